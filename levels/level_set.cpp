@@ -28,7 +28,8 @@ TAnswerData emptyAnswerRecord() { return TAnswerData{}; }
 
 std::string dirPrefix(const std::filesystem::path& appDir) {
     std::string s = appDir.string();
-    if (s.empty() || s.back() != '/') s += '/';
+    // An empty directory is the current one: names stay relative.
+    if (!s.empty() && s.back() != '/') s += '/';
     return s;
 }
 
@@ -65,7 +66,9 @@ OpenedSet openLevelSet(const std::string& gameFile, const std::filesystem::path&
     if (!files.bst.exists()) files.bst.create();
     files.sav.padTo(6, freshSave);
     files.bst.padTo(out.levelCount, emptyBest);
-    if (files.sol.count() > out.levelCount) files.sol.truncate(out.levelCount);
+    // Surplus answers and a torn tail go: the file holds exactly one answer a level.
+    if (files.sol.byteSize() > static_cast<std::uint64_t>(out.levelCount) * TAnswerData::kSize)
+        files.sol.truncate(out.levelCount);
     files.sol.padTo(out.levelCount, emptyAnswer);
 
     TSaveData progress = files.sav.get<TSaveData>(0);
@@ -153,6 +156,7 @@ void writeGameList(const std::filesystem::path& lstFile, const std::vector<std::
     std::ofstream out(lstFile, std::ios::binary | std::ios::trunc);
     if (!out) throw FileError(lstFile, std::strerror(errno));
     for (const auto& l : lines) out << l << "\r\n";
+    out.close(); // a full disk shows only when the buffer is flushed
     if (!out) throw FileError(lstFile, std::strerror(errno));
 }
 

@@ -1,0 +1,306 @@
+// Opening level sets and the files beside them, in a scratch directory per
+// test: creation and repair of the companion files, game.var, game.lst.
+#include "levels/level_set.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <numeric>
+
+using namespace sokoban;
+namespace fs = std::filesystem;
+
+namespace {
+
+Bytes contents(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeBytes(const fs::path& p, const Bytes& b) {
+    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), b.size());
+}
+
+void writeText(const fs::path& p, const std::string& s) {
+    std::ofstream(p, std::ios::binary) << s;
+}
+
+// Record i of a file, in its first four bytes: two 16-bit fields.
+std::pair<int, int> head(const Bytes& file, std::size_t size, std::size_t i) {
+    return {readI16(&file[i * size]), readI16(&file[i * size + 2])};
+}
+
+// A level set of n levels, level i with its worker on cell i.
+std::string makeSet(const fs::path& p, int n) {
+    Bytes b;
+    for (int i = 1; i <= n; ++i) {
+        TMazeData m;
+        m.man = static_cast<std::int16_t>(i);
+        m.cells[static_cast<std::size_t>(i)] = kFloor;
+        const Bytes r = m.encode();
+        b.insert(b.end(), r.begin(), r.end());
+    }
+    writeBytes(p, b);
+    return p.string();
+}
+
+class LevelSetTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/levels_test_XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        root = pattern;
+        fs::create_directory(appDir = root / "app");
+        fs::create_directory(other = root / "other");
+    }
+    void TearDown() override { fs::remove_all(root); }
+    fs::path root, appDir, other;
+};
+
+TEST_F(LevelSetTest, FreshSetGetsCompanionFilesAndStartsAtLevelOne) {
+    writeBytes(appDir / "game.tmp", Bytes(3 * 756, 9));
+    const OpenedSet s = openLevelSet(makeSet(other / "mine.box", 3), appDir);
+    EXPECT_EQ(s.status, OpenStatus::Ok);
+    EXPECT_EQ(s.gameName, (other / "mine").string());
+    EXPECT_EQ(s.levelCount, 3);
+    EXPECT_EQ(s.maxLevel, 1);
+    const Bytes sav = contents(other / "mine.sav"), sol = contents(other / "mine.sol");
+    ASSERT_EQ(sav.size(), 4536u);
+    for (std::size_t i = 0; i < 6; ++i)
+        EXPECT_EQ(head(sav, 756, i), std::pair(1, 1)) << i;
+    EXPECT_EQ(contents(other / "mine.bst"), Bytes(12, 0));
+    ASSERT_EQ(sol.size(), 3 * 1029u);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(head(sol, 1029, i).second, 0) << i;
+    EXPECT_EQ(fs::file_size(appDir / "game.tmp"), 0u);
+    EXPECT_EQ(RecordFile(other / "mine.box", TMazeData::kSize).get<TMazeData>(2).man, 3);
+}
+
+TEST_F(LevelSetTest, CompanionFilesAreRepaired) {
+    // Three levels; each case puts one companion file there beforehand, made
+    // of whole records (record i filled with 0x40 + i) and a torn tail.
+    const struct {
+        const char* ext;
+        std::size_t size;
+        std::size_t records, tail, expected;
+        int freshFirst, freshSecond; // fields of the records added; -1: any
+    } cases[] = {
+        {".sav", 756, 3, 0, 6, 1, 1},     {".sav", 756, 8, 0, 8, 1, 1},
+        {".sav", 756, 2, 10, 6, 1, 1},    {".sav", 756, 0, 0, 6, 1, 1},
+        {".bst", 4, 1, 0, 3, 0, 0},       {".bst", 4, 5, 0, 5, 0, 0},
+        {".bst", 4, 1, 2, 3, 0, 0},       {".sol", 1029, 1, 0, 3, -1, 0},
+        {".sol", 1029, 5, 0, 3, -1, 0},   {".sol", 1029, 1, 100, 3, -1, 0},
+        {".sol", 1029, 3, 100, 3, -1, 0}, {".sol", 1029, 5, 100, 3, -1, 0},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.ext << " " << c.records << "+" << c.tail);
+        const fs::path base = other / ("set" + std::to_string(++n));
+        const fs::path file = base.string() + c.ext;
+        Bytes before;
+        for (std::size_t i = 0; i < c.records; ++i)
+            before.insert(before.end(), c.size, 0x40 + i);
+        before.insert(before.end(), c.tail, 0xee);
+        writeBytes(file, before);
+
+        ASSERT_EQ(openLevelSet(makeSet(base.string() + ".box", 3), appDir).status, OpenStatus::Ok);
+        const Bytes after = contents(file);
+        ASSERT_EQ(after.size(), c.expected * c.size);
+        const std::size_t kept = std::min(c.records, c.expected) * c.size;
+        EXPECT_TRUE(std::equal(after.begin(), after.begin() + kept, before.begin()));
+        for (std::size_t i = c.records; i < c.expected; ++i) {
+            const auto [first, second] = head(after, c.size, i);
+            if (c.freshFirst >= 0) {
+                EXPECT_EQ(first, c.freshFirst) << i;
+            }
+            EXPECT_EQ(second, c.freshSecond) << i;
+        }
+    }
+}
+
+TEST_F(LevelSetTest, StartingLevel) {
+    // Only the three open sets of the program directory start unlocked, on
+    // their last level; progress is otherwise taken as it stands.
+    const struct {
+        bool inAppDir;
+        const char* name;
+        int progress; // 0: no progress file yet
+        int expected;
+    } cases[] = {
+        {true, "easy.box", 0, 4},        {true, "veryhard.box", 0, 4},
+        {true, "impossible.box", 2, 4},  {true, "game.box", 0, 1},
+        {true, "normal.box", 3, 3},      {false, "easy.box", 0, 1},
+        {false, "impossible.box", 2, 2}, {true, "easy.box", 9, 9},
+        {false, "mine.box", 9, 9},       {false, "mine.box", -5, -5},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.inAppDir << " " << c.name << " " << c.progress);
+        const fs::path dir = root / std::to_string(++n);
+        fs::create_directories(dir / "app");
+        const fs::path set = (c.inAppDir ? dir / "app" : dir) / c.name;
+        const fs::path sav = fs::path(set).replace_extension(".sav");
+        if (c.progress != 0) {
+            TSaveData p;
+            p.level = static_cast<std::int16_t>(c.progress);
+            writeBytes(sav, p.encode());
+        }
+        // Every other case names the program directory with a trailing separator.
+        const fs::path app = n % 2 ? dir / "app" : dir / "app" / "";
+        const OpenedSet s = openLevelSet(makeSet(set, 4), app);
+        EXPECT_EQ(s.maxLevel, c.expected);
+        EXPECT_EQ(head(contents(sav), 756, 0).first, c.expected);
+    }
+}
+
+TEST_F(LevelSetTest, OpenSetNamesAreExact) {
+    EXPECT_TRUE(isOpenSet("/a/easy.box", "/a"));
+    EXPECT_TRUE(isOpenSet("/a/veryhard.box", "/a/"));
+    EXPECT_TRUE(isOpenSet("easy.box", ""));
+    EXPECT_FALSE(isOpenSet("/a/b/../easy.box", "/a"));
+    EXPECT_FALSE(isOpenSet("/a/easy.box", "/a/b"));
+}
+
+TEST_F(LevelSetTest, SetSize) {
+    // Named easy.box in the program directory, an accepted set opens on its
+    // last level; a refused one leaves everything as it was.
+    const struct {
+        std::intmax_t size; // -1: no file, -2: a directory
+        OpenStatus status;
+    } cases[] = {{-1, OpenStatus::Missing},
+                 {-2, OpenStatus::Missing},
+                 {0, OpenStatus::BadFormat},
+                 {749, OpenStatus::BadFormat},
+                 {751, OpenStatus::BadFormat},
+                 {750, OpenStatus::Ok},
+                 {1500, OpenStatus::Ok},
+                 {32767 * 750, OpenStatus::Ok},
+                 {32768 * 750, OpenStatus::BadFormat}};
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        const fs::path app = root / std::to_string(++n), set = app / "easy.box";
+        fs::create_directory(app);
+        writeBytes(app / "game.tmp", Bytes(756, 9));
+        if (c.size == -2) fs::create_directory(set);
+        if (c.size >= 0) {
+            writeBytes(set, {});
+            fs::resize_file(set, static_cast<std::uintmax_t>(c.size));
+        }
+        const OpenedSet s = openLevelSet(set.string(), app);
+        EXPECT_EQ(s.status, c.status);
+        if (c.status == OpenStatus::Ok) {
+            EXPECT_EQ(s.levelCount, c.size / 750);
+            EXPECT_EQ(s.maxLevel, c.size / 750);
+        } else {
+            EXPECT_EQ(std::distance(fs::directory_iterator(app), {}), c.size == -1 ? 1 : 2);
+            EXPECT_EQ(fs::file_size(app / "game.tmp"), 756u);
+        }
+    }
+}
+
+TEST_F(LevelSetTest, NameWithoutExtensionLosesFourCharacters) {
+    const OpenedSet s = openLevelSet(makeSet(other / "puzzles", 2), appDir);
+    EXPECT_EQ(s.gameName, (other / "puz").string());
+    for (const char* ext : {".sav", ".bst", ".sol"})
+        EXPECT_TRUE(fs::exists(other / ("puz" + std::string(ext))));
+}
+
+// --- game.var ------------------------------------------------------------
+
+constexpr int kW = 1920, kH = 1080; // 0x0780, 0x0438
+
+// A settings record with the window of that screen.
+Bytes settingsBytes(std::initializer_list<std::uint8_t> head) {
+    Bytes b(head);
+    b.resize(32);
+    b.insert(b.end(), {0x80, 0x07, 0x38, 0x04});
+    return b;
+}
+
+TEST_F(LevelSetTest, MissingSettingsAreCreated) {
+    const Bytes created = settingsBytes({1, 10, 2, 2, 1, 1, 1, 1, 6, 1, 2, 0, 2, 7, 1});
+    EXPECT_EQ(loadSettings(appDir / "game.var", kW, kH).encode(), created);
+    EXPECT_EQ(contents(appDir / "game.var"), created);
+}
+
+TEST_F(LevelSetTest, SettingsAreRepairedAndWrittenBackWhole) {
+    Bytes longer(40);
+    std::iota(longer.begin(), longer.end(), std::uint8_t{11});
+    const Bytes full(longer.begin(), longer.begin() + 36);
+    const Bytes repairedZeros = settingsBytes({1, 1, 2, 2, 1, 0, 0, 1, 6, 1, 2, 0, 2, 7, 1});
+    const struct {
+        const char* what;
+        Bytes file, loaded;
+    } cases[] = {
+        {"5 bytes", {3, 4, 0, 1, 0}, settingsBytes({3, 4, 2, 1, 1, 0, 0, 1, 6, 1, 2, 0, 2, 7, 1})},
+        {"7 bytes",
+         {0, 0, 0, 0, 0, 1, 1},
+         settingsBytes({1, 1, 2, 2, 1, 1, 1, 1, 6, 1, 2, 0, 2, 7, 1})},
+        {"empty", {}, repairedZeros},
+        {"zeros", Bytes(36, 0), repairedZeros},
+        {"full", full, full},
+        {"longer", longer, full},
+        {"all ones", Bytes(36, 0xff), Bytes(36, 0xff)},
+    };
+    const fs::path var = appDir / "game.var";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeBytes(var, c.file);
+        const TGameVar v = loadSettings(var, kW, kH);
+        EXPECT_EQ(v.encode(), c.loaded);
+        EXPECT_EQ(contents(var), c.file); // loading never writes an existing file
+        saveSettings(var, v);
+        Bytes saved = c.loaded;
+        if (c.file.size() > 36) saved.insert(saved.end(), c.file.begin() + 36, c.file.end());
+        EXPECT_EQ(contents(var), saved);
+    }
+    EXPECT_THROW(loadSettings(appDir, kW, kH), FileError);
+}
+
+TEST_F(LevelSetTest, RefusedWritesAreReported) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    EXPECT_THROW(saveSettings("/dev/full", TGameVar{}), FileError);
+    EXPECT_THROW(writeGameList("/dev/full", {"/a.box"}), FileError);
+}
+
+// --- game.lst ------------------------------------------------------------
+
+TEST_F(LevelSetTest, GameListLines) {
+    const std::vector<std::string> two = {"/home/a/一.box", "/b c/two.box"};
+    const struct {
+        const char* text;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"/home/a/一.box\r\n/b c/two.box\r\n", two},
+        {"/home/a/一.box\n/b c/two.box\n", two},
+        {"/home/a/一.box\r\n/b c/two.box", two},
+        {"", {}},
+        {"x\r\n\r\ny\n", {"x", "", "y"}},
+    };
+    const fs::path lst = appDir / "game.lst";
+    for (const auto& c : cases) {
+        writeText(lst, c.text);
+        EXPECT_EQ(readGameList(lst), c.lines) << c.text;
+    }
+    writeGameList(lst, two);
+    const std::string crlf = "/home/a/一.box\r\n/b c/two.box\r\n";
+    EXPECT_EQ(contents(lst), Bytes(crlf.begin(), crlf.end()));
+}
+
+TEST_F(LevelSetTest, GameListEntryForChoicesAboveFive) {
+    const fs::path lst = appDir / "game.lst";
+    EXPECT_EQ(gameListEntry(lst, 6), "");
+    ASSERT_TRUE(fs::exists(lst));
+    EXPECT_EQ(fs::file_size(lst), 0u);
+
+    writeText(lst, "/a.box\r\n/b.box\n/c.box");
+    const std::pair<int, std::string> cases[] = {
+        {1, ""}, {5, ""}, {6, "/a.box"}, {7, "/b.box"}, {8, "/c.box"}, {9, ""}, {255, ""}};
+    for (const auto& [choice, path] : cases)
+        EXPECT_EQ(gameListEntry(lst, choice), path) << choice;
+}
+
+} // namespace
