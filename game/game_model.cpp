@@ -1,0 +1,552 @@
+#include "game_model.h"
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+
+namespace sokoban {
+
+const DirectionInfo kDirections[4] = {
+    {"up", 1, -kCols, 0},
+    {"down", 3, kCols, 1},
+    {"left", 5, -1, 2},
+    {"right", 7, 1, 3},
+};
+
+int directionCode(const std::string& word) {
+    for (const auto& d : kDirections)
+        if (word == d.word) return d.code;
+    return -1;
+}
+
+namespace {
+
+std::string num(long long n) { return std::to_string(n); }
+
+bool inGrid(int i) { return i >= 0 && i < kCells; }
+
+// Whole-number answer of an input box; nullopt when it is not a number.
+std::optional<long long> parseNumber(const std::string& text) {
+    std::size_t b = 0, e = text.size();
+    while (b < e && text[b] == ' ') ++b;
+    while (e > b && text[e - 1] == ' ') --e;
+    std::size_t i = b;
+    bool neg = false;
+    if (i < e && (text[i] == '+' || text[i] == '-')) neg = text[i++] == '-';
+    if (i == e) return std::nullopt;
+    long long v = 0;
+    for (; i < e; ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(text[i]))) return std::nullopt;
+        v = v * 10 + (text[i] - '0');
+        if (v > INT_MAX) return std::nullopt;
+    }
+    return neg ? -v : v;
+}
+
+bool blank(const std::string& s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return c == ' '; });
+}
+
+} // namespace
+
+GameModel::GameModel(GameView& view, Dialogs& dialogs) : view_(view), dialogs_(dialogs) {}
+
+std::string GameModel::builtinFile(int item) {
+    static const char* names[] = {"game.box", "normal.box", "veryhard.box", "easy.box",
+                                  "impossible.box"};
+    return item >= 1 && item <= 5 ? names[item - 1] : "";
+}
+
+void GameModel::guarded(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const FileError& e) {
+        dialogs_.fileError(e.path().string(), e.reason());
+    }
+}
+
+// --- level loading ------------------------------------------------------------
+
+bool GameModel::OpenGame() {
+    const OpenedSet opened = openLevelSet(gameFile, appDir);
+    switch (opened.status) {
+    case OpenStatus::Missing:
+        dialogs_.error("要读取的文件不存在！");
+        return false;
+    case OpenStatus::BadFormat:
+        dialogs_.error("游戏文件格式错误！");
+        return false;
+    case OpenStatus::Ok:
+        break;
+    }
+    gameName = opened.gameName;
+    levelCount = static_cast<int>(opened.levelCount);
+    maxLevel = opened.maxLevel;
+    curLevel = maxLevel;
+    return true;
+}
+
+void GameModel::ReadRecord(int n) {
+    try {
+        view_.SetNextEnabled(n < maxLevel);
+        const RecordFile levels = files().levels;
+        levelCount = static_cast<int>(levels.count());
+        maze = levels.get<TMazeData>(n - 1);
+        manPos = maze.man;
+        moveCount = 0;
+        pushCount = 0;
+        redrawOnly = false;
+        demoMode = false;
+        demoPaused = false;
+        resumedFromSlot = false;
+        logOverflow = false;
+        ShowRecord();
+        view_.StopWalking();
+    } catch (const std::exception&) {
+        dialogs_.error("游戏数据读取错误!");
+    }
+}
+
+void GameModel::ShowRecord() {
+    xsbMode = false;
+    if (!redrawOnly) {
+        view_.RandomFace();
+        demoButtons = DemoButtons::Idle;
+        view_.SetDemoButtons(demoButtons);
+        const CompanionFiles f = files();
+        f.bst.padTo(levelCount, TBestData{}.encode());
+        bestRec = f.bst.get<TBestData>(curLevel - 1);
+        bestMoves = bestRec.moves;
+        bestPushes = bestRec.pushes;
+        f.sol.padTo(levelCount, emptyAnswerRecord().encode());
+        const auto answer = f.sol.get<TAnswerData>(curLevel - 1);
+        view_.SetAnswerEnabled(answer.moves != 0);
+    }
+    const BoundingBox box = boundingBox(maze.cells);
+    mazeWidth = box.width();
+    mazeHeight = box.height();
+    manPos -= normaliseBoard(maze.cells, box);
+    view_.FitBoard();
+    view_.PaintBoard();
+    updateStatus();
+    if (!redrawOnly) {
+        undoCount = 0;
+        undoRec.moves = 0;
+        undoRec.pushes = 0;
+        undoRec.man = static_cast<std::int16_t>(manPos);
+        undoRec.cells = maze.cells;
+        undoFile().put(0, undoRec);
+        view_.SetUndoEnabled(false);
+    }
+}
+
+std::string GameModel::caption() const {
+    static const std::pair<const char*, const char*> builtins[] = {
+        {"game.box", "默认关卡"},
+        {"easy.box", "入门型游戏"},
+        {"normal.box", "脑力型游戏"},
+        {"veryhard.box", "体力型游戏"},
+        {"impossible.box", "不可能完成的任务"},
+    };
+    const std::string dir = dirPrefix(appDir);
+    for (const auto& [file, name] : builtins)
+        if (gameFile == dir + file)
+            return std::string("推箱子      ") + name + "  第：" + num(curLevel) + " 关";
+    return "推箱子      " + gameFile + "  第：" + num(curLevel) + " 关";
+}
+
+std::string GameModel::levelText() const {
+    return "当前关卡号：" + num(curLevel) + " / " + num(levelCount);
+}
+
+std::string GameModel::movesText() const {
+    return "移动:" + num(moveCount) + "   ★   最佳移动：" + (bestMoves ? num(bestMoves) : "无");
+}
+
+std::string GameModel::pushesText() const {
+    return "推动:" + num(pushCount) + "   ★   最佳推动：" + (bestPushes ? num(bestPushes) : "无");
+}
+
+void GameModel::updateStatus() {
+    view_.SetCaption(caption());
+    view_.SetStatusText(0, levelText());
+    view_.SetStatusText(1, movesText());
+    view_.SetStatusText(2, pushesText());
+}
+
+// --- play -----------------------------------------------------------------------
+
+bool GameModel::solved() const {
+    return std::find(maze.cells.begin(), maze.cells.end(), kBox) == maze.cells.end();
+}
+
+void GameModel::logMove(int code) {
+    if (!demoMode) {
+        if (moveCount >= 4095) logOverflow = true;
+        moveLog[static_cast<std::size_t>(moveCount)] = static_cast<std::uint8_t>(code);
+    }
+    if (moveCount < 4095) ++moveCount;
+}
+
+void GameModel::KeyMove(const std::string& direction) {
+    const int code = directionCode(direction);
+    if (code < 0 || !inGrid(manPos)) return;
+    const DirectionInfo& d = kDirections[code];
+    const int row = manPos / kCols, col = manPos % kCols;
+    if ((code == 0 && row == 0) || (code == 1 && row == kRows - 1) ||
+        (code == 2 && col == 0) || (code == 3 && col == kCols - 1))
+        return;
+    manDir = d.manDir;
+
+    const int next = manPos + d.step;
+    int beyond = next + d.step;
+    if (code >= 2 ? beyond / kCols != next / kCols || beyond < 0 : !inGrid(beyond)) beyond = -1;
+    auto& cells = maze.cells;
+    const auto at = [&](int i) { return cells[static_cast<std::size_t>(i)]; };
+
+    if (at(next) == kOutside || at(next) == kWall) {
+        view_.PlayEffect("PONG");
+        return;
+    }
+    if (at(next) == kFloor || at(next) == kTarget) {
+        view_.PlayEffect("MOVE");
+        const int left = manPos;
+        manPos = next;
+        view_.DrawMan(manDir - 1);
+        view_.DrawCell(left);
+        logMove(code);
+        view_.SetStatusText(1, movesText());
+        return;
+    }
+    const bool beyondFree = beyond >= 0 && (at(beyond) == kFloor || at(beyond) == kTarget);
+    if (!beyondFree || at(next) > kBoxOnTarget) {
+        view_.PlayEffect("PONG");
+        view_.SetBoardCursor("dead");
+        return;
+    }
+    view_.PlayEffect("PUSH");
+    ++undoCount;
+    view_.SetUndoEnabled(true);
+    undoRec.moves = static_cast<std::int16_t>(moveCount);
+    undoRec.pushes = static_cast<std::int16_t>(pushCount);
+    undoRec.man = static_cast<std::int16_t>(manPos);
+    undoRec.cells = cells;
+    undoFile().put(undoCount, undoRec);
+
+    const int left = manPos;
+    manPos = next;
+    cells[static_cast<std::size_t>(next)] -= 2;
+    cells[static_cast<std::size_t>(beyond)] += 2;
+    view_.DrawCell(beyond);
+    view_.DrawCell(left);
+    logMove(code);
+    view_.DrawMan(manDir - 1);
+    view_.SetStatusText(1, movesText());
+    ++pushCount;
+    view_.SetStatusText(2, pushesText());
+    if (solved()) PassGame();
+}
+
+void GameModel::tbUndoClick() {
+    if (levelCount == 0 && !xsbMode) return;
+    undoRec = undoFile().get<TSaveData>(undoCount);
+    if (--undoCount < 0) {
+        view_.SetUndoEnabled(false);
+        undoCount = 0;
+    }
+    view_.PlayEffect("undo");
+    moveCount = std::clamp<int>(undoRec.moves, 0, 4095);
+    pushCount = undoRec.pushes;
+    manPos = undoRec.man;
+    maze.cells = undoRec.cells;
+    if (moveCount < 4095) logOverflow = false;
+    redrawOnly = true;
+    ShowRecord();
+}
+
+void GameModel::stopDemo() {
+    demoMode = false;
+    demoPaused = false;
+    view_.SetDemoTimer(false);
+    demoButtons = DemoButtons::Idle;
+    view_.SetDemoButtons(demoButtons);
+}
+
+void GameModel::tbRetryGameClick() {
+    if (demoButtons != DemoButtons::Idle) {
+        stopDemo();
+        return;
+    }
+    if (xsbMode) {
+        if (playXsbAgain) playXsbAgain();
+        return;
+    }
+    demoMode = false;
+    if (levelCount > 0) ReadRecord(curLevel);
+}
+
+void GameModel::UnlockAllLevels() {
+    if (levelCount == 0) return;
+    const RecordFile sav = files().sav;
+    maxLevel = static_cast<std::int16_t>(levelCount);
+    TSaveData progress = sav.get<TSaveData>(0);
+    progress.level = maxLevel;
+    sav.put(0, progress);
+    dialogs_.information("哈哈！你可以玩所有的关了！");
+    view_.SetNextEnabled(true);
+}
+
+void GameModel::FormKeyDown(GameKey key, unsigned shift) {
+    if (key == GameKey::Escape) view_.Minimise();
+    if (key == GameKey::F12 && shift == (kCtrl | kShift)) UnlockAllLevels();
+    if (key == GameKey::F12 && shift == kCtrl) {
+        managerUnlocked = true;
+        view_.SetManagerEnabled(true);
+        dialogs_.beep();
+    }
+    if (key == GameKey::Equals && shift == 0) {
+        demoInterval -= 10;
+        if (demoInterval <= 50) demoInterval = 50;
+        view_.SetDemoInterval(demoInterval);
+    }
+    if (key == GameKey::Minus && shift == 0) {
+        demoInterval += 10;
+        if (demoInterval >= 2000) demoInterval = 2000;
+        view_.SetDemoInterval(demoInterval);
+    }
+    if (key == GameKey::R && shift == 0) tbRetryGameClick();
+    if (key == GameKey::N && shift == 0 && (demoMode || demoPaused))
+        KeyMove(kDirections[answerRec.moveAt(moveCount)].word);
+    if (demoMode) return;
+    switch (key) {
+    case GameKey::Left: manDir = 5; KeyMove("left"); break;
+    case GameKey::Up: manDir = 1; KeyMove("up"); break;
+    case GameKey::Right: manDir = 7; KeyMove("right"); break;
+    case GameKey::Down: manDir = 3; KeyMove("down"); break;
+    default: break;
+    }
+}
+
+void GameModel::storeAnswer() {
+    TAnswerData a;
+    a.level = static_cast<std::int16_t>(curLevel);
+    a.moves = static_cast<std::int16_t>(moveCount);
+    for (int i = 0; i < TAnswerData::kCapacity; ++i) a.setMove(i, moveLog[static_cast<std::size_t>(i)]);
+    files().sol.put(curLevel - 1, a);
+}
+
+void GameModel::PassGame() {
+    if (xsbMode && levelCount == 0) {
+        // A single XSB level with no level set open: nothing to record.
+        dialogs_.information("哈哈！过关了！");
+        return;
+    }
+    const CompanionFiles f = files();
+    f.bst.padTo(levelCount, TBestData{}.encode());
+    f.sol.padTo(levelCount, emptyAnswerRecord().encode());
+    if (xsbMode) {
+        dialogs_.information("哈哈！过关了！");
+        return;
+    }
+    const auto tail = num(moveCount) + "次," + "推动" + num(pushCount) + "次！";
+    if (demoMode) {
+        stopDemo();
+        if (bestMoves == 0) {
+            f.bst.put(curLevel - 1, TBestData{static_cast<std::int16_t>(moveCount),
+                                              static_cast<std::int16_t>(pushCount)});
+        } else {
+            if (moveCount < bestMoves) bestRec.moves = static_cast<std::int16_t>(moveCount);
+            if (pushCount < bestPushes) bestRec.pushes = static_cast<std::int16_t>(pushCount);
+            f.bst.put(curLevel - 1, bestRec);
+        }
+        if (!managerUnlocked) {
+            dialogs_.information("看明白了吗？@~*&^%$#@？自己再试试吧！");
+            tbRetryGameClick();
+        }
+        return;
+    }
+
+    const bool quiet = settings.noPassInfo == 1;
+    dialogs_.information("恭喜你通过第" + num(curLevel) + "关！");
+    const auto moves16 = static_cast<std::int16_t>(moveCount);
+    const auto pushes16 = static_cast<std::int16_t>(pushCount);
+    if (bestMoves == 0) {
+        dialogs_.information("第一次通过第" + num(curLevel) + "关！移动" + tail);
+        f.bst.put(curLevel - 1, TBestData{moves16, pushes16});
+    } else if (moveCount < bestMoves || pushCount < bestPushes) {
+        TBestData best{static_cast<std::int16_t>(bestMoves), static_cast<std::int16_t>(bestPushes)};
+        std::string text;
+        if (moveCount < bestMoves && pushCount < bestPushes) {
+            text = "突破移动和推动两个记录!移动" + tail;
+            best = {moves16, pushes16};
+        } else if (moveCount < bestMoves) {
+            text = "突破移动记录!移动" + tail;
+            best.moves = moves16;
+        } else {
+            text = "突破推动记录!移动" + tail;
+            best.pushes = pushes16;
+        }
+        if (!quiet) dialogs_.information(text);
+        f.bst.put(curLevel - 1, best);
+    }
+
+    // The move log replays the level only when it holds every move made.
+    if (!resumedFromSlot && !logOverflow) {
+        const auto stored = f.sol.get<TAnswerData>(curLevel - 1);
+        if (stored.moves == 0) {
+            storeAnswer();
+            if (!quiet) dialogs_.information("已经将解决方案存为解决答案！");
+        } else if (moveCount < bestMoves || pushCount < bestPushes) {
+            if (!quiet) dialogs_.information("您的答案比原答案简洁！已经保存！");
+            storeAnswer();
+        }
+    }
+
+    if (curLevel >= maxLevel) {
+        if (curLevel < levelCount) maxLevel = static_cast<std::int16_t>(curLevel + 1);
+        if (curLevel == levelCount)
+            dialogs_.information("你好厉害呀，已经通过游戏所有关卡，试试别的吧！");
+        TSaveData progress = f.sav.get<TSaveData>(0);
+        progress.level = maxLevel;
+        f.sav.put(0, progress);
+    }
+    tbNextRecordClick();
+}
+
+// --- navigation and slots -----------------------------------------------------
+
+void GameModel::tbPreviousRecordClick() {
+    if (levelCount == 0 || curLevel < 2) return;
+    demoMode = false;
+    --curLevel;
+    ReadRecord(curLevel);
+    xsbMode = false;
+}
+
+void GameModel::tbNextRecordClick() {
+    if (levelCount == 0 || curLevel >= levelCount) return;
+    if (curLevel < maxLevel || managerUnlocked) {
+        demoMode = false;
+        ++curLevel;
+        ReadRecord(curLevel);
+        xsbMode = false;
+    } else {
+        dialogs_.information("先过了这一关再说吧!");
+    }
+}
+
+void GameModel::tbSelectRecordClick() {
+    if (levelCount == 0) return;
+    const auto answer = dialogs_.inputBox("指定关卡", "关卡号（1-" + num(maxLevel) + "）：", "");
+    if (!answer || blank(*answer)) return;
+    const auto n = parseNumber(*answer);
+    if (!n) {
+        dialogs_.warning("请输入有效数字!");
+        return;
+    }
+    if (*n < 1 || *n > levelCount) {
+        dialogs_.warning("请输入有效关卡号!");
+        return;
+    }
+    if (*n > maxLevel) {
+        dialogs_.information("先过了这一关再说吧!");
+        return;
+    }
+    demoMode = false;
+    curLevel = static_cast<int>(*n);
+    ReadRecord(curLevel);
+    xsbMode = false;
+}
+
+void GameModel::SelectGames(int item) {
+    if (item < 1 || item > 5 || item == checkedGameItem) return;
+    const std::string previous = gameFile;
+    gameFile = dirPrefix(appDir) + builtinFile(item);
+    std::error_code ec;
+    if (!std::filesystem::exists(gameFile, ec)) {
+        dialogs_.error("要读取的文件不存在！");
+        gameFile = previous;
+        return;
+    }
+    if (!OpenGame()) {
+        gameFile = previous;
+        return;
+    }
+    checkedGameItem = item;
+    view_.SetGameItemChecked(item);
+    settings.levelSet = static_cast<std::uint8_t>(item);
+    ReadRecord(curLevel);
+}
+
+void GameModel::N24Click() {
+    const auto chosen = dialogs_.openFile("游戏数据文件(*.box)|*.box");
+    if (!chosen) return;
+    const std::string previous = gameFile;
+    gameFile = *chosen;
+    std::error_code ec;
+    if (!std::filesystem::exists(gameFile, ec)) {
+        dialogs_.error("要读取的文件不存在！");
+        gameFile = previous;
+        return;
+    }
+    if (!OpenGame()) {
+        gameFile = previous;
+        return;
+    }
+    checkedGameItem = 0;
+    view_.SetGameItemChecked(0);
+    ReadRecord(curLevel);
+}
+
+void GameModel::openListedSet(const std::string& path, int line) {
+    const std::string previous = gameFile;
+    gameFile = path;
+    if (!OpenGame()) {
+        gameFile = previous;
+        return;
+    }
+    settings.levelSet = static_cast<std::uint8_t>(line + 5);
+    checkedGameItem = 0;
+    view_.SetGameItemChecked(0);
+    ReadRecord(curLevel);
+}
+
+void GameModel::Gamesave(int slot) {
+    if (xsbMode) {
+        dialogs_.warning("XSB文件游戏，不能保存！");
+        return;
+    }
+    if (levelCount == 0) return;
+    saveRec.level = static_cast<std::int16_t>(curLevel);
+    saveRec.moves = static_cast<std::int16_t>(moveCount);
+    saveRec.pushes = static_cast<std::int16_t>(pushCount);
+    saveRec.man = static_cast<std::int16_t>(manPos);
+    saveRec.cells = maze.cells;
+    files().sav.put(slot, saveRec);
+    dialogs_.information("游戏保存到进度" + num(slot) + "，当前游戏为第" + num(curLevel) + "关！");
+}
+
+void GameModel::GameLoad(int slot) {
+    if (levelCount == 0) return;
+    saveRec = files().sav.get<TSaveData>(slot);
+    // A slot of another or since shortened set is as good as empty.
+    if ((saveRec.level == 1 && saveRec.moves == 1) || saveRec.level < 1 ||
+        saveRec.level > levelCount) {
+        dialogs_.error("该进度不存在！");
+        return;
+    }
+    xsbMode = false;
+    curLevel = saveRec.level;
+    moveCount = std::clamp<int>(saveRec.moves, 0, 4095);
+    pushCount = saveRec.pushes;
+    manPos = saveRec.man;
+    maze.cells = saveRec.cells;
+    redrawOnly = false;
+    demoMode = false;
+    demoPaused = false;
+    resumedFromSlot = true;
+    logOverflow = false;
+    ShowRecord();
+}
+
+} // namespace sokoban

@@ -1,0 +1,131 @@
+// The game in progress: the open level set, the board in play, the worker,
+// the counters and the records of the level, and the rules that change them.
+// Standard C++ only; it reaches the screen through GameView and the player
+// through Dialogs.
+#pragma once
+
+#include "levels/board.h"
+#include "game/game_view.h"
+#include "levels/level_set.h"
+#include "levels/records.h"
+#include "platform/dialogs.h"
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace sokoban {
+
+// Keys the main window passes on, in the game's own terms.
+enum class GameKey { Other, Escape, Up, Down, Left, Right, R, N, Equals, Minus, F12 };
+enum KeyShift : unsigned { kShift = 1, kCtrl = 2, kAlt = 4, kMouse = 8 };
+
+struct DirectionInfo {
+    const char* word;
+    int manDir;
+    int step;
+    int code;
+};
+// "up", "down", "left", "right" by move code 0..3.
+extern const DirectionInfo kDirections[4];
+// Move code of a direction word, or -1.
+int directionCode(const std::string& word);
+
+class GameModel {
+public:
+    GameModel(GameView& view, Dialogs& dialogs);
+
+    // --- shared game state --------------------------------------------------
+    std::filesystem::path appDir;
+    std::string gameFile;
+    std::string gameName;
+    int levelCount = 0;
+    int curLevel = 0;
+    std::int16_t maxLevel = 0;
+    TMazeData maze;
+    int moveCount = 0;
+    int pushCount = 0;
+    int bestMoves = 0;
+    int bestPushes = 0;
+    int mazeWidth = 0;
+    int mazeHeight = 0;
+    bool xsbMode = false;
+    std::string xsbFile;
+    TGameVar settings;
+    TSaveData saveRec;
+    TBestData bestRec;
+    TAnswerData answerRec;
+    TSaveData undoRec;
+
+    // --- the main window's play state ----------------------------------------
+    int manPos = 0;
+    int manDir = 3;
+    std::array<std::uint8_t, 4096> moveLog{};
+    int undoCount = 0;
+    bool soundOn = false;
+    bool demoMode = false;
+    bool demoPaused = false;
+    bool managerUnlocked = false;
+    bool redrawOnly = false;
+    BoardLayout layout;
+    DemoButtons demoButtons = DemoButtons::Idle;
+    int demoInterval = 300; // Timer4
+    int checkedGameItem = 0;
+    // The move log cannot replay the level: the game came from a save slot,
+    // or more moves were made than the log holds.
+    bool resumedFromSlot = false;
+    bool logOverflow = false;
+
+    // Reloads the XSB level on the board (the retry button in XSB mode).
+    std::function<void()> playXsbAgain;
+
+    // --- level loading ----------------------------------------------------------
+    CompanionFiles files() const { return CompanionFiles::forGame(gameFile); }
+    RecordFile undoFile() const { return sokoban::undoFile(appDir); }
+    // Opens gameFile; false (after its message) when it cannot be opened.
+    bool OpenGame();
+    void ReadRecord(int n);
+    void ShowRecord();
+    std::string caption() const;
+    std::string levelText() const;
+    std::string movesText() const;
+    std::string pushesText() const;
+    void updateStatus();
+
+    // --- play -------------------------------------------------------------------
+    void KeyMove(const std::string& direction);
+    void tbUndoClick();
+    void tbRetryGameClick();
+    void FormKeyDown(GameKey key, unsigned shift);
+    void UnlockAllLevels();
+    void stopDemo();
+    bool solved() const;
+
+    // --- navigation and slots ---------------------------------------------------
+    void tbPreviousRecordClick();
+    void tbNextRecordClick();
+    void tbSelectRecordClick();
+    void SelectGames(int item);
+    void N24Click();
+    void Gamesave(int slot);
+    void GameLoad(int slot);
+    // Opens a level set chosen from game.lst (line k).
+    void openListedSet(const std::string& path, int line);
+
+    // Runs a command; a failed file operation ends it with the general
+    // error report.
+    void guarded(const std::function<void()>& command);
+
+    static std::string builtinFile(int item); // 1..5
+
+private:
+    void PassGame();
+    void storeAnswer();
+    void logMove(int code);
+
+    GameView& view_;
+    Dialogs& dialogs_;
+};
+
+} // namespace sokoban

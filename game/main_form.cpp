@@ -1,0 +1,818 @@
+#include "main_form.h"
+
+#include "resources/pictures/pictures.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace sokoban {
+
+namespace {
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+QSize screenSize() {
+    if (auto* s = QGuiApplication::primaryScreen()) return s->size();
+    return {1024, 768};
+}
+
+bool fileExists(const std::string& p) {
+    std::error_code ec;
+    return !p.empty() && std::filesystem::is_regular_file(p, ec);
+}
+} // namespace
+
+// --- Image1 ---------------------------------------------------------------------------
+
+BoardImage::BoardImage(BoardPainter& painter, QWidget* parent)
+    : QWidget(parent), painter_(painter) {
+    setObjectName("Image1");
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void BoardImage::paintEvent(QPaintEvent* e) {
+    QPainter p(this);
+    p.drawImage(e->rect(), painter_.image(), e->rect());
+}
+
+// --- construction --------------------------------------------------------------------
+
+TMainForm::TMainForm(std::filesystem::path appDir, QStringList arguments,
+                     MainFormServices services, QWidget* parent)
+    : QMainWindow(parent), appDir_(std::move(appDir)), arguments_(std::move(arguments)),
+      services_(services), model_(*this, *services.dialogs) {
+    setObjectName("TMainForm");
+    setWindowTitle("推箱子");
+    setWindowIcon(programIcon());
+    buildMenus();
+    buildToolBar();
+    buildStatusBar();
+
+    auto* central = new QWidget(this);
+    central->setObjectName("Panel");
+    setCentralWidget(central);
+    image1_ = new BoardImage(painter_, central);
+    image1_->move(0, 0);
+    connect(image1_, &BoardImage::keyDown, this, [this](QKeyEvent* e) { FormKeyDown(e); });
+
+    timer1_.setInterval(300);
+    connect(&timer1_, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    timer2_.setInterval(70);
+    timer4_.setInterval(300);
+    qApp->installEventFilter(this);
+}
+
+TMainForm::~TMainForm() {
+    qApp->removeEventFilter(this);
+}
+
+QAction* TMainForm::addAction(QMenu* menu, const QString& name, const QString& caption,
+                              const QKeySequence& shortcut) {
+    auto* a = menu->addAction(caption);
+    a->setObjectName(name);
+    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+    actions_[name] = a;
+    return a;
+}
+
+QAction* TMainForm::action(const QString& name) const {
+    auto it = actions_.find(name);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QToolButton* TMainForm::button(const QString& name) const {
+    auto it = buttons_.find(name);
+    return it == buttons_.end() ? nullptr : it->second;
+}
+
+void TMainForm::run(const std::function<void()>& command) { model_.guarded(command); }
+
+void TMainForm::buildMenus() {
+    QMenuBar* bar = menuBar();
+
+    QMenu* game = bar->addMenu("游戏(&G)");
+    connect(addAction(game, "mUndo", "撤销(&U)", QKeySequence("Ctrl+U")), &QAction::triggered,
+            this, [this] { run([this] { model_.tbUndoClick(); }); });
+    game->addSeparator();
+    connect(addAction(game, "mRetryGame", "重玩(&R)", QKeySequence("Ctrl+R")),
+            &QAction::triggered, this, [this] { run([this] { model_.tbRetryGameClick(); }); });
+    game->addSeparator();
+    connect(addAction(game, "mPreviousRecord", "前一关(&P)", QKeySequence("Ctrl+P")),
+            &QAction::triggered, this, [this] { run([this] { model_.tbPreviousRecordClick(); }); });
+    connect(addAction(game, "mNextRecord", "后一关(&N)", QKeySequence("Ctrl+N")),
+            &QAction::triggered, this, [this] { run([this] { model_.tbNextRecordClick(); }); });
+    connect(addAction(game, "mSelectRecord", "选关(&S)", QKeySequence("Ctrl+S")),
+            &QAction::triggered, this, [this] { run([this] { model_.tbSelectRecordClick(); }); });
+    game->addSeparator();
+    addAction(game, "mLoadAnswer", "读取答案(&L)", QKeySequence("Ctrl+L"));
+    game->addSeparator();
+    QMenu* select = game->addMenu("选择游戏(&L)");
+    select->menuAction()->setObjectName("mSelectGame");
+    actions_["mSelectGame"] = select->menuAction();
+    const char* setNames[] = {"默认关卡", "脑力型", "体力型", "入门型", "不可能完成的任务"};
+    for (int i = 1; i <= 5; ++i) {
+        auto* a = addAction(select, QString("mselectgame%1").arg(i), setNames[i - 1]);
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [this, i] {
+            SetGameItemChecked(model_.checkedGameItem);
+            run([this, i] { model_.SelectGames(i); });
+        });
+    }
+    select->addSeparator();
+    connect(addAction(select, "N24", "读取其它游戏"), &QAction::triggered, this,
+            [this] { run([this] { model_.N24Click(); }); });
+    select->addSeparator();
+    addAction(select, "mselectother", "从列表中选择其它...");
+    game->addSeparator();
+    connect(addAction(game, "mShowDesign", "游戏设计(&M)"), &QAction::triggered, this, [this] {
+        if (onShowDesign) onShowDesign();
+    });
+    game->addSeparator();
+    connect(addAction(game, "mExit", "退出(&X)", QKeySequence("Alt+X")), &QAction::triggered,
+            this, [this] { close(); });
+
+    QMenu* progress = bar->addMenu("进度(&R)");
+    QMenu* save = progress->addMenu("保存进度(&S)");
+    progress->addSeparator();
+    QMenu* load = progress->addMenu("读取进度(&L)");
+    for (int i = 1; i <= 5; ++i) {
+        connect(addAction(save, QString("mSave%1").arg(i), QString("进度%1").arg(i)),
+                &QAction::triggered, this, [this, i] { run([this, i] { model_.Gamesave(i); }); });
+        connect(addAction(load, QString("mLoad%1").arg(i), QString("进度%1").arg(i)),
+                &QAction::triggered, this, [this, i] { run([this, i] { model_.GameLoad(i); }); });
+    }
+
+    QMenu* view = bar->addMenu("显示(&V)");
+    auto* a = addAction(view, "mShowToolBar", "工具栏(&T)");
+    a->setCheckable(true);
+    connect(a, &QAction::triggered, this, [this] { mShowToolBarClick(); });
+    view->addSeparator();
+    a = addAction(view, "mShowToolbarCaption", "工具栏文字(&C)");
+    a->setCheckable(true);
+    connect(a, &QAction::triggered, this, [this] { mShowToolbarCaptionClick(); });
+    view->addSeparator();
+    a = addAction(view, "mShowStatusbar", "状态栏(&S)");
+    a->setCheckable(true);
+    connect(a, &QAction::triggered, this, [this] { mShowStatusbarClick(); });
+
+    QMenu* tools = bar->addMenu("工具(&T)");
+    a = addAction(tools, "mSound", "声音提示(&S)");
+    a->setCheckable(true);
+    connect(a, &QAction::triggered, this, [this] { mSoundClick(); });
+    tools->addSeparator();
+    a = addAction(tools, "mMusic", "背景音乐(&M)");
+    a->setCheckable(true);
+    connect(a, &QAction::triggered, this, [this] { mMusicClick(); });
+    tools->addSeparator();
+    connect(addAction(tools, "mLoadBack", "更换背景(&W)"), &QAction::triggered, this,
+            [this] { mLoadBackClick(); });
+    tools->addSeparator();
+    addAction(tools, "mCustomFengge", "自定义界面(&F)");
+    tools->addSeparator();
+    a = addAction(tools, "mCustomSize", "界面大小自动变化");
+    a->setCheckable(true);
+    connect(a, &QAction::triggered, this, [this] { mCustomSizeClick(); });
+    tools->addSeparator();
+    addAction(tools, "mConvert", "转换1.25版本以前的游戏文件");
+    tools->addSeparator();
+    addAction(tools, "mInfo", "游戏信息(&I)");
+    tools->addSeparator();
+    addAction(tools, "mOption", "选项(&O)");
+
+    QMenu* other = bar->addMenu("其它(&O)");
+    addAction(other, "mAnswerOut", "导出答案(&O)");
+    addAction(other, "mAnswerOutAll", "批量导出答案");
+    addAction(other, "mAnswerIn", "导入答案(&I)");
+    other->addSeparator();
+    addAction(other, "mSaveToXSB", "存为XSB文件(&S)");
+    other->addSeparator();
+    addAction(other, "mXSBViewer", "XSB文件浏览器(&V)");
+    other->addSeparator();
+    addAction(other, "M1", "关卡管理器(&M)")->setEnabled(false);
+
+    QMenu* help = bar->addMenu("帮助(&H)");
+    addAction(help, "mHelp", "内容(&C)", QKeySequence("F1"));
+    help->addSeparator();
+    addAction(help, "mMailTo", "联系作者(&E)");
+    addAction(help, "mHomePage", "作者主页(&W)");
+    help->addSeparator();
+    addAction(help, "mAbout", "关于(&A)");
+
+    // The drop-down menus of the face, figure and background buttons.
+    auto* faceMenu = new QMenu(this);
+    faceMenu->setObjectName("PopupMenuFace");
+    faceGroup_ = new QActionGroup(this);
+    for (int i = 1; i <= 11; ++i) {
+        auto* f = addAction(faceMenu, QString("fengge%1").arg(i),
+                            i <= 10 ? QString("界面风格%1").arg(i) : QString("自定义界面"));
+        f->setCheckable(true);
+        faceGroup_->addAction(f);
+        connect(f, &QAction::triggered, this, [this, i] { ChangeFace(i); });
+    }
+    auto* manMenu = new QMenu(this);
+    manMenu->setObjectName("PopupMenuMan");
+    boyGroup_ = new QActionGroup(this);
+    for (int i = 1; i <= 6; ++i) {
+        auto* b = addAction(manMenu, QString("boy%1").arg(i), QString("人物%1").arg(i));
+        b->setCheckable(true);
+        boyGroup_->addAction(b);
+        connect(b, &QAction::triggered, this, [this, i] { ChangeBoy(i); });
+    }
+    auto* backMenu = new QMenu(this);
+    backMenu->setObjectName("PopupMenu1");
+    backGroup_ = new QActionGroup(this);
+    for (int i = 1; i <= 7; ++i) {
+        auto* b = addAction(backMenu, QString("back%1").arg(i),
+                            i <= 6 ? QString("背景%1").arg(i) : QString("当前墙壁"));
+        b->setCheckable(true);
+        backGroup_->addAction(b);
+        connect(b, &QAction::triggered, this, [this, i] { SelectBack(i); });
+    }
+    faceMenu->setParent(this, Qt::Popup);
+    faceGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    boyGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    backGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    actions_["PopupMenuFace"] = faceMenu->menuAction();
+    actions_["PopupMenuMan"] = manMenu->menuAction();
+    actions_["PopupMenu1"] = backMenu->menuAction();
+}
+
+QToolButton* TMainForm::addButton(const QString& name, const QString& caption, int image,
+                                  const QString& hint) {
+    auto* b = new QToolButton(toolBar1_);
+    b->setObjectName(name);
+    b->setText(caption);
+    b->setIcon(toolbarIcon(image));
+    b->setToolTip(hint);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setFixedSize(43, 35);
+    toolBar1_->addWidget(b);
+    buttons_[name] = b;
+    return b;
+}
+
+void TMainForm::buildToolBar() {
+    toolBar1_ = new QToolBar("工具栏", this);
+    toolBar1_->setObjectName("ToolBar1");
+    toolBar1_->setMovable(false);
+    toolBar1_->setFloatable(false);
+    toolBar1_->setIconSize(QSize(18, 18));
+    toolBar1_->setContextMenuPolicy(Qt::PreventContextMenu);
+    toolBar1_->setStyleSheet("QToolButton { font-size: 11px; padding: 0px; }");
+    addToolBar(Qt::TopToolBarArea, toolBar1_);
+
+    connect(addButton("tbPreviousRecord", "前一关", 0, "到前一关"), &QToolButton::clicked, this,
+            [this] { run([this] { model_.tbPreviousRecordClick(); }); });
+    connect(addButton("tbSelectRecord", "选关", 1, "选择关卡"), &QToolButton::clicked, this,
+            [this] { run([this] { model_.tbSelectRecordClick(); }); });
+    connect(addButton("tbNextRecord", "后一关", 3, "到后一关"), &QToolButton::clicked, this,
+            [this] { run([this] { model_.tbNextRecordClick(); }); });
+    toolBar1_->addSeparator();
+    connect(addButton("tbRetryGame", "重玩", 2, "重玩本关"), &QToolButton::clicked, this,
+            [this] { run([this] { model_.tbRetryGameClick(); }); });
+    addButton("tbLoadAnswer", "答案", 4, "演示答案");
+    toolBar1_->addSeparator();
+    connect(addButton("tbUndo", "撤销", 5, "撤销到上一次推箱子之前"), &QToolButton::clicked,
+            this, [this] { run([this] { model_.tbUndoClick(); }); });
+    toolBar1_->addSeparator();
+    auto* sound = addButton("tbSound", "声音", 6, "声音提示");
+    sound->setCheckable(true);
+    sound->setChecked(true);
+    connect(sound, &QToolButton::clicked, this, [this] { tbSoundClick(); });
+    auto* music = addButton("tbMusic", "音乐", 7, "打开音乐");
+    music->setCheckable(true);
+    music->setChecked(true);
+    connect(music, &QToolButton::clicked, this, [this] { tbMusicClick(); });
+
+    auto dropDown = [this](QToolButton* b, const QString& menuName) {
+        b->setMenu(qobject_cast<QMenu*>(findChild<QMenu*>(menuName)));
+        b->setPopupMode(QToolButton::MenuButtonPopup);
+        b->setFixedSize(55, 35);
+    };
+    dropDown(addButton("tbSelectBoy", "人物", 8, "选择搬运工图像"), "PopupMenuMan");
+    auto* face = addButton("tbSelectFengge", "界面", 9, "选择游戏界面");
+    dropDown(face, "PopupMenuFace");
+    auto* back = addButton("tbLoadBack", "背景", 10, "选择或者读入背景");
+    dropDown(back, "PopupMenu1");
+    connect(back, &QToolButton::clicked, this, [this] { mLoadBackClick(); });
+    // The face and figure buttons open their menus when pressed.
+    for (auto* b : {buttons_["tbSelectBoy"], face})
+        connect(b, &QToolButton::clicked, b, &QToolButton::showMenu);
+    toolBar1_->addSeparator();
+    connect(addButton("tbShowDesign", "设计", 11, "游戏及关卡设计"), &QToolButton::clicked, this,
+            [this] {
+                if (onShowDesign) onShowDesign();
+            });
+    toolBar1_->addSeparator();
+    connect(addButton("tbExit", "退出", 12, "退出游戏"), &QToolButton::clicked, this,
+            [this] { close(); });
+}
+
+void TMainForm::buildStatusBar() {
+    auto* bar = statusBar();
+    bar->setObjectName("StatusBar1");
+    bar->setSizeGripEnabled(false);
+    const int widths[4] = {140, 185, 185, 50};
+    for (int i = 0; i < 4; ++i) {
+        auto* l = new QLabel(bar);
+        l->setObjectName(QString("Panel%1").arg(i));
+        if (i < 3) {
+            l->setFixedWidth(widths[i]);
+            l->setAlignment(Qt::AlignCenter);
+            l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            bar->addWidget(l);
+        } else {
+            l->setMinimumWidth(widths[i]);
+            l->setFrameStyle(QFrame::NoFrame);
+            bar->addWidget(l, 1);
+        }
+        panels_[i] = l;
+    }
+    panels_[3]->setText("  推箱子 · 把每一个箱子推到目标上");
+}
+
+// --- start-up -----------------------------------------------------------------------------
+
+void TMainForm::FormCreate() {
+    // 1. cursor and tool tips
+    image1_->setCursor(gameCursor("go"));
+    model_.xsbMode = false;
+
+    // 2-4. program directory, undo file, settings
+    model_.appDir = appDir_;
+    const std::string dir = dirPrefix(appDir_);
+    model_.gameFile = dir + "game.box";
+    const QSize screen = screenSize();
+    run([this] { model_.undoFile().create(); });
+    try {
+        model_.settings = loadSettings(appDir_ / "game.var", screen.width(), screen.height());
+    } catch (const FileError& e) {
+        services_.dialogs->fileError(e.path().string(), e.reason());
+        model_.settings = defaultSettings(screen.width(), screen.height());
+    }
+    TGameVar& s = model_.settings;
+
+    // 5. working values out of the settings
+    painter_.backStyle = s.backStyle;
+    model_.soundOn = s.soundFlag == 1;
+    button("tbSound")->setChecked(model_.soundOn);
+    action("mSound")->setChecked(model_.soundOn);
+    musicOn_ = s.musicFlag == 1;
+    button("tbMusic")->setChecked(musicOn_);
+    action("mMusic")->setChecked(musicOn_);
+
+    // 6-7
+    action("mCustomSize")->setChecked(s.fixedSize == 0);
+    model_.manDir = 3;
+    blink_ = 1;
+
+    // 8. window size
+    if (s.windowWidth < screen.width() || s.windowHeight < screen.height())
+        resize(std::max<int>(s.windowWidth, 200), std::max<int>(s.windowHeight, 150));
+    else
+        setWindowState(windowState() | Qt::WindowMaximized);
+
+    // 9. tool bar, status bar, captions
+    toolBar1_->setVisible(s.hideToolbar == 0);
+    action("mShowToolBar")->setChecked(s.hideToolbar == 0);
+    statusBar()->setVisible(s.hideStatusbar == 0);
+    action("mShowStatusbar")->setChecked(s.hideStatusbar == 0);
+    const bool captions = s.hideCaptions != 1;
+    for (auto& [name, b] : buttons_) {
+        b->setToolButtonStyle(captions ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+        if (!captions) b->setFixedHeight(22);
+    }
+    action("mShowToolbarCaption")->setChecked(captions);
+
+    // 10-11. board picture and the stored look
+    image1_->resize(screen);
+    painter_.resize(screen.width(), screen.height());
+    painter_.backFileName.clear();
+    painter_.cells = &model_.maze.cells;
+    if (s.faceStyle >= 1 && s.faceStyle <= 11) ChangeFace(s.faceStyle);
+    if (s.backNo >= 1 && s.backNo <= 7) SelectBack(s.backNo);
+    if (s.figureNo >= 1 && s.figureNo <= 6) ChangeBoy(s.figureNo);
+    PlayMusic();
+
+    // 12. a level set from the list
+    int choice = s.levelSet;
+    if (choice > 5) {
+        const std::string entry = gameListEntry(appDir_ / "game.lst", choice);
+        if (entry.empty() || !fileExists(entry)) {
+            choice = 1;
+            if (!entry.empty()) model_.gameFile = entry;
+        } else {
+            model_.gameFile = entry;
+        }
+    }
+
+    // 13-14. the command line, or the stored choice
+    const QString arg = arguments_.size() > 1 ? arguments_.at(1) : QString();
+    if (!arg.isEmpty()) {
+        model_.gameFile = arg.toStdString();
+        const QString ext = arg.right(4).toUpper();
+        if (ext == ".XSB") {
+            model_.xsbFile = model_.gameFile;
+            if (onPlayXsb) onPlayXsb(model_.xsbFile);
+        } else if (ext == ".BOX") {
+            run([this] {
+                if (model_.OpenGame()) model_.ReadRecord(model_.curLevel);
+            });
+        }
+    } else if (choice <= 5) {
+        run([this, choice] { model_.SelectGames(choice); });
+    } else {
+        run([this] {
+            if (model_.OpenGame()) model_.ReadRecord(model_.curLevel);
+        });
+    }
+    created_ = true;
+    timer1_.start();
+    image1_->setFocus();
+}
+
+// --- GameView -------------------------------------------------------------------------------
+
+void TMainForm::syncBoard() {
+    painter_.cells = &model_.maze.cells;
+    painter_.manPos = model_.manPos;
+    painter_.layout = model_.layout;
+}
+
+void TMainForm::FitBoard() {
+    const QRect frame = frameGeometry();
+    const int bar = toolBar1_->isVisible() ? toolBar1_->height() : 0;
+    model_.layout = fitBoard(frame.width(), frame.height(), bar, model_.mazeWidth,
+                             model_.mazeHeight, model_.settings.fixedSize == 1);
+    syncBoard();
+}
+
+void TMainForm::PaintBoard() {
+    syncBoard();
+    painter_.PaintAll();
+    image1_->update();
+}
+
+void TMainForm::DrawCell(int i) {
+    syncBoard();
+    painter_.DrawCell(i);
+    const auto& l = model_.layout;
+    image1_->update((i % kCols + l.originCol) * l.cellSize, (i / kCols + l.originRow) * l.cellSize,
+                    l.cellSize, l.cellSize);
+}
+
+void TMainForm::DrawMan(int frame) {
+    syncBoard();
+    painter_.DrawMan(frame);
+    const auto& l = model_.layout;
+    const int i = model_.manPos;
+    image1_->update((i % kCols + l.originCol) * l.cellSize, (i / kCols + l.originRow) * l.cellSize,
+                    l.cellSize, l.cellSize);
+}
+
+void TMainForm::RandomFace() { RandomFaceNow(); }
+
+void TMainForm::SetCaption(const std::string& text) { setWindowTitle(q(text)); }
+
+void TMainForm::SetStatusText(int panel, const std::string& text) {
+    if (panel >= 0 && panel < 4) panels_[panel]->setText(q(text));
+}
+
+void TMainForm::SetNextEnabled(bool on) {
+    button("tbNextRecord")->setEnabled(on);
+    action("mNextRecord")->setEnabled(on);
+}
+
+void TMainForm::SetUndoEnabled(bool on) { button("tbUndo")->setEnabled(on); }
+
+void TMainForm::SetAnswerEnabled(bool on) {
+    button("tbLoadAnswer")->setEnabled(on);
+    action("mLoadAnswer")->setEnabled(on);
+}
+
+void TMainForm::SetDemoButtons(DemoButtons state) {
+    auto* answer = button("tbLoadAnswer");
+    auto* retry = button("tbRetryGame");
+    switch (state) {
+    case DemoButtons::Idle:
+        answer->setText("答案");
+        answer->setIcon(toolbarIcon(4));
+        action("mLoadAnswer")->setText("读取答案");
+        retry->setText("重玩");
+        retry->setIcon(toolbarIcon(2));
+        action("mRetryGame")->setText("重玩");
+        break;
+    case DemoButtons::Running:
+        answer->setText("暂停");
+        answer->setIcon(toolbarIcon(14));
+        action("mLoadAnswer")->setText("暂停演示");
+        retry->setText("停止");
+        retry->setIcon(toolbarIcon(13));
+        action("mRetryGame")->setText("停止演示");
+        break;
+    case DemoButtons::Paused:
+        answer->setText("继续");
+        answer->setIcon(toolbarIcon(15));
+        action("mLoadAnswer")->setText("继续演示");
+        retry->setText("停止");
+        retry->setIcon(toolbarIcon(13));
+        action("mRetryGame")->setText("停止演示");
+        break;
+    }
+}
+
+void TMainForm::SetGameItemChecked(int item) {
+    for (int i = 1; i <= 5; ++i) action(QString("mselectgame%1").arg(i))->setChecked(i == item);
+}
+
+void TMainForm::SetManagerEnabled(bool on) { action("M1")->setEnabled(on); }
+
+void TMainForm::StopWalking() { timer2_.stop(); }
+
+void TMainForm::SetDemoTimer(bool on) {
+    if (on)
+        timer4_.start();
+    else
+        timer4_.stop();
+}
+
+void TMainForm::SetDemoInterval(int interval) { timer4_.setInterval(interval); }
+
+void TMainForm::PlayEffect(const std::string& name) {
+    if (model_.soundOn && services_.effects) services_.effects->play(name);
+}
+
+void TMainForm::SetBoardCursor(const std::string& name) { image1_->setCursor(gameCursor(q(name))); }
+
+void TMainForm::Minimise() { setWindowState(windowState() | Qt::WindowMinimized); }
+
+// --- skins ----------------------------------------------------------------------------------
+
+void TMainForm::ChangeFace(int tag) {
+    if (tag < 1 || tag > 11) return;
+    TGameVar& s = model_.settings;
+    s.faceStyle = static_cast<std::uint8_t>(tag);
+    action(QString("fengge%1").arg(tag))->setChecked(true);
+    if (tag == 11)
+        painter_.LoadFace(s.customWall, s.customFloor, s.customBox);
+    else
+        painter_.LoadFace(tag, tag, tag);
+    syncBoard();
+    painter_.DrawBoard();
+    image1_->update();
+}
+
+void TMainForm::RandomFaceNow() {
+    TGameVar& s = model_.settings;
+    if (s.randomFace != 1) return;
+    if (s.randomCombo == 0) {
+        const auto n = static_cast<std::uint8_t>(faceRandom_.face());
+        s.customWall = s.customFloor = s.customBox = n;
+    } else {
+        s.customWall = static_cast<std::uint8_t>(faceRandom_.face());
+        s.customFloor = static_cast<std::uint8_t>(faceRandom_.face());
+        s.customBox = static_cast<std::uint8_t>(faceRandom_.face());
+    }
+    ChangeFace(11);
+}
+
+void TMainForm::ChangeBoy(int tag) {
+    if (tag < 1 || tag > 6) return;
+    model_.settings.figureNo = static_cast<std::uint8_t>(tag);
+    action(QString("boy%1").arg(tag))->setChecked(true);
+    painter_.LoadFigure(tag);
+}
+
+void TMainForm::SelectBack(int tag) {
+    if (tag < 1 || tag > 7) return;
+    painter_.backFileName.clear();
+    painter_.backNo = tag;
+    model_.settings.backNo = static_cast<std::uint8_t>(tag);
+    action(QString("back%1").arg(tag))->setChecked(true);
+    painter_.LoadBack(tag);
+    syncBoard();
+    painter_.DrawBackground(painter_.backImage);
+    painter_.DrawBoard();
+    image1_->update();
+}
+
+void TMainForm::mLoadBackClick() {
+    const auto chosen = services_.dialogs->openFile("Bitmaps (*.bmp)|*.bmp");
+    if (!chosen) return;
+    QImage picture(q(*chosen));
+    if (picture.isNull()) {
+        // The background stays as it was.
+        services_.dialogs->fileError(*chosen, "无法读取图片文件。");
+        return;
+    }
+    painter_.backFileName = q(*chosen);
+    syncBoard();
+    painter_.DrawBackground(picture);
+    painter_.DrawBoard();
+    image1_->update();
+}
+
+void TMainForm::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    FormResizeWork();
+}
+
+void TMainForm::FormResizeWork() {
+    const QRect frame = frameGeometry();
+    model_.settings.windowWidth = static_cast<std::int16_t>(frame.width());
+    model_.settings.windowHeight = static_cast<std::int16_t>(frame.height());
+    if (model_.mazeWidth == 0 || model_.mazeHeight == 0 || model_.layout.cellSize == 0) return;
+    FitBoard();
+    painter_.PaintBackground();
+    painter_.DrawBoard();
+    image1_->update();
+}
+
+void TMainForm::mCustomSizeClick() {
+    TGameVar& s = model_.settings;
+    s.fixedSize = s.fixedSize == 1 ? 0 : 1;
+    action("mCustomSize")->setChecked(s.fixedSize == 0);
+    FormResizeWork();
+}
+
+void TMainForm::mShowToolBarClick() {
+    TGameVar& s = model_.settings;
+    const bool show = s.hideToolbar != 0;
+    toolBar1_->setVisible(show);
+    s.hideToolbar = show ? 0 : 1;
+    action("mShowToolBar")->setChecked(show);
+    FormResizeWork();
+}
+
+void TMainForm::mShowToolbarCaptionClick() {
+    TGameVar& s = model_.settings;
+    const bool shown = s.hideCaptions != 1;
+    for (auto& [name, b] : buttons_) {
+        if (shown) {
+            b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+            b->setFixedHeight(22);
+        } else {
+            b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+            b->setFixedHeight(35);
+        }
+    }
+    s.hideCaptions = shown ? 1 : 0;
+    action("mShowToolbarCaption")->setChecked(!shown);
+    FormResizeWork();
+}
+
+void TMainForm::mShowStatusbarClick() {
+    TGameVar& s = model_.settings;
+    const bool show = s.hideStatusbar != 0;
+    s.hideStatusbar = show ? 0 : 1;
+    statusBar()->setVisible(show);
+    action("mShowStatusbar")->setChecked(show);
+}
+
+void TMainForm::Timer1Timer() {
+    if (model_.mazeWidth == 0) return;
+    if (blink_ == 1) {
+        DrawMan(model_.manDir - 1);
+        blink_ = 0;
+    } else {
+        DrawMan(model_.manDir);
+        blink_ = 1;
+    }
+}
+
+// --- sound and music -------------------------------------------------------------------------
+
+void TMainForm::PlayMusic() {
+    const int n = model_.settings.musicNo;
+    if (n >= 1 && n <= 5) musicFile_ = dirPrefix(appDir_) + "music" + std::to_string(n) + ".mid";
+    if (!fileExists(musicFile_) || !services_.music) return;
+    const std::string err = services_.music->open(musicFile_);
+    if (!err.empty()) {
+        services_.dialogs->error(err);
+        return;
+    }
+    if (musicOn_) services_.music->play();
+}
+
+void TMainForm::MediaPlayer1Notify() {
+    if (fileExists(musicFile_) && musicOn_ && services_.music && !services_.music->isPlaying())
+        services_.music->play();
+}
+
+void TMainForm::tbSoundClick() {
+    const bool down = button("tbSound")->isChecked();
+    model_.soundOn = down;
+    model_.settings.soundFlag = down ? 1 : 0;
+    action("mSound")->setChecked(down);
+}
+
+void TMainForm::mSoundClick() {
+    const bool on = !model_.soundOn;
+    model_.soundOn = on;
+    model_.settings.soundFlag = on ? 1 : 0;
+    action("mSound")->setChecked(on);
+    button("tbSound")->setChecked(on);
+}
+
+void TMainForm::tbMusicClick() {
+    const bool down = button("tbMusic")->isChecked();
+    if (down) {
+        action("mMusic")->setChecked(true);
+        musicOn_ = true;
+        if (fileExists(musicFile_) && services_.music) services_.music->play();
+        model_.settings.musicFlag = 1;
+    } else {
+        musicOn_ = false;
+        action("mMusic")->setChecked(false);
+        if (fileExists(musicFile_) && services_.music) services_.music->stop();
+        model_.settings.musicFlag = 0;
+    }
+}
+
+void TMainForm::mMusicClick() {
+    button("tbMusic")->setChecked(!musicOn_);
+    tbMusicClick();
+}
+
+// --- keys and closing ------------------------------------------------------------------------
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    // Key preview: the window sees keys before its controls.
+    if (event->type() == QEvent::KeyPress && watched != image1_ && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this && isActiveWindow()) {
+        auto* k = static_cast<QKeyEvent*>(event);
+        if (k->key() == Qt::Key_Left || k->key() == Qt::Key_Right || k->key() == Qt::Key_Up ||
+            k->key() == Qt::Key_Down) {
+            if (watched == focusWidget()) {
+                FormKeyDown(k);
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::FormKeyDown(QKeyEvent* e) {
+    GameKey key = GameKey::Other;
+    switch (e->key()) {
+    case Qt::Key_Escape: key = GameKey::Escape; break;
+    case Qt::Key_Up: key = GameKey::Up; break;
+    case Qt::Key_Down: key = GameKey::Down; break;
+    case Qt::Key_Left: key = GameKey::Left; break;
+    case Qt::Key_Right: key = GameKey::Right; break;
+    case Qt::Key_R: key = GameKey::R; break;
+    case Qt::Key_N: key = GameKey::N; break;
+    case Qt::Key_Equal: key = GameKey::Equals; break;
+    case Qt::Key_Minus: key = GameKey::Minus; break;
+    case Qt::Key_F12: key = GameKey::F12; break;
+    default: break;
+    }
+    unsigned shift = 0;
+    const auto mods = e->modifiers();
+    if (mods & Qt::ShiftModifier) shift |= kShift;
+    if (mods & Qt::ControlModifier) shift |= kCtrl;
+    if (mods & Qt::AltModifier) shift |= kAlt;
+    if (QApplication::mouseButtons() != Qt::NoButton) shift |= kMouse;
+    // "=" and "-" count only when they are typed without Shift.
+    if ((key == GameKey::Equals || key == GameKey::Minus) && (mods & Qt::KeypadModifier))
+        key = GameKey::Other;
+    run([this, key, shift] { model_.FormKeyDown(key, shift); });
+}
+
+void TMainForm::closeEvent(QCloseEvent* e) {
+    FormClose();
+    QMainWindow::closeEvent(e);
+}
+
+void TMainForm::FormClose() {
+    if (closed_) return;
+    closed_ = true;
+    timer1_.stop();
+    timer2_.stop();
+    timer4_.stop();
+    std::error_code ec;
+    std::filesystem::remove(appDir_ / "game.tmp", ec);
+    painter_.releasePictures();
+    if (services_.music) services_.music->close();
+    try {
+        saveSettings(appDir_ / "game.var", model_.settings);
+    } catch (const FileError& err) {
+        services_.dialogs->fileError(err.path().string(), err.reason());
+    }
+}
+
+} // namespace sokoban

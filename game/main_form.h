@@ -1,0 +1,186 @@
+// The main window: the game on screen. It builds the menus, the tool bar and
+// the status bar, owns the board picture and the timers, and hands every
+// command to the game model.
+#pragma once
+
+#include "game/game_model.h"
+#include "view/board_painter.h"
+#include "view/face_random.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+#include <map>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QToolBar;
+class QToolButton;
+
+namespace sokoban {
+
+// The sound services the window needs; the real ones sit on the platform's
+// audio, tests give stand-ins or nothing (silence).
+class EffectSink {
+public:
+    virtual ~EffectSink() = default;
+    virtual void play(const std::string& name) = 0;
+};
+
+class MusicDevice {
+public:
+    virtual ~MusicDevice() = default;
+    // Opens a MIDI file, closing what was open; returns the device's error
+    // text, empty on success.
+    virtual std::string open(const std::string& path) = 0;
+    virtual void play() = 0; // from the current position
+    virtual void stop() = 0; // keeps the position
+    virtual bool isPlaying() const = 0;
+    virtual void close() = 0;
+    // Called each time a play request ends.
+    std::function<void()> onNotify;
+};
+
+// Image1: shows the board picture and passes keys and mouse to the window.
+class BoardImage : public QWidget {
+    Q_OBJECT
+public:
+    explicit BoardImage(BoardPainter& painter, QWidget* parent = nullptr);
+
+signals:
+    void keyDown(QKeyEvent* event);
+    void mouseDown(QMouseEvent* event);
+    void mouseMove(QMouseEvent* event);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void keyPressEvent(QKeyEvent* e) override { emit keyDown(e); }
+    void mousePressEvent(QMouseEvent* e) override { emit mouseDown(e); }
+    void mouseMoveEvent(QMouseEvent* e) override { emit mouseMove(e); }
+    bool focusNextPrevChild(bool) override { return false; }
+
+private:
+    BoardPainter& painter_;
+};
+
+struct MainFormServices {
+    Dialogs* dialogs = nullptr;
+    EffectSink* effects = nullptr; // may be null: silence
+    MusicDevice* music = nullptr;  // may be null: silence
+};
+
+class TMainForm : public QMainWindow, public GameView {
+    Q_OBJECT
+public:
+    TMainForm(std::filesystem::path appDir, QStringList arguments, MainFormServices services,
+              QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Start-up; run once after construction.
+    void FormCreate();
+
+    GameModel& model() { return model_; }
+    BoardPainter& painter() { return painter_; }
+    BoardImage* boardImage() const { return image1_; }
+    QAction* action(const QString& name) const;
+    QToolButton* button(const QString& name) const;
+    QLabel* statusPanel(int i) const { return panels_[i]; }
+    QToolBar* toolBar() const { return toolBar1_; }
+    QTimer& timer1() { return timer1_; }
+    bool musicOn() const { return musicOn_; }
+
+    // --- skins and views ---------------------------------------------------------
+    void ChangeFace(int tag);
+    void ChangeBoy(int tag);
+    void SelectBack(int tag);
+    void mLoadBackClick();
+    void FormResizeWork();
+    void mCustomSizeClick();
+    void mShowToolBarClick();
+    void mShowToolbarCaptionClick();
+    void mShowStatusbarClick();
+    void Timer1Timer();
+    void RandomFaceNow();
+
+    // --- sound and music ----------------------------------------------------------
+    void PlayMusic();
+    void MediaPlayer1Notify();
+    void tbSoundClick();
+    void mSoundClick();
+    void tbMusicClick();
+    void mMusicClick();
+
+    // --- GameView ---------------------------------------------------------------------
+    void FitBoard() override;
+    void PaintBoard() override;
+    void DrawCell(int i) override;
+    void DrawMan(int frame) override;
+    void RandomFace() override;
+    void SetCaption(const std::string& text) override;
+    void SetStatusText(int panel, const std::string& text) override;
+    void SetNextEnabled(bool on) override;
+    void SetUndoEnabled(bool on) override;
+    void SetAnswerEnabled(bool on) override;
+    void SetDemoButtons(DemoButtons state) override;
+    void SetGameItemChecked(int item) override;
+    void SetManagerEnabled(bool on) override;
+    void StopWalking() override;
+    void SetDemoTimer(bool on) override;
+    void SetDemoInterval(int interval) override;
+    void PlayEffect(const std::string& name) override;
+    void SetBoardCursor(const std::string& name) override;
+    void Minimise() override;
+
+    // Where later windows hook in (designer, answers, XSB, dialogs).
+    std::function<void()> onShowDesign;
+    std::function<void(const std::string&)> onPlayXsb;
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    QAction* addAction(QMenu* menu, const QString& name, const QString& caption,
+                       const QKeySequence& shortcut = {});
+    QToolButton* addButton(const QString& name, const QString& caption, int image,
+                           const QString& hint);
+    void run(const std::function<void()>& command); // guarded model command
+    void FormKeyDown(QKeyEvent* e);
+    void FormClose();
+    void syncBoard();
+
+    std::filesystem::path appDir_;
+    QStringList arguments_;
+    MainFormServices services_;
+    GameModel model_;
+    BoardPainter painter_;
+    FaceRandom faceRandom_;
+
+    BoardImage* image1_ = nullptr;
+    QToolBar* toolBar1_ = nullptr;
+    QLabel* panels_[4] = {};
+    std::map<QString, QAction*> actions_;
+    std::map<QString, QToolButton*> buttons_;
+    QActionGroup* faceGroup_ = nullptr;
+    QActionGroup* boyGroup_ = nullptr;
+    QActionGroup* backGroup_ = nullptr;
+
+    QTimer timer1_; // worker blink
+    QTimer timer2_; // walking
+    QTimer timer4_; // answer demonstration
+    int blink_ = 1;
+    bool musicOn_ = false;
+    std::string musicFile_;
+    bool closed_ = false;
+    bool created_ = false;
+};
+
+} // namespace sokoban

@@ -1,0 +1,395 @@
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+
+namespace sokoban::testing {
+namespace {
+
+// Level 1: one push right solves it. Level 2: two pushes. Level 3: a room.
+const std::vector<std::vector<std::string>> kLevels = {
+    {"#####", "#@$.#", "#####"},
+    {"######", "#@ $.#", "######"},
+    {"########", "#. $ @ #", "#.$    #", "########"},
+};
+
+class GameTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    RecordingView view;
+    ScriptedDialogs dialogs;
+    GameModel game{view, dialogs};
+
+    void SetUp() override {
+        std::vector<TMazeData> levels;
+        for (const auto& rows : kLevels) levels.push_back(makeLevel(rows, 3, 4));
+        writeLevelSet(dir.path / "game.box", levels);
+        view.model = &game;
+        game.appDir = dir.path;
+        game.settings = defaultSettings(1024, 768);
+        game.SelectGames(1);
+    }
+    std::filesystem::path file(const std::string& ext) const { return dir.path / ("game" + ext); }
+    void keys(const std::string& moves) {
+        for (char c : moves) {
+            switch (std::tolower(static_cast<unsigned char>(c))) {
+            case 'u': game.KeyMove("up"); break;
+            case 'd': game.KeyMove("down"); break;
+            case 'l': game.KeyMove("left"); break;
+            case 'r': game.KeyMove("right"); break;
+            }
+        }
+    }
+    TBestData best(int level) {
+        return RecordFile(file(".bst"), 4).get<TBestData>(level - 1);
+    }
+    TAnswerData answer(int level) {
+        return RecordFile(file(".sol"), TAnswerData::kSize).get<TAnswerData>(level - 1);
+    }
+};
+
+TEST_F(GameTest, OpeningShowsTheFirstLevelNormalised) {
+    EXPECT_EQ(view.caption, "推箱子      默认关卡  第：1 关");
+    EXPECT_EQ(view.status[0], "当前关卡号：1 / 3");
+    EXPECT_EQ(view.status[1], "移动:0   ★   最佳移动：无");
+    EXPECT_EQ(view.status[2], "推动:0   ★   最佳推动：无");
+    EXPECT_EQ(game.checkedGameItem, 1);
+    EXPECT_EQ(view.gameItem, 1);
+    // Drawn at row 3, column 4 in the file; moved to the top-left corner.
+    EXPECT_EQ(game.mazeWidth, 5);
+    EXPECT_EQ(game.mazeHeight, 3);
+    EXPECT_EQ(game.manPos, 1 * kCols + 1);
+    EXPECT_EQ(game.maze.cells[0], kWall);
+    EXPECT_FALSE(view.nextEnabled);
+    EXPECT_FALSE(view.undoEnabled);
+    // Undo record 0 holds the entry position.
+    const auto rec0 = undoFile(dir.path).get<TSaveData>(0);
+    EXPECT_EQ(rec0.man, game.manPos);
+    EXPECT_EQ(rec0.cells, game.maze.cells);
+    EXPECT_EQ(rec0.moves, 0);
+}
+
+TEST_F(GameTest, CaptionsOfBuiltInAndOutsideSets) {
+    struct Case {
+        std::string file;
+        std::string prefix;
+    } cases[] = {
+        {"game.box", "推箱子      默认关卡  第："},
+        {"easy.box", "推箱子      入门型游戏  第："},
+        {"normal.box", "推箱子      脑力型游戏  第："},
+        {"veryhard.box", "推箱子      体力型游戏  第："},
+        {"impossible.box", "推箱子      不可能完成的任务  第："},
+    };
+    game.curLevel = 7;
+    for (const auto& c : cases) {
+        game.gameFile = dirPrefix(dir.path) + c.file;
+        EXPECT_EQ(game.caption(), c.prefix + "7 关");
+    }
+    game.gameFile = "/elsewhere/game.box";
+    EXPECT_EQ(game.caption(), "推箱子      /elsewhere/game.box  第：7 关");
+}
+
+TEST_F(GameTest, StepsTurnsAndRefusals) {
+    game.KeyMove("left"); // wall: turns, counts nothing
+    EXPECT_EQ(game.manDir, 5);
+    EXPECT_EQ(game.moveCount, 0);
+    EXPECT_EQ(view.effects, std::vector<std::string>{"PONG"});
+
+    // A worker in row 0 going up: nothing at all happens.
+    game.maze.cells.fill(kFloor);
+    game.manPos = 5;
+    game.manDir = 3;
+    view.effects.clear();
+    game.KeyMove("up");
+    EXPECT_EQ(game.manDir, 3);
+    EXPECT_TRUE(view.effects.empty());
+    game.manPos = kCols - 1;
+    game.KeyMove("right");
+    EXPECT_TRUE(view.effects.empty());
+    game.KeyMove("down");
+    EXPECT_EQ(game.manPos, 2 * kCols - 1);
+    EXPECT_EQ(view.effects, std::vector<std::string>{"MOVE"});
+    EXPECT_EQ(game.moveLog[0], 1);
+    EXPECT_EQ(view.status[1], "移动:1   ★   最佳移动：无");
+}
+
+TEST_F(GameTest, BoxesAtTheGridEdgeCannotLeaveIt) {
+    struct Case {
+        int box;
+        int man;
+        const char* dir;
+    } cases[] = {
+        {5, 5 + kCols, "up"},
+        {21 * kCols + 5, 20 * kCols + 5, "down"},
+        {kCols * 4, kCols * 4 + 1, "left"},
+        {kCols * 5 - 1, kCols * 5 - 2, "right"},
+    };
+    for (const auto& c : cases) {
+        game.maze.cells.fill(kFloor);
+        game.maze.cells[static_cast<std::size_t>(c.box)] = kBox;
+        game.manPos = c.man;
+        view.effects.clear();
+        game.KeyMove(c.dir);
+        EXPECT_EQ(view.effects, std::vector<std::string>{"PONG"}) << c.dir;
+        EXPECT_EQ(view.cursor, "dead");
+        EXPECT_EQ(game.manPos, c.man);
+        EXPECT_EQ(game.pushCount, 0);
+    }
+}
+
+TEST_F(GameTest, TheMoveCounterStopsAt4095AndTheLastEntryIsOverwritten) {
+    game.maze.cells.fill(kFloor);
+    game.maze.cells[0] = kBox; // keep the level unsolved
+    game.manPos = 2 * kCols + 2;
+    for (int i = 0; i < 4100; ++i) game.KeyMove(i % 2 ? "left" : "right");
+    EXPECT_EQ(game.moveCount, 4095);
+    EXPECT_EQ(game.moveLog[4094], 3);
+    EXPECT_EQ(game.moveLog[4095], 2); // the last move made
+    EXPECT_TRUE(game.logOverflow);
+}
+
+TEST_F(GameTest, FirstSolutionRecordsEverythingAndOpensTheNextLevel) {
+    game.KeyMove("right");
+    EXPECT_EQ(view.effects, std::vector<std::string>{"PUSH"});
+    EXPECT_EQ(dialogs.takeTexts(), (std::vector<std::string>{"恭喜你通过第1关！",
+                                                             "第一次通过第1关！移动1次,推动1次！",
+                                                             "已经将解决方案存为解决答案！"}));
+    EXPECT_EQ(best(1), (TBestData{1, 1}));
+    const auto a = answer(1);
+    EXPECT_EQ(a.level, 1);
+    EXPECT_EQ(a.moves, 1);
+    EXPECT_EQ(a.moveAt(0), 3);
+    EXPECT_EQ(RecordFile(file(".sav"), TSaveData::kSize).get<TSaveData>(0).level, 2);
+    EXPECT_EQ(game.curLevel, 2);
+    EXPECT_EQ(game.maxLevel, 2);
+    EXPECT_EQ(view.caption, "推箱子      默认关卡  第：2 关");
+}
+
+TEST_F(GameTest, BetterSolutionsBreakRecords) {
+    // Level 3 solved once the long way, then the short way.
+    game.UnlockAllLevels();
+    dialogs.takeTexts();
+    game.curLevel = 3;
+    game.ReadRecord(3);
+    keys("rllLLrdL"); // a detour first
+    auto texts = dialogs.takeTexts();
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[1], "第一次通过第3关！移动8次,推动3次！");
+    EXPECT_EQ(best(3), (TBestData{8, 3}));
+    game.curLevel = 3;
+    game.ReadRecord(3);
+    keys("lLLrdL");
+    EXPECT_EQ(dialogs.takeTexts(),
+              (std::vector<std::string>{"恭喜你通过第3关！", "突破移动记录!移动6次,推动3次！",
+                                        "您的答案比原答案简洁！已经保存！",
+                                        "你好厉害呀，已经通过游戏所有关卡，试试别的吧！"}));
+    EXPECT_EQ(best(3), (TBestData{6, 3}));
+    EXPECT_EQ(answer(3).moves, 6);
+    // The last level stays on the board.
+    EXPECT_EQ(game.curLevel, 3);
+    EXPECT_TRUE(game.solved());
+}
+
+TEST_F(GameTest, NoPassInfoKeepsOnlyTheCongratulationAndTheFirstSolution) {
+    game.settings.noPassInfo = 1;
+    game.KeyMove("right");
+    EXPECT_EQ(dialogs.takeTexts(), (std::vector<std::string>{"恭喜你通过第1关！",
+                                                             "第一次通过第1关！移动1次,推动1次！"}));
+    EXPECT_EQ(answer(1).moves, 1); // stored all the same
+}
+
+TEST_F(GameTest, UndoReturnsToBeforeTheLastPush) {
+    game.tbNextRecordClick(); // locked
+    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"先过了这一关再说吧!"});
+    game.UnlockAllLevels();
+    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"哈哈！你可以玩所有的关了！"});
+    game.curLevel = 3;
+    game.ReadRecord(3);
+    const Cells start = game.maze.cells;
+    const int startMan = game.manPos;
+
+    // Undo right after entering keeps the entry position.
+    game.tbUndoClick();
+    EXPECT_EQ(game.maze.cells, start);
+    EXPECT_EQ(game.undoCount, 0);
+    EXPECT_FALSE(view.undoEnabled);
+
+    keys("lL"); // walk, push
+    EXPECT_TRUE(view.undoEnabled);
+    keys("rr");
+    EXPECT_EQ(game.moveCount, 4);
+    view.effects.clear();
+    game.tbUndoClick();
+    EXPECT_EQ(view.effects, std::vector<std::string>{"undo"});
+    EXPECT_EQ(game.moveCount, 1);
+    EXPECT_EQ(game.pushCount, 0);
+    EXPECT_EQ(game.manPos, startMan - 1);
+    EXPECT_EQ(game.maze.cells, start);
+    EXPECT_TRUE(view.undoEnabled); // record 0 is still there
+    game.tbUndoClick();
+    EXPECT_EQ(game.manPos, startMan);
+    EXPECT_FALSE(view.undoEnabled);
+    EXPECT_TRUE(game.redrawOnly);
+    // Retrying reloads the level with its full lookups.
+    const int faces = view.randomFaces;
+    game.tbRetryGameClick();
+    EXPECT_FALSE(game.redrawOnly);
+    EXPECT_EQ(view.randomFaces, faces + 1);
+}
+
+TEST_F(GameTest, ChoosingALevelByNumber) {
+    struct Case {
+        std::optional<std::string> answer;
+        std::vector<std::string> texts;
+        int level;
+    } cases[] = {
+        {std::nullopt, {}, 1},
+        {"", {}, 1},
+        {"0", {"请输入有效关卡号!"}, 1},
+        {"-2", {"请输入有效关卡号!"}, 1},
+        {"4", {"请输入有效关卡号!"}, 1},
+        {"abc", {"请输入有效数字!"}, 1},
+        {"1.5", {"请输入有效数字!"}, 1},
+        {"99999999999", {"请输入有效数字!"}, 1},
+        {"2", {"先过了这一关再说吧!"}, 1},
+        {"1", {}, 1},
+    };
+    for (const auto& c : cases) {
+        dialogs.inputAnswers.push_back(c.answer);
+        game.tbSelectRecordClick();
+        EXPECT_EQ(dialogs.takeTexts(), c.texts) << c.answer.value_or("(cancel)");
+        EXPECT_EQ(game.curLevel, c.level);
+    }
+    EXPECT_EQ(dialogs.inputPrompts.back(), "指定关卡|关卡号（1-1）：");
+}
+
+TEST_F(GameTest, PreviousAndNextStayInsideTheSet) {
+    game.tbPreviousRecordClick();
+    EXPECT_EQ(game.curLevel, 1);
+    game.UnlockAllLevels();
+    dialogs.takeTexts();
+    game.curLevel = 3;
+    game.ReadRecord(3);
+    game.managerUnlocked = true;
+    game.tbNextRecordClick();
+    EXPECT_EQ(game.curLevel, 3);
+    EXPECT_TRUE(dialogs.takeTexts().empty());
+    game.tbPreviousRecordClick();
+    EXPECT_EQ(game.curLevel, 2);
+    EXPECT_TRUE(view.nextEnabled);
+}
+
+TEST_F(GameTest, SelectingTheOpenSetDoesNothing) {
+    const int paints = view.fullPaints;
+    game.SelectGames(1);
+    EXPECT_EQ(view.fullPaints, paints);
+    // A missing built-in set keeps the open one.
+    game.SelectGames(2);
+    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"要读取的文件不存在！"});
+    EXPECT_EQ(game.gameFile, dirPrefix(dir.path) + "game.box");
+    EXPECT_EQ(game.settings.levelSet, 1);
+}
+
+TEST_F(GameTest, SaveSlotsRoundTrip) {
+    // A fresh slot reads as empty.
+    game.GameLoad(3);
+    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"该进度不存在！"});
+
+    game.UnlockAllLevels();
+    dialogs.takeTexts();
+    game.curLevel = 3;
+    game.ReadRecord(3);
+    keys("lLd");
+    const Cells board = game.maze.cells;
+    const int man = game.manPos;
+    game.Gamesave(3);
+    EXPECT_EQ(dialogs.takeTexts(),
+              std::vector<std::string>{"游戏保存到进度3，当前游戏为第3关！"});
+    game.curLevel = 1;
+    game.ReadRecord(1);
+    game.GameLoad(3);
+    EXPECT_EQ(game.curLevel, 3);
+    EXPECT_EQ(game.moveCount, 3);
+    EXPECT_EQ(game.pushCount, 1);
+    EXPECT_EQ(game.manPos, man);
+    EXPECT_EQ(game.maze.cells, board);
+    EXPECT_TRUE(game.resumedFromSlot);
+
+    // Level 1 after exactly one move reads as empty.
+    game.curLevel = 1;
+    game.ReadRecord(1);
+    game.KeyMove("left");
+    game.moveCount = 1;
+    game.Gamesave(4);
+    dialogs.takeTexts();
+    game.GameLoad(4);
+    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"该进度不存在！"});
+}
+
+TEST_F(GameTest, ASlotOutsideTheSetIsEmpty) {
+    TSaveData slot = freshSaveRecord();
+    slot.level = 9;
+    slot.moves = 5;
+    RecordFile(file(".sav"), TSaveData::kSize).put(2, slot);
+    game.GameLoad(2);
+    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"该进度不存在！"});
+    EXPECT_EQ(game.curLevel, 1);
+}
+
+TEST_F(GameTest, ASolutionAfterASlotKeepsItsBestButStoresNoAnswer) {
+    game.Gamesave(1);
+    dialogs.takeTexts();
+    game.GameLoad(1);
+    game.KeyMove("right");
+    EXPECT_EQ(best(1), (TBestData{1, 1}));
+    EXPECT_EQ(answer(1).moves, 0);
+    EXPECT_EQ(dialogs.takeTexts(), (std::vector<std::string>{"恭喜你通过第1关！",
+                                                             "第一次通过第1关！移动1次,推动1次！"}));
+}
+
+TEST_F(GameTest, KeysDuringADemonstration) {
+    game.demoMode = true;
+    game.demoButtons = DemoButtons::Running;
+    game.answerRec.setMove(0, 3);
+    game.FormKeyDown(GameKey::Left, 0);
+    EXPECT_EQ(game.moveCount, 0); // arrows ignored
+    game.FormKeyDown(GameKey::N, 0);
+    EXPECT_EQ(game.curLevel, 1); // the demonstration solved level 1 and restarted it
+    EXPECT_EQ(dialogs.takeTexts(),
+              std::vector<std::string>{"看明白了吗？@~*&^%$#@？自己再试试吧！"});
+    EXPECT_FALSE(game.demoMode);
+    EXPECT_EQ(view.demo, DemoButtons::Idle);
+    EXPECT_EQ(best(1), (TBestData{1, 1}));
+    EXPECT_EQ(answer(1).moves, 0);
+    EXPECT_EQ(RecordFile(file(".sav"), TSaveData::kSize).get<TSaveData>(0).level, 1);
+}
+
+TEST_F(GameTest, DemonstrationSpeedKeysStayInBounds) {
+    game.demoInterval = 60;
+    game.FormKeyDown(GameKey::Equals, 0);
+    EXPECT_EQ(game.demoInterval, 50);
+    game.FormKeyDown(GameKey::Equals, 0);
+    EXPECT_EQ(game.demoInterval, 50);
+    game.FormKeyDown(GameKey::Equals, kShift); // needs no modifier
+    game.demoInterval = 1990;
+    game.FormKeyDown(GameKey::Minus, 0);
+    EXPECT_EQ(game.demoInterval, 2000);
+    EXPECT_EQ(view.demoInterval, 2000);
+}
+
+TEST_F(GameTest, HiddenKeys) {
+    game.FormKeyDown(GameKey::F12, kCtrl);
+    EXPECT_TRUE(game.managerUnlocked);
+    EXPECT_TRUE(view.managerEnabled);
+    EXPECT_EQ(dialogs.beeps, 1);
+    game.FormKeyDown(GameKey::F12, kCtrl | kShift);
+    EXPECT_EQ(game.maxLevel, 3);
+    EXPECT_EQ(RecordFile(file(".sav"), TSaveData::kSize).get<TSaveData>(0).level, 3);
+    EXPECT_TRUE(view.nextEnabled);
+    game.FormKeyDown(GameKey::F12, kCtrl | kShift | kAlt);
+    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"哈哈！你可以玩所有的关了！"});
+}
+
+} // namespace
+} // namespace sokoban::testing
