@@ -113,6 +113,15 @@ public:
     // Opens a level set chosen from game.lst (line k).
     void openListedSet(const std::string& path, int line);
 
+    // --- XSB levels ---------------------------------------------------------------
+    TMazeData xsbMaze; // the last XSB level read successfully
+    // Reads an XSB file into xsbMaze; shows its own messages on refusal.
+    void ReadXSB(const std::string& path);
+    // Makes the XSB file the level in play (xsbMode).
+    void PlayXSB(const std::string& path);
+    // Writes the current level of the level set as an XSB file.
+    void mSaveToXSBClick();
+
     // Runs a command; a failed file operation ends it with the general
     // error report.
     void guarded(const std::function<void()>& command);
