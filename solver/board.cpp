@@ -1,0 +1,99 @@
+#include "board.h"
+
+#include <algorithm>
+
+namespace sokoban::solver {
+
+Board::Board(const Level& level) : level_(level) {
+    const int cells = level.rows * level.cols;
+    square_.assign(cells, kNone);
+    // The squares the worker can reach with every box lifted off the board.
+    std::vector<int> stack{level.man};
+    std::vector<bool> seen(cells, false);
+    seen[level.man] = true;
+    while (!stack.empty()) {
+        int p = stack.back();
+        stack.pop_back();
+        grid_.push_back(p);
+        for (int d = 0; d < 4; ++d) {
+            int r = p / level.cols + kDRow[d], c = p % level.cols + kDCol[d];
+            std::uint8_t code = level.at(r, c);
+            int q = r * level.cols + c;
+            if (code >= kFloor && code <= kBoxOnTarget && !seen[q]) {
+                seen[q] = true;
+                stack.push_back(q);
+            }
+        }
+    }
+    std::sort(grid_.begin(), grid_.end());
+    for (std::size_t i = 0; i < grid_.size(); ++i)
+        square_[grid_[i]] = static_cast<Square>(i);
+    next_.resize(grid_.size());
+    target_.assign(grid_.size(), 0);
+    tunnel_.assign(grid_.size(), 0);
+    for (std::size_t i = 0; i < grid_.size(); ++i) {
+        int p = grid_[i];
+        int r = p / level.cols, c = p % level.cols;
+        for (int d = 0; d < 4; ++d) {
+            int nr = r + kDRow[d], nc = c + kDCol[d];
+            bool inside = nr >= 0 && nc >= 0 && nr < level.rows && nc < level.cols;
+            next_[i][d] = inside ? square_[nr * level.cols + nc] : kNone;
+        }
+        std::uint8_t code = level.cells[p];
+        if (code == kTarget || code == kBoxOnTarget) {
+            target_[i] = 1;
+            targets_.push_back(static_cast<Square>(i));
+        }
+        if (code == kBox || code == kBoxOnTarget) boxes_.push_back(static_cast<Square>(i));
+    }
+    for (std::size_t i = 0; i < grid_.size(); ++i) {
+        // Bit 0: walled across a vertical move (left and right), bit 1: across
+        // a horizontal move (up and down).
+        if (next_[i][kLeft] == kNone && next_[i][kRight] == kNone) tunnel_[i] |= 1;
+        if (next_[i][kUp] == kNone && next_[i][kDown] == kNone) tunnel_[i] |= 2;
+    }
+    man_ = square_[level.man];
+
+    // Boxes the worker cannot reach stay where they are: on a target they are
+    // as good as wall, anywhere else the level is lost.
+    for (int p = 0; p < cells; ++p) {
+        if (square_[p] == kNone && level.cells[p] == kBox) {
+            unsolvable_ = "a box outside the worker's area is not on a target";
+        }
+    }
+    if (boxes_.size() > targets_.size())
+        unsolvable_ = "more boxes (" + std::to_string(boxes_.size()) + ") than targets (" +
+                      std::to_string(targets_.size()) + ")";
+    computeDeadAndDistances();
+}
+
+void Board::computeDeadAndDistances() {
+    const int n = size();
+    dist_.assign(static_cast<std::size_t>(targets_.size()) * n, kFar);
+    dead_.assign(n, 1);
+    std::vector<Square> queue(n);
+    for (std::size_t t = 0; t < targets_.size(); ++t) {
+        // Pull the box away from the target: a box on s came from s + d when
+        // the worker stood on s + 2d, i.e. pulling from s to s + d needs both
+        // squares free of walls.
+        std::uint16_t* dist = &dist_[t * n];
+        std::size_t head = 0, tail = 0;
+        dist[targets_[t]] = 0;
+        queue[tail++] = targets_[t];
+        while (head < tail) {
+            Square s = queue[head++];
+            for (int d = 0; d < 4; ++d) {
+                Square from = next_[s][d];
+                if (from == kNone || dist[from] != kFar) continue;
+                Square worker = next_[from][d];
+                if (worker == kNone) continue;
+                dist[from] = static_cast<std::uint16_t>(dist[s] + 1);
+                queue[tail++] = from;
+            }
+        }
+        for (int s = 0; s < n; ++s)
+            if (dist[s] != kFar) dead_[s] = 0;
+    }
+}
+
+} // namespace sokoban::solver

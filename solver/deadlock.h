@@ -1,0 +1,56 @@
+// Deadlock tests on one position: boxes that can never move again (freeze),
+// and areas the worker cannot enter whose boxes must be dealt with first
+// (corrals). Dead squares are part of the Board.
+#pragma once
+
+#include "board.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace sokoban::solver {
+
+struct PushMove {
+    Square box; // square of the box before the push
+    std::uint8_t dir;
+};
+
+class Detector {
+  public:
+    explicit Detector(const Board& board);
+
+    // boxAt[s] is nonzero where a box stands. True when the box on s can no
+    // longer move and it, or a box that holds it, is off target.
+    bool frozenOffTarget(const std::vector<std::uint16_t>& boxAt, Square s);
+
+    // Marks the squares the worker reaches from `man`; reached() is valid
+    // until the next call. Returns the smallest reached square.
+    Square reach(const std::vector<std::uint16_t>& boxAt, Square man);
+    bool reached(Square s) const { return reachMark_[s] == reachStamp_; }
+
+    enum class Corral { None, Restrict, Deadlock };
+    // Looks for an area the worker cannot enter (after reach()) that must be
+    // opened by pushing one of its border boxes inward, where every such
+    // first push is possible right now. Restrict: only `pushes` need to be
+    // tried. Deadlock: the area needs work and can never be opened.
+    Corral corral(const std::vector<std::uint16_t>& boxAt, const std::vector<Square>& boxes,
+                  std::vector<PushMove>& pushes);
+
+  private:
+    bool isFrozen(Square s);
+    bool blockedOnAxis(Square s, int firstDir);
+
+    const Board& board_;
+    const std::vector<std::uint16_t>* boxAt_ = nullptr;
+    std::vector<std::uint8_t> asWall_;
+    std::vector<Square> frozen_;
+    std::vector<std::uint32_t> reachMark_;
+    std::uint32_t reachStamp_ = 0;
+    std::vector<Square> queue_;
+    std::vector<std::uint32_t> corralMark_, fenceMark_;
+    std::uint32_t corralStamp_ = 0, fenceStamp_ = 0;
+    std::vector<Square> area_, fence_;
+    std::vector<PushMove> candidates_;
+};
+
+} // namespace sokoban::solver

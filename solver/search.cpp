@@ -1,0 +1,333 @@
+#include "search.h"
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <new>
+
+namespace sokoban::solver {
+
+namespace {
+
+std::uint64_t splitMix(std::uint64_t& state) {
+    std::uint64_t z = (state += 0x9e3779b97f4a7c15ull);
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
+    return z ^ (z >> 31);
+}
+
+constexpr std::uint32_t kNoNode = 0xffffffffu;
+constexpr int kMaxG = 60000;
+
+} // namespace
+
+Search::Search(const Board& board, SearchControl& control, int weight)
+    : board_(board), control_(control), weight_(std::max(1, weight)),
+      nBoxes_(static_cast<int>(board.boxes().size())), detector_(board), boxAt_(board.size(), 0),
+      boxes_(nBoxes_), child_(nBoxes_) {
+    std::uint64_t seed = 0x5eed5eedull;
+    boxKey_.resize(board.size());
+    manKey_.resize(board.size());
+    for (auto& k : boxKey_)
+        k = splitMix(seed);
+    for (auto& k : manKey_)
+        k = splitMix(seed);
+    cost_.resize(static_cast<std::size_t>(nBoxes_) * board.targets().size());
+}
+
+Search::~Search() {
+    control_.give(taken_);
+}
+
+int Search::lowerBound(const std::vector<Square>& boxes) {
+    const int targets = static_cast<int>(board_.targets().size());
+    const int n = static_cast<int>(boxes.size());
+    int* c = cost_.data();
+    for (int i = 0; i < n; ++i) {
+        for (int t = 0; t < targets; ++t) {
+            std::uint16_t d = board_.pushDistance(t, boxes[i]);
+            *c++ = d == kFar ? Matcher::kNoPair : d;
+        }
+    }
+    return matcher_.solve(n, targets, cost_);
+}
+
+std::uint32_t Search::addNode(const Node& n, const Square* boxes) {
+    if (nodeCount_ == kNoNode - 1) throw OutOfMemory{};
+    if (nodeCount_ % kChunk == 0) {
+        std::int64_t bytes = static_cast<std::int64_t>(kChunk) *
+                             (sizeof(Node) + sizeof(Square) * std::max(nBoxes_, 1));
+        if (!control_.take(bytes)) throw OutOfMemory{};
+        taken_ += bytes;
+        nodeChunks_.emplace_back(new Node[kChunk]);
+        boxChunks_.emplace_back(
+            new Square[static_cast<std::size_t>(kChunk) * std::max(nBoxes_, 1)]);
+    }
+    std::uint32_t i = nodeCount_++;
+    node(i) = n;
+    std::copy(boxes, boxes + nBoxes_, boxesOf(i));
+    return i;
+}
+
+std::uint32_t Search::find(std::uint64_t hash, const Square* boxes) const {
+    if (table_.empty()) return kNoNode;
+    const std::size_t mask = table_.size() - 1;
+    for (std::size_t pos = hash & mask;; pos = (pos + 1) & mask) {
+        std::uint32_t slot = table_[pos];
+        if (slot == 0) return kNoNode;
+        std::uint32_t i = slot - 1;
+        const Node& n = nodeChunks_[i / kChunk][i % kChunk];
+        if (n.hash == hash && std::memcmp(&boxChunks_[i / kChunk][(i % kChunk) * nBoxes_], boxes,
+                                          sizeof(Square) * nBoxes_) == 0)
+            return i;
+    }
+}
+
+void Search::growTable() {
+    std::size_t size = table_.empty() ? (1u << 16) : table_.size() * 2;
+    std::int64_t bytes = static_cast<std::int64_t>(size * sizeof(std::uint32_t));
+    if (!control_.take(bytes)) throw OutOfMemory{};
+    taken_ += bytes;
+    std::vector<std::uint32_t> old(size, 0);
+    old.swap(table_);
+    const std::size_t mask = size - 1;
+    for (std::uint32_t slot : old) {
+        if (slot == 0) continue;
+        std::size_t pos = node(slot - 1).hash & mask;
+        while (table_[pos] != 0)
+            pos = (pos + 1) & mask;
+        table_[pos] = slot;
+    }
+    std::int64_t freed = static_cast<std::int64_t>(old.size() * sizeof(std::uint32_t));
+    control_.give(freed);
+    taken_ -= freed;
+}
+
+void Search::insert(std::uint32_t index) {
+    if ((static_cast<std::size_t>(nodeCount_) + 1) * 2 > table_.size()) growTable();
+    const std::size_t mask = table_.size() - 1;
+    std::size_t pos = node(index).hash & mask;
+    while (table_[pos] != 0)
+        pos = (pos + 1) & mask;
+    table_[pos] = index + 1;
+}
+
+std::uint64_t Search::key(const Node& n) const {
+    std::uint64_t f =
+        std::min<std::uint64_t>(n.g + static_cast<std::uint64_t>(weight_) * n.h, 0xffff);
+    return (f << 48) | (static_cast<std::uint64_t>(n.h) << 32);
+}
+
+void Search::pushOpen(std::uint32_t index) {
+    if (open_.size() == open_.capacity()) {
+        std::size_t cap = std::max<std::size_t>(1024, open_.capacity() * 2);
+        std::int64_t bytes = static_cast<std::int64_t>(cap * sizeof(std::uint64_t));
+        if (!control_.take(bytes)) throw OutOfMemory{};
+        taken_ += bytes;
+        std::int64_t freed = static_cast<std::int64_t>(open_.capacity() * sizeof(std::uint64_t));
+        open_.reserve(cap);
+        control_.give(freed);
+        taken_ -= freed;
+    }
+    // Least f first; among equals the one nearer the goal, then the newest.
+    open_.push_back(key(node(index)) | (kNoNode - index));
+    std::push_heap(open_.begin(), open_.end(), std::greater<>());
+}
+
+bool Search::timeToStop(SearchOutcome& out) {
+    if (control_.cancel && control_.cancel->load(std::memory_order_relaxed)) {
+        out.end = SearchEnd::Cancelled;
+        return true;
+    }
+    if (control_.stop.load(std::memory_order_relaxed)) {
+        out.end = SearchEnd::Stopped;
+        return true;
+    }
+    auto now = SearchControl::Clock::now();
+    if (now >= control_.deadline) {
+        out.end = SearchEnd::Timeout;
+        return true;
+    }
+    std::int64_t grace = control_.graceEnd.load(std::memory_order_relaxed);
+    if (grace != 0 && now.time_since_epoch().count() >= grace) {
+        out.end = SearchEnd::Stopped;
+        return true;
+    }
+    return false;
+}
+
+void Search::expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal) {
+    const Node parent = node(index);
+    std::copy(boxesOf(index), boxesOf(index) + nBoxes_, boxes_.begin());
+    for (int i = 0; i < nBoxes_; ++i)
+        boxAt_[boxes_[i]] = static_cast<std::uint16_t>(i + 1);
+
+    detector_.reach(boxAt_, parent.man);
+    auto corral = detector_.corral(boxAt_, boxes_, pushes_);
+    if (corral == Detector::Corral::None) {
+        pushes_.clear();
+        for (Square b : boxes_) {
+            for (int d = 0; d < 4; ++d) {
+                Square worker = board_.next(b, opposite(d));
+                Square to = board_.next(b, d);
+                if (worker == kNone || to == kNone || boxAt_[to] || board_.isDead(to) ||
+                    !detector_.reached(worker))
+                    continue;
+                pushes_.push_back({b, static_cast<std::uint8_t>(d)});
+            }
+        }
+    }
+
+    const std::uint64_t parentBoxHash = parent.hash ^ manKey_[parent.man];
+    for (const PushMove& push : pushes_) {
+        const int d = push.dir;
+        const Square from = push.box;
+        Square prev = from, to = board_.next(from, d);
+        int count = 1;
+        // Inside a corridor the box goes on to the corridor's last square:
+        // stopping halfway only blocks the same corridor.
+        while (!board_.isTarget(to) && board_.isTunnel(to, d) && board_.isTunnel(prev, d) &&
+               count < 255) {
+            Square next = board_.next(to, d);
+            if (next == kNone || boxAt_[next] || board_.isDead(next) || !board_.isTunnel(next, d))
+                break;
+            prev = to;
+            to = next;
+            ++count;
+        }
+        const int g = parent.g + count;
+        if (g > kMaxG) continue;
+        ++out.generated;
+        const std::uint16_t mark = boxAt_[from];
+        boxAt_[from] = 0;
+        boxAt_[to] = mark;
+        if (!detector_.frozenOffTarget(boxAt_, to)) {
+            // The child's boxes, kept sorted.
+            int k = 0;
+            bool placed = false;
+            for (int i = 0; i < nBoxes_; ++i) {
+                Square s = boxes_[i];
+                if (s == from) continue;
+                if (!placed && to < s) {
+                    child_[k++] = to;
+                    placed = true;
+                }
+                child_[k++] = s;
+            }
+            if (!placed) child_[k++] = to;
+            const Square man = detector_.reach(boxAt_, prev);
+            const std::uint64_t hash = parentBoxHash ^ boxKey_[from] ^ boxKey_[to] ^ manKey_[man];
+            std::uint32_t found = find(hash, child_.data());
+            if (found != kNoNode) {
+                Node& c = node(found);
+                if (g < c.g) {
+                    c.g = static_cast<std::uint16_t>(g);
+                    c.parent = index;
+                    c.from = from;
+                    c.dir = static_cast<std::uint8_t>(d);
+                    c.count = static_cast<std::uint8_t>(count);
+                    c.closed = 0;
+                    pushOpen(found);
+                }
+            } else {
+                int h = lowerBound(child_);
+                if (h < Matcher::kNoPair) {
+                    Node c{hash,
+                           index,
+                           static_cast<std::uint16_t>(g),
+                           static_cast<std::uint16_t>(std::min(h, 0xfffe)),
+                           man,
+                           from,
+                           static_cast<std::uint8_t>(d),
+                           static_cast<std::uint8_t>(count),
+                           0};
+                    std::uint32_t ci = addNode(c, child_.data());
+                    insert(ci);
+                    if (h == 0 && weight_ > 1) {
+                        goal = ci;
+                    } else {
+                        pushOpen(ci);
+                    }
+                }
+            }
+        }
+        boxAt_[to] = 0;
+        boxAt_[from] = mark;
+        if (goal != kNoNode) break;
+    }
+    for (Square b : boxes_)
+        boxAt_[b] = 0;
+}
+
+SearchOutcome Search::run() {
+    SearchOutcome out;
+    std::uint32_t goal = kNoNode;
+    try {
+        std::copy(board_.boxes().begin(), board_.boxes().end(), boxes_.begin());
+        for (int i = 0; i < nBoxes_; ++i)
+            boxAt_[boxes_[i]] = static_cast<std::uint16_t>(i + 1);
+        const Square man = detector_.reach(boxAt_, board_.man());
+        for (Square b : boxes_)
+            boxAt_[b] = 0;
+        const int h = lowerBound(boxes_);
+        if (h >= Matcher::kNoPair) {
+            out.end = SearchEnd::Exhausted;
+            return out;
+        }
+        std::uint64_t hash = manKey_[man];
+        for (Square b : boxes_)
+            hash ^= boxKey_[b];
+        Node root{hash, kNoNode, 0, static_cast<std::uint16_t>(std::min(h, 0xfffe)), man, kNone,
+                  0,    0,       0};
+        std::uint32_t ri = addNode(root, boxes_.data());
+        insert(ri);
+        if (h == 0)
+            goal = ri;
+        else
+            pushOpen(ri);
+        const std::uint64_t checkMask = nBoxes_ > 40 ? 0 : 63;
+        while (goal == kNoNode && !open_.empty()) {
+            if ((out.expanded & checkMask) == 0 && timeToStop(out)) return out;
+            std::pop_heap(open_.begin(), open_.end(), std::greater<>());
+            const std::uint64_t top = open_.back();
+            open_.pop_back();
+            const std::uint32_t index = kNoNode - static_cast<std::uint32_t>(top);
+            Node& n = node(index);
+            if (n.closed || (key(n) >> 48) != (top >> 48)) continue; // stale entry
+            if (weight_ == 1) {
+                if (n.h == 0) {
+                    goal = index;
+                    break;
+                }
+                // Nothing shorter than what another search found is left.
+                if (static_cast<int>(top >> 48) >= control_.bestPushes.load()) {
+                    out.end = SearchEnd::Stopped;
+                    return out;
+                }
+            }
+            n.closed = 1;
+            ++out.expanded;
+            expand(index, out, goal);
+        }
+    } catch (const OutOfMemory&) {
+        out.end = SearchEnd::Memory;
+        return out;
+    } catch (const std::bad_alloc&) {
+        out.end = SearchEnd::Memory;
+        return out;
+    }
+    if (goal == kNoNode) {
+        out.end = SearchEnd::Exhausted;
+        return out;
+    }
+    out.end = SearchEnd::Solved;
+    out.pushCount = node(goal).g;
+    for (std::uint32_t i = goal; node(i).parent != kNoNode; i = node(i).parent) {
+        const Node& n = node(i);
+        out.pushes.push_back({n.from, n.dir, n.count});
+    }
+    std::reverse(out.pushes.begin(), out.pushes.end());
+    return out;
+}
+
+} // namespace sokoban::solver

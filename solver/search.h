@@ -1,0 +1,123 @@
+// One best-first search over pushes. Several may run at once on the same
+// board, sharing the limits and the best solution found so far.
+#pragma once
+
+#include "board.h"
+#include "deadlock.h"
+#include "matching.h"
+
+#include <atomic>
+#include <chrono>
+#include <climits>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace sokoban::solver {
+
+// What all searches of one solve share.
+struct SearchControl {
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point deadline = Clock::time_point::max();
+    const std::atomic<bool>* cancel = nullptr;
+    std::atomic<bool> stop{false};
+    // Bytes the searches may still take.
+    std::atomic<std::int64_t> memoryLeft{0};
+    // Pushes of the best solution found so far by any search.
+    std::atomic<int> bestPushes{INT_MAX};
+    // A search proving optimality gives up at this time once another has a
+    // solution (nanoseconds of Clock, 0: no such time yet).
+    std::atomic<std::int64_t> graceEnd{0};
+
+    bool take(std::int64_t bytes) {
+        if (memoryLeft.fetch_sub(bytes) - bytes < 0) {
+            memoryLeft.fetch_add(bytes);
+            return false;
+        }
+        return true;
+    }
+    void give(std::int64_t bytes) { memoryLeft.fetch_add(bytes); }
+};
+
+// A box pushed `count` times in one direction.
+struct PushRun {
+    Square from;
+    std::uint8_t dir;
+    std::uint8_t count;
+};
+
+enum class SearchEnd { Solved, Exhausted, Timeout, Memory, Cancelled, Stopped };
+
+struct SearchOutcome {
+    SearchEnd end = SearchEnd::Exhausted;
+    std::vector<PushRun> pushes;
+    int pushCount = 0;
+    std::uint64_t expanded = 0;
+    std::uint64_t generated = 0;
+};
+
+class Search {
+  public:
+    // weight 1 finds solutions with fewest pushes (up to the tunnel rule);
+    // larger weights trust the lower bound more and find longer ones faster.
+    Search(const Board& board, SearchControl& control, int weight);
+    ~Search();
+    Search(const Search&) = delete;
+    Search& operator=(const Search&) = delete;
+
+    SearchOutcome run();
+
+    // Lower bound for the boxes on `boxes`, or Matcher::kNoPair when some box
+    // can reach no target of its own.
+    int lowerBound(const std::vector<Square>& boxes);
+
+  private:
+    struct Node {
+        std::uint64_t hash;
+        std::uint32_t parent;
+        std::uint16_t g;
+        std::uint16_t h;
+        Square man; // least square of the worker's area
+        Square from;
+        std::uint8_t dir;
+        std::uint8_t count;
+        std::uint8_t closed;
+    };
+    struct OutOfMemory {};
+
+    static constexpr std::uint32_t kChunk = 1u << 15;
+
+    Node& node(std::uint32_t i) { return nodeChunks_[i / kChunk][i % kChunk]; }
+    Square* boxesOf(std::uint32_t i) { return &boxChunks_[i / kChunk][(i % kChunk) * nBoxes_]; }
+    std::uint32_t addNode(const Node& n, const Square* boxes);
+    std::uint32_t find(std::uint64_t hash, const Square* boxes) const;
+    void insert(std::uint32_t index);
+    void growTable();
+    void pushOpen(std::uint32_t index);
+    std::uint64_t key(const Node& n) const; // f and h, index left 0
+    bool timeToStop(SearchOutcome& out);
+    void expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal);
+
+    const Board& board_;
+    SearchControl& control_;
+    const int weight_;
+    const int nBoxes_;
+    Detector detector_;
+    Matcher matcher_;
+    std::vector<int> cost_;
+    std::vector<std::uint64_t> boxKey_, manKey_;
+
+    std::vector<std::unique_ptr<Node[]>> nodeChunks_;
+    std::vector<std::unique_ptr<Square[]>> boxChunks_;
+    std::uint32_t nodeCount_ = 0;
+    std::vector<std::uint32_t> table_; // node index + 1, 0 free
+    std::vector<std::uint64_t> open_;  // heap of keys, least first
+    std::int64_t taken_ = 0;           // bytes taken from control_
+
+    // Scratch for expanding one node.
+    std::vector<std::uint16_t> boxAt_;
+    std::vector<Square> boxes_, child_;
+    std::vector<PushMove> pushes_;
+};
+
+} // namespace sokoban::solver

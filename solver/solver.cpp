@@ -1,0 +1,251 @@
+#include "solver.h"
+
+#include "board.h"
+#include "search.h"
+
+#include <algorithm>
+#include <new>
+#include <thread>
+
+namespace sokoban::solver {
+
+const char* statusName(Status status) {
+    switch (status) {
+    case Status::Solved:
+        return "solved";
+    case Status::Unsolvable:
+        return "unsolvable";
+    case Status::Timeout:
+        return "timeout";
+    case Status::Memory:
+        return "memory";
+    case Status::Cancelled:
+        return "cancelled";
+    case Status::Invalid:
+        return "invalid";
+    }
+    return "invalid";
+}
+
+namespace {
+
+// Walks the worker along shortest paths to each push and makes the pushes.
+std::vector<std::uint8_t> movesOf(const Board& board, const std::vector<PushRun>& pushes) {
+    std::vector<std::uint8_t> moves;
+    std::vector<std::uint16_t> boxAt(board.size(), 0);
+    for (Square b : board.boxes())
+        boxAt[b] = 1;
+    Square man = board.man();
+    std::vector<int> from(board.size());
+    std::vector<Square> queue(board.size());
+    std::vector<std::uint8_t> path;
+    for (const PushRun& run : pushes) {
+        const Square goal = board.next(run.from, opposite(run.dir));
+        // Breadth-first search from the worker, remembering how each square
+        // was entered.
+        std::fill(from.begin(), from.end(), -1);
+        std::size_t head = 0, tail = 0;
+        queue[tail++] = man;
+        from[man] = 4;
+        while (head < tail && from[goal] < 0) {
+            Square s = queue[head++];
+            for (int d = 0; d < 4; ++d) {
+                Square n = board.next(s, d);
+                if (n == kNone || boxAt[n] || from[n] >= 0) continue;
+                from[n] = d;
+                queue[tail++] = n;
+            }
+        }
+        path.clear();
+        for (Square s = goal; s != man; s = board.next(s, opposite(from[s])))
+            path.push_back(static_cast<std::uint8_t>(from[s]));
+        moves.insert(moves.end(), path.rbegin(), path.rend());
+        Square box = run.from;
+        for (int i = 0; i < run.count; ++i) {
+            Square to = board.next(box, run.dir);
+            boxAt[box] = 0;
+            boxAt[to] = 1;
+            moves.push_back(run.dir);
+            box = to;
+        }
+        man = board.next(box, opposite(run.dir));
+    }
+    return moves;
+}
+
+Status statusOf(SearchEnd end) {
+    switch (end) {
+    case SearchEnd::Solved:
+        return Status::Solved;
+    case SearchEnd::Exhausted:
+        return Status::Unsolvable;
+    case SearchEnd::Timeout:
+        return Status::Timeout;
+    case SearchEnd::Memory:
+        return Status::Memory;
+    case SearchEnd::Cancelled:
+        return Status::Cancelled;
+    case SearchEnd::Stopped:
+        return Status::Timeout;
+    }
+    return Status::Timeout;
+}
+
+// Bytes kept back from the searches for the rest of the process.
+constexpr std::int64_t kReserve = 24ll << 20;
+
+} // namespace
+
+Result solve(const Level& level, const Limits& limits) {
+    const auto start = SearchControl::Clock::now();
+    Result result;
+    auto finish = [&](Status status) {
+        result.status = status;
+        result.seconds = std::chrono::duration<double>(SearchControl::Clock::now() - start).count();
+        return result;
+    };
+    if (level.man < 0 || level.man >= level.rows * level.cols ||
+        (level.cells[level.man] != kFloor && level.cells[level.man] != kTarget)) {
+        result.reason = "no worker";
+        return finish(Status::Invalid);
+    }
+    const Board board(level);
+    if (!board.unsolvable().empty()) {
+        result.reason = board.unsolvable();
+        return finish(Status::Unsolvable);
+    }
+    for (Square b : board.boxes()) {
+        if (board.isDead(b)) {
+            result.reason = "a box stands where it can never reach a target";
+            return finish(Status::Unsolvable);
+        }
+    }
+
+    SearchControl control;
+    control.cancel = limits.cancel;
+    if (limits.timeSeconds < 1e7) {
+        control.deadline =
+            start + std::chrono::duration_cast<SearchControl::Clock::duration>(
+                        std::chrono::duration<double>(std::max(0.0, limits.timeSeconds)));
+    }
+    const std::int64_t memory =
+        static_cast<std::int64_t>(std::min<std::size_t>(limits.memoryBytes, std::size_t{1} << 50));
+    control.memoryLeft = std::max<std::int64_t>(memory - kReserve, memory / 4);
+
+    int threads = limits.threads;
+    if (threads <= 0) threads = std::thread::hardware_concurrency() >= 2 ? 2 : 1;
+    threads = std::min(threads, 2);
+
+    // One search looks for the fewest pushes; the second, when there is a
+    // core for it, trusts the bound more and usually finishes first. A
+    // solution from the second lets the first go on for a while to try to
+    // better it.
+    std::vector<SearchOutcome> outcomes(threads);
+    auto runSearch = [&](int which) {
+        int weight = which == 0 ? 1 : 3;
+        SearchOutcome out;
+        try {
+            Search search(board, control, weight);
+            out = search.run();
+        } catch (const std::bad_alloc&) {
+            out.end = SearchEnd::Memory;
+        }
+        if (out.end == SearchEnd::Solved) {
+            int best = control.bestPushes.load();
+            while (out.pushCount < best &&
+                   !control.bestPushes.compare_exchange_weak(best, out.pushCount)) {
+            }
+            if (which == 0) {
+                control.stop = true;
+            } else {
+                auto now = SearchControl::Clock::now();
+                auto grace = now + (now - start) + std::chrono::milliseconds(20);
+                control.graceEnd = grace.time_since_epoch().count();
+            }
+        } else if (out.end == SearchEnd::Exhausted) {
+            control.stop = true;
+        } else if (out.end == SearchEnd::Cancelled || out.end == SearchEnd::Timeout) {
+            control.stop = true;
+        }
+        outcomes[which] = std::move(out);
+    };
+    if (threads == 1) {
+        runSearch(0);
+    } else {
+        std::thread helper(runSearch, 1);
+        runSearch(0);
+        helper.join();
+    }
+
+    const SearchOutcome* best = nullptr;
+    bool exhausted = false, memoryOut = false, cancelled = false;
+    for (const auto& out : outcomes) {
+        result.nodes += out.expanded;
+        if (out.end == SearchEnd::Solved && (!best || out.pushCount < best->pushCount)) best = &out;
+        exhausted = exhausted || out.end == SearchEnd::Exhausted;
+        memoryOut = memoryOut || out.end == SearchEnd::Memory;
+        cancelled = cancelled || out.end == SearchEnd::Cancelled;
+    }
+    if (best) {
+        result.moves = movesOf(board, best->pushes);
+        result.moveCount = static_cast<int>(result.moves.size());
+        result.pushCount = best->pushCount;
+        return finish(Status::Solved);
+    }
+    if (exhausted) return finish(Status::Unsolvable);
+    if (cancelled) return finish(Status::Cancelled);
+    if (memoryOut) return finish(Status::Memory);
+    return finish(statusOf(outcomes[0].end));
+}
+
+Result solve(const TMazeData& maze, const Limits& limits) {
+    LevelOrError lv = levelFromMaze(maze);
+    if (!lv.ok()) {
+        Result r;
+        r.status = Status::Invalid;
+        r.reason = lv.error;
+        return r;
+    }
+    return solve(lv.level, limits);
+}
+
+std::string toLurd(const Level& level, const std::vector<std::uint8_t>& moves) {
+    static const char kLetters[] = "udlr";
+    std::vector<std::uint8_t> cells = level.cells;
+    int man = level.man;
+    std::string out;
+    for (std::uint8_t m : moves) {
+        if (m > 3 || man < 0) break;
+        int r = man / level.cols + kDRow[m], c = man % level.cols + kDCol[m];
+        if (r < 0 || c < 0 || r >= level.rows || c >= level.cols) break;
+        int next = r * level.cols + c;
+        std::uint8_t code = cells[next];
+        if (code == kFloor || code == kTarget) {
+            out += kLetters[m];
+        } else if (code == kBox || code == kBoxOnTarget) {
+            int r2 = r + kDRow[m], c2 = c + kDCol[m];
+            if (r2 < 0 || c2 < 0 || r2 >= level.rows || c2 >= level.cols) break;
+            int beyond = r2 * level.cols + c2;
+            if (cells[beyond] != kFloor && cells[beyond] != kTarget) break;
+            cells[next] = static_cast<std::uint8_t>(code - 2);
+            cells[beyond] = static_cast<std::uint8_t>(cells[beyond] + 2);
+            out += static_cast<char>(kLetters[m] - 'a' + 'A');
+        } else {
+            break;
+        }
+        man = next;
+    }
+    return out;
+}
+
+int lowerBound(const Level& level) {
+    const Board board(level);
+    if (!board.unsolvable().empty()) return -1;
+    SearchControl control;
+    control.memoryLeft = 1ll << 30;
+    Search search(board, control, 1);
+    int h = search.lowerBound(board.boxes());
+    return h >= Matcher::kNoPair ? -1 : h;
+}
+
+} // namespace sokoban::solver
