@@ -113,6 +113,42 @@ public:
     // Opens a level set chosen from game.lst (line k).
     void openListedSet(const std::string& path, int line);
 
+    // --- mouse play -----------------------------------------------------------------
+    struct PathStep {
+        int index = 0;
+        int cell = 0;
+        const char* dir = "up";
+    };
+    std::array<PathStep, kCells> walkPath{};
+    int walkCount = 0;
+    int walkIndex = 0;
+    std::array<PathStep, kCells> findPath{};
+    int findCount = 0;
+    bool connected = false;
+    int hoverCell = -1;
+    int walkInterval = 70; // Timer2
+
+    // The board cell under a pixel of the board image, or -1 off the board.
+    int pixelToCell(int x, int y) const;
+    void Image1MouseDown(bool rightButtonAlone, int x, int y);
+    void Image1MouseMove(int x, int y);
+    void BlockClick(int cell);
+    void ifconnected(int start, int goal);
+    void PathFind(int start, int goal);
+    void shortenWalk();
+    void reverseWalk();
+    void Timer2Timer();
+
+    // --- stored answers ---------------------------------------------------------------
+    void tbLoadAnswerClick();
+    void Timer4Timer();
+    void mAnswerOutClick();
+    void mAnswerOutAllClick();
+    void mAnswerInClick();
+    // "game0007.ans" style names: four digits, longer numbers unpadded.
+    static std::string answerFileName(const std::string& gameName, int level,
+                                      const std::string& typed);
+
     // --- XSB levels ---------------------------------------------------------------
     TMazeData xsbMaze; // the last XSB level read successfully
     // Reads an XSB file into xsbMaze; shows its own messages on refusal.

@@ -30,7 +30,8 @@ public:
     virtual void SetManagerEnabled(bool on) = 0;   // M1
 
     // Timers, sound, cursor, window.
-    virtual void StopWalking() = 0;                  // Timer2
+    virtual void StopWalking() = 0;                 // Timer2
+    virtual void StartWalking(int interval) = 0;    // Timer2; 0 keeps the interval
     virtual void SetDemoTimer(bool on) = 0;         // Timer4
     virtual void SetDemoInterval(int interval) = 0; // Timer4
     virtual void PlayEffect(const std::string& name) = 0;

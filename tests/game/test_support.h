@@ -84,6 +84,8 @@ public:
     int gameItem = 0;
     int fullPaints = 0, randomFaces = 0, walkStops = 0, minimised = 0;
     bool demoTimer = false;
+    bool walking = false;
+    int walkInterval = 0;
     int demoInterval = 0;
     std::string cursor;
     GameModel* model = nullptr;
@@ -104,7 +106,14 @@ public:
     void SetDemoButtons(DemoButtons s) override { demo = s; }
     void SetGameItemChecked(int item) override { gameItem = item; }
     void SetManagerEnabled(bool on) override { managerEnabled = on; }
-    void StopWalking() override { ++walkStops; }
+    void StopWalking() override {
+        ++walkStops;
+        walking = false;
+    }
+    void StartWalking(int interval) override {
+        walking = true;
+        walkInterval = interval;
+    }
     void SetDemoTimer(bool on) override { demoTimer = on; }
     void SetDemoInterval(int i) override { demoInterval = i; }
     void PlayEffect(const std::string& n) override { effects.push_back(n); }

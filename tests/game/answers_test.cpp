@@ -1,0 +1,190 @@
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace sokoban::testing {
+namespace {
+
+class AnswerTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    RecordingView view;
+    ScriptedDialogs dialogs;
+    GameModel game{view, dialogs};
+
+    void SetUp() override {
+        // Level 1 is solved by right, down, left, up... in a loop room;
+        // level 2 by one push.
+        writeLevelSet(dir.path / "game.box",
+                      {makeLevel({"######", "#@   #", "#  $ #", "#  . #", "######"}),
+                       makeLevel({"#####", "#@$.#", "#####"})});
+        view.model = &game;
+        game.appDir = dir.path;
+        game.settings = defaultSettings(1024, 768);
+        game.SelectGames(1);
+    }
+    RecordFile sol() const { return RecordFile(dir.path / "game.sol", TAnswerData::kSize); }
+    void storeAnswer(int level, const std::vector<int>& moves) {
+        TAnswerData a;
+        a.level = static_cast<std::int16_t>(level);
+        a.moves = static_cast<std::int16_t>(moves.size());
+        for (std::size_t i = 0; i < moves.size(); ++i) a.setMove(static_cast<int>(i), moves[i]);
+        sol().put(level - 1, a);
+    }
+};
+
+TEST_F(AnswerTest, ExportWritesThePackedBytes) {
+    storeAnswer(1, {3, 1, 2, 0}); // right, down, left, up
+    const auto target = (dir.path / "out.ans").string();
+    dialogs.inputAnswers.push_back("1");
+    dialogs.fileAnswers.push_back(target);
+    game.mAnswerOutClick();
+    EXPECT_EQ(dialogs.proposedNames.back(), dirPrefix(dir.path) + "game0001.ans");
+    EXPECT_EQ(dialogs.fileFilters.back(), "答案文件(*.ans)|*.ans|所有文件(*.*)|*.*");
+    const Bytes b = readFile(target);
+    ASSERT_EQ(b.size(), 8u);
+    EXPECT_EQ((Bytes{b.begin(), b.begin() + 6}), (Bytes{0x01, 0x00, 0x04, 0x00, 0x00, 0x72}));
+}
+
+TEST_F(AnswerTest, ExportRefusals) {
+    struct Case {
+        std::string reply;
+        std::string text;
+    } cases[] = {
+        {"x", "请输入有效数字!"},
+        {"0", "请输入有效关卡号!"},
+        {"3", "请输入有效关卡号!"},
+        {"2", "本关还没有答案啊！"},
+    };
+    for (const auto& c : cases) {
+        dialogs.inputAnswers.push_back(c.reply);
+        game.mAnswerOutClick();
+        EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{c.text}) << c.reply;
+    }
+    EXPECT_TRUE(dialogs.fileFilters.empty());
+    EXPECT_EQ(GameModel::answerFileName("/g/easy", 12, "12"), "/g/easy0012.ans");
+    EXPECT_EQ(GameModel::answerFileName("/g/easy", 123, "123"), "/g/easy0123.ans");
+    EXPECT_EQ(GameModel::answerFileName("/g/easy", 12345, "12345"), "/g/easy12345.ans");
+}
+
+TEST_F(AnswerTest, BatchExportNamesEveryAnswer) {
+    storeAnswer(2, {3});
+    game.mAnswerOutAllClick();
+    const std::string path = dirPrefix(dir.path) + "game0002.ans";
+    EXPECT_EQ(dialogs.takeTexts(),
+              (std::vector<std::string>{"第2关有答案，已经导出！\r答案文件存为" + path,
+                                        "所有有答案的关卡都已经保存！"}));
+    EXPECT_EQ(readFile(path).size(), 5u + 2u);
+    game.xsbMode = true;
+    game.mAnswerOutAllClick();
+    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"XSB文件无法导出答案！"});
+}
+
+TEST_F(AnswerTest, DemonstrationStatesAndCaptions) {
+    dialogs.takeTexts();
+    game.tbLoadAnswerClick();
+    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"这一关还没有答案，自己努力吧！"});
+
+    storeAnswer(1, {3, 3, 1}); // right, right, push down
+    game.KeyMove("down"); // the demonstration restarts the level first
+    game.tbLoadAnswerClick();
+    EXPECT_EQ(game.moveCount, 0);
+    EXPECT_TRUE(game.demoMode);
+    EXPECT_EQ(view.demo, DemoButtons::Running);
+    EXPECT_TRUE(view.demoTimer);
+    EXPECT_EQ(view.demoInterval, 50);
+    game.Timer4Timer();
+    EXPECT_EQ(game.moveCount, 1);
+    game.tbLoadAnswerClick(); // pause
+    EXPECT_EQ(view.demo, DemoButtons::Paused);
+    EXPECT_FALSE(view.demoTimer);
+    EXPECT_TRUE(game.demoPaused);
+    game.FormKeyDown(GameKey::N, 0); // step
+    EXPECT_EQ(game.moveCount, 2);
+    game.tbLoadAnswerClick(); // resume
+    EXPECT_EQ(view.demo, DemoButtons::Running);
+    EXPECT_TRUE(view.demoTimer);
+    game.Timer4Timer(); // the last push solves the level
+    EXPECT_EQ(dialogs.takeTexts(),
+              std::vector<std::string>{"看明白了吗？@~*&^%$#@？自己再试试吧！"});
+    EXPECT_EQ(view.demo, DemoButtons::Idle);
+    EXPECT_FALSE(game.demoMode);
+    EXPECT_EQ(game.moveCount, 0); // a fresh start
+    EXPECT_EQ(game.curLevel, 1);
+    EXPECT_EQ(RecordFile(dir.path / "game.sav", TSaveData::kSize).get<TSaveData>(0).level, 1);
+}
+
+TEST_F(AnswerTest, StepDemonstrationWaitsForN) {
+    storeAnswer(1, {3, 3, 1});
+    game.settings.stepDemo = 1;
+    game.tbLoadAnswerClick();
+    EXPECT_EQ(view.demo, DemoButtons::Running);
+    EXPECT_FALSE(view.demoTimer);
+    game.FormKeyDown(GameKey::N, 0);
+    EXPECT_EQ(game.moveCount, 1);
+    // The retry button stops it where it stands.
+    game.tbRetryGameClick();
+    EXPECT_EQ(view.demo, DemoButtons::Idle);
+    EXPECT_EQ(game.moveCount, 1);
+}
+
+TEST_F(AnswerTest, ImportForAnotherLevelIsSavedButNotShown) {
+    TAnswerData a;
+    a.level = 2;
+    a.moves = 1;
+    a.setMove(0, 3);
+    const auto path = dir.path / "in.ans";
+    {
+        std::ofstream out(path, std::ios::binary);
+        const Bytes b = a.encode();
+        out.write(reinterpret_cast<const char*>(b.data()), 7);
+    }
+    dialogs.fileAnswers.push_back(path.string());
+    dialogs.confirmAnswers.push_back(true);
+    game.mAnswerInClick();
+    EXPECT_EQ(dialogs.takeTexts(), (std::vector<std::string>{"读入的答案显示为第2关，是否保存到当前文件中？",
+                                                             "读入答案所在关卡不是当前关卡，无法演示!"}));
+    EXPECT_EQ(sol().get<TAnswerData>(1).moves, 1);
+    EXPECT_EQ(sol().get<TAnswerData>(1).moveAt(0), 3);
+}
+
+TEST_F(AnswerTest, ImportOfABadLevelNumberWritesNothing) {
+    for (const Bytes& content : {Bytes{9, 0, 1, 0, 0, 0x30}, Bytes{0, 0, 1, 0, 0}, Bytes{1, 0, 1}}) {
+        const auto path = dir.path / "bad.ans";
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(content.data()),
+                   static_cast<std::streamsize>(content.size()));
+        const auto before = readFile(dir.path / "game.sol");
+        dialogs.fileAnswers.push_back(path.string());
+        game.mAnswerInClick();
+        EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"答案文件中的关卡号不正确！"});
+        EXPECT_EQ(readFile(dir.path / "game.sol"), before);
+    }
+}
+
+TEST_F(AnswerTest, ImportAndDemonstrateTheCurrentLevel) {
+    TAnswerData a;
+    a.level = 1;
+    a.moves = 3;
+    a.setMove(0, 3);
+    a.setMove(1, 3);
+    a.setMove(2, 1);
+    const auto path = dir.path / "in.ans";
+    {
+        std::ofstream out(path, std::ios::binary);
+        const Bytes b = a.encode();
+        out.write(reinterpret_cast<const char*>(b.data()), 7);
+    }
+    dialogs.fileAnswers.push_back(path.string());
+    dialogs.confirmAnswers = {false, true};
+    game.mAnswerInClick();
+    EXPECT_EQ(sol().get<TAnswerData>(0).moves, 0); // not saved
+    EXPECT_TRUE(game.demoMode);
+    EXPECT_TRUE(view.demoTimer);
+    EXPECT_EQ(view.demo, DemoButtons::Idle); // an import leaves the captions alone
+    for (int i = 0; i < 3; ++i) game.Timer4Timer();
+    EXPECT_FALSE(game.demoMode);
+}
+
+} // namespace
+} // namespace sokoban::testing
