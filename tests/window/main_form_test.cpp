@@ -1,0 +1,168 @@
+#include "../game/test_support.h"
+#include "game/main_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace sokoban::testing {
+namespace {
+
+class MainFormTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TMainForm> form;
+
+    void SetUp() override {
+        writeLevelSet(dir.path / "game.box",
+                      {makeLevel({"######", "#@ $.#", "######"}, 5, 6),
+                       makeLevel({"#####", "#@$.#", "#####"})});
+    }
+    void start(QStringList args = {"sokoban"}) {
+        MainFormServices services;
+        services.dialogs = &dialogs;
+        form = std::make_unique<TMainForm>(dir.path, args, services);
+        form->FormCreate();
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        QTest::qWaitForWindowExposed(form.get());
+        form->boardImage()->setFocus();
+    }
+    // The colour in the middle of a board cell on the picture.
+    QRgb cellColour(int cell, int dx = 0, int dy = 0) {
+        const auto& l = form->model().layout;
+        const int x = (cell % kCols + l.originCol) * l.cellSize + l.cellSize / 2 + dx;
+        const int y = (cell / kCols + l.originRow) * l.cellSize + l.cellSize / 2 + dy;
+        return form->painter().image().pixel(x, y);
+    }
+    void TearDown() override {
+        if (const char* shot = std::getenv("SOKOBAN_SCREENSHOT"); shot && form) {
+            form->timer1().stop();
+            form->Timer1Timer();
+            form->grab().save(QString(shot) + "/" +
+                              ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                              ".png");
+        }
+        form.reset();
+    }
+};
+
+TEST_F(MainFormTest, StartsOnTheFirstLevelOfTheDefaultSet) {
+    start();
+    EXPECT_EQ(form->windowTitle().toStdString(), "推箱子      默认关卡  第：1 关");
+    EXPECT_EQ(form->statusPanel(0)->text().toStdString(), "当前关卡号：1 / 2");
+    EXPECT_EQ(form->statusPanel(1)->text().toStdString(), "移动:0   ★   最佳移动：无");
+    EXPECT_EQ(form->statusPanel(2)->text().toStdString(), "推动:0   ★   最佳推动：无");
+    EXPECT_EQ(form->statusPanel(0)->width(), 140);
+    EXPECT_EQ(form->statusPanel(1)->width(), 185);
+    EXPECT_TRUE(form->action("mselectgame1")->isChecked());
+    EXPECT_FALSE(form->action("M1")->isEnabled());
+    EXPECT_EQ(readFile(dir.path / "game.var").size(), 36u);
+    EXPECT_TRUE(std::filesystem::exists(dir.path / "game.tmp"));
+    EXPECT_EQ(form->button("tbUndo")->size(), QSize(43, 35));
+
+    // The board: the normalised level drawn in face 10 with whole-cell centring.
+    const auto& model = form->model();
+    EXPECT_EQ(model.mazeWidth, 6);
+    EXPECT_EQ(model.manPos, kCols + 1);
+    EXPECT_GT(model.layout.cellSize, 0);
+    EXPECT_EQ(cellColour(0), form->painter().tiles[1].pixel(15, 15));
+    EXPECT_EQ(cellColour(kCols + 4), form->painter().tiles[3].pixel(15, 15));
+}
+
+TEST_F(MainFormTest, ArrowKeysMoveTheWorkerOnTheBoard) {
+    start();
+    auto& model = form->model();
+    const int before = model.manPos;
+    QTest::keyClick(form->boardImage(), Qt::Key_Right);
+    EXPECT_EQ(model.manPos, before + 1);
+    EXPECT_EQ(form->statusPanel(1)->text().toStdString(), "移动:1   ★   最佳移动：无");
+    // The cell left behind shows plain floor again.
+    EXPECT_EQ(cellColour(before, -10, -10), form->painter().tiles[2].pixel(5, 5));
+    // The push solves level 1 and moves on to level 2.
+    QTest::keyClick(form->boardImage(), Qt::Key_Right);
+    EXPECT_EQ(dialogs.takeTexts().front(), "恭喜你通过第1关！");
+    EXPECT_EQ(model.curLevel, 2);
+    EXPECT_EQ(form->windowTitle().toStdString(), "推箱子      默认关卡  第：2 关");
+}
+
+TEST_F(MainFormTest, MenuShortcutsReachTheirHandlers) {
+    start();
+    auto& model = form->model();
+    QTest::keyClick(form->boardImage(), Qt::Key_Down); // a wall: turns only
+    QTest::keyClick(form->boardImage(), Qt::Key_Right);
+    ASSERT_EQ(model.moveCount, 1);
+    QTest::keyClick(form.get(), Qt::Key_U, Qt::ControlModifier);
+    EXPECT_EQ(model.moveCount, 0);
+    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.inputPrompts.back(), "指定关卡|关卡号（1-1）：");
+    QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{});
+    // Next is disabled on the highest unlocked level; the hidden key unlocks all.
+    QTest::keyClick(form->boardImage(), Qt::Key_F12, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"哈哈！你可以玩所有的关了！"});
+    QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(model.curLevel, 2);
+    QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(model.curLevel, 1);
+    QTest::keyClick(form->boardImage(), Qt::Key_F12, Qt::ControlModifier);
+    EXPECT_TRUE(form->action("M1")->isEnabled());
+}
+
+TEST_F(MainFormTest, ClosingWritesTheSettingsAndRemovesTheUndoFile) {
+    start();
+    form->ChangeFace(3);
+    form->ChangeBoy(2);
+    form->SelectBack(7);
+    form->mShowStatusbarClick();
+    EXPECT_FALSE(form->statusBar()->isVisible());
+    form->close();
+    EXPECT_FALSE(std::filesystem::exists(dir.path / "game.tmp"));
+    const auto v = TGameVar::decode(readFile(dir.path / "game.var"));
+    EXPECT_EQ(v.faceStyle, 3);
+    EXPECT_EQ(v.figureNo, 2);
+    EXPECT_EQ(v.backNo, 7);
+    EXPECT_EQ(v.hideStatusbar, 1);
+    EXPECT_EQ(v.levelSet, 1);
+}
+
+TEST_F(MainFormTest, FacesAndViewToggles) {
+    start();
+    form->ChangeFace(4);
+    EXPECT_EQ(cellColour(0), form->painter().tiles[1].pixel(15, 15));
+    EXPECT_TRUE(form->action("fengge4")->isChecked());
+    EXPECT_FALSE(form->action("fengge10")->isChecked());
+    // Background 7 tiles the wall in cell squares that line up with the board.
+    form->SelectBack(7);
+    const int s = form->model().layout.cellSize;
+    EXPECT_EQ(form->painter().image().pixel(s / 2, s / 2), form->painter().tiles[1].pixel(15, 15));
+    form->mShowToolBarClick();
+    EXPECT_EQ(form->model().settings.hideToolbar, 1);
+    EXPECT_FALSE(form->action("mShowToolBar")->isChecked());
+    form->mShowToolbarCaptionClick();
+    EXPECT_EQ(form->button("tbUndo")->height(), 22);
+    EXPECT_EQ(form->model().settings.hideCaptions, 1);
+    form->mCustomSizeClick();
+    EXPECT_EQ(form->model().settings.fixedSize, 1);
+    EXPECT_LE(form->model().layout.cellSize, 30);
+}
+
+TEST_F(MainFormTest, ALevelSetFromTheCommandLine) {
+    std::filesystem::create_directories(dir.path / "sets");
+    writeLevelSet(dir.path / "sets" / "mine.box", {makeLevel({"#####", "#@$.#", "#####"})});
+    const QString path = QString::fromStdString((dir.path / "sets" / "mine.box").string());
+    start({"sokoban", path});
+    EXPECT_EQ(form->windowTitle(), "推箱子      " + path + "  第：1 关");
+    EXPECT_TRUE(std::filesystem::exists(dir.path / "sets" / "mine.sav"));
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_FALSE(form->action(QString("mselectgame%1").arg(i))->isChecked());
+}
+
+} // namespace
+} // namespace sokoban::testing
