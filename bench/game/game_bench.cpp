@@ -1,0 +1,85 @@
+// Speed of play on a full-screen board: a push with its repaint, an undo,
+// and a full paint of the largest board.
+#include "../../tests/game/test_support.h"
+#include "game/main_form.h"
+#include "resources/pictures/pictures.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+using namespace sokoban;
+using namespace sokoban::testing;
+
+namespace {
+
+// A 22 x 34 room full of floor with a row of boxes to push back and forth.
+TMazeData bigLevel() {
+    std::vector<std::string> rows(22, "#" + std::string(32, ' ') + "#");
+    rows.front() = rows.back() = std::string(34, '#');
+    for (int c = 3; c < 30; c += 2) rows[10][static_cast<std::size_t>(c)] = '$';
+    rows[12][5] = '.';
+    rows[11][16] = '@';
+    rows[11][17] = '$';
+    return makeLevel(rows);
+}
+
+struct Fixture {
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TMainForm> form;
+    Fixture() {
+        writeLevelSet(dir.path / "game.box", {bigLevel()});
+        MainFormServices services;
+        services.dialogs = &dialogs;
+        form = std::make_unique<TMainForm>(dir.path, QStringList{"sokoban"}, services);
+        form->FormCreate();
+        form->painter().resize(1920, 1080);
+        form->resize(1920, 1080);
+        form->model().ReadRecord(1);
+    }
+};
+
+void BM_PushWithRepaint(benchmark::State& state) {
+    Fixture f;
+    auto& m = f.form->model();
+    for (auto _ : state) {
+        m.KeyMove("right"); // one push, the cells and the worker repainted
+        state.PauseTiming();
+        m.tbUndoClick();
+        state.ResumeTiming();
+    }
+    state.counters["cellSize"] = m.layout.cellSize;
+}
+BENCHMARK(BM_PushWithRepaint)->Unit(benchmark::kMicrosecond);
+
+void BM_Undo(benchmark::State& state) {
+    Fixture f;
+    auto& m = f.form->model();
+    for (auto _ : state) {
+        state.PauseTiming();
+        m.KeyMove("right"); // a push: one undo record
+        state.ResumeTiming();
+        m.tbUndoClick();
+    }
+}
+BENCHMARK(BM_Undo)->Unit(benchmark::kMillisecond);
+
+void BM_FullPaint(benchmark::State& state) {
+    Fixture f;
+    auto& m = f.form->model();
+    m.redrawOnly = true;
+    for (auto _ : state) m.ShowRecord();
+    state.counters["cellSize"] = m.layout.cellSize;
+}
+BENCHMARK(BM_FullPaint)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    initPictures();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
