@@ -70,7 +70,19 @@ TMainForm::TMainForm(std::filesystem::path appDir, QStringList arguments,
     timer1_.setInterval(300);
     connect(&timer1_, &QTimer::timeout, this, [this] { Timer1Timer(); });
     timer2_.setInterval(70);
+    connect(&timer2_, &QTimer::timeout, this, [this] { run([this] { model_.Timer2Timer(); }); });
     timer4_.setInterval(300);
+    connect(&timer4_, &QTimer::timeout, this, [this] { run([this] { model_.Timer4Timer(); }); });
+    connect(image1_, &BoardImage::mouseDown, this, [this](QMouseEvent* e) {
+        // The right button alone undoes; with a modifier it is a board click.
+        const bool undo = e->buttons() == Qt::RightButton && e->modifiers() == Qt::NoModifier;
+        const QPoint p = e->position().toPoint();
+        run([this, undo, p] { model_.Image1MouseDown(undo, p.x(), p.y()); });
+    });
+    connect(image1_, &BoardImage::mouseMove, this, [this](QMouseEvent* e) {
+        const QPoint p = e->position().toPoint();
+        model_.Image1MouseMove(p.x(), p.y());
+    });
     qApp->installEventFilter(this);
 }
 
@@ -116,7 +128,8 @@ void TMainForm::buildMenus() {
     connect(addAction(game, "mSelectRecord", "选关(&S)", QKeySequence("Ctrl+S")),
             &QAction::triggered, this, [this] { run([this] { model_.tbSelectRecordClick(); }); });
     game->addSeparator();
-    addAction(game, "mLoadAnswer", "读取答案(&L)", QKeySequence("Ctrl+L"));
+    connect(addAction(game, "mLoadAnswer", "读取答案(&L)", QKeySequence("Ctrl+L")),
+            &QAction::triggered, this, [this] { run([this] { model_.tbLoadAnswerClick(); }); });
     game->addSeparator();
     QMenu* select = game->addMenu("选择游戏(&L)");
     select->menuAction()->setObjectName("mSelectGame");
@@ -192,9 +205,12 @@ void TMainForm::buildMenus() {
     addAction(tools, "mOption", "选项(&O)");
 
     QMenu* other = bar->addMenu("其它(&O)");
-    addAction(other, "mAnswerOut", "导出答案(&O)");
-    addAction(other, "mAnswerOutAll", "批量导出答案");
-    addAction(other, "mAnswerIn", "导入答案(&I)");
+    connect(addAction(other, "mAnswerOut", "导出答案(&O)"), &QAction::triggered, this,
+            [this] { run([this] { model_.mAnswerOutClick(); }); });
+    connect(addAction(other, "mAnswerOutAll", "批量导出答案"), &QAction::triggered, this,
+            [this] { run([this] { model_.mAnswerOutAllClick(); }); });
+    connect(addAction(other, "mAnswerIn", "导入答案(&I)"), &QAction::triggered, this,
+            [this] { run([this] { model_.mAnswerInClick(); }); });
     other->addSeparator();
     addAction(other, "mSaveToXSB", "存为XSB文件(&S)");
     other->addSeparator();
@@ -284,7 +300,8 @@ void TMainForm::buildToolBar() {
     toolBar1_->addSeparator();
     connect(addButton("tbRetryGame", "重玩", 2, "重玩本关"), &QToolButton::clicked, this,
             [this] { run([this] { model_.tbRetryGameClick(); }); });
-    addButton("tbLoadAnswer", "答案", 4, "演示答案");
+    connect(addButton("tbLoadAnswer", "答案", 4, "演示答案"), &QToolButton::clicked, this,
+            [this] { run([this] { model_.tbLoadAnswerClick(); }); });
     toolBar1_->addSeparator();
     connect(addButton("tbUndo", "撤销", 5, "撤销到上一次推箱子之前"), &QToolButton::clicked,
             this, [this] { run([this] { model_.tbUndoClick(); }); });
@@ -542,6 +559,11 @@ void TMainForm::SetGameItemChecked(int item) {
 void TMainForm::SetManagerEnabled(bool on) { action("M1")->setEnabled(on); }
 
 void TMainForm::StopWalking() { timer2_.stop(); }
+
+void TMainForm::StartWalking(int interval) {
+    if (interval > 0) timer2_.setInterval(interval);
+    timer2_.start();
+}
 
 void TMainForm::SetDemoTimer(bool on) {
     if (on)

@@ -91,6 +91,8 @@ public:
     QLabel* statusPanel(int i) const { return panels_[i]; }
     QToolBar* toolBar() const { return toolBar1_; }
     QTimer& timer1() { return timer1_; }
+    QTimer& timer2() { return timer2_; }
+    QTimer& timer4() { return timer4_; }
     bool musicOn() const { return musicOn_; }
 
     // --- skins and views ---------------------------------------------------------
@@ -129,6 +131,7 @@ public:
     void SetGameItemChecked(int item) override;
     void SetManagerEnabled(bool on) override;
     void StopWalking() override;
+    void StartWalking(int interval) override;
     void SetDemoTimer(bool on) override;
     void SetDemoInterval(int interval) override;
     void PlayEffect(const std::string& name) override;
