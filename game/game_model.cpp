@@ -108,8 +108,8 @@ void GameModel::ReadRecord(int n) {
 }
 
 void GameModel::ShowRecord() {
-    xsbMode = false;
     if (!redrawOnly) {
+        xsbMode = false; // an undo only redraws: an XSB level stays one
         view_.RandomFace();
         demoButtons = DemoButtons::Idle;
         view_.SetDemoButtons(demoButtons);
@@ -148,6 +148,7 @@ std::string GameModel::caption() const {
         {"veryhard.box", "体力型游戏"},
         {"impossible.box", "不可能完成的任务"},
     };
+    if (xsbMode) return "推箱子      " + xsbFile;
     const std::string dir = dirPrefix(appDir);
     for (const auto& [file, name] : builtins)
         if (gameFile == dir + file)
@@ -156,6 +157,7 @@ std::string GameModel::caption() const {
 }
 
 std::string GameModel::levelText() const {
+    if (xsbMode) return "当前关卡号： / ";
     return "当前关卡号：" + num(curLevel) + " / " + num(levelCount);
 }
 
@@ -278,7 +280,7 @@ void GameModel::tbRetryGameClick() {
         return;
     }
     if (xsbMode) {
-        if (playXsbAgain) playXsbAgain();
+        PlayXSB(xsbFile);
         return;
     }
     demoMode = false;

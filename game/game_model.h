@@ -77,9 +77,6 @@ public:
     bool resumedFromSlot = false;
     bool logOverflow = false;
 
-    // Reloads the XSB level on the board (the retry button in XSB mode).
-    std::function<void()> playXsbAgain;
-
     // --- level loading ----------------------------------------------------------
     CompanionFiles files() const { return CompanionFiles::forGame(gameFile); }
     RecordFile undoFile() const { return sokoban::undoFile(appDir); }

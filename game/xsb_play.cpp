@@ -1,0 +1,80 @@
+// Single XSB levels: reading one into xsbMaze, playing it, and writing the
+// current level of the level set as XSB text.
+#include "game_model.h"
+
+#include "levels/xsb.h"
+
+namespace sokoban {
+
+void GameModel::ReadXSB(const std::string& path) {
+    XsbResult read = readXsb(path);
+    switch (read.status) {
+    case XsbStatus::Missing:
+        dialogs_.error("读取的文件不存在！");
+        return;
+    case XsbStatus::ReadError:
+        dialogs_.error("文件读取错误！");
+        return;
+    case XsbStatus::TooBig:
+        dialogs_.error("仓库数据太大或者数据不正确！");
+        return;
+    case XsbStatus::Ok:
+        xsbMaze = read.maze;
+        return;
+    }
+}
+
+void GameModel::PlayXSB(const std::string& path) {
+    // Only the level in play names the file that retry reloads; previews and
+    // imports read through ReadXSB and leave it alone.
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec)) xsbFile = path;
+    ReadXSB(path);
+
+    // A demonstration or a walk of the previous level must not go on here.
+    if (demoMode || demoPaused || demoButtons != DemoButtons::Idle) stopDemo();
+    view_.StopWalking();
+
+    // Whatever the reader said, play the level xsbMaze holds, moved to the
+    // top-left corner like a level of a set.
+    maze = xsbMaze;
+    const BoundingBox box = boundingBox(maze.cells);
+    mazeWidth = box.width();
+    mazeHeight = box.height();
+    manPos = xsbMaze.man - normaliseBoard(maze.cells, box);
+    view_.FitBoard();
+    view_.PaintBoard();
+
+    moveCount = 0;
+    pushCount = 0;
+    // The level has no records: the status bar shows none.
+    bestMoves = 0;
+    bestPushes = 0;
+    view_.SetAnswerEnabled(false);
+    undoCount = 0;
+    undoRec.moves = 0;
+    undoRec.pushes = 0;
+    undoRec.man = static_cast<std::int16_t>(manPos);
+    undoRec.cells = maze.cells;
+    undoFile().put(0, undoRec);
+    view_.SetUndoEnabled(false);
+
+    checkedGameItem = 0;
+    view_.SetGameItemChecked(0);
+    xsbMode = true;
+    updateStatus();
+}
+
+void GameModel::mSaveToXSBClick() {
+    if (levelCount == 0 || curLevel < 1) return; // no level set open
+    const auto chosen = dialogs_.saveFile("仓库文件(*.xsb)|*.xsb|所有文件(*.*)|*.*",
+                                          xsbFileName(gameName, curLevel));
+    if (!chosen) return;
+    // The level is read before the file is touched, so a failed read leaves
+    // an existing file as it was.
+    const auto level = files().levels.get<TMazeData>(curLevel - 1);
+    saveXsb(*chosen, level);
+    dialogs_.information("保存完毕！");
+}
+
+} // namespace sokoban
