@@ -7,13 +7,27 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QProxyStyle>
 #include <QTranslator>
 
 namespace sokoban {
 
+namespace {
+// Tool tips appear at once.
+class GameStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* ret) const override {
+        if (hint == QStyle::SH_ToolTip_WakeUpDelay) return 0;
+        return QProxyStyle::styleHint(hint, option, widget, ret);
+    }
+};
+} // namespace
+
 int runGame(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("推箱子");
+    QApplication::setStyle(new GameStyle);
     initPictures();
 
     // Qt's own buttons and dialogs speak Chinese too.

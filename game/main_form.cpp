@@ -212,7 +212,8 @@ void TMainForm::buildMenus() {
     connect(addAction(other, "mAnswerIn", "导入答案(&I)"), &QAction::triggered, this,
             [this] { run([this] { model_.mAnswerInClick(); }); });
     other->addSeparator();
-    addAction(other, "mSaveToXSB", "存为XSB文件(&S)");
+    connect(addAction(other, "mSaveToXSB", "存为XSB文件(&S)"), &QAction::triggered, this,
+            [this] { run([this] { model_.mSaveToXSBClick(); }); });
     other->addSeparator();
     addAction(other, "mXSBViewer", "XSB文件浏览器(&V)");
     other->addSeparator();
@@ -272,6 +273,7 @@ QToolButton* TMainForm::addButton(const QString& name, const QString& caption, i
     b->setText(caption);
     b->setIcon(toolbarIcon(image));
     b->setToolTip(hint);
+    b->setToolTipDuration(1000);
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::NoFocus);
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -444,7 +446,7 @@ void TMainForm::FormCreate() {
         const QString ext = arg.right(4).toUpper();
         if (ext == ".XSB") {
             model_.xsbFile = model_.gameFile;
-            if (onPlayXsb) onPlayXsb(model_.xsbFile);
+            run([this] { model_.PlayXSB(model_.xsbFile); });
         } else if (ext == ".BOX") {
             run([this] {
                 if (model_.OpenGame()) model_.ReadRecord(model_.curLevel);

@@ -140,7 +140,6 @@ public:
 
     // Where later windows hook in (designer, answers, XSB, dialogs).
     std::function<void()> onShowDesign;
-    std::function<void(const std::string&)> onPlayXsb;
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
