@@ -166,3 +166,31 @@ TEST_F(MainFormTest, ALevelSetFromTheCommandLine) {
 
 } // namespace
 } // namespace sokoban::testing
+
+namespace sokoban::testing {
+namespace {
+
+TEST_F(MainFormTest, AnXsbLevelFromTheCommandLine) {
+    const auto path = dir.path / "level.xsb";
+    std::ofstream(path, std::ios::binary) << "Title\r\n#####\r\n#@$.#\r\n#####\r\n";
+    start({"sokoban", QString::fromStdString(path.string())});
+    auto& model = form->model();
+    EXPECT_TRUE(model.xsbMode);
+    EXPECT_EQ(form->windowTitle().toStdString(), "推箱子      " + path.string());
+    EXPECT_EQ(form->statusPanel(0)->text().toStdString(), "当前关卡号： / ");
+    EXPECT_EQ(model.mazeWidth, 5);
+    EXPECT_EQ(model.manPos, 35);
+    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier); // no level set: no question
+    form->action("mSave1")->trigger();
+    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"XSB文件游戏，不能保存！"});
+    QTest::keyClick(form->boardImage(), Qt::Key_Right);
+    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"哈哈！过关了！"});
+    // Retry reads the file again.
+    QTest::keyClick(form->boardImage(), Qt::Key_R);
+    EXPECT_EQ(model.manPos, 35);
+    EXPECT_FALSE(model.solved());
+    EXPECT_FALSE(std::filesystem::exists(dir.path / "game.sav"));
+}
+
+} // namespace
+} // namespace sokoban::testing
