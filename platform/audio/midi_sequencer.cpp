@@ -1,0 +1,32 @@
+#include "platform/audio/midi_sequencer.h"
+
+#include <algorithm>
+
+namespace platform {
+
+MidiSink::~MidiSink() = default;
+
+MidiSequencer::MidiSequencer(MidiFile file) : file_(std::move(file)) {}
+
+void MidiSequencer::rewind() {
+    position_ = 0;
+    next_ = 0;
+}
+
+void MidiSequencer::sendDue(MidiSink* sink) {
+    // Half a microsecond of slack absorbs rounding between seconds and sample frames.
+    while (next_ < file_.events.size() && file_.events[next_].time <= position_ + 5e-7) {
+        if (sink) sink->send(file_.events[next_]);
+        ++next_;
+    }
+}
+
+double MidiSequencer::nextTime() const {
+    return next_ < file_.events.size() ? file_.events[next_].time : file_.duration;
+}
+
+void MidiSequencer::advance(double seconds) {
+    position_ = std::min(position_ + std::max(seconds, 0.0), file_.duration);
+}
+
+} // namespace platform

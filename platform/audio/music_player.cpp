@@ -1,0 +1,63 @@
+#include "platform/audio/music_player.h"
+
+namespace platform {
+
+MusicPlayer::~MusicPlayer() = default;
+
+void ScriptedMusicPlayer::endRequest() {
+    if (playing_) ++pending_;
+    playing_ = false;
+}
+
+void ScriptedMusicPlayer::open(const std::filesystem::path& path) {
+    calls.push_back("open " + path.string());
+    endRequest();
+    open_ = false;
+    openPath.clear();
+    if (failNextOpen) {
+        std::string text = *failNextOpen;
+        failNextOpen.reset();
+        throw MusicDeviceError(text);
+    }
+    open_ = true;
+    openPath = path;
+    atStart_ = true;
+    atEnd_ = false;
+}
+
+void ScriptedMusicPlayer::play() {
+    calls.push_back("play");
+    if (!open_) return;
+    endRequest();
+    if (atEnd_) atStart_ = true, atEnd_ = false;
+    playedFromStart = atStart_;
+    atStart_ = false;
+    playing_ = true;
+}
+
+void ScriptedMusicPlayer::stop() {
+    calls.push_back("stop");
+    endRequest();
+}
+
+void ScriptedMusicPlayer::close() {
+    calls.push_back("close");
+    endRequest();
+    open_ = false;
+    openPath.clear();
+}
+
+void ScriptedMusicPlayer::finishPiece() {
+    if (!playing_) return;
+    atEnd_ = true;
+    endRequest();
+}
+
+void ScriptedMusicPlayer::deliverNotifications() {
+    while (pending_ > 0) {
+        --pending_;
+        if (onNotify) onNotify();
+    }
+}
+
+} // namespace platform

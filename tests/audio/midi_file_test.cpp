@@ -1,0 +1,98 @@
+#include "platform/audio/midi_file.h"
+
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using audio_test::Bytes;
+using audio_test::smf;
+using audio_test::track;
+using platform::MidiFile;
+using platform::MidiFileError;
+
+std::vector<double> times(const MidiFile& f) {
+    std::vector<double> t;
+    for (const auto& e : f.events)
+        t.push_back(e.time);
+    return t;
+}
+
+TEST(MidiFile, FollowsTempoChangesAndRunningStatus) {
+    const Bytes bytes = smf(0, 96, {track({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, // 120 bpm
+                                           0x00, 0x90, 0x3C, 0x40,                   //
+                                           0x60, 0x3E, 0x40,       // running status
+                                           0x60, 0x80, 0x3C, 0x00, //
+                                           0x00, 0xFF, 0x51, 0x03, 0x03, 0xD0, 0x90, // 240 bpm
+                                           0x60, 0x80, 0x3E, 0x00,                   //
+                                           0x00, 0xFF, 0x2F, 0x00})});
+    const MidiFile f = MidiFile::parse(bytes);
+    EXPECT_EQ(f.format, 0);
+    EXPECT_EQ(f.tempoChanges, 2);
+    ASSERT_EQ(f.events.size(), 4u);
+    EXPECT_EQ(times(f), (std::vector<double>{0.0, 0.5, 1.0, 1.25}));
+    EXPECT_EQ(f.events[1].status, 0x90);
+    EXPECT_EQ(f.events[1].data1, 0x3E);
+    EXPECT_DOUBLE_EQ(f.duration, 1.25);
+}
+
+TEST(MidiFile, MergesTracksWithTheConductorsTempo) {
+    const Bytes bytes =
+        smf(1, 480,
+            {track({0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, // 60 bpm: a quarter is a second
+                    0x00, 0xFF, 0x2F, 0x00}),
+             track({0x83, 0x60, 0x91, 0x40, 0x50, // channel 2 at tick 480
+                    0x83, 0x60, 0x91, 0x40, 0x00, // velocity 0: a release
+                    0x00, 0xFF, 0x2F, 0x00}),
+             track({0x83, 0x60, 0xC0, 0x05, // channel 1 program at tick 480
+                    0x00, 0xFF, 0x2F, 0x00})});
+    const MidiFile f = MidiFile::parse(bytes);
+    EXPECT_EQ(f.trackCount, 3);
+    ASSERT_EQ(f.events.size(), 3u);
+    EXPECT_EQ(times(f), (std::vector<double>{1.0, 1.0, 2.0}));
+    EXPECT_TRUE(f.events[0].isNoteOn()); // same moment: the earlier track first
+    EXPECT_EQ(f.events[1].type(), 0xC0);
+    EXPECT_TRUE(f.events[2].isNoteOff());
+    EXPECT_DOUBLE_EQ(f.duration, 2.0); // the longest track decides
+}
+
+TEST(MidiFile, ReadsSmpteTimeAndSystemExclusive) {
+    // 25 frames of 40 ticks: a thousand ticks a second.
+    const Bytes bytes = smf(0, 0xE728,
+                            {track({0x83, 0x74, 0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7, //
+                                    0x00, 0xFF, 0x2F, 0x00})});
+    const MidiFile f = MidiFile::parse(bytes);
+    ASSERT_EQ(f.events.size(), 1u);
+    EXPECT_DOUBLE_EQ(f.events[0].time, 0.5);
+    EXPECT_EQ(f.events[0].sysex, (std::vector<std::uint8_t>{0x7E, 0x7F, 0x09, 0x01}));
+}
+
+TEST(MidiFile, RejectsWhatItCannotPlay) {
+    const Bytes endOnly = track({0x00, 0xFF, 0x2F, 0x00});
+    Bytes truncated = smf(0, 96, {track({0x00, 0x90, 0x3C, 0x40})});
+    truncated[21] = 20; // the chunk claims more bytes than there are
+    Bytes noTracks = smf(0, 96, {});
+    noTracks[11] = 1;
+    const std::pair<const char*, Bytes> cases[] = {
+        {"empty", {}},
+        {"not midi", {'R', 'I', 'F', 'F', 0, 0, 0, 4, 'W', 'A', 'V', 'E', 0, 0}},
+        {"no tracks", noTracks},
+        {"truncated track", truncated},
+        {"data without status", smf(0, 96, {track({0x00, 0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00})})},
+        {"format 2", smf(2, 96, {endOnly})},
+        {"zero division", smf(0, 0, {endOnly})},
+        {"endless delta", smf(0, 96, {track({0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 0x90, 0x3C, 0x40})})},
+        {"short tempo", smf(0, 96, {track({0x00, 0xFF, 0x51, 0x02, 0x07, 0xA1})})},
+    };
+    for (const auto& [name, bytes] : cases) {
+        try {
+            MidiFile::parse(bytes);
+            ADD_FAILURE() << name << ": accepted";
+        } catch (const MidiFileError& e) {
+            EXPECT_STRNE(e.what(), "") << name;
+        }
+    }
+}
+
+} // namespace
