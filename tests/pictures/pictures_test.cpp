@@ -1,0 +1,254 @@
+// The pictures compiled into the game: every name the game asks for is there with the
+// right size and colours, and the worker's masks and frames fit the AND/XOR drawing.
+#include "resources/pictures/pictures.h"
+
+#include <QGuiApplication>
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+using sokoban::picture;
+
+const QStringList kTileKinds = {"wall", "cell", "target", "box", "box1"};
+
+// The frame names the game loads for each worker set, in manImages order.
+QStringList figureFrames(int set) {
+    const QStringList walking = {"up1",   "up2",   "down1",  "down2",
+                                 "left1", "left2", "right1", "right2"};
+    if (set == 1 || set == 2) return walking;
+    if (set == 5) return {"up1", "up1", "down1", "down1", "left1", "left1", "right1", "right1"};
+    return {"down1", "down2", "down1", "down2", "down1", "down2", "down1", "down2"};
+}
+
+QStringList allFrameNames() {
+    QStringList names;
+    for (int set = 1; set <= 6; ++set)
+        for (const QString& f : figureFrames(set)) {
+            const QString n = QString::number(set) + f;
+            if (!names.contains(n)) names << n;
+        }
+    return names;
+}
+
+int colourCount(const QImage& img) {
+    QSet<QRgb> seen;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            seen.insert(img.pixel(x, y) & 0xffffff);
+    return int(seen.size());
+}
+
+double colourDistance(QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+           std::abs(qBlue(a) - qBlue(b));
+}
+
+// Mean colour distance between two pictures of the same size.
+double difference(const QImage& a, const QImage& b) {
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            sum += colourDistance(a.pixel(x, y), b.pixel(x, y));
+    return sum / (a.width() * a.height());
+}
+
+// Colour change across the boundary between column x and column x + 1 (wrapping), and
+// likewise for rows: a repeating picture's wrap-around seam should be about as soft as
+// the edges inside it (a joint between two stones may fall on the seam, so allow a little).
+double columnStep(const QImage& img, int x) {
+    double sum = 0;
+    for (int y = 0; y < img.height(); ++y)
+        sum += colourDistance(img.pixel(x, y), img.pixel((x + 1) % img.width(), y));
+    return sum / img.height();
+}
+
+double rowStep(const QImage& img, int y) {
+    double sum = 0;
+    for (int x = 0; x < img.width(); ++x)
+        sum += colourDistance(img.pixel(x, y), img.pixel(x, (y + 1) % img.height()));
+    return sum / img.width();
+}
+
+void expectSeamless(const QImage& img, const QString& name) {
+    double maxInnerCol = 0, maxInnerRow = 0;
+    for (int x = 0; x + 1 < img.width(); ++x)
+        maxInnerCol = std::max(maxInnerCol, columnStep(img, x));
+    for (int y = 0; y + 1 < img.height(); ++y)
+        maxInnerRow = std::max(maxInnerRow, rowStep(img, y));
+    EXPECT_LE(columnStep(img, img.width() - 1), 1.25 * maxInnerCol) << name.toStdString();
+    EXPECT_LE(rowStep(img, img.height() - 1), 1.25 * maxInnerRow) << name.toStdString();
+}
+
+class Pictures : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        if (!QGuiApplication::instance()) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            static int argc = 1;
+            static char name[] = "pictures_tests";
+            static char* argv[] = {name, nullptr};
+            app_ = std::make_unique<QGuiApplication>(argc, argv);
+        }
+        sokoban::initPictures();
+        sokoban::initPictures(); // a second call does no harm
+    }
+    static void TearDownTestSuite() { app_.reset(); }
+    static inline std::unique_ptr<QGuiApplication> app_;
+};
+
+TEST_F(Pictures, EveryPictureTheGameLoadsHasItsSizeAndAtMostSixteenColours) {
+    struct Expect {
+        QString name;
+        int size;
+    };
+    std::vector<Expect> all;
+    for (int face = 1; face <= 10; ++face)
+        for (const QString& kind : kTileKinds)
+            all.push_back({QString::number(face) + kind, 30});
+    for (const QString& f : allFrameNames()) {
+        all.push_back({f, 30});
+        all.push_back({f + "mask", 30});
+    }
+    for (int b = 1; b <= 6; ++b)
+        all.push_back({QString("back%1").arg(b), b <= 4 ? 32 : 64});
+
+    for (const auto& [name, size] : all) {
+        SCOPED_TRACE(name.toStdString());
+        const QImage img = picture(name);
+        ASSERT_FALSE(img.isNull());
+        EXPECT_EQ(img.size(), QSize(size, size));
+        EXPECT_LE(colourCount(img), 16);
+    }
+}
+
+TEST_F(Pictures, LookupIgnoresCaseAndMissingNamesGiveNothing) {
+    const struct {
+        QString asked, stored;
+    } cases[] = {{"3WALL", "3wall"}, {"10Box1", "10box1"},     {"1UP1MASK", "1up1mask"},
+                 {"BACK6", "back6"}, {" 5right1 ", "5right1"}, {"6Down2", "6down2"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.asked.toStdString());
+        const QImage a = picture(c.asked), b = picture(c.stored);
+        ASSERT_FALSE(a.isNull());
+        EXPECT_EQ(a, b);
+    }
+    for (const char* missing : {"11wall", "0cell", "3up1", "5up2", "back7", "", "floor"})
+        EXPECT_TRUE(picture(missing).isNull()) << missing;
+}
+
+TEST_F(Pictures, MasksArePureBlackAndWhiteAndFramesAreBlackAroundTheFigure) {
+    for (const QString& name : allFrameNames()) {
+        SCOPED_TRACE(name.toStdString());
+        const QImage frame = picture(name), mask = picture(name + "mask");
+        int under = 0, around = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 30; ++x) {
+                const QRgb m = mask.pixel(x, y) & 0xffffff;
+                ASSERT_TRUE(m == 0xffffff || m == 0x000000) << x << "," << y;
+                if (m == 0xffffff) {
+                    ++around;
+                    ASSERT_EQ(frame.pixel(x, y) & 0xffffff, 0u) << x << "," << y;
+                } else {
+                    ++under;
+                }
+            }
+        // a figure of some size that leaves the cell visible round it
+        EXPECT_GT(under, 120);
+        EXPECT_GT(around, 300);
+    }
+}
+
+TEST_F(Pictures, AnimatedFiguresHaveTwoDifferentFramesPerFacing) {
+    for (int set : {1, 2, 3, 4, 6}) {
+        const QStringList f = figureFrames(set);
+        for (int k = 0; k < 8; k += 2) {
+            const QString a = QString::number(set) + f[k], b = QString::number(set) + f[k + 1];
+            EXPECT_NE(picture(a), picture(b)) << a.toStdString();
+        }
+    }
+    // figures that turn show a different picture for each facing
+    for (int set : {1, 2, 5}) {
+        const QString s = QString::number(set);
+        const QImage up = picture(s + "up1"), down = picture(s + "down1");
+        const QImage left = picture(s + "left1"), right = picture(s + "right1");
+        EXPECT_NE(up, down) << set;
+        EXPECT_NE(left, right) << set;
+        EXPECT_NE(left, down) << set;
+    }
+}
+
+TEST_F(Pictures, FacesDifferAndEachFaceTellsItsTilesApart) {
+    for (const QString& kind : kTileKinds)
+        for (int a = 1; a <= 10; ++a)
+            for (int b = a + 1; b <= 10; ++b)
+                EXPECT_GT(difference(picture(QString::number(a) + kind),
+                                     picture(QString::number(b) + kind)),
+                          20.0)
+                    << kind.toStdString() << " of faces " << a << " and " << b;
+    for (int face = 1; face <= 10; ++face) {
+        const QString n = QString::number(face);
+        SCOPED_TRACE(face);
+        EXPECT_GT(difference(picture(n + "cell"), picture(n + "target")), 15.0);
+        EXPECT_GT(difference(picture(n + "box"), picture(n + "box1")), 40.0);
+        EXPECT_GT(difference(picture(n + "cell"), picture(n + "wall")), 40.0);
+        EXPECT_GT(difference(picture(n + "cell"), picture(n + "box")), 40.0);
+    }
+}
+
+TEST_F(Pictures, WallsAndBackgroundsRepeatWithoutSeams) {
+    for (int face = 1; face <= 10; ++face) {
+        const QString name = QString::number(face) + "wall";
+        expectSeamless(picture(name), name);
+    }
+    for (int b = 1; b <= 6; ++b) {
+        const QString name = QString("back%1").arg(b);
+        expectSeamless(picture(name), name);
+    }
+}
+
+TEST_F(Pictures, CursorsHaveTransparencyAndAHotSpotInside) {
+    for (const char* name : {"go", "dead", "ques", "up", "down", "left", "right", "black", "wall",
+                             "cell", "target", "box", "box1", "boy"}) {
+        SCOPED_TRACE(name);
+        const QPixmap pm = sokoban::cursorPixmap(name);
+        ASSERT_FALSE(pm.isNull());
+        EXPECT_EQ(pm.size(), QSize(32, 32));
+        const QImage img = pm.toImage();
+        EXPECT_TRUE(img.hasAlphaChannel());
+        EXPECT_EQ(qAlpha(img.pixel(31, 0)), 0); // the top right corner is see-through
+        const QPoint hot = sokoban::cursorHotSpot(QString(name).toUpper());
+        EXPECT_TRUE(QRect(0, 0, 32, 32).contains(hot));
+        EXPECT_EQ(sokoban::gameCursor(name).hotSpot(), hot);
+        EXPECT_EQ(sokoban::gameCursor(name).shape(), Qt::BitmapCursor);
+    }
+    EXPECT_TRUE(sokoban::cursorPixmap("nosuch").isNull());
+    EXPECT_EQ(sokoban::gameCursor("nosuch").shape(), Qt::ArrowCursor);
+    // the direction arrows point at the middle of the box cell they stand for
+    for (const char* name : {"up", "down", "left", "right", "dead"})
+        EXPECT_EQ(sokoban::cursorHotSpot(name), QPoint(16, 16)) << name;
+}
+
+TEST_F(Pictures, ToolBarImagesAndProgramIcon) {
+    for (int i = 0; i < 16; ++i) {
+        const QIcon icon = sokoban::toolbarIcon(i);
+        ASSERT_FALSE(icon.isNull()) << i;
+        EXPECT_EQ(icon.pixmap(24, 24).size(), QSize(24, 24)) << i;
+    }
+    for (int a = 0; a < 16; ++a)
+        for (int b = a + 1; b < 16; ++b)
+            EXPECT_NE(sokoban::toolbarIcon(a).pixmap(24, 24).toImage(),
+                      sokoban::toolbarIcon(b).pixmap(24, 24).toImage())
+                << a << " and " << b;
+    EXPECT_TRUE(sokoban::toolbarIcon(16).isNull());
+    EXPECT_TRUE(sokoban::toolbarIcon(-1).isNull());
+    EXPECT_FALSE(sokoban::programIcon().isNull());
+    EXPECT_EQ(sokoban::programIcon().pixmap(64, 64).size(), QSize(64, 64));
+}
+
+} // namespace
