@@ -170,11 +170,11 @@ Song musicBoxWaltz() {
     h.append(bar(26), sectionA, barT);
     h.append(bar(34), "Bb C7:2 | F | F", barT);
 
-    Part box = makePart("Music box", 0, gm::musicBox, 110, 64, 60);
-    Part celesta = makePart("Celesta", 1, gm::celesta, 70, 80, 60);
-    Part pizz = makePart("Pizzicato", 2, gm::pizzicato, 88, 48, 50);
-    Part pad = makePart("Strings", 3, gm::slowStrings, 58, 40, 80);
-    Part harp = makePart("Harp", 4, gm::harp, 72, 90, 60);
+    Part box = makePart("Music box", 0, gm::musicBox, 124, 64, 60);
+    Part celesta = makePart("Celesta", 1, gm::celesta, 84, 80, 60);
+    Part pizz = makePart("Pizzicato", 2, gm::pizzicato, 104, 48, 50);
+    Part pad = makePart("Strings", 3, gm::slowStrings, 72, 40, 80);
+    Part harp = makePart("Harp", 4, gm::harp, 86, 90, 60);
 
     const Motif rise = motif("4 4 4", {0, 2, 4});
     const Motif lean = motif("2 4", {0, 1});
