@@ -376,8 +376,8 @@ Face woodPlanks() {
 Face ice() {
     Face f;
     f.wall = [](Canvas& c) {
-        const Masonry m = bond({10, 10, 10}, 15, 7);
-        Masonry ice = m;
+        Masonry ice;
+        ice.heights = {10, 10, 10};
         ice.joints = {{14, 29}, {6, 21}, {11, 26}};
         c.each([&](int x, int y, Hex) -> Hex {
             const Stone s = ice.at(x, y);
@@ -836,6 +836,7 @@ Face classic() {
             if (lx == 14 || ly == 14) return 0xc8ae84;
             if (lx == 0 || ly == 0) return 0xfff4dc;
             if (lx == 13 || ly == 13) return 0xe2cca4;
+            if (noise(x, y, 102) < 0.05) return 0xe6d2ae;
             return ((x / 15 + y / 15) % 2) ? 0xf0e0c0 : 0xf4e6c8;
         });
     };
@@ -854,6 +855,18 @@ Face classic() {
     };
     f.box1 = [box](Canvas& c) {
         box(c, 0x0e3a14, 0x4cc84c, 0xaef0a0, 0x23862e, 0x3cb048, 0x23862e);
+        // a gold star, so the box on its target differs in shape as well as colour
+        std::vector<std::pair<double, double>> outer, inner;
+        for (int k = 0; k < 10; ++k) {
+            const double a = -3.14159265 / 2 + k * 3.14159265 / 5;
+            const double r = (k % 2) ? 3.4 : 7.6;
+            outer.push_back({15 + r * std::cos(a), 15.5 + r * std::sin(a)});
+            inner.push_back({15 + (r - 1.3) * std::cos(a), 15.5 + (r - 1.3) * std::sin(a)});
+        }
+        c.polygon(outer, 0x0e3a14);
+        c.polygon(inner, 0xffd84a);
+        c.put(14, 12, 0xfff4b0);
+        c.put(14, 13, 0xfff4b0);
     };
     f.glow = 0x8af07a;
     return f;

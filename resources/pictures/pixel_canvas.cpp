@@ -7,15 +7,6 @@
 
 namespace pics {
 
-Hex shade(Hex c, double f) {
-    auto ch = [&](int shift) {
-        double v = double((c >> shift) & 0xff);
-        v = f >= 1.0 ? v + (255.0 - v) * (f - 1.0) : v * f;
-        return Hex(std::clamp(int(std::lround(v)), 0, 255)) << shift;
-    };
-    return ch(16) | ch(8) | ch(0);
-}
-
 Hex mix(Hex a, Hex b, double t) {
     auto ch = [&](int shift) {
         double va = double((a >> shift) & 0xff), vb = double((b >> shift) & 0xff);
@@ -75,10 +66,6 @@ Hex Canvas::at(int x, int y) const {
            0xffffff;
 }
 
-void Canvas::fill(Hex c) {
-    rect(0, 0, w_, h_, c);
-}
-
 void Canvas::rect(int x, int y, int w, int h, Hex c) {
     const int i = ink(c);
     for (int yy = y; yy < y + h; ++yy)
@@ -116,20 +103,6 @@ void Canvas::line(int x0, int y0, int x1, int y1, Hex c) {
     }
 }
 
-void Canvas::frame(int x, int y, int w, int h, Hex c) {
-    hline(x, x + w - 1, y, c);
-    hline(x, x + w - 1, y + h - 1, c);
-    vline(x, y, y + h - 1, c);
-    vline(x + w - 1, y, y + h - 1, c);
-}
-
-void Canvas::bevel(int x, int y, int w, int h, Hex light, Hex dark) {
-    hline(x, x + w - 1, y, light);
-    vline(x, y, y + h - 1, light);
-    hline(x + 1, x + w - 1, y + h - 1, dark);
-    vline(x + w - 1, y + 1, y + h - 1, dark);
-}
-
 void Canvas::disc(double cx, double cy, double r, Hex c) {
     ellipse(cx, cy, r, r, c);
 }
@@ -149,20 +122,6 @@ void Canvas::ring(double cx, double cy, double r0, double r1, Hex c) {
         for (int x = int(std::floor(cx - r1)); x <= int(std::ceil(cx + r1)); ++x) {
             const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
             if (d >= r0 && d <= r1) putIndex(x, y, i);
-        }
-}
-
-void Canvas::roundRect(int x, int y, int w, int h, int r, Hex c) {
-    const int i = ink(c);
-    for (int yy = 0; yy < h; ++yy)
-        for (int xx = 0; xx < w; ++xx) {
-            const int cx = xx < r ? r - xx : (xx >= w - r ? xx - (w - r - 1) : 0);
-            const int cy = yy < r ? r - yy : (yy >= h - r ? yy - (h - r - 1) : 0);
-            if (cx > 0 && cy > 0) {
-                const double dx = cx - 0.5, dy = cy - 0.5;
-                if (dx * dx + dy * dy > double(r) * r) continue;
-            }
-            putIndex(x + xx, y + yy, i);
         }
 }
 
@@ -195,10 +154,6 @@ void Canvas::each(const std::function<Hex(int, int, Hex)>& f) {
             put(x, y, f(x, y, at(x, y)));
 }
 
-void Canvas::recolour(Hex from, Hex to) {
-    each([&](int, int, Hex c) { return c == from ? to : c; });
-}
-
 QImage Canvas::indexed(int maxColours) const {
     // Only the colours still in use go into the colour table.
     std::vector<int> remap(palette_.size(), -1);
@@ -218,15 +173,6 @@ QImage Canvas::indexed(int maxColours) const {
         for (int x = 0; x < w_; ++x)
             line[x] = uchar(remap[pixels_[std::size_t(y) * std::size_t(w_) + std::size_t(x)]]);
     }
-    return img;
-}
-
-QImage Canvas::rgb() const {
-    QImage img(w_, h_, QImage::Format_RGB32);
-    for (int y = 0; y < h_; ++y)
-        for (int x = 0; x < w_; ++x)
-            img.setPixel(x, y,
-                         palette_[pixels_[std::size_t(y) * std::size_t(w_) + std::size_t(x)]]);
     return img;
 }
 

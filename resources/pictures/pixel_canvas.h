@@ -19,8 +19,6 @@ namespace pics {
 // Colours are written as 0xRRGGBB.
 using Hex = std::uint32_t;
 
-// Lighter (f > 1) or darker (f < 1) shade of a colour.
-Hex shade(Hex c, double f);
 // Mix of a and b: t = 0 gives a, t = 1 gives b.
 Hex mix(Hex a, Hex b, double t);
 
@@ -39,39 +37,28 @@ class Canvas {
 
     // Palette index of a colour, added on first use.
     int ink(Hex c);
-    int colourCount() const { return int(palette_.size()); }
 
     // Pixel access; coordinates wrap around.
     void put(int x, int y, Hex c);
     void putIndex(int x, int y, int index);
     Hex at(int x, int y) const;
 
-    void fill(Hex c);
     void rect(int x, int y, int w, int h, Hex c);
     void hline(int x0, int x1, int y, Hex c);
     void vline(int x, int y0, int y1, Hex c);
     void line(int x0, int y0, int x1, int y1, Hex c);
-    // Rectangle outline.
-    void frame(int x, int y, int w, int h, Hex c);
-    // Raised block: light top and left edges, dark bottom and right edges.
-    void bevel(int x, int y, int w, int h, Hex light, Hex dark);
     // Filled shapes, testing pixel centres.
     void disc(double cx, double cy, double r, Hex c);
     void ellipse(double cx, double cy, double rx, double ry, Hex c);
     void ring(double cx, double cy, double r0, double r1, Hex c);
-    void roundRect(int x, int y, int w, int h, int r, Hex c);
     void polygon(const std::vector<std::pair<double, double>>& pts, Hex c);
 
     // Calls f(x, y, current colour) for each pixel and stores the colour it returns.
     void each(const std::function<Hex(int x, int y, Hex current)>& f);
-    // Replaces every pixel of colour `from` with `to`.
-    void recolour(Hex from, Hex to);
 
     // The picture as an 8-bit indexed image whose colour table is the palette.
     // Throws std::runtime_error when the palette has more than maxColours entries.
     QImage indexed(int maxColours = 16) const;
-    // The picture as a 32-bit image.
-    QImage rgb() const;
 
   private:
     int wrapX(int x) const { return ((x % w_) + w_) % w_; }
