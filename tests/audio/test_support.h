@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QTemporaryDir>
 
 #include <cstdint>
 #include <filesystem>
@@ -52,8 +53,10 @@ inline Bytes smf(int format, std::uint16_t division, std::initializer_list<Bytes
     return out;
 }
 
+// Writes into a folder of this test process's own, removed when the process ends.
 inline std::filesystem::path writeTemp(const std::string& name, const Bytes& bytes) {
-    const auto path = std::filesystem::temp_directory_path() / ("sokoban_audio_test_" + name);
+    static QTemporaryDir folder;
+    const std::filesystem::path path = folder.filePath(QString::fromStdString(name)).toStdString();
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
