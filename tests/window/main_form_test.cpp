@@ -31,7 +31,7 @@ protected:
         form->FormCreate();
         form->show();
         QApplication::setActiveWindow(form.get());
-        QTest::qWaitForWindowExposed(form.get());
+        (void)QTest::qWaitForWindowExposed(form.get());
         form->boardImage()->setFocus();
     }
     // The colour in the middle of a board cell on the picture.
