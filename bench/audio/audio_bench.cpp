@@ -16,7 +16,7 @@ namespace {
 const std::string kMusic = std::string(SOKOBAN_BIN_DIR) + "/music1.mid";
 
 void EffectPlay(benchmark::State& state) {
-    platform::QtEffectPlayer player;
+    sokoban::QtEffectPlayer player;
     const char* names[] = {"MOVE", "PUSH", "PONG", "undo"};
     std::size_t i = 0;
     for (auto _ : state)
@@ -26,12 +26,12 @@ BENCHMARK(EffectPlay);
 
 void ReadMusicFile(benchmark::State& state) {
     for (auto _ : state)
-        benchmark::DoNotOptimize(platform::MidiFile::load(kMusic));
+        benchmark::DoNotOptimize(sokoban::MidiFile::load(kMusic));
 }
 BENCHMARK(ReadMusicFile)->Unit(benchmark::kMicrosecond);
 
 void MusicPlayStop(benchmark::State& state) {
-    platform::FluidSynthMusicPlayer player;
+    sokoban::FluidSynthMusicPlayer player;
     player.open(kMusic);
     player.play(); // sets up the output once, outside the loop
     for (auto _ : state) {
@@ -45,9 +45,9 @@ BENCHMARK(MusicPlayStop);
 
 // One second of music per iteration; real time allows a whole second.
 void RenderOneSecond(benchmark::State& state) {
-    platform::FluidSynthMusicPlayer::Options options;
+    sokoban::FluidSynthMusicPlayer::Options options;
     options.manualRendering = true;
-    platform::FluidSynthMusicPlayer player(options);
+    sokoban::FluidSynthMusicPlayer player(options);
     player.open(kMusic);
     player.play();
     if (!player.audible()) {
@@ -57,7 +57,7 @@ void RenderOneSecond(benchmark::State& state) {
     constexpr int block = 512;
     std::vector<float> left(block), right(block);
     for (auto _ : state) {
-        for (int done = 0; done < platform::FluidSynthMusicPlayer::kSampleRate; done += block)
+        for (int done = 0; done < sokoban::FluidSynthMusicPlayer::kSampleRate; done += block)
             player.render(left.data(), right.data(), block);
         if (!player.isPlaying()) player.play();
     }

@@ -12,7 +12,7 @@
 #include <cctype>
 #include <map>
 
-namespace platform {
+namespace sokoban {
 
 EffectPlayer::~EffectPlayer() = default;
 
@@ -76,4 +76,4 @@ void QtEffectPlayer::play(const std::string& name) {
     impl_->sounding->play();
 }
 
-} // namespace platform
+} // namespace sokoban

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace sokoban {
 
 class EffectPlayer {
   public:
@@ -39,4 +39,4 @@ class RecordingEffectPlayer : public EffectPlayer {
     std::vector<std::string> played;
 };
 
-} // namespace platform
+} // namespace sokoban

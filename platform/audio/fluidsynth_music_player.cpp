@@ -18,7 +18,7 @@
 #include <mutex>
 #include <optional>
 
-namespace platform {
+namespace sokoban {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -351,4 +351,4 @@ void FluidSynthMusicPlayer::render(float* left, float* right, int frames) {
     impl_->update();
 }
 
-} // namespace platform
+} // namespace sokoban

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace sokoban {
 
 class FluidSynthMusicPlayer : public MusicPlayer {
   public:
@@ -53,4 +53,4 @@ class FluidSynthMusicPlayer : public MusicPlayer {
     std::unique_ptr<Impl> impl_;
 };
 
-} // namespace platform
+} // namespace sokoban

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace platform {
+namespace sokoban {
 namespace {
 
 // Raw track event before the tempo map turns ticks into seconds.
@@ -178,4 +178,4 @@ MidiFile MidiFile::load(const std::filesystem::path& path) {
     return parse(bytes);
 }
 
-} // namespace platform
+} // namespace sokoban

@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
-namespace platform {
+namespace sokoban {
 
 // Why a file is not a playable MIDI file, in words for the player.
 class MidiFileError : public std::runtime_error {
@@ -41,4 +41,4 @@ struct MidiFile {
     static MidiFile load(const std::filesystem::path& path);
 };
 
-} // namespace platform
+} // namespace sokoban

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace platform {
+namespace sokoban {
 
 MidiSink::~MidiSink() = default;
 
@@ -29,4 +29,4 @@ void MidiSequencer::advance(double seconds) {
     position_ = std::min(position_ + std::max(seconds, 0.0), file_.duration);
 }
 
-} // namespace platform
+} // namespace sokoban

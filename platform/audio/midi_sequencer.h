@@ -5,7 +5,7 @@
 
 #include "platform/audio/midi_file.h"
 
-namespace platform {
+namespace sokoban {
 
 class MidiSink {
   public:
@@ -36,4 +36,4 @@ class MidiSequencer {
     std::size_t next_ = 0;
 };
 
-} // namespace platform
+} // namespace sokoban

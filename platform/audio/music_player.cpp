@@ -1,6 +1,6 @@
 #include "platform/audio/music_player.h"
 
-namespace platform {
+namespace sokoban {
 
 MusicPlayer::~MusicPlayer() = default;
 
@@ -60,4 +60,4 @@ void ScriptedMusicPlayer::deliverNotifications() {
     }
 }
 
-} // namespace platform
+} // namespace sokoban

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace sokoban {
 
 // A file the sequencer cannot open. what() is the sequencer's own text for the user,
 // naming the file and the reason.
@@ -75,4 +75,4 @@ class ScriptedMusicPlayer : public MusicPlayer {
     int pending_ = 0;
 };
 
-} // namespace platform
+} // namespace sokoban

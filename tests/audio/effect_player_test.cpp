@@ -8,7 +8,7 @@ namespace {
 
 TEST(QtEffectPlayer, PlaysAnyNameWithoutComplaintWithOrWithoutSound) {
     audio_test::app();
-    platform::QtEffectPlayer player;
+    sokoban::QtEffectPlayer player;
     for (const char* name : {"MOVE", "PUSH", "PONG", "pong", "undo", "Undo", "no such effect", ""})
         EXPECT_NO_THROW(player.play(name)) << name;
     QCoreApplication::processEvents();

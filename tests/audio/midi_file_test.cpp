@@ -9,8 +9,8 @@ namespace {
 using audio_test::Bytes;
 using audio_test::smf;
 using audio_test::track;
-using platform::MidiFile;
-using platform::MidiFileError;
+using sokoban::MidiFile;
+using sokoban::MidiFileError;
 
 std::vector<double> times(const MidiFile& f) {
     std::vector<double> t;

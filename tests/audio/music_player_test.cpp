@@ -15,10 +15,10 @@ namespace {
 using audio_test::Bytes;
 using audio_test::smf;
 using audio_test::track;
-using platform::FluidSynthMusicPlayer;
-using platform::MusicDeviceError;
-using platform::MusicPlayer;
-using platform::ScriptedMusicPlayer;
+using sokoban::FluidSynthMusicPlayer;
+using sokoban::MusicDeviceError;
+using sokoban::MusicPlayer;
+using sokoban::ScriptedMusicPlayer;
 
 // At 60 beats a minute with 480 ticks a beat, a beat is a second: 0x83 0x60 is one second.
 // A piano note from 0 to 2 s, another from 3 to 4 s, the end at 5 s.

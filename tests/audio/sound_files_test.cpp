@@ -70,13 +70,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.file).substr(0, 4); });
 
 struct Piece {
-    platform::MidiFile file;
+    sokoban::MidiFile file;
     std::map<int, int> programs; // channel -> program
 };
 
 Piece loadPiece(int n) {
-    Piece p{platform::MidiFile::load(std::string(SOKOBAN_BIN_DIR) + "/music" + std::to_string(n) +
-                                     ".mid"),
+    Piece p{sokoban::MidiFile::load(std::string(SOKOBAN_BIN_DIR) + "/music" + std::to_string(n) +
+                                    ".mid"),
             {}};
     for (const auto& e : p.file.events)
         if (e.type() == 0xC0) p.programs[e.channel()] = e.data1;
