@@ -1,6 +1,8 @@
 #include "app/application.h"
 
 #include "game/main_form.h"
+#include "platform/audio/effect_player.h"
+#include "platform/audio/fluidsynth_music_player.h"
 #include "platform/qt_dialogs.h"
 #include "resources/pictures/pictures.h"
 
@@ -38,8 +40,12 @@ int runGame(int argc, char** argv) {
         app.installTranslator(&qtTranslator);
 
     QtDialogs dialogs;
+    QtEffectPlayer effects;
+    FluidSynthMusicPlayer music;
     MainFormServices services;
     services.dialogs = &dialogs;
+    services.effects = &effects;
+    services.music = &music;
     TMainForm mainForm(QCoreApplication::applicationDirPath().toStdString(), app.arguments(),
                        services);
     dialogs.setParent(&mainForm);

@@ -84,6 +84,7 @@ TMainForm::TMainForm(std::filesystem::path appDir, QStringList arguments,
         model_.Image1MouseMove(p.x(), p.y());
     });
     qApp->installEventFilter(this);
+    if (services_.music) services_.music->onNotify = [this] { MediaPlayer1Notify(); };
 }
 
 TMainForm::~TMainForm() {
@@ -724,9 +725,11 @@ void TMainForm::PlayMusic() {
     const int n = model_.settings.musicNo;
     if (n >= 1 && n <= 5) musicFile_ = dirPrefix(appDir_) + "music" + std::to_string(n) + ".mid";
     if (!fileExists(musicFile_) || !services_.music) return;
-    const std::string err = services_.music->open(musicFile_);
-    if (!err.empty()) {
-        services_.dialogs->error(err);
+    try {
+        services_.music->open(musicFile_);
+    } catch (const MusicDeviceError& e) {
+        // The sequencer's own words; the game goes on without music.
+        services_.dialogs->error(e.what());
         return;
     }
     if (musicOn_) services_.music->play();

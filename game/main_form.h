@@ -4,6 +4,8 @@
 #pragma once
 
 #include "game/game_model.h"
+#include "platform/audio/effect_player.h"
+#include "platform/audio/music_player.h"
 #include "view/board_painter.h"
 #include "view/face_random.h"
 
@@ -22,28 +24,6 @@ class QToolBar;
 class QToolButton;
 
 namespace sokoban {
-
-// The sound services the window needs; the real ones sit on the platform's
-// audio, tests give stand-ins or nothing (silence).
-class EffectSink {
-public:
-    virtual ~EffectSink() = default;
-    virtual void play(const std::string& name) = 0;
-};
-
-class MusicDevice {
-public:
-    virtual ~MusicDevice() = default;
-    // Opens a MIDI file, closing what was open; returns the device's error
-    // text, empty on success.
-    virtual std::string open(const std::string& path) = 0;
-    virtual void play() = 0; // from the current position
-    virtual void stop() = 0; // keeps the position
-    virtual bool isPlaying() const = 0;
-    virtual void close() = 0;
-    // Called each time a play request ends.
-    std::function<void()> onNotify;
-};
 
 // Image1: shows the board picture and passes keys and mouse to the window.
 class BoardImage : public QWidget {
@@ -69,8 +49,8 @@ private:
 
 struct MainFormServices {
     Dialogs* dialogs = nullptr;
-    EffectSink* effects = nullptr; // may be null: silence
-    MusicDevice* music = nullptr;  // may be null: silence
+    EffectPlayer* effects = nullptr; // may be null: silence
+    MusicPlayer* music = nullptr;    // may be null: silence
 };
 
 class TMainForm : public QMainWindow, public GameView {

@@ -194,3 +194,67 @@ TEST_F(MainFormTest, AnXsbLevelFromTheCommandLine) {
 
 } // namespace
 } // namespace sokoban::testing
+
+namespace sokoban::testing {
+namespace {
+
+class SoundTest : public MainFormTest {
+protected:
+    RecordingEffectPlayer effects;
+    ScriptedMusicPlayer music;
+
+    void startWithSound() {
+        std::ofstream(dir.path / "music1.mid") << "MThd";
+        MainFormServices services;
+        services.dialogs = &dialogs;
+        services.effects = &effects;
+        services.music = &music;
+        form = std::make_unique<TMainForm>(dir.path, QStringList{"sokoban"}, services);
+        form->FormCreate();
+        form->show();
+        form->boardImage()->setFocus();
+    }
+};
+
+TEST_F(SoundTest, EffectsFollowTheSwitches) {
+    startWithSound();
+    QTest::keyClick(form->boardImage(), Qt::Key_Up); // wall
+    QTest::keyClick(form->boardImage(), Qt::Key_Right);
+    EXPECT_EQ(effects.played, (std::vector<std::string>{"PONG", "MOVE"}));
+    form->button("tbSound")->click(); // off
+    EXPECT_FALSE(form->action("mSound")->isChecked());
+    EXPECT_EQ(form->model().settings.soundFlag, 0);
+    QTest::keyClick(form->boardImage(), Qt::Key_Up);
+    EXPECT_EQ(effects.played.size(), 2u);
+    form->action("mSound")->trigger(); // on again
+    EXPECT_TRUE(form->button("tbSound")->isChecked());
+    EXPECT_EQ(form->model().settings.soundFlag, 1);
+}
+
+TEST_F(SoundTest, MusicStopsResumesAndRepeats) {
+    startWithSound();
+    EXPECT_EQ(music.calls, (std::vector<std::string>{
+                               "open " + (dir.path / "music1.mid").string(), "play"}));
+    form->button("tbMusic")->click(); // off: stop keeps the position
+    EXPECT_FALSE(form->musicOn());
+    EXPECT_FALSE(form->action("mMusic")->isChecked());
+    EXPECT_EQ(form->model().settings.musicFlag, 0);
+    music.deliverNotifications(); // the stop's notice does not restart it
+    EXPECT_FALSE(music.isPlaying());
+    form->action("mMusic")->trigger(); // on: resumes
+    EXPECT_TRUE(form->button("tbMusic")->isChecked());
+    EXPECT_TRUE(music.isPlaying());
+    EXPECT_FALSE(music.playedFromStart);
+    music.finishPiece();
+    music.deliverNotifications(); // finished: starts again from the top
+    EXPECT_TRUE(music.isPlaying());
+    EXPECT_TRUE(music.playedFromStart);
+    // A missing piece leaves the current one playing.
+    form->model().settings.musicNo = 4;
+    const auto calls = music.calls.size();
+    form->PlayMusic();
+    EXPECT_EQ(music.calls.size(), calls);
+}
+
+} // namespace
+} // namespace sokoban::testing
