@@ -73,6 +73,28 @@ void BM_FullPaint(benchmark::State& state) {
 }
 BENCHMARK(BM_FullPaint)->Unit(benchmark::kMillisecond);
 
+// The worst click: across an open 22 x 34 board, searched both ways and
+// shortened with the full sixteen passes.
+void BM_WorstClick(benchmark::State& state) {
+    TempDir dir;
+    RecordingView view;
+    ScriptedDialogs dialogs;
+    GameModel m(view, dialogs);
+    view.model = &m;
+    std::vector<std::string> rows(22, "#" + std::string(32, ' ') + "#");
+    rows.front() = rows.back() = std::string(34, '#');
+    rows[1][1] = '@';
+    m.maze = makeLevel(rows);
+    int steps = 0;
+    for (auto _ : state) {
+        m.manPos = kCols + 1;
+        m.BlockClick(20 * kCols + 32);
+        steps = m.walkCount;
+    }
+    state.counters["steps"] = steps;
+}
+BENCHMARK(BM_WorstClick)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
