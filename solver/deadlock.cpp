@@ -1,10 +1,71 @@
 #include "deadlock.h"
 
+#include <algorithm>
+#include <bit>
+
 namespace sokoban::solver {
 
 Detector::Detector(const Board& board)
     : board_(board), asWall_(board.size(), 0), reachMark_(board.size(), 0), queue_(board.size()),
-      corralMark_(board.size(), 0), fenceMark_(board.size(), 0) {}
+      corralMark_(board.size(), 0), fenceMark_(board.size(), 0) {
+    const Level& lv = board.level();
+    rowOf_.resize(board.size());
+    colOf_.resize(board.size());
+    floorRows_.assign(lv.rows, 0);
+    areaRows_.assign(lv.rows, 0);
+    for (int s = 0; s < board.size(); ++s) {
+        int g = board.gridOf(static_cast<Square>(s));
+        rowOf_[s] = static_cast<std::uint8_t>(g / lv.cols);
+        colOf_[s] = static_cast<std::uint8_t>(g % lv.cols);
+        floorRows_[rowOf_[s]] |= std::uint64_t{1} << colOf_[s];
+    }
+}
+
+Square Detector::leastReachable(const std::vector<std::uint64_t>& boxRows, Square man) {
+    const int rows = static_cast<int>(floorRows_.size());
+    std::fill(areaRows_.begin(), areaRows_.end(), 0);
+    areaRows_[rowOf_[man]] = std::uint64_t{1} << colOf_[man];
+    // Sweep down and up, spreading sideways within each row, until nothing
+    // changes.
+    auto spread = [&](int r, std::uint64_t seed) {
+        const std::uint64_t open = floorRows_[r] & ~boxRows[r];
+        std::uint64_t x = seed & open;
+        for (;;) {
+            std::uint64_t y = (x | (x << 1) | (x >> 1)) & open;
+            if (y == x) return x;
+            x = y;
+        }
+    };
+    bool changed = true;
+    while (changed) {
+        changed = false;
+        for (int r = 0; r < rows; ++r) {
+            std::uint64_t seed = areaRows_[r] | (r > 0 ? areaRows_[r - 1] : 0);
+            if (!seed) continue;
+            std::uint64_t x = spread(r, seed) | areaRows_[r];
+            if (x != areaRows_[r]) {
+                areaRows_[r] = x;
+                changed = true;
+            }
+        }
+        for (int r = rows - 1; r >= 0; --r) {
+            std::uint64_t seed = areaRows_[r] | (r + 1 < rows ? areaRows_[r + 1] : 0);
+            if (!seed) continue;
+            std::uint64_t x = spread(r, seed) | areaRows_[r];
+            if (x != areaRows_[r]) {
+                areaRows_[r] = x;
+                changed = true;
+            }
+        }
+    }
+    for (int r = 0; r < rows; ++r) {
+        if (areaRows_[r]) {
+            int c = std::countr_zero(areaRows_[r]);
+            return board_.squareOf(r * board_.level().cols + c);
+        }
+    }
+    return man;
+}
 
 bool Detector::blockedOnAxis(Square s, int firstDir) {
     Square a = board_.next(s, firstDir), b = board_.next(s, firstDir + 1);

@@ -28,6 +28,16 @@ class Detector {
     Square reach(const std::vector<std::uint16_t>& boxAt, Square man);
     bool reached(Square s) const { return reachMark_[s] == reachStamp_; }
 
+    // The smallest square the worker reaches from `man`, with boxes on the
+    // squares set in `boxRows` (one bit per column, a word per row). The same
+    // as reach() but with whole rows at a time, for positions that are only
+    // looked up.
+    Square leastReachable(const std::vector<std::uint64_t>& boxRows, Square man);
+    // Sets or clears the bit of square s in rows of that shape.
+    void flip(std::vector<std::uint64_t>& rows, Square s) const {
+        rows[rowOf_[s]] ^= std::uint64_t{1} << colOf_[s];
+    }
+
     enum class Corral { None, Restrict, Deadlock };
     // Looks for an area the worker cannot enter (after reach()) that must be
     // opened by pushing one of its border boxes inward, where every such
@@ -51,6 +61,8 @@ class Detector {
     std::uint32_t corralStamp_ = 0, fenceStamp_ = 0;
     std::vector<Square> area_, fence_;
     std::vector<PushMove> candidates_;
+    std::vector<std::uint8_t> rowOf_, colOf_;
+    std::vector<std::uint64_t> floorRows_, areaRows_;
 };
 
 } // namespace sokoban::solver

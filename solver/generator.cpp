@@ -137,6 +137,7 @@ Level generateLevel(const GeneratorOptions& options) {
         }
         return s;
     };
+    std::vector<std::pair<std::vector<std::uint8_t>, int>> snapshots{{box, man}};
     for (int i = 0; i < pulls; ++i) {
         std::vector<int> area = flood(g, man, box);
         struct Pull {
@@ -151,8 +152,21 @@ Level generateLevel(const GeneratorOptions& options) {
                 if (box[b] && !g.wall[to] && !box[to]) options_.push_back({b, d});
             }
         }
-        if (options_.empty()) break;
-        Pull pick = options_[rnd.below(static_cast<int>(options_.size()))];
+        if (options_.empty()) {
+            // The worker has shut itself in: go back to an earlier position
+            // of this same backward game and play on from there.
+            const auto& back = snapshots[rnd.below(static_cast<int>(snapshots.size()))];
+            box = back.first;
+            man = back.second;
+            continue;
+        }
+        if (i % 16 == 0) snapshots.emplace_back(box, man);
+        // Half the time take a box still on a target, so that all get moved.
+        std::vector<Pull> fresh;
+        for (const Pull& o : options_)
+            if (target[o.boxAt]) fresh.push_back(o);
+        const std::vector<Pull>& from = !fresh.empty() && rnd.below(2) ? fresh : options_;
+        Pull pick = from[rnd.below(static_cast<int>(from.size()))];
         int b = pick.boxAt, d = pick.dir;
         int steps = 1 + rnd.below(3);
         for (int s = 0; s < steps; ++s) {

@@ -24,7 +24,7 @@ constexpr int kMaxG = 60000;
 Search::Search(const Board& board, SearchControl& control, int weight)
     : board_(board), control_(control), weight_(std::max(1, weight)),
       nBoxes_(static_cast<int>(board.boxes().size())), detector_(board), boxAt_(board.size(), 0),
-      boxes_(nBoxes_), child_(nBoxes_) {
+      boxRows_(board.level().rows, 0), boxes_(nBoxes_), child_(nBoxes_) {
     std::uint64_t seed = 0x5eed5eedull;
     boxKey_.resize(board.size());
     manKey_.resize(board.size());
@@ -159,8 +159,10 @@ bool Search::timeToStop(SearchOutcome& out) {
 void Search::expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal) {
     const Node parent = node(index);
     std::copy(boxesOf(index), boxesOf(index) + nBoxes_, boxes_.begin());
-    for (int i = 0; i < nBoxes_; ++i)
+    for (int i = 0; i < nBoxes_; ++i) {
         boxAt_[boxes_[i]] = static_cast<std::uint16_t>(i + 1);
+        detector_.flip(boxRows_, boxes_[i]);
+    }
 
     detector_.reach(boxAt_, parent.man);
     auto corral = detector_.corral(boxAt_, boxes_, pushes_);
@@ -215,7 +217,11 @@ void Search::expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal
                 child_[k++] = s;
             }
             if (!placed) child_[k++] = to;
-            const Square man = detector_.reach(boxAt_, prev);
+            detector_.flip(boxRows_, from);
+            detector_.flip(boxRows_, to);
+            const Square man = detector_.leastReachable(boxRows_, prev);
+            detector_.flip(boxRows_, from);
+            detector_.flip(boxRows_, to);
             const std::uint64_t hash = parentBoxHash ^ boxKey_[from] ^ boxKey_[to] ^ manKey_[man];
             std::uint32_t found = find(hash, child_.data());
             if (found != kNoNode) {
@@ -255,8 +261,10 @@ void Search::expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal
         boxAt_[from] = mark;
         if (goal != kNoNode) break;
     }
-    for (Square b : boxes_)
+    for (Square b : boxes_) {
         boxAt_[b] = 0;
+        detector_.flip(boxRows_, b);
+    }
 }
 
 SearchOutcome Search::run() {

@@ -116,6 +116,7 @@ class Search {
 
     // Scratch for expanding one node.
     std::vector<std::uint16_t> boxAt_;
+    std::vector<std::uint64_t> boxRows_;
     std::vector<Square> boxes_, child_;
     std::vector<PushMove> pushes_;
 };

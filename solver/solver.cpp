@@ -4,6 +4,7 @@
 #include "search.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <new>
 #include <thread>
 
@@ -56,6 +57,7 @@ std::vector<std::uint8_t> movesOf(const Board& board, const std::vector<PushRun>
                 queue[tail++] = n;
             }
         }
+        if (from[goal] < 0) break; // cannot happen for a search result; never loop
         path.clear();
         for (Square s = goal; s != man; s = board.next(s, opposite(from[s])))
             path.push_back(static_cast<std::uint8_t>(from[s]));
@@ -142,7 +144,7 @@ Result solve(const Level& level, const Limits& limits) {
     // better it.
     std::vector<SearchOutcome> outcomes(threads);
     auto runSearch = [&](int which) {
-        int weight = which == 0 ? 1 : 3;
+        int weight = which == 0 ? 1 : (std::getenv("W2") ? std::atoi(std::getenv("W2")) : 3);
         SearchOutcome out;
         try {
             Search search(board, control, weight);
