@@ -4,7 +4,6 @@
 #include "search.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <new>
 #include <thread>
 
@@ -144,7 +143,7 @@ Result solve(const Level& level, const Limits& limits) {
     // better it.
     std::vector<SearchOutcome> outcomes(threads);
     auto runSearch = [&](int which) {
-        int weight = which == 0 ? 1 : (std::getenv("W2") ? std::atoi(std::getenv("W2")) : 3);
+        int weight = which == 0 ? 1 : 5;
         SearchOutcome out;
         try {
             Search search(board, control, weight);
