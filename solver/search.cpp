@@ -18,6 +18,8 @@ std::uint64_t splitMix(std::uint64_t& state) {
 
 constexpr std::uint32_t kNoNode = 0xffffffffu;
 constexpr int kMaxG = 60000;
+// Above this many boxes the bound is a sum of nearest targets.
+constexpr int kMatchLimit = 120;
 
 } // namespace
 
@@ -32,7 +34,8 @@ Search::Search(const Board& board, SearchControl& control, int weight)
         k = splitMix(seed);
     for (auto& k : manKey_)
         k = splitMix(seed);
-    cost_.resize(static_cast<std::size_t>(nBoxes_) * board.targets().size());
+    if (nBoxes_ <= kMatchLimit)
+        cost_.resize(static_cast<std::size_t>(nBoxes_) * board.targets().size());
 }
 
 Search::~Search() {
@@ -42,6 +45,21 @@ Search::~Search() {
 int Search::lowerBound(const std::vector<Square>& boxes) {
     const int targets = static_cast<int>(board_.targets().size());
     const int n = static_cast<int>(boxes.size());
+    if (n > kMatchLimit) {
+        // Too many boxes for a matching per position: each box's own
+        // nearest target, still a lower bound.
+        int sum = 0;
+        for (Square b : boxes) {
+            int best = Matcher::kNoPair;
+            for (int t = 0; t < targets; ++t) {
+                std::uint16_t d = board_.pushDistance(t, b);
+                if (d != kFar && d < best) best = d;
+            }
+            if (best == Matcher::kNoPair) return best;
+            sum += best;
+        }
+        return std::min(sum, Matcher::kNoPair);
+    }
     int* c = cost_.data();
     for (int i = 0; i < n; ++i) {
         for (int t = 0; t < targets; ++t) {
@@ -182,6 +200,9 @@ void Search::expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal
 
     const std::uint64_t parentBoxHash = parent.hash ^ manKey_[parent.man];
     for (const PushMove& push : pushes_) {
+        // Positions of many boxes are slow to score: look at the clock
+        // between children too.
+        if (nBoxes_ > 40 && timeToStop(out)) throw Interrupted{};
         const int d = push.dir;
         const Square from = push.box;
         Square prev = from, to = board_.next(from, d);
@@ -317,6 +338,8 @@ SearchOutcome Search::run() {
             ++out.expanded;
             expand(index, out, goal);
         }
+    } catch (const Interrupted&) {
+        return out;
     } catch (const OutOfMemory&) {
         out.end = SearchEnd::Memory;
         return out;

@@ -84,6 +84,7 @@ class Search {
         std::uint8_t closed;
     };
     struct OutOfMemory {};
+    struct Interrupted {}; // out says why
 
     static constexpr std::uint32_t kChunk = 1u << 15;
 
