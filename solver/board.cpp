@@ -65,6 +65,7 @@ Board::Board(const Level& level) : level_(level) {
         unsolvable_ = "more boxes (" + std::to_string(boxes_.size()) + ") than targets (" +
                       std::to_string(targets_.size()) + ")";
     computeDeadAndDistances();
+    computeSideDistances();
 }
 
 void Board::computeDeadAndDistances() {
@@ -93,6 +94,81 @@ void Board::computeDeadAndDistances() {
         }
         for (int s = 0; s < n; ++s)
             if (dist[s] != kFar) dead_[s] = 0;
+    }
+}
+
+void Board::computeSideDistances() {
+    const int n = size();
+    // Past these sizes the tables cost more time and memory than they save.
+    if (n > 2000 || static_cast<std::size_t>(targets_.size()) * n * 4 > (std::size_t{8} << 20))
+        return;
+    // Groups: which sides of a box on s the worker can walk between.
+    sideGroup_.assign(static_cast<std::size_t>(n) * 4, kNoGroup);
+    std::vector<std::uint32_t> mark(n, 0);
+    std::uint32_t stamp = 0;
+    std::vector<Square> queue(n);
+    for (int s = 0; s < n; ++s) {
+        std::uint8_t group = 0;
+        for (int k = 0; k < 4; ++k) {
+            Square start = next_[s][k];
+            if (start == kNone || sideGroup_[s * 4 + k] != kNoGroup) continue;
+            sideGroup_[s * 4 + k] = group;
+            int missing = 0;
+            for (int j = k + 1; j < 4; ++j)
+                missing += next_[s][j] != kNone && sideGroup_[s * 4 + j] == kNoGroup;
+            ++stamp;
+            mark[s] = stamp; // the box
+            mark[start] = stamp;
+            std::size_t head = 0, tail = 0;
+            queue[tail++] = start;
+            while (head < tail && missing > 0) {
+                Square q = queue[head++];
+                for (int d = 0; d < 4; ++d) {
+                    Square r = next_[q][d];
+                    if (r == kNone || mark[r] == stamp) continue;
+                    mark[r] = stamp;
+                    queue[tail++] = r;
+                    for (int j = k + 1; j < 4; ++j) {
+                        if (next_[s][j] == r && sideGroup_[s * 4 + j] == kNoGroup) {
+                            sideGroup_[s * 4 + j] = group;
+                            --missing;
+                        }
+                    }
+                }
+            }
+            ++group;
+        }
+    }
+    // Backwards from each target: a box on s pushed in direction d had the
+    // worker on side opposite(d); afterwards it stands on s' = next(s, d)
+    // with the worker on side opposite(d) of s', i.e. on s.
+    sideDist_.assign(static_cast<std::size_t>(targets_.size()) * n * 4, kFar);
+    std::vector<std::uint32_t> states(static_cast<std::size_t>(n) * 4);
+    for (std::size_t t = 0; t < targets_.size(); ++t) {
+        std::uint16_t* dist = &sideDist_[t * n * 4];
+        std::size_t head = 0, tail = 0;
+        const Square goal = targets_[t];
+        for (int k = 0; k < 4; ++k) {
+            if (next_[goal][k] == kNone) continue;
+            dist[goal * 4 + k] = 0;
+            states[tail++] = goal * 4u + k;
+        }
+        while (head < tail) {
+            const std::uint32_t st = states[head++];
+            const Square to = static_cast<Square>(st / 4);
+            const int side = static_cast<int>(st % 4);
+            // The box came from the square on that side, pushed away from it.
+            const Square from = next_[to][side];
+            if (from == kNone) continue;
+            const Square worker = next_[from][side];
+            if (worker == kNone) continue;
+            const std::uint8_t group = sideGroup_[from * 4 + side];
+            for (int k = 0; k < 4; ++k) {
+                if (sideGroup_[from * 4 + k] != group || dist[from * 4 + k] != kFar) continue;
+                dist[from * 4 + k] = static_cast<std::uint16_t>(dist[st] + 1);
+                states[tail++] = from * 4u + k;
+            }
+        }
     }
 }
 

@@ -45,8 +45,21 @@ class Board {
     // otherwise empty board, or kFar.
     std::uint16_t pushDistance(int t, Square s) const { return dist_[t * size() + s]; }
 
+    // The same when the worker stands on side `side` of the box (a move
+    // code: the square next(s, side)), walls only in the way. Empty tables
+    // on boards too big for them; then only pushDistance() is there.
+    bool hasSideDistances() const { return !sideDist_.empty(); }
+    std::uint16_t sideDistance(int t, Square s, int side) const {
+        return sideDist_[(static_cast<std::size_t>(t) * size() + s) * 4 + side];
+    }
+    // Sides of a box on s with the same group number are joined by a walk
+    // around it; kNoGroup where the side is wall.
+    static constexpr std::uint8_t kNoGroup = 0xff;
+    std::uint8_t sideGroup(Square s, int side) const { return sideGroup_[s * 4 + side]; }
+
   private:
     void computeDeadAndDistances();
+    void computeSideDistances();
 
     Level level_;
     std::string unsolvable_;
@@ -57,6 +70,8 @@ class Board {
     std::vector<Square> targets_, boxes_;
     Square man_ = kNone;
     std::vector<std::uint16_t> dist_;
+    std::vector<std::uint8_t> sideGroup_;
+    std::vector<std::uint16_t> sideDist_;
 };
 
 } // namespace sokoban::solver

@@ -33,6 +33,8 @@ class Detector {
     // as reach() but with whole rows at a time, for positions that are only
     // looked up.
     Square leastReachable(const std::vector<std::uint64_t>& boxRows, Square man);
+    // Whether the last leastReachable() walk got to s.
+    bool inArea(Square s) const { return areaRows_[rowOf_[s]] >> colOf_[s] & 1; }
     // Sets or clears the bit of square s in rows of that shape.
     void flip(std::vector<std::uint64_t>& rows, Square s) const {
         rows[rowOf_[s]] ^= std::uint64_t{1} << colOf_[s];

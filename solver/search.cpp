@@ -42,17 +42,28 @@ Search::~Search() {
     control_.give(taken_);
 }
 
-int Search::lowerBound(const std::vector<Square>& boxes) {
+int Search::lowerBound(const std::vector<Square>& boxes, Square man) {
+    for (Square b : boxes)
+        boxAt_[b] = 1;
+    detector_.reach(boxAt_, man);
+    for (Square b : boxes)
+        boxAt_[b] = 0;
+    std::vector<Square> sorted = boxes;
+    std::sort(sorted.begin(), sorted.end());
+    return bound(sorted.data(), false);
+}
+
+int Search::bound(const Square* boxes, bool fromRows) {
     const int targets = static_cast<int>(board_.targets().size());
-    const int n = static_cast<int>(boxes.size());
+    const int n = nBoxes_;
     if (n > kMatchLimit) {
         // Too many boxes for a matching per position: each box's own
         // nearest target, still a lower bound.
         int sum = 0;
-        for (Square b : boxes) {
+        for (int i = 0; i < n; ++i) {
             int best = Matcher::kNoPair;
             for (int t = 0; t < targets; ++t) {
-                std::uint16_t d = board_.pushDistance(t, b);
+                std::uint16_t d = board_.pushDistance(t, boxes[i]);
                 if (d != kFar && d < best) best = d;
             }
             if (best == Matcher::kNoPair) return best;
@@ -61,9 +72,30 @@ int Search::lowerBound(const std::vector<Square>& boxes) {
         return std::min(sum, Matcher::kNoPair);
     }
     int* c = cost_.data();
+    const bool sides = board_.hasSideDistances();
     for (int i = 0; i < n; ++i) {
+        const Square b = boxes[i];
+        // The sides of the box the worker can get to: those joined to a side
+        // it reaches now, or all of them when it reaches none yet.
+        unsigned groups = 0;
+        if (sides) {
+            for (int k = 0; k < 4; ++k) {
+                Square q = board_.next(b, k);
+                if (q == kNone) continue;
+                bool at = fromRows ? detector_.inArea(q) : detector_.reached(q);
+                if (at) groups |= 1u << board_.sideGroup(b, k);
+            }
+        }
         for (int t = 0; t < targets; ++t) {
-            std::uint16_t d = board_.pushDistance(t, boxes[i]);
+            std::uint16_t d = board_.pushDistance(t, b);
+            if (sides && d != kFar && groups) {
+                d = kFar;
+                for (int k = 0; k < 4; ++k) {
+                    std::uint8_t g = board_.sideGroup(b, k);
+                    if (g != Board::kNoGroup && (groups >> g & 1))
+                        d = std::min(d, board_.sideDistance(t, b, k));
+                }
+            }
             *c++ = d == kFar ? Matcher::kNoPair : d;
         }
     }
@@ -257,7 +289,7 @@ void Search::expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal
                     pushOpen(found);
                 }
             } else {
-                int h = lowerBound(child_);
+                int h = bound(child_.data(), true);
                 if (h < Matcher::kNoPair) {
                     Node c{hash,
                            index,
@@ -298,7 +330,7 @@ SearchOutcome Search::run() {
         const Square man = detector_.reach(boxAt_, board_.man());
         for (Square b : boxes_)
             boxAt_[b] = 0;
-        const int h = lowerBound(boxes_);
+        const int h = bound(boxes_.data(), false);
         if (h >= Matcher::kNoPair) {
             out.end = SearchEnd::Exhausted;
             return out;

@@ -67,9 +67,9 @@ class Search {
 
     SearchOutcome run();
 
-    // Lower bound for the boxes on `boxes`, or Matcher::kNoPair when some box
-    // can reach no target of its own.
-    int lowerBound(const std::vector<Square>& boxes);
+    // Lower bound for the boxes on `boxes` with the worker on `man`, or
+    // Matcher::kNoPair when some box can reach no target of its own.
+    int lowerBound(const std::vector<Square>& boxes, Square man);
 
   private:
     struct Node {
@@ -96,6 +96,9 @@ class Search {
     void growTable();
     void pushOpen(std::uint32_t index);
     std::uint64_t key(const Node& n) const; // f and h, index left 0
+    // The bound for sorted boxes; the worker's area is that of the last
+    // reach() (fromRows false) or leastReachable() (true).
+    int bound(const Square* boxes, bool fromRows);
     bool timeToStop(SearchOutcome& out);
     void expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal);
 

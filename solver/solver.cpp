@@ -245,7 +245,7 @@ int lowerBound(const Level& level) {
     SearchControl control;
     control.memoryLeft = 1ll << 30;
     Search search(board, control, 1);
-    int h = search.lowerBound(board.boxes());
+    int h = search.lowerBound(board.boxes(), board.man());
     return h >= Matcher::kNoPair ? -1 : h;
 }
 
