@@ -103,6 +103,26 @@ TEST(Solver, FewestPushesAndBoundAgainstBreadthFirst) {
     }
 }
 
+TEST(Solver, BoundKnowsWhichSideTheWorkerIsOn) {
+    struct Case {
+        std::vector<std::string> level;
+        int bound; // -1: no box assignment at all
+    } cases[] = {
+        // Worker and target on the same side of a box in a corridor.
+        {{"#######", "#.@$  #", "#######"}, -1},
+        {{"#######", "#. $@ #", "#######"}, 2},
+        // The worker has to push the box out of the way and walk round.
+        {{"#########", "#.@$    #", "#### ## #", "   #    #", "   ######"}, 6},
+    };
+    for (const auto& c : cases) {
+        Level lv = xsb(c.level);
+        EXPECT_EQ(lowerBound(lv), c.bound) << c.level[1];
+        if (c.bound > 0) {
+            EXPECT_EQ(fewestPushes(lv), c.bound) << c.level[1];
+        }
+    }
+}
+
 TEST(Solver, PlainlyUnsolvableLevelsAreReportedAtOnce) {
     const std::vector<std::vector<std::string>> levels = {
         {"######", "#$  .#", "#  @ #", "######"},                     // box frozen in a corner
@@ -110,6 +130,7 @@ TEST(Solver, PlainlyUnsolvableLevelsAreReportedAtOnce) {
         {"#####", "#@ .# $", "#####"},                                // a box outside the walls
         {"#######", "#.  # #", "# @ $ #", "#   # #", "#######"},      // box sealed in a doorway
         {"########", "#  $$  #", "#@     #", "# .  . #", "########"}, // two boxes on the wall
+        {"#######", "#.@$  #", "#######"}, // the worker on the target's side
     };
     for (const auto& rows : levels) {
         Level lv = xsb(rows);
