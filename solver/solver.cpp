@@ -171,7 +171,19 @@ Result solve(const Level& level, const Limits& limits) {
         outcomes[which] = std::move(out);
     };
     if (threads == 1) {
+        // One core: the fewest-pushes search gets a first slice of the time;
+        // if it has not finished by then, the bolder search takes the rest.
+        const double slice = std::min(0.3, 0.1 * std::max(0.0, limits.timeSeconds));
+        const auto sliceEnd = start + std::chrono::duration_cast<SearchControl::Clock::duration>(
+                                          std::chrono::duration<double>(slice));
+        control.graceEnd = sliceEnd.time_since_epoch().count();
         runSearch(0);
+        if ((outcomes[0].end == SearchEnd::Stopped || outcomes[0].end == SearchEnd::Memory) &&
+            !control.stop) {
+            control.graceEnd = 0;
+            outcomes.emplace_back();
+            runSearch(1);
+        }
     } else {
         std::thread helper(runSearch, 1);
         runSearch(0);
