@@ -5,6 +5,8 @@
 #include "platform/audio/fluidsynth_music_player.h"
 #include "platform/qt_dialogs.h"
 #include "resources/pictures/pictures.h"
+#include "tools/design.h"
+#include "tools/item.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -50,6 +52,14 @@ int runGame(int argc, char** argv) {
                        services);
     dialogs.setParent(&mainForm);
     mainForm.FormCreate();
+
+    // The level designer: shown from the main window, which it hides meanwhile.
+    TFormDesign formDesign(mainForm, dialogs);
+    mainForm.onShowDesign = [&formDesign] { formDesign.showDesign(); };
+    // The designer's element palette.
+    TFormItem formItem;
+    formDesign.setPalette(&formItem);
+
     mainForm.show();
     // For timing the start-up: leave as soon as the first level is drawn.
     if (qEnvironmentVariableIsSet("SOKOBAN_QUIT_AFTER_START"))

@@ -1,0 +1,690 @@
+#include "tools/design.h"
+
+#include "game/main_form.h"
+#include "levels/xsb.h"
+#include "platform/dialogs.h"
+#include "resources/pictures/pictures.h"
+#include "tools/design_icons.h"
+#include "tools/item.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <climits>
+
+namespace sokoban {
+
+namespace {
+
+const QColor kGridColour(60, 60, 60);
+constexpr int kManFrame = 2; // first down-facing frame
+const char* const kBoxFilter = "推箱子游戏文件(*.box)|*.box";
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+std::string num(long long n) {
+    return std::to_string(n);
+}
+
+bool blank(const std::string& s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return c == ' '; });
+}
+
+// Whole-number answer of an input box; nullopt when it is not a number.
+std::optional<long long> parseNumber(const std::string& text) {
+    std::size_t b = 0, e = text.size();
+    while (b < e && text[b] == ' ')
+        ++b;
+    while (e > b && text[e - 1] == ' ')
+        --e;
+    std::size_t i = b;
+    bool neg = false;
+    if (i < e && (text[i] == '+' || text[i] == '-')) neg = text[i++] == '-';
+    if (i == e) return std::nullopt;
+    long long v = 0;
+    for (; i < e; ++i) {
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
+        v = v * 10 + (text[i] - '0');
+        if (v > INT_MAX) return std::nullopt;
+    }
+    return neg ? -v : v;
+}
+
+bool inGrid(int i) {
+    return i >= 0 && i < kCells;
+}
+
+QSize screenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->size() : QSize(1024, 768);
+}
+
+} // namespace
+
+// --- the surface ---------------------------------------------------------------------------
+
+DesignImage::DesignImage(const QImage& picture, QWidget* parent)
+    : QWidget(parent), picture_(picture) {
+    setObjectName("Image1");
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(1, 1);
+}
+
+void DesignImage::paintEvent(QPaintEvent* e) {
+    QPainter p(this);
+    p.drawImage(e->rect(), picture_, e->rect());
+}
+
+// --- building the window -----------------------------------------------------------------
+
+TFormDesign::TFormDesign(TMainForm& mainForm, Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), mainForm_(mainForm), dialogs_(dialogs) {
+    setObjectName("FormDesign");
+    setWindowTitle("关卡设计");
+    setWindowIcon(programIcon());
+    buildMenus();
+    buildToolBar();
+    buildStatusBar();
+
+    // The surface is as large as the screen; the window shows what fits.
+    const QSize screen = screenSize();
+    image_ = QImage(screen, QImage::Format_RGB32);
+    image1_ = new DesignImage(image_, this);
+    setCentralWidget(image1_);
+    connect(image1_, &DesignImage::mouseDown, this, [this](QMouseEvent* e) { Image1MouseDown(e); });
+    connect(image1_, &DesignImage::mouseMove, this, [this](QMouseEvent* e) { Image1MouseMove(e); });
+    connect(image1_, &DesignImage::mouseUp, this, [this](QMouseEvent*) { drawing_ = false; });
+    resize(std::min(screen.width(), 34 * 24 + 8), std::min(screen.height(), 22 * 24 + 140));
+
+    cellSize_ = computeCellSize(6);
+    image_.fill(Qt::black);
+    fillWithGrid(kCols * cellSize_, kRows * cellSize_);
+    designMaze_ = TMazeData{};
+    manShown_ = false;
+    element_ = 0;
+    drawing_ = false;
+    fileName_.clear();
+    panels_[0]->setText("没有设计文件！");
+    setGridCursor("black");
+}
+
+TFormDesign::~TFormDesign() = default;
+
+QAction* TFormDesign::addAction(QMenu* menu, const QString& name, const QString& caption,
+                                const QKeySequence& shortcut) {
+    auto* a = menu->addAction(caption);
+    a->setObjectName(name);
+    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+    actions_[name] = a;
+    return a;
+}
+
+QAction* TFormDesign::action(const QString& name) const {
+    auto it = actions_.find(name);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QToolButton* TFormDesign::button(const QString& name) const {
+    auto it = buttons_.find(name);
+    return it == buttons_.end() ? nullptr : it->second;
+}
+
+void TFormDesign::guarded(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const FileError& e) {
+        dialogs_.fileError(e.path().string(), e.reason());
+    } catch (const std::filesystem::filesystem_error& e) {
+        dialogs_.fileError(e.path1().string(), e.code().message());
+    }
+}
+
+void TFormDesign::buildMenus() {
+    QMenuBar* bar = menuBar();
+    auto on = [this](QAction* a, void (TFormDesign::*handler)()) {
+        connect(a, &QAction::triggered, this,
+                [this, handler] { guarded([=, this] { (this->*handler)(); }); });
+    };
+
+    QMenu* file = bar->addMenu("文件(&F)");
+    on(addAction(file, "MenuFileNew", "新建(&N)", QKeySequence("Ctrl+N")),
+       &TFormDesign::btFileNewClick);
+    on(addAction(file, "MenuFileOpen", "打开(&O)", QKeySequence("Ctrl+O")),
+       &TFormDesign::btFileOpenClick);
+    on(addAction(file, "menuFileSaveas", "文件另存为(&A)", QKeySequence("Ctrl+A")),
+       &TFormDesign::menuFileSaveasClick);
+    file->addSeparator();
+    auto* exchange = addAction(file, "Menuexchange", "关卡管理器(&M)");
+    exchange->setStatusTip("不同文件中的关卡互换");
+    exchange->setToolTip("不同文件中的关卡互换");
+    exchange->setEnabled(false);
+    connect(exchange, &QAction::triggered, this, [this] {
+        if (onShowManager) onShowManager();
+    });
+    file->addSeparator();
+    connect(addAction(file, "mExit", "退出(&X)", QKeySequence("Alt+X")), &QAction::triggered, this,
+            [this] { close(); });
+
+    QMenu* record = bar->addMenu("关卡(&R)");
+    on(addAction(record, "MenuRecordGo", "打开关卡(&O)"), &TFormDesign::btRecordGotoClick);
+    on(addAction(record, "MenuRecordNew", "新建关卡(&N)"), &TFormDesign::btRecordNewClick);
+    on(addAction(record, "MenuRecordSave", "保存关卡(&S)"), &TFormDesign::btRecordSaveClick);
+    on(addAction(record, "MenuRecordDelete", "删除关卡(&D)"), &TFormDesign::btRecordDeleteClick);
+    record->addSeparator();
+    on(addAction(record, "recordSaveAs", "关卡另存为(&A)"), &TFormDesign::recordSaveAsClick);
+
+    QMenu* view = bar->addMenu("查看(&V)");
+    auto* status = addAction(view, "MenuViewToolbar", "状态栏(&S)");
+    status->setCheckable(true);
+    status->setChecked(true);
+    connect(status, &QAction::triggered, this, [this, status] {
+        const bool show = !statusBar()->isVisible();
+        statusBar()->setVisible(show);
+        status->setChecked(show);
+    });
+    auto* captions = addAction(view, "menuShowCaption", "工具栏文字(&C)");
+    captions->setCheckable(true);
+    captions->setChecked(true);
+    connect(captions, &QAction::triggered, this, [this, captions] {
+        const bool shown = button("btExit")->toolButtonStyle() == Qt::ToolButtonTextUnderIcon;
+        for (auto& [name, b] : buttons_) {
+            b->setToolButtonStyle(shown ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextUnderIcon);
+            // The captions need the full height back.
+            b->setFixedHeight(shown ? 22 : 35);
+        }
+        captions->setChecked(!shown);
+    });
+    auto* item = addAction(view, "MenuViewItem", "设计元素(&I)");
+    item->setCheckable(true);
+    item->setChecked(true);
+    connect(item, &QAction::triggered, this, [this, item] {
+        if (!palette_) return;
+        palette_->setVisible(!palette_->isVisible());
+        item->setChecked(palette_->isVisible());
+    });
+
+    QMenu* other = bar->addMenu("其它");
+    on(addAction(other, "menuSaveXSB", "存为XSB文件(&S)"), &TFormDesign::menuSaveXSBClick);
+    connect(addAction(other, "XSB1", "XSB文件浏览器"), &QAction::triggered, this, [this] {
+        if (onShowXsbViewer) onShowXsbViewer();
+    });
+
+    QMenu* help = bar->addMenu("帮助(&H)");
+    connect(addAction(help, "MenuHelpContent", "内容(&C)"), &QAction::triggered, this, [this] {
+        if (onShowHelp) onShowHelp();
+    });
+    connect(addAction(help, "MenuAbout", "关于(&A)"), &QAction::triggered, this, [this] {
+        if (onShowAbout) onShowAbout();
+    });
+}
+
+QToolButton* TFormDesign::addButton(const QString& name, const QString& caption, const QIcon& icon,
+                                    const QString& hint) {
+    auto* b = new QToolButton(toolBar_);
+    b->setObjectName(name);
+    b->setText(caption);
+    b->setIcon(icon);
+    if (!hint.isEmpty()) {
+        b->setToolTip(hint);
+        b->setToolTipDuration(1000);
+    }
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setFixedSize(43, 35);
+    toolBar_->addWidget(b);
+    buttons_[name] = b;
+    return b;
+}
+
+void TFormDesign::buildToolBar() {
+    toolBar_ = new QToolBar("快捷工具栏", this);
+    toolBar_->setObjectName("ToolBar1");
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setIconSize(QSize(18, 18));
+    toolBar_->setContextMenuPolicy(Qt::PreventContextMenu);
+    toolBar_->setStyleSheet("QToolButton { font-size: 11px; padding: 0px; }");
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+
+    auto on = [this](QToolButton* b, void (TFormDesign::*handler)()) {
+        connect(b, &QToolButton::clicked, this,
+                [this, handler] { guarded([=, this] { (this->*handler)(); }); });
+    };
+    on(addButton("btFileNew", "新建", designIcon("new"), "新建游戏文件"),
+       &TFormDesign::btFileNewClick);
+    on(addButton("btFileOpen", "打开", designIcon("open"), "打开游戏文件"),
+       &TFormDesign::btFileOpenClick);
+    toolBar_->addSeparator();
+    on(addButton("btRecordPre", "前一关", toolbarIcon(0), {}), &TFormDesign::btRecordPreClick);
+    on(addButton("btRecordGoto", "选关", toolbarIcon(1), "选择关卡"),
+       &TFormDesign::btRecordGotoClick);
+    on(addButton("btRecordNext", "下一关", toolbarIcon(3), {}), &TFormDesign::btRecordNextClick);
+    toolBar_->addSeparator();
+    on(addButton("tbClear", "清空", designIcon("clear"), {}), &TFormDesign::tbClearClick);
+    on(addButton("btRecordNew", "新关", designIcon("newLevel"), "新建关卡"),
+       &TFormDesign::btRecordNewClick);
+    on(addButton("btRecordSave", "保存", designIcon("save"), "保存关卡"),
+       &TFormDesign::btRecordSaveClick);
+    on(addButton("btRecordDelete", "删除", designIcon("delete"), "删除关卡"),
+       &TFormDesign::btRecordDeleteClick);
+    toolBar_->addSeparator();
+    connect(addButton("btExit", "退出", toolbarIcon(12), "退出设计程序"), &QToolButton::clicked,
+            this, [this] { close(); });
+}
+
+void TFormDesign::buildStatusBar() {
+    auto* bar = statusBar();
+    bar->setObjectName("StatusBar1");
+    bar->setSizeGripEnabled(false);
+    const int widths[3] = {200, 200, 50};
+    for (int i = 0; i < 3; ++i) {
+        auto* l = new QLabel(bar);
+        l->setObjectName(QString("Panel%1").arg(i));
+        l->setFixedWidth(widths[i]);
+        if (i < 2) l->setAlignment(Qt::AlignCenter);
+        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        bar->addWidget(l);
+        panels_[i] = l;
+    }
+}
+
+void TFormDesign::setPalette(TFormItem* palette) {
+    palette_ = palette;
+    if (!palette_) return;
+    connect(palette_, &TFormItem::elementChosen, this,
+            [this](int element) { setGridCursor(TFormItem::cursorName(element)); });
+    connect(palette_, &TFormItem::closedByUser, this,
+            [this] { action("MenuViewItem")->setChecked(false); });
+}
+
+// --- showing and closing ---------------------------------------------------------------
+
+void TFormDesign::showDesign() {
+    const QRect screen = QGuiApplication::primaryScreen()
+                             ? QGuiApplication::primaryScreen()->availableGeometry()
+                             : QRect(QPoint(0, 0), screenSize());
+    move(screen.center() - rect().center());
+    showMaximized();
+    if (palette_) {
+        // The first time it floats at the top right of the grid.
+        if (!palette_->property("placed").toBool()) {
+            palette_->move(screen.right() - palette_->width() - 40, screen.top() + 120);
+            palette_->setProperty("placed", true);
+        }
+        palette_->show();
+        action("MenuViewItem")->setChecked(true);
+    }
+    mainForm_.hide();
+}
+
+void TFormDesign::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    // Every showing starts on an empty grid; the file and its numbers stay.
+    if (!e->spontaneous()) tbClearClick();
+}
+
+void TFormDesign::closeEvent(QCloseEvent* e) {
+    drawing_ = false;
+    if (palette_) palette_->hide();
+    mainForm_.show();
+    QMainWindow::closeEvent(e);
+}
+
+void TFormDesign::keyPressEvent(QKeyEvent* e) {
+    // The hidden level-manager key, the same as the main window's.
+    const auto mods = e->modifiers() & ~Qt::KeypadModifier;
+    if (e->key() == Qt::Key_F12 && mods == Qt::ControlModifier &&
+        QApplication::mouseButtons() == Qt::NoButton) {
+        action("Menuexchange")->setEnabled(true);
+        dialogs_.beep();
+    }
+}
+
+bool TFormDesign::exchangeEnabled() const {
+    return action("Menuexchange")->isEnabled();
+}
+
+// --- drawing -------------------------------------------------------------------------------
+
+int TFormDesign::computeCellSize(int widthAllowance) const {
+    const QRect outer = frameGeometry();
+    const int panel = toolBar_->isVisible() ? toolBar_->height() : toolBar_->sizeHint().height();
+    const int a = (outer.width() - widthAllowance) / kCols;
+    const int b = (outer.height() - panel - 46) / kRows;
+    // Never below one pixel: the mouse divides by it.
+    return std::max(1, std::min(a, b));
+}
+
+void TFormDesign::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    if (mainForm_.painter().closing) return;
+    cellSize_ = computeCellSize(8);
+    redrawGrid();
+}
+
+void TFormDesign::fillWithGrid(int width, int height) {
+    QPainter p(&image_);
+    p.fillRect(image_.rect(), Qt::black);
+    for (int i = 0; i <= kRows; ++i)
+        p.fillRect(0, i * cellSize_, width, 1, kGridColour);
+    for (int i = 0; i <= kCols; ++i)
+        p.fillRect(i * cellSize_, 0, 1, height, kGridColour);
+}
+
+void TFormDesign::redrawGrid() {
+    fillWithGrid(kCols * cellSize_, kRows * cellSize_);
+    drawAllCells();
+    if (manShown_ && designMaze_.man != 0) drawMan(designMaze_.man);
+    image1_->update();
+}
+
+void TFormDesign::drawCell(int i) {
+    if (!inGrid(i)) return;
+    const int s = cellSize_;
+    const QRect r(i % kCols * s, i / kCols * s, s, s);
+    const int code = designMaze_.cells[static_cast<std::size_t>(i)];
+    QPainter p(&image_);
+    if (code >= kWall && code <= kBoxOnTarget) {
+        p.drawImage(r, mainForm_.painter().tiles[static_cast<std::size_t>(code)]);
+        return;
+    }
+    p.fillRect(r, Qt::black);
+    p.fillRect(r.x(), r.y(), 1, s, kGridColour);
+    p.fillRect(r.x(), r.y(), s, 1, kGridColour);
+}
+
+void TFormDesign::drawMan(int i) {
+    if (!inGrid(i)) return;
+    drawCell(i);
+    const BoardPainter& pictures = mainForm_.painter();
+    const int s = cellSize_;
+    const QRect r(i % kCols * s, i / kCols * s, s, s);
+    QPainter p(&image_);
+    p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    p.drawImage(r, pictures.manMasks[kManFrame]);
+    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    p.drawImage(r, pictures.manImages[kManFrame]);
+}
+
+void TFormDesign::drawAllCells() {
+    for (int i = 0; i < kCells; ++i)
+        drawCell(i);
+}
+
+void TFormDesign::setGridCursor(const QString& name) {
+    cursorName_ = name;
+    image1_->setCursor(gameCursor(name));
+}
+
+// --- the mouse on the grid --------------------------------------------------------------
+
+void TFormDesign::Image1MouseDown(QMouseEvent* e) {
+    drawing_ = true;
+    const QPoint pos = e->position().toPoint();
+    const int column = pos.x() / cellSize_, row = pos.y() / cellSize_;
+    lastCell_ = -1;
+    if (pos.x() >= 0 && pos.y() >= 0 && column < kCols && row < kRows) PutCell(column, row);
+}
+
+void TFormDesign::Image1MouseMove(QMouseEvent* e) {
+    if (palette_) element_ = palette_->element();
+    const QPoint pos = e->position().toPoint();
+    const int column = pos.x() / cellSize_, row = pos.y() / cellSize_;
+    panels_[1]->setText(q("行：" + num(row) + "   列：" + num(column)));
+    // A release that went to a message box is not seen here.
+    if (e->buttons() == Qt::NoButton) drawing_ = false;
+    if (pos.x() >= 0 && pos.x() < kCols * cellSize_ && pos.y() >= 0 &&
+        pos.y() < kRows * cellSize_ && drawing_ && row * kCols + column != lastCell_)
+        PutCell(column, row);
+}
+
+void TFormDesign::PutCell(int column, int row) {
+    const int i = row * kCols + column;
+    lastCell_ = i;
+    auto& cells = designMaze_.cells;
+    if (element_ >= 0 && element_ <= 5) {
+        if (i == designMaze_.man) manShown_ = false;
+        cells[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(element_);
+        drawCell(i);
+    } else if (element_ == 6) {
+        const int code = cells[static_cast<std::size_t>(i)];
+        if (code != kFloor && code != kTarget) {
+            dialogs_.information("搬运工的起始位置只能在地板上！");
+            return;
+        }
+        if (manShown_ && i == designMaze_.man) return;
+        const int old = designMaze_.man;
+        drawMan(i);
+        designMaze_.man = static_cast<std::int16_t>(i);
+        if (manShown_) drawCell(old);
+        manShown_ = true;
+    }
+    image1_->update();
+}
+
+// --- levels and files ---------------------------------------------------------------------
+
+bool TFormDesign::fileOpen() const {
+    return !fileName_.empty() && designFile().exists();
+}
+
+void TFormDesign::setFileCaption() {
+    setWindowTitle(q("关卡设计  " + fileName_));
+}
+
+void TFormDesign::showPosition() {
+    panels_[0]->setText(q("当前关卡：" + num(recordNo_) + " / " + num(recordCount_)));
+}
+
+bool TFormDesign::designValid() {
+    // A worker index read from a file may point anywhere.
+    const int man = designMaze_.man;
+    if (inGrid(man)) {
+        const int code = designMaze_.cells[static_cast<std::size_t>(man)];
+        if (code == kFloor || code == kTarget) return true;
+    }
+    dialogs_.information("这个样子可没法玩，有点不对吧？");
+    return false;
+}
+
+void TFormDesign::LoadRecord() {
+    const RecordFile file = designFile();
+    recordCount_ = static_cast<int>(file.count());
+    if (recordCount_ == 0) {
+        dialogs_.information("游戏文件中没有关卡数据，新建一关！");
+        file.create();
+        setFileCaption();
+        recordNo_ = 1;
+        btRecordNewClick();
+        return;
+    }
+    designMaze_ = file.get<TMazeData>(recordNo_ - 1);
+    drawAllCells();
+    drawMan(designMaze_.man);
+    manShown_ = true;
+    showPosition();
+    image1_->update();
+}
+
+void TFormDesign::btFileOpenClick() {
+    const auto chosen = dialogs_.openFile(kBoxFilter);
+    if (!chosen) return;
+    fileName_ = *chosen;
+    recordNo_ = 1;
+    setFileCaption();
+    LoadRecord();
+}
+
+void TFormDesign::btFileNewClick() {
+    const auto chosen = dialogs_.saveFile(kBoxFilter, "*.box");
+    if (!chosen) return;
+    fileName_ = *chosen;
+    designFile().create();
+    setFileCaption();
+    recordNo_ = 1;
+    btRecordNewClick();
+}
+
+void TFormDesign::menuFileSaveasClick() {
+    // A copy of the level-set file under a new name, which is edited from then on.
+    if (!fileOpen()) return;
+    const auto chosen = dialogs_.saveFile(kBoxFilter, "*.box");
+    if (!chosen) return;
+    std::error_code ec;
+    if (!std::filesystem::equivalent(fileName_, *chosen, ec))
+        std::filesystem::copy_file(fileName_, *chosen,
+                                   std::filesystem::copy_options::overwrite_existing);
+    fileName_ = *chosen;
+    setFileCaption();
+    recordCount_ = static_cast<int>(designFile().count());
+    showPosition();
+}
+
+void TFormDesign::btRecordNewClick() {
+    fillWithGrid(image_.width(), image_.height());
+    designMaze_ = TMazeData{};
+    manShown_ = false;
+    if (fileOpen()) {
+        recordCount_ = static_cast<int>(designFile().count());
+        recordNo_ = recordCount_ + 1;
+        showPosition();
+    }
+    image1_->update();
+}
+
+void TFormDesign::tbClearClick() {
+    setGridCursor("black");
+    designMaze_ = TMazeData{};
+    manShown_ = false;
+    drawAllCells();
+    image1_->update();
+}
+
+void TFormDesign::btRecordGotoClick() {
+    const auto answer = dialogs_.inputBox("指定关卡", "输入关卡号：", "");
+    if (!answer || blank(*answer)) return;
+    const auto n = parseNumber(*answer);
+    if (!n) {
+        dialogs_.warning("请输入有效数字!");
+        return;
+    }
+    if (*n < 1 || *n > recordCount_) {
+        dialogs_.warning("请输入有效关卡号!");
+        return;
+    }
+    recordNo_ = static_cast<int>(*n);
+    try {
+        LoadRecord();
+    } catch (const FileError&) {
+        dialogs_.warning("请输入有效数字!");
+    }
+}
+
+void TFormDesign::btRecordNextClick() {
+    if (recordNo_ < recordCount_) {
+        ++recordNo_;
+        LoadRecord();
+    }
+}
+
+void TFormDesign::btRecordPreClick() {
+    if (recordNo_ > 1) {
+        --recordNo_;
+        LoadRecord();
+    }
+}
+
+// Writes the design as record `index`; a number past the end of a file that
+// has shrunk since it was counted appends instead of leaving a gap.
+void TFormDesign::writeRecord(int index) {
+    const RecordFile file = designFile();
+    designFile().put(std::min<std::int64_t>(index, file.count()), designMaze_);
+}
+
+void TFormDesign::btRecordSaveClick() {
+    if (!designValid() || !fileOpen()) return;
+    const int have = static_cast<int>(designFile().count());
+    if (recordNo_ - 1 > have) recordNo_ = have + 1;
+    writeRecord(recordNo_ - 1);
+    dialogs_.information("将设计保存到了第" + num(recordNo_) + "关！");
+    recordCount_ = static_cast<int>(designFile().count());
+    showPosition();
+}
+
+void TFormDesign::recordSaveAsClick() {
+    const auto answer = dialogs_.inputBox("保存到另外关卡", "输入关卡号：", "");
+    if (!answer || blank(*answer)) return;
+    const auto n = parseNumber(*answer);
+    if (!n) {
+        dialogs_.warning("请输入有效数字!");
+        return;
+    }
+    if (*n < 1 || *n > recordCount_ + 1) {
+        dialogs_.warning("请输入有效关卡号!");
+        return;
+    }
+    if (!designValid() || !fileOpen()) return;
+    std::string shown = *answer;
+    const int have = static_cast<int>(designFile().count());
+    if (*n - 1 > have) shown = num(have + 1);
+    writeRecord(static_cast<int>(*n) - 1);
+    dialogs_.information("将设计保存到了第" + shown + "关！");
+    recordCount_ = static_cast<int>(designFile().count());
+    showPosition();
+}
+
+void TFormDesign::btRecordDeleteClick() {
+    if (!fileOpen()) return;
+    if (!dialogs_.confirm("删除后不能恢复，确认删除吗？")) return;
+    const RecordFile file = designFile();
+    recordCount_ = static_cast<int>(file.count());
+    if (recordNo_ == recordCount_) {
+        // The last level: the design stays on the grid as a new level.
+        file.truncate(recordCount_ - 1);
+        --recordCount_;
+        showPosition();
+        return;
+    }
+    if (recordNo_ >= 1 && recordNo_ < recordCount_) {
+        for (int i = recordNo_ + 1; i <= recordCount_; ++i)
+            file.write(i - 2, file.read(i - 1));
+        file.truncate(recordCount_ - 1);
+        recordNo_ = recordCount_ - 1;
+    } else {
+        // An unsaved new level: nothing to delete, the last level comes back.
+        recordNo_ = recordCount_;
+    }
+    LoadRecord();
+}
+
+void TFormDesign::menuSaveXSBClick() {
+    if (!designValid()) return;
+    const auto chosen = dialogs_.saveFile("仓库文件(*.xsb)|*.xsb|所有文件(*.*)|*.*", "yours*.xsb");
+    if (!chosen) return;
+    saveXsb(*chosen, designMaze_);
+    dialogs_.information("保存完毕！");
+}
+
+void TFormDesign::LoadXSB(const std::string& path) {
+    // The reader keeps its last good level when it refuses a file; that level
+    // is what lands on the grid then.
+    GameModel& model = mainForm_.model();
+    model.ReadXSB(path);
+    designMaze_ = model.xsbMaze;
+    drawAllCells();
+    drawMan(designMaze_.man);
+    manShown_ = true;
+    image1_->update();
+}
+
+} // namespace sokoban
