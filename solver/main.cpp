@@ -1,6 +1,8 @@
 // sokoban-solve: solves every level of a level set (.box) or of a text file
 // in XSB notation and prints one line per level:
 //   N <TAB> STATUS <TAB> MOVES <TAB> PUSHES <TAB> SECONDS <TAB> LURD
+// A level that cannot be read is named on standard error instead. Exit
+// status: 0 every level read, 1 some level not, 2 no file or bad arguments.
 #include "solver/level.h"
 #include "solver/solver.h"
 
