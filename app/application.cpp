@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include "convert/convert_command.h"
+#include "face/selectface.h"
 #include "game/main_form.h"
 #include "platform/audio/effect_player.h"
 #include "platform/audio/fluidsynth_music_player.h"
@@ -8,6 +10,7 @@
 #include "tools/design.h"
 #include "tools/item.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -56,9 +59,21 @@ int runGame(int argc, char** argv) {
     // The level designer: shown from the main window, which it hides meanwhile.
     TFormDesign formDesign(mainForm, dialogs);
     mainForm.onShowDesign = [&formDesign] { formDesign.showDesign(); };
+
     // The designer's element palette.
     TFormItem formItem;
     formDesign.setPalette(&formItem);
+
+    // The custom face window (after the level manager, before the XSB viewer).
+    TFormFace formFace(mainForm);
+    QObject::connect(mainForm.action("mCustomFengge"), &QAction::triggered, &formFace,
+                     [&formFace] {
+                         formFace.show();
+                         formFace.raise();
+                         formFace.activateWindow();
+                     });
+    QObject::connect(mainForm.action("mConvert"), &QAction::triggered, &mainForm,
+                     [&dialogs] { N1251Click(dialogs); });
 
     mainForm.show();
     // For timing the start-up: leave as soon as the first level is drawn.
