@@ -164,8 +164,6 @@ void TFormDesign::buildMenus() {
        &TFormDesign::menuFileSaveasClick);
     file->addSeparator();
     auto* exchange = addAction(file, "Menuexchange", "关卡管理器(&M)");
-    exchange->setStatusTip("不同文件中的关卡互换");
-    exchange->setToolTip("不同文件中的关卡互换");
     exchange->setEnabled(false);
     connect(exchange, &QAction::triggered, this, [this] {
         if (onShowManager) onShowManager();
@@ -225,6 +223,19 @@ void TFormDesign::buildMenus() {
     connect(addAction(help, "MenuAbout", "关于(&A)"), &QAction::triggered, this, [this] {
         if (onShowAbout) onShowAbout();
     });
+
+    // Hints show as tool tips; the status bar keeps its panels.
+    const std::pair<const char*, const char*> hints[] = {{"MenuFileNew", "新建游戏文件"},
+                                                         {"MenuFileOpen", "打开游戏文件"},
+                                                         {"Menuexchange", "不同文件中的关卡互换"},
+                                                         {"mExit", "退出设计程序"},
+                                                         {"MenuRecordGo", "选择关卡"},
+                                                         {"MenuRecordNew", "新建关卡"},
+                                                         {"MenuRecordSave", "保存关卡"}};
+    for (const auto& [name, hint] : hints)
+        action(name)->setToolTip(hint);
+    for (QMenu* menu : {file, record, view, other, help})
+        menu->setToolTipsVisible(true);
 }
 
 QToolButton* TFormDesign::addButton(const QString& name, const QString& caption, const QIcon& icon,

@@ -77,6 +77,10 @@ TFormItem::TFormItem(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowSta
         else
             connect(b, &QToolButton::clicked, this, [this, i] { emit elementChosen(i); });
     }
+    // The element in use stands out clearly from the others.
+    setStyleSheet("QToolButton { border: 1px solid transparent; border-radius: 3px; padding: 2px; }"
+                  "QToolButton:hover { border-color: #8fb4e0; background: #e4eefa; }"
+                  "QToolButton:checked { border: 2px solid #2f6fc0; background: #b9d3f2; }");
     placed_[0]->setChecked(true);
     setFixedSize(sizeHint());
 }
