@@ -81,7 +81,10 @@ DesignImage::DesignImage(const QImage& picture, QWidget* parent)
 
 void DesignImage::paintEvent(QPaintEvent* e) {
     QPainter p(this);
-    p.drawImage(e->rect(), picture_, e->rect());
+    // Beyond the picture (a window larger than the screen) there is only black.
+    const QRect shown = e->rect() & picture_.rect();
+    if (shown != e->rect()) p.fillRect(e->rect(), Qt::black);
+    p.drawImage(shown, picture_, shown);
 }
 
 // --- building the window -----------------------------------------------------------------
