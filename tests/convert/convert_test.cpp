@@ -85,18 +85,6 @@ TEST(ConvertLevel, OldCellsLandInRows3To18AndColumns7To26) {
     // The worker field, little-endian: 144 = 0x0090.
     EXPECT_EQ(converted[0], 0x90);
     EXPECT_EQ(converted[1], 0x00);
-    // Corners of the old grid, by byte offset in the new record (2 + row * 34 + column).
-    const struct {
-        std::size_t oldOffset, newOffset;
-    } corners[] = {
-        {2, 2 + 3 * 34 + 7},                  // (0, 0)
-        {2 + 19, 2 + 3 * 34 + 26},            // (0, 19)
-        {2 + 15 * 20, 2 + 18 * 34 + 7},       // (15, 0)
-        {2 + 15 * 20 + 19, 2 + 18 * 34 + 26}, // (15, 19)
-        {2 + 7 * 20 + 11, 2 + 10 * 34 + 18},  // (7, 11)
-    };
-    for (const auto& c : corners)
-        EXPECT_EQ(converted[c.newOffset], old[c.oldOffset]);
     // Row by row: the old row's 20 codes in columns 7..26, outside everywhere else.
     for (int row = 0; row < 22; ++row) {
         for (int col = 0; col < 34; ++col) {
@@ -128,76 +116,52 @@ TEST(ConvertLevelSet, WholeRecordsOnlyAndInOrder) {
     EXPECT_FALSE(mayBeCurrentLayout(966));
 }
 
-TEST(ConvertFile, ReplacesTheFileInPlaceAndLeavesNoWorkingFile) {
-    for (const char* name : {"old.box", "newnew.box"}) {
-        Scratch s;
-        const fs::path file = s.dir / name;
-        const Bytes old = oldFile(3);
-        writeBytes(file, old);
-        writeBytes(s.dir / "old.sav", Bytes(4536, 9));
-        EXPECT_EQ(convertLevelSetFile(file), 3) << name;
-        EXPECT_EQ(contents(file), convertOldLevelSet(old)) << name;
-        EXPECT_EQ(contents(s.dir / "old.sav"), Bytes(4536, 9)) << "companion files stay";
-        EXPECT_FALSE(fs::exists(conversionWorkFile(file))) << name;
-        EXPECT_EQ(std::distance(fs::directory_iterator(s.dir), {}), 2);
-    }
-}
-
-TEST(ConvertFile, FailuresLeaveTheOriginalAsItWas) {
-    Scratch s;
-    EXPECT_THROW(convertLevelSetFile(s.dir / "missing.box"), FileError);
-    EXPECT_FALSE(fs::exists(s.dir / "newnew.box"));
-
-    // The working file cannot be created: a folder stands in its place.
-    const fs::path file = s.dir / "old.box";
-    writeBytes(file, oldFile(2));
-    fs::create_directory(s.dir / "newnew.box");
-    EXPECT_THROW(convertLevelSetFile(file), FileError);
-    EXPECT_EQ(contents(file), oldFile(2));
-}
-
-// The menu command: what is asked, what is shown, what the file becomes.
+// The menu command: what is asked, what is shown, what the file becomes. The
+// companion files and nothing else in the folder change.
 TEST(ConvertCommand, QuestionsMessagesAndResults) {
-    const std::string question = "这个文件好像已经是新版本的文件了，真的要转换吗？";
-    using K = MessageKind;
-    using Shown = std::vector<ScriptedDialogs::Shown>;
+    const std::string ask = "这个文件好像已经是新版本的文件了，真的要转换吗？";
+    const ScriptedDialogs::Shown question{MessageKind::Confirmation, ask},
+        done{MessageKind::Information, "转换完毕！"};
     const struct {
         const char* what;
+        const char* name;
         Bytes before;
         std::deque<bool> answers;
-        Shown shown;
+        std::vector<ScriptedDialogs::Shown> shown;
         Bytes after;
     } cases[] = {
-        {"old file of 3 levels: no question",
+        {"3 old levels: no question",
+         "a.box",
          oldFile(3),
          {},
-         {{K::Information, "转换完毕！"}},
+         {done},
          convertOldLevelSet(oldFile(3))},
-        {"current layout, No: untouched",
-         Bytes(1500, 2),
-         {false},
-         {{K::Confirmation, question}},
-         Bytes(1500, 2)},
-        {"current layout, Yes: read as old records anyway",
+        {"current layout, No", "a.box", Bytes(1500, 2), {false}, {question}, Bytes(1500, 2)},
+        {"current layout, Yes: garbled",
+         "a.box",
          Bytes(1500, 2),
          {true},
-         {{K::Confirmation, question}, {K::Information, "转换完毕！"}},
+         {question, done},
          convertOldLevelSet(Bytes(1500, 2))},
-        {"old file of 375 levels, Yes: converted correctly",
+        {"375 old levels, Yes",
+         "a.box",
          oldFile(375),
          {true},
-         {{K::Confirmation, question}, {K::Information, "转换完毕！"}},
+         {question, done},
          convertOldLevelSet(oldFile(375))},
-        {"empty file asks too",
-         Bytes{},
-         {true},
-         {{K::Confirmation, question}, {K::Information, "转换完毕！"}},
-         Bytes{}},
+        {"empty file", "a.box", Bytes{}, {true}, {question, done}, Bytes{}},
+        {"named like the working file",
+         "newnew.box",
+         oldFile(2),
+         {},
+         {done},
+         convertOldLevelSet(oldFile(2))},
     };
     for (const auto& c : cases) {
         Scratch s;
-        const fs::path file = s.dir / "levels.box";
+        const fs::path file = s.dir / c.name;
         writeBytes(file, c.before);
+        writeBytes(s.dir / "a.sav", Bytes(4536, 9));
         ScriptedDialogs dialogs;
         dialogs.fileAnswers.push_back(file.string());
         dialogs.confirmAnswers = c.answers;
@@ -205,32 +169,33 @@ TEST(ConvertCommand, QuestionsMessagesAndResults) {
         EXPECT_EQ(dialogs.fileFilters, std::vector<std::string>{"游戏文件(*.box)|*.box"});
         EXPECT_EQ(dialogs.shown, c.shown) << c.what;
         EXPECT_EQ(contents(file), c.after) << c.what;
-        EXPECT_FALSE(fs::exists(s.dir / "newnew.box")) << c.what;
+        EXPECT_EQ(contents(s.dir / "a.sav"), Bytes(4536, 9)) << c.what;
+        EXPECT_EQ(std::distance(fs::directory_iterator(s.dir), {}), 2) << c.what;
     }
 }
 
-TEST(ConvertCommand, CancelDoesNothingAndFileErrorsAreReportedNotCompleted) {
+// Cancel does nothing; a failed file operation is reported, never followed by
+// the completion message, and the original stays as it was.
+TEST(ConvertCommand, CancelAndFileErrors) {
     ScriptedDialogs cancelled;
     N1251Click(cancelled);
     EXPECT_TRUE(cancelled.shown.empty());
 
     Scratch s;
-    ScriptedDialogs missing;
-    missing.fileAnswers.push_back((s.dir / "gone.box").string());
-    N1251Click(missing);
-    ASSERT_EQ(missing.shown.size(), 1u);
-    EXPECT_EQ(missing.shown[0].kind, MessageKind::Error);
-    EXPECT_NE(missing.shown[0].text.find("gone.box"), std::string::npos);
-
-    const fs::path file = s.dir / "old.box";
-    writeBytes(file, oldFile(3));
-    fs::create_directory(s.dir / "newnew.box");
-    ScriptedDialogs blocked;
-    blocked.fileAnswers.push_back(file.string());
-    N1251Click(blocked);
-    ASSERT_EQ(blocked.shown.size(), 1u);
-    EXPECT_EQ(blocked.shown[0].kind, MessageKind::Error);
-    EXPECT_EQ(contents(file), oldFile(3));
+    writeBytes(s.dir / "old.box", oldFile(3));
+    fs::create_directory(s.dir / "blocked");
+    writeBytes(s.dir / "blocked" / "old.box", oldFile(3));
+    fs::create_directory(s.dir / "blocked" / "newnew.box"); // no working file possible
+    for (const fs::path& file : {s.dir / "gone.box", s.dir / "blocked" / "old.box"}) {
+        ScriptedDialogs dialogs;
+        dialogs.fileAnswers.push_back(file.string());
+        N1251Click(dialogs);
+        ASSERT_EQ(dialogs.shown.size(), 1u) << file;
+        EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Error);
+        EXPECT_EQ(dialogs.shown[0].text.rfind("文件操作失败：", 0), 0u);
+    }
+    EXPECT_EQ(contents(s.dir / "blocked" / "old.box"), oldFile(3));
+    EXPECT_FALSE(fs::exists(s.dir / "newnew.box"));
 }
 
 } // namespace
