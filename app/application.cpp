@@ -1,6 +1,10 @@
 #include "app/application.h"
 
 #include "convert/convert_command.h"
+#include "dialogs/about.h"
+#include "dialogs/infor.h"
+#include "dialogs/option.h"
+#include "dialogs/select.h"
 #include "face/selectface.h"
 #include "game/main_form.h"
 #include "platform/audio/effect_player.h"
@@ -60,6 +64,26 @@ int runGame(int argc, char** argv) {
     TFormDesign formDesign(mainForm, dialogs);
     mainForm.onShowDesign = [&formDesign] { formDesign.showDesign(); };
 
+    // Options, about box, level-set list and game information.
+    auto desktop = makeUserDesktop(mainForm.model().appDir);
+    TPagesDlg pagesDlg(mainForm, *desktop);
+    HelpCommands help(mainForm.model().appDir, *desktop);
+    TAboutBox aboutBox(help);
+    TFormSelect formSelect(mainForm);
+    Tforminfor formInfor(mainForm);
+    auto onMenu = [&mainForm](const char* name, auto slot) {
+        QObject::connect(mainForm.action(name), &QAction::triggered, &mainForm, slot);
+    };
+    onMenu("mOption", [&pagesDlg] { pagesDlg.showDialog(); });
+    onMenu("mAbout", [&aboutBox] { aboutBox.showBox(); });
+    onMenu("mHelp", [&help] { help.mHelpContentClick(); });
+    onMenu("mMailTo", [&help] { help.mEmailClick(); });
+    onMenu("mHomePage", [&help] { help.mMyWebClick(); });
+    onMenu("mselectother", [&formSelect] { formSelect.showDialog(); });
+    onMenu("mInfo", [&formInfor] { formInfor.showDialog(); });
+    formDesign.onShowHelp = [&help] { help.mHelpContentClick(); };
+    formDesign.onShowAbout = [&aboutBox] { aboutBox.showBox(); };
+
     // The designer's element palette.
     TFormItem formItem;
     formDesign.setPalette(&formItem);
@@ -77,8 +101,13 @@ int runGame(int argc, char** argv) {
 
     mainForm.show();
     // For timing the start-up: leave as soon as the first level is drawn.
-    if (qEnvironmentVariableIsSet("SOKOBAN_QUIT_AFTER_START"))
-        QTimer::singleShot(0, &app, [&mainForm] { mainForm.close(); });
+    // A picture of the window after the first blink, for looking at it.
+    const QString shot = qEnvironmentVariable("SOKOBAN_SCREENSHOT");
+    if (qEnvironmentVariableIsSet("SOKOBAN_QUIT_AFTER_START") || !shot.isEmpty())
+        QTimer::singleShot(shot.isEmpty() ? 0 : 400, &app, [&mainForm, shot] {
+            if (!shot.isEmpty()) mainForm.grab().save(shot);
+            mainForm.close();
+        });
     return app.exec();
 }
 
