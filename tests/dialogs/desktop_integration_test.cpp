@@ -122,12 +122,5 @@ TEST_F(FreedesktopTest, AFolderThatCannotBeWrittenThrowsWithItsPath) {
     }
 }
 
-TEST(ShortcutFolderTest, NumbersOutsideTheThreeFoldersMeanTheDesktop) {
-    EXPECT_EQ(shortcutFolder(1), ShortcutFolder::StartMenu);
-    EXPECT_EQ(shortcutFolder(2), ShortcutFolder::Programs);
-    for (int n : {-1, 0, 3, 99})
-        EXPECT_EQ(shortcutFolder(n), ShortcutFolder::Desktop) << n;
-}
-
 } // namespace
 } // namespace sokoban::testing
