@@ -232,6 +232,8 @@ class Search {
             exactKey_[c] = rng();
         }
         occ_.assign(n, 0);
+        fence_.assign(n, 0);
+        pen_.assign(n, -1);
         onStack_.assign(n, 0);
         seen_.assign(n, 0);
     }
@@ -322,9 +324,11 @@ class Search {
         reachable(node.worker, reach);
         for (int c : reach)
             seen_[c] = 1;
+        const bool fenced = fenceOnly(boxes);
         std::vector<int> child(boxes.size());
         for (int i = 0; i < nb_; ++i) {
             const int b = boxes[i];
+            if (fenced && !fence_[b]) continue;
             for (int d = 0; d < 4; ++d) {
                 const int to = b + p_.step[d];
                 if (!seen_[b - p_.step[d]] || p_.wall[to] || occ_[to] || !p_.live[to]) continue;
@@ -353,6 +357,65 @@ class Search {
         }
         for (int c : reach)
             seen_[c] = 0;
+        for (int b : boxes)
+            fence_[b] = 0;
+    }
+
+    // A pen is a part of the floor the worker cannot enter. When every push
+    // of its fence boxes would go into the pen, the worker can make all of
+    // them, and the pen still holds unfinished work, the pen has to be opened
+    // before anything else matters: only its fence is pushed then. Marks the
+    // fence in fence_ and returns true in that case. Needs the worker's reach
+    // in seen_ and the boxes in occ_.
+    bool fenceOnly(const std::vector<int>& boxes) {
+        std::fill(pen_.begin(), pen_.end(), -1);
+        int best = -1, bestPushes = kInf;
+        std::vector<int> cells, fence, bestFence;
+        for (int start = 0; start < static_cast<int>(pen_.size()); ++start) {
+            if (p_.wall[start] || seen_[start] || occ_[start] || pen_[start] >= 0) continue;
+            cells.assign(1, start);
+            pen_[start] = start;
+            for (std::size_t head = 0; head < cells.size(); ++head)
+                for (int d : p_.step) {
+                    const int t = cells[head] + d;
+                    if (p_.wall[t] || seen_[t] || pen_[t] >= 0) continue;
+                    pen_[t] = start;
+                    cells.push_back(t);
+                }
+            bool unfinished = false;
+            fence.clear();
+            for (int c : cells) {
+                if (occ_[c] != p_.target[c]) unfinished = true;
+                if (!occ_[c]) continue;
+                for (int d : p_.step)
+                    if (seen_[c + d]) {
+                        fence.push_back(c);
+                        break;
+                    }
+            }
+            if (!unfinished || fence.empty()) continue;
+            bool pen = true;
+            int pushes = 0;
+            for (int b : fence)
+                for (int d : p_.step) {
+                    const int to = b + d;
+                    if (p_.wall[to] || occ_[to] || !p_.live[to]) continue;
+                    if (seen_[to] || !seen_[b - d])
+                        pen = false; // leads out, or cannot be made
+                    else
+                        ++pushes;
+                }
+            if (pen && pushes > 0 && pushes < bestPushes) {
+                best = start;
+                bestPushes = pushes;
+                bestFence = fence;
+            }
+        }
+        (void)boxes;
+        if (best < 0) return false;
+        for (int b : bestFence)
+            fence_[b] = 1;
+        return true;
     }
 
     // Big boards with many boxes: instead of single pushes, every child takes
@@ -545,7 +608,8 @@ class Search {
     int nb_;
     Matcher matcher_;
     std::vector<std::uint64_t> boxKey_, manKey_, exactKey_;
-    std::vector<char> occ_, onStack_, seen_;
+    std::vector<char> occ_, onStack_, seen_, fence_;
+    std::vector<int> pen_;
     std::vector<int> frozen_;
     std::vector<Node> nodes_;
     std::vector<std::uint16_t> pool_;
