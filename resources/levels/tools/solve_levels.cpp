@@ -252,9 +252,7 @@ class Search {
 
         std::vector<int> reach;
         while (!open_.empty()) {
-            const auto [f, negG, idx] = open_.top();
-            (void)f;
-            (void)negG;
+            const std::uint32_t idx = std::get<2>(open_.top());
             open_.pop();
             const Node node = nodes_[idx];
             boxes.assign(pool_.begin() + static_cast<long>(idx) * nb_,
@@ -324,7 +322,7 @@ class Search {
         reachable(node.worker, reach);
         for (int c : reach)
             seen_[c] = 1;
-        const bool fenced = fenceOnly(boxes);
+        const bool fenced = fenceOnly();
         std::vector<int> child(boxes.size());
         for (int i = 0; i < nb_; ++i) {
             const int b = boxes[i];
@@ -367,7 +365,7 @@ class Search {
     // before anything else matters: only its fence is pushed then. Marks the
     // fence in fence_ and returns true in that case. Needs the worker's reach
     // in seen_ and the boxes in occ_.
-    bool fenceOnly(const std::vector<int>& boxes) {
+    bool fenceOnly() {
         std::fill(pen_.begin(), pen_.end(), -1);
         int best = -1, bestPushes = kInf;
         std::vector<int> cells, fence, bestFence;
@@ -411,7 +409,6 @@ class Search {
                 bestFence = fence;
             }
         }
-        (void)boxes;
         if (best < 0) return false;
         for (int b : bestFence)
             fence_[b] = 1;
