@@ -11,8 +11,10 @@
 #include "platform/audio/fluidsynth_music_player.h"
 #include "platform/qt_dialogs.h"
 #include "resources/pictures/pictures.h"
+#include "tools/change.h"
 #include "tools/design.h"
 #include "tools/item.h"
+#include "tools/xsbviewer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -88,6 +90,11 @@ int runGame(int argc, char** argv) {
     TFormItem formItem;
     formDesign.setPalette(&formItem);
 
+    // The level manager, from the main window and from the designer.
+    TformChange formChange(mainForm.painter());
+    onMenu("M1", [&formChange] { formChange.showManager(); });
+    formDesign.onShowManager = [&formChange] { formChange.showManager(); };
+
     // The custom face window (after the level manager, before the XSB viewer).
     TFormFace formFace(mainForm);
     QObject::connect(mainForm.action("mCustomFengge"), &QAction::triggered, &formFace,
@@ -98,6 +105,11 @@ int runGame(int argc, char** argv) {
                      });
     QObject::connect(mainForm.action("mConvert"), &QAction::triggered, &mainForm,
                      [&dialogs] { N1251Click(dialogs); });
+
+    // The XSB viewer hands its file to whichever window opened it.
+    TFormXSBViewer formXSBViewer(mainForm, formDesign);
+    onMenu("mXSBViewer", [&formXSBViewer] { formXSBViewer.showFromMain(); });
+    formDesign.onShowXsbViewer = [&formXSBViewer] { formXSBViewer.showFromDesign(); };
 
     mainForm.show();
     // For timing the start-up: leave as soon as the first level is drawn.
