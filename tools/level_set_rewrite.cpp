@@ -120,6 +120,7 @@ void replaceFileContents(const fs::path& file, const Bytes& contents) {
 int levelCountOf(const fs::path& file) {
     struct stat st {};
     if (::stat(file.c_str(), &st) != 0) fail(file, errno);
+    if (!S_ISREG(st.st_mode)) fail(file, EINVAL);
     return static_cast<int>(std::min<std::int64_t>(st.st_size / kLevelSize, INT32_MAX));
 }
 
