@@ -81,18 +81,12 @@ void GameModel::mAnswerOutClick() {
     const auto reply = dialogs_.inputBox("要导出哪一关的答案？", "输入关卡号：", "");
     if (!reply || trimmed(*reply).empty()) return;
     const std::string typed = trimmed(*reply);
-    long long n = 0;
-    std::size_t used = 0;
-    try {
-        n = std::stoll(typed, &used);
-    } catch (...) {
-        used = 0;
-    }
-    if (used != typed.size() || typed.find_first_of(".eExX") != std::string::npos ||
-        n > 2147483647LL || n < -2147483648LL) {
+    const auto parsed = parseWholeNumber(typed);
+    if (!parsed) {
         dialogs_.warning("请输入有效数字!");
         return;
     }
+    const long long n = *parsed;
     if (n < 1 || n > levelCount) {
         dialogs_.warning("请输入有效关卡号!");
         return;

@@ -25,28 +25,6 @@ std::string num(long long n) { return std::to_string(n); }
 
 bool inGrid(int i) { return i >= 0 && i < kCells; }
 
-// Whole-number answer of an input box; nullopt when it is not a number.
-std::optional<long long> parseNumber(const std::string& text) {
-    std::size_t b = 0, e = text.size();
-    while (b < e && text[b] == ' ') ++b;
-    while (e > b && text[e - 1] == ' ') --e;
-    std::size_t i = b;
-    bool neg = false;
-    if (i < e && (text[i] == '+' || text[i] == '-')) neg = text[i++] == '-';
-    if (i == e) return std::nullopt;
-    long long v = 0;
-    for (; i < e; ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(text[i]))) return std::nullopt;
-        v = v * 10 + (text[i] - '0');
-        if (v > INT_MAX) return std::nullopt;
-    }
-    return neg ? -v : v;
-}
-
-bool blank(const std::string& s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return c == ' '; });
-}
-
 } // namespace
 
 GameModel::GameModel(GameView& view, Dialogs& dialogs) : view_(view), dialogs_(dialogs) {}
@@ -440,8 +418,8 @@ void GameModel::tbNextRecordClick() {
 void GameModel::tbSelectRecordClick() {
     if (levelCount == 0) return;
     const auto answer = dialogs_.inputBox("指定关卡", "关卡号（1-" + num(maxLevel) + "）：", "");
-    if (!answer || blank(*answer)) return;
-    const auto n = parseNumber(*answer);
+    if (!answer || isBlankAnswer(*answer)) return;
+    const auto n = parseWholeNumber(*answer);
     if (!n) {
         dialogs_.warning("请输入有效数字!");
         return;

@@ -1,6 +1,30 @@
 #include "dialogs.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace sokoban {
+
+std::optional<long long> parseWholeNumber(const std::string& text) {
+    std::size_t b = 0, e = text.size();
+    while (b < e && text[b] == ' ') ++b;
+    while (e > b && text[e - 1] == ' ') --e;
+    std::size_t i = b;
+    bool neg = false;
+    if (i < e && (text[i] == '+' || text[i] == '-')) neg = text[i++] == '-';
+    if (i == e) return std::nullopt;
+    long long v = 0;
+    for (; i < e; ++i) {
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
+        v = v * 10 + (text[i] - '0');
+        if (v > INT_MAX) return std::nullopt;
+    }
+    return neg ? -v : v;
+}
+
+bool isBlankAnswer(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c == ' '; });
+}
 
 std::string fileErrorText(const std::string& path, const std::string& reason) {
     return "文件操作失败：" + path + "\n" + reason;

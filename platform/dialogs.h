@@ -39,6 +39,12 @@ public:
     void error(const std::string& t) { message(MessageKind::Error, t); }
 };
 
+// Reading the answer of an input box that asks for a number: blanks around
+// it are ignored; nullopt when it is not a whole number that fits an int.
+std::optional<long long> parseWholeNumber(const std::string& text);
+// An answer of nothing but blanks counts as no answer.
+bool isBlankAnswer(const std::string& text);
+
 // The text of the general error report.
 std::string fileErrorText(const std::string& path, const std::string& reason);
 
