@@ -1,0 +1,113 @@
+// Damaged or foreign companion files never crash the game: the repair rules
+// apply, and what they do not cover ends in a message.
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace sokoban::testing {
+namespace {
+
+class DamagedFilesTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    RecordingView view;
+    ScriptedDialogs dialogs;
+    GameModel game{view, dialogs};
+
+    void SetUp() override {
+        writeLevelSet(dir.path / "game.box", {makeLevel({"#####", "#@$.#", "#####"}),
+                                              makeLevel({"######", "#@ $.#", "######"})});
+        view.model = &game;
+        game.appDir = dir.path;
+        game.settings = defaultSettings(1024, 768);
+    }
+    void writeBytes(const std::string& name, const Bytes& b) {
+        std::ofstream(dir.path / name, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    }
+    // Everything a player might do next.
+    void playAround() {
+        game.guarded([&] {
+            for (const char* d : {"right", "left", "up", "down", "right"}) game.KeyMove(d);
+            game.tbUndoClick();
+            game.tbNextRecordClick();
+            game.tbPreviousRecordClick();
+            for (int slot = 1; slot <= 5; ++slot) game.GameLoad(slot);
+            game.Gamesave(2);
+            game.GameLoad(2);
+            game.tbLoadAnswerClick();
+            for (int i = 0; i < 10; ++i) game.Timer4Timer();
+            game.tbRetryGameClick();
+        });
+    }
+};
+
+TEST_F(DamagedFilesTest, StrangeProgressAndSlots) {
+    struct Case {
+        std::int16_t level, moves, pushes, man;
+        std::uint8_t fill;
+    } cases[] = {
+        {-5, 1, 0, 0, 0},       {0, 0, 0, 0, 0},          {32767, -1, -1, -1, 255},
+        {2, 32767, 5, 747, 9},  {1, -300, 9, 748, 4},      {2, 4, 4, -32768, 2},
+    };
+    for (const auto& c : cases) {
+        TSaveData rec;
+        rec.level = c.level;
+        rec.moves = c.moves;
+        rec.pushes = c.pushes;
+        rec.man = c.man;
+        rec.cells.fill(c.fill);
+        Bytes sav;
+        for (int k = 0; k < 6; ++k) {
+            const Bytes b = rec.encode();
+            sav.insert(sav.end(), b.begin(), b.end());
+        }
+        writeBytes("game.sav", sav);
+        game.checkedGameItem = 0;
+        game.SelectGames(1);
+        playAround();
+        SUCCEED();
+    }
+}
+
+TEST_F(DamagedFilesTest, RandomBytesInEveryCompanionFile) {
+    std::mt19937 rng(7);
+    for (int round = 0; round < 30; ++round) {
+        for (const char* name : {"game.sav", "game.bst", "game.sol"}) {
+            Bytes b(rng() % 6000);
+            for (auto& x : b) x = static_cast<std::uint8_t>(rng());
+            writeBytes(name, b);
+        }
+        game.checkedGameItem = 0;
+        game.SelectGames(1);
+        playAround();
+    }
+    SUCCEED();
+}
+
+TEST_F(DamagedFilesTest, ALevelBeyondTheShortenedSetIsAReadError) {
+    TSaveData progress = freshSaveRecord();
+    progress.level = 9;
+    RecordFile(dir.path / "game.sav", TSaveData::kSize).put(0, progress);
+    game.SelectGames(1);
+    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"游戏数据读取错误!"});
+    playAround();
+}
+
+TEST_F(DamagedFilesTest, SettingsOfEveryValueLoad) {
+    std::mt19937 rng(11);
+    for (int round = 0; round < 50; ++round) {
+        Bytes b(rng() % 60);
+        for (auto& x : b) x = static_cast<std::uint8_t>(rng());
+        writeBytes("game.var", b);
+        const TGameVar v = loadSettings(dir.path / "game.var", 1024, 768);
+        EXPECT_NE(v.levelSet, 0);
+        EXPECT_NE(v.faceStyle, 0);
+        EXPECT_NE(v.windowWidth, 0);
+    }
+}
+
+} // namespace
+} // namespace sokoban::testing
