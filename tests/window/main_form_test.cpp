@@ -258,3 +258,28 @@ TEST_F(SoundTest, MusicStopsResumesAndRepeats) {
 
 } // namespace
 } // namespace sokoban::testing
+
+namespace sokoban::testing {
+namespace {
+
+TEST_F(MainFormTest, MouseClicksStepWalkAndUndo) {
+    start();
+    auto& model = form->model();
+    const auto& l = model.layout;
+    auto centre = [&](int cell) {
+        return QPoint((cell % kCols + l.originCol) * l.cellSize + l.cellSize / 2,
+                      (cell / kCols + l.originRow) * l.cellSize + l.cellSize / 2);
+    };
+    const int man = model.manPos;
+    QTest::mouseClick(form->boardImage(), Qt::LeftButton, {}, centre(man + 1));
+    EXPECT_EQ(model.manPos, man + 1);
+    QTest::mouseClick(form->boardImage(), Qt::RightButton, {}, centre(man));
+    EXPECT_EQ(model.manPos, man);
+    EXPECT_EQ(model.moveCount, 0);
+    // Hovering over the box next to the worker shows the push arrow.
+    QTest::mouseMove(form->boardImage(), centre(man + 2));
+    EXPECT_EQ(model.hoverCell, man + 2);
+}
+
+} // namespace
+} // namespace sokoban::testing
