@@ -438,20 +438,18 @@ void GameModel::tbSelectRecordClick() {
     xsbMode = false;
 }
 
+bool GameModel::switchGameFile(const std::string& path) {
+    // A set that cannot be opened leaves the open one in force, file name too.
+    const std::string previous = gameFile;
+    gameFile = path;
+    if (OpenGame()) return true;
+    gameFile = previous;
+    return false;
+}
+
 void GameModel::SelectGames(int item) {
     if (item < 1 || item > 5 || item == checkedGameItem) return;
-    const std::string previous = gameFile;
-    gameFile = dirPrefix(appDir) + builtinFile(item);
-    std::error_code ec;
-    if (!std::filesystem::exists(gameFile, ec)) {
-        dialogs_.error("要读取的文件不存在！");
-        gameFile = previous;
-        return;
-    }
-    if (!OpenGame()) {
-        gameFile = previous;
-        return;
-    }
+    if (!switchGameFile(dirPrefix(appDir) + builtinFile(item))) return;
     checkedGameItem = item;
     view_.SetGameItemChecked(item);
     settings.levelSet = static_cast<std::uint8_t>(item);
@@ -460,31 +458,14 @@ void GameModel::SelectGames(int item) {
 
 void GameModel::N24Click() {
     const auto chosen = dialogs_.openFile("游戏数据文件(*.box)|*.box");
-    if (!chosen) return;
-    const std::string previous = gameFile;
-    gameFile = *chosen;
-    std::error_code ec;
-    if (!std::filesystem::exists(gameFile, ec)) {
-        dialogs_.error("要读取的文件不存在！");
-        gameFile = previous;
-        return;
-    }
-    if (!OpenGame()) {
-        gameFile = previous;
-        return;
-    }
+    if (!chosen || !switchGameFile(*chosen)) return;
     checkedGameItem = 0;
     view_.SetGameItemChecked(0);
     ReadRecord(curLevel);
 }
 
 void GameModel::openListedSet(const std::string& path, int line) {
-    const std::string previous = gameFile;
-    gameFile = path;
-    if (!OpenGame()) {
-        gameFile = previous;
-        return;
-    }
+    if (!switchGameFile(path)) return;
     settings.levelSet = static_cast<std::uint8_t>(line + 5);
     checkedGameItem = 0;
     view_.SetGameItemChecked(0);

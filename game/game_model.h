@@ -162,6 +162,7 @@ public:
     static std::string builtinFile(int item); // 1..5
 
 private:
+    bool switchGameFile(const std::string& path);
     void PassGame();
     void storeAnswer();
     void logMove(int code);

@@ -1,5 +1,6 @@
 #include "main_form.h"
 
+#include "game/tool_bar.h"
 #include "resources/pictures/pictures.h"
 
 #include <QActionGroup>
@@ -269,30 +270,13 @@ void TMainForm::buildMenus() {
 
 QToolButton* TMainForm::addButton(const QString& name, const QString& caption, int image,
                                   const QString& hint) {
-    auto* b = new QToolButton(toolBar1_);
-    b->setObjectName(name);
-    b->setText(caption);
-    b->setIcon(toolbarIcon(image));
-    b->setToolTip(hint);
-    b->setToolTipDuration(1000);
-    b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    b->setFixedSize(43, 35);
-    toolBar1_->addWidget(b);
+    auto* b = addToolBarButton(toolBar1_, name, caption, toolbarIcon(image), hint);
     buttons_[name] = b;
     return b;
 }
 
 void TMainForm::buildToolBar() {
-    toolBar1_ = new QToolBar("工具栏", this);
-    toolBar1_->setObjectName("ToolBar1");
-    toolBar1_->setMovable(false);
-    toolBar1_->setFloatable(false);
-    toolBar1_->setIconSize(QSize(18, 18));
-    toolBar1_->setContextMenuPolicy(Qt::PreventContextMenu);
-    toolBar1_->setStyleSheet("QToolButton { font-size: 11px; padding: 0px; }");
-    addToolBar(Qt::TopToolBarArea, toolBar1_);
+    toolBar1_ = addGameToolBar(this, "工具栏");
 
     connect(addButton("tbPreviousRecord", "前一关", 0, "到前一关"), &QToolButton::clicked, this,
             [this] { run([this] { model_.tbPreviousRecordClick(); }); });

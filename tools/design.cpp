@@ -1,6 +1,7 @@
 #include "tools/design.h"
 
 #include "game/main_form.h"
+#include "game/tool_bar.h"
 #include "levels/xsb.h"
 #include "platform/dialogs.h"
 #include "resources/pictures/pictures.h"
@@ -220,32 +221,13 @@ void TFormDesign::buildMenus() {
 
 QToolButton* TFormDesign::addButton(const QString& name, const QString& caption, const QIcon& icon,
                                     const QString& hint) {
-    auto* b = new QToolButton(toolBar_);
-    b->setObjectName(name);
-    b->setText(caption);
-    b->setIcon(icon);
-    if (!hint.isEmpty()) {
-        b->setToolTip(hint);
-        b->setToolTipDuration(1000);
-    }
-    b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    b->setFixedSize(43, 35);
-    toolBar_->addWidget(b);
+    auto* b = addToolBarButton(toolBar_, name, caption, icon, hint);
     buttons_[name] = b;
     return b;
 }
 
 void TFormDesign::buildToolBar() {
-    toolBar_ = new QToolBar("快捷工具栏", this);
-    toolBar_->setObjectName("ToolBar1");
-    toolBar_->setMovable(false);
-    toolBar_->setFloatable(false);
-    toolBar_->setIconSize(QSize(18, 18));
-    toolBar_->setContextMenuPolicy(Qt::PreventContextMenu);
-    toolBar_->setStyleSheet("QToolButton { font-size: 11px; padding: 0px; }");
-    addToolBar(Qt::TopToolBarArea, toolBar_);
+    toolBar_ = addGameToolBar(this, "快捷工具栏");
 
     auto on = [this](QToolButton* b, void (TFormDesign::*handler)()) {
         connect(b, &QToolButton::clicked, this,
