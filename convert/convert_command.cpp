@@ -15,6 +15,10 @@ void N1251Click(Dialogs& dialogs) {
         std::error_code ec;
         const auto size = std::filesystem::file_size(file, ec);
         if (ec) throw FileError(file, ec.message());
+        if (!isOldLayoutSize(size)) {
+            dialogs.error("游戏文件格式错误！");
+            return;
+        }
         if (mayBeCurrentLayout(size) &&
             !dialogs.confirm("这个文件好像已经是新版本的文件了，真的要转换吗？"))
             return;

@@ -1,8 +1,13 @@
 #include "convert.h"
 
-#include "record_file.h"
-
-#include <system_error>
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace sokoban {
 
@@ -34,24 +39,105 @@ Bytes convertOldLevelSet(std::span<const std::uint8_t> oldFile) {
     return out;
 }
 
-std::filesystem::path conversionWorkFile(const std::filesystem::path& file) {
-    // A file that is itself called newnew.box must not be emptied before it is read.
-    const char* name = file.filename() == "newnew.box" ? "newnew1.box" : "newnew.box";
-    return file.parent_path() / name;
+namespace {
+
+[[noreturn]] void fail(const std::filesystem::path& p, int err) {
+    throw FileError(p, std::strerror(err));
 }
 
+// A descriptor closed when it goes.
+struct Fd {
+    int fd = -1;
+    Fd() = default;
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    ~Fd() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+// The new file beside the original: a name no other file has, created
+// exclusively, so no file of the player's is ever emptied; removed again
+// unless it replaced the original.
+class WorkFile {
+  public:
+    explicit WorkFile(const std::filesystem::path& original) : original_(original) {
+        static std::atomic<unsigned> serial{0};
+        for (int attempt = 0;; ++attempt) {
+            path_ = original.parent_path() /
+                    ("." + original.filename().string() + "." + std::to_string(::getpid()) + "." +
+                     std::to_string(serial++) + ".convert");
+            fd_.fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd_.fd >= 0) return;
+            if (errno != EEXIST || attempt >= 100) fail(original, errno);
+        }
+    }
+    WorkFile(const WorkFile&) = delete;
+    WorkFile& operator=(const WorkFile&) = delete;
+    ~WorkFile() {
+        if (!placed_) ::unlink(path_.c_str());
+    }
+    int fd() const { return fd_.fd; }
+    // Flushes, closes and renames the file over the original.
+    void replaceOriginal() {
+        if (::fsync(fd_.fd) != 0) fail(original_, errno);
+        const int fd = fd_.fd;
+        fd_.fd = -1;
+        if (::close(fd) != 0) fail(original_, errno);
+        if (::rename(path_.c_str(), original_.c_str()) != 0) fail(original_, errno);
+        placed_ = true;
+    }
+
+  private:
+    std::filesystem::path original_, path_;
+    Fd fd_;
+    bool placed_ = false;
+};
+
+} // namespace
+
 int convertLevelSetFile(const std::filesystem::path& file) {
-    const RecordFile oldFile(file, kOldLevelSize);
-    const RecordFile work(conversionWorkFile(file), TMazeData::kSize);
-    const std::int64_t count = oldFile.count();
-    work.create();
-    for (std::int64_t k = 0; k < count; ++k)
-        work.put(k, convertOldLevel(oldFile.read(k)));
+    // Look before opening: opening a pipe would wait for its other end.
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0) fail(file, errno);
+    if (!S_ISREG(st.st_mode)) throw FileError(file, "不是普通文件");
+    Fd in;
+    in.fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (in.fd < 0) fail(file, errno);
+    if (::fstat(in.fd, &st) != 0) fail(file, errno);
+    if (!S_ISREG(st.st_mode)) throw FileError(file, "不是普通文件");
+    const auto count = static_cast<std::uint64_t>(st.st_size) / kOldLevelSize;
+
+    WorkFile work(file);
+    if (::fchmod(work.fd(), st.st_mode & 07777) != 0) fail(file, errno);
+    // A block of records at a time: few calls, little memory, any file size.
+    constexpr std::uint64_t kBlock = 1024;
+    Bytes oldBlock(kBlock * kOldLevelSize);
+    Bytes newBlock;
+    for (std::uint64_t k = 0; k < count; k += kBlock) {
+        const std::uint64_t n = std::min(kBlock, count - k);
+        const std::size_t want = static_cast<std::size_t>(n) * kOldLevelSize;
+        std::size_t got = 0;
+        while (got < want) {
+            const ssize_t r = ::pread(in.fd, oldBlock.data() + got, want - got,
+                                      static_cast<off_t>(k * kOldLevelSize + got));
+            if (r < 0 && errno == EINTR) continue;
+            if (r < 0) fail(file, errno);
+            if (r == 0) throw FileError(file, "读取超出文件末尾"); // cut meanwhile
+            got += static_cast<std::size_t>(r);
+        }
+        newBlock = convertOldLevelSet(std::span(oldBlock).first(want));
+        std::size_t put = 0;
+        while (put < newBlock.size()) {
+            const ssize_t w = ::write(work.fd(), newBlock.data() + put, newBlock.size() - put);
+            if (w < 0 && errno == EINTR) continue;
+            if (w < 0) fail(file, errno);
+            put += static_cast<std::size_t>(w);
+        }
+    }
     // Renaming over the original replaces it in one step: there is never a
     // moment without the level set on disk.
-    std::error_code ec;
-    std::filesystem::rename(work.path(), file, ec);
-    if (ec) throw FileError(file, ec.message());
+    work.replaceOriginal();
     return static_cast<int>(count);
 }
 

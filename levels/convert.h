@@ -33,13 +33,18 @@ inline bool mayBeCurrentLayout(std::uint64_t byteSize) {
     return byteSize % TMazeData::kSize == 0;
 }
 
-// The working file the converted levels are written to before they replace the
-// original: "newnew.box" beside it, so that the final rename stays on one file system.
-std::filesystem::path conversionWorkFile(const std::filesystem::path& file);
+// Only a file of one or more whole old records can be converted: anything
+// else would lose its tail or become an empty level set.
+inline bool isOldLayoutSize(std::uint64_t byteSize) {
+    return byteSize > 0 && byteSize % kOldLevelSize == 0;
+}
 
-// Converts the level-set file in place, record by record, through the working
-// file. Returns the number of levels converted. Throws FileError when a file
-// operation fails; the original is then left as it was.
+// Converts the level-set file in place, record by record. The levels are
+// written to a new file of a name of its own beside the original (never an
+// existing file), which then replaces the original in one rename and keeps its
+// permissions. Returns the number of levels converted. Throws FileError when a
+// file operation fails; the original is then left as it was and the new file
+// is removed again.
 int convertLevelSetFile(const std::filesystem::path& file);
 
 } // namespace sokoban

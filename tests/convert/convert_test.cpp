@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fstream>
 #include <iterator>
+#include <set>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace sokoban;
@@ -114,14 +117,29 @@ TEST(ConvertLevelSet, WholeRecordsOnlyAndInOrder) {
     EXPECT_TRUE(mayBeCurrentLayout(0));
     EXPECT_TRUE(mayBeCurrentLayout(322 * 375)); // also an old file of 375 levels
     EXPECT_FALSE(mayBeCurrentLayout(966));
+    EXPECT_TRUE(isOldLayoutSize(966));
+    EXPECT_FALSE(isOldLayoutSize(0));
+    EXPECT_FALSE(isOldLayoutSize(967));
+}
+
+std::set<std::string> names(const fs::path& dir) {
+    std::set<std::string> n;
+    for (const auto& e : fs::directory_iterator(dir))
+        n.insert(e.path().filename().string());
+    return n;
 }
 
 // The menu command: what is asked, what is shown, what the file becomes. The
-// companion files and nothing else in the folder change.
+// companion files and every other file in the folder - also files named like
+// a working file - stay as they were, and no working file is left behind.
 TEST(ConvertCommand, QuestionsMessagesAndResults) {
     const std::string ask = "这个文件好像已经是新版本的文件了，真的要转换吗？";
     const ScriptedDialogs::Shown question{MessageKind::Confirmation, ask},
-        done{MessageKind::Information, "转换完毕！"};
+        done{MessageKind::Information, "转换完毕！"},
+        refused{MessageKind::Error, "游戏文件格式错误！"};
+    const Bytes bothLayouts(322 * 375, 2); // 161 current levels or 375 old ones
+    Bytes torn = oldFile(3);
+    torn.resize(966 + 100, 7);
     const struct {
         const char* what;
         const char* name;
@@ -136,32 +154,39 @@ TEST(ConvertCommand, QuestionsMessagesAndResults) {
          {},
          {done},
          convertOldLevelSet(oldFile(3))},
-        {"current layout, No", "a.box", Bytes(1500, 2), {false}, {question}, Bytes(1500, 2)},
+        {"current layout, No", "a.box", bothLayouts, {false}, {question}, bothLayouts},
         {"current layout, Yes: garbled",
          "a.box",
-         Bytes(1500, 2),
+         bothLayouts,
          {true},
          {question, done},
-         convertOldLevelSet(Bytes(1500, 2))},
+         convertOldLevelSet(bothLayouts)},
         {"375 old levels, Yes",
          "a.box",
          oldFile(375),
          {true},
          {question, done},
          convertOldLevelSet(oldFile(375))},
-        {"empty file", "a.box", Bytes{}, {true}, {question, done}, Bytes{}},
-        {"named like the working file",
+        {"current layout only: refused", "a.box", Bytes(1500, 2), {}, {refused}, Bytes(1500, 2)},
+        {"partial old record: refused", "a.box", torn, {}, {refused}, torn},
+        {"shorter than a record: refused", "a.box", Bytes(321, 1), {}, {refused}, Bytes(321, 1)},
+        {"empty file: refused", "a.box", Bytes{}, {}, {refused}, Bytes{}},
+        {"named like a working file",
          "newnew.box",
          oldFile(2),
          {},
          {done},
          convertOldLevelSet(oldFile(2))},
     };
+    const Bytes unrelated(750, 4);
     for (const auto& c : cases) {
         Scratch s;
         const fs::path file = s.dir / c.name;
+        for (const char* other : {"newnew.box", "newnew1.box"})
+            writeBytes(s.dir / other, unrelated);
         writeBytes(file, c.before);
         writeBytes(s.dir / "a.sav", Bytes(4536, 9));
+        const auto before = names(s.dir);
         ScriptedDialogs dialogs;
         dialogs.fileAnswers.push_back(file.string());
         dialogs.confirmAnswers = c.answers;
@@ -170,32 +195,54 @@ TEST(ConvertCommand, QuestionsMessagesAndResults) {
         EXPECT_EQ(dialogs.shown, c.shown) << c.what;
         EXPECT_EQ(contents(file), c.after) << c.what;
         EXPECT_EQ(contents(s.dir / "a.sav"), Bytes(4536, 9)) << c.what;
-        EXPECT_EQ(std::distance(fs::directory_iterator(s.dir), {}), 2) << c.what;
+        for (const char* other : {"newnew.box", "newnew1.box"}) {
+            if (file.filename() == other) continue;
+            EXPECT_EQ(contents(s.dir / other), unrelated) << c.what;
+        }
+        EXPECT_EQ(names(s.dir), before) << c.what;
     }
 }
 
+TEST(ConvertCommand, ConvertedFileKeepsItsPermissions) {
+    Scratch s;
+    const fs::path file = s.dir / "old.box";
+    writeBytes(file, oldFile(2));
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(convertLevelSetFile(file), 2);
+    EXPECT_EQ(fs::status(file).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
 // Cancel does nothing; a failed file operation is reported, never followed by
-// the completion message, and the original stays as it was.
+// the completion message; the original stays as it was and the half-written
+// new file goes again.
 TEST(ConvertCommand, CancelAndFileErrors) {
     ScriptedDialogs cancelled;
     N1251Click(cancelled);
     EXPECT_TRUE(cancelled.shown.empty());
 
     Scratch s;
-    writeBytes(s.dir / "old.box", oldFile(3));
-    fs::create_directory(s.dir / "blocked");
-    writeBytes(s.dir / "blocked" / "old.box", oldFile(3));
-    fs::create_directory(s.dir / "blocked" / "newnew.box"); // no working file possible
-    for (const fs::path& file : {s.dir / "gone.box", s.dir / "blocked" / "old.box"}) {
+    writeBytes(s.dir / "big.box", oldFile(375));
+    fs::create_directory(s.dir / "folder.box");
+    // Writes past 100 000 bytes fail, so the new file cannot be completed.
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = 100000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    for (const fs::path& file : {s.dir / "gone.box", s.dir / "folder.box", s.dir / "big.box"}) {
         ScriptedDialogs dialogs;
         dialogs.fileAnswers.push_back(file.string());
+        dialogs.confirmAnswers = {true};
         N1251Click(dialogs);
-        ASSERT_EQ(dialogs.shown.size(), 1u) << file;
-        EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Error);
-        EXPECT_EQ(dialogs.shown[0].text.rfind("文件操作失败：", 0), 0u);
+        const auto& last = dialogs.shown.back();
+        EXPECT_EQ(last.kind, MessageKind::Error) << file;
+        EXPECT_EQ(last.text.rfind("文件操作失败：", 0), 0u) << file << ": " << last.text;
     }
-    EXPECT_EQ(contents(s.dir / "blocked" / "old.box"), oldFile(3));
-    EXPECT_FALSE(fs::exists(s.dir / "newnew.box"));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_EQ(contents(s.dir / "big.box"), oldFile(375));
+    EXPECT_EQ(names(s.dir), (std::set<std::string>{"big.box", "folder.box"}));
 }
 
 } // namespace
