@@ -175,9 +175,7 @@ struct FluidSynthMusicPlayer::Impl {
                 if (sequencer->atEnd()) {
                     playing = false;
                 } else {
-                    const double wait =
-                        (sequencer->nextTime() - sequencer->position()) * kSampleRate;
-                    chunk = std::clamp(static_cast<int>(std::ceil(wait - 1e-6)), 1, len - done);
+                    chunk = sequencer->framesUntilNext(kSampleRate, len - done);
                 }
             }
             if (synth) {

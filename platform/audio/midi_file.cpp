@@ -1,6 +1,7 @@
 #include "platform/audio/midi_file.h"
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
@@ -131,6 +132,9 @@ MidiFile MidiFile::parse(std::span<const std::uint8_t> bytes) {
     r.take(headerLength - 6);
     if (file.format > 1) throw MidiFileError("不支持的 MIDI 文件格式");
     if (division == 0) throw MidiFileError("MIDI 文件头已损坏（时间单位为零）");
+    // SMPTE time: frames a second in the high byte (negative), ticks a frame in the low one.
+    if ((division & 0x8000) && (division & 0xFF) == 0)
+        throw MidiFileError("MIDI 文件头已损坏（每帧的时间单位为零）");
 
     std::vector<TickEvent> raw;
     std::uint64_t endTick = 0;
@@ -167,6 +171,9 @@ MidiFile MidiFile::parse(std::span<const std::uint8_t> bytes) {
         file.events.push_back(std::move(e.event));
     }
     file.duration = seconds + double(endTick - at) * secondsPerTick;
+    // Every step above is finite for a sound header; a piece that still cannot be
+    // timed is not played at all.
+    if (!std::isfinite(file.duration)) throw MidiFileError("MIDI 文件的时间无法计算");
     return file;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/audio/midi_sequencer.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace sokoban {
 
@@ -23,6 +24,14 @@ void MidiSequencer::sendDue(MidiSink* sink) {
 
 double MidiSequencer::nextTime() const {
     return next_ < file_.events.size() ? file_.events[next_].time : file_.duration;
+}
+
+int MidiSequencer::framesUntilNext(double sampleRate, int maxFrames) const {
+    // Compared as a double first: a rest of hours is more frames than an int holds.
+    const double frames = std::ceil((nextTime() - position_) * sampleRate - 1e-6);
+    if (!(frames > 1)) return 1; // also a time that is not a number
+    if (frames >= maxFrames) return maxFrames;
+    return static_cast<int>(frames);
 }
 
 void MidiSequencer::advance(double seconds) {

@@ -27,6 +27,9 @@ class MidiSequencer {
     void sendDue(MidiSink* sink);
     // Time of the next event still to send, or the end of the piece.
     double nextTime() const;
+    // Whole frames at `sampleRate` until the next event is due, rounded up and kept
+    // within 1..maxFrames (maxFrames >= 1), however long the rest before it.
+    int framesUntilNext(double sampleRate, int maxFrames) const;
     // Moves the position on, no further than the end.
     void advance(double seconds);
 

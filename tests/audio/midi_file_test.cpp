@@ -1,4 +1,5 @@
 #include "platform/audio/midi_file.h"
+#include "platform/audio/midi_sequencer.h"
 
 #include "test_support.h"
 
@@ -11,6 +12,7 @@ using audio_test::smf;
 using audio_test::track;
 using sokoban::MidiFile;
 using sokoban::MidiFileError;
+using sokoban::MidiSequencer;
 
 std::vector<double> times(const MidiFile& f) {
     std::vector<double> t;
@@ -82,6 +84,9 @@ TEST(MidiFile, RejectsWhatItCannotPlay) {
         {"data without status", smf(0, 96, {track({0x00, 0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00})})},
         {"format 2", smf(2, 96, {endOnly})},
         {"zero division", smf(0, 0, {endOnly})},
+        {"zero ticks a frame", smf(0, 0xE700,
+                                   {track({0x10, 0x90, 0x3C, 0x40, //
+                                           0x00, 0xFF, 0x2F, 0x00})})},
         {"endless delta", smf(0, 96, {track({0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 0x90, 0x3C, 0x40})})},
         {"short tempo", smf(0, 96, {track({0x00, 0xFF, 0x51, 0x02, 0x07, 0xA1})})},
     };
@@ -92,6 +97,47 @@ TEST(MidiFile, RejectsWhatItCannotPlay) {
         } catch (const MidiFileError& e) {
             EXPECT_STRNE(e.what(), "") << name;
         }
+    }
+}
+
+// The wait before the next event, in frames of 44.1 kHz, as the synthesizer asks for it:
+// always within one frame and the block, also across a rest of years.
+TEST(MidiSequencer, WaitIsWholeFramesWithinTheBlock) {
+    // One tick a quarter at the slowest tempo: 16.8 s a tick. A note, then the longest
+    // delta a file can hold: about 142 years of rest.
+    const Bytes longRest = smf(0, 1, {track({0x00, 0xFF, 0x51, 0x03, 0xFF, 0xFF, 0xFF, //
+                                             0x00, 0x90, 0x3C, 0x40,                   //
+                                             0xFF, 0xFF, 0xFF, 0x7F, 0x80, 0x3C, 0x00, //
+                                             0x00, 0xFF, 0x2F, 0x00})});
+    MidiSequencer rest(MidiFile::parse(longRest));
+    EXPECT_GT(rest.duration(), 4e9);
+    rest.sendDue(nullptr);
+    EXPECT_EQ(rest.framesUntilNext(44100, 512), 512);
+    EXPECT_EQ(rest.framesUntilNext(44100, 1), 1);
+    rest.advance(1e10);
+    rest.sendDue(nullptr);
+    EXPECT_TRUE(rest.atEnd());
+    EXPECT_EQ(rest.framesUntilNext(44100, 512), 1);
+
+    // 96 ticks a beat at 120 bpm: a note every 0.5 s.
+    MidiSequencer notes(MidiFile::parse(smf(0, 96,
+                                            {track({0x00, 0x90, 0x3C, 0x40, //
+                                                    0x60, 0x80, 0x3C, 0x00, //
+                                                    0x00, 0xFF, 0x2F, 0x00})})));
+    notes.sendDue(nullptr);
+    const struct {
+        double at;
+        int block, frames;
+    } cases[] = {
+        {0.0, 100000, 22050},        {0.0, 512, 512},
+        {0.25, 100000, 11025},       {0.5 - 1.0 / 44100, 512, 1},
+        {0.5 - 0.5 / 44100, 512, 1},
+    };
+    for (const auto& c : cases) {
+        notes.rewind();
+        notes.sendDue(nullptr);
+        notes.advance(c.at);
+        EXPECT_EQ(notes.framesUntilNext(44100, c.block), c.frames) << c.at << " " << c.block;
     }
 }
 

@@ -124,7 +124,12 @@ TEST(FluidSynthMusicPlayer, OpeningAnUnplayableFileGivesTheSequencersText) {
     const auto good = audio_test::writeTemp("good.mid", twoNotes());
     const auto text = audio_test::writeTemp("text.mid", Bytes{'h', 'e', 'l', 'l', 'o', '\n'});
     const auto missing = std::filesystem::temp_directory_path() / "sokoban_no_such_music.mid";
-    for (const auto& bad : {text, missing}) {
+    // SMPTE time of 25 frames a second and no ticks in a frame: no time can be computed.
+    const auto untimed = audio_test::writeTemp(
+        "untimed.mid",
+        smf(0, 0xE700,
+            {track({0x10, 0x90, 0x3C, 0x40, 0x10, 0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00})}));
+    for (const auto& bad : {text, missing, untimed}) {
         FluidSynthMusicPlayer player(clockDriven());
         player.open(good);
         player.play();
