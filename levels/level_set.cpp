@@ -106,8 +106,12 @@ void repairSettings(TGameVar& v, int screenWidth, int screenHeight) {
     auto fix = [](std::uint8_t& f, std::uint8_t value) {
         if (f == 0) f = value;
     };
+    // A face the game does not have would leave the board without pictures.
+    auto fixFace = [](std::uint8_t& f, std::uint8_t last, std::uint8_t value) {
+        if (f == 0 || f > last) f = value;
+    };
     fix(v.levelSet, 1);
-    fix(v.faceStyle, 1);
+    fixFace(v.faceStyle, 11, 1);
     fix(v.backStyle, 2);
     fix(v.moveSpeed, 2);
     fix(v.demoSpeed, 1);
@@ -115,9 +119,9 @@ void repairSettings(TGameVar& v, int screenWidth, int screenHeight) {
     fix(v.backNo, 6);
     fix(v.figureNo, 1);
     fix(v.reserved10, 2);
-    fix(v.customWall, 2);
-    fix(v.customFloor, 7);
-    fix(v.customBox, 1);
+    fixFace(v.customWall, 10, 2);
+    fixFace(v.customFloor, 10, 7);
+    fixFace(v.customBox, 10, 1);
     if (v.windowWidth == 0) v.windowWidth = static_cast<std::int16_t>(screenWidth);
     if (v.windowHeight == 0) v.windowHeight = static_cast<std::int16_t>(screenHeight);
 }

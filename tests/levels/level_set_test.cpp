@@ -230,6 +230,14 @@ TEST_F(LevelSetTest, SettingsAreRepairedAndWrittenBackWhole) {
     Bytes longer(40);
     std::iota(longer.begin(), longer.end(), std::uint8_t{11});
     const Bytes full(longer.begin(), longer.begin() + 36);
+    // The face fields of these hold faces the game does not have.
+    auto facesRepaired = [](Bytes b) {
+        b[1] = 1;
+        b[12] = 2;
+        b[13] = 7;
+        b[14] = 1;
+        return b;
+    };
     const Bytes repairedZeros = settingsBytes({1, 1, 2, 2, 1, 0, 0, 1, 6, 1, 2, 0, 2, 7, 1});
     const struct {
         const char* what;
@@ -241,9 +249,9 @@ TEST_F(LevelSetTest, SettingsAreRepairedAndWrittenBackWhole) {
          settingsBytes({1, 1, 2, 2, 1, 1, 1, 1, 6, 1, 2, 0, 2, 7, 1})},
         {"empty", {}, repairedZeros},
         {"zeros", Bytes(36, 0), repairedZeros},
-        {"full", full, full},
-        {"longer", longer, full},
-        {"all ones", Bytes(36, 0xff), Bytes(36, 0xff)},
+        {"full", full, facesRepaired(full)},
+        {"longer", longer, facesRepaired(full)},
+        {"all ones", Bytes(36, 0xff), facesRepaired(Bytes(36, 0xff))},
     };
     const fs::path var = appDir / "game.var";
     for (const auto& c : cases) {
@@ -258,6 +266,29 @@ TEST_F(LevelSetTest, SettingsAreRepairedAndWrittenBackWhole) {
         EXPECT_EQ(contents(var), saved);
     }
     EXPECT_THROW(loadSettings(appDir, kW, kH), FileError);
+}
+
+// A face or custom tile the game does not have would draw an invisible board:
+// it loads the repair value, as a 0 does.
+TEST_F(LevelSetTest, FacesOutsideTheGameLoadTheirRepairValues) {
+    const struct {
+        std::uint8_t face, wall, floor, box;
+        std::uint8_t wantFace, wantWall, wantFloor, wantBox;
+    } cases[] = {
+        {1, 1, 1, 1, 1, 1, 1, 1},     {10, 10, 10, 10, 10, 10, 10, 10}, {11, 3, 4, 5, 11, 3, 4, 5},
+        {12, 3, 4, 5, 1, 3, 4, 5},    {255, 3, 4, 5, 1, 3, 4, 5},       {11, 11, 4, 5, 11, 2, 4, 5},
+        {11, 3, 200, 5, 11, 3, 7, 5}, {11, 3, 4, 255, 11, 3, 4, 1},     {0, 0, 0, 0, 1, 2, 7, 1},
+    };
+    const fs::path var = appDir / "game.var";
+    for (const auto& c : cases) {
+        Bytes b = settingsBytes({1, c.face, 2, 2, 1, 1, 1, 1, 6, 1, 2, 0, c.wall, c.floor, c.box});
+        writeBytes(var, b);
+        const TGameVar v = loadSettings(var, kW, kH);
+        EXPECT_EQ(v.faceStyle, c.wantFace) << int(c.face);
+        EXPECT_EQ(v.customWall, c.wantWall) << int(c.wall);
+        EXPECT_EQ(v.customFloor, c.wantFloor) << int(c.floor);
+        EXPECT_EQ(v.customBox, c.wantBox) << int(c.box);
+    }
 }
 
 TEST_F(LevelSetTest, RefusedWritesAreReported) {
