@@ -60,9 +60,9 @@ void XsbScanner::feed(std::string_view bytes) {
         } else if (kCodeOf[static_cast<unsigned char>(c)] == kNotXsb) {
             lineValid_ = false;
         } else if (lineLength_ < kCols) {
-            if (rowCount_ < kRows)
-                rows_[static_cast<std::size_t>(rowCount_)][static_cast<std::size_t>(lineLength_)] =
-                    c;
+            if (rows_.count < kRows)
+                rows_.text[static_cast<std::size_t>(rows_.count)]
+                          [static_cast<std::size_t>(lineLength_)] = c;
             ++lineLength_;
         } else {
             // Too long for a row, but a later byte may still make it a line
@@ -74,10 +74,10 @@ void XsbScanner::feed(std::string_view bytes) {
 
 void XsbScanner::endLine() {
     if (lineValid_ && lineLength_ > 0) {
-        if (lineLength_ > kCols || rowCount_ == kRows)
+        if (lineLength_ > kCols || rows_.count == kRows)
             tooBig_ = true;
         else
-            lengths_[static_cast<std::size_t>(rowCount_++)] = lineLength_;
+            rows_.length[static_cast<std::size_t>(rows_.count++)] = lineLength_;
     }
     lineLength_ = 0;
     lineValid_ = true;
@@ -86,54 +86,98 @@ void XsbScanner::endLine() {
 XsbResult XsbScanner::finish() {
     endLine();
     XsbResult result;
-    if (tooBig_) {
+    if (tooBig_)
         result.status = XsbStatus::TooBig;
-        return result;
-    }
-    const int height = rowCount_;
+    else
+        result.maze = buildXsbLevel(rows_, OutsideRule::StraightRuns);
+    return result;
+}
+
+TMazeData buildXsbLevel(const XsbRows& rows, OutsideRule rule) {
+    const int height = std::clamp(rows.count, 0, kRows);
     int width = 0;
     for (int r = 0; r < height; ++r)
-        width = std::max(width, lengths_[static_cast<std::size_t>(r)]);
+        width = std::max(width, std::clamp(rows.length[static_cast<std::size_t>(r)], 0, kCols));
 
     // Translate; positions past the end of a short row stay outside.
     Grid code{};
     int manRow = 0, manCol = 0;
+    bool hasMan = false;
     for (int r = 0; r < height; ++r)
-        for (int k = 0; k < lengths_[static_cast<std::size_t>(r)]; ++k) {
-            const char c = rows_[static_cast<std::size_t>(r)][static_cast<std::size_t>(k)];
-            code[r][k] = kCodeOf[static_cast<unsigned char>(c)];
+        for (int k = 0; k < std::min(rows.length[static_cast<std::size_t>(r)], kCols); ++k) {
+            const char c = rows.text[static_cast<std::size_t>(r)][static_cast<std::size_t>(k)];
+            const std::uint8_t v = kCodeOf[static_cast<unsigned char>(c)];
+            code[r][k] = v == kNotXsb ? std::uint8_t{kOutside} : v;
             if (c == '@' || c == '+') {
                 manRow = r;
                 manCol = k;
+                hasMan = true;
             }
         }
 
-    // Floor belongs outside when a straight run of floor leads from it to
-    // the edge of the text in any direction. The runs are taken over the
-    // translated grid only, so a cell turned outside opens no way for others.
-    const auto floor = [&](int r, int k) { return code[r][k] == kFloor; };
-    Flags left{}, right{}, up{}, down{};
-    for (int r = 0; r < height; ++r)
+    Flags outside{};
+    if (rule == OutsideRule::StraightRuns) {
+        // Floor belongs outside when a straight run of floor leads from it to
+        // the edge of the text in any direction. The runs are taken over the
+        // translated grid only, so a cell turned outside opens no way for
+        // others.
+        const auto floor = [&](int r, int k) { return code[r][k] == kFloor; };
+        Flags left{}, right{}, up{}, down{};
+        for (int r = 0; r < height; ++r)
+            for (int k = 0; k < width; ++k) {
+                left[r][k] = floor(r, k) && (k == 0 || left[r][k - 1]);
+                up[r][k] = floor(r, k) && (r == 0 || up[r - 1][k]);
+            }
+        for (int r = height - 1; r >= 0; --r)
+            for (int k = width - 1; k >= 0; --k) {
+                right[r][k] = floor(r, k) && (k == width - 1 || right[r][k + 1]);
+                down[r][k] = floor(r, k) && (r == height - 1 || down[r + 1][k]);
+            }
+        for (int r = 0; r < height; ++r)
+            for (int k = 0; k < width; ++k)
+                outside[r][k] = left[r][k] || right[r][k] || up[r][k] || down[r][k];
+    } else {
+        // Spread from every open cell of the edge through blank floor and the
+        // gaps past short rows; the worker's own cell stays in the level.
+        const auto open = [&](int r, int k) {
+            return (code[r][k] == kFloor || code[r][k] == kOutside) &&
+                   !(hasMan && r == manRow && k == manCol);
+        };
+        std::array<int, kCells> stack; // every cell enters at most once
+        int top = 0;
+        const auto visit = [&](int r, int k) {
+            if (r < 0 || r >= height || k < 0 || k >= width) return;
+            if (outside[r][k] || !open(r, k)) return;
+            outside[r][k] = true;
+            stack[static_cast<std::size_t>(top++)] = r * kCols + k;
+        };
+        for (int r = 0; r < height; ++r) {
+            visit(r, 0);
+            visit(r, width - 1);
+        }
         for (int k = 0; k < width; ++k) {
-            left[r][k] = floor(r, k) && (k == 0 || left[r][k - 1]);
-            up[r][k] = floor(r, k) && (r == 0 || up[r - 1][k]);
+            visit(0, k);
+            visit(height - 1, k);
         }
-    for (int r = height - 1; r >= 0; --r)
-        for (int k = width - 1; k >= 0; --k) {
-            right[r][k] = floor(r, k) && (k == width - 1 || right[r][k + 1]);
-            down[r][k] = floor(r, k) && (r == height - 1 || down[r + 1][k]);
+        while (top > 0) {
+            const int i = stack[static_cast<std::size_t>(--top)];
+            const int r = i / kCols, k = i % kCols;
+            visit(r - 1, k);
+            visit(r + 1, k);
+            visit(r, k - 1);
+            visit(r, k + 1);
         }
+    }
 
+    TMazeData maze;
     const int rowOffset = (kRows - height) / 2;
     const int colOffset = (kCols - width) / 2;
     for (int r = 0; r < height; ++r)
-        for (int k = 0; k < width; ++k) {
-            const bool outside = left[r][k] || right[r][k] || up[r][k] || down[r][k];
-            result.maze.cells[static_cast<std::size_t>((r + rowOffset) * kCols + k + colOffset)] =
-                outside ? std::uint8_t{kOutside} : code[r][k];
-        }
-    result.maze.man = static_cast<std::int16_t>((manRow + rowOffset) * kCols + manCol + colOffset);
-    return result;
+        for (int k = 0; k < width; ++k)
+            maze.cells[static_cast<std::size_t>((r + rowOffset) * kCols + k + colOffset)] =
+                outside[r][k] ? std::uint8_t{kOutside} : code[r][k];
+    maze.man = static_cast<std::int16_t>((manRow + rowOffset) * kCols + manCol + colOffset);
+    return maze;
 }
 
 XsbResult parseXsb(std::string_view text) {

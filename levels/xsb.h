@@ -23,6 +23,28 @@ struct XsbResult {
     TMazeData maze; // meaningful only when the status is Ok
 };
 
+// The accepted rows of one level: at most 22 rows of at most 34 of the seven
+// XSB characters each.
+struct XsbRows {
+    std::array<std::array<char, kCols>, kRows> text{};
+    std::array<int, kRows> length{};
+    int count = 0;
+};
+
+// Which floor cells of the text become outside cells.
+enum class OutsideRule {
+    // Floor with a straight run of floor to the edge of the text in any of
+    // the four directions (single files of the scanner below).
+    StraightRuns,
+    // Floor the edge of the text reaches without crossing anything but
+    // floor, so a bent notch in the outline never shows as a hole.
+    FloodFromEdge,
+};
+
+// Translates the rows into a level centred in the grid, the worker on the
+// last worker character (top-left of the text when there is none).
+TMazeData buildXsbLevel(const XsbRows& rows, OutsideRule rule);
+
 // Collects the level rows of XSB text handed over in pieces of any size.
 // A line is a level row when it is not empty and holds nothing but the seven
 // XSB characters; LF, CR LF and a lone CR all end a line, and every other
@@ -40,9 +62,7 @@ class XsbScanner {
   private:
     void endLine();
 
-    std::array<std::array<char, kCols>, kRows> rows_{};
-    std::array<int, kRows> lengths_{};
-    int rowCount_ = 0;
+    XsbRows rows_;
     int lineLength_ = 0; // stops counting just past kCols
     bool lineValid_ = true;
     bool tooBig_ = false;

@@ -1,0 +1,276 @@
+#include "levels/level_collection.h"
+#include "levels/level_set.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace sokoban {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TempDir {
+    fs::path path;
+    TempDir() {
+        static int n = 0;
+        path = fs::temp_directory_path() /
+               ("sokoban-collection-" + std::to_string(::getpid()) + "-" + std::to_string(n++));
+        fs::remove_all(path);
+        fs::create_directories(path);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        fs::remove_all(path, ec);
+    }
+};
+
+void writeText(const fs::path& p, const std::string& s) {
+    std::ofstream(p, std::ios::binary | std::ios::trunc) << s;
+}
+
+std::string readText(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A distinct small level for every n: a corridor of n + 2 cells.
+std::string rows(int n) {
+    const std::string wall(std::size_t(n) + 5, '#');
+    return wall + "\n#@" + std::string(std::size_t(n), ' ') + "$.#\n" + wall + "\n";
+}
+
+std::string level(int n, const std::string& title = "", const std::string& author = "") {
+    std::string s = rows(n);
+    if (!title.empty()) s += "Title: " + title + "\n";
+    if (!author.empty()) s += "Author: " + author + "\n";
+    return s + "\n";
+}
+
+std::vector<TMazeData> boxLevels(const std::string& box) {
+    const std::string bytes = readText(box);
+    std::vector<TMazeData> out;
+    for (std::size_t at = 0; at + 750 <= bytes.size(); at += 750)
+        out.push_back(TMazeData::decode(
+            std::span(reinterpret_cast<const std::uint8_t*>(bytes.data() + at), 750)));
+    return out;
+}
+
+template <class R> void writeRecords(const fs::path& p, const std::vector<R>& recs) {
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    for (const auto& r : recs) {
+        const Bytes b = r.encode();
+        out.write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
+    }
+}
+
+template <class R> std::vector<R> readRecords(const fs::path& p) {
+    const std::string bytes = readText(p);
+    std::vector<R> out;
+    for (std::size_t at = 0; at + R::kSize <= bytes.size(); at += R::kSize)
+        out.push_back(R::decode(
+            std::span(reinterpret_cast<const std::uint8_t*>(bytes.data() + at), R::kSize)));
+    return out;
+}
+
+TEST(LevelCollection, ImportsOnceAndFindsTheSetAgain) {
+    TempDir dir;
+    const fs::path file = dir.path / "Corridors.sok";
+    writeText(file, level(1, "One") + level(2) + level(3, "Three"));
+    const OpenedLevelText first = openLevelTextFile(file, dir.path / "levels");
+    ASSERT_TRUE(first.collection);
+    EXPECT_EQ(first.set.boxFile, (dir.path / "levels" / "Corridors.box").string());
+    EXPECT_TRUE(first.set.built);
+    EXPECT_EQ(first.set.imported, 3);
+    EXPECT_EQ(importMessage(first.set), "");
+    EXPECT_EQ(fs::file_size(first.set.boxFile), 3u * 750u);
+    EXPECT_EQ(readLevelIndex(first.set.boxFile),
+              (std::vector<LevelInfo>{{"One", ""}, {"", ""}, {"Three", ""}}));
+    const auto levels = boxLevels(first.set.boxFile);
+    EXPECT_EQ(levels[0], centredLevel(summariseLevelText(level(1)).first));
+
+    // Again, and again after the file was touched: the same set, as it was.
+    const std::string boxBytes = readText(first.set.boxFile);
+    const OpenedLevelText again = openLevelTextFile(file, dir.path / "levels");
+    EXPECT_EQ(again.set.boxFile, first.set.boxFile);
+    EXPECT_FALSE(again.set.built);
+    fs::last_write_time(file, fs::last_write_time(file) + std::chrono::seconds(5));
+    const OpenedLevelText touched = openLevelTextFile(file, dir.path / "levels");
+    EXPECT_EQ(touched.set.boxFile, first.set.boxFile);
+    EXPECT_FALSE(touched.set.built);
+    EXPECT_EQ(readText(first.set.boxFile), boxBytes);
+
+    // Another file of the same name elsewhere gets a set of its own.
+    fs::create_directories(dir.path / "other");
+    writeText(dir.path / "other" / "Corridors.sok", level(4) + level(5));
+    const OpenedLevelText other =
+        openLevelTextFile(dir.path / "other" / "Corridors.sok", dir.path / "levels");
+    EXPECT_EQ(other.set.boxFile, (dir.path / "levels" / "Corridors-2.box").string());
+    EXPECT_EQ(readText(first.set.boxFile), boxBytes);
+}
+
+TEST(LevelCollection, LevelsThatCannotBePlayedAreLeftOutAndNamed) {
+    TempDir dir;
+    const fs::path file = dir.path / "mixed.xsb";
+    std::string text;
+    for (int n = 1; n <= 20; ++n) {
+        if (n == 7 || n == 12)
+            text += std::string(40, '#') + "\n#@$." + std::string(36, ' ') + "#\n\n";
+        else if (n == 15)
+            text += "#####\n#$ .#\n#####\n\n";
+        else
+            text += level(n);
+    }
+    writeText(file, text);
+    const OpenedLevelText got = openLevelTextFile(file, dir.path);
+    ASSERT_TRUE(got.collection);
+    EXPECT_EQ(got.set.imported, 17);
+    EXPECT_EQ(fs::file_size(got.set.boxFile), 17u * 750u);
+    EXPECT_EQ(importMessage(got.set),
+              "已导入 17 关，2 关过大未能导入：第 7、12 关；1 关没有搬运工未能导入：第 15 关");
+
+    writeText(file, level(1) + std::string(40, '#') + "\n");
+    EXPECT_EQ(importMessage(openLevelTextFile(file, dir.path).set),
+              "已导入 1 关，1 关过大未能导入：第 2 关");
+    writeText(file, std::string(40, '#') + "\n\n" + std::string(50, '#') + "\n");
+    const OpenedLevelText none = openLevelTextFile(file, dir.path);
+    EXPECT_TRUE(none.collection);
+    EXPECT_EQ(none.set.boxFile, "");
+    EXPECT_EQ(importMessage(none.set), "没有可以导入的关卡，2 关过大未能导入：第 1、2 关");
+}
+
+TEST(LevelCollection, ChangedLevelsRebuildTheSetAndKeepTheRecordsOfTheOthers) {
+    TempDir dir;
+    const fs::path file = dir.path / "c.txt";
+    writeText(file, level(1) + level(2) + level(3) + level(4));
+    const std::string box = openLevelTextFile(file, dir.path).set.boxFile;
+    const std::string base = companionBase(box);
+    // Levels 1..3 solved (level 4 unlocked), answers for 1 and 3, slots on
+    // levels 2 and 4.
+    writeRecords<TBestData>(base + ".bst", {{10, 1}, {20, 2}, {30, 3}, {0, 0}});
+    std::vector<TAnswerData> sol(4);
+    for (int k : {0, 2}) {
+        sol[size_t(k)].level = std::int16_t(k + 1);
+        sol[size_t(k)].moves = std::int16_t(k + 3);
+        sol[size_t(k)].setMove(0, k);
+    }
+    writeRecords(base + ".sol", sol);
+    std::vector<TSaveData> sav(6, freshSaveRecord());
+    sav[0].level = 4;
+    sav[1] = {2, 5, 1, 40, {}};
+    sav[2] = {4, 7, 2, 41, {}};
+    writeRecords(base + ".sav", sav);
+
+    // Level 2 goes, a new level comes first, level 4 changes.
+    writeText(file, level(9) + level(1) + level(3) + level(14));
+    const OpenedLevelText rebuilt = openLevelTextFile(file, dir.path);
+    ASSERT_EQ(rebuilt.set.boxFile, box);
+    EXPECT_TRUE(rebuilt.set.built);
+    EXPECT_EQ(boxLevels(box).size(), 4u);
+    EXPECT_EQ(readRecords<TBestData>(base + ".bst"),
+              (std::vector<TBestData>{{0, 0}, {10, 1}, {30, 3}, {0, 0}}));
+    const auto newSol = readRecords<TAnswerData>(base + ".sol");
+    ASSERT_EQ(newSol.size(), 4u);
+    EXPECT_EQ(newSol[0].moves, 0);
+    EXPECT_EQ(newSol[1].moves, 3);
+    EXPECT_EQ(newSol[1].level, 2);
+    EXPECT_EQ(newSol[2].moves, 5);
+    EXPECT_EQ(newSol[2].level, 3);
+    EXPECT_EQ(newSol[2].moveAt(0), 2);
+    EXPECT_EQ(newSol[3].moves, 0);
+    const auto newSav = readRecords<TSaveData>(base + ".sav");
+    ASSERT_EQ(newSav.size(), 6u);
+    EXPECT_EQ(newSav[0].level, 1);           // the new first level has not been passed
+    EXPECT_EQ(newSav[1], freshSaveRecord()); // its level is gone
+    EXPECT_EQ(newSav[2], freshSaveRecord()); // its level changed
+    EXPECT_EQ(newSav[3], freshSaveRecord());
+
+    // Passed levels that stay at the front stay unlocked; a slot follows
+    // its level.
+    writeText(file, level(9) + level(1) + level(3) + level(14));
+    sav[0].level = 4;
+    sav[1] = {3, 5, 1, 40, {}};
+    writeRecords(base + ".sav", sav);
+    writeText(file, level(9) + level(1) + level(5) + level(3) + level(14));
+    openLevelTextFile(file, dir.path);
+    const auto later = readRecords<TSaveData>(base + ".sav");
+    EXPECT_EQ(later[0].level, 3);
+    EXPECT_EQ(later[1].level, 4);
+}
+
+TEST(LevelCollection, SetToCollectionToSet) {
+    TempDir dir;
+    const fs::path file = dir.path / "source.xsb";
+    writeText(file, "\xef\xbb\xbf" + level(1, "Start", "Ann") + level(2) +
+                        "--#####\n--#@-$.#\n--#####\n;\n" + "5#|#.$@#|5#\n\n" +
+                        "####\n#@*#\n##\n  \n");
+    const std::string box = openLevelTextFile(file, dir.path / "sets").set.boxFile;
+    ASSERT_EQ(boxLevels(box).size(), 5u);
+    const fs::path exported = dir.path / "exported.xsb";
+    saveCollection(exported, box);
+    const std::string text = readText(exported);
+    const std::string head = "######\r\n#@ $.#\r\n######\r\nTitle: Start\r\nAuthor: Ann\r\n\r\n"
+                             "#######\r\n#@  $.#\r\n#######\r\nTitle: 第 2 关\r\n\r\n";
+    EXPECT_EQ(text.substr(0, head.size()), head);
+    EXPECT_NE(text.find("Title: 第 2 关\r\n"), std::string::npos);
+
+    const OpenedLevelText back = openLevelTextFile(exported, dir.path / "sets");
+    ASSERT_TRUE(back.collection);
+    EXPECT_NE(back.set.boxFile, box);
+    EXPECT_EQ(readText(back.set.boxFile), readText(box));
+    const auto infos = readLevelIndex(back.set.boxFile);
+    ASSERT_EQ(infos.size(), 5u);
+    EXPECT_EQ(infos[0], (LevelInfo{"Start", "Ann"}));
+    EXPECT_EQ(infos[4], (LevelInfo{"第 5 关", ""}));
+}
+
+TEST(LevelCollection, SingleLevelsPastedTextsAndMissingFiles) {
+    TempDir dir;
+    writeText(dir.path / "one.xsb", "Title: Only\n" + level(3));
+    const OpenedLevelText one = openLevelTextFile(dir.path / "one.xsb", dir.path / "sets");
+    EXPECT_FALSE(one.collection);
+    EXPECT_EQ(one.status, XsbStatus::Ok);
+    EXPECT_EQ(one.single.title, "Only");
+    EXPECT_EQ(one.single.first, parseXsb(level(3)).maze);
+    EXPECT_FALSE(fs::exists(dir.path / "sets"));
+
+    writeText(dir.path / "big.xsb", std::string(35, '#') + "\n");
+    EXPECT_EQ(openLevelTextFile(dir.path / "big.xsb", dir.path).status, XsbStatus::TooBig);
+    EXPECT_EQ(openLevelTextFile(dir.path / "none.xsb", dir.path).status, XsbStatus::Missing);
+    EXPECT_EQ(openLevelTextFile(dir.path, dir.path).status, XsbStatus::ReadError);
+
+    const std::string pasted = level(1) + level(2);
+    const OpenedLevelText a = openLevelTextString(pasted, "clipboard", dir.path / "sets");
+    const OpenedLevelText b = openLevelTextString(pasted, "clipboard", dir.path / "sets");
+    ASSERT_TRUE(a.collection);
+    EXPECT_TRUE(a.set.built);
+    EXPECT_EQ(b.set.boxFile, a.set.boxFile);
+    EXPECT_FALSE(b.set.built);
+    const OpenedLevelText c =
+        openLevelTextString(level(3) + level(4), "clipboard", dir.path / "sets");
+    EXPECT_NE(c.set.boxFile, a.set.boxFile);
+    EXPECT_EQ(boxLevels(a.set.boxFile).size(), 2u);
+}
+
+TEST(LevelCollection, UserLevelsFolder) {
+    const char* oldXdg = std::getenv("XDG_DATA_HOME");
+    const std::string keep = oldXdg ? oldXdg : "";
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("XDG_DATA_HOME", "/data/x", 1);
+    EXPECT_EQ(userLevelsDir(), fs::path("/data/x/sokoban/levels"));
+    setenv("XDG_DATA_HOME", "relative", 1);
+    setenv("HOME", "/home/p", 1);
+    EXPECT_EQ(userLevelsDir(), fs::path("/home/p/.local/share/sokoban/levels"));
+    setenv("HOME", home.c_str(), 1);
+    if (oldXdg)
+        setenv("XDG_DATA_HOME", keep.c_str(), 1);
+    else
+        unsetenv("XDG_DATA_HOME");
+}
+
+} // namespace
+} // namespace sokoban
