@@ -65,6 +65,7 @@ bool GameModel::OpenGame() {
 }
 
 void GameModel::ReadRecord(int n) {
+    stopWalk();
     try {
         view_.SetNextEnabled(n < maxLevel);
         const RecordFile levels = files().levels;
@@ -79,7 +80,6 @@ void GameModel::ReadRecord(int n) {
         resumedFromSlot = false;
         logOverflow = false;
         ShowRecord();
-        view_.StopWalking();
     } catch (const std::exception&) {
         dialogs_.error("游戏数据读取错误!");
     }
@@ -228,6 +228,7 @@ void GameModel::KeyMove(const std::string& direction) {
 }
 
 void GameModel::tbUndoClick() {
+    stopWalk();
     if (levelCount == 0 && !xsbMode) return;
     undoRec = undoFile().get<TSaveData>(undoCount);
     if (--undoCount < 0) {
@@ -253,6 +254,7 @@ void GameModel::stopDemo() {
 }
 
 void GameModel::tbRetryGameClick() {
+    stopWalk();
     if (demoButtons != DemoButtons::Idle) {
         stopDemo();
         return;
@@ -277,6 +279,9 @@ void GameModel::UnlockAllLevels() {
 }
 
 void GameModel::FormKeyDown(GameKey key, unsigned shift) {
+    // Any key ends a walk; an arrow then makes its own step from where the
+    // worker stands.
+    stopWalk();
     if (key == GameKey::Escape) view_.Minimise();
     if (key == GameKey::F12 && shift == (kCtrl | kShift)) UnlockAllLevels();
     if (key == GameKey::F12 && shift == kCtrl) {
@@ -396,6 +401,7 @@ void GameModel::PassGame() {
 // --- navigation and slots -----------------------------------------------------
 
 void GameModel::tbPreviousRecordClick() {
+    stopWalk();
     if (levelCount == 0 || curLevel < 2) return;
     demoMode = false;
     --curLevel;
@@ -404,6 +410,7 @@ void GameModel::tbPreviousRecordClick() {
 }
 
 void GameModel::tbNextRecordClick() {
+    stopWalk();
     if (levelCount == 0 || curLevel >= levelCount) return;
     if (curLevel < maxLevel || managerUnlocked) {
         demoMode = false;
@@ -416,6 +423,7 @@ void GameModel::tbNextRecordClick() {
 }
 
 void GameModel::tbSelectRecordClick() {
+    stopWalk();
     if (levelCount == 0) return;
     const auto answer = dialogs_.inputBox("指定关卡", "关卡号（1-" + num(maxLevel) + "）：", "");
     if (!answer || isBlankAnswer(*answer)) return;
@@ -488,6 +496,7 @@ void GameModel::Gamesave(int slot) {
 }
 
 void GameModel::GameLoad(int slot) {
+    stopWalk();
     if (levelCount == 0) return;
     saveRec = files().sav.get<TSaveData>(slot);
     // A slot of another or since shortened set is as good as empty.

@@ -124,6 +124,7 @@ public:
     bool connected = false;
     int hoverCell = -1;
     int walkInterval = 70; // Timer2
+    bool walking = false;  // Timer2 is on
 
     // The board cell under a pixel of the board image, or -1 off the board.
     int pixelToCell(int x, int y) const;
@@ -135,6 +136,9 @@ public:
     void shortenWalk();
     void reverseWalk();
     void Timer2Timer();
+    // Ends a walk at once: nothing the player does afterwards is followed by
+    // the rest of an old path.
+    void stopWalk();
 
     // --- stored answers ---------------------------------------------------------------
     void tbLoadAnswerClick();

@@ -146,6 +146,7 @@ void GameModel::reverseWalk() {
 }
 
 void GameModel::Image1MouseDown(bool rightButtonAlone, int x, int y) {
+    stopWalk();
     if (rightButtonAlone) {
         tbUndoClick();
         return;
@@ -161,6 +162,9 @@ void GameModel::Image1MouseDown(bool rightButtonAlone, int x, int y) {
 
 void GameModel::BlockClick(int cell) {
     if (demoMode) return;
+    // The search below rewrites walkPath; a walk still running would go on
+    // along whatever it leaves there.
+    stopWalk();
     connected = false;
     if (cell == manPos || cell < 0 || cell >= kCells) return;
     const int d = cell - manPos;
@@ -199,15 +203,23 @@ void GameModel::BlockClick(int cell) {
         const int s = settings.moveSpeed;
         if (s >= 1 && s <= 3) walkInterval = speeds[s - 1];
         walkIndex = 0;
+        walking = true;
         view_.StartWalking(walkInterval);
     }
 }
 
+void GameModel::stopWalk() {
+    walking = false;
+    view_.StopWalking();
+}
+
 void GameModel::Timer2Timer() {
+    // A tick that was already on its way when the walk ended does nothing.
+    if (!walking) return;
     if (walkIndex < walkCount || walkCount == 0)
         KeyMove(walkPath[static_cast<std::size_t>(walkIndex)].dir);
     ++walkIndex;
-    if (walkIndex > walkCount - 1) view_.StopWalking();
+    if (walking && walkIndex > walkCount - 1) stopWalk();
 }
 
 void GameModel::Image1MouseMove(int x, int y) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace sokoban::testing {
 namespace {
 
@@ -199,6 +201,85 @@ TEST_F(MouseTest, RightClicksAndDemonstrations) {
     game.demoMode = true;
     game.Image1MouseDown(false, x + game.layout.cellSize, y);
     EXPECT_EQ(game.moveCount, 1);
+}
+
+TEST_F(MouseTest, EveryCommandEndsAWalk) {
+    // A room with a walled-off pocket on the right.
+    writeLevelSet(dir.path / "game.box", {makeLevel({
+                                             "###########",
+                                             "#     #   #",
+                                             "#     #   #",
+                                             "#@ $  # . #",
+                                             "#     #   #",
+                                             "###########",
+                                         })});
+    game.SelectGames(1);
+    game.Gamesave(1);
+    const auto pixel = [&](int cell) {
+        const auto& l = game.layout;
+        return std::pair{(cell % kCols + l.originCol) * l.cellSize + l.cellSize / 2,
+                         (cell / kCols + l.originRow) * l.cellSize + l.cellSize / 2};
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> command;
+    } cases[] = {
+        {"undo", [&] { game.tbUndoClick(); }},
+        {"right click", [&] { game.Image1MouseDown(true, 1, 1); }},
+        {"retry", [&] { game.tbRetryGameClick(); }},
+        {"slot", [&] { game.GameLoad(1); }},
+        {"chosen level",
+         [&] {
+             dialogs.inputAnswers.push_back("1");
+             game.tbSelectRecordClick();
+         }},
+        {"key", [&] { game.FormKeyDown(GameKey::Other, kCtrl); }},
+        {"escape", [&] { game.FormKeyDown(GameKey::Escape, 0); }},
+        {"click on a wall",
+         [&] {
+             const auto [x, y] = pixel(at(0, 0));
+             game.Image1MouseDown(false, x, y);
+         }},
+        {"click off the board", [&] { game.Image1MouseDown(false, 5000, 5000); }},
+        {"click on an unreachable cell",
+         [&] {
+             const auto [x, y] = pixel(at(1, 8));
+             game.Image1MouseDown(false, x, y);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        game.tbRetryGameClick();
+        dialogs.takeTexts();
+        game.BlockClick(at(1, 5));
+        ASSERT_TRUE(view.walking);
+        game.Timer2Timer();
+        c.command();
+        EXPECT_FALSE(view.walking);
+        const int man = game.manPos;
+        const int moves = game.moveCount;
+        for (int i = 0; i < 8; ++i)
+            game.Timer2Timer();
+        EXPECT_EQ(game.manPos, man);
+        EXPECT_EQ(game.moveCount, moves);
+    }
+}
+
+TEST_F(MouseTest, AnArrowKeyDuringAWalkStopsItAndSteps) {
+    writeLevelSet(dir.path / "game.box",
+                  {makeLevel({"########", "#      #", "#      #", "#@ $  .#", "########"})});
+    game.SelectGames(1);
+    game.BlockClick(at(1, 6));
+    ASSERT_TRUE(view.walking);
+    game.Timer2Timer();
+    const int man = game.manPos;
+    game.FormKeyDown(GameKey::Left, 0); // back where the walk began
+    EXPECT_FALSE(view.walking);
+    EXPECT_EQ(game.manPos, man - 1);
+    EXPECT_EQ(game.moveCount, 2);
+    for (int i = 0; i < 8; ++i)
+        game.Timer2Timer();
+    EXPECT_EQ(game.manPos, man - 1);
 }
 
 TEST_F(MouseTest, WalkingSpeeds) {
