@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <vector>
 
 namespace sokoban {
 
@@ -320,7 +321,19 @@ void GameModel::storeAnswer() {
     files().sol.put(curLevel - 1, a);
 }
 
+void GameModel::setBest(const TBestData& best) {
+    bestRec = best;
+    bestMoves = best.moves;
+    bestPushes = best.pushes;
+    view_.SetStatusText(1, movesText());
+    view_.SetStatusText(2, pushesText());
+}
+
 void GameModel::PassGame() {
+    // Nothing moves behind the messages, so the counts shown are the counts
+    // written.
+    stopWalk();
+    view_.SetDemoTimer(false);
     if (xsbMode && levelCount == 0) {
         // A single XSB level with no level set open: nothing to record.
         dialogs_.information("哈哈！过关了！");
@@ -333,17 +346,26 @@ void GameModel::PassGame() {
         dialogs_.information("哈哈！过关了！");
         return;
     }
-    const auto tail = num(moveCount) + "次," + "推动" + num(pushCount) + "次！";
+    // The record as it stands now: the level may have been solved before
+    // without leaving the board (the last level stays on it).
+    const TBestData old = f.bst.get<TBestData>(curLevel - 1);
+    const auto moves16 = static_cast<std::int16_t>(moveCount);
+    const auto pushes16 = static_cast<std::int16_t>(pushCount);
+    const bool first = old.moves == 0;
+    const bool fewerMoves = !first && moveCount < old.moves;
+    const bool fewerPushes = !first && pushCount < old.pushes;
+    TBestData best = old;
+    if (first) {
+        best = {moves16, pushes16};
+    } else {
+        if (fewerMoves) best.moves = moves16;
+        if (fewerPushes) best.pushes = pushes16;
+    }
+
     if (demoMode) {
         stopDemo();
-        if (bestMoves == 0) {
-            f.bst.put(curLevel - 1, TBestData{static_cast<std::int16_t>(moveCount),
-                                              static_cast<std::int16_t>(pushCount)});
-        } else {
-            if (moveCount < bestMoves) bestRec.moves = static_cast<std::int16_t>(moveCount);
-            if (pushCount < bestPushes) bestRec.pushes = static_cast<std::int16_t>(pushCount);
-            f.bst.put(curLevel - 1, bestRec);
-        }
+        f.bst.put(curLevel - 1, best);
+        setBest(best);
         if (!managerUnlocked) {
             dialogs_.information("看明白了吗？@~*&^%$#@？自己再试试吧！");
             tbRetryGameClick();
@@ -351,50 +373,54 @@ void GameModel::PassGame() {
         return;
     }
 
+    // Every record is written before the first message, so a game ended
+    // during the congratulation has kept the solve.
     const bool quiet = settings.noPassInfo == 1;
-    dialogs_.information("恭喜你通过第" + num(curLevel) + "关！");
-    const auto moves16 = static_cast<std::int16_t>(moveCount);
-    const auto pushes16 = static_cast<std::int16_t>(pushCount);
-    if (bestMoves == 0) {
-        dialogs_.information("第一次通过第" + num(curLevel) + "关！移动" + tail);
-        f.bst.put(curLevel - 1, TBestData{moves16, pushes16});
-    } else if (moveCount < bestMoves || pushCount < bestPushes) {
-        TBestData best{static_cast<std::int16_t>(bestMoves), static_cast<std::int16_t>(bestPushes)};
-        std::string text;
-        if (moveCount < bestMoves && pushCount < bestPushes) {
-            text = "突破移动和推动两个记录!移动" + tail;
-            best = {moves16, pushes16};
-        } else if (moveCount < bestMoves) {
-            text = "突破移动记录!移动" + tail;
-            best.moves = moves16;
-        } else {
-            text = "突破推动记录!移动" + tail;
-            best.pushes = pushes16;
-        }
-        if (!quiet) dialogs_.information(text);
-        f.bst.put(curLevel - 1, best);
+    const auto tail = num(moveCount) + "次," + "推动" + num(pushCount) + "次！";
+    std::vector<std::string> messages{"恭喜你通过第" + num(curLevel) + "关！"};
+    if (first) {
+        messages.push_back("第一次通过第" + num(curLevel) + "关！移动" + tail);
+    } else if (!quiet && fewerMoves && fewerPushes) {
+        messages.push_back("突破移动和推动两个记录!移动" + tail);
+    } else if (!quiet && fewerMoves) {
+        messages.push_back("突破移动记录!移动" + tail);
+    } else if (!quiet && fewerPushes) {
+        messages.push_back("突破推动记录!移动" + tail);
     }
 
     // The move log replays the level only when it holds every move made.
+    bool keepAnswer = false;
     if (!resumedFromSlot && !logOverflow) {
         const auto stored = f.sol.get<TAnswerData>(curLevel - 1);
         if (stored.moves == 0) {
-            storeAnswer();
-            if (!quiet) dialogs_.information("已经将解决方案存为解决答案！");
-        } else if (moveCount < bestMoves || pushCount < bestPushes) {
-            if (!quiet) dialogs_.information("您的答案比原答案简洁！已经保存！");
-            storeAnswer();
+            keepAnswer = true;
+            if (!quiet) messages.push_back("已经将解决方案存为解决答案！");
+        } else if (fewerMoves || fewerPushes) {
+            keepAnswer = true;
+            if (!quiet) messages.push_back("您的答案比原答案简洁！已经保存！");
         }
     }
 
-    if (curLevel >= maxLevel) {
-        if (curLevel < levelCount) maxLevel = static_cast<std::int16_t>(curLevel + 1);
+    const bool progress = curLevel >= maxLevel;
+    std::int16_t newMax = maxLevel;
+    if (progress) {
+        if (curLevel < levelCount) newMax = static_cast<std::int16_t>(curLevel + 1);
         if (curLevel == levelCount)
-            dialogs_.information("你好厉害呀，已经通过游戏所有关卡，试试别的吧！");
-        TSaveData progress = f.sav.get<TSaveData>(0);
-        progress.level = maxLevel;
-        f.sav.put(0, progress);
+            messages.push_back("你好厉害呀，已经通过游戏所有关卡，试试别的吧！");
     }
+
+    if (first || fewerMoves || fewerPushes) f.bst.put(curLevel - 1, best);
+    if (keepAnswer) storeAnswer();
+    if (progress) {
+        TSaveData record = f.sav.get<TSaveData>(0);
+        record.level = newMax;
+        f.sav.put(0, record);
+        maxLevel = newMax;
+    }
+    setBest(best);
+
+    for (const auto& text : messages)
+        dialogs_.information(text);
     tbNextRecordClick();
 }
 

@@ -168,6 +168,8 @@ public:
 private:
     bool switchGameFile(const std::string& path);
     void PassGame();
+    // The level's best record, in memory and on the status bar.
+    void setBest(const TBestData& best);
     void storeAnswer();
     void logMove(int code);
 

@@ -253,6 +253,70 @@ void drawBoard(QPainter& p, const PictureSet& pics, const QRect& area, const QIm
 
 } // namespace
 
+namespace {
+
+// A full 22 x 34 board of the kind a large level fills: walls round the edge and in
+// short runs inside, boxes, targets and boxes on targets scattered over the floor.
+char fullBoardCell(int r, int c) {
+    if (r == 0 || r == 21 || c == 0 || c == 33) return '#';
+    if (r == 2 && c == 3) return '@'; // worker on the floor
+    if (r == 2 && c == 6) return '+'; // worker on a target
+    if ((r % 5 == 0 && c % 7 >= 2 && c % 7 <= 4) || (c % 9 == 0 && r % 6 >= 2 && r % 6 <= 3))
+        return '#';
+    const unsigned h = (unsigned(r) * 73856093u) ^ (unsigned(c) * 19349663u);
+    switch (h % 11) {
+    case 0:
+        return '$';
+    case 1:
+        return '.';
+    case 2:
+        return '*';
+    default:
+        return ' ';
+    }
+}
+
+} // namespace
+
+QImage fullBoard(const PictureSet& pics, int face, int figure, int cell) {
+    QImage out(34 * cell, 22 * cell, QImage::Format_RGB32);
+    QPainter p(&out);
+    const QImage back = pics.at("back6");
+    for (int y = 0; y < out.height(); y += back.height())
+        for (int x = 0; x < out.width(); x += back.width())
+            p.drawImage(x, y, back);
+    const QString f = QString::number(face);
+    const QString fr = QString::number(figure) + (figure == 5 ? "right1" : "down1");
+    for (int r = 0; r < 22; ++r)
+        for (int c = 0; c < 34; ++c) {
+            const char ch = fullBoardCell(r, c);
+            const QString kind = ch == '#'                ? "wall"
+                                 : ch == '$'              ? "box"
+                                 : ch == '*'              ? "box1"
+                                 : ch == '.' || ch == '+' ? "target"
+                                                          : "cell";
+            QImage img = pics.at(f + kind);
+            if (ch == '@' || ch == '+')
+                img = compositeWorker(img, pics.at(fr + "mask"), pics.at(fr));
+            // the game stretches tiles to the cell by dropping or repeating pixels
+            p.drawImage(QPoint(c * cell, r * cell),
+                        img.scaled(cell, cell, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+        }
+    p.end();
+    return out;
+}
+
+QImage fullBoards(const PictureSet& pics, int cell) {
+    const int w = 34 * cell, h = 22 * cell;
+    Page page(16 + 2 * (w + 16), 10 + 5 * (h + 30), QColor(60, 60, 66));
+    for (int face = 1; face <= 10; ++face) {
+        const int x = 16 + ((face - 1) % 2) * (w + 16), y = 10 + ((face - 1) / 2) * (h + 30);
+        page.text(x, y, QString("界面风格%1").arg(face), Qt::white);
+        page.image(x, y + 18, fullBoard(pics, face, 1 + (face - 1) % 6, cell));
+    }
+    return page.finish();
+}
+
 QImage mockBoards(const PictureSet& pics) {
     Page page(1140, 1270, QColor(60, 60, 66));
     page.text(16, 8, "界面风格10, 背景6, 人物1 (默认)", Qt::white);

@@ -165,6 +165,81 @@ void halo(Canvas& c, const Canvas& under, Hex glowColour) {
         }
 }
 
+// Brackets in the four corners of a target: the worker standing on it covers the middle
+// of the cell, the corners stay in sight. `edge` lines the inside of each bracket so it
+// reads on a patterned floor too.
+void cornerMarks(Canvas& c, Hex ink, Hex edge) {
+    for (int corner = 0; corner < 4; ++corner) {
+        const bool right = corner & 1, bottom = corner & 2;
+        const auto at = [&](int x, int y, Hex k) {
+            c.put(right ? S - 1 - x : x, bottom ? S - 1 - y : y, k);
+        };
+        for (int t = 1; t <= 7; ++t) {
+            at(t, 1, ink);
+            at(t, 2, ink);
+            at(1, t, ink);
+            at(2, t, ink);
+        }
+        for (int t = 3; t <= 7; ++t) {
+            at(t, 3, edge);
+            at(3, t, edge);
+        }
+    }
+}
+
+// The sign a box wears on its target, so that it differs from a plain box in shape and
+// in light and dark, not in colour alone.
+enum class Sign { Star, Diamond, Check, Flower };
+
+void sign(Canvas& c, Sign kind, Hex fill, Hex outline, double cx = 15, double cy = 15) {
+    constexpr double pi = 3.14159265;
+    switch (kind) {
+    case Sign::Star: {
+        std::vector<std::pair<double, double>> outer, inner;
+        for (int k = 0; k < 10; ++k) {
+            const double a = -pi / 2 + k * pi / 5;
+            const double r = (k % 2) ? 4.0 : 8.6;
+            outer.push_back({cx + r * std::cos(a), cy + r * std::sin(a)});
+            inner.push_back({cx + (r - 1.4) * std::cos(a), cy + (r - 1.4) * std::sin(a)});
+        }
+        c.polygon(outer, outline);
+        c.polygon(inner, fill);
+        break;
+    }
+    case Sign::Diamond:
+        c.polygon({{cx, cy - 8.5}, {cx + 8.5, cy}, {cx, cy + 8.5}, {cx - 8.5, cy}}, outline);
+        c.polygon({{cx, cy - 6.5}, {cx + 6.5, cy}, {cx, cy + 6.5}, {cx - 6.5, cy}}, fill);
+        c.polygon({{cx, cy - 3}, {cx + 3, cy}, {cx, cy + 3}, {cx - 3, cy}}, outline);
+        break;
+    case Sign::Check: {
+        c.disc(cx, cy, 9, outline);
+        c.disc(cx, cy, 7.6, fill);
+        // a thick tick, drawn as a chain of dots
+        const auto stroke = [&](double x0, double y0, double x1, double y1) {
+            for (int t = 0; t <= 12; ++t) {
+                const double x = x0 + (x1 - x0) * t / 12, y = y0 + (y1 - y0) * t / 12;
+                c.disc(x, y, 1.5, outline);
+            }
+        };
+        stroke(cx - 4, cy, cx - 1, cy + 3.5);
+        stroke(cx - 1, cy + 3.5, cx + 4.5, cy - 3.5);
+        break;
+    }
+    case Sign::Flower:
+        for (int k = 0; k < 5; ++k) {
+            const double a = -pi / 2 + k * 2 * pi / 5;
+            c.disc(cx + 4.2 * std::cos(a), cy + 4.2 * std::sin(a), 3.6, outline);
+        }
+        for (int k = 0; k < 5; ++k) {
+            const double a = -pi / 2 + k * 2 * pi / 5;
+            c.disc(cx + 4.2 * std::cos(a), cy + 4.2 * std::sin(a), 2.6, fill);
+        }
+        c.disc(cx, cy, 2.6, outline);
+        c.disc(cx, cy, 1.6, 0xffe35a);
+        break;
+    }
+}
+
 struct Face {
     std::function<void(Canvas&)> wall, floor, mark, box, box1;
     Hex glow = 0xffffff; // light round a box on its target
@@ -205,11 +280,15 @@ Face redBrick() {
         c.disc(15, 15, 6, 0xf4eadb);
         c.disc(15, 15, 4, 0xd13c2c);
         c.disc(15, 15, 2, 0xf4eadb);
+        cornerMarks(c, 0xd13c2c, 0x8a2a1f);
     };
     const CrateColours wood{0x4a2a12, 0xc68a4c, 0xe6b071, 0x8d5a2b, 0xb07840, 0x8d5a2b, 0x4a2a12};
     const CrateColours lit{0x5a3a0a, 0xf0b838, 0xffe08a, 0xb07818, 0xe0a030, 0xb07818, 0x5a3a0a};
     f.box = [wood](Canvas& c) { crate(c, wood, 0xa99b82); };
-    f.box1 = [lit](Canvas& c) { crate(c, lit, 0xa99b82); };
+    f.box1 = [lit](Canvas& c) {
+        crate(c, lit, 0xa99b82);
+        sign(c, Sign::Diamond, 0xd13c2c, 0x5a3a0a);
+    };
     f.glow = 0xffd95a;
     return f;
 }
@@ -223,25 +302,25 @@ Face greyStone() {
         m.joints = {{4, 18}, {10, 25}, {0, 13, 22}};
         c.each([&](int x, int y, Hex) -> Hex {
             const Stone s = m.at(x, y);
-            if (s.mortar || s.corner()) return 0x34343c;
+            if (s.mortar || s.corner()) return 0x4a4a52;
             const int v = int(noise(s.course, s.id, 31) * 3);
-            const Hex base = v == 0 ? 0x8b8d95 : (v == 1 ? 0x9a9ba2 : 0x7e8089);
-            if (s.top() || s.left()) return 0xb9bbc2;
-            if (s.bottom() || s.right()) return 0x5c5e66;
+            const Hex base = v == 0 ? 0xb4b6bd : (v == 1 ? 0xc2c3c9 : 0xa8aab2);
+            if (s.top() || s.left()) return 0xe2e4e8;
+            if (s.bottom() || s.right()) return 0x7c7e86;
             const double n = noise(x, y, 32);
-            if (n < 0.14) return 0x6e7079;
-            if (n > 0.94) return 0xb9bbc2;
+            if (n < 0.14) return 0x989aa2;
+            if (n > 0.94) return 0xe2e4e8;
             return base;
         });
     };
     f.floor = [](Canvas& c) {
         c.each([&](int x, int y, Hex) -> Hex {
             const int lx = x % 15, ly = y % 15;
-            if (lx == 14 || ly == 14) return 0x3a3c42;
-            if (lx == 0 || ly == 0) return 0x7b7f88;
+            if (lx == 14 || ly == 14) return 0x1e2026;
+            if (lx == 0 || ly == 0) return 0x4a4e57;
             const double n = noise(x, y, 33);
-            if (n < 0.2) return 0x5c6068;
-            return 0x666a73;
+            if (n < 0.2) return 0x33363d;
+            return 0x3a3d45;
         });
     };
     f.mark = [](Canvas& c) {
@@ -250,10 +329,11 @@ Face greyStone() {
         c.polygon({{15, 9}, {21, 15}, {15, 21}, {9, 15}}, 0x3d8fe0);
         c.polygon({{15, 11}, {19, 15}, {15, 19}, {11, 15}}, 0x9fd4ff);
         c.disc(15, 15, 1.5, 0xffffff);
+        cornerMarks(c, 0x9fd4ff, 0x3d8fe0);
     };
     auto chest = [](Canvas& c, Hex band, Hex bandLight, Hex wood, Hex woodDark, Hex rivet) {
-        shadow(c, 5, 27, 23, 2, 0x3a3c42);
-        shadow(c, 27, 5, 2, 23, 0x3a3c42);
+        shadow(c, 5, 27, 23, 2, 0x1e2026);
+        shadow(c, 27, 5, 2, 23, 0x1e2026);
         c.rect(3, 3, 24, 24, 0x1e1a18);
         c.rect(4, 4, 22, 22, wood);
         for (int y = 9; y < 26; y += 5)
@@ -284,8 +364,11 @@ Face greyStone() {
             c.put(x, y, 0xffffff);
         }
     };
-    f.box = [chest](Canvas& c) { chest(c, 0x8a9098, 0xc4c9d0, 0x7a5434, 0x5c3c22, 0x5e646c); };
-    f.box1 = [chest](Canvas& c) { chest(c, 0x3d8fe0, 0x9fd4ff, 0x8a6440, 0x5c3c22, 0xffffff); };
+    f.box = [chest](Canvas& c) { chest(c, 0xa0a6ae, 0xdde1e6, 0xb07a48, 0x82552e, 0x6e747c); };
+    f.box1 = [chest](Canvas& c) {
+        chest(c, 0x3d8fe0, 0x9fd4ff, 0xc08a54, 0x82552e, 0xffffff);
+        sign(c, Sign::Diamond, 0xffffff, 0x1e1a18);
+    };
     f.glow = 0x6ec6ff;
     return f;
 }
@@ -316,9 +399,10 @@ Face woodPlanks() {
         c.each([&](int x, int y, Hex) -> Hex {
             const int board = x / 6, lx = x % 6;
             const int end = (board * 11 + 3) % S;
-            if (lx == 5) return 0x9a6f3e;
-            if (y == end) return 0x9a6f3e;
-            if (lx == 0) return 0xeac890;
+            // soft seams, so that the boxes stand out from the boards
+            if (lx == 5) return 0xb48a52;
+            if (y == end) return 0xb48a52;
+            if (lx == 0) return 0xe4c28a;
             if ((y + S - end) % S == 1) return 0xe2bb80;
             const double g = std::sin(y * 0.7 + board * 1.7 + std::sin(y * 0.21 + board) * 2.0);
             if (g > 0.82 && lx > 1 && lx < 4) return 0xbf9358;
@@ -327,14 +411,15 @@ Face woodPlanks() {
     };
     f.mark = [](Canvas& c) {
         // painted marking: a green ring and dot
-        c.ring(15, 15, 6.5, 9.5, 0x2f8a4e);
+        c.ring(15, 15, 6.5, 9.5, 0x1c5e32);
         c.ring(15, 15, 7.5, 8.5, 0x4cc27a);
-        c.disc(15, 15, 3, 0x2f8a4e);
+        c.disc(15, 15, 3, 0x1c5e32);
         c.disc(14.5, 14.5, 1.5, 0x4cc27a);
+        cornerMarks(c, 0x1c5e32, 0x4cc27a);
     };
     auto carton = [](Canvas& c, Hex face, Hex dark, Hex light, Hex tape, Hex tapeDark) {
-        shadow(c, 5, 27, 23, 2, 0x9a6f3e);
-        shadow(c, 27, 5, 2, 23, 0x9a6f3e);
+        shadow(c, 5, 27, 23, 2, 0xb48a52);
+        shadow(c, 27, 5, 2, 23, 0xb48a52);
         c.rect(3, 3, 24, 24, 0x4a2e14);
         c.rect(4, 4, 22, 22, face);
         c.hline(4, 25, 4, light);
@@ -349,23 +434,23 @@ Face woodPlanks() {
         c.vline(17, 4, 25, tapeDark);
     };
     f.box = [carton](Canvas& c) {
-        carton(c, 0xc9995a, 0x9a6c34, 0xe2b77a, 0xe9d5a4, 0xbfa26a);
+        carton(c, 0x94622e, 0x6a4218, 0xb07c44, 0xd8c08c, 0xa88c58);
         // "this way up" arrows
         for (int x : {6, 20}) {
-            c.vline(x + 2, 15, 21, 0x6a4420);
-            c.hline(x + 1, x + 3, 16, 0x6a4420);
-            c.put(x, 17, 0x6a4420);
-            c.put(x + 4, 17, 0x6a4420);
+            c.vline(x + 2, 15, 21, 0x3a2410);
+            c.hline(x + 1, x + 3, 16, 0x3a2410);
+            c.put(x, 17, 0x3a2410);
+            c.put(x + 4, 17, 0x3a2410);
         }
     };
     f.box1 = [carton](Canvas& c) {
-        carton(c, 0xd9b070, 0xa87a3c, 0xf0cc8e, 0x4cc27a, 0x2f8a4e);
+        carton(c, 0x2f7a48, 0x1c5e32, 0x4c9a62, 0x9ac8a0, 0x1c5e32);
         // a tick on each side of the tape
         for (int x : {5, 19}) {
-            c.line(x, 17, x + 2, 19, 0x2f8a4e);
-            c.line(x + 2, 19, x + 5, 14, 0x2f8a4e);
-            c.line(x, 18, x + 2, 20, 0x2f8a4e);
-            c.line(x + 2, 20, x + 5, 15, 0x2f8a4e);
+            c.line(x, 17, x + 2, 19, 0xe8f4d8);
+            c.line(x + 2, 19, x + 5, 14, 0xe8f4d8);
+            c.line(x, 18, x + 2, 20, 0xe8f4d8);
+            c.line(x + 2, 20, x + 5, 15, 0xe8f4d8);
         }
     };
     f.glow = 0x4cc27a;
@@ -381,14 +466,14 @@ Face ice() {
         ice.joints = {{14, 29}, {6, 21}, {11, 26}};
         c.each([&](int x, int y, Hex) -> Hex {
             const Stone s = ice.at(x, y);
-            if (s.mortar) return 0x4f8fbf;
-            if (s.top() || s.left()) return 0xeefaff;
-            if (s.bottom() || s.right()) return 0x7ab8de;
+            if (s.mortar) return 0x2a5f8c;
+            if (s.top() || s.left()) return 0xc4e8fa;
+            if (s.bottom() || s.right()) return 0x3d78a8;
             // a bright streak across each block
             const int d = s.lx - s.ly;
-            if (d == 3 || d == 4) return 0xd8f2fd;
-            if (s.lx + s.ly == s.w - 2 && noise(s.course, s.id, 41) < 0.5) return 0x7ab8de;
-            return 0xb2def5;
+            if (d == 3 || d == 4) return 0x9ed2f0;
+            if (s.lx + s.ly == s.w - 2 && noise(s.course, s.id, 41) < 0.5) return 0x3d78a8;
+            return 0x62a2d2;
         });
     };
     f.floor = [](Canvas& c) {
@@ -413,6 +498,7 @@ Face ice() {
             }
         }
         c.put(15, 15, 0xffffff);
+        cornerMarks(c, 0x3f86c6, 0x9ed2f0);
     };
     auto gift = [](Canvas& c, Hex body, Hex bodyDark, Hex bodyLight, Hex ribbon, Hex ribbonDark) {
         shadow(c, 6, 27, 22, 2, 0xc2d6e6);
@@ -494,6 +580,7 @@ Face garden() {
         c.vline(15, 14, 18, 0x3e8a36);
         c.ellipse(13, 13.5, 2, 1.2, 0x52a03e);
         c.ellipse(17, 13.5, 2, 1.2, 0x52a03e);
+        cornerMarks(c, 0x5a3820, 0x7a5230);
     };
     auto planter = [](Canvas& c, bool flowers) {
         shadow(c, 5, 27, 23, 2, 0xb8a27c);
@@ -531,7 +618,10 @@ Face garden() {
         bloom(22, 3, 0xe8465a);
     };
     f.box = [planter](Canvas& c) { planter(c, false); };
-    f.box1 = [planter](Canvas& c) { planter(c, true); };
+    f.box1 = [planter](Canvas& c) {
+        planter(c, true);
+        sign(c, Sign::Flower, 0xffffff, 0x3a2412, 15, 17);
+    };
     f.glow = 0xffe35a;
     return f;
 }
@@ -566,9 +656,9 @@ Face industrial() {
                 flip ? (lx == ly && lx > 0 && lx < 4) : (lx + ly == 4 && ly > 0 && ly < 4);
             const bool barShadow =
                 flip ? (lx == ly + 1 && lx > 1 && lx < 5) : (lx + ly == 5 && ly > 0 && ly < 4);
-            if (bar) return 0xd2d8de;
-            if (barShadow) return 0x7d858d;
-            return 0xa3abb3;
+            if (bar) return 0xeef1f4;
+            if (barShadow) return 0x9aa2aa;
+            return 0xc2c8ce;
         });
     };
     f.mark = [](Canvas& c) {
@@ -585,10 +675,11 @@ Face industrial() {
         c.ring(15, 15, 10.5, 11.3, 0x1e1e1e);
         c.ring(15, 15, 6.8, 7.5, 0x1e1e1e);
         c.disc(15, 15, 3, 0xf6c21a);
+        cornerMarks(c, 0x1e1e1e, 0xf6c21a);
     };
     auto container = [](Canvas& c, Hex body, Hex light, Hex dark, Hex deep) {
-        shadow(c, 5, 27, 23, 2, 0x6a727a);
-        shadow(c, 27, 5, 2, 23, 0x6a727a);
+        shadow(c, 5, 27, 23, 2, 0x9aa2aa);
+        shadow(c, 27, 5, 2, 23, 0x9aa2aa);
         c.rect(3, 3, 24, 24, 0x1e2226);
         c.rect(4, 4, 22, 22, body);
         // corrugation
@@ -605,8 +696,11 @@ Face industrial() {
             c.put(x + 1, y + 1, 0x8a9299);
         }
     };
-    f.box = [container](Canvas& c) { container(c, 0xe0821e, 0xffb04a, 0xa85a10, 0xc06c14); };
-    f.box1 = [container](Canvas& c) { container(c, 0x3aa84a, 0x7cdc7c, 0x23762e, 0x2e8c3c); };
+    f.box = [container](Canvas& c) { container(c, 0xd0701a, 0xf09a40, 0x98500c, 0xb06010); };
+    f.box1 = [container](Canvas& c) {
+        container(c, 0x2e8c3c, 0x6cc86c, 0x1c6426, 0x23762e);
+        sign(c, Sign::Check, 0xffffff, 0x1e2226);
+    };
     f.glow = 0x7cf07c;
     return f;
 }
@@ -620,14 +714,14 @@ Face desert() {
         m.joints = {{7, 22}, {14, 29}, {3, 18}};
         c.each([&](int x, int y, Hex) -> Hex {
             const Stone s = m.at(x, y);
-            if (s.mortar) return 0x8a5a2c;
-            if (s.corner() && noise(x, y, 71) < 0.7) return 0x8a5a2c;
+            if (s.mortar) return 0x5a3418;
+            if (s.corner() && noise(x, y, 71) < 0.7) return 0x5a3418;
             const double n = periodicNoise(x, y, S, 5, 72);
-            if (s.top() || s.left()) return 0xf2cf8c;
-            if (s.bottom() || s.right()) return 0xa8743c;
-            if (n < 0.25) return 0xc08a4c;
-            if (s.ly == 4 && noise(x, s.course, 73) < 0.6) return 0xc08a4c; // layered rock
-            return 0xd8a862;
+            if (s.top() || s.left()) return 0xd89458;
+            if (s.bottom() || s.right()) return 0x7a4420;
+            if (n < 0.25) return 0x965426;
+            if (s.ly == 4 && noise(x, s.course, 73) < 0.6) return 0x965426; // layered rock
+            return 0xac6634;
         });
     };
     f.floor = [](Canvas& c) {
@@ -652,6 +746,7 @@ Face desert() {
         c.disc(15, 15, 7, 0x8e3418);
         c.disc(15, 15, 6, 0xe0702e);
         c.disc(15, 15, 3.5, 0xf6b040);
+        cornerMarks(c, 0x8e3418, 0xe0702e);
     };
     auto chest = [](Canvas& c, Hex wood, Hex woodLight, Hex woodDark, Hex band, Hex bandLight) {
         shadow(c, 5, 27, 23, 2, 0xc9a060);
@@ -677,6 +772,7 @@ Face desert() {
     f.box = [chest](Canvas& c) { chest(c, 0x8a5430, 0xaa7048, 0x643a1e, 0x5a5048, 0x8a8078); };
     f.box1 = [chest](Canvas& c) {
         chest(c, 0xb86a30, 0xe0904a, 0x7a4018, 0xe8b020, 0xfff07a);
+        sign(c, Sign::Star, 0xfff07a, 0x2e1a0c, 15, 16);
         c.put(5, 7, 0xffffff);
         c.put(23, 16, 0xffffff);
     };
@@ -693,15 +789,15 @@ Face marble() {
         m.joints = {{29}, {14}};
         c.each([&](int x, int y, Hex) -> Hex {
             const Stone s = m.at(x, y);
-            if (s.mortar) return 0x8c8478;
-            if (s.top() || s.left()) return 0xffffff;
-            if (s.bottom() || s.right()) return 0xb4ab9e;
+            if (s.mortar) return 0x101c18;
+            if (s.top() || s.left()) return 0x5e8a7c;
+            if (s.bottom() || s.right()) return 0x16281f;
             // veins: wavy diagonal lines
             const double v =
                 std::sin((x + y) * 2 * 3.14159265 / S + 3.0 * periodicNoise(x, y, S, 10, 81));
-            if (std::abs(v) < 0.09) return 0x9c9488;
-            if (std::abs(v) < 0.22) return 0xcbc3b6;
-            return (noise(s.course, s.id, 83) < 0.5) ? 0xeae5dc : 0xe4ded3;
+            if (std::abs(v) < 0.09) return 0x9cc4b4;
+            if (std::abs(v) < 0.22) return 0x3f6a5c;
+            return (noise(s.course, s.id, 83) < 0.5) ? 0x2a4a40 : 0x2f5247;
         });
     };
     f.floor = [](Canvas& c) {
@@ -710,9 +806,9 @@ Face marble() {
             const double v =
                 std::sin((x - y) * 2 * 3.14159265 / S + 2.5 * periodicNoise(x, y, S, 10, 84));
             const bool vein = std::abs(v) < 0.12;
-            if (x % 15 == 14 || y % 15 == 14) return 0xa49a8a;
-            if (x % 15 == 0 || y % 15 == 0) return dark ? 0x587a70 : 0xfffaf0;
-            if (dark) return vein ? 0x4f6f65 : 0x3e5e55;
+            if (x % 15 == 14 || y % 15 == 14) return 0xb4aa9a;
+            if (x % 15 == 0 || y % 15 == 0) return 0xfffaf0;
+            if (dark) return vein ? 0xc4c8c0 : 0xd6dad2;
             return vein ? 0xe0d6c2 : 0xf1eadb;
         });
     };
@@ -728,10 +824,11 @@ Face marble() {
         c.polygon(star, 0x7a5a14);
         c.polygon(inner, 0xe0b040);
         c.disc(15, 15, 2.5, 0xfff0a0);
+        cornerMarks(c, 0x7a5a14, 0xe0b040);
     };
     auto block = [](Canvas& c, Hex body, Hex light, Hex dark, Hex trim, Hex trimLight, Hex vein) {
-        shadow(c, 5, 27, 23, 2, 0x8c8478);
-        shadow(c, 27, 5, 2, 23, 0x8c8478);
+        shadow(c, 5, 27, 23, 2, 0xb4aa9a);
+        shadow(c, 27, 5, 2, 23, 0xb4aa9a);
         c.rect(3, 3, 24, 24, 0x1e1a28);
         c.rect(4, 4, 22, 22, trim);
         c.hline(4, 25, 4, trimLight);
@@ -753,7 +850,8 @@ Face marble() {
         block(c, 0x2a4a9a, 0x4a70c8, 0x1c3070, 0xc8a040, 0xf0d070, 0x5a80d8);
     };
     f.box1 = [block](Canvas& c) {
-        block(c, 0xd8a020, 0xffe070, 0xa07010, 0xfff0a0, 0xffffff, 0xf0c040);
+        block(c, 0xd8a020, 0xffe070, 0xa07010, 0x7a5a14, 0xa07010, 0xf0c040);
+        sign(c, Sign::Star, 0xfff0a0, 0x3a2a08);
     };
     f.glow = 0xfff0a0;
     return f;
@@ -768,14 +866,14 @@ Face dungeon() {
         m.joints = {{11, 24}, {4, 18}, {9, 27}, {14, 22}};
         c.each([&](int x, int y, Hex) -> Hex {
             const Stone s = m.at(x, y);
-            if (s.mortar || s.corner()) return 0x141018;
+            if (s.mortar || s.corner()) return 0x201a26;
             const double moss = periodicNoise(x, y, S, 5, 91);
-            if (s.ly <= 1 && moss > 0.55) return (s.ly == 0) ? 0x5a7a3a : 0x3c5a2a;
-            if (s.top() || s.left()) return 0x6a6078;
-            if (s.bottom() || s.right()) return 0x2a2432;
+            if (s.ly <= 1 && moss > 0.55) return (s.ly == 0) ? 0x8ab05a : 0x5a8a3a;
+            if (s.top() || s.left()) return 0xb0a6c0;
+            if (s.bottom() || s.right()) return 0x4a4258;
             const double n = noise(x, y, 92);
-            if (n < 0.15) return 0x3a3346;
-            return (noise(s.course, s.id, 93) < 0.5) ? 0x4a4258 : 0x504860;
+            if (n < 0.15) return 0x625a74;
+            return (noise(s.course, s.id, 93) < 0.5) ? 0x7a7290 : 0x857c9a;
         });
     };
     f.floor = [](Canvas& c) {
@@ -784,14 +882,14 @@ Face dungeon() {
         m.joints = {{14, 29}, {6, 21}};
         c.each([&](int x, int y, Hex) -> Hex {
             const Stone s = m.at(x, y);
-            if (s.mortar) return 0x18151c;
-            if (s.top() || s.left()) return 0x4c4654;
+            if (s.mortar) return 0x0c0a0e;
+            if (s.top() || s.left()) return 0x2e2a34;
             const double n = noise(x, y, 94);
-            if (n < 0.15) return 0x2c2832;
-            return 0x36313d;
+            if (n < 0.15) return 0x18161c;
+            return 0x1e1b23;
         });
-        c.line(3, 20, 7, 24, 0x18151c);
-        c.line(19, 3, 22, 8, 0x18151c);
+        c.line(3, 20, 7, 24, 0x0c0a0e);
+        c.line(19, 3, 22, 8, 0x0c0a0e);
     };
     f.mark = [](Canvas& c) {
         // a glowing rune circle
@@ -803,12 +901,16 @@ Face dungeon() {
         }
         c.polygon({{15, 10}, {19, 17}, {11, 17}}, 0xa0202a);
         c.polygon({{15, 12}, {17.5, 16.2}, {12.5, 16.2}}, 0xff5a3a);
+        cornerMarks(c, 0xff5a3a, 0xa0202a);
     };
-    const CrateColours old{0x120c08, 0x8a6440, 0xb08858, 0x5a3c22, 0x745232, 0x4a321c, 0x9aa0a8};
+    const CrateColours old{0x120c08, 0xb08458, 0xd8b080, 0x7a5430, 0x9a7248, 0x6a4a2a, 0xc8ccd2};
     const CrateColours burning{0x2a0806, 0xe05a28, 0xffa860, 0x9a2a14,
                                0xb84020, 0x7a1c0e, 0xffe0a0};
-    f.box = [old](Canvas& c) { crate(c, old, 0x18151c); };
-    f.box1 = [burning](Canvas& c) { crate(c, burning, 0x18151c); };
+    f.box = [old](Canvas& c) { crate(c, old, 0x0c0a0e); };
+    f.box1 = [burning](Canvas& c) {
+        crate(c, burning, 0x0c0a0e);
+        sign(c, Sign::Diamond, 0xffe0a0, 0x2a0806);
+    };
     f.glow = 0xff5a3a;
     return f;
 }
@@ -846,6 +948,7 @@ Face classic() {
         c.disc(15, 15, 6.5, 0xfff4dc);
         c.disc(15, 15, 4.5, 0xe2402e);
         c.disc(14, 14, 1.5, 0xff9a80);
+        cornerMarks(c, 0xe2402e, 0xc8ae84);
     };
     auto box = [](Canvas& c, Hex outline, Hex frame, Hex light, Hex dark, Hex board, Hex line) {
         crate(c, {outline, frame, light, dark, board, line, outline}, 0xc8ae84);
@@ -856,15 +959,7 @@ Face classic() {
     f.box1 = [box](Canvas& c) {
         box(c, 0x0e3a14, 0x4cc84c, 0xaef0a0, 0x23862e, 0x3cb048, 0x23862e);
         // a gold star, so the box on its target differs in shape as well as colour
-        std::vector<std::pair<double, double>> outer, inner;
-        for (int k = 0; k < 10; ++k) {
-            const double a = -3.14159265 / 2 + k * 3.14159265 / 5;
-            const double r = (k % 2) ? 3.4 : 7.6;
-            outer.push_back({15 + r * std::cos(a), 15.5 + r * std::sin(a)});
-            inner.push_back({15 + (r - 1.3) * std::cos(a), 15.5 + (r - 1.3) * std::sin(a)});
-        }
-        c.polygon(outer, 0x0e3a14);
-        c.polygon(inner, 0xffd84a);
+        sign(c, Sign::Star, 0xffd84a, 0x0e3a14, 15, 15.5);
         c.put(14, 12, 0xfff4b0);
         c.put(14, 13, 0xfff4b0);
     };

@@ -26,6 +26,9 @@ void drawIcons(PictureSet& out);
 // Everything enlarged on one sheet, and a few boards put together from the tiles.
 QImage contactSheet(const PictureSet& pictures, const std::map<QString, QPoint>& hotSpots);
 QImage mockBoards(const PictureSet& pictures);
+// A full 22 x 34 board in one face with cells of `cell` pixels, and all ten faces on one page.
+QImage fullBoard(const PictureSet& pictures, int face, int figure, int cell);
+QImage fullBoards(const PictureSet& pictures, int cell);
 
 // The tile copy, AND mask, XOR frame sequence the game uses to draw a worker on a cell.
 QImage compositeWorker(const QImage& tile, const QImage& mask, const QImage& frame);

@@ -4,8 +4,9 @@
 //
 // Writes the tiles, worker frames and masks, backgrounds, cursors (with
 // cursors.txt giving each cursor's hot spot), tool-bar images and the program
-// icon. With --sheet it also writes contact_sheet.png and mock_boards.png,
-// the pages to look at when changing a drawing.
+// icon. With --sheet it also writes contact_sheet.png, mock_boards.png and
+// full boards of every face (full_board_<n>.png, full_boards.png), the pages
+// to look at when changing a drawing.
 #include "generators.h"
 
 #include <QDir>
@@ -63,6 +64,11 @@ int main(int argc, char** argv) {
         if (sheet) {
             save(pics::contactSheet(pictures, hotSpots), "contact_sheet.png");
             save(pics::mockBoards(pictures), "mock_boards.png");
+            // the whole grid as a 800 x 600 window shows it, one page per face and all at once
+            for (int face = 1; face <= 10; ++face)
+                save(pics::fullBoard(pictures, face, 1 + (face - 1) % 6, 22),
+                     QString("full_board_%1.png").arg(face));
+            save(pics::fullBoards(pictures, 14), "full_boards.png");
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "make_pictures: %s\n", e.what());

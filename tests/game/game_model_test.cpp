@@ -30,6 +30,7 @@ protected:
         game.settings = defaultSettings(1024, 768);
         game.SelectGames(1);
     }
+    void TearDown() override { EXPECT_EQ(unsolvedAnswers(game), std::vector<int>{}); }
     std::filesystem::path file(const std::string& ext) const { return dir.path / ("game" + ext); }
     void keys(const std::string& moves) {
         for (char c : moves) {

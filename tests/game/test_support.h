@@ -4,10 +4,12 @@
 
 #include "game/game_model.h"
 
+#include <algorithm>
 #include <filesystem>
-#include <unistd.h>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace sokoban::testing {
@@ -69,6 +71,65 @@ struct TempDir {
     static int& counter() {
         static int n = 0;
         return n;
+    }
+};
+
+// Levels of a set whose stored answer does not replay to a solve from the
+// level's start: each move must be a step or a push under the game's rules,
+// and after the last one no box may stand off a target.
+inline std::vector<int> unsolvedAnswers(const GameModel& game) {
+    const CompanionFiles f = game.files();
+    std::vector<int> bad;
+    if (!f.sol.exists() || !f.levels.exists()) return bad;
+    const auto cellAt = [](int row, int col) {
+        return row >= 0 && row < kRows && col >= 0 && col < kCols ? row * kCols + col : -1;
+    };
+    const auto levels = std::min(f.levels.count(), f.sol.count());
+    for (std::int64_t k = 0; k < levels; ++k) {
+        const auto answer = f.sol.get<TAnswerData>(k);
+        if (answer.moves == 0) continue;
+        const auto level = f.levels.get<TMazeData>(k);
+        Cells cells = level.cells;
+        int man = level.man;
+        bool legal = answer.moves > 0 && man >= 0 && man < kCells;
+        for (int i = 0; legal && i < answer.moves; ++i) {
+            static const int dr[] = {-1, 1, 0, 0}, dc[] = {0, 0, -1, 1};
+            const int code = answer.moveAt(i);
+            const int row = man / kCols, col = man % kCols;
+            const int next = cellAt(row + dr[code], col + dc[code]);
+            const int beyond = cellAt(row + 2 * dr[code], col + 2 * dc[code]);
+            const auto free = [&](int c) {
+                return c >= 0 && (cells[static_cast<std::size_t>(c)] == kFloor ||
+                                  cells[static_cast<std::size_t>(c)] == kTarget);
+            };
+            const auto box = [&](int c) {
+                return c >= 0 && (cells[static_cast<std::size_t>(c)] == kBox ||
+                                  cells[static_cast<std::size_t>(c)] == kBoxOnTarget);
+            };
+            if (free(next)) {
+                man = next;
+            } else if (box(next) && free(beyond)) {
+                cells[static_cast<std::size_t>(next)] -= 2;
+                cells[static_cast<std::size_t>(beyond)] += 2;
+                man = next;
+            } else {
+                legal = false;
+            }
+        }
+        if (!legal || std::find(cells.begin(), cells.end(), kBox) != cells.end())
+            bad.push_back(static_cast<int>(k + 1));
+    }
+    return bad;
+}
+
+// Scripted dialogs that also run a hook while a message is open, as timer
+// ticks and other events arrive behind a modal box.
+class HookedDialogs : public ScriptedDialogs {
+  public:
+    std::function<void(const std::string&)> onMessage;
+    void message(MessageKind kind, const std::string& text) override {
+        ScriptedDialogs::message(kind, text);
+        if (onMessage) onMessage(text);
     }
 };
 

@@ -1,5 +1,6 @@
 // The pictures compiled into the game: every name the game asks for is there with the
-// right size and colours, and the worker's masks and frames fit the AND/XOR drawing.
+// right size and colours, the worker's masks and frames fit the AND/XOR drawing, and
+// every face can be read on a full board.
 #include "resources/pictures/pictures.h"
 
 #include <QGuiApplication>
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -249,6 +252,134 @@ TEST_F(Pictures, ToolBarImagesAndProgramIcon) {
     EXPECT_TRUE(sokoban::toolbarIcon(-1).isNull());
     EXPECT_FALSE(sokoban::programIcon().isNull());
     EXPECT_EQ(sokoban::programIcon().pixmap(64, 64).size(), QSize(64, 64));
+}
+
+} // namespace
+
+namespace {
+
+// --- legibility of the faces -------------------------------------------------------------
+//
+// What a player sees of a tile on a full board is mostly its lightness, and lightness is
+// what every player sees alike, whatever colours they can tell apart. So the checks work
+// on CIE lightness L* (0 black .. 100 white) only.
+
+double lightness(QRgb c) {
+    auto lin = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    const double y = 0.2126 * lin(qRed(c)) + 0.7152 * lin(qGreen(c)) + 0.0722 * lin(qBlue(c));
+    return y > 0.008856 ? 116 * std::cbrt(y) - 16 : 903.3 * y;
+}
+
+double meanLightness(const QImage& img, const std::function<bool(int, int)>& take = {}) {
+    double sum = 0;
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (!take || take(x, y)) {
+                sum += lightness(img.pixel(x, y));
+                ++n;
+            }
+    return n ? sum / n : 0;
+}
+
+// Pixels where a drawing on top of the floor changed it.
+std::function<bool(int, int)> drawnOver(const QImage& tile, const QImage& floor) {
+    return [tile, floor](int x, int y) { return tile.pixel(x, y) != floor.pixel(x, y); };
+}
+
+int countWhere(const std::function<bool(int, int)>& f) {
+    int n = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 30; ++x)
+            n += f(x, y);
+    return n;
+}
+
+// The light and dark parts of a box's face, each pixel against the face's own mean: a
+// box recoloured for its target keeps this pattern, a box with a sign of its own does not.
+std::vector<bool> lightParts(const QImage& img) {
+    const auto inner = [](int x, int y) { return x >= 6 && x <= 23 && y >= 6 && y <= 23; };
+    const double mean = meanLightness(img, inner);
+    std::vector<bool> light;
+    for (int y = 6; y <= 23; ++y)
+        for (int x = 6; x <= 23; ++x)
+            light.push_back(lightness(img.pixel(x, y)) > mean);
+    return light;
+}
+
+struct Legibility {
+    double wallFloor;     // lightness step between wall and floor
+    double boxFloor;      // between the box and the floor round it
+    double box1Floor;     // between the box on its target and the floor
+    double markContrast;  // mean lightness step of the target mark against the floor
+    int markSize;         // pixels of the mark
+    int shapeChange;      // pixels of the box's face that turn from light to dark or back
+    double boxBox1;       // mean lightness step per pixel between box and box on target
+    int markAroundWorker; // fewest mark pixels left visible round any worker figure
+};
+
+Legibility measure(int face) {
+    const QString n = QString::number(face);
+    const QImage wall = picture(n + "wall"), floor = picture(n + "cell");
+    const QImage target = picture(n + "target"), box = picture(n + "box");
+    const QImage box1 = picture(n + "box1");
+    Legibility m{};
+    m.wallFloor = std::abs(meanLightness(wall) - meanLightness(floor));
+    // the box itself, without its shadow or glow on the floor
+    const auto body = [](const QImage& tile, const QImage& under) {
+        return [tile, under](int x, int y) {
+            return x >= 3 && x <= 26 && y >= 3 && y <= 26 && tile.pixel(x, y) != under.pixel(x, y);
+        };
+    };
+    m.boxFloor = std::abs(meanLightness(box, body(box, floor)) - meanLightness(floor));
+    m.box1Floor = std::abs(meanLightness(box1, body(box1, target)) - meanLightness(floor));
+    const auto mark = drawnOver(target, floor);
+    m.markSize = countWhere(mark);
+    double step = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 30; ++x)
+            if (mark(x, y))
+                step += std::abs(lightness(target.pixel(x, y)) - lightness(floor.pixel(x, y)));
+    m.markContrast = m.markSize ? step / m.markSize : 0;
+    const auto a = lightParts(box), b = lightParts(box1);
+    for (std::size_t i = 0; i < a.size(); ++i)
+        m.shapeChange += a[i] != b[i];
+    double d = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 30; ++x)
+            d += std::abs(lightness(box.pixel(x, y)) - lightness(box1.pixel(x, y)));
+    m.boxBox1 = d / 900;
+    m.markAroundWorker = 900;
+    for (const QString& f : allFrameNames()) {
+        const QImage mask = picture(f + "mask");
+        m.markAroundWorker =
+            std::min(m.markAroundWorker, countWhere([&](int x, int y) {
+                         return mark(x, y) && (mask.pixel(x, y) & 0xffffff) == 0xffffff;
+                     }));
+    }
+    return m;
+}
+
+TEST_F(Pictures, EveryFaceCanBeReadAtAGlanceInLightnessAlone) {
+    for (int face = 1; face <= 10; ++face) {
+        SCOPED_TRACE(face);
+        const Legibility m = measure(face);
+        std::printf("face %2d: wall/floor %5.1f  box/floor %5.1f  box1/floor %5.1f  mark %5.1f "
+                    "(%3d px, %3d px round the worker)  box/box1 %4.1f, %3d px of other shape\n",
+                    face, m.wallFloor, m.boxFloor, m.box1Floor, m.markContrast, m.markSize,
+                    m.markAroundWorker, m.boxBox1, m.shapeChange);
+        EXPECT_GE(m.wallFloor, 25);
+        EXPECT_GE(m.boxFloor, 20);
+        EXPECT_GE(m.box1Floor, 20);
+        EXPECT_GE(m.markContrast, 25);
+        EXPECT_GE(m.markSize, 200);
+        EXPECT_GE(m.markAroundWorker, 100);
+        EXPECT_GE(m.shapeChange, 40);
+        EXPECT_GE(m.boxBox1, 6);
+    }
 }
 
 } // namespace

@@ -1,0 +1,143 @@
+// Solving a level: the records only ever improve, they are on disk before
+// the first message, and nothing moves while the messages are open.
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+
+namespace sokoban::testing {
+namespace {
+
+// One push right solves it; the room leaves space to push the box off the
+// target and back on.
+const std::vector<std::string> kRoom = {
+    "#######", "#     #", "#@$.  #", "#     #", "#######",
+};
+
+class SolveTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+    RecordingView view;
+    HookedDialogs dialogs;
+    GameModel game{view, dialogs};
+
+    void SetUp() override {
+        writeLevelSet(dir.path / "game.box", {makeLevel(kRoom), makeLevel(kRoom)});
+        view.model = &game;
+        game.appDir = dir.path;
+        game.settings = defaultSettings(1024, 768);
+        game.SelectGames(1);
+    }
+    void TearDown() override { EXPECT_EQ(unsolvedAnswers(game), std::vector<int>{}); }
+    void keys(const std::string& moves) {
+        static const std::pair<char, const char*> words[] = {
+            {'u', "up"}, {'d', "down"}, {'l', "left"}, {'r', "right"}};
+        for (char c : moves)
+            for (const auto& [k, w] : words)
+                if (std::tolower(static_cast<unsigned char>(c)) == k) game.KeyMove(w);
+    }
+    TBestData best(int level) const {
+        return RecordFile(dir.path / "game.bst", TBestData::kSize).get<TBestData>(level - 1);
+    }
+    TAnswerData answer(int level) const {
+        return RecordFile(dir.path / "game.sol", TAnswerData::kSize).get<TAnswerData>(level - 1);
+    }
+    int progress() const {
+        return RecordFile(dir.path / "game.sav", TSaveData::kSize).get<TSaveData>(0).level;
+    }
+};
+
+TEST_F(SolveTest, ASecondSolveOnTheLastLevelKeepsTheBetterRecord) {
+    game.UnlockAllLevels();
+    dialogs.takeTexts();
+    game.curLevel = 2;
+    game.ReadRecord(2);
+    keys("R");
+    EXPECT_EQ(dialogs.takeTexts(),
+              (std::vector<std::string>{"恭喜你通过第2关！", "第一次通过第2关！移动1次,推动1次！",
+                                        "已经将解决方案存为解决答案！",
+                                        "你好厉害呀，已经通过游戏所有关卡，试试别的吧！"}));
+    // The solved board stays: push the box off the target and back on.
+    keys("RurrdL");
+    EXPECT_TRUE(game.solved());
+    EXPECT_EQ(dialogs.takeTexts(),
+              (std::vector<std::string>{"恭喜你通过第2关！",
+                                        "你好厉害呀，已经通过游戏所有关卡，试试别的吧！"}));
+    EXPECT_EQ(best(2), (TBestData{1, 1}));
+    EXPECT_EQ(answer(2).moves, 1);
+    EXPECT_EQ(game.bestMoves, 1);
+    EXPECT_EQ(game.bestPushes, 1);
+    EXPECT_EQ(view.status[1], "移动:7   ★   最佳移动：1");
+    EXPECT_EQ(view.status[2], "推动:3   ★   最佳推动：1");
+}
+
+TEST_F(SolveTest, RecordsAreOnDiskBeforeTheFirstMessage) {
+    struct Seen {
+        TBestData best;
+        int answerMoves = 0;
+        int progress = 0;
+    };
+    std::vector<Seen> seen;
+    dialogs.onMessage = [&](const std::string&) {
+        seen.push_back({best(1), answer(1).moves, progress()});
+    };
+    keys("R");
+    dialogs.onMessage = nullptr;
+    EXPECT_EQ(dialogs.takeTexts(),
+              (std::vector<std::string>{"恭喜你通过第1关！", "第一次通过第1关！移动1次,推动1次！",
+                                        "已经将解决方案存为解决答案！"}));
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].best, (TBestData{1, 1}));
+    EXPECT_EQ(seen[0].answerMoves, 1);
+    EXPECT_EQ(seen[0].progress, 2);
+    EXPECT_EQ(game.maxLevel, 2);
+    EXPECT_EQ(game.curLevel, 2);
+}
+
+TEST_F(SolveTest, NothingMovesBehindTheMessages) {
+    // A walk is under way when a push solves the level; its timer ticks
+    // while the congratulation is open.
+    game.BlockClick(1 * kCols + 5);
+    ASSERT_TRUE(view.walking);
+    bool walkingAtFirst = true, demoAtFirst = true;
+    bool firstMessage = true;
+    dialogs.onMessage = [&](const std::string&) {
+        if (!firstMessage) return;
+        firstMessage = false;
+        walkingAtFirst = view.walking;
+        demoAtFirst = view.demoTimer;
+        for (int i = 0; i < 5; ++i)
+            game.Timer2Timer();
+    };
+    keys("R");
+    dialogs.onMessage = nullptr;
+    EXPECT_FALSE(walkingAtFirst);
+    EXPECT_FALSE(demoAtFirst);
+    const auto texts = dialogs.takeTexts();
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[1], "第一次通过第1关！移动1次,推动1次！");
+    EXPECT_EQ(best(1), (TBestData{1, 1}));
+    EXPECT_EQ(answer(1).moves, 1);
+}
+
+TEST_F(SolveTest, ADemonstrationStopsBeforeItsMessage) {
+    TAnswerData a;
+    a.level = 1;
+    a.moves = 1;
+    a.setMove(0, 3);
+    RecordFile(dir.path / "game.sol", TAnswerData::kSize).put(0, a);
+    bool demoAtFirst = true;
+    dialogs.onMessage = [&](const std::string&) { demoAtFirst = view.demoTimer; };
+    game.tbLoadAnswerClick();
+    ASSERT_TRUE(view.demoTimer);
+    game.Timer4Timer();
+    dialogs.onMessage = nullptr;
+    EXPECT_FALSE(demoAtFirst);
+    EXPECT_EQ(dialogs.takeTexts(),
+              std::vector<std::string>{"看明白了吗？@~*&^%$#@？自己再试试吧！"});
+    EXPECT_EQ(best(1), (TBestData{1, 1}));
+}
+
+} // namespace
+} // namespace sokoban::testing
