@@ -60,7 +60,9 @@ bool GameModel::OpenGame() {
     }
     gameName = opened.gameName;
     levelCount = static_cast<int>(opened.levelCount);
-    maxLevel = opened.maxLevel;
+    // A set shortened below the progress, or a progress of 0, still opens:
+    // on its last level, or on its first.
+    maxLevel = static_cast<std::int16_t>(std::clamp<int>(opened.maxLevel, 1, levelCount));
     curLevel = maxLevel;
     return true;
 }
@@ -162,10 +164,11 @@ bool GameModel::solved() const {
 }
 
 void GameModel::logMove(int code) {
-    if (!demoMode) {
-        if (moveCount >= 4095) logOverflow = true;
-        moveLog[static_cast<std::size_t>(moveCount)] = static_cast<std::uint8_t>(code);
-    }
+    // A demonstration's moves are logged too: after a stopped demonstration
+    // the player finishes from where it left the board, and the stored
+    // answer must hold the whole way from the start.
+    if (moveCount >= 4095) logOverflow = true;
+    moveLog[static_cast<std::size_t>(moveCount)] = static_cast<std::uint8_t>(code);
     if (moveCount < 4095) ++moveCount;
 }
 

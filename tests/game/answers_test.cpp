@@ -114,6 +114,41 @@ TEST_F(AnswerTest, DemonstrationStatesAndCaptions) {
     EXPECT_EQ(RecordFile(dir.path / "game.sav", TSaveData::kSize).get<TSaveData>(0).level, 1);
 }
 
+TEST_F(AnswerTest, ASolveAfterAStoppedDemonstrationStoresAnAnswerThatReplays) {
+    // The stored answer takes a detour: right, down, up, right, push down.
+    const std::vector<int> detour = {3, 1, 0, 3, 1};
+    const std::function<void()> stops[] = {
+        [&] {
+            game.Timer4Timer();
+            game.FormKeyDown(GameKey::R, 0);
+        },
+        [&] {
+            game.tbLoadAnswerClick(); // pause
+            game.FormKeyDown(GameKey::N, 0);
+            game.tbRetryGameClick(); // stop
+        },
+    };
+    for (const auto& stop : stops) {
+        storeAnswer(1, detour);
+        RecordFile(dir.path / "game.bst", TBestData::kSize).put(0, TBestData{5, 1});
+        game.tbLoadAnswerClick();
+        ASSERT_TRUE(game.demoMode);
+        stop(); // one move of the demonstration, then stopped
+        ASSERT_FALSE(game.demoMode);
+        ASSERT_EQ(game.moveCount, 1);
+        dialogs.takeTexts();
+        game.KeyMove("right");
+        game.KeyMove("down"); // the push that solves it, in 3 moves
+        EXPECT_EQ(dialogs.takeTexts(),
+                  (std::vector<std::string>{"恭喜你通过第1关！", "突破移动记录!移动3次,推动1次！",
+                                            "您的答案比原答案简洁！已经保存！"}));
+        EXPECT_EQ(sol().get<TAnswerData>(0).moves, 3);
+        EXPECT_EQ(unsolvedAnswers(game), std::vector<int>{});
+        game.curLevel = 1;
+        game.ReadRecord(1);
+    }
+}
+
 TEST_F(AnswerTest, StepDemonstrationWaitsForN) {
     storeAnswer(1, {3, 3, 1});
     game.settings.stepDemo = 1;

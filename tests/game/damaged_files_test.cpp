@@ -87,13 +87,27 @@ TEST_F(DamagedFilesTest, RandomBytesInEveryCompanionFile) {
     SUCCEED();
 }
 
-TEST_F(DamagedFilesTest, ALevelBeyondTheShortenedSetIsAReadError) {
-    TSaveData progress = freshSaveRecord();
-    progress.level = 9;
-    RecordFile(dir.path / "game.sav", TSaveData::kSize).put(0, progress);
-    game.SelectGames(1);
-    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"游戏数据读取错误!"});
-    playAround();
+TEST_F(DamagedFilesTest, AProgressOutsideTheSetStillOpens) {
+    // The set has two levels; a progress beyond it or below 1 is brought
+    // into 1..2, and the level on it opens.
+    const struct {
+        std::int16_t progress;
+        int level;
+    } cases[] = {{9, 2}, {3, 2}, {2, 2}, {1, 1}, {0, 1}, {-5, 1}, {-32768, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.progress);
+        TSaveData progress = freshSaveRecord();
+        progress.level = c.progress;
+        RecordFile(dir.path / "game.sav", TSaveData::kSize).put(0, progress);
+        game.checkedGameItem = 0;
+        game.SelectGames(1);
+        EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{});
+        EXPECT_EQ(game.maxLevel, c.level);
+        EXPECT_EQ(game.curLevel, c.level);
+        EXPECT_EQ(view.status[0], "当前关卡号：" + std::to_string(c.level) + " / 2");
+        playAround();
+        dialogs.takeTexts();
+    }
 }
 
 TEST_F(DamagedFilesTest, SettingsOfEveryValueLoad) {
