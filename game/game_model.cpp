@@ -1,5 +1,7 @@
 #include "game_model.h"
 
+#include "game/level_text_play.h"
+
 #include <algorithm>
 #include <cctype>
 #include <climits>
@@ -112,8 +114,9 @@ void GameModel::ShowRecord() {
     updateStatus();
     if (!redrawOnly) {
         undoCount = 0;
-        undoRec.moves = 0;
-        undoRec.pushes = 0;
+        // 0 for a level just loaded; a slot's counters after GameLoad.
+        undoRec.moves = static_cast<std::int16_t>(moveCount);
+        undoRec.pushes = static_cast<std::int16_t>(pushCount);
         undoRec.man = static_cast<std::int16_t>(manPos);
         undoRec.cells = maze.cells;
         undoFile().put(0, undoRec);
@@ -208,14 +211,16 @@ void GameModel::KeyMove(const std::string& direction) {
         view_.SetBoardCursor("dead");
         return;
     }
-    view_.PlayEffect("PUSH");
-    ++undoCount;
-    view_.SetUndoEnabled(true);
+    // The push happens only once its undo record is on disk; a failed write
+    // ends here with the error report and leaves board and history in step.
     undoRec.moves = static_cast<std::int16_t>(moveCount);
     undoRec.pushes = static_cast<std::int16_t>(pushCount);
     undoRec.man = static_cast<std::int16_t>(manPos);
     undoRec.cells = cells;
-    undoFile().put(undoCount, undoRec);
+    undoFile().put(undoCount + 1, undoRec);
+    ++undoCount;
+    view_.PlayEffect("PUSH");
+    view_.SetUndoEnabled(true);
 
     const int left = manPos;
     manPos = next;
@@ -476,7 +481,9 @@ void GameModel::tbSelectRecordClick() {
 }
 
 bool GameModel::switchGameFile(const std::string& path) {
-    // A set that cannot be opened leaves the open one in force, file name too.
+    // A set that cannot be opened leaves the open one in force, file name
+    // too, also when a file error ends the opening half-way.
+    stopWalk();
     const std::string previous = gameFile;
     gameFile = path;
     if (OpenGame()) return true;

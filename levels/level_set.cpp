@@ -54,7 +54,6 @@ OpenedSet openLevelSet(const std::string& gameFile, const std::filesystem::path&
         return out;
     }
     out.gameName = companionBase(gameFile);
-    undoFile(appDir).create();
     out.levelCount = static_cast<std::int64_t>(size / TMazeData::kSize);
 
     const Bytes freshSave = freshSaveRecord().encode();
@@ -78,6 +77,9 @@ OpenedSet openLevelSet(const std::string& gameFile, const std::filesystem::path&
         progress.level = out.maxLevel;
         files.sav.put(0, progress);
     }
+    // Last, so that a set whose companion files fail leaves the undo history
+    // of the set still in play.
+    undoFile(appDir).create();
     return out;
 }
 

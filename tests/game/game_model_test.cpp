@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <functional>
 
 namespace sokoban::testing {
 namespace {
@@ -326,6 +327,104 @@ TEST_F(GameTest, SaveSlotsRoundTrip) {
     dialogs.takeTexts();
     game.GameLoad(4);
     EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"该进度不存在！"});
+}
+
+TEST_F(GameTest, UndoRightAfterLoadingASlotKeepsItsCounters) {
+    game.UnlockAllLevels();
+    game.curLevel = 3;
+    game.ReadRecord(3);
+    keys("lLd");
+    const Cells board = game.maze.cells;
+    const int man = game.manPos;
+    game.Gamesave(2);
+    game.curLevel = 1;
+    game.ReadRecord(1);
+    game.GameLoad(2);
+    EXPECT_EQ(undoFile(dir.path).get<TSaveData>(0).moves, 3);
+    game.tbUndoClick();
+    EXPECT_EQ(game.moveCount, 3);
+    EXPECT_EQ(game.pushCount, 1);
+    EXPECT_EQ(game.manPos, man);
+    EXPECT_EQ(game.maze.cells, board);
+    EXPECT_EQ(view.status[1], "移动:3   ★   最佳移动：无");
+    game.KeyMove("left"); // one more push counts on from the slot
+    EXPECT_EQ(game.pushCount, 2);
+}
+
+TEST_F(GameTest, ASetThatFailsToOpenLeavesTheOpenOneInPlay) {
+    game.UnlockAllLevels();
+    game.curLevel = 3;
+    game.ReadRecord(3);
+    const Cells start = game.maze.cells;
+    const int startMan = game.manPos;
+    keys("lL"); // one push in the undo history
+    dialogs.takeTexts();
+    // Each candidate has a folder where its progress file should be.
+    const auto other = dir.path / "other";
+    std::filesystem::create_directories(other / "mine.sav");
+    std::filesystem::create_directories(dir.path / "normal.sav");
+    writeLevelSet(other / "mine.box", {makeLevel(kLevels[0])});
+    writeLevelSet(dir.path / "normal.box", {makeLevel(kLevels[0])});
+    struct Case {
+        const char* name;
+        std::function<void()> open;
+    } cases[] = {
+        {"built-in", [&] { game.SelectGames(2); }},
+        {"other file",
+         [&] {
+             dialogs.fileAnswers.push_back((other / "mine.box").string());
+             game.N24Click();
+         }},
+        {"listed", [&] { game.openListedSet((other / "mine.box").string(), 2); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        game.guarded(c.open);
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Error);
+        dialogs.takeTexts();
+        EXPECT_EQ(game.gameFile, dirPrefix(dir.path) + "game.box");
+        EXPECT_EQ(game.levelCount, 3);
+        EXPECT_EQ(game.curLevel, 3);
+        EXPECT_EQ(game.maxLevel, 3);
+        EXPECT_EQ(game.checkedGameItem, 1);
+        EXPECT_EQ(view.gameItem, 1);
+        EXPECT_EQ(game.settings.levelSet, 1);
+        EXPECT_EQ(view.caption, "推箱子      默认关卡  第：3 关");
+    }
+    // The undo history is whole.
+    game.guarded([&] { game.tbUndoClick(); });
+    EXPECT_TRUE(dialogs.takeTexts().empty());
+    EXPECT_EQ(game.maze.cells, start);
+    EXPECT_EQ(game.manPos, startMan - 1);
+    game.guarded([&] { game.tbRetryGameClick(); });
+    EXPECT_EQ(game.manPos, startMan);
+    EXPECT_EQ(view.caption, "推箱子      默认关卡  第：3 关");
+}
+
+TEST_F(GameTest, APushWhoseUndoRecordCannotBeWrittenIsRefused) {
+    const Cells start = game.maze.cells;
+    const int man = game.manPos;
+    const auto tmp = game.undoFile().path();
+    std::filesystem::remove(tmp);
+    std::filesystem::create_directory(tmp);
+    view.effects.clear();
+    game.guarded([&] { game.KeyMove("right"); });
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Error);
+    dialogs.takeTexts();
+    EXPECT_EQ(game.undoCount, 0);
+    EXPECT_EQ(game.pushCount, 0);
+    EXPECT_EQ(game.moveCount, 0);
+    EXPECT_EQ(game.manPos, man);
+    EXPECT_EQ(game.maze.cells, start);
+    EXPECT_TRUE(view.effects.empty());
+    EXPECT_FALSE(view.undoEnabled);
+    // With the file back the push goes through and undoes to the start.
+    std::filesystem::remove(tmp);
+    game.guarded([&] { game.tbRetryGameClick(); });
+    game.guarded([&] { game.KeyMove("right"); });
+    EXPECT_EQ(game.curLevel, 2);
 }
 
 TEST_F(GameTest, ASlotOutsideTheSetIsEmpty) {
