@@ -1,7 +1,5 @@
 #include "game_model.h"
 
-#include "game/level_text_play.h"
-
 #include <algorithm>
 #include <cctype>
 #include <climits>
@@ -486,7 +484,12 @@ bool GameModel::switchGameFile(const std::string& path) {
     stopWalk();
     const std::string previous = gameFile;
     gameFile = path;
-    if (OpenGame()) return true;
+    try {
+        if (OpenGame()) return true;
+    } catch (...) {
+        gameFile = previous;
+        throw;
+    }
     gameFile = previous;
     return false;
 }
