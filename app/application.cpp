@@ -36,16 +36,6 @@ public:
         return QProxyStyle::styleHint(hint, option, widget, ret);
     }
 };
-// The program ends when the main window closes, whatever other window is
-// still open.
-class QuitWithMainWindow : public QObject {
-public:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Close)
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        return false;
-    }
-};
 } // namespace
 
 int runGame(int argc, char** argv) {
@@ -121,8 +111,9 @@ int runGame(int argc, char** argv) {
     onMenu("mXSBViewer", [&formXSBViewer] { formXSBViewer.showFromMain(); });
     formDesign.onShowXsbViewer = [&formXSBViewer] { formXSBViewer.showFromDesign(); };
 
-    QuitWithMainWindow quitWithMainWindow;
-    mainForm.installEventFilter(&quitWithMainWindow);
+    // The program ends when the main window closes, whatever other window is
+    // still open.
+    mainForm.quitWhenClosed();
     mainForm.show();
     // For timing the start-up: leave as soon as the first level is drawn.
     // A picture of the window after the first blink, for looking at it.

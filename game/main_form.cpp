@@ -10,10 +10,13 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -46,6 +49,34 @@ BoardImage::BoardImage(BoardPainter& painter, QWidget* parent)
 void BoardImage::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     p.drawImage(e->rect(), painter_.image(), e->rect());
+}
+
+// --- status panels --------------------------------------------------------------------
+
+QString StatusPanel::shownText() const {
+    const QFontMetrics fm(font());
+    const int room = contentsRect().width() - 2 * margin();
+    QString t = text();
+    if (fm.horizontalAdvance(t) <= room) return t;
+    // First the spaces round the star, then the words a narrow panel can do
+    // without; the numbers stay.
+    t = t.simplified();
+    if (fm.horizontalAdvance(t) <= room) return t;
+    t.replace("当前关卡号：", "关卡：")
+        .replace("最佳移动：", "最佳：")
+        .replace("最佳推动：", "最佳：");
+    if (fm.horizontalAdvance(t) <= room) return t;
+    t.remove(' ');
+    if (fm.horizontalAdvance(t) <= room) return t;
+    return fm.elidedText(t, Qt::ElideRight, room);
+}
+
+void StatusPanel::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    drawFrame(&p);
+    const QRect r = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+    style()->drawItemText(&p, r, static_cast<int>(alignment()), palette(), isEnabled(), shownText(),
+                          foregroundRole());
 }
 
 // --- construction --------------------------------------------------------------------
@@ -229,6 +260,17 @@ void TMainForm::buildMenus() {
     help->addSeparator();
     addAction(help, "mAbout", "关于(&A)");
 
+    // A menu closed with Esc leaves the menu bar holding the keys; the player
+    // is back at the board, so the board gets them back.
+    for (QAction* top : bar->actions())
+        if (QMenu* m = top->menu())
+            connect(m, &QMenu::aboutToHide, this, [this] {
+                QTimer::singleShot(0, this, [this] {
+                    if (menuBar()->hasFocus() && !QApplication::activePopupWidget() && image1_)
+                        image1_->setFocus();
+                });
+            });
+
     // The drop-down menus of the face, figure and background buttons.
     auto* faceMenu = new QMenu(this);
     faceMenu->setObjectName("PopupMenuFace");
@@ -330,20 +372,21 @@ void TMainForm::buildStatusBar() {
     auto* bar = statusBar();
     bar->setObjectName("StatusBar1");
     bar->setSizeGripEnabled(false);
+    // The panels keep their widths while the window has room for them and
+    // shrink in proportion below that, each showing what fits of its text.
     const int widths[4] = {140, 185, 185, 50};
     for (int i = 0; i < 4; ++i) {
-        auto* l = new QLabel(bar);
+        auto* l = new StatusPanel(bar);
         l->setObjectName(QString("Panel%1").arg(i));
+        l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         if (i < 3) {
-            l->setFixedWidth(widths[i]);
+            l->setMaximumWidth(widths[i]);
             l->setAlignment(Qt::AlignCenter);
             l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            bar->addWidget(l);
         } else {
-            l->setMinimumWidth(widths[i]);
             l->setFrameStyle(QFrame::NoFrame);
-            bar->addWidget(l, 1);
         }
+        bar->addWidget(l, widths[i]);
         panels_[i] = l;
     }
     panels_[3]->setText("  推箱子 · 把每一个箱子推到目标上");
@@ -455,21 +498,29 @@ void TMainForm::syncBoard() {
     painter_.cells = &model_.maze.cells;
     painter_.manPos = model_.manPos;
     painter_.layout = model_.layout;
+    painter_.manFrame = model_.mazeWidth > 0 ? manFrame_ : -1;
+    const QSize area = centralWidget()->size();
+    painter_.visibleArea = QRect(QPoint(0, 0), area);
+}
+
+QSize TMainForm::boardArea() {
+    // Lay the window out first: at start-up it has not been shown yet, and
+    // after the tool bar was hidden the layout has not caught up.
+    if (QLayout* l = layout()) l->activate();
+    return centralWidget()->size();
 }
 
 void TMainForm::FitBoard() {
-    const QRect frame = frameGeometry();
-    const int bar = toolBar1_->isVisible() ? toolBar1_->height() : 0;
-    model_.layout = fitBoard(frame.width(), frame.height(), bar, model_.mazeWidth,
+    // The board fills the part of the window between the tool bar and the
+    // status bar as it really is. fitBoard's allowances of 8 and 65 pixels
+    // stand for a frame, menu and status bar that are not part of this area.
+    const QSize area = boardArea();
+    model_.layout = fitBoard(area.width() + 8, area.height() + 65, 0, model_.mazeWidth,
                              model_.mazeHeight, model_.settings.fixedSize == 1);
     syncBoard();
 }
 
-void TMainForm::PaintBoard() {
-    syncBoard();
-    painter_.PaintAll();
-    image1_->update();
-}
+void TMainForm::PaintBoard() { repaintAll(); }
 
 void TMainForm::DrawCell(int i) {
     syncBoard();
@@ -480,6 +531,7 @@ void TMainForm::DrawCell(int i) {
 }
 
 void TMainForm::DrawMan(int frame) {
+    manFrame_ = frame;
     syncBoard();
     painter_.DrawMan(frame);
     const auto& l = model_.layout;
@@ -613,10 +665,8 @@ void TMainForm::SelectBack(int tag) {
     model_.settings.backNo = static_cast<std::uint8_t>(tag);
     action(QString("back%1").arg(tag))->setChecked(true);
     painter_.LoadBack(tag);
-    syncBoard();
-    painter_.DrawBackground(painter_.backImage);
-    painter_.DrawBoard();
-    image1_->update();
+    // From black up, so nothing of the old background stays round a centred one.
+    repaintAll();
 }
 
 void TMainForm::mLoadBackClick() {
@@ -630,25 +680,47 @@ void TMainForm::mLoadBackClick() {
     }
     painter_.backFileName = q(*chosen);
     syncBoard();
+    painter_.FillBlack();
     painter_.DrawBackground(picture);
     painter_.DrawBoard();
     image1_->update();
 }
 
 void TMainForm::resizeEvent(QResizeEvent* e) {
+    // The board follows the board area's own resize (see eventFilter), which
+    // also comes when the tool bar or the status bar is hidden.
     QMainWindow::resizeEvent(e);
-    FormResizeWork();
+    storeWindowSize();
+}
+
+void TMainForm::storeWindowSize() {
+    // The size inside the frame, which is what resize() gives back at the next
+    // start. A maximised window is stored as the screen's size, so that it
+    // starts maximised again; a minimised one keeps the size it had.
+    if (isMinimized()) return;
+    const QSize size = isMaximized() ? screenSize() : this->size();
+    model_.settings.windowWidth = static_cast<std::int16_t>(size.width());
+    model_.settings.windowHeight = static_cast<std::int16_t>(size.height());
+}
+
+void TMainForm::repaintAll() {
+    syncBoard();
+    painter_.PaintAll();
+    image1_->update();
 }
 
 void TMainForm::FormResizeWork() {
-    const QRect frame = frameGeometry();
-    model_.settings.windowWidth = static_cast<std::int16_t>(frame.width());
-    model_.settings.windowHeight = static_cast<std::int16_t>(frame.height());
-    if (model_.mazeWidth == 0 || model_.mazeHeight == 0 || model_.layout.cellSize == 0) return;
-    FitBoard();
-    painter_.PaintBackground();
-    painter_.DrawBoard();
-    image1_->update();
+    if (fitting_) return;
+    fitting_ = true;
+    storeWindowSize();
+    if (model_.mazeWidth != 0 && model_.mazeHeight != 0 && model_.layout.cellSize != 0) {
+        FitBoard();
+        // From black up: the old board must not show round the new one.
+        repaintAll();
+    } else {
+        syncBoard();
+    }
+    fitting_ = false;
 }
 
 void TMainForm::mCustomSizeClick() {
@@ -762,6 +834,13 @@ void TMainForm::mMusicClick() {
 // --- keys and closing ------------------------------------------------------------------------
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && watched == centralWidget()) FormResizeWork();
+    // A key that no control of the window took is the window's own, whatever
+    // has the focus.
+    if (event->type() == QEvent::KeyPress && watched == this) {
+        FormKeyDown(static_cast<QKeyEvent*>(event));
+        return true;
+    }
     // Key preview: the window sees keys before its controls.
     if (event->type() == QEvent::KeyPress && watched != image1_ && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this && isActiveWindow()) {
@@ -807,6 +886,9 @@ void TMainForm::FormKeyDown(QKeyEvent* e) {
 void TMainForm::closeEvent(QCloseEvent* e) {
     FormClose();
     QMainWindow::closeEvent(e);
+    // Queued behind the closing work, so that a message it showed has been
+    // read and dismissed before the program ends.
+    if (quitWhenClosed_) QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
 
 void TMainForm::FormClose() {

@@ -9,6 +9,7 @@
 #include "view/board_painter.h"
 #include "view/face_random.h"
 
+#include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
@@ -18,7 +19,6 @@
 
 class QAction;
 class QActionGroup;
-class QLabel;
 class QMenu;
 class QToolBar;
 class QToolButton;
@@ -47,6 +47,18 @@ private:
     BoardPainter& painter_;
 };
 
+// A panel of the status bar. text() is always the whole text; a panel narrower
+// than its text shows it shortened so that it stays readable.
+class StatusPanel : public QLabel {
+public:
+    using QLabel::QLabel;
+    // What the panel shows at its present width.
+    QString shownText() const;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+};
+
 struct MainFormServices {
     Dialogs* dialogs = nullptr;
     EffectPlayer* effects = nullptr; // may be null: silence
@@ -68,7 +80,7 @@ public:
     BoardImage* boardImage() const { return image1_; }
     QAction* action(const QString& name) const;
     QToolButton* button(const QString& name) const;
-    QLabel* statusPanel(int i) const { return panels_[i]; }
+    StatusPanel* statusPanel(int i) const { return panels_[i]; }
     QToolBar* toolBar() const { return toolBar1_; }
     QTimer& timer1() { return timer1_; }
     QTimer& timer2() { return timer2_; }
@@ -121,6 +133,10 @@ public:
     // Where later windows hook in (designer, answers, XSB, dialogs).
     std::function<void()> onShowDesign;
 
+    // The program ends once this window has closed, whatever other window is
+    // still open: after the closing work and its messages, never during them.
+    void quitWhenClosed() { quitWhenClosed_ = true; }
+
 protected:
     void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -138,6 +154,9 @@ private:
     void FormKeyDown(QKeyEvent* e);
     void FormClose();
     void syncBoard();
+    QSize boardArea();
+    void storeWindowSize();
+    void repaintAll();
 
     std::filesystem::path appDir_;
     QStringList arguments_;
@@ -148,7 +167,7 @@ private:
 
     BoardImage* image1_ = nullptr;
     QToolBar* toolBar1_ = nullptr;
-    QLabel* panels_[4] = {};
+    StatusPanel* panels_[4] = {};
     std::map<QString, QAction*> actions_;
     std::map<QString, QToolButton*> buttons_;
     QActionGroup* faceGroup_ = nullptr;
@@ -159,6 +178,9 @@ private:
     QTimer timer2_; // walking
     QTimer timer4_; // answer demonstration
     int blink_ = 1;
+    int manFrame_ = 2; // the worker frame last drawn: down1 at start
+    bool fitting_ = false;
+    bool quitWhenClosed_ = false;
     bool musicOn_ = false;
     std::string musicFile_;
     bool closed_ = false;

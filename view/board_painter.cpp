@@ -50,7 +50,11 @@ void BoardPainter::DrawBackground(const QImage& picture) {
     if (backStyle == 3) {
         p.drawImage(QRect(0, 0, W, H), picture);
     } else if (backStyle == 1) {
-        p.drawImage(QPoint((W - picture.width()) / 2, (H - picture.height()) / 2), picture);
+        // Centred where the player sees it, not on the whole screen-sized image.
+        const QRect area = visibleArea.isEmpty() ? canvas_.rect() : visibleArea;
+        p.drawImage(QPoint(area.left() + (area.width() - picture.width()) / 2,
+                           area.top() + (area.height() - picture.height()) / 2),
+                    picture);
     } else if (backStyle == 2) {
         // The wall background is tiled in cell squares so that it lines up
         // with the walls of the board.
@@ -67,12 +71,17 @@ void BoardPainter::DrawBoard() {
         DrawBackground(backImage);
     }
     if (layout.cellSize <= 0) return;
-    QPainter p(&canvas_);
-    for (int i = 0; i < kCells; ++i) {
-        const int code = (*cells)[static_cast<std::size_t>(i)];
-        if (code == kOutside || code > kBoxOnTarget) continue;
-        p.drawImage(cellRect(i).topLeft(), scaledTile(code));
+    {
+        QPainter p(&canvas_);
+        for (int i = 0; i < kCells; ++i) {
+            const int code = (*cells)[static_cast<std::size_t>(i)];
+            if (code == kOutside || code > kBoxOnTarget) continue;
+            p.drawImage(cellRect(i).topLeft(), scaledTile(code));
+        }
     }
+    // The worker belongs to the board: without him the board would show an empty
+    // cell until the next blink.
+    if (manFrame >= 0) DrawMan(manFrame);
 }
 
 void BoardPainter::DrawCell(int i) {

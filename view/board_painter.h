@@ -7,6 +7,7 @@
 #include "levels/records.h"
 
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <array>
 
@@ -28,18 +29,23 @@ public:
     const Cells* cells = nullptr;
     int manPos = 0;
     BoardLayout layout;
+    // The worker frame every full paint of the board draws; -1 while no level is shown.
+    int manFrame = -1;
+    // The part of the image the window shows; a centred background is centred in it.
+    QRect visibleArea;
 
     void resize(int width, int height);
     const QImage& image() const { return canvas_; }
     QImage& image() { return canvas_; }
 
     void DrawBackground(const QImage& picture);
+    // Every cell, and the worker in frame manFrame.
     void DrawBoard();
     void DrawMan(int frame);
     void DrawCell(int i);
     void PaintBackground();
     void FillBlack();
-    // Everything a full paint does: black, background, every cell.
+    // Everything a full paint does: black, background, every cell and the worker.
     void PaintAll();
 
     // Pictures by name from the program's resources.
