@@ -14,7 +14,7 @@ void N1251Click(Dialogs& dialogs) {
     try {
         std::error_code ec;
         const auto size = std::filesystem::file_size(file, ec);
-        if (ec) throw FileError(file, ec.message());
+        if (ec) throw FileError(file, systemReason(ec.value()));
         if (!isOldLayoutSize(size)) {
             dialogs.error("游戏文件格式错误！");
             return;

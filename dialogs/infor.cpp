@@ -25,12 +25,12 @@ std::string num(long long n) {
 // count (bytes 2 and 3) is not 0.
 std::vector<bool> answeredLevels(const std::filesystem::path& solFile) {
     std::ifstream in(solFile, std::ios::binary);
-    if (!in) throw FileError(solFile, std::strerror(errno));
+    if (!in) throw FileError(solFile, systemReason(errno));
     std::vector<bool> answered;
     std::vector<char> record(TAnswerData::kSize);
     while (in.read(record.data(), static_cast<std::streamsize>(record.size())))
         answered.push_back(record[2] != 0 || record[3] != 0);
-    if (in.bad()) throw FileError(solFile, std::strerror(errno));
+    if (in.bad()) throw FileError(solFile, systemReason(errno));
     return answered;
 }
 

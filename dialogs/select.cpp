@@ -85,7 +85,7 @@ QPushButton* TFormSelect::button(const QString& name) const {
 }
 
 std::filesystem::path TFormSelect::lstFile() const {
-    return mainForm_.model().appDir / "game.lst";
+    return FilePlaces(mainForm_.model().appDir).listFile();
 }
 
 bool TFormSelect::listWork(const std::function<void()>& work) {

@@ -2,10 +2,9 @@
 // that carry answers between players.
 #include "game_model.h"
 
+#include "levels/safe_write.h"
+
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 
 namespace sokoban {
 
@@ -24,11 +23,8 @@ void writeAnswerFile(const std::string& path, const TAnswerData& a) {
     const Bytes rec = a.encode();
     const std::size_t packed = std::min<std::size_t>(
         static_cast<std::size_t>(std::max<int>(a.moves, 0) / 4 + 2), a.packed.size());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) throw FileError(path, std::strerror(errno));
-    out.write(reinterpret_cast<const char*>(rec.data()), static_cast<std::streamsize>(5 + packed));
-    out.close();
-    if (!out) throw FileError(path, std::strerror(errno));
+    replaceFileContents(path,
+                        Bytes(rec.begin(), rec.begin() + static_cast<std::ptrdiff_t>(5 + packed)));
 }
 
 } // namespace
@@ -125,12 +121,10 @@ void GameModel::mAnswerOutAllClick() {
 void GameModel::mAnswerInClick() {
     const auto chosen = dialogs_.openFile(kAnswerFilter);
     if (!chosen) return;
-    std::ifstream in(*chosen, std::ios::binary);
-    if (!in) throw FileError(*chosen, std::strerror(errno));
+    const Bytes head = readPlainFile(*chosen, TAnswerData::kSize);
     std::uint8_t buf[TAnswerData::kSize] = {};
-    in.read(reinterpret_cast<char*>(buf), sizeof buf);
-    const auto got = static_cast<std::size_t>(in.gcount());
-    in.close();
+    std::copy(head.begin(), head.end(), buf);
+    const auto got = head.size();
     const TAnswerData imported = TAnswerData::decode(buf);
     // A level number outside the set would fail or lengthen the .sol file.
     if (got < 5 || imported.level < 1 || imported.level > levelCount) {

@@ -78,7 +78,7 @@ public:
     bool logOverflow = false;
 
     // --- level loading ----------------------------------------------------------
-    CompanionFiles files() const { return CompanionFiles::forGame(gameFile); }
+    CompanionFiles files() const { return CompanionFiles::forGame(gameFile, appDir); }
     RecordFile undoFile() const { return sokoban::undoFile(appDir); }
     // Opens gameFile; false (after its message) when it cannot be opened.
     bool OpenGame();

@@ -406,7 +406,9 @@ void TMainForm::FormCreate() {
     const QSize screen = screenSize();
     run([this] { model_.undoFile().create(); });
     try {
-        model_.settings = loadSettings(appDir_ / "game.var", screen.width(), screen.height());
+        model_.settings = loadSettings(places.settingsFile(), screen.width(), screen.height());
+    const FilePlaces places(appDir_);
+    places.removeStaleUndoFiles();
     } catch (const FileError& e) {
         services_.dialogs->fileError(e.path().string(), e.reason());
         model_.settings = defaultSettings(screen.width(), screen.height());
@@ -458,7 +460,7 @@ void TMainForm::FormCreate() {
     // 12. a level set from the list
     int choice = s.levelSet;
     if (choice > 5) {
-        const std::string entry = gameListEntry(appDir_ / "game.lst", choice);
+        const std::string entry = gameListEntry(places.listFile(), choice);
         if (entry.empty() || !fileExists(entry)) {
             choice = 1;
             if (!entry.empty()) model_.gameFile = entry;
@@ -898,11 +900,11 @@ void TMainForm::FormClose() {
     timer2_.stop();
     timer4_.stop();
     std::error_code ec;
-    std::filesystem::remove(appDir_ / "game.tmp", ec);
+    std::filesystem::remove(model_.undoFile().path(), ec);
     painter_.releasePictures();
     if (services_.music) services_.music->close();
     try {
-        saveSettings(appDir_ / "game.var", model_.settings);
+        saveSettings(FilePlaces(appDir_).settingsFile(), model_.settings);
     } catch (const FileError& err) {
         services_.dialogs->fileError(err.path().string(), err.reason());
     }

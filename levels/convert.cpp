@@ -42,7 +42,7 @@ Bytes convertOldLevelSet(std::span<const std::uint8_t> oldFile) {
 namespace {
 
 [[noreturn]] void fail(const std::filesystem::path& p, int err) {
-    throw FileError(p, std::strerror(err));
+    throw FileError(p, systemReason(err));
 }
 
 // A descriptor closed when it goes.

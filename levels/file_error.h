@@ -1,5 +1,5 @@
 // The one error type of every failed file operation: the path and the
-// system's reason, for the general error report.
+// reason, in the player's language, for the general error report.
 #pragma once
 
 #include <filesystem>
@@ -9,16 +9,28 @@
 namespace sokoban {
 
 class FileError : public std::runtime_error {
-public:
+  public:
     FileError(std::filesystem::path path, std::string reason)
         : std::runtime_error(path.string() + ": " + reason), path_(std::move(path)),
           reason_(std::move(reason)) {}
     const std::filesystem::path& path() const { return path_; }
     const std::string& reason() const { return reason_; }
 
-private:
+  private:
     std::filesystem::path path_;
     std::string reason_;
 };
+
+// The reasons the game itself gives.
+inline constexpr const char* kReadBeyondEnd = "读取超出文件末尾";
+inline constexpr const char* kInvalidRecord = "无效的记录号";
+inline constexpr const char* kNotPlainFile = "不是普通文件";
+
+// A system error number as the player reads it: the common ones by name, any
+// other with its number.
+std::string systemReason(int err);
+
+// Throws FileError(path, systemReason(err)).
+[[noreturn]] void throwSystemError(const std::filesystem::path& path, int err);
 
 } // namespace sokoban

@@ -1,8 +1,6 @@
 #include "level_set.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
+#include "safe_write.h"
 
 namespace sokoban {
 
@@ -10,11 +8,14 @@ std::string companionBase(const std::string& gameFile) {
     return gameFile.size() >= 4 ? gameFile.substr(0, gameFile.size() - 4) : std::string();
 }
 
-CompanionFiles CompanionFiles::forGame(const std::string& gameFile) {
-    const std::string base = companionBase(gameFile);
-    return {RecordFile(gameFile, TMazeData::kSize), RecordFile(base + ".sav", TSaveData::kSize),
-            RecordFile(base + ".bst", TBestData::kSize),
-            RecordFile(base + ".sol", TAnswerData::kSize)};
+CompanionFiles CompanionFiles::forGame(const std::string& gameFile,
+                                       const std::filesystem::path& appDir) {
+    const std::string base = FilePlaces(appDir).companionBase(gameFile);
+    constexpr Writes safe = Writes::WholeCopy;
+    return {RecordFile(gameFile, TMazeData::kSize),
+            RecordFile(base + ".sav", TSaveData::kSize, safe),
+            RecordFile(base + ".bst", TBestData::kSize, safe),
+            RecordFile(base + ".sol", TAnswerData::kSize, safe)};
 }
 
 TSaveData freshSaveRecord() {
@@ -46,7 +47,7 @@ OpenedSet openLevelSet(const std::string& gameFile, const std::filesystem::path&
         out.status = OpenStatus::Missing;
         return out;
     }
-    const CompanionFiles files = CompanionFiles::forGame(gameFile);
+    const CompanionFiles files = CompanionFiles::forGame(gameFile, appDir);
     const std::uint64_t size = files.levels.byteSize();
     if (size == 0 || size % TMazeData::kSize != 0 ||
         size / TMazeData::kSize > static_cast<std::uint64_t>(kMaxLevels)) {
@@ -60,13 +61,12 @@ OpenedSet openLevelSet(const std::string& gameFile, const std::filesystem::path&
     const Bytes emptyBest = TBestData{}.encode();
     const Bytes emptyAnswer = emptyAnswerRecord().encode();
 
-    if (!files.sav.exists()) files.sav.create();
-    if (!files.sol.exists()) files.sol.create();
-    if (!files.bst.exists()) files.bst.create();
+    // Missing files are created whole by the padding.
     files.sav.padTo(6, freshSave);
     files.bst.padTo(out.levelCount, emptyBest);
     // Surplus answers and a torn tail go: the file holds exactly one answer a level.
-    if (files.sol.byteSize() > static_cast<std::uint64_t>(out.levelCount) * TAnswerData::kSize)
+    if (files.sol.exists() &&
+        files.sol.byteSize() > static_cast<std::uint64_t>(out.levelCount) * TAnswerData::kSize)
         files.sol.truncate(out.levelCount);
     files.sol.padTo(out.levelCount, emptyAnswer);
 
@@ -129,47 +129,60 @@ void repairSettings(TGameVar& v, int screenWidth, int screenHeight) {
 }
 
 TGameVar loadSettings(const std::filesystem::path& varFile, int screenWidth, int screenHeight) {
-    RecordFile file(varFile, TGameVar::kSize);
-    if (!file.exists()) file.put(0, defaultSettings(screenWidth, screenHeight));
+    RecordFile file(varFile, TGameVar::kSize, Writes::WholeCopy);
+    std::error_code ec;
+    if (!std::filesystem::exists(varFile, ec))
+        file.put(0, defaultSettings(screenWidth, screenHeight));
     // Only the first 36 bytes count; a shorter file gives what it holds.
-    std::ifstream in(varFile, std::ios::binary);
-    if (!in) throw FileError(varFile, std::strerror(errno));
-    std::uint8_t buf[TGameVar::kSize] = {};
-    in.read(reinterpret_cast<char*>(buf), sizeof buf);
-    const auto got = static_cast<std::size_t>(in.gcount());
-    TGameVar v = TGameVar::decode(std::span<const std::uint8_t>(buf, got));
+    const Bytes head = readPlainFile(varFile, TGameVar::kSize);
+    TGameVar v = TGameVar::decode(head);
     repairSettings(v, screenWidth, screenHeight);
     return v;
 }
 
 void saveSettings(const std::filesystem::path& varFile, const TGameVar& v) {
-    RecordFile(varFile, TGameVar::kSize).put(0, v);
+    RecordFile(varFile, TGameVar::kSize, Writes::WholeCopy).put(0, v);
 }
 
 std::vector<std::string> readGameList(const std::filesystem::path& lstFile) {
     std::vector<std::string> lines;
-    std::ifstream in(lstFile, std::ios::binary);
-    if (!in) return lines;
+    Bytes text;
+    try {
+        text = readPlainFile(lstFile);
+    } catch (const FileError&) {
+        return lines; // a list that cannot be read lists nothing
+    }
     std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || text[i] == '\n') {
+            const bool any = i < text.size() || !line.empty();
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (any) lines.push_back(line);
+            line.clear();
+        } else {
+            line += static_cast<char>(text[i]);
+        }
     }
     return lines;
 }
 
 void writeGameList(const std::filesystem::path& lstFile, const std::vector<std::string>& lines) {
-    std::ofstream out(lstFile, std::ios::binary | std::ios::trunc);
-    if (!out) throw FileError(lstFile, std::strerror(errno));
-    for (const auto& l : lines) out << l << "\r\n";
-    out.close(); // a full disk shows only when the buffer is flushed
-    if (!out) throw FileError(lstFile, std::strerror(errno));
+    Bytes text;
+    for (const auto& l : lines) {
+        text.insert(text.end(), l.begin(), l.end());
+        text.insert(text.end(), {'\r', '\n'});
+    }
+    replaceFileContents(lstFile, text);
 }
 
 std::string gameListEntry(const std::filesystem::path& lstFile, int choice) {
     std::error_code ec;
     if (!std::filesystem::exists(lstFile, ec)) {
-        std::ofstream(lstFile, std::ios::binary);
+        // Start-up goes on with the first set when even an empty list cannot be made.
+        try {
+            replaceFileContents(lstFile, {});
+        } catch (const FileError&) {
+        }
         return {};
     }
     const auto lines = readGameList(lstFile);

@@ -1,7 +1,9 @@
 // Level-set files (.box) and their companion files (.sav, .bst, .sol), the
-// program-wide files game.var, game.lst and game.tmp.
+// program-wide files game.var, game.lst and the undo history. Where each of
+// them lies is FilePlaces' answer.
 #pragma once
 
+#include "file_places.h"
 #include "record_file.h"
 #include "records.h"
 
@@ -15,7 +17,8 @@ namespace sokoban {
 // companion records.
 constexpr std::int64_t kMaxLevels = 32767;
 
-// "game" for ".../game.box": the path without its last four characters.
+// "game" for ".../game.box": the path without its last four characters (the
+// set's gameName).
 std::string companionBase(const std::string& gameFile);
 
 struct CompanionFiles {
@@ -23,7 +26,8 @@ struct CompanionFiles {
     RecordFile sav;    // progress and five slots, 756-byte records
     RecordFile bst;    // best counts, 4-byte records
     RecordFile sol;    // answers, 1029-byte records
-    static CompanionFiles forGame(const std::string& gameFile);
+    // The companion files are replaced whole at every change.
+    static CompanionFiles forGame(const std::string& gameFile, const std::filesystem::path& appDir);
 };
 
 // Fresh records as the repair rules write them.
@@ -67,9 +71,9 @@ void writeGameList(const std::filesystem::path& lstFile, const std::vector<std::
 // line. Creates an empty game.lst when it is missing.
 std::string gameListEntry(const std::filesystem::path& lstFile, int choice);
 
-// --- game.tmp -----------------------------------------------------------
+// --- the undo history of this running copy ----------------------------------
 inline RecordFile undoFile(const std::filesystem::path& appDir) {
-    return RecordFile(appDir / "game.tmp", TSaveData::kSize);
+    return RecordFile(FilePlaces(appDir).undoFile(), TSaveData::kSize);
 }
 
 } // namespace sokoban

@@ -1,6 +1,7 @@
 // A file of fixed-size records addressed by index. Every call opens the file,
 // positions, reads or writes whole records and closes it again; failures
-// throw FileError with the path and the system's reason.
+// throw FileError with the path and the reason. Only regular files are
+// opened.
 #pragma once
 
 #include "file_error.h"
@@ -11,14 +12,21 @@
 
 namespace sokoban {
 
+// How a record file takes a change. The files that hold the player's
+// progress are small and must never be left half-written, so each change
+// writes a whole new copy and renames it over the old one; the undo history
+// grows by a record at every push and is rewritten in place.
+enum class Writes { InPlace, WholeCopy };
+
 class RecordFile {
-public:
+  public:
     RecordFile() = default;
-    RecordFile(std::filesystem::path path, std::size_t recordSize)
-        : path_(std::move(path)), recordSize_(recordSize) {}
+    RecordFile(std::filesystem::path path, std::size_t recordSize, Writes writes = Writes::InPlace)
+        : path_(std::move(path)), recordSize_(recordSize), writes_(writes) {}
 
     const std::filesystem::path& path() const { return path_; }
     std::size_t recordSize() const { return recordSize_; }
+    Writes writes() const { return writes_; }
 
     bool exists() const;
     std::uint64_t byteSize() const;
@@ -38,9 +46,10 @@ public:
     template <class R> R get(std::int64_t index) const { return R::decode(read(index)); }
     template <class R> void put(std::int64_t index, const R& r) const { write(index, r.encode()); }
 
-private:
+  private:
     std::filesystem::path path_;
     std::size_t recordSize_ = 1;
+    Writes writes_ = Writes::InPlace;
 };
 
 } // namespace sokoban

@@ -1,11 +1,13 @@
-// Rewriting a level-set file for the level manager: exchanging, removing and
-// appending levels. Each change reads the whole file, makes the change in
-// memory and puts the result in place by writing a temporary file beside the
-// target and renaming it over the old one, so a failure at any point leaves
-// the old file as it was. Failures throw FileError.
+// Rewriting a level-set file for the level manager and the designer:
+// exchanging, replacing, removing and appending levels. Each change reads the
+// whole file, makes the change in memory and puts the result in place by
+// writing a temporary file beside the target and renaming it over the old
+// one, so a failure at any point leaves the old file as it was. Reading one
+// level reads only that level. Failures throw FileError.
 #pragma once
 
 #include "levels/records.h"
+#include "levels/safe_write.h"
 
 #include <filesystem>
 
@@ -24,9 +26,11 @@ void exchangeLevels(const std::filesystem::path& file, int i, int j);
 void DeleteRecord(const std::filesystem::path& file, int n);
 // Appends a level after the last whole level of the file.
 void appendLevel(const std::filesystem::path& file, const TMazeData& level);
-
-// Replaces the contents of a file safely (temporary file and rename). The
-// file keeps its permissions; a symbolic link keeps pointing at it.
-void replaceFileContents(const std::filesystem::path& file, const Bytes& contents);
+// Stores a level as level `index` (from 0); an index equal to the number of
+// whole levels appends it. Every other byte stays where it was.
+void putLevel(const std::filesystem::path& file, int index, const TMazeData& level);
+// Makes `to` a copy of `from`, creating it when missing; a failure leaves
+// `to` as it was.
+void copyLevelSet(const std::filesystem::path& from, const std::filesystem::path& to);
 
 } // namespace sokoban

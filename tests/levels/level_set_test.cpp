@@ -60,7 +60,8 @@ class LevelSetTest : public ::testing::Test {
 };
 
 TEST_F(LevelSetTest, FreshSetGetsCompanionFilesAndStartsAtLevelOne) {
-    writeBytes(appDir / "game.tmp", Bytes(3 * 756, 9));
+    const fs::path undo = undoFile(appDir).path();
+    writeBytes(undo, Bytes(3 * 756, 9));
     const OpenedSet s = openLevelSet(makeSet(other / "mine.box", 3), appDir);
     EXPECT_EQ(s.status, OpenStatus::Ok);
     EXPECT_EQ(s.gameName, (other / "mine").string());
@@ -74,7 +75,7 @@ TEST_F(LevelSetTest, FreshSetGetsCompanionFilesAndStartsAtLevelOne) {
     ASSERT_EQ(sol.size(), 3 * 1029u);
     for (std::size_t i = 0; i < 3; ++i)
         EXPECT_EQ(head(sol, 1029, i).second, 0) << i;
-    EXPECT_EQ(fs::file_size(appDir / "game.tmp"), 0u);
+    EXPECT_EQ(fs::file_size(undo), 0u);
     EXPECT_EQ(RecordFile(other / "mine.box", TMazeData::kSize).get<TMazeData>(2).man, 3);
 }
 
@@ -183,7 +184,8 @@ TEST_F(LevelSetTest, SetSize) {
         SCOPED_TRACE(c.size);
         const fs::path app = root / std::to_string(++n), set = app / "easy.box";
         fs::create_directory(app);
-        writeBytes(app / "game.tmp", Bytes(756, 9));
+        const fs::path undo = undoFile(app).path();
+        writeBytes(undo, Bytes(756, 9));
         if (c.size == -2) fs::create_directory(set);
         if (c.size >= 0) {
             writeBytes(set, {});
@@ -196,7 +198,7 @@ TEST_F(LevelSetTest, SetSize) {
             EXPECT_EQ(s.maxLevel, c.size / 750);
         } else {
             EXPECT_EQ(std::distance(fs::directory_iterator(app), {}), c.size == -1 ? 1 : 2);
-            EXPECT_EQ(fs::file_size(app / "game.tmp"), 756u);
+            EXPECT_EQ(fs::file_size(undo), 756u);
         }
     }
 }

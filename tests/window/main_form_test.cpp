@@ -64,7 +64,7 @@ TEST_F(MainFormTest, StartsOnTheFirstLevelOfTheDefaultSet) {
     EXPECT_TRUE(form->action("mselectgame1")->isChecked());
     EXPECT_FALSE(form->action("M1")->isEnabled());
     EXPECT_EQ(readFile(dir.path / "game.var").size(), 36u);
-    EXPECT_TRUE(std::filesystem::exists(dir.path / "game.tmp"));
+    EXPECT_TRUE(std::filesystem::exists(undoFile(dir.path).path()));
     EXPECT_EQ(form->button("tbUndo")->size(), QSize(43, 35));
 
     // The board: the normalised level drawn in face 10 with whole-cell centring.
@@ -123,7 +123,7 @@ TEST_F(MainFormTest, ClosingWritesTheSettingsAndRemovesTheUndoFile) {
     form->mShowStatusbarClick();
     EXPECT_FALSE(form->statusBar()->isVisible());
     form->close();
-    EXPECT_FALSE(std::filesystem::exists(dir.path / "game.tmp"));
+    EXPECT_FALSE(std::filesystem::exists(undoFile(dir.path).path()));
     const auto v = TGameVar::decode(readFile(dir.path / "game.var"));
     EXPECT_EQ(v.faceStyle, 3);
     EXPECT_EQ(v.figureNo, 2);

@@ -69,7 +69,8 @@ TEST_F(XsbPlayTest, PlaysTheLevelAtTheTopLeft) {
 
     game.KeyMove("right");
     EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"哈哈！过关了！"});
-    EXPECT_EQ(files(), (std::vector<std::string>{"game.tmp", "small.xsb"}));
+    EXPECT_EQ(files(), (std::vector<std::string>{undoFile(dir.path).path().filename().string(),
+                                                 "small.xsb"}));
 }
 
 TEST_F(XsbPlayTest, RefusedFilesKeepTheLevelOnTheBoard) {
@@ -133,7 +134,8 @@ TEST_F(XsbPlayTest, CommandsNeedingALevelSetDoNothing) {
     game.Gamesave(1);
     EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"XSB文件游戏，不能保存！"});
     EXPECT_TRUE(game.xsbMode);
-    EXPECT_EQ(files(), (std::vector<std::string>{"game.tmp", "small.xsb"}));
+    EXPECT_EQ(files(), (std::vector<std::string>{undoFile(dir.path).path().filename().string(),
+                                                 "small.xsb"}));
 }
 
 TEST_F(XsbPlayTest, WithALevelSetOpenTheSetIsNotTouched) {
