@@ -404,11 +404,11 @@ void TMainForm::FormCreate() {
     const std::string dir = dirPrefix(appDir_);
     model_.gameFile = dir + "game.box";
     const QSize screen = screenSize();
+    const FilePlaces places(appDir_);
+    places.removeStaleUndoFiles();
     run([this] { model_.undoFile().create(); });
     try {
         model_.settings = loadSettings(places.settingsFile(), screen.width(), screen.height());
-    const FilePlaces places(appDir_);
-    places.removeStaleUndoFiles();
     } catch (const FileError& e) {
         services_.dialogs->fileError(e.path().string(), e.reason());
         model_.settings = defaultSettings(screen.width(), screen.height());
