@@ -63,7 +63,10 @@ int runGame(int argc, char** argv) {
     mainForm.FormCreate();
 
     // The level designer: shown from the main window, which it hides meanwhile.
-    TFormDesign formDesign(mainForm, dialogs);
+    // Its messages appear over the designer.
+    QtDialogs designDialogs;
+    TFormDesign formDesign(mainForm, designDialogs);
+    designDialogs.setParent(&formDesign);
     mainForm.onShowDesign = [&formDesign] { formDesign.showDesign(); };
 
     // Options, about box, level-set list and game information.

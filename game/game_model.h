@@ -152,8 +152,9 @@ public:
 
     // --- XSB levels ---------------------------------------------------------------
     TMazeData xsbMaze; // the last XSB level read successfully
-    // Reads an XSB file into xsbMaze; shows its own messages on refusal.
-    void ReadXSB(const std::string& path);
+    // Reads an XSB file into xsbMaze; shows its own messages on refusal and
+    // then returns false.
+    bool ReadXSB(const std::string& path);
     // Makes the XSB file the level in play (xsbMode).
     void PlayXSB(const std::string& path);
     // Writes the current level of the level set as an XSB file.

@@ -6,22 +6,23 @@
 
 namespace sokoban {
 
-void GameModel::ReadXSB(const std::string& path) {
+bool GameModel::ReadXSB(const std::string& path) {
     XsbResult read = readXsb(path);
     switch (read.status) {
     case XsbStatus::Missing:
         dialogs_.error("读取的文件不存在！");
-        return;
+        return false;
     case XsbStatus::ReadError:
         dialogs_.error("文件读取错误！");
-        return;
+        return false;
     case XsbStatus::TooBig:
         dialogs_.error("仓库数据太大或者数据不正确！");
-        return;
+        return false;
     case XsbStatus::Ok:
         xsbMaze = read.maze;
-        return;
+        return true;
     }
+    return false;
 }
 
 void GameModel::PlayXSB(const std::string& path) {

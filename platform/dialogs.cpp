@@ -38,6 +38,14 @@ bool ScriptedDialogs::confirm(const std::string& text) {
     return a;
 }
 
+Answer ScriptedDialogs::askYesNoCancel(const std::string& text) {
+    shown.push_back({MessageKind::Confirmation, text});
+    if (askAnswers.empty()) return Answer::Cancel;
+    const Answer a = askAnswers.front();
+    askAnswers.pop_front();
+    return a;
+}
+
 std::optional<std::string> ScriptedDialogs::inputBox(const std::string& caption,
                                                      const std::string& prompt,
                                                      const std::string&) {

@@ -11,6 +11,7 @@
 namespace sokoban {
 
 enum class MessageKind { Warning, Information, Error, Confirmation };
+enum class Answer { Yes, No, Cancel };
 
 class Dialogs {
 public:
@@ -20,6 +21,11 @@ public:
     virtual void message(MessageKind kind, const std::string& text) = 0;
     // Yes/No question; true only for Yes.
     virtual bool confirm(const std::string& text) = 0;
+    // Yes/No/Cancel question. Without a Cancel button of its own, a service
+    // asks Yes/No.
+    virtual Answer askYesNoCancel(const std::string& text) {
+        return confirm(text) ? Answer::Yes : Answer::No;
+    }
     // One-line input box; nullopt when cancelled.
     virtual std::optional<std::string> inputBox(const std::string& caption,
                                                 const std::string& prompt,
@@ -59,6 +65,7 @@ public:
 
     std::vector<Shown> shown;
     std::deque<bool> confirmAnswers;
+    std::deque<Answer> askAnswers; // Cancel when none is left
     std::deque<std::optional<std::string>> inputAnswers;
     std::deque<std::optional<std::string>> fileAnswers;
     std::vector<std::string> inputPrompts; // "caption|prompt" of every input box
@@ -70,6 +77,7 @@ public:
         shown.push_back({kind, text});
     }
     bool confirm(const std::string& text) override;
+    Answer askYesNoCancel(const std::string& text) override;
     std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                         const std::string& initial) override;
     std::optional<std::string> openFile(const std::string& filter,

@@ -9,9 +9,43 @@
 namespace sokoban {
 
 namespace {
-QString q(const std::string& s) { return QString::fromStdString(s); }
-QString title() { return QApplication::applicationName().isEmpty() ? QStringLiteral("推箱子") : QApplication::applicationName(); }
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+QString title() {
+    return QApplication::applicationName().isEmpty() ? QStringLiteral("推箱子")
+                                                     : QApplication::applicationName();
+}
 } // namespace
+
+QWidget* QtDialogs::owner() const {
+    // A hidden window (the main window while the designer is up) cannot
+    // hold a message; the window the user works in then does.
+    QWidget* own = parent_ ? parent_->window() : nullptr;
+    if (own && own->isVisible()) return own;
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowType() == Qt::Window) return w;
+    return own;
+}
+
+void QtDialogs::prepare(QDialog& dialog) {
+    // A tool window that stays on top (level manager, XSB viewer, palette)
+    // would cover a message of a window below it: the message stays on top then.
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (w != &dialog && w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+            dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+            break;
+        }
+}
+
+int QtDialogs::showBox(int icon, const std::string& text, int buttons, int defaultButton) {
+    QMessageBox box(static_cast<QMessageBox::Icon>(icon), title(), q(text),
+                    static_cast<QMessageBox::StandardButtons>(buttons), owner());
+    box.setDefaultButton(static_cast<QMessageBox::StandardButton>(defaultButton));
+    prepare(box);
+    return box.exec();
+}
 
 QString qtFilter(const std::string& filter) {
     const QStringList parts = q(filter).split('|');
@@ -29,13 +63,13 @@ QString qtFilter(const std::string& filter) {
 void QtDialogs::message(MessageKind kind, const std::string& text) {
     switch (kind) {
     case MessageKind::Warning:
-        QMessageBox::warning(parent_, title(), q(text));
+        showBox(QMessageBox::Warning, text, QMessageBox::Ok, QMessageBox::Ok);
         break;
     case MessageKind::Information:
-        QMessageBox::information(parent_, title(), q(text));
+        showBox(QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok);
         break;
     case MessageKind::Error:
-        QMessageBox::critical(parent_, title(), q(text));
+        showBox(QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::Ok);
         break;
     case MessageKind::Confirmation:
         confirm(text);
@@ -44,25 +78,40 @@ void QtDialogs::message(MessageKind kind, const std::string& text) {
 }
 
 bool QtDialogs::confirm(const std::string& text) {
-    return QMessageBox::question(parent_, title(), q(text), QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+    return showBox(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No,
+                   QMessageBox::NoButton) == QMessageBox::Yes;
+}
+
+Answer QtDialogs::askYesNoCancel(const std::string& text) {
+    const int answer =
+        showBox(QMessageBox::Question, text,
+                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    return answer == QMessageBox::Yes  ? Answer::Yes
+           : answer == QMessageBox::No ? Answer::No
+                                       : Answer::Cancel;
 }
 
 std::optional<std::string> QtDialogs::inputBox(const std::string& caption,
                                                const std::string& prompt,
                                                const std::string& initial) {
-    bool ok = false;
-    QString s = QInputDialog::getText(parent_, q(caption), q(prompt), QLineEdit::Normal, q(initial),
-                                      &ok);
-    if (!ok) return std::nullopt;
-    return s.toStdString();
+    QInputDialog d(owner());
+    d.setInputMode(QInputDialog::TextInput);
+    d.setWindowTitle(q(caption));
+    d.setLabelText(q(prompt));
+    d.setTextValue(q(initial));
+    prepare(d);
+    if (d.exec() != QDialog::Accepted) return std::nullopt;
+    return d.textValue().toStdString();
 }
 
 std::optional<std::string> QtDialogs::openFile(const std::string& filter,
                                                const std::string& initialDir) {
-    QString f = QFileDialog::getOpenFileName(parent_, QString(), q(initialDir), qtFilter(filter));
-    if (f.isEmpty()) return std::nullopt;
-    return f.toStdString();
+    QFileDialog d(owner(), QString(), q(initialDir), qtFilter(filter));
+    d.setAcceptMode(QFileDialog::AcceptOpen);
+    d.setFileMode(QFileDialog::ExistingFile);
+    prepare(d);
+    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
+    return d.selectedFiles().front().toStdString();
 }
 
 std::optional<std::string> QtDialogs::saveFile(const std::string& filter,
@@ -70,15 +119,20 @@ std::optional<std::string> QtDialogs::saveFile(const std::string& filter,
                                                const std::string& initialDir) {
     QString start = q(proposedName);
     if (!initialDir.empty()) start = q(initialDir) + "/" + start;
-    QString f = QFileDialog::getSaveFileName(parent_, QString(), start, qtFilter(filter));
-    if (f.isEmpty()) return std::nullopt;
-    return f.toStdString();
+    QFileDialog d(owner(), QString(), start, qtFilter(filter));
+    d.setAcceptMode(QFileDialog::AcceptSave);
+    d.setFileMode(QFileDialog::AnyFile);
+    prepare(d);
+    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
+    return d.selectedFiles().front().toStdString();
 }
 
 void QtDialogs::fileError(const std::string& path, const std::string& reason) {
-    QMessageBox::critical(parent_, title(), q(fileErrorText(path, reason)));
+    showBox(QMessageBox::Critical, fileErrorText(path, reason), QMessageBox::Ok, QMessageBox::Ok);
 }
 
-void QtDialogs::beep() { QApplication::beep(); }
+void QtDialogs::beep() {
+    QApplication::beep();
+}
 
 } // namespace sokoban

@@ -7,6 +7,7 @@
 #include "resources/pictures/pictures.h"
 #include "tools/design_icons.h"
 #include "tools/item.h"
+#include "tools/level_set_rewrite.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <climits>
+#include <cstdlib>
 
 namespace sokoban {
 
@@ -34,7 +36,6 @@ QString q(const std::string& s) {
 std::string num(long long n) {
     return std::to_string(n);
 }
-
 
 bool inGrid(int i) {
     return i >= 0 && i < kCells;
@@ -308,6 +309,10 @@ void TFormDesign::showEvent(QShowEvent* e) {
 
 void TFormDesign::closeEvent(QCloseEvent* e) {
     drawing_ = false;
+    if (!mayDropDesign()) {
+        e->ignore();
+        return;
+    }
     if (palette_) palette_->hide();
     mainForm_.show();
     QMainWindow::closeEvent(e);
@@ -404,9 +409,10 @@ void TFormDesign::setGridCursor(const QString& name) {
 void TFormDesign::Image1MouseDown(QMouseEvent* e) {
     drawing_ = true;
     const QPoint pos = e->position().toPoint();
-    const int column = pos.x() / cellSize_, row = pos.y() / cellSize_;
+    lastPos_ = pos;
     lastCell_ = -1;
-    if (pos.x() >= 0 && pos.y() >= 0 && column < kCols && row < kRows) PutCell(column, row);
+    if (pos.x() >= 0 && pos.y() >= 0 && pos.x() / cellSize_ < kCols && pos.y() / cellSize_ < kRows)
+        PutCell(pos.x() / cellSize_, pos.y() / cellSize_);
 }
 
 void TFormDesign::Image1MouseMove(QMouseEvent* e) {
@@ -416,9 +422,25 @@ void TFormDesign::Image1MouseMove(QMouseEvent* e) {
     panels_[1]->setText(q("行：" + num(row) + "   列：" + num(column)));
     // A release that went to a message box is not seen here.
     if (e->buttons() == Qt::NoButton) drawing_ = false;
-    if (pos.x() >= 0 && pos.x() < kCols * cellSize_ && pos.y() >= 0 &&
-        pos.y() < kRows * cellSize_ && drawing_ && row * kCols + column != lastCell_)
-        PutCell(column, row);
+    if (drawing_) paintAlong(lastPos_, pos);
+    lastPos_ = pos;
+}
+
+// The pointer jumps many cells between two moves when dragged fast; every
+// cell on the way between them is painted, as if it had moved slowly.
+void TFormDesign::paintAlong(QPoint from, QPoint to) {
+    const QPoint d = to - from;
+    const int steps = std::max(std::abs(d.x()), std::abs(d.y()));
+    for (int k = 1; k <= steps && drawing_; ++k) {
+        const int x = from.x() + static_cast<int>(std::lround(double(d.x()) * k / steps));
+        const int y = from.y() + static_cast<int>(std::lround(double(d.y()) * k / steps));
+        if (x < 0 || y < 0 || x >= kCols * cellSize_ || y >= kRows * cellSize_) {
+            lastCell_ = -1; // beyond the grid nothing is painted
+            continue;
+        }
+        const int column = x / cellSize_, row = y / cellSize_;
+        if (row * kCols + column != lastCell_) PutCell(column, row);
+    }
 }
 
 void TFormDesign::PutCell(int column, int row) {
@@ -428,6 +450,7 @@ void TFormDesign::PutCell(int column, int row) {
     if (element_ >= 0 && element_ <= 5) {
         if (i == designMaze_.man) manShown_ = false;
         cells[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(element_);
+        modified_ = true;
         drawCell(i);
     } else if (element_ == 6) {
         const int code = cells[static_cast<std::size_t>(i)];
@@ -441,6 +464,7 @@ void TFormDesign::PutCell(int column, int row) {
         designMaze_.man = static_cast<std::int16_t>(i);
         if (manShown_) drawCell(old);
         manShown_ = true;
+        modified_ = true;
     }
     image1_->update();
 }
@@ -475,7 +499,7 @@ void TFormDesign::LoadRecord() {
     recordCount_ = static_cast<int>(file.count());
     if (recordCount_ == 0) {
         dialogs_.information("游戏文件中没有关卡数据，新建一关！");
-        file.create();
+        replaceFileContents(fileName_, {});
         setFileCaption();
         recordNo_ = 1;
         btRecordNewClick();
@@ -485,11 +509,31 @@ void TFormDesign::LoadRecord() {
     drawAllCells();
     drawMan(designMaze_.man);
     manShown_ = true;
+    modified_ = false;
     showPosition();
     image1_->update();
 }
 
+bool TFormDesign::mayDropDesign() {
+    if (!modified_) return true;
+    switch (dialogs_.askYesNoCancel("关卡已修改，是否保存？")) {
+    case Answer::Yes:
+        if (!fileOpen()) {
+            dialogs_.information("没有打开游戏文件，关卡无法保存！");
+            return false;
+        }
+        return saveLevel();
+    case Answer::No:
+        modified_ = false;
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
 void TFormDesign::btFileOpenClick() {
+    if (!mayDropDesign()) return;
     const auto chosen = dialogs_.openFile(kBoxFilter);
     if (!chosen) return;
     fileName_ = *chosen;
@@ -499,10 +543,12 @@ void TFormDesign::btFileOpenClick() {
 }
 
 void TFormDesign::btFileNewClick() {
+    if (!mayDropDesign()) return;
     const auto chosen = dialogs_.saveFile(kBoxFilter, "*.box");
     if (!chosen) return;
+    // Emptied by a rename, so a failure leaves the old file whole.
+    replaceFileContents(*chosen, {});
     fileName_ = *chosen;
-    designFile().create();
     setFileCaption();
     recordNo_ = 1;
     btRecordNewClick();
@@ -514,9 +560,7 @@ void TFormDesign::menuFileSaveasClick() {
     const auto chosen = dialogs_.saveFile(kBoxFilter, "*.box");
     if (!chosen) return;
     std::error_code ec;
-    if (!std::filesystem::equivalent(fileName_, *chosen, ec))
-        std::filesystem::copy_file(fileName_, *chosen,
-                                   std::filesystem::copy_options::overwrite_existing);
+    if (!std::filesystem::equivalent(fileName_, *chosen, ec)) copyLevelSet(fileName_, *chosen);
     fileName_ = *chosen;
     setFileCaption();
     recordCount_ = static_cast<int>(designFile().count());
@@ -524,9 +568,11 @@ void TFormDesign::menuFileSaveasClick() {
 }
 
 void TFormDesign::btRecordNewClick() {
+    if (!mayDropDesign()) return;
     fillWithGrid(image_.width(), image_.height());
     designMaze_ = TMazeData{};
     manShown_ = false;
+    modified_ = false;
     if (fileOpen()) {
         recordCount_ = static_cast<int>(designFile().count());
         recordNo_ = recordCount_ + 1;
@@ -539,6 +585,7 @@ void TFormDesign::tbClearClick() {
     setGridCursor("black");
     designMaze_ = TMazeData{};
     manShown_ = false;
+    modified_ = false; // an empty grid holds nothing worth keeping
     drawAllCells();
     image1_->update();
 }
@@ -555,6 +602,7 @@ void TFormDesign::btRecordGotoClick() {
         dialogs_.warning("请输入有效关卡号!");
         return;
     }
+    if (!mayDropDesign()) return;
     recordNo_ = static_cast<int>(*n);
     try {
         LoadRecord();
@@ -564,34 +612,37 @@ void TFormDesign::btRecordGotoClick() {
 }
 
 void TFormDesign::btRecordNextClick() {
-    if (recordNo_ < recordCount_) {
+    if (recordNo_ < recordCount_ && mayDropDesign()) {
         ++recordNo_;
         LoadRecord();
     }
 }
 
 void TFormDesign::btRecordPreClick() {
-    if (recordNo_ > 1) {
+    if (recordNo_ > 1 && mayDropDesign()) {
         --recordNo_;
         LoadRecord();
     }
 }
 
-// Writes the design as record `index`; a number past the end of a file that
-// has shrunk since it was counted appends instead of leaving a gap.
-void TFormDesign::writeRecord(int index) {
-    const RecordFile file = designFile();
-    designFile().put(std::min<std::int64_t>(index, file.count()), designMaze_);
+void TFormDesign::btRecordSaveClick() {
+    saveLevel();
 }
 
-void TFormDesign::btRecordSaveClick() {
-    if (!designValid() || !fileOpen()) return;
+// Stores the design as level recordNo; a number past the end of a file that
+// has shrunk since it was counted appends instead of leaving a gap. The file
+// is written anew and renamed over the old one, so a failed write (a full
+// disk) leaves the old file whole.
+bool TFormDesign::saveLevel() {
+    if (!designValid() || !fileOpen()) return false;
     const int have = static_cast<int>(designFile().count());
     if (recordNo_ - 1 > have) recordNo_ = have + 1;
-    writeRecord(recordNo_ - 1);
+    putLevel(fileName_, recordNo_ - 1, designMaze_);
+    modified_ = false;
     dialogs_.information("将设计保存到了第" + num(recordNo_) + "关！");
     recordCount_ = static_cast<int>(designFile().count());
     showPosition();
+    return true;
 }
 
 void TFormDesign::recordSaveAsClick() {
@@ -610,7 +661,8 @@ void TFormDesign::recordSaveAsClick() {
     std::string shown = *answer;
     const int have = static_cast<int>(designFile().count());
     if (*n - 1 > have) shown = num(have + 1);
-    writeRecord(static_cast<int>(*n) - 1);
+    putLevel(fileName_, std::min(static_cast<int>(*n) - 1, have), designMaze_);
+    modified_ = false;
     dialogs_.information("将设计保存到了第" + shown + "关！");
     recordCount_ = static_cast<int>(designFile().count());
     showPosition();
@@ -619,19 +671,17 @@ void TFormDesign::recordSaveAsClick() {
 void TFormDesign::btRecordDeleteClick() {
     if (!fileOpen()) return;
     if (!dialogs_.confirm("删除后不能恢复，确认删除吗？")) return;
-    const RecordFile file = designFile();
-    recordCount_ = static_cast<int>(file.count());
+    recordCount_ = static_cast<int>(designFile().count());
     if (recordNo_ == recordCount_) {
         // The last level: the design stays on the grid as a new level.
-        file.truncate(recordCount_ - 1);
+        DeleteRecord(fileName_, recordCount_);
         --recordCount_;
+        modified_ = true;
         showPosition();
         return;
     }
     if (recordNo_ >= 1 && recordNo_ < recordCount_) {
-        for (int i = recordNo_ + 1; i <= recordCount_; ++i)
-            file.write(i - 2, file.read(i - 1));
-        file.truncate(recordCount_ - 1);
+        DeleteRecord(fileName_, recordNo_);
         recordNo_ = recordCount_ - 1;
     } else {
         // An unsaved new level: nothing to delete, the last level comes back.
@@ -645,19 +695,22 @@ void TFormDesign::menuSaveXSBClick() {
     const auto chosen = dialogs_.saveFile("仓库文件(*.xsb)|*.xsb|所有文件(*.*)|*.*", "yours*.xsb");
     if (!chosen) return;
     saveXsb(*chosen, designMaze_);
+    modified_ = false; // kept in the XSB file
     dialogs_.information("保存完毕！");
 }
 
-void TFormDesign::LoadXSB(const std::string& path) {
+bool TFormDesign::LoadXSB(const std::string& path) {
     // The reader keeps its last good level when it refuses a file; that level
     // is what lands on the grid then.
     GameModel& model = mainForm_.model();
-    model.ReadXSB(path);
+    const bool read = model.ReadXSB(path);
     designMaze_ = model.xsbMaze;
     drawAllCells();
     drawMan(designMaze_.man);
     manShown_ = true;
+    modified_ = true;
     image1_->update();
+    return read;
 }
 
 } // namespace sokoban

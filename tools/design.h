@@ -2,12 +2,14 @@
 // grid and stores them as records of a level-set file of its own choosing,
 // independent of the set the main window plays. Its palette is TFormItem.
 //
-// For the XSB viewer, the designer offers three operations and one state:
+// For the XSB viewer, the designer offers four operations and one state:
+//   mayDropDesign()      asks before unsaved changes on the grid are lost;
+//                        false when the user chose to keep them;
 //   btRecordNewClick()   start a new level (as the "新关" button does);
 //   LoadXSB(path)        read an XSB file into the grid (the reader's own
-//                        messages on refusal); the file, recordNo and
-//                        recordCount stay, so a following save stores it
-//                        at recordNo;
+//                        messages on refusal, and then false); the file,
+//                        recordNo and recordCount stay, so a following save
+//                        stores it at recordNo;
 //   btRecordSaveClick()  store the grid as level recordNo (as "保存" does),
 //                        with the usual check and messages;
 //   exchangeEnabled()    whether the hidden level-manager key has unlocked
@@ -86,8 +88,12 @@ class TFormDesign : public QMainWindow {
     void btRecordDeleteClick();
     void recordSaveAsClick();
     void menuSaveXSBClick();
-    void LoadXSB(const std::string& path);
+    bool LoadXSB(const std::string& path);
     bool exchangeEnabled() const;
+    // Before the grid is replaced: when it holds changes not stored yet, asks
+    // whether to store them. Yes stores the level, No drops the changes;
+    // false for Cancel and when storing failed, and the caller stays.
+    bool mayDropDesign();
 
     // Where other windows hook in; each may be left empty.
     std::function<void()> onShowManager;   // 关卡管理器
@@ -103,6 +109,7 @@ class TFormDesign : public QMainWindow {
     int recordNo() const { return recordNo_; }
     int recordCount() const { return recordCount_; }
     int cellSize() const { return cellSize_; }
+    bool modified() const { return modified_; }
     const QImage& image() const { return image_; }
     DesignImage* surface() const { return image1_; }
     QAction* action(const QString& name) const;
@@ -130,6 +137,7 @@ class TFormDesign : public QMainWindow {
     // Mouse on the grid.
     void Image1MouseDown(QMouseEvent* e);
     void Image1MouseMove(QMouseEvent* e);
+    void paintAlong(QPoint from, QPoint to);
     void PutCell(int column, int row);
 
     // Drawing.
@@ -148,7 +156,7 @@ class TFormDesign : public QMainWindow {
     void showPosition();
     void setFileCaption();
     bool designValid();
-    void writeRecord(int index);
+    bool saveLevel();
 
     TMainForm& mainForm_;
     Dialogs& dialogs_;
@@ -162,7 +170,9 @@ class TFormDesign : public QMainWindow {
     int recordCount_ = 0;
     int recordNo_ = 0;
     int cellSize_ = 1;
-    int lastCell_ = -1; // the cell painted last in this drag
+    int lastCell_ = -1;     // the cell the pointer was in last in this drag
+    QPoint lastPos_;        // where the pointer was last in this drag
+    bool modified_ = false; // the grid holds changes not stored anywhere
 
     QImage image_;
     DesignImage* image1_ = nullptr;

@@ -8,12 +8,14 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileSystemModel>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStorageInfo>
 #include <QTimer>
 #include <QTreeView>
@@ -107,10 +109,15 @@ TFormXSBViewer::TFormXSBViewer(TMainForm& mainForm, TFormDesign& formDesign, Dia
 
     fillDrives();
     connect(driveComboBox1_, &QComboBox::activated, this, [this] { DriveComboBox1Change(); });
+    // The user's own choice in the tree is already where the user looks:
+    // the tree must not move under the pointer.
     connect(directoryListBox1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
-                if (current.isValid()) setFolder(folders_->filePath(current));
+                if (current.isValid()) chooseFolder(folders_->filePath(current), false);
             });
+    directoryListBox1_->viewport()->installEventFilter(this);
+    directoryListBox1_->verticalScrollBar()->installEventFilter(this);
+
     // The tree fills in as the folders are read; keep the chosen one in view.
     auto settle = [this] { QTimer::singleShot(0, this, [this] { showCurrentFolder(); }); };
     connect(folders_, &QFileSystemModel::directoryLoaded, this, settle);
@@ -170,7 +177,19 @@ void TFormXSBViewer::DriveComboBox1Change() {
     setFolder(driveComboBox1_->currentData().toString());
 }
 
+bool TFormXSBViewer::eventFilter(QObject* watched, QEvent* e) {
+    // Once the user handles the tree, it is the user's: no more bringing the
+    // chosen folder back into view.
+    if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::Wheel)
+        folderChosen_.invalidate();
+    return QDialog::eventFilter(watched, e);
+}
+
 void TFormXSBViewer::setFolder(const QString& folder) {
+    chooseFolder(folder, true);
+}
+
+void TFormXSBViewer::chooseFolder(const QString& folder, bool bringIntoView) {
     const QString clean = QDir::cleanPath(QDir(folder).absolutePath());
     if (clean == folder_ && fileListBox1_->count() > 0) return;
     folder_ = clean;
@@ -197,8 +216,10 @@ void TFormXSBViewer::setFolder(const QString& folder) {
         for (QModelIndex up = here; up.isValid(); up = up.parent())
             directoryListBox1_->expand(up);
     }
-    folderChosen_.start();
-    showCurrentFolder();
+    if (bringIntoView) {
+        folderChosen_.start();
+        showCurrentFolder();
+    }
     fillFiles();
 }
 
@@ -255,12 +276,16 @@ void TFormXSBViewer::Button1Click() {
     try {
         if (viewerFromMain) {
             mainForm_.model().PlayXSB(path);
-        } else if (formDesign_.exchangeEnabled()) {
-            formDesign_.btRecordNewClick();
-            formDesign_.LoadXSB(path);
-            formDesign_.btRecordSaveClick();
         } else {
-            formDesign_.LoadXSB(path);
+            // The grid is about to be replaced; the user may keep it instead.
+            if (!formDesign_.mayDropDesign()) return;
+            if (formDesign_.exchangeEnabled()) {
+                formDesign_.btRecordNewClick();
+                // A refused file stores nothing.
+                if (formDesign_.LoadXSB(path)) formDesign_.btRecordSaveClick();
+            } else {
+                formDesign_.LoadXSB(path);
+            }
         }
         close();
     } catch (const FileError& e) {

@@ -62,8 +62,12 @@ class TFormXSBViewer : public QDialog {
 
   protected:
     void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
   private:
+    // bringIntoView: scroll the tree to the folder while it fills in; not
+    // for a folder the user picked in the tree.
+    void chooseFolder(const QString& folder, bool bringIntoView);
     void fillDrives();
     void fillFiles();
     void showCurrentFolder();

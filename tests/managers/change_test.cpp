@@ -12,7 +12,11 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace sokoban::testing {
 namespace {
@@ -337,6 +341,103 @@ TEST_F(ChangeTest, ALevelTheFileNoLongerHoldsIsReportedAndNothingIsCut) {
         EXPECT_EQ(readFile(file("a.box")), levelBytes(levels({1, 2, 3}))) << command;
     }
     EXPECT_EQ(texts(0), entries({1, 2, 3, 4, 5}));
+}
+
+// Bytes this process has read from files so far.
+long long bytesRead() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    long long value = 0;
+    while (io >> key >> value)
+        if (key == "rchar:") return value;
+    return -1;
+}
+
+// A preview reads the level shown, not the whole file: in a large set a click
+// costs what it costs in a small one.
+TEST_F(ChangeTest, APreviewReadsOnlyTheLevelShown) {
+    if (bytesRead() < 0) GTEST_SKIP() << "no /proc/self/io";
+    // 40 MB of levels, most of them blank (a sparse file, so the disk stays empty).
+    writeLevelSet(file("large.box"), levels({1, 2, 3}));
+    constexpr int kLevels = 55'000;
+    fs::resize_file(file("large.box"), std::uintmax_t{kLevels} * 750);
+    std::fstream(file("large.box"), std::ios::in | std::ios::out | std::ios::binary)
+        .seekp(std::streamoff{kLevels - 1} * 750)
+        .write(reinterpret_cast<const char*>(numbered(9).encode().data()), 750);
+    load(0, file("large.box"));
+    ASSERT_EQ(change->count(0), kLevels);
+    for (int row : {2, kLevels - 1, 1}) {
+        change->listBox(0)->scrollToItem(change->listBox(0)->item(row));
+        const long long before = bytesRead();
+        pick(0, row);
+        const long long read = bytesRead() - before;
+        EXPECT_LT(read, 64 * 1024) << row;
+    }
+    EXPECT_EQ(change->preview(), numbered(2));
+    pick(0, kLevels - 1);
+    EXPECT_EQ(change->preview(), numbered(9));
+}
+
+// A really full disk: a small file system of its own is mounted in a child
+// process (a mount namespace, so nothing outside sees it) and filled up; then
+// every rewrite must fail and leave the level set as it was.
+TEST(LevelSetRewrite, AFullDiskLeavesTheOldFileWhole) {
+    TempDir dir;
+    const fs::path mountPoint = dir.path / "small";
+    fs::create_directories(mountPoint);
+    constexpr int kSkip = 77;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // In the child only plain calls, and _exit: the parent's test state stays.
+        const uid_t uid = ::getuid();
+        const gid_t gid = ::getgid();
+        if (::unshare(CLONE_NEWNS) != 0) {
+            if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) ::_exit(kSkip);
+            std::ofstream("/proc/self/setgroups") << "deny";
+            std::ofstream("/proc/self/uid_map") << "0 " << uid << " 1";
+            std::ofstream("/proc/self/gid_map") << "0 " << gid << " 1";
+        }
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("none", mountPoint.c_str(), "tmpfs", 0, "size=64k") != 0)
+            ::_exit(kSkip);
+        const fs::path set = mountPoint / "set.box", other = mountPoint / "other.box";
+        const Bytes three = levelBytes(levels({1, 2, 3}));
+        std::ofstream(set, std::ios::binary)
+            .write(reinterpret_cast<const char*>(three.data()), 3 * 750);
+        std::ofstream(other, std::ios::binary).write("x", 1);
+        {
+            // Fill what is left.
+            std::ofstream filler(mountPoint / "filler", std::ios::binary);
+            const std::string block(4096, '\0');
+            while (filler.write(block.data(), block.size()) && filler.flush()) {
+            }
+        }
+        const std::function<void()> changes[] = {
+            [&] { putLevel(set, 1, numbered(9)); }, [&] { putLevel(set, 3, numbered(9)); },
+            [&] { appendLevel(set, numbered(9)); }, [&] { exchangeLevels(set, 0, 2); },
+            [&] { DeleteRecord(set, 1); },          [&] { copyLevelSet(set, other); },
+        };
+        int step = 0;
+        for (const auto& change : changes) {
+            ++step;
+            try {
+                change();
+                ::_exit(step); // it cannot have fitted
+            } catch (const FileError&) {
+            }
+            if (readFile(set) != three || fs::file_size(other) != 1) ::_exit(10 + step);
+            for (const auto& e : fs::directory_iterator(mountPoint))
+                if (e.path().filename().string()[0] == '.') ::_exit(20 + step);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == kSkip) GTEST_SKIP() << "no small file system can be mounted here";
+    // 1..6: a change went through; 11..16: the file changed; 21..26: a temporary file stayed.
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 // The file changes underneath the window only through a finished rename.

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileSystemModel>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
@@ -23,6 +24,15 @@ using Texts = std::vector<std::string>;
 
 const char* const kSmallXsb = "Title\r\n#####\r\n#@$.#\r\n#####\r\n";
 const char* const kRoomXsb = "#######\n#.$ @ #\n#######\n";
+
+Bytes levelBytes(const std::vector<TMazeData>& levels) {
+    Bytes all;
+    for (const auto& l : levels) {
+        const Bytes b = l.encode();
+        all.insert(all.end(), b.begin(), b.end());
+    }
+    return all;
+}
 
 void writeText(const fs::path& p, const std::string& text) {
     std::ofstream(p, std::ios::binary) << text;
@@ -117,6 +127,55 @@ TEST_F(ViewerTest, ListsXsbFilesOrEverythingByTheFilter) {
     EXPECT_EQ(viewer->xsbFileName(), "");
 }
 
+// The tree must not move under the pointer: the folder pressed is the folder
+// highlighted and listed, also right after the viewer was shown, while the
+// tree still brings the chosen folder into view.
+TEST_F(ViewerTest, TheFolderClickedIsTheFolderListed) {
+    const fs::path many = dir.path / "many";
+    auto name = [](int k) { return "d" + std::string(k < 10 ? "0" : "") + std::to_string(k); };
+    for (int k = 0; k < 60; ++k) {
+        fs::create_directories(many / name(k));
+        writeText(many / name(k) / ("in" + std::to_string(k) + ".xsb"), kSmallXsb);
+    }
+    QTreeView* tree = viewer->folderTree();
+    auto indexOf = [&](const fs::path& p) {
+        const auto* model = static_cast<const QFileSystemModel*>(tree->model());
+        return model->index(QString::fromStdString(p.string()));
+    };
+    // The folders at the top and at the bottom of the view, and one between.
+    for (int pick : {0, 1, 2}) {
+        SCOPED_TRACE(pick);
+        viewer->hide();
+        viewer->setFolder(QString::fromStdString((many / "d30").string()));
+        viewer->show();
+        (void)QTest::qWaitForWindowExposed(viewer.get());
+        // Wait until the folders are read and the tree has settled on d30.
+        QTest::qWait(200);
+        std::vector<int> inView;
+        for (int k = 0; k < 60; ++k) {
+            const QRect r = tree->visualRect(indexOf(many / name(k)));
+            if (tree->viewport()->rect().contains(r) && k != 30) inView.push_back(k);
+        }
+        ASSERT_GE(inView.size(), 3u);
+        const int target = pick == 0   ? inView.front()
+                           : pick == 1 ? inView.back()
+                                       : inView[inView.size() / 3];
+        const fs::path wanted = many / name(target);
+        const QModelIndex idx = indexOf(wanted);
+        const QPoint at = tree->visualRect(idx).center();
+        QTest::mousePress(tree->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseMove(tree->viewport(), at + QPoint(0, 1));
+        QTest::mouseRelease(tree->viewport(), Qt::LeftButton, {}, at + QPoint(0, 1));
+        QTest::qWait(50);
+        EXPECT_EQ(viewer->folder().toStdString(), wanted.string());
+        EXPECT_EQ(tree->currentIndex(), idx);
+        const QModelIndexList chosen = tree->selectionModel()->selectedRows();
+        ASSERT_EQ(chosen.size(), 1);
+        EXPECT_EQ(chosen[0], idx);
+        EXPECT_EQ(files(), Texts{"in" + std::to_string(target) + ".xsb"});
+    }
+}
+
 TEST_F(ViewerTest, AClickPreviewsTheFileAndARefusedFileKeepsTheLastLevel) {
     struct Case {
         const char* file;
@@ -191,39 +250,67 @@ TEST_F(ViewerTest, ReadPlaysTheFileInTheMainWindow) {
 }
 
 TEST_F(ViewerTest, ReadFromTheDesignerLoadsTheGridOrStoresANewLevel) {
-    const TMazeData small = parseXsb(kSmallXsb).maze;
+    const TMazeData small = parseXsb(kSmallXsb).maze, room = parseXsb(kRoomXsb).maze;
     writeLevelSet(dir.path / "set.box", {makeLevel({"###", "#@#", "###"}, 1, 1)});
     design->showDesign();
     dialogs.fileAnswers.push_back((dir.path / "set.box").string());
     design->btFileOpenClick();
     dialogs.takeTexts();
 
+    const std::string kAsk = "关卡已修改，是否保存？";
     struct Case {
         const char* name;
+        const char* file;
         bool unlocked;
+        std::optional<Answer> answer; // to the question about the grid
         Texts messages;
+        TMazeData grid;
         std::uintmax_t fileSize;
+        bool closes;
     };
     const Case cases[] = {
-        {"locked: the grid only", false, {}, 750},
-        {"unlocked: a new level", true, {"将设计保存到了第2关！"}, 1500},
+        {"locked: the grid only", "small.xsb", false, {}, {}, small, 750, true},
+        // The grid holds the import now, not stored: the user may keep it.
+        {"kept", "ROOM.XSB", false, Answer::Cancel, {kAsk}, small, 750, false},
+        {"unlocked: a new level",
+         "small.xsb",
+         true,
+         Answer::No,
+         {kAsk, "将设计保存到了第2关！"},
+         small,
+         1500,
+         true},
+        {"unlocked, another", "ROOM.XSB", true, {}, {"将设计保存到了第3关！"}, room, 2250, true},
+        // A refused file stores nothing; the grid shows the reader's last good level.
+        {"unlocked, refused",
+         "huge.xsb",
+         true,
+         {},
+         {"仓库数据太大或者数据不正确！"},
+         room,
+         2250,
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        if (c.unlocked) QTest::keyClick(design.get(), Qt::Key_F12, Qt::ControlModifier);
+        if (c.unlocked && !design->exchangeEnabled())
+            QTest::keyClick(design.get(), Qt::Key_F12, Qt::ControlModifier);
+        if (c.answer) dialogs.askAnswers.push_back(*c.answer);
         dialogs.takeTexts();
         viewer->showFromMain();
         viewer->showFromDesign(); // the later opening decides
-        choose("small.xsb");
+        choose(c.file);
+        dialogs.takeTexts(); // the preview's own messages
         viewer->button("Button1")->click();
-        EXPECT_FALSE(viewer->isVisible());
-        EXPECT_EQ(design->designMaze(), small);
+        EXPECT_EQ(viewer->isVisible(), !c.closes);
+        EXPECT_EQ(design->designMaze(), c.grid);
         EXPECT_EQ(dialogs.takeTexts(), c.messages);
         EXPECT_EQ(fs::file_size(dir.path / "set.box"), c.fileSize);
         EXPECT_FALSE(main->model().xsbMode);
+        EXPECT_TRUE(dialogs.askAnswers.empty());
     }
     const Bytes all = readFile(dir.path / "set.box");
-    EXPECT_EQ(Bytes(all.begin() + 750, all.end()), small.encode());
+    EXPECT_EQ(Bytes(all.begin() + 750, all.end()), levelBytes({small, room}));
 }
 
 } // namespace

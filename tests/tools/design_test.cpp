@@ -13,7 +13,11 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <cmath>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <set>
+#include <sys/resource.h>
 
 namespace sokoban::testing {
 namespace {
@@ -116,7 +120,9 @@ class DesignTest : public ::testing::Test {
         return img;
     }
 
+    // Opens a level set, dropping whatever the grid held.
     void openSet(const std::vector<TMazeData>& levels) {
+        if (design->modified()) dialogs.askAnswers.push_back(Answer::No);
         writeLevelSet(file("set.box"), levels);
         dialogs.fileAnswers.push_back(file("set.box").string());
         design->btFileOpenClick();
@@ -476,6 +482,7 @@ TEST_F(DesignTest, LoadXsbFillsTheGridAndKeepsTheLevelNumber) {
     EXPECT_EQ(dialogs.takeTexts(), Msgs{"读取的文件不存在！"});
     EXPECT_EQ(design->designMaze(), kSmall);
     // As the viewer's batch import does it: new level, load, save.
+    dialogs.askAnswers.push_back(Answer::No);
     design->btRecordNewClick();
     design->LoadXSB(file("a.xsb").string());
     design->btRecordSaveClick();
@@ -549,6 +556,221 @@ TEST_F(DesignTest, FileSaveAsCopiesTheSetAndEditsTheCopy) {
     EXPECT_EQ(design->windowTitle().toStdString(), "关卡设计  " + file("copy.box").string());
     design->btRecordSaveClick();
     EXPECT_EQ(readFile(file("set.box")), levelBytes({numbered(1), numbered(2)}));
+}
+
+} // namespace
+} // namespace sokoban::testing
+
+namespace sokoban::testing {
+namespace {
+
+// A fast drag reports the pointer far from where it last was; every cell on
+// the line between the two positions is painted all the same.
+TEST_F(DesignTest, AFastDragPaintsEveryCellOnTheWay) {
+    struct Case {
+        const char* name;
+        int from, to;
+    };
+    const Case cases[] = {
+        {"across", 2 * kCols + 1, 2 * kCols + 20},
+        {"down", kCols + 5, 20 * kCols + 5},
+        {"diagonal", kCols + 1, 15 * kCols + 15},
+        {"shallow", 3 * kCols + 2, 9 * kCols + 30},
+        {"steep, back up", 21 * kCols + 9, 2 * kCols + 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        design->tbClearClick();
+        drag(kWall, {c.from, c.to}); // one move event for the whole way
+        std::set<int> painted;
+        for (int i = 0; i < kCells; ++i)
+            if (design->designMaze().cells[static_cast<std::size_t>(i)] == kWall) painted.insert(i);
+        ASSERT_TRUE(painted.count(c.from) && painted.count(c.to));
+        // No gaps: the painted cells join up from one end to the other.
+        std::set<int> reached{c.from};
+        std::vector<int> todo{c.from};
+        while (!todo.empty()) {
+            const int i = todo.back();
+            todo.pop_back();
+            for (int n : painted)
+                if (std::abs(n / kCols - i / kCols) <= 1 && std::abs(n % kCols - i % kCols) <= 1 &&
+                    reached.insert(n).second)
+                    todo.push_back(n);
+        }
+        EXPECT_EQ(reached, painted);
+        // And only cells the line crosses: each lies within half a cell's
+        // diagonal of the line through the two centres.
+        const double x0 = c.from % kCols, y0 = c.from / kCols, x1 = c.to % kCols, y1 = c.to / kCols;
+        for (int i : painted) {
+            const double px = i % kCols, py = i / kCols;
+            const double distance = std::abs((x1 - x0) * (y0 - py) - (x0 - px) * (y1 - y0)) /
+                                    std::hypot(x1 - x0, y1 - y0);
+            EXPECT_LE(distance, 0.71) << i;
+        }
+    }
+    // Out of the grid and back in: only the cells inside are painted.
+    design->tbClearClick();
+    choose(kWall);
+    const int s = design->cellSize();
+    send(QEvent::MouseButtonPress, centre(5 * kCols + 30), Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, {40 * s, 5 * s + s / 2}, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseMove, centre(5 * kCols + 31), Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, centre(5 * kCols + 31), Qt::LeftButton, Qt::NoButton);
+    int walls = 0;
+    for (int i = 0; i < kCells; ++i)
+        walls += design->designMaze().cells[static_cast<std::size_t>(i)] == kWall;
+    EXPECT_EQ(walls, 4); // columns 30 to 33 of row 5
+}
+
+// Every command that replaces the grid asks first when it holds changes not
+// stored yet: Yes stores them, No drops them, Cancel stays.
+TEST_F(DesignTest, UnsavedChangesAreAskedAboutBeforeTheyAreLost) {
+    const std::string kAsk = "关卡已修改，是否保存？";
+    struct Command {
+        const char* name;
+        std::function<void()> run;
+    };
+    const Command commands[] = {
+        {"next", [&] { design->button("btRecordNext")->click(); }},
+        {"previous", [&] { design->button("btRecordPre")->click(); }},
+        {"go to",
+         [&] {
+             dialogs.inputAnswers.push_back("3");
+             design->button("btRecordGoto")->click();
+         }},
+        {"open",
+         [&] {
+             dialogs.fileAnswers.push_back(file("other.box").string());
+             design->button("btFileOpen")->click();
+         }},
+        {"new file",
+         [&] {
+             dialogs.fileAnswers.push_back(file("new.box").string());
+             design->button("btFileNew")->click();
+         }},
+        {"new level", [&] { design->button("btRecordNew")->click(); }},
+        {"close", [&] { design->close(); }},
+    };
+    const std::vector<TMazeData> three = {numbered(1), numbered(2), numbered(3)};
+    writeLevelSet(file("other.box"), {numbered(7)});
+    for (const Command& c : commands) {
+        for (Answer answer : {Answer::Cancel, Answer::No, Answer::Yes}) {
+            SCOPED_TRACE(std::string(c.name) + " " + std::to_string(static_cast<int>(answer)));
+            dialogs.inputAnswers.clear();
+            dialogs.fileAnswers.clear();
+            if (!design->isVisible()) design->showDesign();
+            openSet(three);
+            design->btRecordNextClick();
+            put(kBox, 40); // level 2 changed on the grid
+            const TMazeData changed = design->designMaze();
+            dialogs.takeTexts();
+
+            dialogs.askAnswers.push_back(answer);
+            c.run();
+            const Msgs shown = dialogs.takeTexts();
+            ASSERT_FALSE(shown.empty());
+            EXPECT_EQ(shown[0], kAsk);
+            const bool stayed =
+                design->isVisible() && design->recordNo() == 2 && design->designMaze() == changed;
+            EXPECT_EQ(stayed, answer == Answer::Cancel);
+            std::vector<TMazeData> expected = three;
+            if (answer == Answer::Yes) {
+                expected[1] = changed;
+                EXPECT_EQ(shown[1], "将设计保存到了第2关！");
+            } else {
+                EXPECT_EQ(shown.size(), 1u);
+            }
+            EXPECT_EQ(readFile(file("set.box")), levelBytes(expected));
+        }
+    }
+
+    // Yes when the design cannot be stored: the message, and nothing is lost.
+    design->showDesign();
+    openSet(three);
+    put(kWall, design->designMaze().man); // a wall under the worker
+    dialogs.takeTexts();
+    dialogs.askAnswers.push_back(Answer::Yes);
+    design->button("btRecordNext")->click();
+    EXPECT_EQ(dialogs.takeTexts(), (Msgs{kAsk, "这个样子可没法玩，有点不对吧？"}));
+    EXPECT_EQ(design->recordNo(), 1);
+    EXPECT_EQ(readFile(file("set.box")), levelBytes(three));
+
+    // Nothing changed, nothing asked; a stored design is not asked about either.
+    dialogs.askAnswers.push_back(Answer::No);
+    design->btRecordNextClick();
+    dialogs.takeTexts();
+    design->btRecordNextClick();
+    put(kBox, 40);
+    design->btRecordSaveClick();
+    dialogs.takeTexts();
+    design->btRecordPreClick();
+    design->close();
+    EXPECT_EQ(dialogs.takeTexts(), Msgs{});
+    EXPECT_FALSE(design->isVisible());
+}
+
+// A write that fails part way (a full disk, a file size limit) leaves the
+// level set as it was, whatever command was writing it.
+TEST_F(DesignTest, AFailedWriteLeavesTheLevelSetWhole) {
+    const std::vector<TMazeData> three = {numbered(1), numbered(2), numbered(3)};
+    struct Command {
+        const char* name;
+        std::function<void()> run;
+        std::string file;
+    };
+    const Command commands[] = {
+        {"save level 2", [&] { design->button("btRecordSave")->click(); }, "set.box"},
+        {"save as level 4",
+         [&] {
+             dialogs.inputAnswers.push_back("4");
+             design->action("recordSaveAs")->trigger();
+         },
+         "set.box"},
+        {"delete level 2",
+         [&] {
+             dialogs.confirmAnswers.push_back(true);
+             design->button("btRecordDelete")->click();
+         },
+         "set.box"},
+        {"copy the set over another",
+         [&] {
+             dialogs.fileAnswers.push_back(file("copy.box").string());
+             design->action("menuFileSaveas")->trigger();
+         },
+         "copy.box"},
+    };
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    for (const Command& c : commands) {
+        SCOPED_TRACE(c.name);
+        writeLevelSet(file("copy.box"), {numbered(8), numbered(9)});
+        openSet(three);
+        design->btRecordNextClick();
+        put(kBox, 40);
+        dialogs.takeTexts();
+        const Bytes before = readFile(file(c.file));
+
+        // No file may grow beyond 1000 bytes meanwhile.
+        rlimit small = old;
+        small.rlim_cur = 1000;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        c.run();
+        ::setrlimit(RLIMIT_FSIZE, &old);
+
+        const auto shown = dialogs.shown;
+        dialogs.takeTexts();
+        ASSERT_FALSE(shown.empty());
+        EXPECT_EQ(shown.back().kind, Kind::Error);
+        EXPECT_NE(shown.back().text.find(c.file), std::string::npos) << shown.back().text;
+        EXPECT_EQ(readFile(file(c.file)), before);
+        for (const auto& e : std::filesystem::directory_iterator(dir.path))
+            EXPECT_NE(e.path().filename().string()[0], '.') << "left behind: " << e.path();
+    }
+    std::signal(SIGXFSZ, oldHandler);
+    // With room again the same save goes through.
+    design->button("btRecordSave")->click();
+    EXPECT_EQ(dialogs.takeTexts(), Msgs{"将设计保存到了第2关！"});
 }
 
 } // namespace
