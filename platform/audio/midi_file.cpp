@@ -178,6 +178,11 @@ MidiFile MidiFile::parse(std::span<const std::uint8_t> bytes) {
 }
 
 MidiFile MidiFile::load(const std::filesystem::path& path) {
+    // Opening a pipe or a device would wait for data or never end.
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        throw MidiFileError("不是普通文件");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw MidiFileError("找不到文件或无法读取");
     std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -129,7 +130,10 @@ TEST(FluidSynthMusicPlayer, OpeningAnUnplayableFileGivesTheSequencersText) {
         "untimed.mid",
         smf(0, 0xE700,
             {track({0x10, 0x90, 0x3C, 0x40, 0x10, 0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00})}));
-    for (const auto& bad : {text, missing, untimed}) {
+    // A pipe in place of a file is refused at once instead of waiting for a writer.
+    const auto pipe = untimed.parent_path() / "pipe.mid";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const auto& bad : {text, missing, untimed, pipe}) {
         FluidSynthMusicPlayer player(clockDriven());
         player.open(good);
         player.play();
