@@ -3,9 +3,11 @@
 #include "convert/convert_command.h"
 #include "dialogs/about.h"
 #include "dialogs/infor.h"
+#include "dialogs/level_chooser.h"
 #include "dialogs/option.h"
 #include "dialogs/select.h"
 #include "face/selectface.h"
+#include "game/level_text_menu.h"
 #include "game/main_form.h"
 #include "platform/audio/effect_player.h"
 #include "platform/audio/fluidsynth_music_player.h"
@@ -76,6 +78,9 @@ int runGame(int argc, char** argv) {
     TAboutBox aboutBox(help);
     TFormSelect formSelect(mainForm);
     Tforminfor formInfor(mainForm);
+    LevelChooser levelChooser(mainForm);
+    QObject::connect(levelTextAction(mainForm, "mLevelList"), &QAction::triggered, &mainForm,
+                     [&levelChooser] { levelChooser.showChooser(); });
     auto onMenu = [&mainForm](const char* name, auto slot) {
         QObject::connect(mainForm.action(name), &QAction::triggered, &mainForm, slot);
     };

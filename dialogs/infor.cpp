@@ -1,5 +1,6 @@
 #include "dialogs/infor.h"
 
+#include "game/level_text_play.h"
 #include "game/main_form.h"
 #include "levels/file_error.h"
 #include "platform/qt_dialogs.h"
@@ -39,6 +40,8 @@ std::vector<bool> answeredLevels(const std::filesystem::path& solFile) {
 void inforLines(const GameModel& model, std::vector<std::string>& lines) {
     if (model.xsbMode) {
         lines.push_back("当前游戏文件： " + model.xsbFile + "；");
+        for (const auto& l : LevelTextCommands::titleLines(model))
+            lines.push_back(l);
         return;
     }
     lines.push_back("当前游戏文件： " + model.gameFile + "；");
@@ -48,6 +51,8 @@ void inforLines(const GameModel& model, std::vector<std::string>& lines) {
     else
         lines.push_back("您已经通过：   " + num(model.maxLevel) + " 关；");
     lines.push_back("您正在玩第     " + num(model.curLevel) + " 关；");
+    for (const auto& l : LevelTextCommands::titleLines(model))
+        lines.push_back(l);
     lines.push_back(model.bestMoves != 0 ? "当前关卡的最佳移动步数：" + num(model.bestMoves) + " 步"
                                          : "当前关卡的最佳移动步数：    无");
     lines.push_back(model.bestPushes != 0

@@ -1,5 +1,7 @@
 #include "game_model.h"
 
+#include "game/level_text_play.h"
+
 #include <algorithm>
 #include <cctype>
 #include <climits>
@@ -504,8 +506,13 @@ void GameModel::SelectGames(int item) {
 }
 
 void GameModel::N24Click() {
-    const auto chosen = dialogs_.openFile("游戏数据文件(*.box)|*.box");
-    if (!chosen || !switchGameFile(*chosen)) return;
+    const auto chosen = dialogs_.openFile(kOpenSetFilter);
+    if (!chosen) return;
+    if (isLevelTextFile(*chosen)) {
+        LevelTextCommands(*this, view_, dialogs_).openFile(*chosen);
+        return;
+    }
+    if (!switchGameFile(*chosen)) return;
     checkedGameItem = 0;
     view_.SetGameItemChecked(0);
     ReadRecord(curLevel);

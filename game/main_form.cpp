@@ -1,5 +1,7 @@
 #include "main_form.h"
 
+#include "game/level_text_menu.h"
+#include "game/level_text_play.h"
 #include "game/tool_bar.h"
 #include "resources/pictures/pictures.h"
 
@@ -89,6 +91,7 @@ TMainForm::TMainForm(std::filesystem::path appDir, QStringList arguments,
     setWindowTitle("推箱子");
     setWindowIcon(programIcon());
     buildMenus();
+    addLevelTextCommands(*this, *services_.dialogs);
     buildToolBar();
     buildStatusBar();
 
@@ -474,9 +477,11 @@ void TMainForm::FormCreate() {
     if (!arg.isEmpty()) {
         model_.gameFile = arg.toStdString();
         const QString ext = arg.right(4).toUpper();
-        if (ext == ".XSB") {
+        if (isLevelTextFile(model_.gameFile)) {
             model_.xsbFile = model_.gameFile;
-            run([this] { model_.PlayXSB(model_.xsbFile); });
+            run([this] {
+                LevelTextCommands(model_, *this, *services_.dialogs).openFile(model_.xsbFile);
+            });
         } else if (ext == ".BOX") {
             run([this] {
                 if (model_.OpenGame()) model_.ReadRecord(model_.curLevel);
@@ -544,7 +549,11 @@ void TMainForm::DrawMan(int frame) {
 
 void TMainForm::RandomFace() { RandomFaceNow(); }
 
-void TMainForm::SetCaption(const std::string& text) { setWindowTitle(q(text)); }
+void TMainForm::SetCaption(const std::string& text) {
+    setWindowTitle(q(text));
+    // A level with a title shows it in the last panel.
+    panels_[3]->setText(q(LevelTextCommands::titlePanel(model_)));
+}
 
 void TMainForm::SetStatusText(int panel, const std::string& text) {
     if (panel >= 0 && panel < 4) panels_[panel]->setText(q(text));

@@ -2,12 +2,15 @@
 // current level of the level set as XSB text.
 #include "game_model.h"
 
+#include "levels/level_text.h"
 #include "levels/xsb.h"
 
 namespace sokoban {
 
 bool GameModel::ReadXSB(const std::string& path) {
-    XsbResult read = readXsb(path);
+    // Byte-order marks, tabs, run lengths and the like read as well; a
+    // collection gives its first level.
+    XsbResult read = readFirstLevel(path);
     switch (read.status) {
     case XsbStatus::Missing:
         dialogs_.error("读取的文件不存在！");

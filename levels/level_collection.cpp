@@ -1,7 +1,9 @@
 #include "level_collection.h"
 
 #include "file_error.h"
+#include "file_places.h"
 #include "level_set.h"
+#include "safe_write.h"
 
 #include <unistd.h>
 
@@ -37,23 +39,10 @@ std::string readWhole(const fs::path& path) {
     return s.str();
 }
 
-// Writes beside the file and renames over it, so that a failure leaves the
-// old contents as they were.
+// Progress files are replaced whole, so that a failure leaves them as they
+// were.
 void replaceWith(const fs::path& file, const std::string& bytes) {
-    const fs::path part = file.string() + ".part-" + std::to_string(::getpid());
-    {
-        std::ofstream out(part, std::ios::binary | std::ios::trunc);
-        if (!out) fail(part);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) fail(part);
-    }
-    std::error_code ec;
-    fs::rename(part, file, ec);
-    if (ec) {
-        fs::remove(part, ec);
-        throw FileError(file, ec.message());
-    }
+    replaceFileContents(file, Bytes(bytes.begin(), bytes.end()));
 }
 
 void renameOver(const fs::path& from, const fs::path& to) {
@@ -406,10 +395,7 @@ std::string numberList(const std::vector<int>& numbers) {
 } // namespace
 
 fs::path userLevelsDir() {
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg && fs::path(xdg).is_absolute()) return fs::path(xdg) / "sokoban" / "levels";
-    const char* home = std::getenv("HOME");
-    return fs::path(home ? home : "") / ".local" / "share" / "sokoban" / "levels";
+    return userDataDir() / "levels";
 }
 
 fs::path levelIndexFile(const std::string& boxFile) {

@@ -437,6 +437,14 @@ LevelTextSummary summariseLevelFile(const std::filesystem::path& path) {
     return s.result();
 }
 
+XsbResult readFirstLevel(const std::filesystem::path& path) {
+    const LevelTextSummary s = summariseLevelFile(path);
+    XsbResult r;
+    r.status = s.status;
+    if (s.status == XsbStatus::Ok) r.maze = s.first;
+    return r;
+}
+
 TMazeData centredLevel(const TMazeData& level) {
     const BoundingBox box = boundingBox(level.cells);
     const int top = (kRows - box.height()) / 2, left = (kCols - box.width()) / 2;

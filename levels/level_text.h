@@ -85,6 +85,9 @@ struct LevelTextSummary {
 };
 LevelTextSummary summariseLevelText(std::string_view text);
 LevelTextSummary summariseLevelFile(const std::filesystem::path& path);
+// The first level of a file as the single-file reader reports it: Missing,
+// ReadError, TooBig, or Ok with the level.
+XsbResult readFirstLevel(const std::filesystem::path& path);
 
 // The same level moved so that its bounding rectangle is centred in the grid
 // as a single file's text would be: what a collection's level becomes.

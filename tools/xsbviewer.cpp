@@ -1,5 +1,6 @@
 #include "tools/xsbviewer.h"
 
+#include "game/level_text_play.h"
 #include "game/main_form.h"
 #include "levels/file_error.h"
 #include "platform/qt_dialogs.h"
@@ -27,7 +28,9 @@ namespace sokoban {
 namespace {
 
 // The file types on offer, as text and pattern pairs.
-constexpr const char* kFilter = "XSB仓库源文件(*.xsb)|*.xsb|所有文件 (*.*)|*.*";
+constexpr const char* kFilter = "XSB仓库源文件(*.xsb)|*.xsb|"
+                                "XSB/SOK 关卡合集(*.xsb;*.sok;*.txt)|*.xsb;*.sok;*.txt|"
+                                "所有文件 (*.*)|*.*";
 
 QString q(const std::string& s) {
     return QString::fromStdString(s);
@@ -245,7 +248,7 @@ void TFormXSBViewer::fillFiles() {
     // Types match whatever the letter case of the name, as the shell does.
     const QDir dir(folder_);
     for (const QFileInfo& f :
-         dir.entryInfoList({pattern}, QDir::Files, QDir::Name | QDir::IgnoreCase)) {
+         dir.entryInfoList(pattern.split(';'), QDir::Files, QDir::Name | QDir::IgnoreCase)) {
         auto* item = new QListWidgetItem(f.fileName(), fileListBox1_);
         item->setData(Qt::UserRole, f.absoluteFilePath());
     }
@@ -265,6 +268,9 @@ void TFormXSBViewer::FileListBox1Click() {
     // is what the preview shows then.
     model.ReadXSB(xsbFileName_);
     preview_ = model.xsbMaze;
+    if (auto* panel = findChild<QGroupBox*>("Panel1"))
+        panel->setTitle(QString("XSB文件可视化预览（共 %1 关）")
+                            .arg(summariseLevelFile(xsbFileName_).levelCount));
     DrawPreview(image1_->image(), preview_, mainForm_.painter());
     image1_->update();
 }
@@ -275,7 +281,8 @@ void TFormXSBViewer::Button1Click() {
     const std::string path = xsbFileName_;
     try {
         if (viewerFromMain) {
-            mainForm_.model().PlayXSB(path);
+            // A collection opens as a level set.
+            LevelTextCommands(mainForm_.model(), mainForm_, *dialogs_).openFile(path);
         } else {
             // The grid is about to be replaced; the user may keep it instead.
             if (!formDesign_.mayDropDesign()) return;

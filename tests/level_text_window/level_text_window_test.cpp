@@ -1,0 +1,209 @@
+// The main window with collections of levels in text: opened from the
+// command line, played by keys, found again with the progress after a
+// restart; clipboard, export, answers as letters and the level chooser.
+#include "../game/test_support.h"
+#include "dialogs/infor.h"
+#include "dialogs/level_chooser.h"
+#include "game/level_text_menu.h"
+#include "game/level_text_play.h"
+#include "game/main_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QListView>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace sokoban::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Level n: a corridor of k cells from the worker to the box, m rows of
+// floor below; level 1 is solved by two steps right.
+std::string corridor(int n) {
+    const int k = (n - 1) % 25 + 1, m = (n - 1) / 25 % 8;
+    const std::string wall(std::size_t(k + 5), '#');
+    std::string s = wall + "\r\n#@" + std::string(std::size_t(k), '-') + "$.#\r\n";
+    for (int r = 0; r < m; ++r)
+        s += "#" + std::string(std::size_t(k + 3), ' ') + "#\r\n";
+    return s + wall + "\r\n";
+}
+
+std::string collection(int count) {
+    std::string s = "; made for the window tests\r\n\r\n";
+    for (int n = 1; n <= count; ++n)
+        s += corridor(n) + "Title: Corridor " + std::to_string(n) + "\r\nAuthor: Team\r\n\r\n";
+    return s;
+}
+
+class LevelTextWindowTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TMainForm> form;
+    fs::path file;
+    std::string oldXdg;
+
+    void SetUp() override {
+        if (const char* x = std::getenv("XDG_DATA_HOME")) oldXdg = x;
+        setenv("XDG_DATA_HOME", (dir.path / "xdg").c_str(), 1);
+        fs::create_directories(dir.path / "app");
+        writeLevelSet(dir.path / "app" / "game.box", {makeLevel({"#####", "#@$.#", "#####"})});
+        file = dir.path / "corridors.sok";
+        std::ofstream(file, std::ios::binary) << collection(50);
+    }
+    void TearDown() override {
+        form.reset();
+        if (oldXdg.empty())
+            unsetenv("XDG_DATA_HOME");
+        else
+            setenv("XDG_DATA_HOME", oldXdg.c_str(), 1);
+    }
+    void start(QStringList args) {
+        form.reset();
+        MainFormServices services;
+        services.dialogs = &dialogs;
+        form = std::make_unique<TMainForm>(dir.path / "app", args, services);
+        form->FormCreate();
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        (void)QTest::qWaitForWindowExposed(form.get());
+        form->boardImage()->setFocus();
+    }
+    GameModel& model() { return form->model(); }
+    fs::path levelsDir() const { return dir.path / "xdg" / "sokoban" / "levels"; }
+    void trigger(const char* name) {
+        QAction* a = levelTextAction(*form, name);
+        ASSERT_NE(a, nullptr) << name;
+        a->trigger();
+    }
+};
+
+TEST_F(LevelTextWindowTest, CollectionFromTheCommandLineKeepsItsProgressAcrossRuns) {
+    const QStringList args = {"sokoban", QString::fromStdString(file.string())};
+    start(args);
+    const std::string box = (levelsDir() / "corridors.box").string();
+    EXPECT_EQ(model().gameFile, box);
+    EXPECT_FALSE(model().xsbMode);
+    EXPECT_EQ(form->windowTitle().toStdString(), "推箱子      " + box + "  第：1 关");
+    EXPECT_EQ(form->statusPanel(0)->text().toStdString(), "当前关卡号：1 / 50");
+    EXPECT_EQ(form->statusPanel(3)->text().toStdString(), "  Corridor 1  作者：Team");
+    std::vector<std::string> info;
+    inforLines(model(), info);
+    EXPECT_NE(std::find(info.begin(), info.end(), "关卡名称：     Corridor 1；"), info.end());
+
+    QTest::keyClick(form->boardImage(), Qt::Key_Right);
+    QTest::keyClick(form->boardImage(), Qt::Key_Right);
+    EXPECT_EQ(model().curLevel, 2);
+    EXPECT_EQ(form->statusPanel(3)->text().toStdString(), "  Corridor 2  作者：Team");
+
+    start(args);
+    EXPECT_EQ(model().gameFile, box);
+    EXPECT_EQ(model().curLevel, 2);
+    EXPECT_EQ(model().maxLevel, 2);
+    EXPECT_EQ(form->windowTitle().toStdString(), "推箱子      " + box + "  第：2 关");
+    const auto best = RecordFile(companionBase(box) + ".bst", TBestData::kSize).get<TBestData>(0);
+    EXPECT_EQ(best, (TBestData{2, 1}));
+    EXPECT_EQ(std::count_if(fs::directory_iterator(levelsDir()), fs::directory_iterator(),
+                            [](const auto& e) { return e.path().extension() == ".box"; }),
+              1);
+}
+
+TEST_F(LevelTextWindowTest, OpenDialogClipboardExportAndAnswers) {
+    start({"sokoban"});
+    // 读取其它游戏 offers collections too.
+    dialogs.fileAnswers.push_back(file.string());
+    form->action("N24")->trigger();
+    EXPECT_EQ(dialogs.fileFilters.back(), kOpenSetFilter);
+    EXPECT_EQ(model().levelCount, 50);
+
+    // Ctrl+C copies the board as it stands.
+    QTest::keyClick(form->boardImage(), Qt::Key_Right);
+    trigger("mCopyLevel");
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "######\r\n# @$.#\r\n######\r\n");
+
+    // The stored answer as letters, and back.
+    QTest::keyClick(form->boardImage(), Qt::Key_Right);
+    model().curLevel = 1;
+    model().ReadRecord(1);
+    trigger("mCopyAnswer");
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "rR");
+    QGuiApplication::clipboard()->setText("r u");
+    trigger("mPasteAnswer");
+    EXPECT_EQ(dialogs.shown.back().text, "答案的第 2 步在本关走不通！");
+    QGuiApplication::clipboard()->setText("r\nR");
+    dialogs.confirmAnswers = {true, true};
+    trigger("mPasteAnswer");
+    EXPECT_TRUE(model().demoMode);
+    model().stopDemo();
+
+    // 导出关卡合集 writes a collection that reads back as the same levels.
+    const fs::path exported = dir.path / "out.xsb";
+    dialogs.fileAnswers.push_back(exported.string());
+    trigger("mSaveCollection");
+    EXPECT_EQ(dialogs.shown.back().text, "保存完毕！");
+    const Bytes text = readFile(exported);
+    const auto levels = parseLevelText(std::string(text.begin(), text.end()));
+    ASSERT_EQ(levels.size(), 50u);
+    EXPECT_EQ(levels[6].title, "Corridor 7");
+
+    // Ctrl+V plays a pasted level, or opens a pasted collection.
+    QGuiApplication::clipboard()->setText("Title: Pasted\n#####\n#@$.#\n#####\n");
+    trigger("mPasteLevel");
+    EXPECT_TRUE(model().xsbMode);
+    EXPECT_EQ(model().xsbFile, (levelsDir() / "剪贴板.xsb").string());
+    EXPECT_EQ(form->statusPanel(3)->text().toStdString(), "  Pasted");
+    QGuiApplication::clipboard()->setText(QString::fromStdString(collection(3)));
+    trigger("mPasteLevel");
+    EXPECT_FALSE(model().xsbMode);
+    EXPECT_EQ(model().gameFile, (levelsDir() / "剪贴板.box").string());
+    EXPECT_EQ(model().levelCount, 3);
+    QGuiApplication::clipboard()->setText("no levels here");
+    trigger("mPasteLevel");
+    EXPECT_EQ(dialogs.shown.back().text, "剪贴板中没有关卡！");
+}
+
+TEST_F(LevelTextWindowTest, ChooserDrawsOnlyWhatIsInViewAndPlaysUnlockedLevels) {
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << collection(1000);
+    start({"sokoban", QString::fromStdString(file.string())});
+    ASSERT_EQ(model().levelCount, 1000);
+    RecordFile sav(companionBase(model().gameFile) + ".sav", TSaveData::kSize);
+    TSaveData progress = sav.get<TSaveData>(0);
+    progress.level = 3;
+    sav.put(0, progress);
+    RecordFile(companionBase(model().gameFile) + ".bst", TBestData::kSize).put(0, TBestData{9, 4});
+    model().maxLevel = 3;
+
+    LevelChooser chooser(*form);
+    ASSERT_NE(levelTextAction(*form, "mLevelList"), nullptr);
+    EXPECT_EQ(levelTextAction(*form, "mLevelList")->shortcut(), QKeySequence("Ctrl+T"));
+    chooser.showChooser();
+    (void)QTest::qWaitForWindowExposed(&chooser);
+    const QImage shot = chooser.grab().toImage();
+    if (const char* d = std::getenv("SOKOBAN_SCREENSHOT")) shot.save(QString(d) + "/chooser.png");
+    EXPECT_EQ(chooser.view()->model()->rowCount(), 1000);
+    EXPECT_GT(chooser.levels().picturesDrawn(), 0);
+    EXPECT_LT(chooser.levels().picturesDrawn(), 60);
+    EXPECT_EQ(chooser.levels().title(7), "Corridor 7");
+    EXPECT_EQ(chooser.levels().best(1), (TBestData{9, 4}));
+    EXPECT_TRUE(chooser.levels().locked(4));
+
+    EXPECT_FALSE(chooser.playLevel(4));
+    EXPECT_EQ(model().curLevel, 1);
+    // A double click on level 3 plays it.
+    const QModelIndex third = chooser.view()->model()->index(2, 0);
+    chooser.view()->scrollTo(third);
+    const QRect r = chooser.view()->visualRect(third);
+    QTest::mouseClick(chooser.view()->viewport(), Qt::LeftButton, {}, r.center());
+    QTest::mouseDClick(chooser.view()->viewport(), Qt::LeftButton, {}, r.center());
+    EXPECT_EQ(model().curLevel, 3);
+    EXPECT_FALSE(chooser.isVisible());
+}
+
+} // namespace
+} // namespace sokoban::testing
