@@ -61,7 +61,15 @@ OpenedSet openLevelSet(const std::string& gameFile, const std::filesystem::path&
     const Bytes emptyBest = TBestData{}.encode();
     const Bytes emptyAnswer = emptyAnswerRecord().encode();
 
-    // Missing files are created whole by the padding.
+    // Missing files are created whole by the padding; a set open from the
+    // start gets its progress record unlocking every level in the same write.
+    if (!files.sav.exists() && isOpenSet(gameFile, appDir)) {
+        TSaveData all = freshSaveRecord();
+        all.level = static_cast<std::int16_t>(out.levelCount);
+        Bytes six = all.encode();
+        for (int i = 1; i < 6; ++i) six.insert(six.end(), freshSave.begin(), freshSave.end());
+        files.sav.write(0, six);
+    }
     files.sav.padTo(6, freshSave);
     files.bst.padTo(out.levelCount, emptyBest);
     // Surplus answers and a torn tail go: the file holds exactly one answer a level.

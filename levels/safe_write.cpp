@@ -150,10 +150,14 @@ void replaceFileContents(const fs::path& file, const Bytes& contents) {
     TempBeside temp(target, file);
     if (existed && ::fchmod(temp.fd(), st.st_mode & 07777) != 0) throwSystemError(file, errno);
     writeAll(temp.fd(), contents.data(), contents.size(), 0, file);
-    if (::fsync(temp.fd()) != 0) throwSystemError(file, errno);
+    // Only earlier contents need the wait for the disk: a new file that a
+    // power cut leaves short is repaired like any short file when it is next
+    // opened.
+    if (existed && ::fsync(temp.fd()) != 0) throwSystemError(file, errno);
     if (const int err = temp.closeNow()) throwSystemError(file, err);
     if (::rename(temp.path().c_str(), target.c_str()) != 0) throwSystemError(file, errno);
     temp.markRenamed();
+    if (!existed) return;
     // Make the new name itself durable; the contents already are.
     const fs::path dir = target.parent_path().empty() ? fs::path(".") : target.parent_path();
     const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -47,8 +47,9 @@ Bytes readPlainFile(const std::filesystem::path& path,
                     std::size_t limit = std::numeric_limits<std::size_t>::max());
 
 // Replaces the contents of a file, creating it when missing: writes a new
-// file beside it, flushes it to the disk and renames it over the old one. The
-// file keeps its permissions, and a symbolic link keeps pointing at it.
+// file beside it, flushes it to the disk (when there were contents to keep)
+// and renames it over the old one. The file keeps its permissions, and a
+// symbolic link keeps pointing at it.
 void replaceFileContents(const std::filesystem::path& file, const Bytes& contents);
 
 } // namespace sokoban

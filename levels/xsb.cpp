@@ -236,11 +236,11 @@ std::string writeXsb(const TMazeData& level) {
 void saveXsb(const std::filesystem::path& path, const TMazeData& level) {
     const std::string text = writeXsb(level);
     std::FILE* raw = std::fopen(path.c_str(), "wb");
-    if (!raw) throw FileError(path, std::strerror(errno));
+    if (!raw) throw FileError(path, systemReason(errno));
     std::unique_ptr<std::FILE, FileCloser> file(raw);
     if (std::fwrite(text.data(), 1, text.size(), raw) != text.size())
-        throw FileError(path, std::strerror(errno));
-    if (std::fclose(file.release()) != 0) throw FileError(path, std::strerror(errno));
+        throw FileError(path, systemReason(errno));
+    if (std::fclose(file.release()) != 0) throw FileError(path, systemReason(errno));
 }
 
 std::string xsbFileName(const std::string& gameName, int level) {

@@ -195,7 +195,7 @@ void TformChange::guarded(const std::function<void()>& command) {
     } catch (const FileError& e) {
         dialogs_->fileError(e.path().string(), e.reason());
     } catch (const fs::filesystem_error& e) {
-        dialogs_->fileError(e.path1().string(), e.code().message());
+        dialogs_->fileError(e.path1().string(), systemReason(e.code().value()));
     }
 }
 

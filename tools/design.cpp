@@ -126,7 +126,7 @@ void TFormDesign::guarded(const std::function<void()>& command) {
     } catch (const FileError& e) {
         dialogs_.fileError(e.path().string(), e.reason());
     } catch (const std::filesystem::filesystem_error& e) {
-        dialogs_.fileError(e.path1().string(), e.code().message());
+        dialogs_.fileError(e.path1().string(), systemReason(e.code().value()));
     }
 }
 
