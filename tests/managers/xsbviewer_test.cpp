@@ -113,13 +113,17 @@ TEST_F(ViewerTest, ListsXsbFilesOrEverythingByTheFilter) {
     EXPECT_EQ(viewer->windowTitle().toStdString(), "XSB文件可视化浏览器");
     EXPECT_EQ(viewer->button("Button1")->text().toStdString(), "读取");
     EXPECT_EQ(viewer->button("Button2")->text().toStdString(), "关闭");
-    ASSERT_EQ(viewer->filterBox()->count(), 2);
+    ASSERT_EQ(viewer->filterBox()->count(), 3);
     EXPECT_EQ(viewer->filterBox()->itemText(0).toStdString(), "XSB仓库源文件(*.xsb)");
-    EXPECT_EQ(viewer->filterBox()->itemText(1).toStdString(), "所有文件 (*.*)");
+    EXPECT_EQ(viewer->filterBox()->itemText(1).toStdString(),
+              "XSB/SOK 关卡合集(*.xsb;*.sok;*.txt)");
+    EXPECT_EQ(viewer->filterBox()->itemText(2).toStdString(), "所有文件 (*.*)");
 
     // The type matches whatever the letter case; folders are never files.
     EXPECT_EQ(files(), (Texts{"huge.xsb", "ROOM.XSB", "small.xsb"}));
-    filter(1);
+    filter(1); // collections may be text files
+    EXPECT_EQ(files(), (Texts{"huge.xsb", "notes.txt", "ROOM.XSB", "small.xsb"}));
+    filter(2);
     EXPECT_EQ(files(), (Texts{"huge.xsb", "notes.txt", "ROOM.XSB", "small.xsb"}));
     filter(0);
     viewer->setFolder(QString::fromStdString(dir.path.string()));
