@@ -1,5 +1,8 @@
 #include "file_places.h"
 
+#include "safe_write.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
@@ -100,7 +103,8 @@ std::string FilePlaces::companionBase(const std::string& gameFile) const {
 void FilePlaces::removeStaleUndoFiles() const {
     std::error_code ec;
     for (fs::directory_iterator it(ownDir(), ec), end; !ec && it != end; it.increment(ec)) {
-        const long pid = undoFileOwner(it->path().filename().string());
+        const std::string name = it->path().filename().string();
+        const long pid = std::max(undoFileOwner(name), unfinishedCopyOwner(name));
         if (pid <= 0 || pid == ::getpid()) continue;
         if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
         std::error_code ignored;

@@ -50,7 +50,9 @@ class FilePlaces {
     // path less its last four characters when they stay beside it.
     std::string companionBase(const std::string& gameFile) const;
 
-    // Removes the undo histories of copies of the game that have ended.
+    // Removes from the game's own folder the undo histories of copies of
+    // the game that have ended, and the unfinished new copies of files they
+    // were writing when they were killed.
     void removeStaleUndoFiles() const;
 
   private:

@@ -123,6 +123,24 @@ void PlainFile::close() {
     if (::close(fd) != 0) throwSystemError(path_, errno);
 }
 
+long unfinishedCopyOwner(const std::string& fileName) {
+    // From the end: ".new", the serial, the process id.
+    if (fileName.size() < 2 || fileName[0] != '.' || !fileName.ends_with(".new")) return 0;
+    const std::string rest = fileName.substr(0, fileName.size() - 4);
+    const auto serialDot = rest.rfind('.');
+    if (serialDot == std::string::npos || serialDot == 0) return 0;
+    const auto pidDot = rest.rfind('.', serialDot - 1);
+    if (pidDot == std::string::npos || pidDot == 0) return 0;
+    const std::string serial = rest.substr(serialDot + 1),
+                      pid = rest.substr(pidDot + 1, serialDot - pidDot - 1);
+    const auto digits = [](const std::string& d) {
+        return !d.empty() && d.size() <= 9 &&
+               d.find_first_not_of("0123456789") == std::string::npos;
+    };
+    if (!digits(serial) || !digits(pid)) return 0;
+    return std::stol(pid);
+}
+
 bool isPlainFile(const fs::path& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);

@@ -52,4 +52,8 @@ Bytes readPlainFile(const std::filesystem::path& path,
 // symbolic link keeps pointing at it.
 void replaceFileContents(const std::filesystem::path& file, const Bytes& contents);
 
+// Process id of the writer of an unfinished new copy (".<name>.<id>.<n>.new")
+// that a killed writer left beside its file, or 0 for any other name.
+long unfinishedCopyOwner(const std::string& fileName);
+
 } // namespace sokoban

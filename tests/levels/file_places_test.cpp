@@ -3,6 +3,7 @@
 // player cannot write keep their records in the game's own folder.
 #include "levels/file_places.h"
 #include "levels/level_set.h"
+#include "levels/safe_write.h"
 
 #include <gtest/gtest.h>
 
@@ -143,16 +144,19 @@ TEST_F(FilePlacesTest, StaleUndoHistoriesOfEndedCopiesGo) {
     const std::string dead = "game-" + std::to_string(child) + ".tmp";
     const std::string alive = "game-" + std::to_string(::getppid()) + ".tmp";
     const std::string own = "game-" + pid + ".tmp";
+    // A killed writer's unfinished new copy goes too; a live writer's stays.
+    const std::string deadCopy = ".game.var." + std::to_string(child) + ".0.new";
+    const std::string liveCopy = ".game.sav." + pid + ".3.new";
     for (const std::string& name :
          {dead, alive, own, std::string("game.tmp"), std::string("game-x1.tmp"),
-          std::string("game-123.sav"), std::string("game-.tmp")})
+          std::string("game-123.sav"), std::string("game-.tmp"), deadCopy, liveCopy})
         RecordFile(app / name, 756).create();
     places.removeStaleUndoFiles();
     std::set<std::string> left;
     for (const auto& e : fs::directory_iterator(app))
         left.insert(e.path().filename().string());
     EXPECT_EQ(left, (std::set<std::string>{alive, own, "game.tmp", "game-x1.tmp", "game-123.sav",
-                                           "game-.tmp"}));
+                                           "game-.tmp", liveCopy}));
 }
 
 TEST_F(FilePlacesTest, UndoFileOwner) {
@@ -164,6 +168,14 @@ TEST_F(FilePlacesTest, UndoFileOwner) {
                  {"xgame-42.tmp", 0}, {"game--42.tmp", 0}, {"game-1234567890.tmp", 0}};
     for (const auto& c : cases)
         EXPECT_EQ(undoFileOwner(c.name), c.pid) << c.name;
+    const struct {
+        const char* name;
+        long pid;
+    } copies[] = {{".game.sav.42.0.new", 42}, {".a.b.sol.7.15.new", 7}, {".game.sav.42.new", 0},
+                  {"game.sav.42.0.new", 0},   {".game.sav.x.0.new", 0}, {".game.sav.42.0.old", 0},
+                  {"..1.2.new", 1},           {".1.2.new", 0}};
+    for (const auto& c : copies)
+        EXPECT_EQ(unfinishedCopyOwner(c.name), c.pid) << c.name;
 }
 
 TEST_F(FilePlacesTest, ReadOnlyFolderAsThePlayerSeesIt) {
