@@ -135,10 +135,10 @@ void LevelTextCommands::pasteLevel(const std::string& text) {
     fs::create_directories(levelsDir_, ec);
     const fs::path file = levelsDir_ / (std::string(kPastedName) + ".xsb");
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out) throw FileError(file, std::strerror(errno));
+    if (!out) throw FileError(file, systemReason(errno));
     out << text;
     out.close();
-    if (!out) throw FileError(file, std::strerror(errno));
+    if (!out) throw FileError(file, systemReason(errno));
     model_.PlayXSB(file.string());
 }
 

@@ -28,7 +28,7 @@ constexpr const char* kIndexHeader = "sokoban level index 1";
 constexpr int kMaxNameTries = 1000;
 
 [[noreturn]] void fail(const fs::path& path) {
-    throw FileError(path, std::strerror(errno));
+    throw FileError(path, systemReason(errno));
 }
 
 std::string readWhole(const fs::path& path) {
@@ -48,7 +48,7 @@ void replaceWith(const fs::path& file, const std::string& bytes) {
 void renameOver(const fs::path& from, const fs::path& to) {
     std::error_code ec;
     fs::rename(from, to, ec);
-    if (ec) throw FileError(to, ec.message());
+    if (ec) throw FileError(to, systemReason(ec.value()));
 }
 
 bool sameBytes(const fs::path& a, const fs::path& b) {
@@ -192,7 +192,7 @@ class Importer {
     void start() {
         std::error_code ec;
         fs::create_directories(dir_, ec);
-        if (ec) throw FileError(dir_, ec.message());
+        if (ec) throw FileError(dir_, systemReason(ec.value()));
         const std::string tag = ".import-" + std::to_string(::getpid());
         tmpBox_ = dir_ / (stem_ + tag + ".box");
         tmpIdx_ = dir_ / (stem_ + tag + ".idx");

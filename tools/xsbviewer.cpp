@@ -298,7 +298,7 @@ void TFormXSBViewer::Button1Click() {
     } catch (const FileError& e) {
         dialogs_->fileError(e.path().string(), e.reason());
     } catch (const std::filesystem::filesystem_error& e) {
-        dialogs_->fileError(e.path1().string(), e.code().message());
+        dialogs_->fileError(e.path1().string(), systemReason(e.code().value()));
     }
 }
 
