@@ -132,6 +132,31 @@ TEST_F(PainterTest, BackgroundsCentreStretchAndWallTiling) {
     EXPECT_EQ(painter.image().pixel(339, 219), wall.pixel(339 % 17, 219 % 17));
 }
 
+TEST_F(PainterTest, ACentredPictureIsCentredInTheVisibleArea) {
+    QImage pic(20, 10, QImage::Format_RGB32);
+    pic.fill(qRgb(200, 0, 0));
+    painter.FillBlack();
+    painter.backStyle = 1;
+    painter.visibleArea = QRect(0, 0, 100, 60);
+    painter.DrawBackground(pic);
+    EXPECT_EQ(painter.image().pixel(40, 25), qRgb(200, 0, 0));
+    EXPECT_EQ(painter.image().pixel(59, 34), qRgb(200, 0, 0));
+    EXPECT_EQ(painter.image().pixel(170, 110), qRgb(0, 0, 0)); // not the image's middle
+}
+
+TEST_F(PainterTest, TheBoardIsPaintedWithItsWorkerOnceALevelIsShown) {
+    painter.layout = {30, 0, 0};
+    painter.manPos = 1;
+    painter.manFrame = -1; // no level yet
+    painter.PaintAll();
+    EXPECT_EQ(painter.image().copy(30, 0, 30, 30), painter.tiles[2]);
+    painter.manFrame = 2;
+    painter.DrawBoard();
+    const QRgb under = painter.tiles[2].pixel(15, 15) & painter.manMasks[2].pixel(15, 15);
+    EXPECT_EQ(painter.image().pixel(45, 15) | 0xff000000u,
+              (under ^ painter.manImages[2].pixel(15, 15)) | 0xff000000u);
+}
+
 TEST_F(PainterTest, NothingIsPaintedOnceClosing) {
     painter.FillBlack();
     painter.releasePictures();
