@@ -120,7 +120,6 @@ TFormXSBViewer::TFormXSBViewer(TMainForm& mainForm, TFormDesign& formDesign, Dia
             });
     directoryListBox1_->viewport()->installEventFilter(this);
     directoryListBox1_->verticalScrollBar()->installEventFilter(this);
-
     // The tree fills in as the folders are read; keep the chosen one in view.
     auto settle = [this] { QTimer::singleShot(0, this, [this] { showCurrentFolder(); }); };
     connect(folders_, &QFileSystemModel::directoryLoaded, this, settle);
