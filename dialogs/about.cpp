@@ -14,10 +14,10 @@
 
 namespace sokoban {
 
-std::string HelpCommands::url(const std::string& section) const {
-    QUrl u = QUrl::fromLocalFile(QString::fromStdString((appDir_ / "help.html").string()));
-    if (!section.empty()) u.setFragment(QString::fromStdString(section));
-    return u.toString().toStdString();
+std::string HelpCommands::url(const std::string& page) const {
+    return QUrl::fromLocalFile(QString::fromStdString((appDir_ / (page + ".html")).string()))
+        .toString()
+        .toStdString();
 }
 
 namespace {
@@ -58,8 +58,8 @@ TAboutBox::TAboutBox(const HelpCommands& help)
     product->setFont(heiti);
     auto* version = textLabel("Version", "版本：1.30");
 
-    label1_ = textLabel("Label1", "help.html#about");
-    label2_ = textLabel("Label2", "help.html#contact");
+    label1_ = textLabel("Label1", "about.html");
+    label2_ = textLabel("Label2", "contact.html");
     for (QLabel* link : {label1_, label2_}) {
         link->setCursor(Qt::PointingHandCursor);
         link->setMouseTracking(true);

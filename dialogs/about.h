@@ -1,5 +1,5 @@
 // TAboutBox, and the help menu's commands: the help page, the contact page
-// and the game's home page, all in the game's own help.html beside the
+// and the game's home page, all pages of the game's own help beside the
 // program.
 #pragma once
 
@@ -15,22 +15,24 @@ class QLabel;
 
 namespace sokoban {
 
-// The help menu. Each asks the desktop to open a section of help.html in
-// the program directory; what the desktop makes of it is not examined.
+// The help menu. Each asks the desktop to open one page of the help in the
+// program directory; what the desktop makes of it is not examined. Every
+// section opened on its own is a page of its own: openers hand a file to the
+// browser as a plain path and drop any "#section".
 class HelpCommands {
   public:
     HelpCommands(std::filesystem::path appDir, DesktopIntegration& desktop)
         : appDir_(std::move(appDir)), desktop_(desktop) {}
 
-    void mHelpContentClick() const { open(""); }  // 内容(&C)
-    void mEmailClick() const { open("contact"); } // 联系作者(&E)
-    void mMyWebClick() const { open("about"); }   // 作者主页(&W)
+    void mHelpContentClick() const { open("help"); } // 内容(&C)
+    void mEmailClick() const { open("contact"); }    // 联系作者(&E)
+    void mMyWebClick() const { open("about"); }      // 作者主页(&W)
 
-    // file:///.../help.html#section
-    std::string url(const std::string& section) const;
+    // file:///.../page.html
+    std::string url(const std::string& page) const;
 
   private:
-    void open(const std::string& section) const { desktop_.openUrl(url(section)); }
+    void open(const std::string& page) const { desktop_.openUrl(url(page)); }
 
     std::filesystem::path appDir_;
     DesktopIntegration& desktop_;

@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
@@ -97,17 +98,20 @@ std::string entryValue(const std::string& s) {
     return out;
 }
 
-// One argument of an Exec line, quoted so that blanks and the characters
-// the launcher treats specially survive.
+// One argument of an Exec line. Quoted only when it holds a character the
+// launcher treats specially: simple launchers (xdg-open's own fallback among
+// them) do not undo quotes and would try to run the quote marks.
 std::string execArgument(const std::string& s) {
-    std::string quoted = "\"";
+    const std::string reserved = " \t\n\"'\\><~|&;$*?#()`";
+    const bool needsQuotes = s.find_first_of(reserved) != std::string::npos;
+    std::string arg = needsQuotes ? "\"" : "";
     for (char c : s) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
-        if (c == '%') quoted += '%';
-        quoted += c;
+        if (needsQuotes && (c == '"' || c == '`' || c == '$' || c == '\\')) arg += '\\';
+        if (c == '%') arg += '%';
+        arg += c;
     }
-    quoted += '"';
-    return entryValue(quoted);
+    if (needsQuotes) arg += '"';
+    return entryValue(arg);
 }
 
 std::string xmlText(const std::string& s) {
@@ -134,9 +138,9 @@ std::string xmlText(const std::string& s) {
 }
 
 std::string trim(const std::string& s) {
-    const auto b = s.find_first_not_of(" \t\r");
+    const auto b = s.find_first_not_of(" \t\r\n");
     if (b == std::string::npos) return {};
-    const auto e = s.find_last_not_of(" \t\r");
+    const auto e = s.find_last_not_of(" \t\r\n");
     return s.substr(b, e - b + 1);
 }
 
@@ -156,6 +160,16 @@ std::string joinLines(const std::vector<std::string>& lines) {
     return out;
 }
 
+// The list of desktop IDs of a "mime=a;b;" line without desktopId, as "a;b;".
+std::string otherIds(const std::string& line, const std::string& desktopId) {
+    std::string kept;
+    std::istringstream ids(line.substr(line.find('=') + 1));
+    std::string id;
+    while (std::getline(ids, id, ';'))
+        if (!trim(id).empty() && trim(id) != desktopId) kept += trim(id) + ";";
+    return kept;
+}
+
 // mimeapps.list: makes desktopId the default for mime, keeping everything
 // else the file says.
 std::string withDefault(const std::string& text, const std::string& mime,
@@ -173,7 +187,9 @@ std::string withDefault(const std::string& text, const std::string& mime,
             continue;
         }
         if (inSection && trim(t.substr(0, t.find('='))) == mime) {
-            lines[i] = entry;
+            // The handlers named before stay behind ours, so taking ours
+            // back leaves the player's choice as it was.
+            lines[i] = entry + otherIds(t, desktopId);
             return joinLines(lines);
         }
     }
@@ -188,25 +204,46 @@ std::string withDefault(const std::string& text, const std::string& mime,
 }
 
 // mimeapps.list: takes desktopId out of every list for mime; a key left
-// without applications goes.
+// without applications goes, and so does a section that held nothing but
+// such keys (the one the game added). Empty when nothing is left at all.
 std::string withoutHandler(const std::string& text, const std::string& mime,
                            const std::string& desktopId) {
-    std::vector<std::string> out;
+    struct Section {
+        std::vector<std::string> lines; // the header first, except for the preamble
+        bool lostKey = false;
+    };
+    std::vector<Section> sections(1);
     for (const auto& line : splitLines(text)) {
         const std::string t = trim(line);
+        if (!t.empty() && t.front() == '[') sections.emplace_back();
         const auto eq = t.find('=');
         if (t.empty() || t.front() == '[' || t.front() == '#' || eq == std::string::npos ||
             trim(t.substr(0, eq)) != mime) {
-            out.push_back(line);
+            sections.back().lines.push_back(line);
             continue;
         }
-        std::string kept;
-        std::istringstream ids(t.substr(eq + 1));
-        std::string id;
-        while (std::getline(ids, id, ';'))
-            if (!trim(id).empty() && trim(id) != desktopId) kept += trim(id) + ";";
-        if (!kept.empty()) out.push_back(mime + "=" + kept);
+        const std::string kept = otherIds(t, desktopId);
+        if (kept.empty())
+            sections.back().lostKey = true;
+        else
+            sections.back().lines.push_back(mime + "=" + kept);
     }
+    std::vector<std::string> out;
+    bool dropped = false;
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        const Section& sec = sections[i];
+        const bool bodyBlank = std::all_of(sec.lines.begin() + (i == 0 ? 0 : 1), sec.lines.end(),
+                                           [](const std::string& l) { return trim(l).empty(); });
+        if (i > 0 && sec.lostKey && bodyBlank) {
+            dropped = true;
+            continue;
+        }
+        out.insert(out.end(), sec.lines.begin(), sec.lines.end());
+    }
+    // The blank line that was put before an added section goes with it.
+    if (dropped)
+        while (!out.empty() && trim(out.back()).empty())
+            out.pop_back();
     return joinLines(out);
 }
 
@@ -218,6 +255,49 @@ fs::path homeFolder() {
 fs::path envFolder(const char* name, const fs::path& fallback) {
     const char* v = std::getenv(name);
     return v && *v && fs::path(v).is_absolute() ? fs::path(v) : fallback;
+}
+
+// What update-mime-database writes beside packages/.
+const char* const kMimeIndexFiles[] = {"mime.cache",    "globs",         "globs2",    "magic",
+                                       "aliases",       "subclasses",    "types",     "icons",
+                                       "generic-icons", "XMLnamespaces", "treemagic", "version"};
+
+void removeQuietly(const fs::path& file) {
+    std::error_code ec;
+    fs::remove(file, ec);
+}
+
+bool folderHasEntries(const fs::path& dir) {
+    std::error_code ec;
+    return fs::is_directory(dir, ec) && !fs::is_empty(dir, ec);
+}
+
+// Any .desktop file in the folder or below it that handles a file type:
+// the entries update-desktop-database indexes.
+bool holdsFileHandlers(const fs::path& dir) {
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        if (it->path().extension() != ".desktop" || !it->is_regular_file(ec)) continue;
+        std::ifstream in(it->path());
+        std::string line;
+        while (std::getline(in, line))
+            if (line.rfind("MimeType=", 0) == 0) return true;
+    }
+    return false;
+}
+
+// Runs a desktop tool when it is installed; its chatter is not for the player.
+void runQuietly(const char* tool, const std::vector<fs::path>& args) {
+    const QString exe = QStandardPaths::findExecutable(tool);
+    if (exe.isEmpty()) return;
+    QStringList list;
+    for (const auto& a : args)
+        list << QString::fromStdString(a.string());
+    QProcess p;
+    p.setStandardOutputFile(QProcess::nullDevice());
+    p.setStandardErrorFile(QProcess::nullDevice());
+    p.start(exe, list);
+    p.waitForFinished(30000);
 }
 
 // Menu folder of the programs menu, as a desktop file ID prefix.
@@ -340,9 +420,14 @@ void FreedesktopIntegration::unregisterFileType(const std::string& extension, co
     const std::string mime = mimeType(extension);
     removeFile(mimePackageFile(extension));
     removeFile(handlerFile(extension));
-    if (fileExists(mimeAppsFile()))
-        writeText(mimeAppsFile(), withoutHandler(readText(mimeAppsFile()), mime,
-                                                 handlerFile(extension).filename().string()));
+    if (fileExists(mimeAppsFile())) {
+        const std::string rest = withoutHandler(readText(mimeAppsFile()), mime,
+                                                handlerFile(extension).filename().string());
+        if (trim(rest).empty())
+            removeFile(mimeAppsFile());
+        else
+            writeText(mimeAppsFile(), rest);
+    }
     updateDatabases();
 }
 
@@ -377,7 +462,7 @@ bool FreedesktopIntegration::createShortcut(ShortcutFolder folder, const std::st
                       ".desktop</Filename></Include>\n"
                       "  </Menu>\n</Menu>\n");
     }
-    if (folder != ShortcutFolder::Desktop) updateDatabases();
+    if (folder != ShortcutFolder::Desktop) updateDesktopDatabase();
     return true;
 }
 
@@ -388,8 +473,11 @@ bool FreedesktopIntegration::deleteShortcut(ShortcutFolder folder, const std::st
         removeFile(menuFile(linkName));
         removeFile(directoryFile(linkName));
         removeFolderIfEmpty(file.parent_path());
+        removeFolderIfEmpty(menuFile(linkName).parent_path());
+        removeFolderIfEmpty(menuFile(linkName).parent_path().parent_path());
+        removeFolderIfEmpty(directoryFile(linkName).parent_path());
     }
-    if (folder != ShortcutFolder::Desktop) updateDatabases();
+    if (folder != ShortcutFolder::Desktop) updateDesktopDatabase();
     return true;
 }
 
@@ -398,16 +486,37 @@ void FreedesktopIntegration::openUrl(const std::string& url) {
 }
 
 void FreedesktopIntegration::updateDatabases() const {
-    if (!runTools_) return;
-    // Both are optional: without them the desktop notices the files itself,
-    // only later.
-    const QString mime = QStandardPaths::findExecutable("update-mime-database");
-    if (!mime.isEmpty())
-        QProcess::execute(mime, {QString::fromStdString((folders_.dataHome / "mime").string())});
-    const QString apps = QStandardPaths::findExecutable("update-desktop-database");
-    if (!apps.isEmpty())
-        QProcess::execute(apps,
-                          {QString::fromStdString((folders_.dataHome / "applications").string())});
+    updateMimeDatabase();
+    updateDesktopDatabase();
+}
+
+// The tools are optional: without them the desktop notices the files itself,
+// only later. Once nothing is left to index, the index files go instead, with
+// the folders that held only them.
+void FreedesktopIntegration::updateMimeDatabase() const {
+    const fs::path mime = folders_.dataHome / "mime";
+    const fs::path packages = mime / "packages";
+    if (folderHasEntries(packages)) {
+        if (runTools_) runQuietly("update-mime-database", {mime});
+        return;
+    }
+    for (const char* name : kMimeIndexFiles)
+        removeQuietly(mime / name);
+    for (const char* ext : {"box", "xsb"})
+        removeQuietly(mime / (mimeType(ext) + ".xml"));
+    removeFolderIfEmpty(mime / "application");
+    removeFolderIfEmpty(packages);
+    removeFolderIfEmpty(mime);
+}
+
+void FreedesktopIntegration::updateDesktopDatabase() const {
+    const fs::path apps = folders_.dataHome / "applications";
+    if (holdsFileHandlers(apps)) {
+        if (runTools_) runQuietly("update-desktop-database", {apps});
+        return;
+    }
+    removeQuietly(apps / "mimeinfo.cache");
+    removeFolderIfEmpty(apps);
 }
 
 // --- stand-in ---------------------------------------------------------------------------

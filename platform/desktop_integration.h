@@ -83,6 +83,8 @@ class FreedesktopIntegration : public DesktopIntegration {
 
   private:
     void updateDatabases() const;
+    void updateMimeDatabase() const;
+    void updateDesktopDatabase() const;
     std::string entryText(const std::string& name, const std::string& target, bool inMenu,
                           const std::string& extra) const;
 

@@ -57,17 +57,55 @@ TEST_F(AboutTest, TheLinkUnderThePointerIsRedAndPlain) {
 }
 
 TEST_F(AboutTest, LinksAndHelpMenuOpenTheGamesOwnPage) {
-    const std::string page =
-        QUrl::fromLocalFile(QString::fromStdString((dir.path / "help.html").string()))
+    auto page = [this](const char* name) {
+        return QUrl::fromLocalFile(QString::fromStdString((dir.path / name).string()))
             .toString()
             .toStdString();
+    };
     QTest::mouseClick(box.label("Label1"), Qt::LeftButton);
     QTest::mouseClick(box.label("Label2"), Qt::LeftButton);
     help.mHelpContentClick();
     help.mEmailClick();
     help.mMyWebClick();
-    EXPECT_EQ(desktop.urls, (std::vector<std::string>{page + "#about", page + "#contact", page,
-                                                      page + "#contact", page + "#about"}));
+    EXPECT_EQ(desktop.urls,
+              (std::vector<std::string>{page("about.html"), page("contact.html"), page("help.html"),
+                                        page("contact.html"), page("about.html")}));
+}
+
+// Openers hand a local file to the browser as a plain path, so a "#section"
+// never arrives: each command's page is a file of its own in the program
+// directory that starts with its section.
+TEST(HelpPagesTest, EachCommandOpensAPageThatStartsWithItsSection) {
+    ScriptedDesktop desktop;
+    const HelpCommands help(SOKOBAN_BIN_DIR, desktop);
+    const struct {
+        void (HelpCommands::*command)() const;
+        const char* heading;
+    } cases[] = {
+        {&HelpCommands::mHelpContentClick, "<h1>推箱子 帮助</h1>"},
+        {&HelpCommands::mEmailClick, "<h1 id=\"contact\">联系我们</h1>"},
+        {&HelpCommands::mMyWebClick, "<h1 id=\"about\">关于本游戏</h1>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.heading);
+        desktop.urls.clear();
+        (help.*c.command)();
+        ASSERT_EQ(desktop.urls.size(), 1u);
+        const QUrl url(QString::fromStdString(desktop.urls[0]));
+        EXPECT_TRUE(url.isLocalFile());
+        EXPECT_FALSE(url.hasFragment());
+        const Bytes b = readFile(url.toLocalFile().toStdString());
+        const std::string page(b.begin(), b.end());
+        const auto first = page.find("<h1");
+        ASSERT_NE(first, std::string::npos);
+        EXPECT_EQ(page.find(c.heading), first);
+        // Links between the pages and the style sheet lead to files that are there.
+        for (const char* other : {"help.html", "about.html", "contact.html", "help.css"}) {
+            if (page.find(std::string("href=\"") + other + "\"") == std::string::npos) continue;
+            EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(SOKOBAN_BIN_DIR) / other))
+                << other;
+        }
+    }
 }
 
 TEST_F(AboutTest, ShowsNameVersionAndClosesWithOk) {
