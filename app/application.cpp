@@ -26,6 +26,8 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <filesystem>
+
 namespace sokoban {
 
 namespace {
@@ -38,6 +40,18 @@ public:
         return QProxyStyle::styleHint(hint, option, widget, ret);
     }
 };
+// The program directory: the executable's own folder when the level sets lie
+// beside it (the build, a portable copy), else the data folder of an
+// installed game at its place relative to bin/.
+std::string programDirectory() {
+    namespace fs = std::filesystem;
+    const fs::path exeDir = QCoreApplication::applicationDirPath().toStdString();
+    std::error_code ec;
+    if (fs::is_regular_file(exeDir / "game.box", ec)) return exeDir.string();
+    const fs::path installed = (exeDir / SOKOBAN_APPDIR_FROM_BIN).lexically_normal();
+    if (fs::is_regular_file(installed / "game.box", ec)) return installed.string();
+    return exeDir.string();
+}
 } // namespace
 
 int runGame(int argc, char** argv) {
@@ -59,8 +73,7 @@ int runGame(int argc, char** argv) {
     services.dialogs = &dialogs;
     services.effects = &effects;
     services.music = &music;
-    TMainForm mainForm(QCoreApplication::applicationDirPath().toStdString(), app.arguments(),
-                       services);
+    TMainForm mainForm(programDirectory(), app.arguments(), services);
     dialogs.setParent(&mainForm);
     mainForm.FormCreate();
 

@@ -313,6 +313,13 @@ void programIcon(QPainter& p) {
 
 } // namespace
 
+QImage drawProgramIcon(int size) {
+    return render(size, [size](QPainter& p) {
+        p.scale(size / 64.0, size / 64.0);
+        programIcon(p);
+    });
+}
+
 void drawIcons(PictureSet& out) {
     const std::function<void(QPainter&)> toolbar[16] = {
         previousLevel, chooseLevel, retry,      nextLevel, answer,   undo, sound, music,

@@ -22,6 +22,8 @@ void drawBackgrounds(PictureSet& out);
 void drawCursors(PictureSet& out, std::map<QString, QPoint>& hotSpots);
 // Tool-bar images "tb0".."tb15" (24 x 24) and the program icon "icon" (64 x 64).
 void drawIcons(PictureSet& out);
+// The program icon drawn at size x size, for the desktop's icon theme.
+QImage drawProgramIcon(int size);
 
 // Everything enlarged on one sheet, and a few boards put together from the tiles.
 QImage contactSheet(const PictureSet& pictures, const std::map<QString, QPoint>& hotSpots);
