@@ -48,6 +48,38 @@ std::vector<int> flood(const Grid& g, int from, const std::vector<std::uint8_t>&
     return order;
 }
 
+// The level the backward game ended in: squares the worker can never reach
+// become wall where they touch its area and lie outside the level elsewhere.
+Level finishLevel(const Grid& g, const std::vector<std::uint8_t>& target,
+                  const std::vector<std::uint8_t>& box, int man) {
+    const int cells = g.rows * g.cols;
+    std::vector<std::uint8_t> none(cells, 0);
+    std::vector<int> all = flood(g, man, none);
+    std::vector<std::uint8_t> inside(cells, 0);
+    for (int p : all)
+        inside[p] = 1;
+    Level lv;
+    lv.rows = g.rows;
+    lv.cols = g.cols;
+    lv.cells.assign(cells, kWall);
+    for (int p = 0; p < cells; ++p) {
+        if (!inside[p]) {
+            bool touches = false;
+            for (int dr = -1; dr <= 1; ++dr)
+                for (int dc = -1; dc <= 1; ++dc) {
+                    int r = p / g.cols + dr, c = p % g.cols + dc;
+                    if (r >= 0 && c >= 0 && r < g.rows && c < g.cols && inside[r * g.cols + c])
+                        touches = true;
+                }
+            if (!touches) lv.cells[p] = kOutside;
+            continue;
+        }
+        lv.cells[p] = static_cast<std::uint8_t>((target[p] ? kTarget : kFloor) + (box[p] ? 2 : 0));
+    }
+    lv.man = man;
+    return lv;
+}
+
 } // namespace
 
 Level generateLevel(const GeneratorOptions& options) {
@@ -189,33 +221,200 @@ Level generateLevel(const GeneratorOptions& options) {
     std::vector<int> area = flood(g, bestMan, box);
     man = area[rnd.below(static_cast<int>(area.size()))];
 
-    // Squares the worker can never reach become wall, then the border is
-    // trimmed to the level's bounding box.
-    std::vector<int> all = flood(g, man, none);
-    std::vector<std::uint8_t> inside(cells, 0);
-    for (int p : all)
-        inside[p] = 1;
-    Level lv;
-    lv.rows = g.rows;
-    lv.cols = g.cols;
-    lv.cells.assign(cells, kWall);
-    for (int p = 0; p < cells; ++p) {
-        if (!inside[p]) {
-            // Wall only where it touches the worker's area.
-            bool touches = false;
-            for (int dr = -1; dr <= 1; ++dr)
-                for (int dc = -1; dc <= 1; ++dc) {
-                    int r = p / g.cols + dr, c = p % g.cols + dc;
-                    if (r >= 0 && c >= 0 && r < g.rows && c < g.cols && inside[r * g.cols + c])
-                        touches = true;
-                }
-            if (!touches) lv.cells[p] = kOutside;
-            continue;
+    return finishLevel(g, target, box, man);
+}
+
+Level generateGoalRoomLevel(const GoalRoomOptions& options) {
+    Random rnd(options.seed);
+    Grid g{std::clamp(options.rows, 9, kMaxSide), std::clamp(options.cols, 9, kMaxSide), {}};
+    const int cells = g.rows * g.cols;
+    g.wall.assign(cells, 1);
+    for (int r = 1; r < g.rows - 1; ++r)
+        for (int c = 1; c < g.cols - 1; ++c)
+            g.wall[r * g.cols + c] = 0;
+
+    // The block of targets in the top left corner, as square as the count
+    // allows, a little wider than high.
+    const int limit = (g.rows - 4) * (g.cols - 4) / 3;
+    const int boxCount = std::clamp(options.boxes, 1, std::max(1, limit));
+    int w = 1;
+    while (w * w < boxCount)
+        ++w;
+    w = std::min(w + 1, g.cols - 6);
+    const int h = (boxCount + w - 1) / w;
+    // Two spare columns (or rows) of floor between the block and the doors
+    // let every row (or column) of the block be filled from its far end.
+    const bool rowsSpare = options.spareRow;
+    const int roomRows = h + (rowsSpare ? 2 : 0), roomCols = w + (rowsSpare ? 0 : 2);
+    const int doors = std::clamp(options.doors, 0, 2);
+    std::vector<std::uint8_t> box(cells, 0), target(cells, 0), keepFree(cells, 0);
+    auto at = [&](int r, int c) { return r * g.cols + c; };
+    int doorRow = 1 + rnd.below(roomRows), doorCol = 1 + rnd.below(roomCols);
+    int man = at(1, w + 1);
+    if (doors > 0) {
+        for (int r = 1; r <= roomRows + 1; ++r)
+            g.wall[at(r, roomCols + 1)] = 1;
+        for (int c = 1; c <= roomCols + 1; ++c)
+            g.wall[at(roomRows + 1, c)] = 1;
+        if (rowsSpare || doors > 1) {
+            g.wall[at(roomRows + 1, doorCol)] = 0;
+            man = at(roomRows + 2, doorCol);
         }
-        lv.cells[p] = static_cast<std::uint8_t>((target[p] ? kTarget : kFloor) + (box[p] ? 2 : 0));
+        if (!rowsSpare || doors > 1) {
+            g.wall[at(doorRow, roomCols + 1)] = 0;
+            man = at(doorRow, roomCols + 2);
+        }
     }
-    lv.man = man;
-    return lv;
+    // Targets fill the block from the far corner, so spare squares of the
+    // block lie near the way in.
+    std::vector<int> block;
+    for (int r = 1; r <= h; ++r)
+        for (int c = 1; c <= w; ++c)
+            block.push_back(at(r, c));
+    std::stable_sort(block.begin(), block.end(), [&](int a, int b) {
+        auto far = [&](int p) { return p / g.cols + p % g.cols; };
+        return far(a) < far(b);
+    });
+    for (int i = 0; i < boxCount; ++i) {
+        target[block[i]] = 1;
+        box[block[i]] = 1;
+    }
+    // No walls of the open floor next to the room or its doors.
+    for (int r = 0; r <= roomRows + 3 && r < g.rows; ++r)
+        for (int c = 0; c <= roomCols + 3 && c < g.cols; ++c)
+            keepFree[at(r, c)] = 1;
+
+    const int outside = (g.rows - 2) * (g.cols - 2) - (roomRows + 2) * (roomCols + 2);
+    const int wanted = static_cast<int>(outside * std::clamp(options.wallShare, 0.0, 0.4));
+    std::vector<std::uint8_t> none(cells, 0);
+    int walls = 0;
+    for (int attempt = 0; attempt < outside * 4 && walls < wanted; ++attempt) {
+        int r = 1 + rnd.below(g.rows - 2), c = 1 + rnd.below(g.cols - 2);
+        int len = 1 + rnd.below(3), dir = rnd.below(4);
+        std::vector<int> piece;
+        for (int i = 0; i < len; ++i) {
+            int rr = r + kDRow[dir] * i, cc = c + kDCol[dir] * i;
+            if (rr < 1 || cc < 1 || rr >= g.rows - 1 || cc >= g.cols - 1) break;
+            int p = at(rr, cc);
+            if (!g.wall[p] && !keepFree[p]) piece.push_back(p);
+        }
+        if (piece.empty()) continue;
+        for (int p : piece)
+            g.wall[p] = 1;
+        int floor = 0;
+        for (int p = 0; p < cells; ++p)
+            floor += !g.wall[p];
+        if (static_cast<int>(flood(g, man, none).size()) == floor) {
+            walls += static_cast<int>(piece.size());
+        } else {
+            for (int p : piece)
+                g.wall[p] = 0;
+        }
+    }
+
+    // Distance of each square from the block over the floor, to pull boxes
+    // away from it.
+    std::vector<int> far(cells, -1);
+    std::vector<int> queue;
+    for (int p = 0; p < cells; ++p)
+        if (target[p]) {
+            far[p] = 0;
+            queue.push_back(p);
+        }
+    for (std::size_t i = 0; i < queue.size(); ++i)
+        for (int d = 0; d < 4; ++d) {
+            int q = g.step(queue[i], d);
+            if (!g.wall[q] && far[q] < 0) {
+                far[q] = far[queue[i]] + 1;
+                queue.push_back(q);
+            }
+        }
+    const int farthest = far[queue.back()];
+
+    // Play backwards: take a box from the block and pull it a long way out,
+    // mostly away from the block, until every box has left it.
+    struct Pull {
+        int boxAt, dir;
+    };
+    auto pullsOf = [&](const std::vector<int>& area, int only) {
+        std::vector<std::uint8_t> in(cells, 0);
+        for (int p : area)
+            in[p] = 1;
+        std::vector<Pull> out;
+        for (int p : area)
+            for (int d = 0; d < 4; ++d) {
+                // The worker on p pulls the box on p - d towards p + d.
+                int b = g.step(p, d ^ 1), to = g.step(p, d);
+                if (box[b] && (only < 0 || b == only) && !g.wall[to] && !box[to])
+                    out.push_back({b, d});
+            }
+        return out;
+    };
+    auto leftInBlock = [&]() {
+        int left = 0;
+        for (int p = 0; p < cells; ++p)
+            left += box[p] && target[p];
+        return left;
+    };
+    // Some orders shut boxes in for good: play the backward game a few times
+    // and keep the one that got the most boxes out.
+    const auto startBox = box;
+    const int startMan = man;
+    auto bestBox = box;
+    int bestMan = man, bestLeft = boxCount + 1;
+    for (int attempt = 0; attempt < 24 && bestLeft > 0; ++attempt) {
+        box = startBox;
+        man = startMan;
+        std::vector<std::pair<std::vector<std::uint8_t>, int>> snapshots{{box, man}};
+        for (int run = 0; run < boxCount * 20 && leftInBlock() > 0; ++run) {
+            std::vector<Pull> options_ = pullsOf(flood(g, man, box), -1);
+            if (options_.empty()) {
+                // Shut in: go back to an earlier position of this game.
+                const auto& back = snapshots[rnd.below(static_cast<int>(snapshots.size()))];
+                box = back.first;
+                man = back.second;
+                continue;
+            }
+            snapshots.emplace_back(box, man);
+            std::vector<Pull> fresh;
+            for (const Pull& o : options_)
+                if (target[o.boxAt]) fresh.push_back(o);
+            const bool fromBlock = !fresh.empty() && rnd.below(4) != 0;
+            const std::vector<Pull>& from = fromBlock ? fresh : options_;
+            Pull pick = from[rnd.below(static_cast<int>(from.size()))];
+            int b = pick.boxAt, d = pick.dir;
+            const int goal =
+                fromBlock ? 3 + rnd.below(std::max(1, farthest - 2)) : 1 + rnd.below(3);
+            for (int step = 0; step < 4 * farthest; ++step) {
+                int p = g.step(b, d);
+                box[b] = 0;
+                box[p] = 1;
+                b = p;
+                man = g.step(p, d);
+                if (far[b] >= goal && !target[b]) break;
+                std::vector<Pull> next = pullsOf(flood(g, man, box), b);
+                if (next.empty()) break;
+                // Mostly the pull that gets farthest from the block.
+                Pull choice = next[rnd.below(static_cast<int>(next.size()))];
+                if (rnd.below(4) != 0) {
+                    for (const Pull& o : next)
+                        if (far[g.step(b, o.dir)] > far[g.step(b, choice.dir)]) choice = o;
+                }
+                d = choice.dir;
+            }
+        }
+        const int left = leftInBlock();
+        if (left < bestLeft) {
+            bestLeft = left;
+            bestBox = box;
+            bestMan = man;
+        }
+    }
+    box = bestBox;
+    man = bestMan;
+    std::vector<int> area = flood(g, man, box);
+    man = area[rnd.below(static_cast<int>(area.size()))];
+    return finishLevel(g, target, box, man);
 }
 
 } // namespace sokoban::solver

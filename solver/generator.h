@@ -22,4 +22,20 @@ struct GeneratorOptions {
 // the same level. Fewer boxes come out when the room has too little floor.
 Level generateLevel(const GeneratorOptions& options);
 
+// Levels whose targets are packed together: a block of targets in a room of
+// its own with one or two doors, or in a corner of the open floor, and the
+// boxes pulled out of it far across a large room.
+struct GoalRoomOptions {
+    int rows = 20; // the whole level, walls included (at most kMaxSide)
+    int cols = 28;
+    int boxes = 20;
+    std::uint64_t seed = 1;
+    int doors = 1; // 0: the targets lie in a corner with no room walls
+    // The room holds two spare columns of floor beside the block, with the
+    // door in their wall; or, with spareRow, two spare rows below it.
+    bool spareRow = false;
+    double wallShare = 0.10; // of the squares outside the room turned to wall
+};
+Level generateGoalRoomLevel(const GoalRoomOptions& options);
+
 } // namespace sokoban::solver
