@@ -23,10 +23,11 @@ constexpr int kMatchLimit = 120;
 
 } // namespace
 
-Search::Search(const Board& board, SearchControl& control, int weight)
-    : board_(board), control_(control), weight_(std::max(1, weight)),
-      nBoxes_(static_cast<int>(board.boxes().size())), detector_(board), boxAt_(board.size(), 0),
-      boxRows_(board.level().rows, 0), boxes_(nBoxes_), child_(nBoxes_) {
+Search::Search(const Board& board, SearchControl& control, int weight, const GoalRoom* room)
+    : board_(board), room_(room && room->active() ? room : nullptr), control_(control),
+      weight_(std::max(1, weight)), nBoxes_(static_cast<int>(board.boxes().size())),
+      detector_(board), boxAt_(board.size(), 0), boxRows_(board.level().rows, 0), boxes_(nBoxes_),
+      child_(nBoxes_) {
     std::uint64_t seed = 0x5eed5eedull;
     boxKey_.resize(board.size());
     manKey_.resize(board.size());
@@ -36,6 +37,81 @@ Search::Search(const Board& board, SearchControl& control, int weight)
         k = splitMix(seed);
     if (nBoxes_ <= kMatchLimit)
         cost_.resize(static_cast<std::size_t>(nBoxes_) * board.targets().size());
+    if (room_) {
+        rank_.assign(board.size(), -1);
+        for (std::size_t i = 0; i < room_->order().size(); ++i)
+            rank_[room_->order()[i]] = static_cast<int>(i);
+        roomSeen_.assign(static_cast<std::size_t>(board.size()) * 4, 0);
+        roomFrom_.assign(static_cast<std::size_t>(board.size()) * 4, 0);
+    }
+}
+
+int Search::roomGuide(int bound) const {
+    const int penalty = roomPenalty();
+    return penalty > 0 ? penalty : bound;
+}
+
+int Search::roomPenalty() const {
+    const int m = static_cast<int>(room_->order().size());
+    const int k = room_->filled(boxAt_);
+    if (k == m) return 0;
+    int nearest = kFar;
+    for (int s = 0; s < board_.size(); ++s)
+        if (boxAt_[s] && !(rank_[s] >= 0 && rank_[s] < k))
+            nearest = std::min<int>(nearest, room_->distance(k, static_cast<Square>(s)));
+    return kRoomStep * (m - k) + (nearest == kFar ? 0 : nearest);
+}
+
+int Search::roomPath(Square box, Square worker, Square goal, std::vector<PushRun>* path,
+                     Square* last) {
+    if (++roomStamp_ == 0) {
+        std::fill(roomSeen_.begin(), roomSeen_.end(), 0);
+        roomStamp_ = 1;
+    }
+    // Breadth first over the box's square and the side the worker is on.
+    roomStates_.clear();
+    for (int side = 0; side < 4; ++side) {
+        if (board_.next(box, side) != worker) continue;
+        const std::uint32_t st = box * 4u + side;
+        roomSeen_[st] = roomStamp_;
+        roomFrom_[st] = st;
+        roomStates_.push_back(st);
+    }
+    for (std::size_t i = 0; i < roomStates_.size(); ++i) {
+        const std::uint32_t st = roomStates_[i];
+        const Square b = static_cast<Square>(st / 4);
+        if (b == goal) {
+            int pushes = 0;
+            for (std::uint32_t at = st; roomFrom_[at] != at; at = roomFrom_[at])
+                ++pushes;
+            if (path) {
+                const std::size_t first = path->size();
+                for (std::uint32_t at = st; roomFrom_[at] != at; at = roomFrom_[at]) {
+                    const int dir = opposite(static_cast<int>(at % 4));
+                    path->push_back({static_cast<Square>(roomFrom_[at] / 4),
+                                     static_cast<std::uint8_t>(dir), 1});
+                }
+                std::reverse(path->begin() + static_cast<std::ptrdiff_t>(first), path->end());
+            }
+            *last = board_.next(b, static_cast<int>(st % 4));
+            return pushes;
+        }
+        boxAt_[b] = 1;
+        detector_.reach(boxAt_, board_.next(b, static_cast<int>(st % 4)));
+        boxAt_[b] = 0;
+        for (int d = 0; d < 4; ++d) {
+            const Square w = board_.next(b, opposite(d)), to = board_.next(b, d);
+            if (w == kNone || to == kNone || !detector_.reached(w) || boxAt_[to] ||
+                !room_->inRoom(to))
+                continue;
+            const std::uint32_t next = to * 4u + opposite(d);
+            if (roomSeen_[next] == roomStamp_) continue;
+            roomSeen_[next] = roomStamp_;
+            roomFrom_[next] = st;
+            roomStates_.push_back(next);
+        }
+    }
+    return -1;
 }
 
 Search::~Search() {
@@ -214,11 +290,20 @@ void Search::expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal
         detector_.flip(boxRows_, boxes_[i]);
     }
 
+    // Boxes filling the front of the goal room's order stay where they are.
+    const int filled = room_ ? room_->filled(boxAt_) : 0;
+    auto stays = [&](Square b) { return room_ && rank_[b] >= 0 && rank_[b] < filled; };
     detector_.reach(boxAt_, parent.man);
     auto corral = detector_.corral(boxAt_, boxes_, pushes_);
+    if (corral == Detector::Corral::Restrict && room_) {
+        pushes_.erase(std::remove_if(pushes_.begin(), pushes_.end(),
+                                     [&](const PushMove& p) { return stays(p.box); }),
+                      pushes_.end());
+    }
     if (corral == Detector::Corral::None) {
         pushes_.clear();
         for (Square b : boxes_) {
+            if (stays(b)) continue;
             for (int d = 0; d < 4; ++d) {
                 Square worker = board_.next(b, opposite(d));
                 Square to = board_.next(b, d);
@@ -250,10 +335,27 @@ void Search::expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal
             to = next;
             ++count;
         }
-        const int g = parent.g + count;
+        int g = parent.g + count;
+        bool macro = false;
+        const std::uint16_t mark = boxAt_[from];
+        if (room_ && room_->inRoom(to)) {
+            // Into the goal room only on the way to its next target.
+            const auto& order = room_->order();
+            if (filled == static_cast<int>(order.size())) continue;
+            const Square next = order[filled];
+            if (boxAt_[next] || from == next) continue;
+            boxAt_[from] = 0;
+            Square last = kNone;
+            const int more = roomPath(to, prev, next, nullptr, &last);
+            boxAt_[from] = mark;
+            if (more < 0) continue;
+            g += more;
+            to = next;
+            prev = last;
+            macro = true;
+        }
         if (g > kMaxG) continue;
         ++out.generated;
-        const std::uint16_t mark = boxAt_[from];
         boxAt_[from] = 0;
         boxAt_[to] = mark;
         if (!detector_.frozenOffTarget(boxAt_, to)) {
@@ -286,10 +388,12 @@ void Search::expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal
                     c.dir = static_cast<std::uint8_t>(d);
                     c.count = static_cast<std::uint8_t>(count);
                     c.closed = 0;
+                    c.macro = macro;
                     pushOpen(found);
                 }
             } else {
                 int h = bound(child_.data(), true);
+                if (room_ && h < Matcher::kNoPair) h = roomGuide(h);
                 if (h < Matcher::kNoPair) {
                     Node c{hash,
                            index,
@@ -299,7 +403,8 @@ void Search::expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal
                            from,
                            static_cast<std::uint8_t>(d),
                            static_cast<std::uint8_t>(count),
-                           0};
+                           0,
+                           macro};
                     std::uint32_t ci = addNode(c, child_.data());
                     insert(ci);
                     if (h == 0 && weight_ > 1) {
@@ -328,9 +433,11 @@ SearchOutcome Search::run() {
         for (int i = 0; i < nBoxes_; ++i)
             boxAt_[boxes_[i]] = static_cast<std::uint16_t>(i + 1);
         const Square man = detector_.reach(boxAt_, board_.man());
+        const int penalty = room_ ? roomPenalty() : -1;
         for (Square b : boxes_)
             boxAt_[b] = 0;
-        const int h = bound(boxes_.data(), false);
+        int h = bound(boxes_.data(), false);
+        if (h < Matcher::kNoPair && penalty > 0) h = penalty;
         if (h >= Matcher::kNoPair) {
             out.end = SearchEnd::Exhausted;
             return out;
@@ -338,7 +445,7 @@ SearchOutcome Search::run() {
         std::uint64_t hash = manKey_[man];
         for (Square b : boxes_)
             hash ^= boxKey_[b];
-        Node root{hash, kNoNode, 0, static_cast<std::uint16_t>(std::min(h, 0xfffe)), man, kNone,
+        Node root{hash, kNoNode, 0, static_cast<std::uint16_t>(std::min(h, 0xfffe)), man, kNone, 0,
                   0,    0,       0};
         std::uint32_t ri = addNode(root, boxes_.data());
         insert(ri);
@@ -380,16 +487,38 @@ SearchOutcome Search::run() {
         return out;
     }
     if (goal == kNoNode) {
-        out.end = SearchEnd::Exhausted;
+        out.end = room_ ? SearchEnd::GaveUp : SearchEnd::Exhausted;
         return out;
     }
     out.end = SearchEnd::Solved;
     out.pushCount = node(goal).g;
-    for (std::uint32_t i = goal; node(i).parent != kNoNode; i = node(i).parent) {
+    std::vector<std::uint32_t> chain;
+    for (std::uint32_t i = goal; node(i).parent != kNoNode; i = node(i).parent)
+        chain.push_back(i);
+    std::reverse(chain.begin(), chain.end());
+    for (std::uint32_t i : chain) {
         const Node& n = node(i);
         out.pushes.push_back({n.from, n.dir, n.count});
+        if (!n.macro) continue;
+        // The way on through the room, found again as the search found it.
+        const Square* before = boxesOf(n.parent);
+        const Square* after = boxesOf(i);
+        Square goalSquare = kNone;
+        for (int k = 0; k < nBoxes_; ++k)
+            if (!std::binary_search(before, before + nBoxes_, after[k])) goalSquare = after[k];
+        for (int k = 0; k < nBoxes_; ++k)
+            boxAt_[before[k]] = 1;
+        boxAt_[n.from] = 0;
+        Square at = n.from, worker = kNone;
+        for (int k = 0; k < n.count; ++k) {
+            worker = at;
+            at = board_.next(at, n.dir);
+        }
+        Square last = kNone;
+        roomPath(at, worker, goalSquare, &out.pushes, &last);
+        for (int k = 0; k < nBoxes_; ++k)
+            boxAt_[before[k]] = 0;
     }
-    std::reverse(out.pushes.begin(), out.pushes.end());
     return out;
 }
 

@@ -4,6 +4,7 @@
 
 #include "board.h"
 #include "deadlock.h"
+#include "goalroom.h"
 #include "matching.h"
 
 #include <atomic>
@@ -46,7 +47,9 @@ struct PushRun {
     std::uint8_t count;
 };
 
-enum class SearchEnd { Solved, Exhausted, Timeout, Memory, Cancelled, Stopped };
+// GaveUp: a search held to filling a goal room in order ran out of
+// positions, which proves nothing about the level.
+enum class SearchEnd { Solved, Exhausted, Timeout, Memory, Cancelled, Stopped, GaveUp };
 
 struct SearchOutcome {
     SearchEnd end = SearchEnd::Exhausted;
@@ -60,7 +63,9 @@ class Search {
   public:
     // weight 1 finds solutions with fewest pushes (up to the tunnel rule);
     // larger weights trust the lower bound more and find longer ones faster.
-    Search(const Board& board, SearchControl& control, int weight);
+    // With a goal room, boxes enter it only to go straight on to the next
+    // target of its order, and boxes filling the front of the order stay.
+    Search(const Board& board, SearchControl& control, int weight, const GoalRoom* room = nullptr);
     ~Search();
     Search(const Search&) = delete;
     Search& operator=(const Search&) = delete;
@@ -82,6 +87,7 @@ class Search {
         std::uint8_t dir;
         std::uint8_t count;
         std::uint8_t closed;
+        std::uint8_t macro; // the box went on through the goal room
     };
     struct OutOfMemory {};
     struct Interrupted {}; // out says why
@@ -100,9 +106,23 @@ class Search {
     // reach() (fromRows false) or leastReachable() (true).
     int bound(const Square* boxes, bool fromRows);
     bool timeToStop(SearchOutcome& out);
+    // With a goal room the search is guided, not bounded: while the room is
+    // not full, a fixed step for each target of the order still empty plus
+    // the push distance of the nearest free box to the next one (boxAt_
+    // holding the position; 0 once the room is full); after that the bound.
+    static constexpr int kRoomStep = 100;
+    int roomPenalty() const;
+    int roomGuide(int bound) const;
     void expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal);
+    // Fewest pushes that take the box on `box`, with the worker on `worker`
+    // beside it, through free squares of the goal room to `goal`, the other
+    // boxes standing still (boxAt_ without this box); -1 when there is no
+    // way. `path` gets the pushes, `last` the worker's square at the end.
+    int roomPath(Square box, Square worker, Square goal, std::vector<PushRun>* path, Square* last);
 
     const Board& board_;
+    const GoalRoom* room_;
+    std::vector<int> rank_; // place of each square in the room's order, -1
     SearchControl& control_;
     const int weight_;
     const int nBoxes_;
@@ -123,6 +143,8 @@ class Search {
     std::vector<std::uint64_t> boxRows_;
     std::vector<Square> boxes_, child_;
     std::vector<PushMove> pushes_;
+    std::vector<std::uint32_t> roomSeen_, roomFrom_, roomStates_;
+    std::uint32_t roomStamp_ = 0;
 };
 
 } // namespace sokoban::solver

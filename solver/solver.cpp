@@ -1,6 +1,7 @@
 #include "solver.h"
 
 #include "board.h"
+#include "goalroom.h"
 #include "search.h"
 
 #include <algorithm>
@@ -87,6 +88,7 @@ Status statusOf(SearchEnd end) {
     case SearchEnd::Cancelled:
         return Status::Cancelled;
     case SearchEnd::Stopped:
+    case SearchEnd::GaveUp:
         return Status::Timeout;
     }
     return Status::Timeout;
@@ -141,13 +143,24 @@ Result solve(const Level& level, const Limits& limits) {
     // core for it, trusts the bound more and usually finishes first. A
     // solution from the second lets the first go on for a while to try to
     // better it.
+    // Where the targets lie packed in a room, the bolder search fills it in
+    // order; if that runs dry it searches again without the order.
+    const GoalRoom room(board);
     std::vector<SearchOutcome> outcomes(threads);
     auto runSearch = [&](int which) {
         int weight = which == 0 ? 1 : 5;
         SearchOutcome out;
         try {
-            Search search(board, control, weight);
-            out = search.run();
+            {
+                Search search(board, control, weight, which == 1 ? &room : nullptr);
+                out = search.run();
+            }
+            if (out.end == SearchEnd::GaveUp && !control.stop) {
+                const std::uint64_t before = out.expanded;
+                Search search(board, control, weight);
+                out = search.run();
+                out.expanded += before;
+            }
         } catch (const std::bad_alloc&) {
             out.end = SearchEnd::Memory;
         }

@@ -1,0 +1,109 @@
+// Goal rooms: finding a packed cluster of targets and its filling order, and
+// whole solves of generated levels whose targets lie in one room or corner.
+#include "check.h"
+#include "solver/board.h"
+#include "solver/generator.h"
+#include "solver/goalroom.h"
+#include "solver/solver.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace sokoban::solver {
+namespace {
+
+using test::replay;
+using test::xsb;
+
+TEST(SolverGoalRoom, FindsPackedClustersOnly) {
+    struct Case {
+        std::vector<std::string> level;
+        int ordered; // targets in the order, 0: no goal room
+    } cases[] = {
+        // Eight targets in a corner.
+        {{"############", "#....      #", "#....  $ $ #", "#      $ $ #", "#  $ $ $ $ #",
+          "#         @#", "############"},
+         8},
+        // The same targets scattered.
+        {{"############", "#. . . .   #", "#       $ $#", "#. . . .$ $#", "#  $ $ $ $ #",
+          "#         @#", "############"},
+         0},
+        // Fewer boxes than targets: the room need not be filled.
+        {{"############", "#....      #", "#....  $ $ #", "#      $ $ #", "#  $ $ $   #",
+          "#         @#", "############"},
+         0},
+    };
+    for (const auto& c : cases) {
+        Board board(xsb(c.level));
+        GoalRoom room(board);
+        EXPECT_EQ(static_cast<int>(room.order().size()), c.ordered) << c.level[1];
+        EXPECT_EQ(room.active(), c.ordered > 0) << c.level[1];
+    }
+}
+
+TEST(SolverGoalRoom, BoxesThatCannotLeaveComeFirst) {
+    // The two boxes in the niche can never be pulled out again: they are
+    // filled from the start and head the order.
+    Level lv = xsb({"##########", "#**#     #", "#......  #", "###### $ #", "#  $ $ $ #",
+                    "# $ $ @  #", "##########"});
+    Board board(lv);
+    GoalRoom room(board);
+    ASSERT_TRUE(room.active());
+    ASSERT_EQ(room.order().size(), 8u);
+    std::vector<int> front;
+    for (int i = 0; i < 2; ++i)
+        front.push_back(board.gridOf(room.order()[i]));
+    std::sort(front.begin(), front.end());
+    EXPECT_EQ(front, (std::vector<int>{lv.cols + 1, lv.cols + 2}));
+    for (Square t : room.order())
+        EXPECT_TRUE(room.inRoom(t));
+}
+
+TEST(SolverGoalRoom, GeneratedGoalRoomsAreSolvedAndReplay) {
+    // Every shape the generator makes, on one thread (the bolder search then
+    // fills the room in order) and on two.
+    for (int shape = 0; shape < 4; ++shape) {
+        GoalRoomOptions o;
+        o.rows = 14;
+        o.cols = 18;
+        o.boxes = 9 + shape;
+        o.seed = 40 + static_cast<std::uint64_t>(shape);
+        o.doors = shape == 3 ? 0 : shape == 2 ? 2 : 1;
+        o.spareRow = shape == 1;
+        Level lv = generateGoalRoomLevel(o);
+        for (int threads : {1, 2}) {
+            Limits limits;
+            limits.timeSeconds = 30;
+            limits.threads = threads;
+            Result r = solve(lv, limits);
+            const std::string name = levelToXsb(lv)[1] + " threads " + std::to_string(threads);
+            ASSERT_EQ(r.status, Status::Solved) << name;
+            test::Replay rep = replay(lv, r.moves);
+            EXPECT_TRUE(rep.legal) << name;
+            EXPECT_TRUE(rep.solved) << name;
+            EXPECT_EQ(rep.pushes, r.pushCount) << name;
+            EXPECT_EQ(rep.moves, r.moveCount) << name;
+        }
+    }
+}
+
+TEST(SolverGoalRoom, GeneratorPacksTheTargets) {
+    // One block of targets, most boxes pulled off it.
+    GoalRoomOptions o;
+    o.boxes = 20;
+    o.seed = 3;
+    Level lv = generateGoalRoomLevel(o);
+    Board board(lv);
+    EXPECT_EQ(board.targets().size(), 20u);
+    EXPECT_EQ(board.boxes().size(), 20u);
+    GoalRoom room(board);
+    EXPECT_EQ(room.order().size(), 20u);
+    int off = 0;
+    for (Square b : board.boxes())
+        off += !board.isTarget(b);
+    EXPECT_GE(off, 5);
+}
+
+} // namespace
+} // namespace sokoban::solver
