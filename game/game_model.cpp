@@ -121,6 +121,7 @@ void GameModel::ShowRecord() {
         undoRec.cells = maze.cells;
         undoFile().put(0, undoRec);
         view_.SetUndoEnabled(false);
+        enterLevelAids();
     }
 }
 
@@ -197,6 +198,7 @@ void GameModel::KeyMove(const std::string& direction) {
     }
     if (at(next) == kFloor || at(next) == kTarget) {
         view_.PlayEffect("MOVE");
+        recordMove(code);
         const int left = manPos;
         manPos = next;
         view_.DrawMan(manDir - 1);
@@ -219,6 +221,7 @@ void GameModel::KeyMove(const std::string& direction) {
     undoRec.cells = cells;
     undoFile().put(undoCount + 1, undoRec);
     ++undoCount;
+    recordMove(code);
     view_.PlayEffect("PUSH");
     view_.SetUndoEnabled(true);
 
@@ -233,11 +236,13 @@ void GameModel::KeyMove(const std::string& direction) {
     view_.SetStatusText(1, movesText());
     ++pushCount;
     view_.SetStatusText(2, pushesText());
+    checkDeadlock();
     if (solved()) PassGame();
 }
 
 void GameModel::tbUndoClick() {
     stopWalk();
+    if (endSolveDemo()) return; // the demonstration goes, and with it its pushes
     if (levelCount == 0 && !xsbMode) return;
     undoRec = undoFile().get<TSaveData>(undoCount);
     if (--undoCount < 0) {
@@ -252,6 +257,7 @@ void GameModel::tbUndoClick() {
     if (moveCount < 4095) logOverflow = false;
     redrawOnly = true;
     ShowRecord();
+    afterPushUndo();
 }
 
 void GameModel::stopDemo() {
@@ -266,6 +272,7 @@ void GameModel::tbRetryGameClick() {
     stopWalk();
     if (demoButtons != DemoButtons::Idle) {
         stopDemo();
+        endSolveDemo();
         return;
     }
     if (xsbMode) {
@@ -342,6 +349,7 @@ void GameModel::PassGame() {
     // written.
     stopWalk();
     view_.SetDemoTimer(false);
+    if (finishSolveDemo()) return;
     if (xsbMode && levelCount == 0) {
         // A single XSB level with no level set open: nothing to record.
         dialogs_.information("哈哈！过关了！");

@@ -6,6 +6,7 @@
 
 #include "levels/board.h"
 #include "game/game_view.h"
+#include "game/play_aids.h"
 #include "levels/level_set.h"
 #include "levels/records.h"
 #include "platform/dialogs.h"
@@ -160,6 +161,27 @@ public:
     // Writes the current level of the level set as an XSB file.
     void mSaveToXSBClick();
 
+    // --- help with play: single-move undo and redo, hints, solving, dead
+    // squares, shortest walks and dragging boxes (undo_play.cpp,
+    // hint_play.cpp, path_play.cpp) ---------------------------------------------------
+    PlayAids aids;
+    Position position() const;
+    void mUndoMoveClick(); // 撤销一步
+    void mRedoClick();     // 重做
+    void mHintClick();     // 提示
+    void mSolveClick();    // 求解
+    void mMarkDeadClick(); // 标记死角
+    // A press on a box starts a drag; the release ends it.
+    void Image1MouseUp(int x, int y);
+    // The cell a box dragged from `from` is shown over; the cursor says
+    // whether it can be pushed there.
+    void dragOver(int from, int cell);
+    // Walks and pushes the box on `box` to `goal` along the fewest pushes;
+    // false when it cannot get there.
+    bool dragPush(int box, int goal);
+    // A shortest walk to a free cell into walkPath; false when there is none.
+    bool shortestWalk(int goal);
+
     // Runs a command; a failed file operation ends it with the general
     // error report.
     void guarded(const std::function<void()>& command);
@@ -173,6 +195,22 @@ private:
     void setBest(const TBestData& best);
     void storeAnswer();
     void logMove(int code);
+
+    // Hooks of the help with play into the rules above.
+    void recordMove(int code); // a move is being made from here
+    void enterLevelAids();     // a level (or a slot) is on the board
+    void afterPushUndo();      // the push undo restored a position
+    bool endSolveDemo();       // stops a solve-from-here demonstration
+    bool finishSolveDemo();    // true when it was one and it ended
+    void checkDeadlock();      // after a push
+    void clearDeadlockWarning();
+    void setPosition(const Position& p);
+    void hintSolved(const Position& asked, const solver::Result& r);
+    void solveSolved(const Position& asked, const solver::Result& r);
+    bool solveRefused(const solver::Result& r); // the message when not Solved
+    void startSolveDemo(const std::vector<std::uint8_t>& moves);
+    void makePlanMoves(std::size_t count);
+    bool redrawChanged(const Cells& before, int manBefore);
 
     GameView& view_;
     Dialogs& dialogs_;

@@ -157,6 +157,12 @@ void GameModel::Image1MouseDown(bool rightButtonAlone, int x, int y) {
         view_.PlayEffect("pong");
         return;
     }
+    // A box waits for the release: dragged, it goes where it is dropped.
+    const auto code = maze.cells[static_cast<std::size_t>(cell)];
+    if (!demoMode && (code == kBox || code == kBoxOnTarget)) {
+        aids.dragFrom = cell;
+        return;
+    }
     BlockClick(cell);
 }
 
@@ -183,22 +189,28 @@ void GameModel::BlockClick(int cell) {
             return;
         }
         if (manPos < 0 || manPos >= kCells) return;
-        ifconnected(manPos, cell);
+        const bool shortest = aids.options.shortestWalk == 1;
+        if (shortest)
+            connected = shortestWalk(cell);
+        else
+            ifconnected(manPos, cell);
         if (!connected) {
             view_.PlayEffect("PONG");
             view_.SetBoardCursor("dead");
             return;
         }
-        const auto forward = walkPath;
-        const int forwardCount = walkCount;
-        ifconnected(cell, manPos);
-        const bool backward = walkCount < forwardCount;
-        if (!backward) {
-            walkPath = forward;
-            walkCount = forwardCount;
+        if (!shortest) {
+            const auto forward = walkPath;
+            const int forwardCount = walkCount;
+            ifconnected(cell, manPos);
+            const bool backward = walkCount < forwardCount;
+            if (!backward) {
+                walkPath = forward;
+                walkCount = forwardCount;
+            }
+            shortenWalk();
+            if (backward) reverseWalk();
         }
-        shortenWalk();
-        if (backward) reverseWalk();
         const int speeds[] = {20, 50, 100};
         const int s = settings.moveSpeed;
         if (s >= 1 && s <= 3) walkInterval = speeds[s - 1];
@@ -230,6 +242,11 @@ void GameModel::Image1MouseMove(int x, int y) {
         return;
     }
     if (cell == hoverCell) return;
+    if (aids.dragFrom >= 0) {
+        dragOver(aids.dragFrom, cell);
+        hoverCell = cell;
+        return;
+    }
     if (cell == manPos) {
         view_.SetBoardCursor("ques");
         return;

@@ -62,6 +62,7 @@ void GameModel::PlayXSB(const std::string& path) {
     undoRec.cells = maze.cells;
     undoFile().put(0, undoRec);
     view_.SetUndoEnabled(false);
+    enterLevelAids();
 
     checkedGameItem = 0;
     view_.SetGameItemChecked(0);

@@ -73,6 +73,10 @@ fs::path FilePlaces::listFile() const {
     return ownDir() / "game.lst";
 }
 
+fs::path FilePlaces::playOptionsFile() const {
+    return ownDir() / "assist.var";
+}
+
 fs::path FilePlaces::undoFile() const {
     return ownDir() / ("game-" + std::to_string(::getpid()) + ".tmp");
 }

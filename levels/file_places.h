@@ -40,6 +40,7 @@ class FilePlaces {
 
     std::filesystem::path settingsFile() const; // game.var
     std::filesystem::path listFile() const;     // game.lst
+    std::filesystem::path playOptionsFile() const; // assist.var
     // The undo history of this running copy: game-<process id>.tmp.
     std::filesystem::path undoFile() const;
     // A built-in level set, read where it is installed.

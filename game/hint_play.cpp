@@ -1,0 +1,221 @@
+// Help from the solver: the next push of a solution (提示), a demonstration
+// of the whole solution from the position on the board (求解), and the
+// dead squares with the warning after a push that lost the level.
+#include "game_model.h"
+
+namespace sokoban {
+
+namespace {
+
+std::string num(long long n) {
+    return std::to_string(n);
+}
+
+} // namespace
+
+bool GameModel::solveRefused(const solver::Result& r) {
+    using solver::Status;
+    switch (r.status) {
+    case Status::Solved:
+        return r.moves.empty();
+    case Status::Cancelled:
+        return true; // the player asked for it: the board stays as it is
+    case Status::Unsolvable:
+        dialogs_.information("当前局面无法过关，请撤销后再试！");
+        return true;
+    case Status::Timeout:
+        dialogs_.information("在" +
+                             num(aids.assistant
+                                     ? static_cast<long long>(aids.assistant->timeSeconds)
+                                     : TPlayOptions::kDefaultSeconds) +
+                             "秒之内没能解出当前局面，已经停止求解。");
+        return true;
+    case Status::Memory:
+        dialogs_.information("解出当前局面需要的内存太多，已经停止求解。");
+        return true;
+    case Status::Invalid:
+        dialogs_.information("当前局面无法求解！");
+        return true;
+    }
+    return true;
+}
+
+void GameModel::mHintClick() {
+    stopWalk();
+    if (demoMode || mazeWidth == 0 || solved() || (levelCount == 0 && !xsbMode)) return;
+    const Position asked = position();
+    if (aids.planFrom && aids.planFrom->sameBoard(asked) && !aids.plan.empty()) {
+        makePlanMoves(1);
+        return;
+    }
+    if (!aids.assistant || aids.assistant->busy()) return;
+    TMazeData m;
+    m.cells = maze.cells;
+    m.man = static_cast<std::int16_t>(manPos);
+    aids.assistant->start(
+        m, [this, asked](const solver::Result& r) { guarded([&] { hintSolved(asked, r); }); });
+}
+
+void GameModel::hintSolved(const Position& asked, const solver::Result& r) {
+    // The player may have gone on meanwhile; the answer is then for a board
+    // that is gone.
+    if (demoMode || !position().sameBoard(asked)) return;
+    if (solveRefused(r)) return;
+    aids.planFrom = asked;
+    aids.plan = r.moves;
+    makePlanMoves(1);
+}
+
+void GameModel::makePlanMoves(std::size_t pushes) {
+    std::vector<std::uint8_t> plan = std::move(aids.plan);
+    aids.plan.clear();
+    aids.planFrom.reset();
+    const int entries = aids.levelEntries;
+    std::size_t i = 0, pushed = 0;
+    while (i < plan.size() && pushed < pushes) {
+        const int code = plan[i++];
+        const int ahead = manPos + kDirections[code].step;
+        const bool push = ahead >= 0 && ahead < kCells &&
+                          (maze.cells[static_cast<std::size_t>(ahead)] == kBox ||
+                           maze.cells[static_cast<std::size_t>(ahead)] == kBoxOnTarget);
+        const Position before = position();
+        KeyMove(kDirections[code].word);
+        // Solved and on to the next level, or a move the board refused.
+        if (aids.levelEntries != entries || position().sameBoard(before)) return;
+        if (push) ++pushed;
+    }
+    if (i < plan.size()) {
+        aids.planFrom = position();
+        aids.plan.assign(plan.begin() + static_cast<std::ptrdiff_t>(i), plan.end());
+    }
+}
+
+void GameModel::mSolveClick() {
+    stopWalk();
+    if (demoMode || mazeWidth == 0 || solved() || (levelCount == 0 && !xsbMode)) return;
+    const Position asked = position();
+    if (aids.planFrom && aids.planFrom->sameBoard(asked) && !aids.plan.empty()) {
+        startSolveDemo(aids.plan);
+        return;
+    }
+    if (!aids.assistant || aids.assistant->busy()) return;
+    TMazeData m;
+    m.cells = maze.cells;
+    m.man = static_cast<std::int16_t>(manPos);
+    aids.assistant->start(
+        m, [this, asked](const solver::Result& r) { guarded([&] { solveSolved(asked, r); }); });
+}
+
+void GameModel::solveSolved(const Position& asked, const solver::Result& r) {
+    if (demoMode || !position().sameBoard(asked)) return;
+    if (solveRefused(r)) return;
+    aids.planFrom = asked;
+    aids.plan = r.moves;
+    startSolveDemo(r.moves);
+}
+
+void GameModel::startSolveDemo(const std::vector<std::uint8_t>& moves) {
+    // The demonstration replays the line so far and then the solution, as
+    // the answer record the demonstration timer and the N key read.
+    if (static_cast<std::size_t>(moveCount) + moves.size() >= 4095) {
+        dialogs_.information("答案太长，无法演示！");
+        return;
+    }
+    SolveDemoReturn back;
+    back.at = position();
+    back.undoCount = undoCount;
+    back.history = aids.history;
+    back.moveLog = moveLog;
+    back.answerEnabled = !xsbMode && levelCount > 0 && curLevel >= 1 &&
+                         files().sol.count() >= curLevel &&
+                         files().sol.get<TAnswerData>(curLevel - 1).moves != 0;
+    aids.demoReturn = std::move(back);
+
+    TAnswerData a;
+    a.level = static_cast<std::int16_t>(curLevel);
+    a.moves = static_cast<std::int16_t>(moveCount + static_cast<int>(moves.size()));
+    for (int i = 0; i < moveCount; ++i)
+        a.setMove(i, moveLog[static_cast<std::size_t>(i)]);
+    for (std::size_t j = 0; j < moves.size(); ++j)
+        a.setMove(moveCount + static_cast<int>(j), moves[j]);
+    answerRec = a;
+
+    demoMode = true;
+    demoPaused = false;
+    demoButtons = DemoButtons::Running;
+    view_.SetDemoButtons(demoButtons);
+    view_.SetAnswerEnabled(true); // its button pauses and resumes
+    const int speeds[] = {50, 200, 500};
+    const int s = settings.demoSpeed;
+    if (s >= 1 && s <= 3) {
+        demoInterval = speeds[s - 1];
+        view_.SetDemoInterval(demoInterval);
+    }
+    if (settings.stepDemo != 1) view_.SetDemoTimer(true);
+}
+
+bool GameModel::endSolveDemo() {
+    if (!aids.demoReturn) return false;
+    SolveDemoReturn back = std::move(*aids.demoReturn);
+    aids.demoReturn.reset();
+    stopDemo();
+    setPosition(back.at);
+    undoCount = back.undoCount;
+    aids.history = std::move(back.history);
+    moveLog = back.moveLog;
+    view_.SetAnswerEnabled(back.answerEnabled);
+    view_.SetUndoEnabled(undoCount > 0 || aids.history.canUndo());
+    return true;
+}
+
+bool GameModel::finishSolveDemo() {
+    if (!demoMode || !aids.demoReturn) return false;
+    // Shown, not played: nothing is recorded or unlocked, and the player
+    // is back where the solution was asked for.
+    view_.SetDemoTimer(false);
+    dialogs_.information("看明白了吗？@~*&^%$#@？自己再试试吧！");
+    endSolveDemo();
+    return true;
+}
+
+// --- dead squares ------------------------------------------------------------------
+
+void GameModel::mMarkDeadClick() {
+    aids.options.markDead = aids.options.markDead ? 0 : 1;
+    clearDeadlockWarning();
+    view_.PaintBoard();
+}
+
+void GameModel::clearDeadlockWarning() {
+    if (!aids.warningShown) return;
+    aids.warningShown = false;
+    view_.SetStatusText(3, ""); // back to what the panel shows otherwise
+}
+
+void GameModel::checkDeadlock() {
+    if (!aids.options.markDead || demoMode) {
+        clearDeadlockWarning();
+        return;
+    }
+    // The whole board: a box lost earlier keeps the level lost.
+    DeadSquares::Lock lock = DeadSquares::Lock::None;
+    for (int i = 0; i < kCells && lock == DeadSquares::Lock::None; ++i) {
+        const auto code = maze.cells[static_cast<std::size_t>(i)];
+        if (code == kBox || code == kBoxOnTarget) lock = aids.dead.afterPush(maze.cells, i);
+    }
+    switch (lock) {
+    case DeadSquares::Lock::None:
+        clearDeadlockWarning();
+        break;
+    case DeadSquares::Lock::DeadSquare:
+        view_.SetStatusText(3, "  注意：箱子进了死角，本关已经无法完成，请撤销！");
+        aids.warningShown = true;
+        break;
+    case DeadSquares::Lock::Frozen:
+        view_.SetStatusText(3, "  注意：箱子被卡住了，本关已经无法完成，请撤销！");
+        aids.warningShown = true;
+        break;
+    }
+}
+
+} // namespace sokoban

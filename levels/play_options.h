@@ -1,0 +1,38 @@
+// The player's choices for the game's help: marking dead squares, walking
+// along shortest paths and the time the solver may take. They live in a
+// small file of their own, assist.var, beside game.var, whose layout stays
+// as it is: 4 bytes, little-endian.
+//
+//   byte 0    markDead      1: 标记死角 is on
+//   byte 1    shortestWalk  1: a click walks along a shortest path
+//   bytes 2-3 solveSeconds  the solver's time limit, 1..600 seconds
+#pragma once
+
+#include "records.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+
+namespace sokoban {
+
+struct TPlayOptions {
+    static constexpr std::size_t kSize = 4;
+    static constexpr int kDefaultSeconds = 10;
+    std::uint8_t markDead = 0;
+    std::uint8_t shortestWalk = 0;
+    std::int16_t solveSeconds = kDefaultSeconds;
+
+    Bytes encode() const;
+    // Fewer than kSize bytes read as zero; out-of-range values are repaired.
+    static TPlayOptions decode(std::span<const std::uint8_t> bytes);
+    bool operator==(const TPlayOptions&) const = default;
+};
+
+// The defaults when the file is missing or cannot be read: a damaged file
+// costs the player these choices, never the game.
+TPlayOptions loadPlayOptions(const std::filesystem::path& file);
+// Throws FileError.
+void savePlayOptions(const std::filesystem::path& file, const TPlayOptions& options);
+
+} // namespace sokoban
