@@ -1,5 +1,6 @@
 #include "dialogs/option.h"
 
+#include "game/assist_menu.h"
 #include "game/main_form.h"
 #include "platform/qt_dialogs.h"
 
@@ -208,11 +209,15 @@ void TPagesDlg::buildOtherPage(QWidget* page) {
     cbContinue->setToolTip("选中后按\"N\"键单步演示答案");
     auto* cbshowhint = new QCheckBox("过关后不显示详细提示信息");
     cbshowhint->setObjectName("cbshowhint");
+    auto* cbShortestWalk = new QCheckBox("最短路径行走");
+    cbShortestWalk->setObjectName("cbShortestWalk");
+    cbShortestWalk->setToolTip("点击远处的地面时沿最短的路走过去");
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(faces);
     layout->addWidget(cbContinue);
     layout->addWidget(cbshowhint);
+    layout->addWidget(cbShortestWalk);
     layout->addStretch();
 }
 
@@ -273,6 +278,7 @@ void TPagesDlg::FormShow() {
     setChecked("cbrandomface", s.randomFace == 1);
     setChecked(s.randomCombo == 1 ? "rbUseRandom" : "rbUseCustom", true);
     setChecked("cbshowhint", s.noPassInfo == 1);
+    setChecked("cbShortestWalk", mainForm_.model().aids.options.shortestWalk == 1);
 }
 
 void TPagesDlg::OKBtnClick() {
@@ -287,6 +293,11 @@ void TPagesDlg::OKBtnClick() {
     s.randomFace = checked("cbrandomface") ? 1 : 0;
     s.randomCombo = checked("rbUseRandom") ? 1 : 0;
     s.noPassInfo = checked("cbshowhint") ? 1 : 0;
+    auto& walk = mainForm_.model().aids.options.shortestWalk;
+    if (walk != (checked("cbShortestWalk") ? 1 : 0)) {
+        walk = checked("cbShortestWalk") ? 1 : 0;
+        saveAssistOptions(mainForm_);
+    }
     // The painter keeps the working copy of the mode; the speeds are read
     // from the settings when a walk or demonstration starts.
     mainForm_.painter().backStyle = s.backStyle;

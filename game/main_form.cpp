@@ -1,5 +1,6 @@
 #include "main_form.h"
 
+#include "game/assist_menu.h"
 #include "game/level_text_menu.h"
 #include "game/level_text_play.h"
 #include "game/tool_bar.h"
@@ -92,6 +93,7 @@ TMainForm::TMainForm(std::filesystem::path appDir, QStringList arguments,
     setWindowIcon(programIcon());
     buildMenus();
     addLevelTextCommands(*this, *services_.dialogs);
+    addAssistCommands(*this);
     buildToolBar();
     buildStatusBar();
 
@@ -113,6 +115,10 @@ TMainForm::TMainForm(std::filesystem::path appDir, QStringList arguments,
         const bool undo = e->buttons() == Qt::RightButton && e->modifiers() == Qt::NoModifier;
         const QPoint p = e->position().toPoint();
         run([this, undo, p] { model_.Image1MouseDown(undo, p.x(), p.y()); });
+    });
+    connect(image1_, &BoardImage::mouseUp, this, [this](QMouseEvent* e) {
+        const QPoint p = e->position().toPoint();
+        run([this, p] { model_.Image1MouseUp(p.x(), p.y()); });
     });
     connect(image1_, &BoardImage::mouseMove, this, [this](QMouseEvent* e) {
         const QPoint p = e->position().toPoint();
@@ -337,6 +343,9 @@ void TMainForm::buildToolBar() {
     toolBar1_->addSeparator();
     connect(addButton("tbUndo", "撤销", 5, "撤销到上一次推箱子之前"), &QToolButton::clicked,
             this, [this] { run([this] { model_.tbUndoClick(); }); });
+    auto* hint = addButton("tbHint", "提示", -1, "提示：电脑替你推一步");
+    hint->setIcon(hintIcon());
+    connect(hint, &QToolButton::clicked, this, [this] { run([this] { model_.mHintClick(); }); });
     toolBar1_->addSeparator();
     auto* sound = addButton("tbSound", "声音", 6, "声音提示");
     sound->setCheckable(true);
@@ -416,6 +425,7 @@ void TMainForm::FormCreate() {
         services_.dialogs->fileError(e.path().string(), e.reason());
         model_.settings = defaultSettings(screen.width(), screen.height());
     }
+    loadAssistOptions(*this);
     TGameVar& s = model_.settings;
 
     // 5. working values out of the settings
@@ -506,6 +516,7 @@ void TMainForm::syncBoard() {
     painter_.manPos = model_.manPos;
     painter_.layout = model_.layout;
     painter_.manFrame = model_.mazeWidth > 0 ? manFrame_ : -1;
+    painter_.deadMarks = model_.aids.options.markDead ? &model_.aids.dead.marks() : nullptr;
     const QSize area = centralWidget()->size();
     painter_.visibleArea = QRect(QPoint(0, 0), area);
 }
@@ -556,6 +567,11 @@ void TMainForm::SetCaption(const std::string& text) {
 }
 
 void TMainForm::SetStatusText(int panel, const std::string& text) {
+    // The last panel without a text of its own shows the level's title.
+    if (panel == 3 && text.empty()) {
+        panels_[3]->setText(q(LevelTextCommands::titlePanel(model_)));
+        return;
+    }
     if (panel >= 0 && panel < 4) panels_[panel]->setText(q(text));
 }
 

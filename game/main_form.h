@@ -35,12 +35,14 @@ signals:
     void keyDown(QKeyEvent* event);
     void mouseDown(QMouseEvent* event);
     void mouseMove(QMouseEvent* event);
+    void mouseUp(QMouseEvent* event);
 
 protected:
     void paintEvent(QPaintEvent*) override;
     void keyPressEvent(QKeyEvent* e) override { emit keyDown(e); }
     void mousePressEvent(QMouseEvent* e) override { emit mouseDown(e); }
     void mouseMoveEvent(QMouseEvent* e) override { emit mouseMove(e); }
+    void mouseReleaseEvent(QMouseEvent* e) override { emit mouseUp(e); }
     bool focusNextPrevChild(bool) override { return false; }
 
 private:

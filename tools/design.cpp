@@ -161,6 +161,9 @@ void TFormDesign::buildMenus() {
     on(addAction(record, "MenuRecordDelete", "删除关卡(&D)"), &TFormDesign::btRecordDeleteClick);
     record->addSeparator();
     on(addAction(record, "recordSaveAs", "关卡另存为(&A)"), &TFormDesign::recordSaveAsClick);
+    record->addSeparator();
+    on(addAction(record, "menuCheckSolvable", "检查能否过关", QKeySequence("F5")),
+       &TFormDesign::checkSolvableClick);
 
     QMenu* view = bar->addMenu("查看(&V)");
     auto* status = addAction(view, "MenuViewToolbar", "状态栏(&S)");

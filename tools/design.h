@@ -37,6 +37,7 @@ class QToolButton;
 namespace sokoban {
 
 class Dialogs;
+class SolverRunner;
 class TFormItem;
 class TMainForm;
 
@@ -90,6 +91,9 @@ class TFormDesign : public QMainWindow {
     void menuSaveXSBClick();
     bool LoadXSB(const std::string& path);
     bool exchangeEnabled() const;
+    // 检查能否过关 (F5): whether the level can be solved, said in a message.
+    void checkSolvableClick();
+    SolverRunner& solverRunner();
     // Before the grid is replaced: when it holds changes not stored yet, asks
     // whether to store them. Yes stores the level, No drops the changes;
     // false for Cancel and when storing failed, and the caller stays.
@@ -161,6 +165,7 @@ class TFormDesign : public QMainWindow {
     TMainForm& mainForm_;
     Dialogs& dialogs_;
     TFormItem* palette_ = nullptr;
+    SolverRunner* solverRunner_ = nullptr;
 
     TMazeData designMaze_;
     int element_ = 0;

@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QPainter>
+#include <algorithm>
 
 namespace sokoban {
 
@@ -77,6 +78,7 @@ void BoardPainter::DrawBoard() {
             const int code = (*cells)[static_cast<std::size_t>(i)];
             if (code == kOutside || code > kBoxOnTarget) continue;
             p.drawImage(cellRect(i).topLeft(), scaledTile(code));
+            drawDeadMark(p, i);
         }
     }
     // The worker belongs to the board: without him the board would show an empty
@@ -90,6 +92,23 @@ void BoardPainter::DrawCell(int i) {
     if (code == kOutside || code > kBoxOnTarget) return;
     QPainter p(&canvas_);
     p.drawImage(cellRect(i).topLeft(), scaledTile(code));
+    drawDeadMark(p, i);
+}
+
+void BoardPainter::drawDeadMark(QPainter& p, int i) const {
+    // A small cross on floor no box may enter, quiet enough to play over.
+    if (!deadMarks || !(*deadMarks)[static_cast<std::size_t>(i)] ||
+        (*cells)[static_cast<std::size_t>(i)] != kFloor || layout.cellSize < 4)
+        return;
+    const QRectF r = QRectF(cellRect(i))
+                         .adjusted(layout.cellSize * 0.35, layout.cellSize * 0.35,
+                                   -layout.cellSize * 0.35, -layout.cellSize * 0.35);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(200, 40, 40, 190), std::max(1.0, layout.cellSize / 12.0)));
+    p.drawLine(r.topLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomLeft());
+    p.restore();
 }
 
 void BoardPainter::DrawMan(int frame) {

@@ -11,6 +11,8 @@
 #include <QString>
 #include <array>
 
+class QPainter;
+
 namespace sokoban {
 
 class BoardPainter {
@@ -33,6 +35,8 @@ public:
     int manFrame = -1;
     // The part of the image the window shows; a centred background is centred in it.
     QRect visibleArea;
+    // Floor cells marked as dead squares (nonzero), or null for no marks.
+    const std::array<std::uint8_t, kCells>* deadMarks = nullptr;
 
     void resize(int width, int height);
     const QImage& image() const { return canvas_; }
@@ -59,6 +63,7 @@ public:
 
 private:
     QRect cellRect(int i) const;
+    void drawDeadMark(QPainter& p, int i) const;
     const QImage& scaledTile(int code);
     QImage scaled(const QImage& src) const;
 

@@ -214,5 +214,15 @@ TEST_F(OptionTest, OtherPageScreenshot) {
     screenshot(*dlg);
 }
 
+TEST_F(OptionTest, ShortestWalksAreKeptInTheirOwnFile) {
+    dlg->showDialog();
+    EXPECT_FALSE(on("cbShortestWalk"));
+    click("cbShortestWalk");
+    dlg->OKBtnClick();
+    EXPECT_EQ(form->model().aids.options.shortestWalk, 1);
+    EXPECT_EQ(readFile(dir.path / "assist.var"), (Bytes{0, 1, 10, 0}));
+    EXPECT_EQ(readFile(dir.path / "game.var").size(), 36u);
+}
+
 } // namespace
 } // namespace sokoban::testing

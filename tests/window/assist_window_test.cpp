@@ -1,0 +1,233 @@
+// The window's help with play: F5 until the level is solved, the single-move
+// undo and redo keys, the progress window of a long solve with 取消, the
+// dead-square marks, and the designer's solvability check.
+#include "../game/test_support.h"
+#include "game/assist_menu.h"
+#include "game/main_form.h"
+#include "game/solver_runner.h"
+#include "tools/design.h"
+#include "tools/item.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <fstream>
+#include <iostream>
+
+namespace sokoban::testing {
+namespace {
+
+const std::vector<std::string> kTwoBoxes = {
+    "########", "#      #", "# $ $  #", "#@  .. #", "#      #", "########",
+};
+
+class AssistWindowTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TMainForm> form;
+
+    void start(const std::vector<TMazeData>& levels) {
+        writeLevelSet(dir.path / "game.box", levels);
+        MainFormServices services;
+        services.dialogs = &dialogs;
+        form = std::make_unique<TMainForm>(dir.path, QStringList{"sokoban"}, services);
+        form->FormCreate();
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        (void)QTest::qWaitForWindowExposed(form.get());
+        form->boardImage()->setFocus();
+    }
+    SolverRunner& runner() { return solverRunner(*form); }
+    // Lets the event loop run until the condition holds; false after ms.
+    static bool waitFor(const std::function<bool()>& condition, int ms) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!condition()) {
+            if (clock.elapsed() > ms) return false;
+            QTest::qWait(10);
+        }
+        return true;
+    }
+    // Until the solver's answer has been handed over.
+    void waitForSolver(int ms = 20000) {
+        ASSERT_TRUE(waitFor([this] { return !runner().assistant().busy(); }, ms));
+    }
+    void shot(const char* name) {
+        if (const char* dirName = std::getenv("SOKOBAN_SCREENSHOT")) {
+            form->timer1().stop();
+            form->Timer1Timer();
+            form->grab().save(QString(dirName) + "/" + name + ".png");
+        }
+    }
+    void TearDown() override { form.reset(); }
+};
+
+TEST_F(AssistWindowTest, F5UntilTheLevelIsSolved) {
+    start({makeLevel(kTwoBoxes), makeLevel(kTwoBoxes)});
+    auto& model = form->model();
+    EXPECT_EQ(form->findChild<QAction*>("mHint")->shortcut(), QKeySequence("F5"));
+    ASSERT_NE(form->findChild<QToolButton*>("tbHint"), nullptr);
+    int presses = 0;
+    while (model.curLevel == 1 && presses < 50) {
+        const int pushes = model.pushCount;
+        QTest::keyClick(form.get(), Qt::Key_F5);
+        waitForSolver();
+        ++presses;
+        if (model.curLevel == 1) {
+            ASSERT_EQ(model.pushCount, pushes + 1);
+        }
+    }
+    EXPECT_EQ(model.curLevel, 2);
+    const auto texts = dialogs.takeTexts();
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.front(), "恭喜你通过第1关！");
+    EXPECT_EQ(unsolvedAnswers(model), std::vector<int>{});
+    // The tool-bar button gives the same hint.
+    QTest::mouseClick(form->findChild<QToolButton*>("tbHint"), Qt::LeftButton);
+    waitForSolver();
+    EXPECT_EQ(model.pushCount, 1);
+    shot("assist_hint");
+}
+
+TEST_F(AssistWindowTest, CtrlZAndCtrlYTakeBackAndRedoSingleMoves) {
+    start({makeLevel(kTwoBoxes)});
+    auto& model = form->model();
+    for (auto key : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down})
+        QTest::keyClick(form->boardImage(), key);
+    ASSERT_EQ(model.pushCount, 1);
+    QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(model.pushCount, 0);
+    EXPECT_EQ(model.moveCount, 3);
+    EXPECT_EQ(form->statusPanel(1)->text().toStdString(), "移动:3   ★   最佳移动：无");
+    QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(form.get(), Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(form.get(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(model.moveCount, 4);
+    EXPECT_EQ(model.pushCount, 1);
+}
+
+TEST_F(AssistWindowTest, ALongSolveShowsProgressAndCancelLeavesTheBoard) {
+    // Built-in levels the solver needs long for, the hardest first.
+    const RecordFile hard(std::filesystem::path(LEVELSETS_BIN_DIR) / "veryhard.box",
+                          TMazeData::kSize);
+    start({hard.get<TMazeData>(9), hard.get<TMazeData>(4), hard.get<TMazeData>(6)});
+    auto& model = form->model();
+    model.UnlockAllLevels();
+    dialogs.takeTexts();
+    runner().assistant().timeSeconds = 30;
+    for (int level = 1; level <= 3; ++level) {
+        SCOPED_TRACE("level " + std::to_string(level));
+        model.curLevel = level;
+        model.ReadRecord(level);
+        const Cells before = model.maze.cells;
+        const int man = model.manPos;
+        QTest::keyClick(form.get(), Qt::Key_F6);
+        ASSERT_TRUE(runner().assistant().busy());
+        EXPECT_EQ(runner().progress(), nullptr); // not before half a second
+        if (!waitFor([this] { return runner().progress() && runner().progress()->isVisible(); },
+                     3000)) {
+            // Solved in no time: the solver got better. Try the next.
+            waitForSolver();
+            model.tbRetryGameClick();
+            continue;
+        }
+        auto* cancel = runner().progress()->findChild<QPushButton*>();
+        ASSERT_NE(cancel, nullptr);
+        EXPECT_EQ(cancel->text().toStdString(), "取消");
+        if (const char* d = std::getenv("SOKOBAN_SCREENSHOT"))
+            runner().progress()->grab().save(QString(d) + "/assist_progress_dialog.png");
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        waitForSolver(5000);
+        EXPECT_EQ(runner().progress(), nullptr);
+        EXPECT_EQ(model.maze.cells, before);
+        EXPECT_EQ(model.manPos, man);
+        EXPECT_FALSE(model.demoMode);
+        EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{});
+        // The limit ends a solve with its own word.
+        runner().assistant().timeSeconds = 1;
+        QApplication::setActiveWindow(form.get());
+        QTest::keyClick(form.get(), Qt::Key_F5);
+        ASSERT_TRUE(runner().assistant().busy());
+        waitForSolver(5000);
+        EXPECT_EQ(dialogs.takeTexts(),
+                  std::vector<std::string>{"在1秒之内没能解出当前局面，已经停止求解。"});
+        EXPECT_EQ(model.maze.cells, before);
+        return;
+    }
+    GTEST_SKIP() << "every level was solved within half a second";
+}
+
+TEST_F(AssistWindowTest, DeadSquaresAreMarkedAndTheChoiceIsKept) {
+    start({makeLevel(kTwoBoxes)});
+    auto* item = form->findChild<QAction*>("mMarkDead");
+    ASSERT_NE(item, nullptr);
+    EXPECT_FALSE(item->isChecked());
+    const auto& l = form->model().layout;
+    const int corner = 1 * kCols + 1;
+    const auto pixel = [&](int cell) {
+        return form->painter().image().pixel(
+            (cell % kCols + l.originCol) * l.cellSize + l.cellSize / 2,
+            (cell / kCols + l.originRow) * l.cellSize + l.cellSize / 2);
+    };
+    const int live = 2 * kCols + 3;
+    const QRgb plain = pixel(corner), plainLive = pixel(live);
+    item->trigger();
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_NE(pixel(corner), plain);
+    EXPECT_EQ(pixel(live), plainLive);
+    shot("assist_dead_squares");
+    EXPECT_EQ(readFile(dir.path / "assist.var"), (Bytes{1, 0, 10, 0}));
+    // The push into the corner row warns in the last panel.
+    QTest::keyClick(form->boardImage(), Qt::Key_Right);
+    QTest::keyClick(form->boardImage(), Qt::Key_Up);
+    EXPECT_EQ(form->statusPanel(3)->text().toStdString(),
+              "  注意：箱子进了死角，本关已经无法完成，请撤销！");
+    QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(form->statusPanel(3)->text().toStdString(), "  推箱子 · 把每一个箱子推到目标上");
+    // A new start reads the choice back.
+    form.reset();
+    start({makeLevel(kTwoBoxes)});
+    EXPECT_TRUE(form->findChild<QAction*>("mMarkDead")->isChecked());
+}
+
+TEST_F(AssistWindowTest, TheDesignerSaysWhetherALevelCanBeSolved) {
+    start({makeLevel(kTwoBoxes)});
+    TFormDesign design(*form, dialogs);
+    TFormItem item;
+    design.setPalette(&item);
+    design.showDesign();
+    (void)QTest::qWaitForWindowExposed(&design);
+    QApplication::setActiveWindow(&design);
+    dialogs.takeTexts();
+    struct Case {
+        const char* name;
+        std::vector<std::string> rows;
+        std::string said;
+    } cases[] = {
+        {"solvable", {"#####", "#@$.#", "#####"}, "这一关可以过关！推动1次，移动1次。"},
+        {"a box in a corner", {"######", "#@ .$#", "######"}, "这一关无法过关！"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto xsb = dir.path / "level.xsb";
+        {
+            std::ofstream out(xsb);
+            for (const auto& r : c.rows)
+                out << r << "\n";
+        }
+        ASSERT_TRUE(design.LoadXSB(xsb.string()));
+        QTest::keyClick(&design, Qt::Key_F5);
+        ASSERT_TRUE(waitFor([&] { return !design.solverRunner().assistant().busy(); }, 10000));
+        EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{c.said});
+    }
+}
+
+} // namespace
+} // namespace sokoban::testing
