@@ -1,6 +1,7 @@
 #include "game/assist_menu.h"
 
 #include "game/main_form.h"
+#include "game/menu_items.h"
 #include "game/solver_runner.h"
 #include "levels/file_places.h"
 
@@ -11,35 +12,6 @@
 #include <QPixmap>
 
 namespace sokoban {
-
-namespace {
-
-QMenu* menuOf(QAction* item) {
-    if (item)
-        for (QObject* o : item->associatedObjects())
-            if (auto* m = qobject_cast<QMenu*>(o)) return m;
-    return nullptr;
-}
-
-// A new item of the reference item's menu, right below it.
-QAction* addBelow(TMainForm& form, const char* reference, const char* name, const char* caption,
-                  const QKeySequence& shortcut = {}) {
-    QAction* ref = form.action(reference);
-    QMenu* menu = menuOf(ref);
-    auto* a = new QAction(QString::fromUtf8(caption), &form);
-    a->setObjectName(name);
-    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
-    if (!menu) {
-        static_cast<QWidget&>(form).addAction(a); // the shortcut still works
-        return a;
-    }
-    const QList<QAction*> items = menu->actions();
-    const auto at = items.indexOf(ref);
-    menu->insertAction(at + 1 < items.size() ? items[at + 1] : nullptr, a);
-    return a;
-}
-
-} // namespace
 
 SolverRunner& solverRunner(TMainForm& form) {
     if (auto* r = form.findChild<SolverRunner*>("SolverRunner", Qt::FindDirectChildrenOnly))

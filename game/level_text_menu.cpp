@@ -2,6 +2,7 @@
 
 #include "game/level_text_play.h"
 #include "game/main_form.h"
+#include "game/menu_items.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -9,31 +10,6 @@
 #include <QMenu>
 
 namespace sokoban {
-
-namespace {
-
-// A new item of the reference item's menu, right below it.
-QAction* addBelow(TMainForm& form, const char* reference, const char* name, const char* caption,
-                  const QKeySequence& shortcut = {}) {
-    QAction* ref = form.action(reference);
-    QMenu* menu = nullptr;
-    if (ref)
-        for (QObject* o : ref->associatedObjects())
-            if ((menu = qobject_cast<QMenu*>(o))) break;
-    auto* a = new QAction(QString::fromUtf8(caption), &form);
-    a->setObjectName(name);
-    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
-    if (!menu) {
-        static_cast<QWidget&>(form).addAction(a); // the shortcut still works
-        return a;
-    }
-    const QList<QAction*> items = menu->actions();
-    const auto at = items.indexOf(ref);
-    menu->insertAction(at + 1 < items.size() ? items[at + 1] : nullptr, a);
-    return a;
-}
-
-} // namespace
 
 void addLevelTextCommands(TMainForm& form, Dialogs& dialogs) {
     GameModel& model = form.model();
