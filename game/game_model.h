@@ -205,8 +205,9 @@ private:
     void checkDeadlock();      // after a push
     void clearDeadlockWarning();
     void setPosition(const Position& p);
-    void hintSolved(const Position& asked, const solver::Result& r);
-    void solveSolved(const Position& asked, const solver::Result& r);
+    void withPlan(const std::function<void()>& use);
+    void planFound(const Position& asked, const solver::Result& r,
+                   const std::function<void()>& use);
     bool solveRefused(const solver::Result& r); // the message when not Solved
     void startSolveDemo(const std::vector<std::uint8_t>& moves);
     void makePlanMoves(std::size_t count);

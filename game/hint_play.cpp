@@ -41,29 +41,37 @@ bool GameModel::solveRefused(const solver::Result& r) {
 }
 
 void GameModel::mHintClick() {
+    withPlan([this] { makePlanMoves(1); });
+}
+
+// Runs `use` on the plan for the board as it stands: the one found before
+// when the player has kept to it, else a new one from the solver.
+void GameModel::withPlan(const std::function<void()>& use) {
     stopWalk();
     if (demoMode || mazeWidth == 0 || solved() || (levelCount == 0 && !xsbMode)) return;
     const Position asked = position();
     if (aids.planFrom && aids.planFrom->sameBoard(asked) && !aids.plan.empty()) {
-        makePlanMoves(1);
+        use();
         return;
     }
     if (!aids.assistant || aids.assistant->busy()) return;
     TMazeData m;
     m.cells = maze.cells;
     m.man = static_cast<std::int16_t>(manPos);
-    aids.assistant->start(
-        m, [this, asked](const solver::Result& r) { guarded([&] { hintSolved(asked, r); }); });
+    aids.assistant->start(m, [this, asked, use](const solver::Result& r) {
+        guarded([&] { planFound(asked, r, use); });
+    });
 }
 
-void GameModel::hintSolved(const Position& asked, const solver::Result& r) {
+void GameModel::planFound(const Position& asked, const solver::Result& r,
+                          const std::function<void()>& use) {
     // The player may have gone on meanwhile; the answer is then for a board
     // that is gone.
     if (demoMode || !position().sameBoard(asked)) return;
     if (solveRefused(r)) return;
     aids.planFrom = asked;
     aids.plan = r.moves;
-    makePlanMoves(1);
+    use();
 }
 
 void GameModel::makePlanMoves(std::size_t pushes) {
@@ -91,27 +99,7 @@ void GameModel::makePlanMoves(std::size_t pushes) {
 }
 
 void GameModel::mSolveClick() {
-    stopWalk();
-    if (demoMode || mazeWidth == 0 || solved() || (levelCount == 0 && !xsbMode)) return;
-    const Position asked = position();
-    if (aids.planFrom && aids.planFrom->sameBoard(asked) && !aids.plan.empty()) {
-        startSolveDemo(aids.plan);
-        return;
-    }
-    if (!aids.assistant || aids.assistant->busy()) return;
-    TMazeData m;
-    m.cells = maze.cells;
-    m.man = static_cast<std::int16_t>(manPos);
-    aids.assistant->start(
-        m, [this, asked](const solver::Result& r) { guarded([&] { solveSolved(asked, r); }); });
-}
-
-void GameModel::solveSolved(const Position& asked, const solver::Result& r) {
-    if (demoMode || !position().sameBoard(asked)) return;
-    if (solveRefused(r)) return;
-    aids.planFrom = asked;
-    aids.plan = r.moves;
-    startSolveDemo(r.moves);
+    withPlan([this] { startSolveDemo(aids.plan); });
 }
 
 void GameModel::startSolveDemo(const std::vector<std::uint8_t>& moves) {
