@@ -3,9 +3,8 @@
 // answer of the level in play.
 #include "fuzz_support.h"
 
-#include "game/game_model.h"
+#include "fuzz_model.h"
 #include "levels/xsb.h"
-#include "tests/game/test_support.h"
 
 using namespace sokoban;
 
@@ -36,12 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto ans = dir / "set0001.ans";
     fuzz::writeFile(ans, {data, size});
 
-    testing::RecordingView view;
-    ScriptedDialogs dialogs;
-    GameModel model(view, dialogs);
-    view.model = &model;
-    model.appDir = dir;
-    model.gameFile = (dir / "set.box").string();
+    fuzz::SetModel opened(dir);
+    auto& model = opened.model;
+    auto& dialogs = opened.dialogs;
     model.guarded([&] {
         if (model.OpenGame()) model.ReadRecord(model.curLevel);
     });

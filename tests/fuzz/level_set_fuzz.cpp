@@ -3,8 +3,7 @@
 // repaired as the game does, its level loaded, and every save slot tried.
 #include "fuzz_support.h"
 
-#include "game/game_model.h"
-#include "tests/game/test_support.h"
+#include "fuzz_model.h"
 
 using namespace sokoban;
 
@@ -16,12 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < parts.size() && i < 4; ++i)
         fuzz::writeFile(dir / names[i], parts[i]);
 
-    testing::RecordingView view;
-    ScriptedDialogs dialogs;
-    GameModel model(view, dialogs);
-    view.model = &model;
-    model.appDir = dir;
-    model.gameFile = (dir / "set.box").string();
+    fuzz::SetModel opened(dir);
+    auto& model = opened.model;
+    auto& dialogs = opened.dialogs;
     model.guarded([&] {
         if (!model.OpenGame()) return;
         const std::uint64_t levels = parts[0].size() / TMazeData::kSize;

@@ -5,11 +5,10 @@
 //   fuzz_make_seeds <seed folder> <program folder> <level texts folder>
 #include "fuzz_support.h"
 
-#include "game/game_model.h"
+#include "fuzz_model.h"
 #include "levels/convert.h"
 #include "levels/level_set.h"
 #include "levels/xsb.h"
-#include "tests/game/test_support.h"
 
 #include <cstdio>
 #include <string>
@@ -55,12 +54,8 @@ Bytes oldRecord(const TMazeData& m) {
 std::vector<std::string> playedSet(const fs::path& dir, const Bytes& box) {
     fs::create_directories(dir);
     fuzz::writeFile(dir / "set.box", {box.data(), box.size()});
-    testing::RecordingView view;
-    ScriptedDialogs dialogs;
-    GameModel model(view, dialogs);
-    view.model = &model;
-    model.appDir = dir;
-    model.gameFile = (dir / "set.box").string();
+    fuzz::SetModel opened(dir);
+    auto& model = opened.model;
     model.guarded([&] {
         if (model.OpenGame()) model.ReadRecord(model.curLevel);
     });
@@ -97,12 +92,8 @@ int main(int argc, char** argv) {
         const fs::path dir = work / "played";
         fs::create_directories(dir);
         fuzz::writeFile(dir / "set.box", {three.data(), three.size()});
-        testing::RecordingView view;
-        ScriptedDialogs dialogs;
-        GameModel model(view, dialogs);
-        view.model = &model;
-        model.appDir = dir;
-        model.gameFile = (dir / "set.box").string();
+        fuzz::SetModel opened(dir);
+        auto& model = opened.model;
         model.guarded([&] {
             if (!model.OpenGame()) return;
             model.ReadRecord(model.curLevel);
@@ -154,12 +145,9 @@ int main(int argc, char** argv) {
         fs::create_directories(dir);
         const Bytes one = parseXsb("#####\n#@$.#\n#####\n").maze.encode();
         fuzz::writeFile(dir / "set.box", {one.data(), one.size()});
-        testing::RecordingView view;
-        ScriptedDialogs dialogs;
-        GameModel model(view, dialogs);
-        view.model = &model;
-        model.appDir = dir;
-        model.gameFile = (dir / "set.box").string();
+        fuzz::SetModel opened(dir);
+        auto& model = opened.model;
+        auto& dialogs = opened.dialogs;
         model.guarded([&] {
             if (!model.OpenGame()) return;
             model.ReadRecord(model.curLevel);

@@ -1,0 +1,24 @@
+// The game model on the level set "set.box" of a folder, with a recording
+// view and scripted dialogs, as the fuzz targets and their seeds open it.
+#pragma once
+
+#include "game/game_model.h"
+#include "tests/game/test_support.h"
+
+#include <filesystem>
+
+namespace sokoban::fuzz {
+
+struct SetModel {
+    testing::RecordingView view;
+    ScriptedDialogs dialogs;
+    GameModel model{view, dialogs};
+
+    explicit SetModel(const std::filesystem::path& dir) {
+        view.model = &model;
+        model.appDir = dir;
+        model.gameFile = (dir / "set.box").string();
+    }
+};
+
+} // namespace sokoban::fuzz
