@@ -110,7 +110,7 @@ Row figuresOf(const lc::SetText& set, std::size_t i, bool solve, double timeLimi
 
 std::string header() {
     char line[160];
-    std::snprintf(line, sizeof line, "%-10s %3s %5s %6s %5s %6s %6s %6s %10s %7s %5s %6s", "set",
+    std::snprintf(line, sizeof line, "%-10s %3s %5s %6s %5s %6s %6s %10s %10s %7s %5s %6s", "set",
                   "no", "boxes", "size", "area", "pushes", "moves", "s.push", "nodes", "secs",
                   "chg", "score");
     return line;
@@ -134,7 +134,7 @@ std::string format(const Row& r) {
         if (r.solver->status == sv::Status::Solved)
             std::snprintf(spush, sizeof spush, "%d", r.solver->pushes);
         else
-            std::snprintf(spush, sizeof spush, "%.6s", sv::statusName(r.solver->status));
+            std::snprintf(spush, sizeof spush, "%s", sv::statusName(r.solver->status));
         std::snprintf(nodes, sizeof nodes, "%llu",
                       static_cast<unsigned long long>(r.solver->nodes));
         std::snprintf(secs, sizeof secs, "%.3f", r.solver->seconds);
@@ -145,7 +145,7 @@ std::string format(const Row& r) {
     else
         std::snprintf(score, sizeof score, "-");
     char line[200];
-    std::snprintf(line, sizeof line, "%-10s %3d %5d %6s %5d %6s %6s %6s %10s %7s %5d %6s",
+    std::snprintf(line, sizeof line, "%-10s %3d %5d %6s %5d %6s %6s %10s %10s %7s %5d %6s",
                   r.set.c_str(), r.number, r.shape.boxes, size, r.shape.floorArea, pushes, moves,
                   spush, nodes, secs, r.replay.boxChanges, score);
     return line;

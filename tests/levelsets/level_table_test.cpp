@@ -1,0 +1,56 @@
+// level_table --sort on a small set of its own: levels in score order behind
+// the lessons kept in place, headings renumbered, solutions moved along.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readAll(const fs::path& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeAll(const fs::path& path, const std::string& text) {
+    std::ofstream(path) << text;
+}
+
+// A corridor level needing `pushes` pushes, and its solution.
+std::string corridor(int pushes) {
+    const std::string wall(static_cast<std::size_t>(pushes) + 4, '#');
+    return wall + "\n#@$" + std::string(static_cast<std::size_t>(pushes) - 1, ' ') + ".#\n" + wall +
+           "\n";
+}
+
+TEST(LevelTable, SortPutsLevelsInScoreOrderBehindTheKeptLessons) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("level_table_test_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    writeAll(dir / "normal.txt", "; 1\n" + corridor(9) + "; 2 long\n" + corridor(7) + "; 3\n" +
+                                     corridor(3) + ";4\n" + corridor(5));
+    fs::create_directories(dir / "solutions");
+    writeAll(dir / "solutions" / "normal.txt", "RRRRRRRRR\nRRRRRRR\nRRR\nRRRRR\n");
+
+    const std::string command = std::string(LEVEL_TABLE) + " --sort normal --keep 1 --texts " +
+                                dir.string() + " --solutions " + (dir / "solutions").string() +
+                                " > " + (dir / "out.txt").string();
+    ASSERT_EQ(std::system(command.c_str()), 0) << readAll(dir / "out.txt");
+
+    EXPECT_EQ(readAll(dir / "normal.txt"), "; 1\n" + corridor(9) + "; 2\n" + corridor(3) + "; 3\n" +
+                                               corridor(5) + "; 4 long\n" + corridor(7));
+    EXPECT_EQ(readAll(dir / "solutions" / "normal.txt"), "RRRRRRRRR\nRRR\nRRRRR\nRRRRRRR\n");
+    fs::remove_all(dir);
+}
+
+} // namespace
