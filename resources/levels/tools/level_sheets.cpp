@@ -31,8 +31,8 @@ namespace fs = std::filesystem;
 using sokoban::TMazeData;
 
 constexpr int kColumns = 6;
-constexpr int kMaxBoardWidth = 300; // pixels a board may take in its cell
-constexpr int kMaxBoardHeight = 200;
+constexpr int kMaxBoardWidth = 408; // pixels a board may take in its cell
+constexpr int kMaxBoardHeight = 264;
 constexpr int kLabel = 22; // the number above each board
 constexpr int kGap = 14;
 constexpr int kTitle = 40;
@@ -72,7 +72,7 @@ bool drawSheet(const std::string& set, const fs::path& boxFile, const fs::path& 
         maxW = std::max(maxW, b.width());
         maxH = std::max(maxH, b.height());
     }
-    const int cell = std::clamp(std::min(kMaxBoardWidth / maxW, kMaxBoardHeight / maxH), 4, 30);
+    const int cell = std::clamp(std::min(kMaxBoardWidth / maxW, kMaxBoardHeight / maxH), 4, 24);
     const int cellW = maxW * cell + kGap, cellH = maxH * cell + kLabel + kGap;
     const int columns = std::min<int>(kColumns, static_cast<int>(levels.size()));
     const int rows = (static_cast<int>(levels.size()) + columns - 1) / columns;
