@@ -134,21 +134,15 @@ TMainForm::~TMainForm() {
 
 QAction* TMainForm::addAction(QMenu* menu, const QString& name, const QString& caption,
                               const QKeySequence& shortcut) {
-    auto* a = menu->addAction(caption);
-    a->setObjectName(name);
-    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
-    actions_[name] = a;
-    return a;
+    return addNamedItem(actions_, menu, name, caption, shortcut);
 }
 
 QAction* TMainForm::action(const QString& name) const {
-    auto it = actions_.find(name);
-    return it == actions_.end() ? nullptr : it->second;
+    return findNamed(actions_, name);
 }
 
 QToolButton* TMainForm::button(const QString& name) const {
-    auto it = buttons_.find(name);
-    return it == buttons_.end() ? nullptr : it->second;
+    return findNamed(buttons_, name);
 }
 
 void TMainForm::run(const std::function<void()>& command) { model_.guarded(command); }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "game/game_model.h"
+#include "game/menu_items.h"
 #include "platform/audio/effect_player.h"
 #include "platform/audio/music_player.h"
 #include "view/board_painter.h"
@@ -170,8 +171,8 @@ private:
     BoardImage* image1_ = nullptr;
     QToolBar* toolBar1_ = nullptr;
     StatusPanel* panels_[4] = {};
-    std::map<QString, QAction*> actions_;
-    std::map<QString, QToolButton*> buttons_;
+    NamedControls<QAction> actions_;
+    NamedControls<QToolButton> buttons_;
     QActionGroup* faceGroup_ = nullptr;
     QActionGroup* boyGroup_ = nullptr;
     QActionGroup* backGroup_ = nullptr;

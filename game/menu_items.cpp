@@ -14,6 +14,15 @@ QMenu* menuOf(QAction* item) {
     return nullptr;
 }
 
+QAction* addNamedItem(NamedControls<QAction>& items, QMenu* menu, const QString& name,
+                      const QString& caption, const QKeySequence& shortcut) {
+    auto* a = menu->addAction(caption);
+    a->setObjectName(name);
+    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+    items[name] = a;
+    return a;
+}
+
 QAction* addBelow(TMainForm& form, const char* reference, const char* name, const char* caption,
                   const QKeySequence& shortcut) {
     QAction* ref = form.action(reference);

@@ -103,21 +103,15 @@ TFormDesign::~TFormDesign() = default;
 
 QAction* TFormDesign::addAction(QMenu* menu, const QString& name, const QString& caption,
                                 const QKeySequence& shortcut) {
-    auto* a = menu->addAction(caption);
-    a->setObjectName(name);
-    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
-    actions_[name] = a;
-    return a;
+    return addNamedItem(actions_, menu, name, caption, shortcut);
 }
 
 QAction* TFormDesign::action(const QString& name) const {
-    auto it = actions_.find(name);
-    return it == actions_.end() ? nullptr : it->second;
+    return findNamed(actions_, name);
 }
 
 QToolButton* TFormDesign::button(const QString& name) const {
-    auto it = buttons_.find(name);
-    return it == buttons_.end() ? nullptr : it->second;
+    return findNamed(buttons_, name);
 }
 
 void TFormDesign::guarded(const std::function<void()>& command) {

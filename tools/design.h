@@ -20,6 +20,7 @@
 // expected to mark the viewer as opened from the designer and show it.
 #pragma once
 
+#include "game/menu_items.h"
 #include "levels/record_file.h"
 #include "levels/records.h"
 
@@ -184,8 +185,8 @@ class TFormDesign : public QMainWindow {
     QToolBar* toolBar_ = nullptr;
     QLabel* panels_[3] = {};
     QString cursorName_;
-    std::map<QString, QAction*> actions_;
-    std::map<QString, QToolButton*> buttons_;
+    NamedControls<QAction> actions_;
+    NamedControls<QToolButton> buttons_;
 };
 
 } // namespace sokoban
