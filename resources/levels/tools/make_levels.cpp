@@ -7,19 +7,25 @@
 // share per box count is chosen and the set is ordered by a score of those
 // figures. The same command line always gives the same text.
 //
-//   make_levels <easy|game|normal> <seed> <count> [-o out.txt] [-t seconds]
-//               [-x other.txt]...
+//   make_levels <easy|game|normal> <seed> <count> [-o out.txt] [-n tries]
+//               [-t seconds] [-x other.txt]...
 //
 // -x names level texts whose puzzles must not come again (any orientation);
-// -t bounds the time spent trying rooms. The figures of every chosen level go
-// to stderr. The sets were made with:
+// -n is the number of rooms to try, -t a bound on the time for trial runs
+// (the tries then depend on the machine). The figures of every chosen level
+// go to stderr. The sets were made, in this order, in resources/levels:
 //
-//   make_levels easy 11 56 -t 240 -x game.txt -x normal.txt -x veryhard.txt -x impossible.txt
-//   make_levels normal 23 66 -t 420 -x easy.txt -x game.txt -x veryhard.txt -x impossible.txt
-//   make_levels game 37 66 -t 420 -x easy.txt -x normal.txt -x veryhard.txt -x impossible.txt
+//   make_levels normal 23 66 -n 25745 -x easy.txt -x game.txt -x veryhard.txt
+//       -x impossible.txt -o normal.txt
+//   make_levels easy 11 56 -n 200000 -x normal.txt -x game.txt -x veryhard.txt
+//       -x impossible.txt -o easy.txt
+//   make_levels game 37 66 -n 160 -x easy.txt -x normal.txt -x veryhard.txt
+//       -x impossible.txt -o game.txt
 //
-// (run in resources/levels with the output going to the set's own text; easy
-// gets its eight lessons, below, in front of the generated levels).
+// each -x text as it stood at the time (they only keep exact copies out),
+// then solve_levels wrote the solutions and `level_table --sort` (easy with
+// --keep 8 for its lessons) put each set in score order. Easy gets its eight
+// lessons, below, in front of the generated levels.
 
 #include "../level_text.h"
 #include "level_gen.h"
@@ -304,7 +310,8 @@ int main(int argc, char** argv) {
     const std::uint64_t seed = std::strtoull(argv[2], nullptr, 10);
     const int count = std::atoi(argv[3]);
     std::string output;
-    double budget = 300;
+    double budget = 1e9;
+    int maxTries = 2'000'000;
     std::set<std::string> known;
     for (int i = 4; i + 1 < argc; i += 2) {
         const std::string opt = argv[i];
@@ -312,6 +319,8 @@ int main(int argc, char** argv) {
             output = argv[i + 1];
         } else if (opt == "-t") {
             budget = std::atof(argv[i + 1]);
+        } else if (opt == "-n") {
+            maxTries = std::atoi(argv[i + 1]);
         } else if (opt == "-x") {
             for (const auto& rows : readRows(argv[i + 1]))
                 known.insert(canonical(fromRows(rows)));
@@ -327,13 +336,13 @@ int main(int argc, char** argv) {
     for (const auto& rows : lessons)
         known.insert(canonical(fromRows(rows)));
 
-    // Try rooms until the time is up; the tries themselves never look at the
-    // clock, so a given seed always yields the same list up to where it stops.
+    // Try rooms -n times (or until -t runs out: for trials only, as the number
+    // of tries then depends on the machine); a seed and a number of tries
+    // always give the same list.
     std::mt19937_64 rng(seed);
     std::map<int, std::vector<Candidate>> byBoxes;
     const auto start = std::chrono::steady_clock::now();
     int tries = 0, kept = 0;
-    const int maxTries = 2'000'000;
     while (tries < maxTries &&
            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() <
                budget) {
@@ -374,6 +383,9 @@ int main(int argc, char** argv) {
         std::sort(list.begin(), list.end(),
                   [](const Candidate& a, const Candidate& b) { return a.quality > b.quality; });
         int share = generated / kinds + (k - sp.minBoxes < generated % kinds ? 1 : 0);
+        // A first course wants few lone boxes and most levels with two.
+        if (set == "easy")
+            share = k == 1 ? generated * 10 / 56 : k == 2 ? generated * 24 / 56 : share;
         for (auto& c : list) {
             if (share == 0) {
                 spare.push_back(std::move(c));
