@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "app/start_hooks.h"
 #include "convert/convert_command.h"
 #include "dialogs/about.h"
 #include "dialogs/infor.h"
@@ -9,8 +10,7 @@
 #include "face/selectface.h"
 #include "game/level_text_menu.h"
 #include "game/main_form.h"
-#include "platform/audio/effect_player.h"
-#include "platform/audio/fluidsynth_music_player.h"
+#include "platform/audio/deferred_audio.h"
 #include "platform/qt_dialogs.h"
 #include "resources/pictures/pictures.h"
 #include "tools/change.h"
@@ -27,13 +27,15 @@
 #include <QTranslator>
 
 #include <filesystem>
+#include <functional>
+#include <memory>
 
 namespace sokoban {
 
 namespace {
 // Tool tips appear at once.
 class GameStyle : public QProxyStyle {
-public:
+  public:
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* ret) const override {
         if (hint == QStyle::SH_ToolTip_WakeUpDelay) return 0;
@@ -52,6 +54,32 @@ std::string programDirectory() {
     if (fs::is_regular_file(installed / "game.box", ec)) return installed.string();
     return exeDir.string();
 }
+
+// A window made the first time it is wanted: the first frame waits for none of them.
+template <class T> class OnFirstUse {
+  public:
+    explicit OnFirstUse(std::function<std::unique_ptr<T>()> make) : make_(std::move(make)) {}
+    T& operator()() {
+        if (!made_) made_ = make_();
+        return *made_;
+    }
+
+  private:
+    std::function<std::unique_ptr<T>()> make_;
+    std::unique_ptr<T> made_;
+};
+
+// The designer with the dialogs whose messages appear over it.
+struct Designer {
+    explicit Designer(TMainForm& mainForm) : form(mainForm, dialogs) { dialogs.setParent(&form); }
+    QtDialogs dialogs;
+    TFormDesign form;
+};
+
+std::filesystem::path audioModule() {
+    const std::filesystem::path exeDir = QCoreApplication::applicationDirPath().toStdString();
+    return (exeDir / SOKOBAN_AUDIO_MODULE_FROM_BIN).lexically_normal();
+}
 } // namespace
 
 int runGame(int argc, char** argv) {
@@ -66,82 +94,90 @@ int runGame(int argc, char** argv) {
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtTranslator);
 
+    // The sound libraries are loaded once the first frame is drawn.
     QtDialogs dialogs;
-    QtEffectPlayer effects;
-    FluidSynthMusicPlayer music;
+    DeferredAudio audio(audioModule());
     MainFormServices services;
     services.dialogs = &dialogs;
-    services.effects = &effects;
-    services.music = &music;
+    services.effects = &audio.effects();
+    services.music = &audio.music();
     TMainForm mainForm(programDirectory(), app.arguments(), services);
     dialogs.setParent(&mainForm);
     mainForm.FormCreate();
 
+    // The other windows, in their order, each made when it is first shown.
     // The level designer: shown from the main window, which it hides meanwhile.
-    // Its messages appear over the designer.
-    QtDialogs designDialogs;
-    TFormDesign formDesign(mainForm, designDialogs);
-    designDialogs.setParent(&formDesign);
-    mainForm.onShowDesign = [&formDesign] { formDesign.showDesign(); };
+    auto desktop = makeUserDesktop(mainForm.model().appDir);
+    HelpCommands help(mainForm.model().appDir, *desktop);
+    OnFirstUse<TAboutBox> aboutBox([&help] { return std::make_unique<TAboutBox>(help); });
+    OnFirstUse<TformChange> formChange(
+        [&mainForm] { return std::make_unique<TformChange>(mainForm.painter()); });
+    OnFirstUse<TFormItem> formItem([] { return std::make_unique<TFormItem>(); });
+    std::function<void()> showViewerFromDesign; // the viewer comes later in the order
+    OnFirstUse<Designer> designer([&] {
+        auto d = std::make_unique<Designer>(mainForm);
+        TFormDesign& formDesign = d->form;
+        formDesign.onShowHelp = [&help] { help.mHelpContentClick(); };
+        formDesign.onShowAbout = [&aboutBox] { aboutBox().showBox(); };
+        // The designer's element palette.
+        formDesign.setPalette(&formItem());
+        formDesign.onShowManager = [&formChange] { formChange().showManager(); };
+        formDesign.onShowXsbViewer = [&showViewerFromDesign] { showViewerFromDesign(); };
+        return d;
+    });
+    mainForm.onShowDesign = [&designer] { designer().form.showDesign(); };
 
     // Options, about box, level-set list and game information.
-    auto desktop = makeUserDesktop(mainForm.model().appDir);
-    TPagesDlg pagesDlg(mainForm, *desktop);
-    HelpCommands help(mainForm.model().appDir, *desktop);
-    TAboutBox aboutBox(help);
-    TFormSelect formSelect(mainForm);
-    Tforminfor formInfor(mainForm);
-    LevelChooser levelChooser(mainForm);
+    OnFirstUse<TPagesDlg> pagesDlg([&] { return std::make_unique<TPagesDlg>(mainForm, *desktop); });
+    OnFirstUse<TFormSelect> formSelect([&] { return std::make_unique<TFormSelect>(mainForm); });
+    OnFirstUse<Tforminfor> formInfor([&] { return std::make_unique<Tforminfor>(mainForm); });
+    OnFirstUse<LevelChooser> levelChooser([&] { return std::make_unique<LevelChooser>(mainForm); });
     QObject::connect(levelTextAction(mainForm, "mLevelList"), &QAction::triggered, &mainForm,
-                     [&levelChooser] { levelChooser.showChooser(); });
+                     [&levelChooser] { levelChooser().showChooser(); });
     auto onMenu = [&mainForm](const char* name, auto slot) {
         QObject::connect(mainForm.action(name), &QAction::triggered, &mainForm, slot);
     };
-    onMenu("mOption", [&pagesDlg] { pagesDlg.showDialog(); });
-    onMenu("mAbout", [&aboutBox] { aboutBox.showBox(); });
+    onMenu("mOption", [&pagesDlg] { pagesDlg().showDialog(); });
+    onMenu("mAbout", [&aboutBox] { aboutBox().showBox(); });
     onMenu("mHelp", [&help] { help.mHelpContentClick(); });
     onMenu("mMailTo", [&help] { help.mEmailClick(); });
     onMenu("mHomePage", [&help] { help.mMyWebClick(); });
-    onMenu("mselectother", [&formSelect] { formSelect.showDialog(); });
-    onMenu("mInfo", [&formInfor] { formInfor.showDialog(); });
-    formDesign.onShowHelp = [&help] { help.mHelpContentClick(); };
-    formDesign.onShowAbout = [&aboutBox] { aboutBox.showBox(); };
-
-    // The designer's element palette.
-    TFormItem formItem;
-    formDesign.setPalette(&formItem);
+    onMenu("mselectother", [&formSelect] { formSelect().showDialog(); });
+    onMenu("mInfo", [&formInfor] { formInfor().showDialog(); });
 
     // The level manager, from the main window and from the designer.
-    TformChange formChange(mainForm.painter());
-    onMenu("M1", [&formChange] { formChange.showManager(); });
-    formDesign.onShowManager = [&formChange] { formChange.showManager(); };
+    onMenu("M1", [&formChange] { formChange().showManager(); });
 
     // The custom face window (after the level manager, before the XSB viewer).
-    TFormFace formFace(mainForm);
-    QObject::connect(mainForm.action("mCustomFengge"), &QAction::triggered, &formFace,
-                     [&formFace] {
-                         formFace.show();
-                         formFace.raise();
-                         formFace.activateWindow();
-                     });
+    OnFirstUse<TFormFace> formFace([&] { return std::make_unique<TFormFace>(mainForm); });
+    QObject::connect(mainForm.action("mCustomFengge"), &QAction::triggered, &mainForm, [&formFace] {
+        formFace().show();
+        formFace().raise();
+        formFace().activateWindow();
+    });
     QObject::connect(mainForm.action("mConvert"), &QAction::triggered, &mainForm,
                      [&dialogs] { N1251Click(dialogs); });
 
     // The XSB viewer hands its file to whichever window opened it.
-    TFormXSBViewer formXSBViewer(mainForm, formDesign);
-    onMenu("mXSBViewer", [&formXSBViewer] { formXSBViewer.showFromMain(); });
-    formDesign.onShowXsbViewer = [&formXSBViewer] { formXSBViewer.showFromDesign(); };
+    OnFirstUse<TFormXSBViewer> formXSBViewer(
+        [&] { return std::make_unique<TFormXSBViewer>(mainForm, designer().form); });
+    onMenu("mXSBViewer", [&formXSBViewer] { formXSBViewer().showFromMain(); });
+    showViewerFromDesign = [&formXSBViewer] { formXSBViewer().showFromDesign(); };
 
     // The program ends when the main window closes, whatever other window is
     // still open.
     mainForm.quitWhenClosed();
+    const StartScript script = StartScript::fromEnvironment();
+    afterFirstFrame(mainForm.boardImage(), [&] {
+        audio.loadInBackground();
+        playStartScript(mainForm, script, [&audio] { return audio.ready(); });
+    });
     mainForm.show();
-    // For timing the start-up: leave as soon as the first level is drawn.
     // A picture of the window after the first blink, for looking at it.
     const QString shot = qEnvironmentVariable("SOKOBAN_SCREENSHOT");
-    if (qEnvironmentVariableIsSet("SOKOBAN_QUIT_AFTER_START") || !shot.isEmpty())
-        QTimer::singleShot(shot.isEmpty() ? 0 : 400, &app, [&mainForm, shot] {
-            if (!shot.isEmpty()) mainForm.grab().save(shot);
+    if (!shot.isEmpty())
+        QTimer::singleShot(400, &app, [&mainForm, shot] {
+            mainForm.grab().save(shot);
             mainForm.close();
         });
     return app.exec();

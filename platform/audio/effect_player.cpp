@@ -14,8 +14,6 @@
 
 namespace sokoban {
 
-EffectPlayer::~EffectPlayer() = default;
-
 namespace {
 
 // Qt's sound backend reports a missing sound server on the console when it is first asked

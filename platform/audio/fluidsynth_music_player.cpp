@@ -279,7 +279,7 @@ void FluidSynthMusicPlayer::open(const std::filesystem::path& path) {
     try {
         file = MidiFile::load(path);
     } catch (const MidiFileError& e) {
-        throw MusicDeviceError("无法打开音乐文件“" + path.string() + "”：" + e.what());
+        throw MusicDeviceError(musicOpenError(path, e.what()));
     }
     std::lock_guard lock(impl_->mutex);
     impl_->sequencer.emplace(std::move(*file));

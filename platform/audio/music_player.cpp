@@ -1,8 +1,15 @@
 #include "platform/audio/music_player.h"
 
+#include "platform/audio/effect_player.h"
+
 namespace sokoban {
 
+EffectPlayer::~EffectPlayer() = default;
 MusicPlayer::~MusicPlayer() = default;
+
+std::string musicOpenError(const std::filesystem::path& path, const std::string& reason) {
+    return "无法打开音乐文件“" + path.string() + "”：" + reason;
+}
 
 void ScriptedMusicPlayer::endRequest() {
     if (playing_) ++pending_;

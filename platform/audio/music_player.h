@@ -19,6 +19,9 @@ class MusicDeviceError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// The text of a MusicDeviceError for a file the sequencer could not read.
+std::string musicOpenError(const std::filesystem::path& path, const std::string& reason);
+
 class MusicPlayer {
   public:
     virtual ~MusicPlayer();
