@@ -417,4 +417,219 @@ Level generateGoalRoomLevel(const GoalRoomOptions& options) {
     return finishLevel(g, target, box, man);
 }
 
+namespace {
+
+// Wall patterns of three by three squares ('#' wall), turned and mirrored at
+// random when laid; the first one is all floor.
+constexpr const char* kPatterns[] = {
+    "         ", "#        ", "##       ", "###      ", " #       ", "    #    ", "#  #     ",
+    "## #     ", "    ## # ", "####  #  ", " #  #    ", "# #      ", "   ##    ", "#       #",
+};
+
+// The floor of a room laid from patterns: only the biggest connected piece
+// stays floor.
+Grid patternRoom(Random& rnd, int rows, int cols, double openShare) {
+    Grid g{rows, cols, {}};
+    const int cells = rows * cols;
+    g.wall.assign(cells, 1);
+    const int npat = static_cast<int>(sizeof kPatterns / sizeof kPatterns[0]);
+    for (int br = 1; br < rows - 1; br += 3)
+        for (int bc = 1; bc < cols - 1; bc += 3) {
+            const bool open = rnd.below(1000) < static_cast<int>(openShare * 1000);
+            const char* pat = kPatterns[open ? 0 : 1 + rnd.below(npat - 1)];
+            const int turn = rnd.below(8);
+            for (int r = 0; r < 3; ++r)
+                for (int c = 0; c < 3; ++c) {
+                    int rr = r, cc = c;
+                    if (turn & 1) std::swap(rr, cc);
+                    if (turn & 2) rr = 2 - rr;
+                    if (turn & 4) cc = 2 - cc;
+                    const int R = br + r, C = bc + c;
+                    if (R < rows - 1 && C < cols - 1)
+                        g.wall[R * cols + C] = pat[rr * 3 + cc] == '#';
+                }
+        }
+    std::vector<std::uint8_t> none(cells, 0), seen(cells, 0);
+    std::vector<int> biggest;
+    for (int p = 0; p < cells; ++p) {
+        if (g.wall[p] || seen[p]) continue;
+        std::vector<int> piece = flood(g, p, none);
+        for (int q : piece)
+            seen[q] = 1;
+        if (piece.size() > biggest.size()) biggest = std::move(piece);
+    }
+    std::vector<std::uint8_t> keep(cells, 0);
+    for (int p : biggest)
+        keep[p] = 1;
+    for (int p = 0; p < cells; ++p)
+        if (!keep[p]) g.wall[p] = 1;
+    return g;
+}
+
+} // namespace
+
+Level generateDeepLevel(const DeepOptions& options) {
+    Random rnd(options.seed);
+    const int rows = std::clamp(options.rows, 5, kMaxSide),
+              cols = std::clamp(options.cols, 5, kMaxSide);
+    Grid g = patternRoom(rnd, rows, cols, std::clamp(options.openShare, 0.0, 1.0));
+    const int cells = rows * cols;
+    std::vector<int> floor;
+    for (int p = 0; p < cells; ++p)
+        if (!g.wall[p]) floor.push_back(p);
+    auto openSides = [&](int p) {
+        int n = 0;
+        for (int d = 0; d < 4; ++d)
+            n += !g.wall[g.step(p, d)];
+        return n;
+    };
+    const int boxCount =
+        std::clamp(options.boxes, 0, std::max(0, static_cast<int>(floor.size()) / 3));
+    std::vector<std::uint8_t> box(cells, 0), target(cells, 0);
+    if (boxCount == 0 || floor.empty())
+        return finishLevel(g, target, box, floor.empty() ? 0 : floor[0]);
+
+    // Targets where a box can be pulled off them: squares with three or four
+    // open sides first.
+    std::vector<int> order = floor;
+    for (std::size_t i = order.size(); i > 1; --i)
+        std::swap(order[i - 1], order[rnd.below(static_cast<int>(i))]);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return (openSides(a) >= 3) > (openSides(b) >= 3); });
+    // The worker must be able to pull some box: a patch of targets may wall
+    // off every side a box could leave by, then the targets go elsewhere.
+    auto canPull = [&](int from) {
+        for (int p : flood(g, from, box))
+            for (int d = 0; d < 4; ++d) {
+                const int b = g.step(p, d ^ 1), to = g.step(p, d);
+                if (box[b] && !g.wall[to] && !box[to]) return true;
+            }
+        return false;
+    };
+    int man = -1;
+    for (int attempt = 0; attempt < 16 && man < 0; ++attempt) {
+        std::fill(target.begin(), target.end(), 0);
+        if (options.packedTargets) {
+            // Grow one patch from a roomy square, each time next to a random
+            // square of the patch.
+            const int seedSquare =
+                order[rnd.below(std::max(1, static_cast<int>(order.size()) / 3))];
+            std::vector<int> patch{seedSquare};
+            target[seedSquare] = 1;
+            for (int guard = 0; static_cast<int>(patch.size()) < boxCount && guard < cells * 8;
+                 ++guard) {
+                const int from = patch[rnd.below(static_cast<int>(patch.size()))];
+                const int q = g.step(from, rnd.below(4));
+                if (g.wall[q] || target[q]) continue;
+                target[q] = 1;
+                patch.push_back(q);
+            }
+            for (int p : order)
+                if (static_cast<int>(patch.size()) < boxCount && !target[p]) {
+                    target[p] = 1;
+                    patch.push_back(p);
+                }
+        } else {
+            for (int i = 0; i < boxCount; ++i)
+                target[order[(i + attempt * boxCount) % order.size()]] = 1;
+        }
+        for (int p = 0; p < cells; ++p)
+            box[p] = target[p];
+        for (int p : order)
+            if (!target[p] && canPull(p)) {
+                man = p;
+                break;
+            }
+    }
+    if (man < 0) return finishLevel(g, target, box, floor[0]);
+
+    // Walking distance of each square from the nearest target.
+    std::vector<int> far(cells, -1), queue;
+    for (int p = 0; p < cells; ++p)
+        if (target[p]) {
+            far[p] = 0;
+            queue.push_back(p);
+        }
+    for (std::size_t i = 0; i < queue.size(); ++i)
+        for (int d = 0; d < 4; ++d) {
+            const int q = g.step(queue[i], d);
+            if (!g.wall[q] && far[q] < 0) {
+                far[q] = far[queue[i]] + 1;
+                queue.push_back(q);
+            }
+        }
+    auto score = [&](int changes) {
+        int s = 0;
+        for (int p = 0; p < cells; ++p)
+            if (box[p] && !target[p]) s += 3 + std::max(0, far[p]);
+        return 2 * s + changes;
+    };
+
+    struct Pull {
+        int boxAt, dir;
+    };
+    const int pulls = options.pulls > 0 ? options.pulls : 30 * boxCount + 6 * (rows + cols);
+    const auto startBox = box;
+    const int startMan = man;
+    auto bestBox = box;
+    int bestMan = man, bestScore = -1;
+    for (int game = 0; game < std::max(1, options.games); ++game) {
+        box = startBox;
+        man = startMan;
+        int last = -1, changes = 0;
+        std::vector<std::pair<std::vector<std::uint8_t>, int>> snapshots{{box, man}};
+        for (int i = 0; i < pulls; ++i) {
+            std::vector<Pull> all, other, away;
+            for (int p : flood(g, man, box))
+                for (int d = 0; d < 4; ++d) {
+                    // The worker on p pulls the box on p - d towards p + d.
+                    const int b = g.step(p, d ^ 1), to = g.step(p, d);
+                    if (!box[b] || g.wall[to] || box[to]) continue;
+                    all.push_back({b, d});
+                    if (b != last) {
+                        other.push_back({b, d});
+                        if (far[p] > far[b]) away.push_back({b, d});
+                    }
+                }
+            if (all.empty()) {
+                const auto& back = snapshots[rnd.below(static_cast<int>(snapshots.size()))];
+                box = back.first;
+                man = back.second;
+                last = -1;
+                continue;
+            }
+            if (i % 8 == 0) snapshots.emplace_back(box, man);
+            // Mostly another box than the last, often one going away.
+            const std::vector<Pull>* from = &all;
+            if (!other.empty() && rnd.below(4) != 0) from = &other;
+            if (from == &other && !away.empty() && rnd.below(2) != 0) from = &away;
+            const Pull pick = (*from)[rnd.below(static_cast<int>(from->size()))];
+            int b = pick.boxAt;
+            const int d = pick.dir;
+            const int steps = 1 + rnd.below(3);
+            for (int s = 0; s < steps; ++s) {
+                const int p = g.step(b, d), to = g.step(p, d);
+                if (s > 0 && (g.wall[to] || box[to])) break;
+                box[b] = 0;
+                box[p] = 1;
+                b = p;
+                man = to;
+                if (g.wall[g.step(man, d)] || box[g.step(man, d)]) break;
+            }
+            if (pick.boxAt != last) ++changes;
+            last = b;
+            const int sc = score(changes);
+            if (sc > bestScore) {
+                bestScore = sc;
+                bestBox = box;
+                bestMan = man;
+            }
+        }
+    }
+    box = bestBox;
+    std::vector<int> area = flood(g, bestMan, box);
+    man = area[rnd.below(static_cast<int>(area.size()))];
+    return finishLevel(g, target, box, man);
+}
+
 } // namespace sokoban::solver

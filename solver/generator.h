@@ -38,4 +38,21 @@ struct GoalRoomOptions {
 };
 Level generateGoalRoomLevel(const GoalRoomOptions& options);
 
+// Levels that need many pushes and many changes of box: a room put together
+// from small wall patterns, targets scattered or grown into one patch, then
+// several long backward games (pulls) from the solved position, each biased
+// to pull a box other than the last one and away from the targets; the
+// position farthest from solved over all games is kept.
+struct DeepOptions {
+    int rows = 12; // the whole level, walls included (at most kMaxSide)
+    int cols = 14;
+    int boxes = 8;
+    std::uint64_t seed = 1;
+    bool packedTargets = false; // one patch of targets instead of scattered ones
+    double openShare = 0.5;     // of the room's patterns left all floor
+    int games = 8;              // backward games played
+    int pulls = 0;              // per game; 0: grows with the room and the boxes
+};
+Level generateDeepLevel(const DeepOptions& options);
+
 } // namespace sokoban::solver

@@ -1,0 +1,400 @@
+// Makes the big and the hard built-in levels: generates candidates with the
+// solver library's generators, proves each with the solver of record (one
+// thread), keeps those that fit the set, and picks and orders the best.
+//
+//   make_hard_levels gen SET FIRST_SEED LAST_SEED POOL [TIME_LIMIT]
+//       appends every kept candidate of the seeds to POOL (figures, rows and
+//       the solution), so a long run can be stopped and resumed.
+//   make_hard_levels measure SET LEVELS.txt POOL [TIME_LIMIT]
+//       puts existing levels that fit the set into POOL the same way.
+//   make_hard_levels pick SET COUNT OUT.txt SOLUTIONS.txt POOL... [-x OTHER.txt]...
+//       drops repeats (up to position, rotation and reflection, also of the
+//       levels in the OTHER sets), takes the COUNT hardest and writes them
+//       easiest first, with their stored solutions.
+//
+// SET is veryhard (large roomy boards, 10-20 boxes, hundreds of pushes) or
+// impossible (medium boards, 5-14 boxes, deep: the solver needs seconds).
+// Run with nice and a timeout; it is deterministic for given seeds. The sets
+// were made (from resources/levels, pools in /tmp) with:
+//   make_hard_levels gen veryhard 1 400 /tmp/vh.pool 20
+//   make_hard_levels measure veryhard veryhard.txt /tmp/vh.pool 20
+//   make_hard_levels pick veryhard 64 veryhard.txt ../../tests/levelsets/solutions/veryhard.txt
+//       /tmp/vh.pool -x easy.txt -x game.txt -x normal.txt -x impossible.txt
+//   make_hard_levels gen impossible 1 3000 /tmp/im.pool 15
+//   make_hard_levels pick impossible 64 impossible.txt
+//       ../../tests/levelsets/solutions/impossible.txt /tmp/im.pool
+//       -x easy.txt -x game.txt -x normal.txt -x veryhard.txt
+#include "../level_text.h"
+#include "solver/generator.h"
+#include "solver/level.h"
+#include "solver/solver.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace sokoban;
+using namespace sokoban::solver;
+
+namespace {
+
+struct Candidate {
+    std::uint64_t seed = 0;
+    double seconds = 0;
+    std::uint64_t nodes = 0;
+    int pushes = 0, moves = 0, boxes = 0;
+    std::vector<std::string> rows;
+    std::string lurd;
+};
+
+bool isVeryHard(const std::string& set) {
+    return set == "veryhard";
+}
+
+// The rows without the outside around the walls.
+std::vector<std::string> crop(std::vector<std::string> rows) {
+    for (auto& r : rows)
+        while (!r.empty() && r.back() == ' ')
+            r.pop_back();
+    while (!rows.empty() && rows.back().empty())
+        rows.pop_back();
+    while (!rows.empty() && rows.front().empty())
+        rows.erase(rows.begin());
+    std::size_t lead = std::string::npos;
+    for (const auto& r : rows)
+        if (!r.empty()) lead = std::min(lead, r.find_first_not_of(' '));
+    if (lead == std::string::npos) return rows;
+    for (auto& r : rows)
+        r = r.size() > lead ? r.substr(lead) : std::string();
+    return rows;
+}
+
+// The boxes the solution never moves (they stand on targets) become wall:
+// they only narrow the room, and the solution still holds.
+std::vector<std::string> wallInIdleBoxes(std::vector<std::string> rows, const std::string& lurd,
+                                         int& walled) {
+    const int h = static_cast<int>(rows.size());
+    int w = 0;
+    for (const auto& r : rows)
+        w = std::max(w, static_cast<int>(r.size()));
+    for (auto& r : rows)
+        r.resize(w, ' ');
+    std::vector<int> id(h * w, -1);
+    std::vector<char> moved;
+    int man = -1;
+    for (int p = 0; p < h * w; ++p) {
+        const char c = rows[p / w][p % w];
+        if (c == '$' || c == '*') {
+            id[p] = static_cast<int>(moved.size());
+            moved.push_back(0);
+        }
+        if (c == '@' || c == '+') man = p;
+    }
+    for (char m : lurd) {
+        const int step = (m == 'u' || m == 'U')   ? -w
+                         : (m == 'd' || m == 'D') ? w
+                         : (m == 'l' || m == 'L') ? -1
+                                                  : 1;
+        const int next = man + step;
+        if (id[next] >= 0) {
+            moved[id[next]] = 1;
+            id[next + step] = id[next];
+            id[next] = -1;
+        }
+        man = next;
+    }
+    walled = 0;
+    for (int p = 0; p < h * w; ++p)
+        if (id[p] >= 0 && !moved[id[p]]) {
+            rows[p / w][p % w] = '#';
+            ++walled;
+        }
+    return crop(rows);
+}
+
+// A name for the puzzle that is the same for all its turns and mirror
+// images; the worker counts only by the area it stands in, so it is left out.
+std::string canonical(const std::vector<std::string>& in) {
+    std::vector<std::string> rows = crop(in);
+    const int h = static_cast<int>(rows.size());
+    int w = 0;
+    for (const auto& r : rows)
+        w = std::max(w, static_cast<int>(r.size()));
+    for (auto& r : rows) {
+        r.resize(w, ' ');
+        for (char& c : r)
+            c = c == '@' ? ' ' : c == '+' ? '.' : c;
+    }
+    std::string best;
+    for (int t = 0; t < 8; ++t) {
+        const bool swap = t & 1;
+        const int H = swap ? w : h, W = swap ? h : w;
+        std::string s = std::to_string(H) + "x" + std::to_string(W) + ":";
+        for (int r = 0; r < H; ++r)
+            for (int c = 0; c < W; ++c) {
+                int rr = swap ? c : r, cc = swap ? r : c;
+                if (t & 2) rr = h - 1 - rr;
+                if (t & 4) cc = w - 1 - cc;
+                s += rows[rr][cc];
+            }
+        if (best.empty() || s < best) best = s;
+    }
+    return best;
+}
+
+int countBoxes(const std::vector<std::string>& rows) {
+    int n = 0;
+    for (const auto& r : rows)
+        n += static_cast<int>(std::count(r.begin(), r.end(), '$') +
+                              std::count(r.begin(), r.end(), '*'));
+    return n;
+}
+
+bool fits(const std::string& set, const Candidate& c) {
+    const int h = static_cast<int>(c.rows.size());
+    int w = 0;
+    for (const auto& r : c.rows)
+        w = std::max(w, static_cast<int>(r.size()));
+    if (h > 22 || w > 34) return false;
+    if (isVeryHard(set)) return c.boxes >= 10 && c.boxes <= 20 && c.pushes >= 150;
+    return c.boxes >= 5 && c.boxes <= 14 && h <= 16 && w <= 20 && c.nodes >= 5000;
+}
+
+// Solves, walls in idle boxes and solves again when it did; false when the
+// solver does not prove the level in time.
+bool prove(std::vector<std::string> rows, double timeLimit, Candidate& out) {
+    for (int round = 0; round < 2; ++round) {
+        LevelOrError lv = levelFromXsb(rows);
+        if (!lv.ok()) return false;
+        Limits limits;
+        limits.timeSeconds = timeLimit;
+        limits.threads = 1;
+        const Result r = solve(lv.level, limits);
+        if (r.status != Status::Solved) return false;
+        out.seconds = r.seconds;
+        out.nodes = r.nodes;
+        out.pushes = r.pushCount;
+        out.moves = r.moveCount;
+        out.lurd = toLurd(lv.level, r.moves);
+        out.rows = rows;
+        out.boxes = countBoxes(rows);
+        int walled = 0;
+        rows = wallInIdleBoxes(rows, out.lurd, walled);
+        if (walled == 0) return true;
+    }
+    return false;
+}
+
+void append(const std::string& pool, const Candidate& c) {
+    std::ofstream out(pool, std::ios::app);
+    out << "; seed " << c.seed << " seconds " << c.seconds << " nodes " << c.nodes << " pushes "
+        << c.pushes << " moves " << c.moves << " boxes " << c.boxes << "\n";
+    for (const auto& r : c.rows)
+        out << r << "\n";
+    out << "= " << c.lurd << "\n";
+}
+
+std::vector<Candidate> readPool(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<Candidate> all;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind("; seed ", 0) == 0) {
+            Candidate c;
+            std::istringstream s(line.substr(2));
+            std::string k;
+            s >> k >> c.seed >> k >> c.seconds >> k >> c.nodes >> k >> c.pushes >> k >> c.moves >>
+                k >> c.boxes;
+            all.push_back(c);
+        } else if (line.rfind("= ", 0) == 0 && !all.empty()) {
+            all.back().lurd = line.substr(2);
+        } else if (!line.empty() && !all.empty()) {
+            all.back().rows.push_back(line);
+        }
+    }
+    return all;
+}
+
+// The candidate of one seed: the seed picks the size, the box count and the
+// kind of room.
+Level candidate(const std::string& set, std::uint64_t seed, const char*& kind) {
+    kind = "deep";
+    std::uint64_t x = seed * 0x9e3779b97f4a7c15ull + 7;
+    auto pick = [&](int lo, int hi) {
+        x ^= x >> 29;
+        x *= 0xbf58476d1ce4e5b9ull;
+        x ^= x >> 32;
+        return lo + static_cast<int>(x % static_cast<std::uint64_t>(hi - lo + 1));
+    };
+    if (isVeryHard(set)) {
+        const int rows = pick(14, 21), cols = pick(std::max(18, rows), 30);
+        const int boxes = pick(10, 20);
+        if (pick(0, 2) > 0) {
+            GoalRoomOptions o;
+            o.rows = rows;
+            o.cols = cols;
+            o.boxes = boxes;
+            o.seed = seed;
+            o.doors = pick(0, 2);
+            o.spareRow = pick(0, 1) == 1;
+            o.wallShare = 0.06 + 0.02 * pick(0, 4);
+            kind = "goal room";
+            return generateGoalRoomLevel(o);
+        }
+        DeepOptions o;
+        o.rows = rows;
+        o.cols = cols;
+        o.boxes = std::min(boxes, 16);
+        o.seed = seed;
+        o.packedTargets = pick(0, 1) == 1;
+        o.openShare = 0.55 + 0.05 * pick(0, 4);
+        o.games = 3;
+        return generateDeepLevel(o);
+    }
+    DeepOptions o;
+    o.rows = pick(9, 14);
+    o.cols = pick(std::max(9, o.rows), 18);
+    o.boxes = pick(5, std::min(12, 3 + (o.rows * o.cols) / 16));
+    o.seed = seed;
+    o.packedTargets = pick(0, 2) > 0;
+    o.openShare = 0.15 + 0.05 * pick(0, 4);
+    o.games = 10;
+    return generateDeepLevel(o);
+}
+
+int gen(const std::string& set, std::uint64_t first, std::uint64_t last, const std::string& pool,
+        double timeLimit) {
+    for (std::uint64_t seed = first; seed <= last; ++seed) {
+        const char* kind = "";
+        const Level lv = candidate(set, seed, kind);
+        const int bound = lowerBound(lv);
+        std::vector<std::string> rows = crop(levelToXsb(lv));
+        const int boxes = countBoxes(rows);
+        // Cheap first: the boxes must be well away from home.
+        const int minBound = isVeryHard(set) ? 8 * boxes : 3 * boxes;
+        if (bound < minBound) continue;
+        Candidate c;
+        c.seed = seed;
+        if (!prove(rows, timeLimit, c)) {
+            std::fprintf(stderr, "seed %llu %s: not proved\n",
+                         static_cast<unsigned long long>(seed), kind);
+            continue;
+        }
+        if (!fits(set, c)) {
+            std::fprintf(stderr, "seed %llu %s: too easy (boxes %d pushes %d nodes %llu)\n",
+                         static_cast<unsigned long long>(seed), kind, c.boxes, c.pushes,
+                         static_cast<unsigned long long>(c.nodes));
+            continue;
+        }
+        std::fprintf(stderr, "seed %llu %s: boxes %d pushes %d nodes %llu %.2fs\n",
+                     static_cast<unsigned long long>(seed), kind, c.boxes, c.pushes,
+                     static_cast<unsigned long long>(c.nodes), c.seconds);
+        append(pool, c);
+    }
+    return 0;
+}
+
+int measure(const std::string& set, const std::string& path, const std::string& pool,
+            double timeLimit) {
+    std::ifstream in(path);
+    const auto levels = leveltext::readLevels(in);
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        Candidate c;
+        c.seed = 0;
+        if (prove(levels[i].rows, timeLimit, c) && fits(set, c))
+            append(pool, c);
+        else
+            std::fprintf(stderr, "level %zu does not fit\n", i + 1);
+    }
+    return 0;
+}
+
+// Hardest for the set: the solver's effort for impossible, the work for
+// veryhard.
+double hardness(const std::string& set, const Candidate& c) {
+    if (isVeryHard(set)) return c.pushes + 0.1 * c.moves;
+    return static_cast<double>(c.nodes);
+}
+
+int pickLevels(const std::string& set, int count, const std::string& outText,
+               const std::string& outSolutions, const std::vector<std::string>& pools,
+               const std::vector<std::string>& others) {
+    std::set<std::string> seen;
+    for (const auto& o : others) {
+        std::ifstream in(o);
+        for (const auto& lv : leveltext::readLevels(in))
+            seen.insert(canonical(lv.rows));
+    }
+    std::vector<Candidate> all;
+    for (const auto& p : pools)
+        for (auto& c : readPool(p))
+            if (fits(set, c)) all.push_back(std::move(c));
+    std::stable_sort(all.begin(), all.end(), [&](const Candidate& a, const Candidate& b) {
+        return hardness(set, a) > hardness(set, b);
+    });
+    std::vector<Candidate> kept;
+    for (auto& c : all) {
+        if (static_cast<int>(kept.size()) >= count) break;
+        if (!seen.insert(canonical(c.rows)).second) continue;
+        kept.push_back(std::move(c));
+    }
+    std::reverse(kept.begin(), kept.end());
+    std::ofstream text(outText), sol(outSolutions);
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        text << "; " << i + 1 << "\n";
+        for (const auto& r : kept[i].rows)
+            text << r << "\n";
+        text << "\n";
+        sol << kept[i].lurd << "\n";
+        std::fprintf(stderr, "%2zu: seed %llu boxes %d pushes %d moves %d nodes %llu %.2fs\n",
+                     i + 1, static_cast<unsigned long long>(kept[i].seed), kept[i].boxes,
+                     kept[i].pushes, kept[i].moves, static_cast<unsigned long long>(kept[i].nodes),
+                     kept[i].seconds);
+    }
+    std::fprintf(stderr, "%zu levels of %zu candidates\n", kept.size(), all.size());
+    return static_cast<int>(kept.size()) == count ? 0 : 1;
+}
+
+int usage() {
+    std::fprintf(stderr, "usage: make_hard_levels gen SET FIRST LAST POOL [TIME]\n"
+                         "       make_hard_levels measure SET LEVELS.txt POOL [TIME]\n"
+                         "       make_hard_levels pick SET COUNT OUT.txt SOLUTIONS.txt POOL... [-x "
+                         "OTHER.txt]...\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 5) return usage();
+    const std::string mode = argv[1], set = argv[2];
+    if (set != "veryhard" && set != "impossible") return usage();
+    try {
+        if (mode == "gen" && argc >= 6)
+            return gen(set, std::strtoull(argv[3], nullptr, 10),
+                       std::strtoull(argv[4], nullptr, 10), argv[5],
+                       argc > 6 ? std::atof(argv[6]) : 20);
+        if (mode == "measure" && argc >= 5)
+            return measure(set, argv[3], argv[4], argc > 5 ? std::atof(argv[5]) : 20);
+        if (mode == "pick" && argc >= 7) {
+            std::vector<std::string> pools, others;
+            for (int i = 6; i < argc; ++i) {
+                if (std::string(argv[i]) == "-x" && i + 1 < argc)
+                    others.push_back(argv[++i]);
+                else
+                    pools.push_back(argv[i]);
+            }
+            return pickLevels(set, std::atoi(argv[3]), argv[4], argv[5], pools, others);
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "make_hard_levels: %s\n", e.what());
+        return 1;
+    }
+    return usage();
+}
