@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# The installed game as a player meets it: installed into a prefix nobody may
+# write, run by an ordinary user with a fresh HOME on a level set from a
+# read-only folder. A level solved in one run is still solved in the next,
+# the progress lies in ~/.local/share/sokoban, the install is untouched, and
+# two copies running at once keep undo histories of their own.
+#   installed_read_only.sh BUILD_DIR
+set -euo pipefail
+build=$1
+if [ "$(id -u)" -ne 0 ]; then
+    echo "SKIP: needs root to install read-only and to play as another user"
+    exit 77
+fi
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null || true; done
+    chmod -R u+w "$work" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+chmod 755 "$work"
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$work/prefix" >/dev/null
+game=$work/prefix/bin/sokoban
+[ -x "$game" ] || fail "no installed game"
+ls "$work"/prefix/lib*/sokoban/sokoban-audio.so >/dev/null 2>&1 || fail "no audio module installed"
+
+# Two levels on a read-only medium: the box one push (level 1) or two pushes
+# (level 2) from its goal.
+mkdir -p "$work/cd" "$work/home" "$work/run"
+python3 - "$work/cd/two.box" <<'PY'
+import struct, sys
+def level(rows):
+    cells = bytearray(748)
+    man = 0
+    for r, line in enumerate(rows):
+        for c, ch in enumerate(line):
+            i = r * 34 + c
+            cells[i] = {"#": 1, "@": 2, "$": 4, ".": 3, " ": 2}[ch]
+            if ch == "@":
+                man = i
+    return struct.pack("<h", man) + bytes(cells)
+open(sys.argv[1], "wb").write(level(["#####", "#@$.#", "#####"]) +
+                              level(["######", "#@$ .#", "######"]))
+PY
+chmod -R a-w "$work/prefix" "$work/cd"
+chown 65534:65534 "$work/home" "$work/run"
+chmod 700 "$work/run"
+snapshot() { (cd "$work" && find prefix cd -printf '%p %s %m\n' | sort &&
+              find prefix cd -type f -exec md5sum {} + | sort); }
+before=$(snapshot)
+
+player=(env -i PATH="$PATH" HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
+        QT_QPA_PLATFORM=offscreen)
+as_nobody=(setpriv --reuid=65534 --regid=65534 --clear-groups --)
+play() { # keys, then whether to leave when done
+    "${player[@]}" SOKOBAN_KEYS="$1" SOKOBAN_QUIT_AFTER_START=1 \
+        timeout 60 "${as_nobody[@]}" "$game" "$work/cd/two.box"
+}
+user=$work/home/.local/share/sokoban
+# Prints level reached (the .sav) and the best moves and pushes of each level (the .bst).
+progress() {
+    python3 - "$user" <<'PY'
+import glob, struct, sys
+d = sys.argv[1]
+sav, = glob.glob(d + "/two-*.sav")
+bst, = glob.glob(d + "/two-*.bst")
+b = open(bst, "rb").read()
+print(struct.unpack_from("<h", open(sav, "rb").read(), 0)[0],
+      *struct.unpack("<%dh" % (len(b) // 2), b))
+PY
+}
+
+# 1. Level 1 solved with one push: level 2 is open, the best of level 1 kept.
+play R
+[ "$(progress)" = "2 1 1 0 0" ] || fail "after solving level 1: $(progress)"
+# 2. A new start goes on at level 2; two pushes solve it.
+play RR
+[ "$(progress)" = "2 1 1 2 2" ] || fail "after the restart: $(progress)"
+[ -z "$(cd "$user" && ls game-*.tmp 2>/dev/null)" ] || fail "undo history left behind"
+
+# 3. Two copies at once on level 2: one pushes once, the other does not move.
+"${player[@]}" SOKOBAN_KEYS=R "${as_nobody[@]}" "$game" "$work/cd/two.box" &
+pids+=($!)
+"${player[@]}" "${as_nobody[@]}" "$game" "$work/cd/two.box" &
+pids+=($!)
+history() { stat -c %s "$user/game-$1.tmp" 2>/dev/null || echo 0; }
+for _ in $(seq 300); do
+    [ "$(history "${pids[0]}")" -eq 1512 ] && [ "$(history "${pids[1]}")" -eq 756 ] && break
+    sleep 0.1
+done
+sleep 0.3 # anything more either would write comes now
+[ "$(history "${pids[0]}")" -eq 1512 ] || fail "the copy that pushed: $(history "${pids[0]}") bytes"
+[ "$(history "${pids[1]}")" -eq 756 ] || fail "the copy that did not: $(history "${pids[1]}") bytes"
+kill -KILL "${pids[@]}"
+wait "${pids[@]}" 2>/dev/null || true
+pids=()
+
+[ "$(snapshot)" == "$before" ] || fail "the install or the read-only set changed"
+echo "ok"
