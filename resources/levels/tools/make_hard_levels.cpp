@@ -16,11 +16,10 @@
 // impossible (medium boards, 5-14 boxes, deep: the solver needs seconds).
 // Run with nice and a timeout; it is deterministic for given seeds. The sets
 // were made (from resources/levels, pools in /tmp) with:
-//   make_hard_levels gen veryhard 1 400 /tmp/vh.pool 20
-//   make_hard_levels measure veryhard veryhard.txt /tmp/vh.pool 20
+//   make_hard_levels gen veryhard 1 220 /tmp/vh.pool 8
 //   make_hard_levels pick veryhard 64 veryhard.txt ../../tests/levelsets/solutions/veryhard.txt
 //       /tmp/vh.pool -x easy.txt -x game.txt -x normal.txt -x impossible.txt
-//   make_hard_levels gen impossible 1 3000 /tmp/im.pool 15
+//   make_hard_levels gen impossible 30 LAST /tmp/im.pool 4
 //   make_hard_levels pick impossible 64 impossible.txt
 //       ../../tests/levelsets/solutions/impossible.txt /tmp/im.pool
 //       -x easy.txt -x game.txt -x normal.txt -x veryhard.txt
@@ -247,15 +246,11 @@ Level candidate(const std::string& set, std::uint64_t seed, const char*& kind) {
             kind = "goal room";
             return generateGoalRoomLevel(o);
         }
-        DeepOptions o;
-        o.rows = rows;
-        o.cols = cols;
-        o.boxes = std::min(boxes, 16);
-        o.seed = seed;
-        o.packedTargets = pick(0, 1) == 1;
-        o.openShare = 0.55 + 0.05 * pick(0, 4);
-        o.games = 3;
-        return generateDeepLevel(o);
+        // The other seeds are left out: big rooms with scattered targets
+        // came out either trivial or beyond the solver, a room to fill gives
+        // the long, steady work this set is about.
+        kind = "none";
+        return Level{};
     }
     DeepOptions o;
     o.rows = pick(9, 14);
@@ -273,6 +268,7 @@ int gen(const std::string& set, std::uint64_t first, std::uint64_t last, const s
     for (std::uint64_t seed = first; seed <= last; ++seed) {
         const char* kind = "";
         const Level lv = candidate(set, seed, kind);
+        if (lv.rows == 0) continue;
         const int bound = lowerBound(lv);
         std::vector<std::string> rows = crop(levelToXsb(lv));
         const int boxes = countBoxes(rows);
