@@ -29,6 +29,7 @@
 #include "solver/solver.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -114,6 +115,90 @@ std::vector<std::string> wallInIdleBoxes(std::vector<std::string> rows, const st
             rows[p / w][p % w] = '#';
             ++walled;
         }
+    return crop(rows);
+}
+
+// Dead ends of bare floor the solution never walks into become wall, and
+// walls left with no floor beside them go: the puzzle stays the same and
+// its solution still holds.
+std::vector<std::string> fillDeadEnds(std::vector<std::string> rows, const std::string& lurd) {
+    const int h = static_cast<int>(rows.size());
+    int w = 0;
+    for (const auto& r : rows)
+        w = std::max(w, static_cast<int>(r.size()));
+    for (auto& r : rows)
+        r.resize(w, ' ');
+    auto at = [&](int r, int c) -> char& { return rows[r][c]; };
+    int man = -1;
+    for (int p = 0; p < h * w; ++p)
+        if (at(p / w, p % w) == '@' || at(p / w, p % w) == '+') man = p;
+    if (man < 0) return rows;
+    std::vector<char> walked(h * w, 0), inside(h * w, 0);
+    walked[man] = 1;
+    int pos = man;
+    for (char m : lurd) {
+        const char l = static_cast<char>(std::tolower(static_cast<unsigned char>(m)));
+        pos += l == 'u' ? -w : l == 'd' ? w : l == 'l' ? -1 : 1;
+        walked[pos] = 1;
+    }
+    std::vector<int> todo{man};
+    inside[man] = 1;
+    const int step[4] = {-w, w, -1, 1};
+    while (!todo.empty()) {
+        const int p = todo.back();
+        todo.pop_back();
+        for (int d : step) {
+            const int q = p + d;
+            if (q < 0 || q >= h * w || inside[q] || at(q / w, q % w) == '#') continue;
+            inside[q] = 1;
+            todo.push_back(q);
+        }
+    }
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (int p = 0; p < h * w; ++p) {
+            if (!inside[p] || walked[p] || at(p / w, p % w) != ' ') continue;
+            int walls = 0;
+            for (int d : step)
+                walls += at((p + d) / w, (p + d) % w) == '#';
+            if (walls < 3) continue;
+            at(p / w, p % w) = '#';
+            inside[p] = 0;
+            changed = true;
+        }
+    }
+    for (int p = 0; p < h * w; ++p) {
+        if (at(p / w, p % w) != '#') continue;
+        bool needed = false;
+        for (int dr = -1; dr <= 1; ++dr)
+            for (int dc = -1; dc <= 1; ++dc) {
+                const int r = p / w + dr, c = p % w + dc;
+                if (r >= 0 && c >= 0 && r < h && c < w && inside[r * w + c]) needed = true;
+            }
+        if (!needed) at(p / w, p % w) = ' ';
+    }
+    // Holes shut in by walls would read as floor nobody reaches: wall them.
+    std::vector<char> out(h * w, 0);
+    for (int p = 0; p < h * w; ++p) {
+        const int r = p / w, c = p % w;
+        if ((r == 0 || c == 0 || r == h - 1 || c == w - 1) && at(r, c) == ' ' && !inside[p]) {
+            out[p] = 1;
+            todo.push_back(p);
+        }
+    }
+    while (!todo.empty()) {
+        const int p = todo.back();
+        todo.pop_back();
+        for (int d : step) {
+            const int q = p + d;
+            if (q < 0 || q >= h * w || (d == 1 && q % w == 0) || (d == -1 && p % w == 0)) continue;
+            if (out[q] || inside[q] || at(q / w, q % w) == '#') continue;
+            out[q] = 1;
+            todo.push_back(q);
+        }
+    }
+    for (int p = 0; p < h * w; ++p)
+        if (!inside[p] && !out[p] && at(p / w, p % w) == ' ') at(p / w, p % w) = '#';
     return crop(rows);
 }
 
@@ -337,6 +422,7 @@ int pickLevels(const std::string& set, int count, const std::string& outText,
     std::vector<Candidate> kept;
     for (auto& c : all) {
         if (static_cast<int>(kept.size()) >= count) break;
+        c.rows = fillDeadEnds(c.rows, c.lurd);
         if (!seen.insert(canonical(c.rows)).second) continue;
         kept.push_back(std::move(c));
     }
