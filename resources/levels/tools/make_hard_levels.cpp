@@ -19,7 +19,7 @@
 //   make_hard_levels gen veryhard 1 220 /tmp/vh.pool 8
 //   make_hard_levels pick veryhard 64 veryhard.txt ../../tests/levelsets/solutions/veryhard.txt
 //       /tmp/vh.pool -x easy.txt -x game.txt -x normal.txt -x impossible.txt
-//   make_hard_levels gen impossible 30 1420 /tmp/im.pool 4
+//   make_hard_levels gen impossible 1 1420 /tmp/im.pool 4
 //   make_hard_levels pick impossible 64 impossible.txt
 //       ../../tests/levelsets/solutions/impossible.txt /tmp/im.pool
 //       -x easy.txt -x game.txt -x normal.txt -x veryhard.txt
