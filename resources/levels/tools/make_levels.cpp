@@ -19,7 +19,7 @@
 //       -x impossible.txt -o normal.txt
 //   make_levels easy 11 56 -n 200000 -x normal.txt -x game.txt -x veryhard.txt
 //       -x impossible.txt -o easy.txt
-//   make_levels game 37 66 -n 160 -x easy.txt -x normal.txt -x veryhard.txt
+//   make_levels game 37 66 -n 230 -x easy.txt -x normal.txt -x veryhard.txt
 //       -x impossible.txt -o game.txt
 //
 // each -x text as it stood at the time (they only keep exact copies out),
