@@ -25,7 +25,9 @@
 // each -x text as it stood at the time (they only keep exact copies out),
 // then solve_levels wrote the solutions and `level_table --sort` (easy with
 // --keep 8 for its lessons) put each set in score order. Easy gets its eight
-// lessons, below, in front of the generated levels.
+// lessons, below, in front of the generated levels. In the main set, the
+// last level (which solve_levels could not finish) was dropped, and the six
+// boxes that its stored solutions never move were made wall.
 
 #include "../level_text.h"
 #include "level_gen.h"
