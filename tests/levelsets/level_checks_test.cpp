@@ -23,6 +23,9 @@ Rows board(const std::string& text) {
     return rows;
 }
 
+// Floor squares of a board that still counts as small.
+constexpr int kSmallBoard = 60;
+
 const char* const kRoom = "######|#@ $.#|#  # #|#    #|######";
 
 TEST(CanonicalForm, SamePuzzleUpToPositionTurnAndMirror) {
@@ -141,6 +144,22 @@ TEST(Check, NamesEveryFaultyLevel) {
         EXPECT_EQ(problems[i].set, expected[i].set) << i;
         EXPECT_EQ(problems[i].number, expected[i].number) << i;
         EXPECT_NE(problems[i].what.find(expected[i].words), std::string::npos) << problems[i].what;
+    }
+}
+
+// The built-in texts pass every check, and the thinking puzzles keep to
+// small boards.
+TEST(BuiltInTexts, PassTheQualityChecks) {
+    std::vector<lc::SetText> sets;
+    for (const char* name : lc::kSetNames)
+        sets.push_back(lc::readSet(LEVELSETS_TEXT_DIR, LEVELSETS_SOLUTIONS_DIR, name));
+    for (const auto& p : lc::check(sets))
+        ADD_FAILURE() << p.set << " " << p.number << ": " << p.what;
+
+    for (const auto& set : sets) {
+        if (set.name != "normal") continue;
+        for (std::size_t i = 0; i < set.levels.size(); ++i)
+            EXPECT_LE(lc::shapeOf(set.levels[i].rows).floorArea, kSmallBoard) << "normal " << i + 1;
     }
 }
 
