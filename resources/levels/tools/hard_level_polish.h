@@ -28,16 +28,22 @@ inline std::vector<std::string> crop(std::vector<std::string> rows) {
     return rows;
 }
 
-// The boxes the solution never moves (they stand on targets) become wall:
-// they only narrow the room, and the solution still holds.
-inline std::vector<std::string> wallInIdleBoxes(std::vector<std::string> rows,
-                                                const std::string& lurd, int& walled) {
-    const int h = static_cast<int>(rows.size());
+// Pads every row with blanks to the longest; returns that width.
+inline int padRows(std::vector<std::string>& rows) {
     int w = 0;
     for (const auto& r : rows)
         w = std::max(w, static_cast<int>(r.size()));
     for (auto& r : rows)
         r.resize(w, ' ');
+    return w;
+}
+
+// The boxes the solution never moves (they stand on targets) become wall:
+// they only narrow the room, and the solution still holds.
+inline std::vector<std::string> wallInIdleBoxes(std::vector<std::string> rows,
+                                                const std::string& lurd, int& walled) {
+    const int h = static_cast<int>(rows.size());
+    const int w = padRows(rows);
     std::vector<int> id(h * w, -1);
     std::vector<char> moved;
     int man = -1;
@@ -77,11 +83,7 @@ inline std::vector<std::string> wallInIdleBoxes(std::vector<std::string> rows,
 inline std::vector<std::string> fillDeadEnds(std::vector<std::string> rows,
                                              const std::string& lurd) {
     const int h = static_cast<int>(rows.size());
-    int w = 0;
-    for (const auto& r : rows)
-        w = std::max(w, static_cast<int>(r.size()));
-    for (auto& r : rows)
-        r.resize(w, ' ');
+    const int w = padRows(rows);
     auto at = [&](int r, int c) -> char& { return rows[r][c]; };
     int man = -1;
     for (int p = 0; p < h * w; ++p)

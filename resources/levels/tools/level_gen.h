@@ -75,10 +75,9 @@ inline Board fromRows(const std::vector<std::string>& rows) {
     return b;
 }
 
-// XSB rows cropped to the floor and one ring of wall; wall that touches no
-// floor (diagonals included) is left blank.
-inline std::vector<std::string> toRows(const Board& b) {
-    int x0 = b.w, y0 = b.h, x1 = -1, y1 = -1;
+// The smallest rectangle holding every floor square; x1 < 0 when there is none.
+inline void floorBounds(const Board& b, int& x0, int& y0, int& x1, int& y1) {
+    x0 = b.w, y0 = b.h, x1 = -1, y1 = -1;
     for (int y = 0; y < b.h; ++y)
         for (int x = 0; x < b.w; ++x)
             if (!b.wall[b.cell(x, y)]) {
@@ -87,6 +86,13 @@ inline std::vector<std::string> toRows(const Board& b) {
                 y0 = std::min(y0, y);
                 y1 = std::max(y1, y);
             }
+}
+
+// XSB rows cropped to the floor and one ring of wall; wall that touches no
+// floor (diagonals included) is left blank.
+inline std::vector<std::string> toRows(const Board& b) {
+    int x0, y0, x1, y1;
+    floorBounds(b, x0, y0, x1, y1);
     std::vector<char> box(b.wall.size(), 0);
     for (int c : b.boxes)
         box[c] = 1;
@@ -493,15 +499,8 @@ inline std::string canonical(const Board& b) {
     if (b.worker >= 0)
         for (int c : region(b, box, b.worker))
             inRegion[c] = 1;
-    int x0 = b.w, y0 = b.h, x1 = -1, y1 = -1;
-    for (int y = 0; y < b.h; ++y)
-        for (int x = 0; x < b.w; ++x)
-            if (!b.wall[b.cell(x, y)]) {
-                x0 = std::min(x0, x);
-                x1 = std::max(x1, x);
-                y0 = std::min(y0, y);
-                y1 = std::max(y1, y);
-            }
+    int x0, y0, x1, y1;
+    floorBounds(b, x0, y0, x1, y1);
     if (x1 < 0) return std::string();
     const int cw = x1 - x0 + 1, ch = y1 - y0 + 1;
     auto code = [&](int x, int y) {
