@@ -24,9 +24,11 @@ bool SolverAssistant::start(const TMazeData& maze, Done done) {
     worker_ = std::thread(
         [this, maze, limits, done = std::move(done), flag = cancel_, alive = alive_, post = post_] {
             solver::Result r = solver::solve(maze, limits);
-            if (flag->load()) r.status = solver::Status::Cancelled;
-            post([this, r = std::move(r), done, alive] {
+            post([this, r = std::move(r), done, flag, alive]() mutable {
                 if (!*alive) return;
+                // Read here, on the thread that cancels: a cancel that came
+                // after the solve ended but before this ran still holds.
+                if (flag->load()) r.status = solver::Status::Cancelled;
                 busy_ = false;
                 if (onFinished) onFinished();
                 done(r);

@@ -195,6 +195,8 @@ TEST_F(AssistTest, AnUnsolvablePositionIsSaidAndChangesNothing) {
 TEST_F(AssistTest, CancellingOrMovingOnLeavesTheBoardAlone) {
     open({makeLevel(kTwoBoxes)});
     game.mHintClick();
+    // The worst moment: the solver has ended, its answer not yet handed over.
+    solver.assistant.wait();
     solver.assistant.cancel();
     const Snapshot before = snap();
     solver.finish();
