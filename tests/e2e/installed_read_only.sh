@@ -11,16 +11,8 @@ if [ "$(id -u)" -ne 0 ]; then
     echo "SKIP: needs root to install read-only and to play as another user"
     exit 77
 fi
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null || true; done
-    chmod -R u+w "$work" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-chmod 755 "$work"
-fail() { echo "FAIL: $*" >&2; exit 1; }
+# shellcheck source=tests/e2e/scratch.sh
+source "$(dirname "$0")/scratch.sh"
 
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 game=$work/prefix/bin/sokoban

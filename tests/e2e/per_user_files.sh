@@ -7,16 +7,8 @@
 set -euo pipefail
 exe=$1
 bindir=$(dirname "$exe")
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null || true; done
-    chmod -R u+w "$work" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-chmod 755 "$work"
-fail() { echo "FAIL: $*" >&2; exit 1; }
+# shellcheck source=tests/e2e/scratch.sh
+source "$(dirname "$0")/scratch.sh"
 
 mkdir -p "$work/app" "$work/cd" "$work/cd2" "$work/home" "$work/xdg" "$work/run"
 cp "$exe" "$work/app/sokoban"
