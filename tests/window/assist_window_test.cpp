@@ -26,6 +26,17 @@ namespace {
 const std::vector<std::string> kTwoBoxes = {
     "########", "#      #", "# $ $  #", "#@  .. #", "#      #", "########",
 };
+const std::vector<std::string> kSlowToSolve = {
+    "##################", //
+    "#      .   #     #", //
+    "# $ ##$$ $ #  $$ #", //
+    "###.       . .   #", //
+    "# ..   .   .    ##", //
+    "# . ## #        #",  //
+    "# *$ #$$ $  #####",  //
+    "#   . @     #",      //
+    "#############",
+};
 
 class AssistWindowTest : public ::testing::Test {
   protected:
@@ -114,54 +125,47 @@ TEST_F(AssistWindowTest, CtrlZAndCtrlYTakeBackAndRedoSingleMoves) {
 }
 
 TEST_F(AssistWindowTest, ALongSolveShowsProgressAndCancelLeavesTheBoard) {
-    // Built-in levels the solver needs long for, the hardest first.
-    const RecordFile hard(std::filesystem::path(LEVELSETS_BIN_DIR) / "veryhard.box",
-                          TMazeData::kSize);
-    start({hard.get<TMazeData>(9), hard.get<TMazeData>(4), hard.get<TMazeData>(6)});
+    // Eleven boxes the solver needs seconds for (hundreds of thousands of
+    // positions), so its progress window comes up and the limit is met.
+    start({makeLevel(kSlowToSolve)});
     auto& model = form->model();
-    model.UnlockAllLevels();
     dialogs.takeTexts();
     runner().assistant().timeSeconds = 30;
-    for (int level = 1; level <= 3; ++level) {
-        SCOPED_TRACE("level " + std::to_string(level));
-        model.curLevel = level;
-        model.ReadRecord(level);
-        const Cells before = model.maze.cells;
-        const int man = model.manPos;
-        QTest::keyClick(form.get(), Qt::Key_F6);
-        ASSERT_TRUE(runner().assistant().busy());
-        EXPECT_EQ(runner().progress(), nullptr); // not before half a second
-        if (!waitFor([this] { return runner().progress() && runner().progress()->isVisible(); },
-                     3000)) {
-            // Solved in no time: the solver got better. Try the next.
-            waitForSolver();
-            model.tbRetryGameClick();
-            continue;
-        }
-        auto* cancel = runner().progress()->findChild<QPushButton*>();
-        ASSERT_NE(cancel, nullptr);
-        EXPECT_EQ(cancel->text().toStdString(), "取消");
-        if (const char* d = std::getenv("SOKOBAN_SCREENSHOT"))
-            runner().progress()->grab().save(QString(d) + "/assist_progress_dialog.png");
-        QTest::mouseClick(cancel, Qt::LeftButton);
-        waitForSolver(5000);
-        EXPECT_EQ(runner().progress(), nullptr);
-        EXPECT_EQ(model.maze.cells, before);
-        EXPECT_EQ(model.manPos, man);
-        EXPECT_FALSE(model.demoMode);
-        EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{});
-        // The limit ends a solve with its own word.
-        runner().assistant().timeSeconds = 1;
-        QApplication::setActiveWindow(form.get());
-        QTest::keyClick(form.get(), Qt::Key_F5);
-        ASSERT_TRUE(runner().assistant().busy());
-        waitForSolver(5000);
-        EXPECT_EQ(dialogs.takeTexts(),
-                  std::vector<std::string>{"在1秒之内没能解出当前局面，已经停止求解。"});
-        EXPECT_EQ(model.maze.cells, before);
-        return;
-    }
-    GTEST_SKIP() << "every level was solved within half a second";
+    const Cells before = model.maze.cells;
+    const int man = model.manPos;
+    QTest::keyClick(form.get(), Qt::Key_F6);
+    ASSERT_TRUE(runner().assistant().busy());
+    EXPECT_EQ(runner().progress(), nullptr); // not before half a second
+    const bool shown = waitFor(
+        [this] {
+            return !runner().assistant().busy() ||
+                   (runner().progress() && runner().progress()->isVisible());
+        },
+        3000);
+    ASSERT_TRUE(shown);
+    if (!runner().assistant().busy())
+        GTEST_SKIP() << "the solver proved the level within half a second";
+    auto* cancel = runner().progress()->findChild<QPushButton*>();
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->text().toStdString(), "取消");
+    if (const char* d = std::getenv("SOKOBAN_SCREENSHOT"))
+        runner().progress()->grab().save(QString(d) + "/assist_progress_dialog.png");
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    waitForSolver(5000);
+    EXPECT_EQ(runner().progress(), nullptr);
+    EXPECT_EQ(model.maze.cells, before);
+    EXPECT_EQ(model.manPos, man);
+    EXPECT_FALSE(model.demoMode);
+    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{});
+    // The limit ends a solve with its own word.
+    runner().assistant().timeSeconds = 1;
+    QApplication::setActiveWindow(form.get());
+    QTest::keyClick(form.get(), Qt::Key_F5);
+    ASSERT_TRUE(runner().assistant().busy());
+    waitForSolver(5000);
+    EXPECT_EQ(dialogs.takeTexts(),
+              std::vector<std::string>{"在1秒之内没能解出当前局面，已经停止求解。"});
+    EXPECT_EQ(model.maze.cells, before);
 }
 
 TEST_F(AssistWindowTest, DeadSquaresAreMarkedAndTheChoiceIsKept) {
