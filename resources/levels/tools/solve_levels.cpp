@@ -290,6 +290,9 @@ class Search {
             for (int b : boxes)
                 occ_[b] = 0;
         }
+        // Journeys alone never park a box on the way: running out of them
+        // proves nothing, only a search that also offers single pushes does.
+        if (journeys_ == 1) result.gaveUp = true;
         return result;
     }
 
