@@ -2,9 +2,11 @@
 // solver library's generators, proves each with the solver of record (one
 // thread), keeps those that fit the set, and picks and orders the best.
 //
-//   make_hard_levels gen SET FIRST_SEED LAST_SEED POOL [TIME_LIMIT]
+//   make_hard_levels gen SET FIRST_SEED LAST_SEED POOL [TIME_LIMIT [PROBES]]
 //       appends every kept candidate of the seeds to POOL (figures, rows and
-//       the solution), so a long run can be stopped and resumed.
+//       the solution), so a long run can be stopped and resumed. With PROBES,
+//       an impossible candidate the solver gives up on is tried again up to
+//       PROBES times with fewer backward pulls.
 //   make_hard_levels measure SET LEVELS.txt POOL [TIME_LIMIT]
 //       puts existing levels that fit the set into POOL the same way.
 //   make_hard_levels pick SET COUNT OUT.txt SOLUTIONS.txt POOL... [-x OTHER.txt]...
@@ -14,15 +16,21 @@
 //
 // SET is veryhard (large roomy boards, 10-20 boxes, hundreds of pushes) or
 // impossible (medium boards, 5-14 boxes, deep: the solver needs seconds).
-// Run with nice and a timeout; it is deterministic for given seeds. The sets
-// were made (from resources/levels, pools in /tmp) with:
+// Run with nice and a timeout; it is deterministic for given seeds, but
+// whether the solver finishes a candidate in time depends on the machine.
+// The sets were made (from resources/levels) with:
 //   make_hard_levels gen veryhard 1 220 /tmp/vh.pool 8
 //   make_hard_levels pick veryhard 64 veryhard.txt ../../tests/levelsets/solutions/veryhard.txt
 //       /tmp/vh.pool -x easy.txt -x game.txt -x normal.txt -x impossible.txt
-//   make_hard_levels gen impossible 1 1420 /tmp/im.pool 4
+// and, the earlier 不可能完成的任务 (from seeds 1 to 1420) kept as a pool:
+//   make_hard_levels measure impossible impossible.txt /work/pools/im_keep.pool 20
+//   make_hard_levels gen impossible 2101 2251 /work/pools/im_b.pool 4 5
+//   make_hard_levels gen impossible 2252 4791 /work/pools/im_c.pool 3
 //   make_hard_levels pick impossible 64 impossible.txt
-//       ../../tests/levelsets/solutions/impossible.txt /tmp/im.pool
+//       ../../tests/levelsets/solutions/impossible.txt /work/pools/im_keep.pool
+//       /work/pools/im_b.pool /work/pools/im_c.pool
 //       -x easy.txt -x game.txt -x normal.txt -x veryhard.txt
+//   level_table --sort impossible
 #include "../level_text.h"
 #include "hard_level_polish.h"
 #include "solver/generator.h"
@@ -133,8 +141,10 @@ std::vector<Candidate> readPool(const std::string& path) {
 }
 
 // The candidate of one seed: the seed picks the size, the box count and the
-// kind of room.
-Level candidate(const std::string& set, std::uint64_t seed, const char*& kind) {
+// kind of room. pullShare below 1 plays the backward games of an impossible
+// candidate for that share of the usual pulls: the same room, nearer solved.
+Level candidate(const std::string& set, std::uint64_t seed, const char*& kind,
+                double pullShare = 1) {
     kind = "deep";
     std::uint64_t x = seed * 0x9e3779b97f4a7c15ull + 7;
     auto pick = [&](int lo, int hi) {
@@ -172,38 +182,67 @@ Level candidate(const std::string& set, std::uint64_t seed, const char*& kind) {
     o.packedTargets = pick(0, 2) > 0;
     o.openShare = 0.15 + 0.05 * pick(0, 4);
     o.games = 10;
+    if (pullShare < 1) {
+        const int usual = 30 * o.boxes + 6 * (o.rows + o.cols);
+        o.pulls = std::max(1, static_cast<int>(usual * pullShare));
+    }
     return generateDeepLevel(o);
 }
 
+// One candidate of a seed into POOL when it fits; its outcome in `proved`
+// and `hard` (it takes the solver a second or more).
+void tryCandidate(const std::string& set, std::uint64_t seed, double pullShare,
+                  const std::string& pool, double timeLimit, bool& proved, bool& hard) {
+    proved = hard = false;
+    const char* kind = "";
+    const Level lv = candidate(set, seed, kind, pullShare);
+    if (lv.rows == 0) return;
+    const int bound = lowerBound(lv);
+    std::vector<std::string> rows = crop(levelToXsb(lv));
+    const int boxes = countBoxes(rows);
+    // Cheap first: the boxes must be well away from home.
+    const int minBound = isVeryHard(set) ? 8 * boxes : 3 * boxes;
+    if (bound < minBound) {
+        proved = true; // too near solved: more pulls would not help either
+        return;
+    }
+    Candidate c;
+    c.seed = seed;
+    if (!prove(rows, timeLimit, c)) {
+        std::fprintf(stderr, "seed %llu %s x%.2f: not proved\n",
+                     static_cast<unsigned long long>(seed), kind, pullShare);
+        return;
+    }
+    proved = true;
+    hard = c.seconds >= 1;
+    if (!fits(set, c)) {
+        std::fprintf(stderr, "seed %llu %s x%.2f: too easy (boxes %d pushes %d nodes %llu)\n",
+                     static_cast<unsigned long long>(seed), kind, pullShare, c.boxes, c.pushes,
+                     static_cast<unsigned long long>(c.nodes));
+        return;
+    }
+    std::fprintf(stderr, "seed %llu %s x%.2f: boxes %d pushes %d nodes %llu %.2fs\n",
+                 static_cast<unsigned long long>(seed), kind, pullShare, c.boxes, c.pushes,
+                 static_cast<unsigned long long>(c.nodes), c.seconds);
+    append(pool, c);
+}
+
 int gen(const std::string& set, std::uint64_t first, std::uint64_t last, const std::string& pool,
-        double timeLimit) {
+        double timeLimit, int probes) {
     for (std::uint64_t seed = first; seed <= last; ++seed) {
-        const char* kind = "";
-        const Level lv = candidate(set, seed, kind);
-        if (lv.rows == 0) continue;
-        const int bound = lowerBound(lv);
-        std::vector<std::string> rows = crop(levelToXsb(lv));
-        const int boxes = countBoxes(rows);
-        // Cheap first: the boxes must be well away from home.
-        const int minBound = isVeryHard(set) ? 8 * boxes : 3 * boxes;
-        if (bound < minBound) continue;
-        Candidate c;
-        c.seed = seed;
-        if (!prove(rows, timeLimit, c)) {
-            std::fprintf(stderr, "seed %llu %s: not proved\n",
-                         static_cast<unsigned long long>(seed), kind);
-            continue;
+        bool proved = false, hard = false;
+        tryCandidate(set, seed, 1, pool, timeLimit, proved, hard);
+        if (proved || isVeryHard(set)) continue;
+        // The solver either finishes a deep board at once or not in time; a
+        // board it gives up on is played back again for fewer pulls, halving
+        // the share between the last one it finished and the last one it
+        // gave up on, to land between the two.
+        double easy = 0, hopeless = 1;
+        for (int probe = 0; probe < probes && !hard; ++probe) {
+            const double share = (easy + hopeless) / 2;
+            tryCandidate(set, seed, share, pool, timeLimit, proved, hard);
+            (proved ? easy : hopeless) = share;
         }
-        if (!fits(set, c)) {
-            std::fprintf(stderr, "seed %llu %s: too easy (boxes %d pushes %d nodes %llu)\n",
-                         static_cast<unsigned long long>(seed), kind, c.boxes, c.pushes,
-                         static_cast<unsigned long long>(c.nodes));
-            continue;
-        }
-        std::fprintf(stderr, "seed %llu %s: boxes %d pushes %d nodes %llu %.2fs\n",
-                     static_cast<unsigned long long>(seed), kind, c.boxes, c.pushes,
-                     static_cast<unsigned long long>(c.nodes), c.seconds);
-        append(pool, c);
     }
     return 0;
 }
@@ -223,11 +262,14 @@ int measure(const std::string& set, const std::string& path, const std::string& 
     return 0;
 }
 
-// Hardest for the set: the solver's effort for impossible, the work for
-// veryhard.
+// Hardest for the set: the work for veryhard; for impossible the levels that
+// take the solver a second or more, then those its bolder search finishes
+// after the first slice (on a slower machine they stay quick, where one the
+// fewest-pushes search just finished in its slice may not), each by effort.
 double hardness(const std::string& set, const Candidate& c) {
     if (isVeryHard(set)) return c.pushes + 0.1 * c.moves;
-    return static_cast<double>(c.nodes);
+    const double tier = c.seconds >= 1 ? 2 : c.seconds >= 0.295 ? 1 : 0;
+    return tier * 1e12 + static_cast<double>(c.nodes);
 }
 
 int pickLevels(const std::string& set, int count, const std::string& outText,
@@ -247,10 +289,14 @@ int pickLevels(const std::string& set, int count, const std::string& outText,
         return hardness(set, a) > hardness(set, b);
     });
     std::vector<Candidate> kept;
+    // One level a seed: the tries of one seed share their room.
+    std::set<std::uint64_t> seeds;
     for (auto& c : all) {
         if (static_cast<int>(kept.size()) >= count) break;
+        if (c.seed != 0 && seeds.count(c.seed)) continue;
         c.rows = fillDeadEnds(c.rows, c.lurd);
         if (!seen.insert(canonical(c.rows)).second) continue;
+        if (c.seed != 0) seeds.insert(c.seed);
         kept.push_back(std::move(c));
     }
     std::reverse(kept.begin(), kept.end());
@@ -271,7 +317,7 @@ int pickLevels(const std::string& set, int count, const std::string& outText,
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: make_hard_levels gen SET FIRST LAST POOL [TIME]\n"
+    std::fprintf(stderr, "usage: make_hard_levels gen SET FIRST LAST POOL [TIME [PROBES]]\n"
                          "       make_hard_levels measure SET LEVELS.txt POOL [TIME]\n"
                          "       make_hard_levels pick SET COUNT OUT.txt SOLUTIONS.txt POOL... [-x "
                          "OTHER.txt]...\n");
@@ -288,7 +334,7 @@ int main(int argc, char** argv) {
         if (mode == "gen" && argc >= 6)
             return gen(set, std::strtoull(argv[3], nullptr, 10),
                        std::strtoull(argv[4], nullptr, 10), argv[5],
-                       argc > 6 ? std::atof(argv[6]) : 20);
+                       argc > 6 ? std::atof(argv[6]) : 20, argc > 7 ? std::atoi(argv[7]) : 0);
         if (mode == "measure" && argc >= 5)
             return measure(set, argv[3], argv[4], argc > 5 ? std::atof(argv[5]) : 20);
         if (mode == "pick" && argc >= 7) {
