@@ -9,6 +9,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -725,9 +726,22 @@ void TMainForm::storeWindowSize() {
 }
 
 void TMainForm::repaintAll() {
+    if (!shown_) {
+        paintPending_ = true;
+        return;
+    }
     syncBoard();
     painter_.PaintAll();
     image1_->update();
+}
+
+void TMainForm::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    shown_ = true;
+    if (paintPending_) {
+        paintPending_ = false;
+        repaintAll();
+    }
 }
 
 void TMainForm::FormResizeWork() {

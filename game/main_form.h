@@ -142,6 +142,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -188,6 +189,10 @@ private:
     std::string musicFile_;
     bool closed_ = false;
     bool created_ = false;
+    // Until the window is first shown no one sees the board: the whole-board
+    // paints asked for meanwhile come down to one as it is shown.
+    bool shown_ = false;
+    bool paintPending_ = false;
 };
 
 } // namespace sokoban
