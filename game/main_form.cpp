@@ -9,7 +9,6 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QShowEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -18,6 +17,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
