@@ -287,6 +287,83 @@ Level generateGoalRoomLevel(const GoalRoomOptions& options) {
     const int outside = (g.rows - 2) * (g.cols - 2) - (roomRows + 2) * (roomCols + 2);
     const int wanted = static_cast<int>(outside * std::clamp(options.wallShare, 0.0, 0.4));
     std::vector<std::uint8_t> none(cells, 0);
+    // Walls the rest of the floor is still reached past; false (and undone)
+    // when they would close some of it off.
+    auto addWalls = [&](const std::vector<int>& piece) {
+        std::vector<int> added;
+        for (int p : piece)
+            if (!g.wall[p] && !keepFree[p]) {
+                g.wall[p] = 1;
+                added.push_back(p);
+            }
+        int floor = 0;
+        for (int p = 0; p < cells; ++p)
+            floor += !g.wall[p];
+        if (static_cast<int>(flood(g, man, none).size()) == floor) return true;
+        for (int p : added)
+            g.wall[p] = 0;
+        return false;
+    };
+    if (options.layout == 1) {
+        // One or two long walls across the floor, each stretch between
+        // crossings and ends left with a gap or two, one or two wide.
+        const int colLo = roomCols + 5, colHi = g.cols - 6;
+        const int rowLo = roomRows + 5, rowHi = g.rows - 6;
+        const int across = colHi >= colLo ? colLo + rnd.below(colHi - colLo + 1) : -1;
+        const int down =
+            rowHi >= rowLo && rnd.below(3) != 0 ? rowLo + rnd.below(rowHi - rowLo + 1) : -1;
+        auto stretch = [&](int from, int to, auto square) {
+            std::vector<int> piece;
+            for (int i = from; i <= to; ++i)
+                piece.push_back(square(i));
+            const int gaps = 1 + rnd.below(2);
+            for (int k = 0; k < gaps && to - from >= 3; ++k) {
+                const int at0 = from + rnd.below(to - from), width = 1 + rnd.below(2);
+                for (int i = at0; i < at0 + width && i <= to; ++i)
+                    piece.erase(std::remove(piece.begin(), piece.end(), square(i)), piece.end());
+            }
+            addWalls(piece);
+        };
+        if (across > 0) {
+            const auto square = [&](int r) { return at(r, across); };
+            if (down > 0) {
+                stretch(1, down - 1, square);
+                stretch(down + 1, g.rows - 2, square);
+            } else {
+                stretch(1, g.rows - 2, square);
+            }
+        }
+        if (down > 0) {
+            const auto square = [&](int c) { return at(down, c); };
+            if (across > 0) {
+                stretch(1, across - 1, square);
+                stretch(across + 1, g.cols - 2, square);
+            } else {
+                stretch(1, g.cols - 2, square);
+            }
+        }
+    } else if (options.layout == 2) {
+        // Rows of shelves three squares apart, broken every few squares, with
+        // a walkway along both side walls.
+        const bool upright = rnd.below(2) != 0;
+        const int lines = upright ? g.cols : g.rows, length = upright ? g.rows : g.cols;
+        const int first = 3 + rnd.below(2);
+        for (int line = first; line < lines - 3; line += 3) {
+            std::vector<int> piece;
+            int run = 0;
+            const int runLength = 3 + rnd.below(4);
+            for (int i = 3; i < length - 3; ++i) {
+                if (run == runLength) {
+                    run = 0;
+                    i += rnd.below(2); // a gap of one or two
+                    continue;
+                }
+                piece.push_back(upright ? at(i, line) : at(line, i));
+                ++run;
+            }
+            addWalls(piece);
+        }
+    }
     int walls = 0;
     for (int attempt = 0; attempt < outside * 4 && walls < wanted; ++attempt) {
         int r = 1 + rnd.below(g.rows - 2), c = 1 + rnd.below(g.cols - 2);
@@ -383,8 +460,10 @@ Level generateGoalRoomLevel(const GoalRoomOptions& options) {
             const std::vector<Pull>& from = fromBlock ? fresh : options_;
             Pull pick = from[rnd.below(static_cast<int>(from.size()))];
             int b = pick.boxAt, d = pick.dir;
-            const int goal =
-                fromBlock ? 3 + rnd.below(std::max(1, farthest - 2)) : 1 + rnd.below(3);
+            // Parted floor: the boxes go out to the far halls and aisles too.
+            const int nearest = options.layout == 0 ? 3 : std::max(3, farthest / 3);
+            const int goal = fromBlock ? nearest + rnd.below(std::max(1, farthest - nearest + 1))
+                                       : 1 + rnd.below(3);
             for (int step = 0; step < 4 * farthest; ++step) {
                 int p = g.step(b, d);
                 box[b] = 0;

@@ -35,6 +35,9 @@ struct GoalRoomOptions {
     // door in their wall; or, with spareRow, two spare rows below it.
     bool spareRow = false;
     double wallShare = 0.10; // of the squares outside the room turned to wall
+    // The floor outside the room: 0 one open hall; 1 halls parted by long
+    // walls with a few gaps; 2 aisles between rows of shelves.
+    int layout = 0;
 };
 Level generateGoalRoomLevel(const GoalRoomOptions& options);
 

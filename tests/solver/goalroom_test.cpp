@@ -63,15 +63,41 @@ TEST(SolverGoalRoom, BoxesThatCannotLeaveComeFirst) {
 TEST(SolverGoalRoom, GeneratedGoalRoomsAreSolvedAndReplay) {
     // Every shape the generator makes, on one thread (the bolder search then
     // fills the room in order) and on two.
-    for (int shape = 0; shape < 4; ++shape) {
+    for (int shape = 0; shape < 6; ++shape) {
         GoalRoomOptions o;
-        o.rows = 14;
-        o.cols = 18;
+        o.rows = shape < 4 ? 14 : 18;
+        o.cols = shape < 4 ? 18 : 24;
         o.boxes = 9 + shape;
         o.seed = 40 + static_cast<std::uint64_t>(shape);
         o.doors = shape == 3 ? 0 : shape == 2 ? 2 : 1;
         o.spareRow = shape == 1;
+        o.layout = shape < 4 ? 0 : shape - 3; // halls, then aisles
         Level lv = generateGoalRoomLevel(o);
+        if (o.layout != 0) {
+            // Parted by walls, but every floor square still in reach.
+            std::vector<std::uint8_t> seen(lv.cells.size(), 0);
+            std::vector<int> todo{lv.man};
+            int reached = 0, floor = 0, walls = 0;
+            while (!todo.empty()) {
+                const int p = todo.back();
+                todo.pop_back();
+                if (seen[p] || lv.cells[p] == kWall || lv.cells[p] == kOutside) continue;
+                seen[p] = 1;
+                ++reached;
+                for (int q : {p - 1, p + 1, p - lv.cols, p + lv.cols})
+                    todo.push_back(q);
+            }
+            for (std::uint8_t c : lv.cells) {
+                walls += c == kWall;
+                floor += c != kWall && c != kOutside;
+            }
+            EXPECT_EQ(reached, floor) << "shape " << shape;
+            GoalRoomOptions open = o;
+            open.layout = 0;
+            const Level hall = generateGoalRoomLevel(open);
+            const auto hallWalls = std::count(hall.cells.begin(), hall.cells.end(), kWall);
+            EXPECT_GT(walls, hallWalls + 15) << "shape " << shape;
+        }
         for (int threads : {1, 2}) {
             Limits limits;
             limits.timeSeconds = 30;
