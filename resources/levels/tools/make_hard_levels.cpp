@@ -22,6 +22,15 @@
 //   make_hard_levels gen veryhard 1 220 /tmp/vh.pool 8
 //   make_hard_levels pick veryhard 64 veryhard.txt ../../tests/levelsets/solutions/veryhard.txt
 //       /tmp/vh.pool -x easy.txt -x game.txt -x normal.txt -x impossible.txt
+// of which the 24 with the highest score stayed, each mirrored in turn so the
+// goal rooms lie in all four corners; beside them 40 of halls and aisles:
+//   make_hard_levels gen veryhard 10001 10600 /work/pools/vh_new.pool 8
+//   (kept: boxes or targets in every ninth of the board, 63 of 284)
+//   make_hard_levels pick veryhard 40 vh_new40.txt vh_new40_sol.txt
+//       /work/pools/vh_new_spread.pool -x easy.txt -x game.txt -x normal.txt
+//       -x impossible.txt -x veryhard.txt
+//   (mirrored in turn as above, added to the 24)
+//   level_table --sort veryhard
 // and, the earlier 不可能完成的任务 (from seeds 1 to 1420) kept as a pool:
 //   make_hard_levels measure impossible impossible.txt /work/pools/im_keep.pool 20
 //   make_hard_levels gen impossible 2101 2251 /work/pools/im_b.pool 4 5
@@ -166,6 +175,14 @@ Level candidate(const std::string& set, std::uint64_t seed, const char*& kind,
             o.spareRow = pick(0, 1) == 1;
             o.wallShare = 0.06 + 0.02 * pick(0, 4);
             kind = "goal room";
+            // Seeds from 10001 part the floor into halls or aisles (odd and
+            // even seeds), with fewer loose walls between; the seeds before
+            // keep the one open hall they were made with.
+            if (seed > 10000) {
+                o.layout = 1 + static_cast<int>(seed % 2);
+                o.wallShare = o.layout == 1 ? o.wallShare / 2 : 0.02;
+                kind = o.layout == 1 ? "halls" : "aisles";
+            }
             return generateGoalRoomLevel(o);
         }
         // The other seeds are left out: big rooms with scattered targets
