@@ -34,7 +34,7 @@
 // and, the earlier 不可能完成的任务 (from seeds 1 to 1420) kept as a pool:
 //   make_hard_levels measure impossible impossible.txt /work/pools/im_keep.pool 20
 //   make_hard_levels gen impossible 2101 2251 /work/pools/im_b.pool 4 5
-//   make_hard_levels gen impossible 2252 4791 /work/pools/im_c.pool 3
+//   make_hard_levels gen impossible 2252 9000 /work/pools/im_c.pool 3
 //   make_hard_levels pick impossible 64 impossible.txt
 //       ../../tests/levelsets/solutions/impossible.txt /work/pools/im_keep.pool
 //       /work/pools/im_b.pool /work/pools/im_c.pool
