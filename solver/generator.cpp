@@ -324,24 +324,18 @@ Level generateGoalRoomLevel(const GoalRoomOptions& options) {
             }
             addWalls(piece);
         };
-        if (across > 0) {
-            const auto square = [&](int r) { return at(r, across); };
-            if (down > 0) {
-                stretch(1, down - 1, square);
-                stretch(down + 1, g.rows - 2, square);
+        // A wall from one side to the other, in two stretches where the other
+        // wall crosses it.
+        auto wallAcross = [&](int crossing, int last, auto square) {
+            if (crossing > 0) {
+                stretch(1, crossing - 1, square);
+                stretch(crossing + 1, last, square);
             } else {
-                stretch(1, g.rows - 2, square);
+                stretch(1, last, square);
             }
-        }
-        if (down > 0) {
-            const auto square = [&](int c) { return at(down, c); };
-            if (across > 0) {
-                stretch(1, across - 1, square);
-                stretch(across + 1, g.cols - 2, square);
-            } else {
-                stretch(1, g.cols - 2, square);
-            }
-        }
+        };
+        if (across > 0) wallAcross(down, g.rows - 2, [&](int r) { return at(r, across); });
+        if (down > 0) wallAcross(across, g.cols - 2, [&](int c) { return at(down, c); });
     } else if (options.layout == 2) {
         // Rows of shelves three squares apart, broken every few squares, with
         // a walkway along both side walls.
