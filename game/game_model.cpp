@@ -105,12 +105,7 @@ void GameModel::ShowRecord() {
         const auto answer = f.sol.get<TAnswerData>(curLevel - 1);
         view_.SetAnswerEnabled(answer.moves != 0);
     }
-    const BoundingBox box = boundingBox(maze.cells);
-    mazeWidth = box.width();
-    mazeHeight = box.height();
-    manPos -= normaliseBoard(maze.cells, box);
-    view_.FitBoard();
-    view_.PaintBoard();
+    placeBoard(!redrawOnly);
     updateStatus();
     if (!redrawOnly) {
         undoCount = 0;
@@ -123,6 +118,17 @@ void GameModel::ShowRecord() {
         view_.SetUndoEnabled(false);
         enterLevelAids();
     }
+}
+
+void GameModel::placeBoard(bool newLevel) {
+    const BoundingBox box = boundingBox(maze.cells);
+    mazeWidth = box.width();
+    mazeHeight = box.height();
+    manPos -= normaliseBoard(maze.cells, box);
+    // The marks are painted with the board, so they must be this board's.
+    if (newLevel) aids.dead.reset(maze.cells, manPos);
+    view_.FitBoard();
+    view_.PaintBoard();
 }
 
 std::string GameModel::caption() const {

@@ -190,6 +190,9 @@ public:
 
 private:
     bool switchGameFile(const std::string& path);
+    // Lays out and paints maze, moved to the top-left corner; a new level
+    // (not a redraw of the one in play) learns its dead squares first.
+    void placeBoard(bool newLevel);
     void PassGame();
     // The level's best record, in memory and on the status bar.
     void setBest(const TBestData& best);

@@ -87,7 +87,6 @@ void GameModel::enterLevelAids() {
     aids.dragFrom = -1;
     aids.warningShown = false;
     ++aids.levelEntries;
-    aids.dead.reset(maze.cells, manPos);
 }
 
 } // namespace sokoban

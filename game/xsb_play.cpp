@@ -42,12 +42,8 @@ void GameModel::PlayXSB(const std::string& path) {
     // Whatever the reader said, play the level xsbMaze holds, moved to the
     // top-left corner like a level of a set.
     maze = xsbMaze;
-    const BoundingBox box = boundingBox(maze.cells);
-    mazeWidth = box.width();
-    mazeHeight = box.height();
-    manPos = xsbMaze.man - normaliseBoard(maze.cells, box);
-    view_.FitBoard();
-    view_.PaintBoard();
+    manPos = xsbMaze.man;
+    placeBoard(true);
 
     moveCount = 0;
     pushCount = 0;

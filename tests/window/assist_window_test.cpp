@@ -5,11 +5,14 @@
 #include "game/assist_menu.h"
 #include "game/main_form.h"
 #include "game/solver_runner.h"
+#include "game/dead_squares.h"
 #include "tools/design.h"
 #include "tools/item.h"
+#include "tools/xsbviewer.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
@@ -199,6 +202,107 @@ TEST_F(AssistWindowTest, DeadSquaresAreMarkedAndTheChoiceIsKept) {
     form.reset();
     start({makeLevel(kTwoBoxes)});
     EXPECT_TRUE(form->findChild<QAction*>("mMarkDead")->isChecked());
+}
+
+// Every way to another board shows that board's marks at once: the cells
+// whose picture loses its cross when the marks are turned off are just the
+// dead floor of the board in play.
+TEST_F(AssistWindowTest, DeadSquareMarksFollowEveryNewBoard) {
+    // Dead along every wall.
+    const std::vector<std::string> walled = kTwoBoxes;
+    // Targets in two corners: only the bottom row is dead.
+    const std::vector<std::string> cornered = {
+        "######", "#.   #", "#  $ #", "# $ .#", "#@   #", "######",
+    };
+    // Solved by one push to the right; dead where the others are not.
+    const std::vector<std::string> onePush = {"######", "#@$. #", "#  ###", "####"};
+    writeLevelSet(dir.path / "normal.box", {makeLevel(cornered)});
+    {
+        std::ofstream out(dir.path / "walled.xsb");
+        for (const auto& r : walled)
+            out << r << "\n";
+    }
+    start({makeLevel(walled), makeLevel(cornered), makeLevel(onePush), makeLevel(walled)});
+    auto& model = form->model();
+    auto* mark = form->findChild<QAction*>("mMarkDead");
+    mark->trigger();
+    QTest::keyClick(form->boardImage(), Qt::Key_F12, Qt::ControlModifier | Qt::ShiftModifier);
+    dialogs.takeTexts();
+    TFormDesign design(*form, dialogs);
+    TFormItem palette;
+    design.setPalette(&palette);
+    TFormXSBViewer viewer(*form, design, &dialogs);
+
+    using Cellset = std::vector<int>;
+    const auto centre = [&](const QImage& image, int cell) {
+        const auto& l = model.layout;
+        return image.pixel((cell % kCols + l.originCol) * l.cellSize + l.cellSize / 2,
+                           (cell / kCols + l.originRow) * l.cellSize + l.cellSize / 2);
+    };
+    // The worker covers its own cell, marked or not.
+    const auto plainFloor = [&](int cell) {
+        return model.maze.cells[static_cast<std::size_t>(cell)] == kFloor && cell != model.manPos;
+    };
+    const auto markedOnScreen = [&] {
+        const QImage marked = form->painter().image().copy();
+        mark->trigger();
+        const QImage plain = form->painter().image().copy();
+        mark->trigger();
+        Cellset cells;
+        for (int i = 0; i < kCells; ++i)
+            if (plainFloor(i) && centre(marked, i) != centre(plain, i)) cells.push_back(i);
+        return cells;
+    };
+    const auto deadOfTheBoard = [&] {
+        DeadSquares dead;
+        dead.reset(model.maze.cells, model.manPos);
+        Cellset cells;
+        for (int i = 0; i < kCells; ++i)
+            if (plainFloor(i) && dead.isDead(i)) cells.push_back(i);
+        return cells;
+    };
+    ASSERT_FALSE(deadOfTheBoard().empty());
+    ASSERT_EQ(markedOnScreen(), deadOfTheBoard());
+
+    struct Case {
+        const char* name;
+        std::function<void()> change;
+        std::vector<std::string> board; // the level then in play
+    };
+    const Case cases[] = {
+        {"后一关", [&] { QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier); },
+         cornered},
+        {"前一关", [&] { QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier); }, walled},
+        {"选关",
+         [&] {
+             dialogs.inputAnswers.push_back("3");
+             QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+         },
+         onePush},
+        {"a solve that moves on", [&] { QTest::keyClick(form->boardImage(), Qt::Key_Right); },
+         walled},
+        {"another level set", [&] { form->action("mselectgame2")->trigger(); }, cornered},
+        {"读取 in the XSB viewer",
+         [&] {
+             viewer.setFolder(QString::fromStdString(dir.path.string()));
+             viewer.showFromMain();
+             const auto found = viewer.fileList()->findItems("walled.xsb", Qt::MatchExactly);
+             ASSERT_EQ(found.size(), 1);
+             viewer.fileList()->setCurrentItem(found[0]);
+             viewer.button("Button1")->click();
+         },
+         walled},
+        {"重玩", [&] { QTest::keyClick(form->boardImage(), Qt::Key_R); }, walled},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.change();
+        dialogs.takeTexts();
+        TMazeData expected = makeLevel(c.board);
+        normaliseBoard(expected.cells, boundingBox(expected.cells));
+        ASSERT_EQ(model.maze.cells, expected.cells);
+        EXPECT_EQ(markedOnScreen(), deadOfTheBoard());
+    }
 }
 
 TEST_F(AssistWindowTest, TheDesignerSaysWhetherALevelCanBeSolved) {
