@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -276,8 +277,13 @@ TEST_F(MainFormTest, MouseClicksStepWalkAndUndo) {
     QTest::mouseClick(form->boardImage(), Qt::RightButton, {}, centre(man));
     EXPECT_EQ(model.manPos, man);
     EXPECT_EQ(model.moveCount, 0);
-    // Hovering over the box next to the worker shows the push arrow.
-    QTest::mouseMove(form->boardImage(), centre(man + 2));
+    // Hovering over the box next to the worker shows the push arrow. The
+    // move is sent to the board itself: QTest would move the shared cursor,
+    // which makes no move at all where an earlier test left it already.
+    QMouseEvent hover(QEvent::MouseMove, centre(man + 2),
+                      form->boardImage()->mapToGlobal(centre(man + 2)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(form->boardImage(), &hover);
     EXPECT_EQ(model.hoverCell, man + 2);
 }
 
