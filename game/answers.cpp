@@ -2,6 +2,7 @@
 // that carry answers between players.
 #include "game_model.h"
 
+#include "levels/level_text.h"
 #include "levels/safe_write.h"
 
 #include <algorithm>
@@ -131,20 +132,60 @@ void GameModel::mAnswerInClick() {
         dialogs_.warning("答案文件中的关卡号不正确！");
         return;
     }
-    if (dialogs_.confirm("读入的答案显示为第" + std::to_string(imported.level) +
-                         "关，是否保存到当前文件中？")) {
-        const CompanionFiles f = files();
-        f.sol.padTo(levelCount, emptyAnswerRecord().encode());
-        f.sol.put(imported.level - 1, imported);
+    offerImportedAnswer(imported);
+}
+
+void GameModel::offerImportedAnswer(TAnswerData answer) {
+    const CompanionFiles f = files();
+    const int number = answer.level;
+    const TMazeData level = f.levels.get<TMazeData>(number - 1);
+    // An answer that stops on a wall or leaves a box off its target would be
+    // stored over a good one, and its demonstration would never end.
+    const AnswerReplay replay = replayAnswer(level, answer);
+    switch (replay.error) {
+    case SolutionError::None:
+        break;
+    case SolutionError::Empty:
+    case SolutionError::BadCharacter:
+        dialogs_.warning("答案文件中没有答案！");
+        return;
+    case SolutionError::TooLong:
+        dialogs_.warning("答案太长，一个答案最多 4096 步！");
+        return;
+    case SolutionError::Blocked:
+        dialogs_.warning("答案的第 " + std::to_string(replay.move) + " 步在第" +
+                         std::to_string(number) + "关走不通，答案没有导入！");
+        return;
+    case SolutionError::NotSolved:
+        dialogs_.warning("这个答案没有解开第" + std::to_string(number) + "关，答案没有导入！");
+        return;
     }
-    if (imported.level != curLevel) {
+    // Moves after the solve are never made.
+    answer.moves = static_cast<std::int16_t>(replay.moves);
+
+    // Only an answer with fewer moves or fewer pushes replaces the stored one.
+    const TAnswerData stored = f.sol.count() >= number ? f.sol.get<TAnswerData>(number - 1)
+                                                       : emptyAnswerRecord();
+    if (stored.moves != 0 && !replay.betterThan(replayAnswer(level, stored))) {
+        dialogs_.information("读入的答案不比原答案简洁，原答案保留！");
+    } else if (dialogs_.confirm("读入的答案显示为第" + std::to_string(number) +
+                                "关，是否保存到当前文件中？")) {
+        f.sol.padTo(levelCount, emptyAnswerRecord().encode());
+        f.sol.put(number - 1, answer);
+        if (number == curLevel && !xsbMode) view_.SetAnswerEnabled(true);
+    }
+    // The board of an XSB file is no level of the set.
+    if (number != curLevel || xsbMode) {
         dialogs_.warning("读入答案所在关卡不是当前关卡，无法演示!");
         return;
     }
     if (!dialogs_.confirm("是否进行答案演示？")) return;
-    answerRec.level = imported.level;
-    answerRec.moves = imported.moves;
-    answerRec.packed = imported.packed;
+    answerRec.level = answer.level;
+    answerRec.moves = answer.moves;
+    answerRec.packed = answer.packed;
+    // The answer replays from the level's start: a demonstration in progress
+    // is stopped first, then the level is loaded afresh.
+    if (demoButtons != DemoButtons::Idle) tbRetryGameClick();
     tbRetryGameClick();
     demoMode = true;
     const int speeds[] = {50, 200, 500};

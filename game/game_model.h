@@ -147,6 +147,12 @@ public:
     void mAnswerOutClick();
     void mAnswerOutAllClick();
     void mAnswerInClick();
+    // An answer read from a file or the clipboard (level set to its level):
+    // refused with a message unless it replays to a solve from the level's
+    // start; stored, when the player agrees, only over a stored answer with
+    // more moves and more pushes; then offered as a demonstration on the
+    // level in play.
+    void offerImportedAnswer(TAnswerData answer);
     // "game0007.ans" style names: four digits, longer numbers unpadded.
     static std::string answerFileName(const std::string& gameName, int level,
                                       const std::string& typed);
@@ -156,8 +162,9 @@ public:
     // Reads an XSB file into xsbMaze; shows its own messages on refusal and
     // then returns false.
     bool ReadXSB(const std::string& path);
-    // Makes the XSB file the level in play (xsbMode).
-    void PlayXSB(const std::string& path);
+    // Makes the XSB file the level in play (xsbMode); false, after the
+    // reader's message, when it refuses the file, and the level in play stays.
+    bool PlayXSB(const std::string& path);
     // Writes the current level of the level set as an XSB file.
     void mSaveToXSBClick();
 

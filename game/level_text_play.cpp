@@ -194,25 +194,7 @@ void LevelTextCommands::pasteAnswer(const std::string& text) {
     }
     TAnswerData& answer = parsed.answer;
     answer.level = static_cast<std::int16_t>(model_.curLevel);
-    if (dialogs_.confirm("读入的答案显示为第" + std::to_string(answer.level) +
-                         "关，是否保存到当前文件中？")) {
-        f.sol.padTo(model_.levelCount, emptyAnswerRecord().encode());
-        f.sol.put(answer.level - 1, answer);
-        view_.SetAnswerEnabled(true);
-    }
-    if (!dialogs_.confirm("是否进行答案演示？")) return;
-    model_.answerRec.level = answer.level;
-    model_.answerRec.moves = answer.moves;
-    model_.answerRec.packed = answer.packed;
-    model_.tbRetryGameClick();
-    model_.demoMode = true;
-    const int speeds[] = {50, 200, 500};
-    const int s = model_.settings.demoSpeed;
-    if (s >= 1 && s <= 3) {
-        model_.demoInterval = speeds[s - 1];
-        view_.SetDemoInterval(model_.demoInterval);
-    }
-    view_.SetDemoTimer(true);
+    model_.offerImportedAnswer(answer);
 }
 
 std::string LevelTextCommands::titlePanel(const GameModel& model) {

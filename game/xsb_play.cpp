@@ -21,6 +21,9 @@ bool GameModel::ReadXSB(const std::string& path) {
     case XsbStatus::TooBig:
         dialogs_.error("仓库数据太大或者数据不正确！");
         return false;
+    case XsbStatus::NoLevel:
+        dialogs_.information("游戏文件中没有关卡数据，新建一关！");
+        return false;
     case XsbStatus::Ok:
         xsbMaze = read.maze;
         return true;
@@ -28,12 +31,13 @@ bool GameModel::ReadXSB(const std::string& path) {
     return false;
 }
 
-void GameModel::PlayXSB(const std::string& path) {
+bool GameModel::PlayXSB(const std::string& path) {
+    // A file the reader refuses leaves the level in play as it is, on the
+    // board and playable, with its caption.
+    if (!ReadXSB(path)) return false;
     // Only the level in play names the file that retry reloads; previews and
     // imports read through ReadXSB and leave it alone.
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec)) xsbFile = path;
-    ReadXSB(path);
+    xsbFile = path;
 
     // A demonstration or a walk of the previous level must not go on here.
     if (demoMode || demoPaused || demoButtons != DemoButtons::Idle) stopDemo();
@@ -64,6 +68,7 @@ void GameModel::PlayXSB(const std::string& path) {
     view_.SetGameItemChecked(0);
     xsbMode = true;
     updateStatus();
+    return true;
 }
 
 void GameModel::mSaveToXSBClick() {

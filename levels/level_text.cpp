@@ -164,8 +164,92 @@ TMazeData TextLevel::maze() const {
     return buildXsbLevel(r, OutsideRule::FloodFromEdge);
 }
 
+// How the bytes of a text are read: UTF-16 with its byte-order mark is
+// turned into UTF-8 first; everything else goes to the lines as it is.
+enum class Encoding { Unknown, Bytes, Utf16LE, Utf16BE };
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// UTF-16 handed over in pieces of any size, to UTF-8. A piece may end in
+// the middle of a code unit or between the two halves of a pair.
+class Utf16ToUtf8 {
+  public:
+    explicit Utf16ToUtf8(bool bigEndian) : bigEndian_(bigEndian) {}
+
+    std::string decode(std::string_view bytes) {
+        std::string out;
+        out.reserve(bytes.size() * 3 / 2);
+        for (const char b : bytes) {
+            if (!haveByte_) {
+                firstByte_ = static_cast<unsigned char>(b);
+                haveByte_ = true;
+                continue;
+            }
+            haveByte_ = false;
+            const auto second = static_cast<unsigned char>(b);
+            unit(out, static_cast<char16_t>(bigEndian_ ? firstByte_ << 8 | second
+                                                       : second << 8 | firstByte_));
+        }
+        return out;
+    }
+    // A first half of a pair left at the end stands for a character that
+    // cannot be read; a lone last byte is no character at all.
+    std::string finish() {
+        std::string out;
+        if (high_) appendUtf8(out, kReplacement);
+        high_ = 0;
+        haveByte_ = false;
+        return out;
+    }
+
+  private:
+    void unit(std::string& out, char16_t u) {
+        if (high_) {
+            if (u >= 0xDC00 && u <= 0xDFFF) {
+                appendUtf8(out, 0x10000 + ((char32_t(high_) - 0xD800) << 10) + (u - 0xDC00));
+                high_ = 0;
+                return;
+            }
+            appendUtf8(out, kReplacement);
+            high_ = 0;
+        }
+        if (u >= 0xD800 && u <= 0xDBFF)
+            high_ = u;
+        else if (u >= 0xDC00 && u <= 0xDFFF)
+            appendUtf8(out, kReplacement);
+        else
+            appendUtf8(out, u);
+    }
+
+    bool bigEndian_;
+    bool haveByte_ = false;
+    unsigned firstByte_ = 0;
+    char16_t high_ = 0;
+};
+
 struct LevelTextReader::State {
     Sink sink;
+    Encoding encoding = Encoding::Unknown;
+    std::string head; // the first bytes, until they tell the encoding
+    std::optional<Utf16ToUtf8> utf16;
     std::string line;
     bool overflow = false;
     bool restRowBytes = true; // the unkept tail of the line could belong to a row
@@ -178,6 +262,9 @@ struct LevelTextReader::State {
     std::optional<TextLevel> current;  // rows being read
     std::optional<TextLevel> previous; // rows ended; its title may follow
     std::string pendingTitle, pendingAuthor;
+
+    void feedBytes(std::string_view bytes);
+    void feedText(std::string_view bytes);
 
     void take(const char* p, std::size_t n) {
         const std::size_t room = kMaxLine - std::min(kMaxLine, line.size());
@@ -326,13 +413,12 @@ LevelTextReader::LevelTextReader(Sink sink) : s_(std::make_unique<State>()) {
 
 LevelTextReader::~LevelTextReader() = default;
 
-void LevelTextReader::feed(std::string_view bytes) {
-    State& s = *s_;
+void LevelTextReader::State::feedText(std::string_view bytes) {
     const char* p = bytes.data();
     const char* const end = p + bytes.size();
     while (p < end) {
-        if (s.afterCr) {
-            s.afterCr = false;
+        if (afterCr) {
+            afterCr = false;
             if (*p == '\n') {
                 ++p;
                 continue;
@@ -341,16 +427,51 @@ void LevelTextReader::feed(std::string_view bytes) {
         const char* q = p;
         while (q < end && !isLineEnd(*q))
             ++q;
-        s.take(p, static_cast<std::size_t>(q - p));
+        take(p, static_cast<std::size_t>(q - p));
         if (q == end) return;
-        s.afterCr = *q == '\r';
-        s.endLine();
+        afterCr = *q == '\r';
+        endLine();
         p = q + 1;
     }
 }
 
+void LevelTextReader::State::feedBytes(std::string_view bytes) {
+    if (encoding == Encoding::Unknown) {
+        // Two bytes tell UTF-16 by its byte-order mark.
+        const std::size_t wanted = 2 - head.size();
+        head.append(bytes.substr(0, wanted));
+        bytes.remove_prefix(std::min(wanted, bytes.size()));
+        if (head.size() < 2) return;
+        if (head == "\xff\xfe" || head == "\xfe\xff") {
+            encoding = head[0] == '\xff' ? Encoding::Utf16LE : Encoding::Utf16BE;
+            utf16.emplace(encoding == Encoding::Utf16BE);
+            // The mark itself is no text; what follows is.
+        } else {
+            encoding = Encoding::Bytes;
+            feedText(head);
+        }
+        head.clear();
+    }
+    if (encoding == Encoding::Bytes)
+        feedText(bytes);
+    else
+        feedText(utf16->decode(bytes));
+}
+
+void LevelTextReader::feed(std::string_view bytes) {
+    s_->feedBytes(bytes);
+}
+
 void LevelTextReader::finish() {
     State& s = *s_;
+    if (s.encoding == Encoding::Unknown) {
+        // A text of a single byte.
+        s.encoding = Encoding::Bytes;
+        s.feedText(s.head);
+        s.head.clear();
+    } else if (s.utf16) {
+        s.feedText(s.utf16->finish());
+    }
     if (!s.line.empty() || s.overflow) s.endLine();
     s.endBoard();
     s.emitPrevious();
@@ -440,8 +561,8 @@ LevelTextSummary summariseLevelFile(const std::filesystem::path& path) {
 XsbResult readFirstLevel(const std::filesystem::path& path) {
     const LevelTextSummary s = summariseLevelFile(path);
     XsbResult r;
-    r.status = s.status;
-    if (s.status == XsbStatus::Ok) r.maze = s.first;
+    r.status = s.status == XsbStatus::Ok && s.levelCount == 0 ? XsbStatus::NoLevel : s.status;
+    if (r.status == XsbStatus::Ok) r.maze = s.first;
     return r;
 }
 
@@ -525,6 +646,38 @@ std::string solutionText(const TMazeData& level, const TAnswerData& answer) {
         out += push ? "UDLR"[code] : "udlr"[code];
     }
     return out;
+}
+
+AnswerReplay replayAnswer(const TMazeData& level, const TAnswerData& answer) {
+    AnswerReplay r;
+    if (answer.moves < 1) {
+        r.error = SolutionError::Empty;
+        return r;
+    }
+    if (answer.moves > TAnswerData::kCapacity) {
+        r.error = SolutionError::TooLong;
+        return r;
+    }
+    // A damaged level may put the worker anywhere.
+    if (level.man < 0 || level.man >= kCells) {
+        r.error = SolutionError::Blocked;
+        r.move = 1;
+        return r;
+    }
+    Board board{level.cells, level.man};
+    for (int i = 0; i < answer.moves; ++i) {
+        const int made = board.move(answer.moveAt(i));
+        if (made == 0) {
+            r.error = SolutionError::Blocked;
+            r.move = i + 1;
+            return r;
+        }
+        ++r.moves;
+        if (made == 2) ++r.pushes;
+        if (board.solved()) return r;
+    }
+    r.error = SolutionError::NotSolved;
+    return r;
 }
 
 SolutionParse parseSolution(const TMazeData& level, std::string_view text) {

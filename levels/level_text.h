@@ -86,7 +86,8 @@ struct LevelTextSummary {
 LevelTextSummary summariseLevelText(std::string_view text);
 LevelTextSummary summariseLevelFile(const std::filesystem::path& path);
 // The first level of a file as the single-file reader reports it: Missing,
-// ReadError, TooBig, or Ok with the level.
+// ReadError, TooBig, NoLevel (an empty file, or text without a level), or Ok
+// with the level.
 XsbResult readFirstLevel(const std::filesystem::path& path);
 
 // The same level moved so that its bounding rectangle is centred in the grid
@@ -122,6 +123,24 @@ struct SolutionParse {
     int move = 0;       // the move (1-based) that failed, for Blocked
     TAnswerData answer; // level left 0 for the caller; moves and packed set
 };
+// How a stored or imported answer replays on a level from its start: every
+// move a step or a push, the level solved by the last one. A move after the
+// level is solved is never made (the game stops there), so an answer that
+// solves it earlier counts only its moves up to the solve.
+struct AnswerReplay {
+    SolutionError error = SolutionError::None; // None, Empty, TooLong, Blocked, NotSolved
+    int move = 0;   // the move (1-based) that failed, for Blocked
+    int moves = 0;  // moves up to the solve
+    int pushes = 0; // pushes up to the solve
+    bool ok() const { return error == SolutionError::None; }
+    // Fewer moves or fewer pushes, as a finished level's answer replaces the
+    // stored one.
+    bool betterThan(const AnswerReplay& stored) const {
+        return !stored.ok() || moves < stored.moves || pushes < stored.pushes;
+    }
+};
+AnswerReplay replayAnswer(const TMazeData& level, const TAnswerData& answer);
+
 // Reads letters as solutionText writes them (either case, run lengths like
 // "3r", blanks and line ends anywhere) and plays them on the level.
 SolutionParse parseSolution(const TMazeData& level, std::string_view text);

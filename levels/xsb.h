@@ -16,6 +16,7 @@ enum class XsbStatus {
     Missing,   // no file at the path
     ReadError, // the file cannot be opened or read, or is not a plain file
     TooBig,    // more than 22 rows, or a row longer than 34 characters
+    NoLevel,   // read, but not one level row in it (readFirstLevel only)
 };
 
 struct XsbResult {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace sokoban::testing {
 namespace {
 
@@ -24,6 +26,23 @@ protected:
         game.SelectGames(1);
     }
     RecordFile sol() const { return RecordFile(dir.path / "game.sol", TAnswerData::kSize); }
+    // An .ans file as the export writes it; `moves` may claim more or fewer
+    // moves than the codes given.
+    static constexpr int kAsGiven = INT_MIN;
+    std::string answerFile(int level, const std::vector<int>& codes, int moves = kAsGiven) {
+        TAnswerData a;
+        a.level = static_cast<std::int16_t>(level);
+        a.moves = static_cast<std::int16_t>(moves == kAsGiven ? static_cast<int>(codes.size()) : moves);
+        for (std::size_t i = 0; i < codes.size(); ++i) a.setMove(static_cast<int>(i), codes[i]);
+        const auto path = dir.path / ("in" + std::to_string(++files_) + ".ans");
+        const Bytes b = a.encode();
+        const auto size = 5 + std::min<std::size_t>(std::max(a.moves, std::int16_t(0)) / 4 + 2,
+                                                     a.packed.size());
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(size));
+        return path.string();
+    }
+    int files_ = 0;
     void storeAnswer(int level, const std::vector<int>& moves) {
         TAnswerData a;
         a.level = static_cast<std::int16_t>(level);
@@ -195,6 +214,98 @@ TEST_F(AnswerTest, ImportOfABadLevelNumberWritesNothing) {
         EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"答案文件中的关卡号不正确！"});
         EXPECT_EQ(readFile(dir.path / "game.sol"), before);
     }
+}
+
+// A crafted answer must neither replace the player's answer nor start a
+// demonstration that never gets anywhere.
+TEST_F(AnswerTest, ImportOfAnAnswerThatDoesNotSolveItsLevelChangesNothing) {
+    storeAnswer(1, {3, 3, 1});
+    storeAnswer(2, {3});
+    const struct Case {
+        const char* what;
+        int level;
+        std::vector<int> codes;
+        int moves;
+        std::string text;
+    } cases[] = {
+        {"into the wall", 1, {3, 0}, kAsGiven, "答案的第 2 步在第1关走不通，答案没有导入！"},
+        {"stays up against the wall", 1, {0, 0, 0, 0}, kAsGiven, "答案的第 1 步在第1关走不通，答案没有导入！"},
+        {"box left off its target", 1, {3, 3}, kAsGiven, "这个答案没有解开第1关，答案没有导入！"},
+        {"walks past the box into the wall", 1, {3, 3, 3, 3}, kAsGiven,
+         "答案的第 4 步在第1关走不通，答案没有导入！"},
+        // Zero bytes past the real moves read as "up".
+        {"more moves than the file holds", 1, {3, 3}, 400,
+         "答案的第 3 步在第1关走不通，答案没有导入！"},
+        {"no moves", 1, {}, 0, "答案文件中没有答案！"},
+        {"negative moves", 1, {3}, -5, "答案文件中没有答案！"},
+        {"more moves than an answer holds", 1, {3, 3, 1}, 5000, "答案太长，一个答案最多 4096 步！"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Bytes before = readFile(dir.path / "game.sol");
+        dialogs.fileAnswers.push_back(answerFile(c.level, c.codes, c.moves));
+        dialogs.confirmAnswers = {true, true};
+        game.mAnswerInClick();
+        EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{c.text});
+        EXPECT_EQ(readFile(dir.path / "game.sol"), before);
+        EXPECT_FALSE(game.demoMode);
+        EXPECT_FALSE(view.demoTimer);
+    }
+}
+
+// An imported answer replaces the stored one only with fewer moves or fewer
+// pushes, as a finished level's answer does; a worse one is not even offered.
+TEST_F(AnswerTest, ImportReplacesOnlyAWorseStoredAnswer) {
+    // Level 1's stored answer: right, down, up, right, push down (5 moves, 1 push).
+    const std::vector<int> detour = {3, 1, 0, 3, 1};
+    const struct Case {
+        const char* what;
+        std::vector<int> stored;
+        std::vector<int> imported;
+        bool offered;
+        int storedMoves; // afterwards
+    } cases[] = {
+        {"no stored answer", {}, {3, 1, 0, 3, 1}, true, 5},
+        {"fewer moves", detour, {3, 3, 1}, true, 3},
+        {"as many moves", detour, {3, 1, 0, 3, 1}, false, 5},
+        {"more moves", detour, {3, 2, 3, 1, 0, 3, 1}, false, 5},
+        {"stored answer that does not solve", {3}, {3, 1, 0, 3, 1}, true, 5},
+        // Moves after the solve are never made: the answer stored holds three.
+        {"moves after the solve", {}, {3, 3, 1, 2, 2}, true, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        sol().put(0, emptyAnswerRecord());
+        if (!c.stored.empty()) storeAnswer(1, c.stored);
+        dialogs.fileAnswers.push_back(answerFile(1, c.imported));
+        dialogs.confirmAnswers = {true, false}; // store it, no demonstration
+        game.mAnswerInClick();
+        const std::vector<std::string> texts = dialogs.takeTexts();
+        ASSERT_FALSE(texts.empty());
+        EXPECT_EQ(texts.front(), c.offered ? "读入的答案显示为第1关，是否保存到当前文件中？"
+                                           : "读入的答案不比原答案简洁，原答案保留！");
+        EXPECT_EQ(texts.back(), "是否进行答案演示？");
+        EXPECT_EQ(sol().get<TAnswerData>(0).moves, c.storedMoves);
+        EXPECT_EQ(unsolvedAnswers(game), std::vector<int>{});
+    }
+}
+
+// An import while a demonstration runs starts the imported answer from the
+// level's start, so it plays through to the solve.
+TEST_F(AnswerTest, ImportDuringADemonstrationReplaysFromTheStart) {
+    storeAnswer(1, {3, 1, 0, 3, 1});
+    game.tbLoadAnswerClick();
+    game.Timer4Timer();
+    game.Timer4Timer();
+    ASSERT_EQ(game.moveCount, 2);
+    dialogs.fileAnswers.push_back(answerFile(1, {3, 3, 1}));
+    dialogs.confirmAnswers = {false, true};
+    game.mAnswerInClick();
+    EXPECT_EQ(game.moveCount, 0);
+    EXPECT_TRUE(game.demoMode);
+    for (int i = 0; i < 3 && game.demoMode; ++i) game.Timer4Timer();
+    EXPECT_FALSE(game.demoMode); // solved in three moves and over
+    EXPECT_EQ(dialogs.takeTexts().back(), "看明白了吗？@~*&^%$#@？自己再试试吧！");
 }
 
 TEST_F(AnswerTest, ImportAndDemonstrateTheCurrentLevel) {

@@ -152,6 +152,68 @@ TEST(LevelTextReader, AnyChunkingGivesTheSameLevels) {
     }
 }
 
+// UTF-16 of a UTF-8 text, with its byte-order mark.
+std::string utf16(const std::string& utf8, bool bigEndian) {
+    std::u32string points;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        const int n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+        char32_t c = n == 1 ? b : b & (0x3F >> (n - 1));
+        for (int k = 1; k < n; ++k)
+            c = c << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        points += c;
+        i += static_cast<std::size_t>(n);
+    }
+    std::u16string units;
+    for (const char32_t c : points) {
+        if (c < 0x10000) {
+            units += static_cast<char16_t>(c);
+        } else {
+            units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            units += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        }
+    }
+    std::string out = bigEndian ? "\xfe\xff" : "\xff\xfe";
+    for (const char16_t u : units) {
+        const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+        out += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
+    }
+    return out;
+}
+
+// Editors on other systems save text as UTF-16: with its byte-order mark it
+// reads as the same text in UTF-8, titles in any script included, however
+// the bytes arrive.
+TEST(LevelTextReader, Utf16WithAByteOrderMarkReadsAsText) {
+    const std::string text = "Title: 小仓库 \xf0\x9f\x93\xa6\r\n" + join(kSmall, "\r\n") + "\r\n" +
+                             join(kWide, "\r\n") + "Title: 宽\r\n";
+    const std::vector<TextLevel> plain = parseLevelText(text);
+    ASSERT_EQ(plain.size(), 2u);
+    for (const bool bigEndian : {false, true}) {
+        const std::string wide = utf16(text, bigEndian);
+        for (const std::size_t piece : {std::size_t{1}, std::size_t{3}, wide.size()}) {
+            SCOPED_TRACE(std::to_string(bigEndian) + " " + std::to_string(piece));
+            std::vector<TextLevel> got;
+            LevelTextReader reader([&](TextLevel& l) { got.push_back(l); });
+            for (std::size_t at = 0; at < wide.size(); at += piece)
+                reader.feed(std::string_view(wide).substr(at, piece));
+            reader.finish();
+            ASSERT_EQ(got.size(), plain.size());
+            for (std::size_t k = 0; k < got.size(); ++k) {
+                EXPECT_EQ(got[k].maze(), plain[k].maze());
+                EXPECT_EQ(got[k].title, plain[k].title);
+            }
+        }
+    }
+    // Without the mark the bytes are what they are: UTF-16 that is not
+    // marked as such holds no level rows.
+    EXPECT_EQ(summariseLevelText(utf16(text, false).substr(2)).levelCount, 0);
+    // A lone half of a pair, and a last odd byte, spoil nothing else.
+    const std::string broken = utf16(join(kSmall), false) + "\x3d\xd8" + "\n";
+    EXPECT_EQ(summariseLevelText(broken).first, summariseLevelText(join(kSmall)).first);
+    EXPECT_EQ(summariseLevelText("#").levelCount, 1);
+}
+
 TEST(LevelTextWriter, EntriesReadBackAsTheSameLevels) {
     std::string text;
     const auto levels = parseLevelText(join(kSmall) + "\n" + join(kWide));

@@ -73,30 +73,51 @@ TEST_F(XsbPlayTest, PlaysTheLevelAtTheTopLeft) {
                                                  "small.xsb"}));
 }
 
-TEST_F(XsbPlayTest, RefusedFilesKeepTheLevelOnTheBoard) {
-    const std::string small = put("small.xsb", text(kLevels[0]));
+// A file that gives no level ends in a message, and the level in play stays
+// on the board as it stands, playable, under its own caption: an XSB level
+// or a level of the set alike.
+TEST_F(XsbPlayTest, RefusedFilesLeaveTheLevelInPlayAsItStands) {
+    const std::string wide = put("wide.xsb", text(kLevels[1]));
     std::filesystem::create_directory(dir.path / "folder.xsb");
+    const std::string noLevel = "游戏文件中没有关卡数据，新建一关！";
     struct Case {
         std::string path;
         std::string message;
-        std::string captionFile;
     } cases[] = {
-        {(dir.path / "none.xsb").string(), "读取的文件不存在！", small},
-        {(dir.path / "folder.xsb").string(), "文件读取错误！", (dir.path / "folder.xsb").string()},
-        {put("big.xsb", std::string(40, '#')), "仓库数据太大或者数据不正确！",
-         (dir.path / "big.xsb").string()},
+        {(dir.path / "none.xsb").string(), "读取的文件不存在！"},
+        {(dir.path / "folder.xsb").string(), "文件读取错误！"},
+        {put("big.xsb", std::string(40, '#')), "仓库数据太大或者数据不正确！"},
+        {put("empty.xsb", ""), noLevel},
+        {put("blank.xsb", "\r\n\r\n"), noLevel},
+        {put("notes.xsb", "Title: nothing here\r\n; only words\r\n"), noLevel},
+        {put("binary.xsb", std::string("\x00\x01\x02\xff", 4)), noLevel},
     };
-    for (const auto& c : cases) {
-        game.PlayXSB(small);
-        const TMazeData before = game.xsbMaze;
-        game.KeyMove("right");
-        dialogs.shown.clear();
-        game.PlayXSB(c.path);
-        EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{c.message});
-        EXPECT_EQ(game.xsbMaze, before);
-        EXPECT_EQ(game.manPos, 35); // the last level read, from its start
-        EXPECT_TRUE(game.xsbMode);
-        EXPECT_EQ(view.caption, "推箱子      " + c.captionFile);
+    for (const bool fromSet : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.path);
+            if (fromSet) {
+                openSet();
+                game.curLevel = 2;
+                game.ReadRecord(2);
+            } else {
+                game.PlayXSB(wide);
+            }
+            game.KeyMove("right"); // a step, the box not reached
+            const Cells cells = game.maze.cells;
+            const int man = game.manPos, moves = game.moveCount;
+            const std::string caption = view.caption, file = game.xsbFile;
+            dialogs.shown.clear();
+            EXPECT_FALSE(game.PlayXSB(c.path));
+            EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{c.message});
+            EXPECT_EQ(game.maze.cells, cells);
+            EXPECT_EQ(game.manPos, man);
+            EXPECT_EQ(game.moveCount, moves);
+            EXPECT_EQ(game.xsbMode, !fromSet);
+            EXPECT_EQ(game.xsbFile, file);
+            EXPECT_EQ(view.caption, caption);
+            game.KeyMove("left"); // still in play
+            EXPECT_EQ(game.manPos, man - 1);
+        }
     }
 }
 
