@@ -87,55 +87,122 @@ class SynthSink : public MidiSink {
     fluid_synth_t* synth_;
 };
 
+// One of FluidSynth's own audio drivers. Deleting it stops its thread.
+class DriverOutput : public FluidSynthMusicPlayer::Output {
+  public:
+    static std::unique_ptr<DriverOutput> open(fluid_settings_t* settings,
+                                              FluidSynthMusicPlayer::Render render) {
+        auto output = std::unique_ptr<DriverOutput>(new DriverOutput(std::move(render)));
+        output->driver_ = new_fluid_audio_driver2(settings, &DriverOutput::callback, output.get());
+        if (!output->driver_) return nullptr;
+        return output;
+    }
+    ~DriverOutput() override {
+        if (driver_) delete_fluid_audio_driver(driver_);
+    }
+
+  private:
+    explicit DriverOutput(FluidSynthMusicPlayer::Render render) : render_(std::move(render)) {}
+    static int callback(void* data, int len, int nfx, float* fx[], int nout, float* out[]) {
+        static_cast<DriverOutput*>(data)->render_(len, nfx, fx, nout, out);
+        return FLUID_OK;
+    }
+    FluidSynthMusicPlayer::Render render_;
+    fluid_audio_driver_t* driver_ = nullptr;
+};
+
 } // namespace
+
+FluidSynthMusicPlayer::Output::~Output() = default;
 
 struct FluidSynthMusicPlayer::Impl {
     Impl(FluidSynthMusicPlayer& owner, Options o) : owner(owner), options(std::move(o)) {
         poll.setInterval(50);
         QObject::connect(&poll, &QTimer::timeout, &context, [this] { update(); });
+        linger.setSingleShot(true);
+        linger.setInterval(kOutputLingerMs);
+        QObject::connect(&linger, &QTimer::timeout, &context, [this] { closeIdleOutput(); });
     }
 
     ~Impl() {
         // The output first: it stops the audio thread that uses everything else.
-        if (driver) delete_fluid_audio_driver(driver);
+        output.reset();
         if (synth) delete_fluid_synth(synth);
         if (settings) delete_fluid_settings(settings);
     }
 
-    // Sets up the synthesizer and its output once; on any failure stays silent for good.
-    // The output is opened before the sound font is loaded, so that a machine without
-    // sound does not pay for loading it.
+    // Makes sure something will sound at play(): the output, and the synthesizer behind it
+    // once an output has opened, so that a machine without sound does not pay for loading
+    // the sound font. A missing or broken sound font leaves the music silent for good; a
+    // missing output is looked for again at the next play().
     void ensureOutput() {
-        if (setUp) return;
-        setUp = true;
+        linger.stop();
+        if (output || !ensureSettings()) return;
+        if (options.manualRendering) {
+            ensureSynth();
+            return;
+        }
+        Render render = [this](int len, int nfx, float* fx[], int nout, float* out[]) {
+            std::lock_guard lock(mutex);
+            renderLocked(len, nfx, fx, nout, out);
+        };
+        if (options.openOutput) {
+            output = options.openOutput(std::move(render));
+        } else {
+            for (const std::string& name : options.drivers) {
+                if (!driverAvailable(name)) continue;
+                fluid_settings_setstr(settings, "audio.driver", name.c_str());
+                output = DriverOutput::open(settings, render);
+                if (output) break;
+            }
+        }
+        if (output && !ensureSynth()) output.reset();
+    }
+
+    bool ensureSettings() {
+        if (settings) return true;
+        if (silentForGood) return false;
+        silentForGood = true;
         silenceAudioLibraries();
-        const auto font = options.soundFont.empty() ? findSoundFont() : options.soundFont;
+        font = options.soundFont.empty() ? findSoundFont() : options.soundFont;
         std::error_code ec;
-        if (font.empty() || !std::filesystem::is_regular_file(font, ec)) return;
+        if (font.empty() || !std::filesystem::is_regular_file(font, ec)) return false;
         settings = new_fluid_settings();
-        if (!settings) return;
+        if (!settings) return false;
         fluid_settings_setnum(settings, "synth.sample-rate", kSampleRate);
         fluid_settings_setnum(settings, "synth.gain", 0.5);
         fluid_settings_setint(settings, "audio.period-size", 512);
         fluid_settings_setint(settings, "audio.periods", 4);
         fluid_settings_setint(settings, "synth.lock-memory", 0);
-        if (!options.manualRendering) {
-            for (const std::string& name : options.drivers) {
-                if (!driverAvailable(name)) continue;
-                fluid_settings_setstr(settings, "audio.driver", name.c_str());
-                driver = new_fluid_audio_driver2(settings, &Impl::audioCallback, this);
-                if (driver) break;
-            }
-            if (!driver) return; // no output: time runs on the clock
-        }
+        silentForGood = false;
+        return true;
+    }
+
+    bool ensureSynth() {
+        if (synth) return true;
+        if (silentForGood) return false;
         fluid_synth_t* s = new_fluid_synth(settings);
-        if (!s) return;
-        if (fluid_synth_sfload(s, font.c_str(), 1) == FLUID_FAILED) {
+        if (s && fluid_synth_sfload(s, font.c_str(), 1) == FLUID_FAILED) {
             delete_fluid_synth(s);
-            return;
+            s = nullptr;
+        }
+        if (!s) {
+            silentForGood = true;
+            return false;
         }
         std::lock_guard lock(mutex);
         synth = s;
+        return true;
+    }
+
+    // The music has stopped a while ago: let the output go. Its thread would otherwise
+    // go on rendering silence.
+    void closeIdleOutput() {
+        {
+            std::lock_guard lock(mutex);
+            if (playing) return;
+        }
+        output.reset(); // without the mutex: the audio thread may be waiting for it
     }
 
     bool driverAvailable(const std::string& name) {
@@ -151,14 +218,7 @@ struct FluidSynthMusicPlayer::Impl {
         return search.found;
     }
 
-    bool clockDriven() const { return !driver && !options.manualRendering; }
-
-    static int audioCallback(void* data, int len, int nfx, float* fx[], int nout, float* out[]) {
-        auto* self = static_cast<Impl*>(data);
-        std::lock_guard lock(self->mutex);
-        self->renderLocked(len, nfx, fx, nout, out);
-        return FLUID_OK;
-    }
+    bool clockDriven() const { return !output && !options.manualRendering; }
 
     // Renders `len` frames, sending each event at its own frame. Caller holds the mutex.
     void renderLocked(int len, int nfx, float* fx[], int nout, float* out[]) {
@@ -213,7 +273,9 @@ struct FluidSynthMusicPlayer::Impl {
                 ended = true;
             }
         }
-        if (ended) finishRequest();
+        if (!ended) return;
+        finishRequest();
+        if (output) linger.start();
     }
 
     // Ends the current play request: one notification, delivered from the event loop.
@@ -245,12 +307,14 @@ struct FluidSynthMusicPlayer::Impl {
 
     // User-interface thread only.
     bool requestActive = false;
-    bool setUp = false;
+    bool silentForGood = false;
     Clock::time_point lastTick;
+    std::filesystem::path font;
     fluid_settings_t* settings = nullptr;
-    fluid_audio_driver_t* driver = nullptr;
-    QObject context; // owns the queued notifications: they die with the player
+    std::unique_ptr<Output> output;
+    QObject context; // owns the queued notifications and timers: they die with the player
     QTimer poll;
+    QTimer linger; // closes the output once the music has been silent a while
 };
 
 FluidSynthMusicPlayer::FluidSynthMusicPlayer() : FluidSynthMusicPlayer(Options{}) {}
