@@ -132,6 +132,7 @@ TEST(FluidSynthMusicPlayer, OpeningAnUnplayableFileGivesTheSequencersText) {
             {track({0x10, 0x90, 0x3C, 0x40, 0x10, 0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00})}));
     // A pipe in place of a file is refused at once instead of waiting for a writer.
     const auto pipe = untimed.parent_path() / "pipe.mid";
+    std::filesystem::remove(pipe); // left by an earlier round of a repeated run
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     for (const auto& bad : {text, missing, untimed, pipe}) {
         FluidSynthMusicPlayer player(clockDriven());
@@ -240,6 +241,101 @@ TEST(FluidSynthMusicPlayer, RendersNotesAtTheirTimesAndResumesAfterStop) {
     EXPECT_DOUBLE_EQ(player.position(), 5.0);
     QCoreApplication::processEvents();
     EXPECT_EQ(notified, 2); // the stop, then the end
+}
+
+// Stand-in for the audio device: counts the outputs and renders when the test asks.
+struct FakeOutputs {
+    int opened = 0;
+    int open = 0;
+    bool refuse = false;
+    FluidSynthMusicPlayer::Render render;
+
+    class Output : public FluidSynthMusicPlayer::Output {
+      public:
+        explicit Output(FakeOutputs& o) : o_(o) { ++o_.open; }
+        ~Output() override {
+            --o_.open;
+            o_.render = nullptr;
+        }
+
+      private:
+        FakeOutputs& o_;
+    };
+
+    FluidSynthMusicPlayer::Options options() {
+        FluidSynthMusicPlayer::Options o;
+        o.openOutput =
+            [this](
+                FluidSynthMusicPlayer::Render r) -> std::unique_ptr<FluidSynthMusicPlayer::Output> {
+            if (refuse) return nullptr;
+            ++opened;
+            render = std::move(r);
+            return std::make_unique<Output>(*this);
+        };
+        return o;
+    }
+
+    // The level of a tenth of a second of what the open output plays now.
+    double level() {
+        if (!render) return 0;
+        std::vector<float> left(FluidSynthMusicPlayer::kSampleRate / 10), right(left.size());
+        float* out[2] = {left.data(), right.data()};
+        render(static_cast<int>(left.size()), 0, nullptr, 2, out);
+        return rms(left, 0, left.size());
+    }
+};
+
+TEST(FluidSynthMusicPlayer, TheOutputIsOpenOnlyWhileMusicPlays) {
+    audio_test::app();
+    if (FluidSynthMusicPlayer::findSoundFont().empty())
+        GTEST_SKIP() << "no General MIDI sound font";
+    FakeOutputs device;
+    FluidSynthMusicPlayer player(device.options());
+    const auto closed = [&] { return QTest::qWaitFor([&] { return device.open == 0; }, 10000); };
+
+    player.open(audio_test::writeTemp("outputs.mid", twoNotes()));
+    player.play();
+    ASSERT_EQ(device.open, 1);
+    EXPECT_GT(device.level(), 1e-3);
+
+    // Music off: the output goes, and with it the thread that rendered silence.
+    player.stop();
+    EXPECT_TRUE(closed()) << "the output stays open while the music is off";
+    // Music on: a new output, and the piece goes on where it stopped.
+    player.play();
+    EXPECT_EQ(device.open, 1);
+    EXPECT_EQ(device.opened, 2);
+    EXPECT_NEAR(player.position(), 0.1, 1e-6);
+    EXPECT_GT(device.level(), 1e-3); // the first note, from 0 to 2 s
+    // A quick off and on keeps the output it has.
+    player.stop();
+    player.play();
+    EXPECT_EQ(device.opened, 2);
+
+    // A piece that ends and is not played again lets its output go too.
+    for (int i = 0; i < 60 && player.isPlaying(); ++i)
+        device.level();
+    EXPECT_FALSE(player.isPlaying());
+    EXPECT_TRUE(closed()) << "the output stays open after the piece ended";
+
+    // Choosing a piece opens one again.
+    player.open(audio_test::writeTemp("outputs2.mid", twoNotes()));
+    player.play();
+    EXPECT_EQ(device.open, 1);
+    EXPECT_GT(device.level(), 1e-3);
+    player.close();
+    EXPECT_TRUE(closed()) << "the output stays open after the music was closed";
+
+    // No device now: time runs on the clock, and the next play looks for one again.
+    device.refuse = true;
+    player.open(audio_test::writeTemp("outputs3.mid", twoNotes()));
+    player.play();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player.position() > 0.05; }, 10000));
+    player.stop();
+    device.refuse = false;
+    player.play();
+    EXPECT_EQ(device.open, 1);
+    EXPECT_GT(device.level(), 1e-3);
 }
 
 TEST(FluidSynthMusicPlayer, PlaysTheGamesMusicWhateverOutputTheMachineHas) {
