@@ -98,7 +98,7 @@ void GameModel::ShowRecord() {
         view_.SetDemoButtons(demoButtons);
         const CompanionFiles f = files();
         f.bst.padTo(levelCount, TBestData{}.encode());
-        bestRec = f.bst.get<TBestData>(curLevel - 1);
+        bestRec = plausibleBest(f.bst.get<TBestData>(curLevel - 1));
         bestMoves = bestRec.moves;
         bestPushes = bestRec.pushes;
         f.sol.padTo(levelCount, emptyAnswerRecord().encode());
@@ -291,11 +291,8 @@ void GameModel::tbRetryGameClick() {
 
 void GameModel::UnlockAllLevels() {
     if (levelCount == 0) return;
-    const RecordFile sav = files().sav;
     maxLevel = static_cast<std::int16_t>(levelCount);
-    TSaveData progress = sav.get<TSaveData>(0);
-    progress.level = maxLevel;
-    sav.put(0, progress);
+    raiseProgress(files().sav, maxLevel);
     dialogs_.information("哈哈！你可以玩所有的关了！");
     view_.SetNextEnabled(true);
 }
@@ -339,7 +336,8 @@ void GameModel::storeAnswer() {
     a.level = static_cast<std::int16_t>(curLevel);
     a.moves = static_cast<std::int16_t>(moveCount);
     for (int i = 0; i < TAnswerData::kCapacity; ++i) a.setMove(i, moveLog[static_cast<std::size_t>(i)]);
-    files().sol.put(curLevel - 1, a);
+    storeSolveAnswer(files(), curLevel - 1, a,
+                     {a.moves, static_cast<std::int16_t>(std::min(pushCount, 32767))});
 }
 
 void GameModel::setBest(const TBestData& best) {
@@ -370,9 +368,10 @@ void GameModel::PassGame() {
     }
     // The record as it stands now: the level may have been solved before
     // without leaving the board (the last level stays on it).
-    const TBestData old = f.bst.get<TBestData>(curLevel - 1);
-    const auto moves16 = static_cast<std::int16_t>(moveCount);
-    const auto pushes16 = static_cast<std::int16_t>(pushCount);
+    const TBestData old = plausibleBest(f.bst.get<TBestData>(curLevel - 1));
+    // A count beyond what the record holds stays the largest it can hold.
+    const auto moves16 = static_cast<std::int16_t>(std::min(moveCount, 32767));
+    const auto pushes16 = static_cast<std::int16_t>(std::min(pushCount, 32767));
     const bool first = old.moves == 0;
     const bool fewerMoves = !first && moveCount < old.moves;
     const bool fewerPushes = !first && pushCount < old.pushes;
@@ -386,8 +385,7 @@ void GameModel::PassGame() {
 
     if (demoMode) {
         stopDemo();
-        f.bst.put(curLevel - 1, best);
-        setBest(best);
+        setBest(improveBest(f.bst, curLevel - 1, best));
         if (!managerUnlocked) {
             dialogs_.information("看明白了吗？@~*&^%$#@？自己再试试吧！");
             tbRetryGameClick();
@@ -431,14 +429,14 @@ void GameModel::PassGame() {
             messages.push_back("你好厉害呀，已经通过游戏所有关卡，试试别的吧！");
     }
 
-    if (first || fewerMoves || fewerPushes) f.bst.put(curLevel - 1, best);
+    // The answer first and the progress last: a set whose writes a kill cut
+    // short still opens consistently (see openLevelSet). Each write merges
+    // with what another copy of the game may have written meanwhile.
     if (keepAnswer) storeAnswer();
-    if (progress) {
-        TSaveData record = f.sav.get<TSaveData>(0);
-        record.level = newMax;
-        f.sav.put(0, record);
-        maxLevel = newMax;
-    }
+    if (first || fewerMoves || fewerPushes) best = improveBest(f.bst, curLevel - 1, best);
+    if (progress)
+        maxLevel = static_cast<std::int16_t>(
+            std::clamp<int>(raiseProgress(f.sav, newMax), newMax, levelCount));
     setBest(best);
 
     for (const auto& text : messages)

@@ -73,7 +73,7 @@ LevelTextCommands::LevelTextCommands(GameModel& model, GameView& view, Dialogs& 
     : model_(model), view_(view), dialogs_(dialogs), levelsDir_(std::move(levelsDir)) {}
 
 void LevelTextCommands::openFile(const std::string& path) {
-    const OpenedLevelText opened = openLevelTextFile(path, levelsDir_);
+    const OpenedLevelText opened = openLevelTextFile(path, levelsDir_, model_.appDir);
     if (!opened.collection) {
         // One level or none: the single-file rules, messages included.
         model_.PlayXSB(path);
@@ -117,7 +117,8 @@ std::string LevelTextCommands::copyLevel() const {
 }
 
 void LevelTextCommands::pasteLevel(const std::string& text) {
-    const OpenedLevelText opened = openLevelTextString(text, kPastedName, levelsDir_);
+    const OpenedLevelText opened =
+        openLevelTextString(text, kPastedName, levelsDir_, model_.appDir);
     if (opened.collection) {
         openCollection(opened.set);
         return;

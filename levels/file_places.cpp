@@ -3,6 +3,7 @@
 #include "safe_write.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
@@ -20,6 +21,7 @@ namespace {
 
 const char* const kBuiltinSets[] = {"game.box", "normal.box", "veryhard.box", "easy.box",
                                     "impossible.box"};
+constexpr std::array<const char*, 3> kCompanionExtensions = {".sav", ".bst", ".sol"};
 
 std::string withSeparator(const fs::path& dir) {
     std::string s = dir.string();
@@ -65,16 +67,36 @@ fs::path FilePlaces::ownDir() const {
     return userDir_;
 }
 
+fs::path FilePlaces::ownFile(const std::string& name) const {
+    const fs::path here = ownDir() / name;
+    if (!appDirWritable_ || !isUnwritableFile(here)) return here;
+    std::error_code ec;
+    fs::create_directories(userDir_, ec);
+    const fs::path mine = userDir_ / name;
+    // The player's copy starts from what the game read so far; anything
+    // larger than these small files is no file of the game's.
+    constexpr std::uint64_t kLargest = 1 << 20;
+    if (!fs::exists(fs::symlink_status(mine, ec)) && isPlainFile(here) &&
+        fs::file_size(here, ec) <= kLargest && !ec) {
+        try {
+            replaceFileContents(mine, readPlainFile(here));
+        } catch (const FileError&) {
+            // The copy starts from the defaults instead.
+        }
+    }
+    return mine;
+}
+
 fs::path FilePlaces::settingsFile() const {
-    return ownDir() / "game.var";
+    return ownFile("game.var");
 }
 
 fs::path FilePlaces::listFile() const {
-    return ownDir() / "game.lst";
+    return ownFile("game.lst");
 }
 
 fs::path FilePlaces::playOptionsFile() const {
-    return ownDir() / "assist.var";
+    return ownFile("assist.var");
 }
 
 fs::path FilePlaces::undoFile() const {
@@ -92,16 +114,23 @@ bool FilePlaces::isBuiltinSet(const std::string& gameFile) const {
     return false;
 }
 
-std::string FilePlaces::companionBase(const std::string& gameFile) const {
+FilePlaces::CompanionPlace FilePlaces::companionPlace(const std::string& gameFile) const {
     const std::string beside = cutExtension(gameFile);
     const std::string name = fs::path(gameFile).filename().string();
-    if (isBuiltinSet(gameFile))
-        return appDirWritable_ ? beside : (ownDir() / cutExtension(name)).string();
     const std::string full = fullPath(gameFile);
-    if (canWrite_(fs::path(full).parent_path())) return beside;
+    std::string base;
+    if (isBuiltinSet(gameFile))
+        base = appDirWritable_ ? beside : (ownDir() / cutExtension(name)).string();
+    else if (canWrite_(fs::path(full).parent_path()))
+        base = beside;
+    const auto writable = [](const std::string& b) {
+        return std::none_of(kCompanionExtensions.begin(), kCompanionExtensions.end(),
+                            [&](const char* ext) { return isUnwritableFile(b + ext); });
+    };
+    if (!base.empty() && writable(base)) return {base, base == beside ? "" : beside};
     char hash[17];
     std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(fnv1a(full)));
-    return (ownDir() / (cutExtension(name) + "-" + hash)).string();
+    return {(ownDir() / (cutExtension(name) + "-" + hash)).string(), base.empty() ? beside : base};
 }
 
 void FilePlaces::removeStaleUndoFiles() const {

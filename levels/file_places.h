@@ -11,7 +11,13 @@
 // A level set in a folder the player can write keeps its companion files
 // beside it. One in any other folder keeps them in the game's own folder,
 // under a name made from the set's full path, so that two sets of the same
-// name never share records.
+// name never share records. So does a set whose companion files beside it
+// are symbolic links or files the player made read-only: the game never
+// writes through a link (one in a downloaded folder may lead to any file of
+// the player's) nor over a file the player meant to keep. The copy in the
+// game's own folder starts from the records beside the set. A settings or
+// list file in the program directory that is a link or read-only likewise
+// gives way to one in the per-user folder.
 #pragma once
 
 #include <filesystem>
@@ -38,8 +44,10 @@ class FilePlaces {
     // when missing (a failure shows at the first file opened in it).
     std::filesystem::path ownDir() const;
 
-    std::filesystem::path settingsFile() const; // game.var
-    std::filesystem::path listFile() const;     // game.lst
+    // These three are written whole; each is the per-user folder's file
+    // when the program directory's is a link or read-only.
+    std::filesystem::path settingsFile() const;    // game.var
+    std::filesystem::path listFile() const;        // game.lst
     std::filesystem::path playOptionsFile() const; // assist.var
     // The undo history of this running copy: game-<process id>.tmp.
     std::filesystem::path undoFile() const;
@@ -49,7 +57,16 @@ class FilePlaces {
 
     // The companion files of a level set without their extension: the set's
     // path less its last four characters when they stay beside it.
-    std::string companionBase(const std::string& gameFile) const;
+    std::string companionBase(const std::string& gameFile) const {
+        return companionPlace(gameFile).base;
+    }
+    struct CompanionPlace {
+        std::string base;
+        // When the files are not beside the set: the companion files beside
+        // it without their extension, which a new copy starts from.
+        std::string startFrom;
+    };
+    CompanionPlace companionPlace(const std::string& gameFile) const;
 
     // Removes from the game's own folder the undo histories of copies of
     // the game that have ended, and the unfinished new copies of files they
@@ -57,6 +74,8 @@ class FilePlaces {
     void removeStaleUndoFiles() const;
 
   private:
+    std::filesystem::path ownFile(const std::string& name) const;
+
     std::filesystem::path appDir_;
     std::filesystem::path userDir_;
     CanWrite canWrite_;

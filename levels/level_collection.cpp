@@ -39,10 +39,13 @@ std::string readWhole(const fs::path& path) {
     return s.str();
 }
 
-// Progress files are replaced whole, so that a failure leaves them as they
-// were.
-void replaceWith(const fs::path& file, const std::string& bytes) {
-    replaceFileContents(file, Bytes(bytes.begin(), bytes.end()));
+Bytes asBytes(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
+
+bool isLink(const fs::path& p) {
+    std::error_code ec;
+    return fs::is_symlink(fs::symlink_status(p, ec));
 }
 
 void renameOver(const fs::path& from, const fs::path& to) {
@@ -118,9 +121,9 @@ std::string setStem(const std::string& name) {
 // that stayed.
 class Importer {
   public:
-    Importer(fs::path dir, std::string stem, std::string source, std::string stamp)
+    Importer(fs::path dir, std::string stem, std::string source, std::string stamp, fs::path appDir)
         : dir_(std::move(dir)), stem_(setStem(stem)), source_(std::move(source)),
-          stamp_(std::move(stamp)) {}
+          stamp_(std::move(stamp)), appDir_(std::move(appDir)) {}
 
     ~Importer() {
         std::error_code ec;
@@ -165,10 +168,16 @@ class Importer {
         for (int k = 1; k <= kMaxNameTries; ++k) {
             const std::string box = candidateBox(dir_, stem_, k);
             const fs::path idx = levelIndexFile(box);
+            finishSetSwitch(box, appDir_);
+            // A link is neither written through nor replaced: the set takes
+            // another name.
+            if (isLink(box) || isLink(idx)) continue;
             std::error_code ec;
             if (!fs::exists(box, ec)) {
-                renameOver(tmpBox_, box);
-                renameOver(tmpIdx_, idx);
+                FileSwitch change(setSwitchJournal(box));
+                renameOver(tmpBox_, change.stage(box));
+                renameOver(tmpIdx_, change.stage(idx));
+                change.commit();
                 return done(box, true);
             }
             const auto head = readIndexHead(idx);
@@ -179,9 +188,18 @@ class Importer {
                 return done(box, false);
             }
             if (sameSource) {
-                rebuild(box);
-                renameOver(tmpBox_, box);
-                renameOver(tmpIdx_, idx);
+                // The levels, the index and the records change as one: a
+                // kill or a full disk at any point leaves all of them old or
+                // all of them new, never records on the wrong levels.
+                FileSwitch change(setSwitchJournal(box));
+                const FilePlaces::CompanionPlace place = FilePlaces(appDir_).companionPlace(box);
+                // A solve of another copy waits until the records have moved.
+                const FolderLock lock(fs::path(place.base).parent_path());
+                startCompanionsFrom(place);
+                rebuild(box, place.base, change);
+                renameOver(tmpBox_, change.stage(box));
+                renameOver(tmpIdx_, change.stage(idx));
+                change.commit();
                 return done(box, true);
             }
         }
@@ -216,8 +234,9 @@ class Importer {
         return result_;
     }
 
-    // The records of the old set moved to where its levels now stand.
-    void rebuild(const std::string& box) {
+    // The records of the old set moved to where its levels now stand, as
+    // new copies in `change`.
+    void rebuild(const std::string& box, const std::string& base, FileSwitch& change) {
         const std::string oldLevels = readWhole(box);
         const std::string newLevels = readWhole(tmpBox_);
         const std::size_t n = TMazeData::kSize;
@@ -237,7 +256,6 @@ class Importer {
             newOf[static_cast<std::size_t>(j)] = i;
         }
 
-        const std::string base = companionBase(box);
         const auto record = [](const std::string& file, std::size_t size, int j) {
             const std::size_t at = static_cast<std::size_t>(j) * size;
             return j >= 0 && at + size <= file.size() ? file.substr(at, size) : std::string();
@@ -253,7 +271,7 @@ class Importer {
                     record(old, TBestData::kSize, oldOf[static_cast<std::size_t>(i)]);
                 out += r.empty() ? asString(TBestData{}.encode()) : r;
             }
-            replaceWith(base + ".bst", out);
+            change.stage(base + ".bst", asBytes(out));
         }
         if (fs::exists(base + ".sol", ec)) {
             const std::string old = readWhole(base + ".sol");
@@ -269,7 +287,7 @@ class Importer {
                 }
                 out += asString(a.encode());
             }
-            replaceWith(base + ".sol", out);
+            change.stage(base + ".sol", asBytes(out));
         }
         if (fs::exists(base + ".sav", ec)) {
             const std::string old = readWhole(base + ".sav");
@@ -301,7 +319,7 @@ class Importer {
             std::string out;
             for (const auto& s : sav)
                 out += asString(s.encode());
-            replaceWith(base + ".sav", out);
+            change.stage(base + ".sav", asBytes(out));
         }
     }
 
@@ -309,6 +327,7 @@ class Importer {
     std::string stem_;
     std::string source_;
     std::string stamp_;
+    fs::path appDir_;
     bool started_ = false;
     fs::path tmpBox_, tmpIdx_;
     std::ofstream box_, idx_;
@@ -318,11 +337,13 @@ class Importer {
 // Keeps the first level until a second one shows the text is a collection;
 // from then on every level goes straight to the importer.
 struct Opener {
-    Opener(fs::path d, std::string st, std::string so, std::string sp)
-        : dir(std::move(d)), stem(std::move(st)), source(std::move(so)), stamp(std::move(sp)) {}
+    Opener(fs::path d, std::string st, std::string so, std::string sp, fs::path app)
+        : dir(std::move(d)), stem(std::move(st)), source(std::move(so)), stamp(std::move(sp)),
+          appDir(std::move(app)) {}
 
     fs::path dir;
     std::string stem, source, stamp;
+    fs::path appDir;
     std::optional<TextLevel> first;
     std::optional<Importer> importer;
     LevelTextReader reader{[this](TextLevel& l) { take(l); }};
@@ -333,7 +354,7 @@ struct Opener {
             return;
         }
         if (!importer) {
-            importer.emplace(dir, stem, source, stamp);
+            importer.emplace(dir, stem, source, stamp, appDir);
             importer->add(*first);
         }
         importer->add(l);
@@ -364,11 +385,13 @@ struct Opener {
 // The set imported from this file before, when the file has not changed
 // since.
 std::optional<CollectionImport> unchangedImport(const fs::path& dir, const std::string& stem,
-                                                const std::string& source,
-                                                const std::string& stamp) {
+                                                const std::string& source, const std::string& stamp,
+                                                const fs::path& appDir) {
     if (stamp.empty()) return std::nullopt;
     for (int k = 1; k <= kMaxNameTries; ++k) {
         const std::string box = candidateBox(dir, setStem(stem), k);
+        finishSetSwitch(box, appDir);
+        if (isLink(box) || isLink(levelIndexFile(box))) continue; // as the import skips it
         std::error_code ec;
         if (!fs::exists(box, ec)) return std::nullopt;
         const auto head = readIndexHead(levelIndexFile(box));
@@ -445,20 +468,21 @@ std::string importMessage(const CollectionImport& import) {
     return s;
 }
 
-OpenedLevelText openLevelTextFile(const fs::path& file, const fs::path& levelsDir) {
+OpenedLevelText openLevelTextFile(const fs::path& file, const fs::path& levelsDir,
+                                  const fs::path& appDir) {
     std::error_code ec;
     fs::path source = fs::weakly_canonical(fs::absolute(file, ec), ec);
     if (ec) source = file;
     const std::string stem = file.stem().string();
     const std::string stamp = stampOf(file);
-    if (const auto found = unchangedImport(levelsDir, stem, source.string(), stamp)) {
+    if (const auto found = unchangedImport(levelsDir, stem, source.string(), stamp, appDir)) {
         OpenedLevelText out;
         out.collection = true;
         out.set = *found;
         out.set.levels = found->imported;
         return out;
     }
-    Opener opener(levelsDir, stem, source.string(), stamp);
+    Opener opener(levelsDir, stem, source.string(), stamp, appDir);
     const XsbStatus status = readLevelTextFile(file, opener.reader);
     if (status != XsbStatus::Ok) {
         OpenedLevelText out;
@@ -469,8 +493,8 @@ OpenedLevelText openLevelTextFile(const fs::path& file, const fs::path& levelsDi
 }
 
 OpenedLevelText openLevelTextString(std::string_view text, const std::string& name,
-                                    const fs::path& levelsDir) {
-    Opener opener(levelsDir, name, std::string(), std::string());
+                                    const fs::path& levelsDir, const fs::path& appDir) {
+    Opener opener(levelsDir, name, std::string(), std::string(), appDir);
     opener.reader.feed(text);
     opener.reader.finish();
     return opener.result();

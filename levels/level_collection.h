@@ -54,14 +54,19 @@ struct OpenedLevelText {
 };
 
 // Reads a file of level text: a single level (or none) as a single XSB file,
-// more levels as a level set in levelsDir. File errors while writing the set
-// throw FileError.
+// more levels as a level set in levelsDir. A set rebuilt after its text
+// changed takes its levels, index and records to the new state as one (a
+// kill or a full disk leaves them all old or all new); appDir is the
+// program directory, which tells where the records of the set are kept
+// (FilePlaces). File errors while writing the set throw FileError.
 OpenedLevelText openLevelTextFile(const std::filesystem::path& file,
-                                  const std::filesystem::path& levelsDir);
+                                  const std::filesystem::path& levelsDir,
+                                  const std::filesystem::path& appDir = {});
 // The same for a text with no file (the clipboard); a collection is named
 // `name` and found again by its levels.
 OpenedLevelText openLevelTextString(std::string_view text, const std::string& name,
-                                    const std::filesystem::path& levelsDir);
+                                    const std::filesystem::path& levelsDir,
+                                    const std::filesystem::path& appDir = {});
 
 // The whole level set as one collection text, the titles of its index
 // (or "第 N 关") with every level. Throws FileError.

@@ -2,7 +2,56 @@
 
 #include "safe_write.h"
 
+#include <algorithm>
+
 namespace sokoban {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CompanionKind {
+    const char* ext;
+    std::size_t recordSize;
+};
+constexpr CompanionKind kCompanionKinds[] = {
+    {".sav", TSaveData::kSize}, {".bst", TBestData::kSize}, {".sol", TAnswerData::kSize}};
+
+fs::path folderOf(const std::string& file) {
+    const fs::path dir = fs::path(file).parent_path();
+    return dir.empty() ? fs::path(".") : dir;
+}
+
+// The files an update of a set may replace together: the set, the index of
+// an imported collection and the companion files.
+std::vector<fs::path> setSwitchFiles(const std::string& gameFile, const std::string& base) {
+    return {gameFile, companionBase(gameFile) + ".idx", base + ".sav", base + ".bst",
+            base + ".sol"};
+}
+
+// Best counts no solve can leave become none; returns the highest level
+// among the first `levels` that has a best count, or 0.
+std::int64_t repairBestCounts(const RecordFile& bst, std::int64_t levels) {
+    const FolderLock lock(folderOf(bst.path().string()));
+    Bytes all = readPlainFile(bst.path());
+    const std::int64_t n = std::min<std::int64_t>(levels, all.size() / TBestData::kSize);
+    std::int64_t highest = 0;
+    bool changed = false;
+    for (std::int64_t i = 0; i < n; ++i) {
+        auto* at = all.data() + i * TBestData::kSize;
+        const TBestData read = TBestData::decode(std::span(at, TBestData::kSize));
+        const TBestData best = plausibleBest(read);
+        if (best.moves > 0) highest = i + 1;
+        if (best == read) continue;
+        const Bytes fixed = best.encode();
+        std::copy(fixed.begin(), fixed.end(), at);
+        changed = true;
+    }
+    if (changed) replaceFileContents(bst.path(), all);
+    return highest;
+}
+
+} // namespace
 
 std::string companionBase(const std::string& gameFile) {
     return gameFile.size() >= 4 ? gameFile.substr(0, gameFile.size() - 4) : std::string();
@@ -27,6 +76,91 @@ TSaveData freshSaveRecord() {
 
 TAnswerData emptyAnswerRecord() { return TAnswerData{}; }
 
+TBestData plausibleBest(const TBestData& best) {
+    const bool none = best.moves == 0 && best.pushes == 0;
+    // Every solve ends with a push, and every push is a move.
+    const bool solved = best.pushes >= 1 && best.pushes <= best.moves;
+    return none || solved ? best : TBestData{};
+}
+
+bool storeSolveAnswer(const CompanionFiles& files, std::int64_t index, const TAnswerData& answer,
+                      const TBestData& counts) {
+    bool stored = false;
+    files.sol.update(index, [&](const Bytes& current) -> std::optional<Bytes> {
+        const bool noAnswer = current.empty() || TAnswerData::decode(current).moves <= 0;
+        if (!noAnswer) {
+            // Replaced only together with the better count it comes with.
+            TBestData best;
+            if (files.bst.exists() && files.bst.count() > index)
+                best = plausibleBest(files.bst.get<TBestData>(index));
+            if (best.moves == 0 || (counts.moves >= best.moves && counts.pushes >= best.pushes))
+                return std::nullopt;
+        }
+        stored = true;
+        return answer.encode();
+    });
+    return stored;
+}
+
+TBestData improveBest(const RecordFile& bst, std::int64_t index, const TBestData& best) {
+    TBestData result = plausibleBest(best);
+    bst.update(index, [&](const Bytes& current) -> std::optional<Bytes> {
+        const TBestData read = current.empty() ? TBestData{} : TBestData::decode(current);
+        const TBestData onDisk = plausibleBest(read);
+        if (onDisk.moves != 0 && result.moves != 0)
+            result = {std::min(onDisk.moves, result.moves), std::min(onDisk.pushes, result.pushes)};
+        else if (result.moves == 0)
+            result = onDisk;
+        if (result == read && !current.empty()) return std::nullopt;
+        return result.encode();
+    });
+    return result;
+}
+
+std::int16_t raiseProgress(const RecordFile& sav, std::int16_t level) {
+    std::int16_t result = level;
+    sav.update(0, [&](const Bytes& current) -> std::optional<Bytes> {
+        TSaveData progress = current.empty() ? freshSaveRecord() : TSaveData::decode(current);
+        if (!current.empty() && progress.level >= level) {
+            result = progress.level;
+            return std::nullopt;
+        }
+        progress.level = level;
+        return progress.encode();
+    });
+    return result;
+}
+
+void startCompanionsFrom(const FilePlaces::CompanionPlace& place) {
+    if (place.startFrom.empty()) return;
+    for (const auto& kind : kCompanionKinds) {
+        const fs::path mine = place.base + kind.ext, theirs = place.startFrom + kind.ext;
+        std::error_code ec;
+        if (fs::exists(fs::symlink_status(mine, ec)) || !isPlainFile(theirs)) continue;
+        // Only a file of whole records can hold the player's records.
+        const auto size = fs::file_size(theirs, ec);
+        if (ec || size == 0 || size % kind.recordSize != 0 ||
+            size > static_cast<std::uintmax_t>(kMaxLevels + 6) * kind.recordSize)
+            continue;
+        Bytes records;
+        try {
+            records = readPlainFile(theirs);
+        } catch (const FileError&) {
+            continue; // one the player may not read starts afresh
+        }
+        replaceFileContents(mine, records);
+    }
+}
+
+fs::path setSwitchJournal(const std::string& gameFile) {
+    return companionBase(gameFile) + ".switch";
+}
+
+void finishSetSwitch(const std::string& gameFile, const fs::path& appDir) {
+    const std::string base = FilePlaces(appDir).companionBase(gameFile);
+    finishFileSwitch(setSwitchJournal(gameFile), setSwitchFiles(gameFile, base));
+}
+
 std::string dirPrefix(const std::filesystem::path& appDir) {
     std::string s = appDir.string();
     // An empty directory is the current one: names stay relative.
@@ -42,6 +176,8 @@ bool isOpenSet(const std::string& gameFile, const std::filesystem::path& appDir)
 
 OpenedSet openLevelSet(const std::string& gameFile, const std::filesystem::path& appDir) {
     OpenedSet out;
+    // The set and its records are all old or all new before anything is read.
+    finishSetSwitch(gameFile, appDir);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(gameFile, ec)) {
         out.status = OpenStatus::Missing;
@@ -57,6 +193,7 @@ OpenedSet openLevelSet(const std::string& gameFile, const std::filesystem::path&
     out.gameName = companionBase(gameFile);
     out.levelCount = static_cast<std::int64_t>(size / TMazeData::kSize);
 
+    startCompanionsFrom(FilePlaces(appDir).companionPlace(gameFile));
     const Bytes freshSave = freshSaveRecord().encode();
     const Bytes emptyBest = TBestData{}.encode();
     const Bytes emptyAnswer = emptyAnswerRecord().encode();
@@ -78,13 +215,14 @@ OpenedSet openLevelSet(const std::string& gameFile, const std::filesystem::path&
         files.sol.truncate(out.levelCount);
     files.sol.padTo(out.levelCount, emptyAnswer);
 
-    TSaveData progress = files.sav.get<TSaveData>(0);
-    out.maxLevel = progress.level;
-    if (out.maxLevel < out.levelCount && isOpenSet(gameFile, appDir)) {
-        out.maxLevel = static_cast<std::int16_t>(out.levelCount);
-        progress.level = out.maxLevel;
-        files.sav.put(0, progress);
-    }
+    // A solve writes its progress last: a kill before it leaves the best
+    // count of a level that is passed but not yet the next level unlocked.
+    const std::int64_t highestSolved = repairBestCounts(files.bst, out.levelCount);
+    out.maxLevel = files.sav.get<TSaveData>(0).level;
+    std::int64_t unlocked = highestSolved > 0 ? std::min(highestSolved + 1, out.levelCount) : 0;
+    if (isOpenSet(gameFile, appDir)) unlocked = out.levelCount;
+    if (unlocked > 0 && out.maxLevel < unlocked)
+        out.maxLevel = raiseProgress(files.sav, static_cast<std::int16_t>(unlocked));
     // Last, so that a set whose companion files fail leaves the undo history
     // of the set still in play.
     undoFile(appDir).create();

@@ -34,6 +34,36 @@ struct CompanionFiles {
 TSaveData freshSaveRecord();     // level 1, moves 1
 TAnswerData emptyAnswerRecord(); // moves 0
 
+// A best-count record as a solve can leave it: none (0, 0), or at least one
+// push and no more pushes than moves. Anything else reads as none.
+TBestData plausibleBest(const TBestData& best);
+
+// The records of a solve. Each is merged with what its file holds at the
+// moment it is written, so that a second copy of the game on the same set
+// never takes back what the first achieved. A solve writes them in this
+// order: the answer, the best counts, the progress; a set whose writes a
+// kill cut short opens consistently (openLevelSet raises the progress past
+// every level with a best count).
+//
+// Stores the answer of a solve with these counts, when the level has no
+// answer yet or the counts beat its best counts on disk. True when stored.
+bool storeSolveAnswer(const CompanionFiles& files, std::int64_t index, const TAnswerData& answer,
+                      const TBestData& counts);
+// Each best count becomes the smaller of the file's and this one (0 being
+// none); returns the record now on disk.
+TBestData improveBest(const RecordFile& bst, std::int64_t index, const TBestData& best);
+// The highest unlocked level becomes at least `level`; returns it as on disk.
+std::int16_t raiseProgress(const RecordFile& sav, std::int16_t level);
+
+// Copies the companion files of a set that are kept away from it from those
+// beside it, where those are whole records and the copies do not exist yet.
+void startCompanionsFrom(const FilePlaces::CompanionPlace& place);
+
+// An update of a set's files made as one FileSwitch (an imported collection
+// rebuilt): its journal beside the set, and what a kill left of it finished.
+std::filesystem::path setSwitchJournal(const std::string& gameFile);
+void finishSetSwitch(const std::string& gameFile, const std::filesystem::path& appDir);
+
 enum class OpenStatus { Ok, Missing, BadFormat };
 
 struct OpenedSet {
@@ -43,9 +73,11 @@ struct OpenedSet {
     std::int16_t maxLevel = 0;
 };
 
-// Opens a level set: checks it, empties the undo file, creates or repairs the
-// companion files and finds the level to start on. Nothing is touched unless
-// the status is Ok. File errors throw FileError.
+// Opens a level set: finishes an update a kill interrupted, checks it,
+// empties the undo file, creates or repairs the companion files and finds
+// the level to start on. Best counts no solve can leave read as none; the
+// progress reaches one past the highest level with a best count. Nothing
+// else is touched unless the status is Ok. File errors throw FileError.
 OpenedSet openLevelSet(const std::string& gameFile, const std::filesystem::path& appDir);
 
 // The built-in sets in which every level is open from the start.

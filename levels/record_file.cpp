@@ -18,6 +18,10 @@ Bytes contentsOrEmpty(const std::filesystem::path& p) {
     return readPlainFile(p);
 }
 
+std::filesystem::path folderOf(const std::filesystem::path& p) {
+    return p.parent_path().empty() ? std::filesystem::path(".") : p.parent_path();
+}
+
 } // namespace
 
 bool RecordFile::exists() const {
@@ -30,6 +34,7 @@ std::uint64_t RecordFile::byteSize() const {
 
 void RecordFile::create() const {
     if (writes_ == Writes::WholeCopy) {
+        const FolderLock lock(folderOf(path_));
         replaceFileContents(path_, {});
         return;
     }
@@ -47,17 +52,36 @@ Bytes RecordFile::read(std::int64_t index) const {
 
 void RecordFile::write(std::int64_t index, const Bytes& record) const {
     if (index < 0) throw FileError(path_, kInvalidRecord);
-    const auto off = static_cast<std::size_t>(index) * recordSize_;
     if (writes_ == Writes::WholeCopy) {
-        Bytes all = contentsOrEmpty(path_);
-        // A record beyond the end leaves zeros in between, as a write in place would.
-        if (all.size() < off + record.size()) all.resize(off + record.size());
-        std::copy(record.begin(), record.end(), all.begin() + static_cast<std::ptrdiff_t>(off));
+        update(index, [&](const Bytes&) { return record; });
+        return;
+    }
+    const auto off = static_cast<std::size_t>(index) * recordSize_;
+    PlainFile file(path_, O_WRONLY | O_CREAT);
+    file.writeAt(record.data(), record.size(), off);
+    file.close();
+}
+
+void RecordFile::update(std::int64_t index, const Change& change) const {
+    if (index < 0) throw FileError(path_, kInvalidRecord);
+    const auto off = static_cast<std::size_t>(index) * recordSize_;
+    const FolderLock lock(folderOf(path_));
+    Bytes all = contentsOrEmpty(path_);
+    const Bytes current = all.size() >= off + recordSize_
+                              ? Bytes(all.begin() + static_cast<std::ptrdiff_t>(off),
+                                      all.begin() + static_cast<std::ptrdiff_t>(off + recordSize_))
+                              : Bytes{};
+    const std::optional<Bytes> record = change(current);
+    if (!record) return;
+    // A record beyond the end leaves zeros in between, as a write in place would.
+    if (all.size() < off + record->size()) all.resize(off + record->size());
+    std::copy(record->begin(), record->end(), all.begin() + static_cast<std::ptrdiff_t>(off));
+    if (writes_ == Writes::WholeCopy) {
         replaceFileContents(path_, all);
         return;
     }
     PlainFile file(path_, O_WRONLY | O_CREAT);
-    file.writeAt(record.data(), record.size(), off);
+    file.writeAt(record->data(), record->size(), off);
     file.close();
 }
 
@@ -65,6 +89,7 @@ void RecordFile::padTo(std::int64_t n, const Bytes& record) const {
     if (writes_ == Writes::WholeCopy) {
         // Most calls find the file long enough: look at its size only.
         if (exists() && static_cast<std::int64_t>(byteSize() / recordSize_) >= n) return;
+        const FolderLock lock(folderOf(path_));
         Bytes all = contentsOrEmpty(path_);
         const auto have = static_cast<std::int64_t>(all.size() / recordSize_);
         // Whole records only: a torn tail record is overwritten.
@@ -89,6 +114,7 @@ void RecordFile::truncate(std::int64_t n) const {
     const auto size = static_cast<std::uint64_t>(n) * recordSize_;
     if (writes_ == Writes::WholeCopy) {
         if (PlainFile(path_, O_RDONLY).size() == size) return;
+        const FolderLock lock(folderOf(path_));
         Bytes all = readPlainFile(path_, static_cast<std::size_t>(size));
         all.resize(static_cast<std::size_t>(size));
         replaceFileContents(path_, all);

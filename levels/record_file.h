@@ -9,13 +9,17 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 
 namespace sokoban {
 
 // How a record file takes a change. The files that hold the player's
 // progress are small and must never be left half-written, so each change
-// writes a whole new copy and renames it over the old one; the undo history
-// grows by a record at every push and is rewritten in place.
+// writes a whole new copy and renames it over the old one, with the folder
+// locked from the reading to the rename so that two running copies of the
+// game never undo each other's change; the undo history grows by a record
+// at every push and is rewritten in place.
 enum class Writes { InPlace, WholeCopy };
 
 class RecordFile {
@@ -38,6 +42,12 @@ class RecordFile {
     Bytes read(std::int64_t index) const;
     // Writes record i, creating the file when it is missing.
     void write(std::int64_t index, const Bytes& record) const;
+    // Changes record i as `change` decides from what the file holds at this
+    // moment: the record, or an empty one when the file ends before it.
+    // `change` returns the record to write, or nothing to leave the file as
+    // it is.
+    using Change = std::function<std::optional<Bytes>(const Bytes& current)>;
+    void update(std::int64_t index, const Change& change) const;
     // Appends copies of a record until the file holds n whole records.
     void padTo(std::int64_t n, const Bytes& record) const;
     // Cuts the file to n records.

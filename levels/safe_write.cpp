@@ -4,7 +4,9 @@
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <map>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +18,28 @@ namespace {
 
 [[noreturn]] void notPlain(const fs::path& p) {
     throw FileError(p, kNotPlainFile);
+}
+
+RenameObserver& renameObserver() {
+    static RenameObserver observer;
+    return observer;
+}
+
+void notify(const fs::path& file, RenameStep step) {
+    if (renameObserver()) renameObserver()(file, step);
+}
+
+fs::path folderOf(const fs::path& file) {
+    return file.parent_path().empty() ? fs::path(".") : file.parent_path();
+}
+
+// Makes the names in a folder durable after a rename.
+void syncFolder(const fs::path& dir) {
+    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
 }
 
 // A temporary file beside the target, unique within this process and among
@@ -71,14 +95,17 @@ void writeAll(int fd, const std::uint8_t* data, std::size_t n, std::uint64_t off
 } // namespace
 
 PlainFile::PlainFile(const fs::path& path, int flags) : path_(path) {
+    const bool writing = (flags & O_ACCMODE) != O_RDONLY;
     // Look before opening: opening a pipe waits for its other end.
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) {
+    if ((writing ? ::lstat(path.c_str(), &st) : ::stat(path.c_str(), &st)) == 0) {
+        if (S_ISLNK(st.st_mode)) throw FileError(path, kSymbolicLink);
         if (!S_ISREG(st.st_mode)) notPlain(path);
     } else if (errno != ENOENT || !(flags & O_CREAT)) {
         throwSystemError(path, errno);
     }
-    fd_ = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
+    fd_ = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK | (writing ? O_NOFOLLOW : 0), 0666);
+    if (fd_ < 0 && writing && errno == ELOOP) throw FileError(path, kSymbolicLink);
     if (fd_ < 0) throwSystemError(path, errno);
     // It may have been swapped meanwhile.
     if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -154,18 +181,27 @@ Bytes readPlainFile(const fs::path& path, std::size_t limit) {
     return all;
 }
 
-void replaceFileContents(const fs::path& file, const Bytes& contents) {
-    // Write beside the real file, so that the rename stays on one file system
-    // and a link to the file is not replaced by a plain file.
-    std::error_code ec;
-    fs::path target = fs::is_symlink(file, ec) ? fs::canonical(file, ec) : file;
-    if (ec || target.empty()) target = file;
+bool isUnwritableFile(const fs::path& path) {
     struct stat st {};
-    const bool existed = ::stat(target.c_str(), &st) == 0;
-    if (existed && !S_ISREG(st.st_mode)) notPlain(file);
-    if (!existed && errno != ENOENT) throwSystemError(file, errno);
+    if (::lstat(path.c_str(), &st) != 0) return false; // missing: it may be made
+    if (S_ISLNK(st.st_mode)) return true;
+    if (!S_ISREG(st.st_mode)) return false; // refused when opened, with its own reason
+    // Root may write anything: a file without write permission is still one
+    // the player meant to keep.
+    return (st.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
+}
 
-    TempBeside temp(target, file);
+void replaceFileContents(const fs::path& file, const Bytes& contents) {
+    // The new file is written beside the old one, so that the rename stays on
+    // one file system.
+    struct stat st {};
+    const bool existed = ::lstat(file.c_str(), &st) == 0;
+    if (!existed && errno != ENOENT) throwSystemError(file, errno);
+    if (existed && S_ISLNK(st.st_mode)) throw FileError(file, kSymbolicLink);
+    if (existed && !S_ISREG(st.st_mode)) notPlain(file);
+    if (existed && isUnwritableFile(file)) throw FileError(file, kReadOnlyFile);
+
+    TempBeside temp(file, file);
     if (existed && ::fchmod(temp.fd(), st.st_mode & 07777) != 0) throwSystemError(file, errno);
     writeAll(temp.fd(), contents.data(), contents.size(), 0, file);
     // Only earlier contents need the wait for the disk: a new file that a
@@ -173,16 +209,150 @@ void replaceFileContents(const fs::path& file, const Bytes& contents) {
     // opened.
     if (existed && ::fsync(temp.fd()) != 0) throwSystemError(file, errno);
     if (const int err = temp.closeNow()) throwSystemError(file, err);
-    if (::rename(temp.path().c_str(), target.c_str()) != 0) throwSystemError(file, errno);
+    notify(file, RenameStep::Before);
+    if (::rename(temp.path().c_str(), file.c_str()) != 0) throwSystemError(file, errno);
     temp.markRenamed();
-    if (!existed) return;
     // Make the new name itself durable; the contents already are.
-    const fs::path dir = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
+    if (existed) syncFolder(folderOf(file));
+    notify(file, RenameStep::After);
+}
+
+namespace {
+
+// Folders this thread holds locked, by device and inode, with how often.
+thread_local std::map<std::string, int> heldFolders;
+
+} // namespace
+
+FolderLock::FolderLock(const fs::path& dir) {
+    const fs::path folder = dir.empty() ? fs::path(".") : dir;
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        ::close(fd);
+        return;
     }
+    key_ = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+    if (heldFolders[key_]++ > 0) {
+        ::close(fd); // a second lock of our own would wait for ever
+        return;
+    }
+    fd_ = fd;
+    while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+    }
+}
+
+FolderLock::~FolderLock() {
+    if (key_.empty()) return;
+    if (--heldFolders[key_] == 0) heldFolders.erase(key_);
+    if (fd_ >= 0) ::close(fd_); // closing lets go of the lock
+}
+
+fs::path nextCopyName(const fs::path& file) {
+    return file.parent_path() / ("." + file.filename().string() + ".next");
+}
+
+namespace {
+
+// Renames the waiting new copies into place: those that are still there,
+// as a switch finished by an earlier start may have moved some.
+void putInPlace(const std::vector<fs::path>& files) {
+    std::vector<fs::path> folders;
+    for (const auto& file : files) {
+        const fs::path next = nextCopyName(file);
+        struct stat st {};
+        if (::lstat(next.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        notify(file, RenameStep::Before);
+        if (::rename(next.c_str(), file.c_str()) != 0) throwSystemError(file, errno);
+        notify(file, RenameStep::After);
+        if (std::find(folders.begin(), folders.end(), folderOf(file)) == folders.end())
+            folders.push_back(folderOf(file));
+    }
+    for (const auto& dir : folders)
+        syncFolder(dir);
+}
+
+} // namespace
+
+FileSwitch::FileSwitch(fs::path journal)
+    : journal_(std::move(journal)), lock_(folderOf(journal_)) {}
+
+FileSwitch::~FileSwitch() {
+    if (committed_) return;
+    for (const auto& file : files_)
+        ::unlink(nextCopyName(file).c_str());
+}
+
+fs::path FileSwitch::stage(const fs::path& file) {
+    const fs::path next = nextCopyName(file);
+    // What an earlier switch left there goes, a link too: never written through.
+    if (::unlink(next.c_str()) != 0 && errno != ENOENT) throwSystemError(file, errno);
+    files_.push_back(file);
+    return next;
+}
+
+void FileSwitch::stage(const fs::path& file, const Bytes& contents) {
+    const PlainFile next(stage(file), O_WRONLY | O_CREAT | O_EXCL);
+    writeAll(next.fd(), contents.data(), contents.size(), 0, file);
+}
+
+void FileSwitch::commit() {
+    std::string names;
+    for (const auto& file : files_) {
+        const PlainFile next(nextCopyName(file), O_RDONLY);
+        struct stat st {};
+        if (::lstat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            ::fchmod(next.fd(), st.st_mode & 07777);
+        if (::fsync(next.fd()) != 0) throwSystemError(file, errno);
+        // Names may hold any byte but the zero.
+        names += file.string();
+        names += '\0';
+    }
+    replaceFileContents(journal_, Bytes(names.begin(), names.end()));
+    syncFolder(folderOf(journal_));
+    committed_ = true;
+    putInPlace(files_);
+    if (::unlink(journal_.c_str()) != 0) throwSystemError(journal_, errno);
+}
+
+void finishFileSwitch(const fs::path& journal, const std::vector<fs::path>& files) {
+    struct stat st {};
+    const auto present = [&](const fs::path& p) { return ::lstat(p.c_str(), &st) == 0; };
+    if (!present(journal) && std::none_of(files.begin(), files.end(), [&](const fs::path& f) {
+            return present(nextCopyName(f));
+        }))
+        return; // the usual case: nothing was interrupted
+    // A copy that is switching right now holds the lock until it is done.
+    const FolderLock lock(folderOf(journal));
+    if (!present(journal)) {
+        for (const auto& file : files)
+            ::unlink(nextCopyName(file).c_str());
+        return;
+    }
+    Bytes names;
+    try {
+        names = readPlainFile(journal, 1 << 20);
+    } catch (const FileError&) {
+    }
+    // Only files this set owns are ever moved, whatever the journal says.
+    std::vector<fs::path> named;
+    std::string name;
+    for (std::uint8_t c : names) {
+        if (c != 0) {
+            name += static_cast<char>(c);
+            continue;
+        }
+        if (std::find(files.begin(), files.end(), fs::path(name)) != files.end())
+            named.push_back(name);
+        name.clear();
+    }
+    putInPlace(named);
+    if (::unlink(journal.c_str()) != 0 && errno != ENOENT) throwSystemError(journal, errno);
+}
+
+void setRenameObserver(RenameObserver observer) {
+    renameObserver() = std::move(observer);
 }
 
 } // namespace sokoban

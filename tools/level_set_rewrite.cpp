@@ -25,6 +25,24 @@ constexpr auto kLevelSize = static_cast<std::int64_t>(TMazeData::kSize);
 
 Bytes readAll(const fs::path& file) { return readPlainFile(file); }
 
+// The set the player chose to edit is changed where it really lies: a link
+// to it stays a link. (The game's own records are never written through a
+// link; a level set is the player's document, opened by name.)
+void replaceLevelSet(const fs::path& file, const Bytes& contents) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(file, ec))) {
+        replaceFileContents(file, contents);
+        return;
+    }
+    const fs::path real = fs::canonical(file, ec);
+    if (ec) throw FileError(file, systemReason(ec.value()));
+    try {
+        replaceFileContents(real, contents);
+    } catch (const FileError& e) {
+        throw FileError(file, e.reason());
+    }
+}
+
 std::int64_t wholeLevels(const Bytes& all) {
     return static_cast<std::int64_t>(all.size()) / kLevelSize;
 }
@@ -58,7 +76,7 @@ void exchangeLevels(const fs::path& file, int i, int j) {
     if (i < 0 || j < 0 || i >= n || j >= n) beyondEnd(file);
     if (i == j) return;
     std::swap_ranges(levelAt(all, i), levelAt(all, i + 1), levelAt(all, j));
-    replaceFileContents(file, all);
+    replaceLevelSet(file, all);
 }
 
 void DeleteRecord(const fs::path& file, int n) {
@@ -69,7 +87,7 @@ void DeleteRecord(const fs::path& file, int n) {
     if (n < 1 || n > m) beyondEnd(file);
     all.erase(levelAt(all, n - 1), levelAt(all, n));
     all.resize(static_cast<std::size_t>((m - 1) * kLevelSize));
-    replaceFileContents(file, all);
+    replaceLevelSet(file, all);
 }
 
 void appendLevel(const fs::path& file, const TMazeData& level) {
@@ -77,7 +95,7 @@ void appendLevel(const fs::path& file, const TMazeData& level) {
     all.resize(static_cast<std::size_t>(wholeLevels(all) * kLevelSize));
     const Bytes record = level.encode();
     all.insert(all.end(), record.begin(), record.end());
-    replaceFileContents(file, all);
+    replaceLevelSet(file, all);
 }
 
 void putLevel(const fs::path& file, int index, const TMazeData& level) {
@@ -91,11 +109,11 @@ void putLevel(const fs::path& file, int index, const TMazeData& level) {
     } else {
         std::copy(record.begin(), record.end(), levelAt(all, index));
     }
-    replaceFileContents(file, all);
+    replaceLevelSet(file, all);
 }
 
 void copyLevelSet(const fs::path& from, const fs::path& to) {
-    replaceFileContents(to, readAll(from));
+    replaceLevelSet(to, readAll(from));
 }
 
 } // namespace sokoban

@@ -2,8 +2,9 @@
 // exchanging, replacing, removing and appending levels. Each change reads the
 // whole file, makes the change in memory and puts the result in place by
 // writing a temporary file beside the target and renaming it over the old
-// one, so a failure at any point leaves the old file as it was. Reading one
-// level reads only that level. Failures throw FileError.
+// one, so a failure at any point leaves the old file as it was; a set opened
+// through a symbolic link is changed where the link leads. Reading one level
+// reads only that level. Failures throw FileError.
 #pragma once
 
 #include "levels/records.h"

@@ -96,6 +96,8 @@ TEST_F(DamagedFilesTest, AProgressOutsideTheSetStillOpens) {
     } cases[] = {{9, 2}, {3, 2}, {2, 2}, {1, 1}, {0, 1}, {-5, 1}, {-32768, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.progress);
+        // No level solved by an earlier case: that would unlock the next.
+        std::filesystem::remove(dir.path / "game.bst");
         TSaveData progress = freshSaveRecord();
         progress.level = c.progress;
         RecordFile(dir.path / "game.sav", TSaveData::kSize).put(0, progress);
@@ -107,6 +109,52 @@ TEST_F(DamagedFilesTest, AProgressOutsideTheSetStillOpens) {
         EXPECT_EQ(view.status[0], "当前关卡号：" + std::to_string(c.level) + " / 2");
         playAround();
         dialogs.takeTexts();
+    }
+}
+
+TEST_F(DamagedFilesTest, ImpossibleBestCountsAreNeverShown) {
+    // A best count no solve can leave reads as none, whether the file held
+    // it when the set was opened (and is repaired then) or got it while the
+    // set was open.
+    const struct {
+        TBestData read;
+        const char* moves; // as shown
+        const char* pushes;
+    } cases[] = {
+        {{-5, 3}, "无", "无"}, {{3, -1}, "无", "无"}, {{2, 5}, "无", "无"},
+        {{0, 4}, "无", "无"},  {{7, 0}, "无", "无"},  {{-32768, -32768}, "无", "无"},
+        {{9, 2}, "9", "2"},    {{3, 3}, "3", "3"},
+    };
+    for (const bool whileOpen : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(::testing::Message()
+                         << whileOpen << " " << c.read.moves << "/" << c.read.pushes);
+            const bool none = std::string(c.moves) == "无";
+            const Bytes bst = [&] {
+                Bytes b = c.read.encode();
+                const Bytes second = TBestData{}.encode();
+                b.insert(b.end(), second.begin(), second.end());
+                return b;
+            }();
+            std::filesystem::remove(dir.path / "game.sav");
+            if (!whileOpen) writeBytes("game.bst", bst);
+            game.checkedGameItem = 0;
+            game.SelectGames(1);
+            if (whileOpen) writeBytes("game.bst", bst);
+            // A solved level 1 opens the set on level 2.
+            game.curLevel = 1;
+            game.ReadRecord(1);
+            EXPECT_EQ(view.status[1], std::string("移动:0   ★   最佳移动：") + c.moves);
+            EXPECT_EQ(view.status[2], std::string("推动:0   ★   最佳推动：") + c.pushes);
+            const TBestData onDisk = RecordFile(dir.path / "game.bst", 4).get<TBestData>(0);
+            if (!whileOpen) {
+                EXPECT_EQ(onDisk, none ? TBestData{} : c.read);
+            }
+            // A solve now is measured against a real count, or is the first.
+            game.KeyMove("right");
+            EXPECT_EQ(RecordFile(dir.path / "game.bst", 4).get<TBestData>(0), (TBestData{1, 1}));
+            dialogs.takeTexts();
+        }
     }
 }
 

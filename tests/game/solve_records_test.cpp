@@ -2,9 +2,12 @@
 // the first message, and nothing moves while the messages are open.
 #include "test_support.h"
 
+#include "levels/safe_write.h"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <set>
 
 namespace sokoban::testing {
 namespace {
@@ -137,6 +140,130 @@ TEST_F(SolveTest, ADemonstrationStopsBeforeItsMessage) {
     EXPECT_EQ(dialogs.takeTexts(),
               std::vector<std::string>{"看明白了吗？@~*&^%$#@？自己再试试吧！"});
     EXPECT_EQ(best(1), (TBestData{1, 1}));
+}
+
+// A copy of the game on a set of `levels` rooms in `dir`.
+struct Copy {
+    RecordingView view;
+    HookedDialogs dialogs;
+    GameModel game{view, dialogs};
+    explicit Copy(const std::filesystem::path& dir) {
+        view.model = &game;
+        game.appDir = dir;
+        game.settings = defaultSettings(1024, 768);
+        game.SelectGames(1);
+    }
+    void keys(const std::string& moves) {
+        for (char c : moves)
+            game.KeyMove(c == 'U' ? "up" : c == 'D' ? "down" : c == 'L' ? "left" : "right");
+    }
+};
+
+struct SetFiles {
+    std::filesystem::path dir;
+    TBestData best(int level) const {
+        return RecordFile(dir / "game.bst", TBestData::kSize).get<TBestData>(level - 1);
+    }
+    int answerMoves(int level) const {
+        return RecordFile(dir / "game.sol", TAnswerData::kSize).get<TAnswerData>(level - 1).moves;
+    }
+    int progress() const {
+        return RecordFile(dir / "game.sav", TSaveData::kSize).get<TSaveData>(0).level;
+    }
+};
+
+TEST(SolveRecords, TwoCopiesOnOneSetNeverTakeBackWhatTheOtherAchieved) {
+    TempDir dir;
+    writeLevelSet(dir.path / "game.box", std::vector<TMazeData>(7, makeLevel(kRoom)));
+    const SetFiles files{dir.path};
+    Copy a(dir.path), b(dir.path);
+    ASSERT_EQ(b.game.curLevel, 1);
+    // Copy a passes levels 1 to 5 at best; copy b, still on level 1 since
+    // before, passes it with more moves.
+    a.keys("RRRRR");
+    ASSERT_EQ(files.progress(), 6);
+    b.keys("UDR");
+    EXPECT_EQ(files.progress(), 6);
+    EXPECT_EQ(files.best(1), (TBestData{1, 1}));
+    EXPECT_EQ(files.answerMoves(1), 1);
+    EXPECT_EQ(b.game.maxLevel, 6);
+    EXPECT_EQ(b.game.curLevel, 2);
+    // Copy b passes level 2 with fewer pushes but more moves: each count
+    // keeps its best, and the answer follows the better count.
+    b.keys("UDR");
+    EXPECT_EQ(files.best(2), (TBestData{1, 1}));
+    EXPECT_EQ(files.answerMoves(2), 1);
+    EXPECT_EQ(Copy(dir.path).game.maxLevel, 6);
+}
+
+struct Killed {};
+
+TEST(SolveRecords, AKillOrAFullDiskAtAnyWriteOfASolveLeavesAConsistentSet) {
+    // The solve stops at every rename in turn, as a kill just after it or a
+    // full disk just before it would; a new start then finds records that
+    // agree: a best count comes with its answer and the next level open.
+    const struct {
+        const char* what;
+        bool solvedBefore; // with 3 moves: the solve replaces records
+    } cases[] = {{"first solve", false}, {"better solve", true}};
+    for (const auto& c : cases) {
+        for (const RenameStep at : {RenameStep::After, RenameStep::Before}) {
+            std::set<std::pair<int, int>> outcomes; // best moves, progress
+            for (int stop = 1;; ++stop) {
+                SCOPED_TRACE(::testing::Message()
+                             << c.what << (at == RenameStep::After ? " killed" : " disk full")
+                             << " at " << stop);
+                TempDir dir;
+                writeLevelSet(dir.path / "game.box", std::vector<TMazeData>(3, makeLevel(kRoom)));
+                const SetFiles files{dir.path};
+                bool stopped = false;
+                {
+                    Copy copy(dir.path);
+                    if (c.solvedBefore) {
+                        copy.keys("UDR");
+                        copy.game.curLevel = 1;
+                        copy.game.ReadRecord(1);
+                    }
+                    int renames = 0;
+                    setRenameObserver([&](const std::filesystem::path& file, RenameStep step) {
+                        if (step != at || ++renames != stop) return;
+                        stopped = true;
+                        if (step == RenameStep::After) throw Killed{};
+                        throw FileError(file, "磁盘空间不足");
+                    });
+                    try {
+                        copy.game.guarded([&] { copy.keys("R"); });
+                    } catch (const Killed&) {
+                    }
+                    setRenameObserver(nullptr);
+                }
+                Copy next(dir.path);
+                const TBestData best = files.best(1);
+                if (best.moves != 0) {
+                    EXPECT_NE(files.answerMoves(1), 0);
+                    EXPECT_GE(next.game.maxLevel, 2);
+                    EXPECT_EQ(files.progress(), next.game.maxLevel);
+                } else {
+                    EXPECT_EQ(next.game.maxLevel, 1);
+                }
+                if (best.moves == 1) {
+                    EXPECT_EQ(files.answerMoves(1), 1); // the answer of the best solve
+                }
+                outcomes.insert({best.moves, next.game.maxLevel});
+                // The set plays on and ends where an unbroken solve ends.
+                next.game.curLevel = 1;
+                next.game.ReadRecord(1);
+                next.keys("R");
+                EXPECT_EQ(files.best(1), (TBestData{1, 1}));
+                EXPECT_EQ(files.answerMoves(1), 1);
+                EXPECT_EQ(files.progress(), 2);
+                if (!stopped) break;
+            }
+            // The last stop came after every write.
+            EXPECT_TRUE(outcomes.contains({1, 2}));
+            EXPECT_GE(outcomes.size(), 2u);
+        }
+    }
 }
 
 } // namespace

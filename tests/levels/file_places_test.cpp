@@ -114,6 +114,110 @@ TEST_F(FilePlacesTest, SetsOfOneNameNeverShareRecords) {
                    }).companionBase((cd / "hard.box").string()));
 }
 
+void writeFile(const fs::path& p, const std::string& text) {
+    replaceFileContents(p, Bytes(text.begin(), text.end()));
+}
+
+std::string readFile(const fs::path& p) {
+    const Bytes b = readPlainFile(p);
+    return std::string(b.begin(), b.end());
+}
+
+TEST_F(FilePlacesTest, LinkedOrReadOnlyRecordsAreKeptInTheOwnFolder) {
+    // What lies beside a set decides whether its records may stay there: a
+    // link (even one to nowhere) or a read-only file sends all three to the
+    // game's own folder under the hashed name, starting from those beside.
+    writeFile(root / "notes.txt", "not a record file");
+    const struct {
+        bool appWritable;
+        std::string set;    // in mine/ or app/
+        std::string beside; // a file next to the set's records
+        char kind;          // 'l' link to notes.txt, 'd' dangling link, 'r' read-only, 'f' folder
+        bool hashed;
+        std::string startFrom; // "beside", "user" (the per-user plain name) or ""
+    } cases[] = {
+        {true, "mine/x.box", "", 0, false, ""},
+        {true, "mine/x.box", "mine/x.sav", 'l', true, "beside"},
+        {true, "mine/x.box", "mine/x.bst", 'd', true, "beside"},
+        {true, "mine/x.box", "mine/x.sol", 'r', true, "beside"},
+        {true, "mine/x.box", "mine/x.sav", 'f', false, ""}, // refused when opened
+        {true, "mine/x.box", "mine/x.idx", 'l', false, ""}, // no record file
+        {true, "app/game.box", "app/game.sav", 'l', true, "beside"},
+        {false, "app/game.box", "user/game.bst", 'l', true, "user"},
+        {false, "app/game.box", "", 0, false, "beside"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.set << " " << c.beside << " " << c.kind);
+        fs::create_directories(user);
+        const auto at = [&](const std::string& rel) {
+            return rel.starts_with("user/")  ? user / rel.substr(5)
+                   : rel.starts_with("app/") ? app / rel.substr(4)
+                                             : root / rel;
+        };
+        const fs::path beside = at(c.beside);
+        if (c.kind == 'l') fs::create_symlink(root / "notes.txt", beside);
+        if (c.kind == 'd') fs::create_symlink(root / "gone", beside);
+        if (c.kind == 'r') {
+            writeFile(beside, std::string(1029, 'a'));
+            fs::permissions(beside, fs::perms(0444));
+        }
+        if (c.kind == 'f') fs::create_directory(beside);
+        const FilePlaces places(app, user,
+                                [&](const fs::path& d) { return d == app ? c.appWritable : true; });
+        const fs::path set = at(c.set);
+        const auto place = places.companionPlace(set.string());
+        const std::string plain = set.string().substr(0, set.string().size() - 4);
+        const fs::path own = c.appWritable ? app : user;
+        if (c.hashed) {
+            const std::string name = fs::path(place.base).filename().string();
+            EXPECT_EQ(fs::path(place.base).parent_path(), own);
+            EXPECT_EQ(name.size(), set.stem().string().size() + 17) << name;
+        } else {
+            EXPECT_EQ(place.base, c.appWritable ? plain : (user / set.stem()).string());
+        }
+        EXPECT_EQ(place.startFrom, c.startFrom == "beside" ? plain
+                                   : c.startFrom == "user" ? (user / set.stem()).string()
+                                                           : "");
+        EXPECT_EQ(places.companionBase(set.string()), place.base);
+        EXPECT_EQ(readFile(root / "notes.txt"), "not a record file");
+        if (!c.beside.empty()) fs::remove_all(beside);
+        fs::remove_all(root / "home");
+    }
+}
+
+TEST_F(FilePlacesTest, LinkedOrReadOnlySettingsGiveWayToThePlayersCopy) {
+    // A portable program directory whose settings are a link and whose list
+    // is read-only: the player's own copies in the per-user folder start
+    // from them; a link that leads nowhere gives a fresh file.
+    const FilePlaces places(app, user, [](const fs::path&) { return true; });
+    const std::string settings(36, '\x02'), list = "/a/一.box\r\n";
+    writeFile(root / "shared.var", settings);
+    fs::create_symlink(root / "shared.var", app / "game.var");
+    writeFile(app / "game.lst", list);
+    fs::permissions(app / "game.lst", fs::perms(0444));
+    fs::create_symlink(root / "gone", app / "assist.var");
+    EXPECT_EQ(places.settingsFile(), user / "game.var");
+    EXPECT_EQ(places.listFile(), user / "game.lst");
+    EXPECT_EQ(places.playOptionsFile(), user / "assist.var");
+    EXPECT_EQ(readFile(user / "game.var"), settings);
+    EXPECT_EQ(readFile(user / "game.lst"), list);
+    EXPECT_FALSE(fs::exists(user / "assist.var"));
+    // The player's copy is kept from then on, whatever the original holds.
+    saveSettings(places.settingsFile(), TGameVar{});
+    writeFile(root / "shared.var", "changed");
+    EXPECT_EQ(places.settingsFile(), user / "game.var");
+    EXPECT_EQ(readPlainFile(user / "game.var"), TGameVar{}.encode());
+    EXPECT_EQ(readFile(root / "shared.var"), "changed");
+    EXPECT_EQ(readFile(app / "game.lst"), list);
+    EXPECT_TRUE(fs::is_symlink(app / "game.var"));
+    EXPECT_TRUE(fs::is_symlink(app / "assist.var"));
+    EXPECT_FALSE(fs::exists(root / "gone"));
+    // Plain files stay where they always were.
+    EXPECT_EQ(places.undoFile().parent_path(), app);
+    fs::remove(app / "game.var");
+    EXPECT_EQ(places.settingsFile(), app / "game.var");
+}
+
 TEST_F(FilePlacesTest, UserFolderFromTheEnvironment) {
     const struct {
         const char* xdg;

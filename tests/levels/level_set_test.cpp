@@ -210,6 +210,163 @@ TEST_F(LevelSetTest, NameWithoutExtensionLosesFourCharacters) {
         EXPECT_TRUE(fs::exists(other / ("puz" + std::string(ext))));
 }
 
+Bytes records(std::initializer_list<TBestData> bests) {
+    Bytes b;
+    for (const auto& r : bests) {
+        const Bytes e = r.encode();
+        b.insert(b.end(), e.begin(), e.end());
+    }
+    return b;
+}
+
+Bytes progressFile(int level) {
+    Bytes b;
+    for (int k = 0; k < 6; ++k) {
+        TSaveData r = freshSaveRecord();
+        if (k == 0) r.level = static_cast<std::int16_t>(level);
+        const Bytes e = r.encode();
+        b.insert(b.end(), e.begin(), e.end());
+    }
+    return b;
+}
+
+TEST_F(LevelSetTest, RecordsOfASolveOnlyImprove) {
+    // What another copy of the game wrote meanwhile is on disk; this copy's
+    // records merge with it.
+    const RecordFile sav(other / "a.sav", TSaveData::kSize, Writes::WholeCopy);
+    const struct {
+        int onDisk; // 0: no file yet
+        int mine, expected;
+    } progress[] = {{6, 2, 6}, {2, 6, 6}, {3, 3, 3}, {-4, 2, 2}, {0, 3, 3}};
+    for (const auto& c : progress) {
+        SCOPED_TRACE(testing::Message() << "progress " << c.onDisk << " " << c.mine);
+        fs::remove(sav.path());
+        if (c.onDisk) writeBytes(sav.path(), progressFile(c.onDisk));
+        EXPECT_EQ(raiseProgress(sav, static_cast<std::int16_t>(c.mine)), c.expected);
+        EXPECT_EQ(sav.get<TSaveData>(0).level, c.expected);
+        if (c.onDisk) {
+            EXPECT_EQ(sav.get<TSaveData>(5), freshSaveRecord());
+        }
+    }
+
+    const RecordFile bst(other / "a.bst", TBestData::kSize, Writes::WholeCopy);
+    const struct {
+        TBestData onDisk, mine, expected;
+    } bests[] = {
+        {{0, 0}, {20, 5}, {20, 5}},  {{10, 8}, {20, 5}, {10, 5}}, {{10, 3}, {20, 5}, {10, 3}},
+        {{10, 3}, {12, 2}, {10, 2}}, {{-5, 3}, {20, 5}, {20, 5}}, {{30, 40}, {20, 5}, {20, 5}},
+        {{9, 2}, {0, 0}, {9, 2}},
+    };
+    for (const auto& c : bests) {
+        SCOPED_TRACE(testing::Message() << "best " << c.onDisk.moves << "/" << c.onDisk.pushes);
+        writeBytes(bst.path(), records({{1, 1}, c.onDisk, {2, 2}}));
+        EXPECT_EQ(improveBest(bst, 1, c.mine), c.expected);
+        EXPECT_EQ(contents(bst.path()), records({{1, 1}, c.expected, {2, 2}}));
+    }
+
+    // An answer goes in only with the better count it comes with.
+    const CompanionFiles files{RecordFile(), sav, bst,
+                               RecordFile(other / "a.sol", TAnswerData::kSize, Writes::WholeCopy)};
+    const struct {
+        int storedMoves;
+        TBestData onDisk, counts;
+        bool stored;
+    } answers[] = {
+        {0, {0, 0}, {20, 5}, true},
+        {15, {15, 4}, {20, 5}, false},
+        {15, {15, 4}, {14, 6}, true},
+        {15, {15, 4}, {20, 3}, true},
+        {15, {15, 4}, {15, 4}, false},
+        {15, {0, 0}, {20, 5}, false}, // an answer without a best count stays
+        {-3, {15, 4}, {20, 5}, true}, // no answer at all
+    };
+    for (const auto& c : answers) {
+        SCOPED_TRACE(testing::Message() << "answer " << c.storedMoves << " " << c.counts.moves);
+        writeBytes(bst.path(), records({{0, 0}, c.onDisk}));
+        TAnswerData stored;
+        stored.level = 2;
+        stored.moves = static_cast<std::int16_t>(c.storedMoves);
+        writeBytes(files.sol.path(), Bytes(TAnswerData::kSize, 0));
+        files.sol.put(1, stored);
+        TAnswerData mine = stored;
+        mine.moves = c.counts.moves;
+        mine.setMove(0, 3);
+        EXPECT_EQ(storeSolveAnswer(files, 1, mine, c.counts), c.stored);
+        EXPECT_EQ(files.sol.get<TAnswerData>(1), c.stored ? mine : stored);
+        EXPECT_EQ(files.sol.get<TAnswerData>(0), TAnswerData{});
+    }
+}
+
+TEST_F(LevelSetTest, OpeningRepairsWhatACutShortSolveLeaves) {
+    // A solve writes the answer, the best counts, then the progress; a set
+    // whose progress did not follow its best counts opens with the level
+    // after the highest solved one unlocked. Best counts no solve can leave
+    // are none.
+    const TBestData none{};
+    const struct {
+        const char* what;
+        Bytes bst;
+        int progress, expected;
+        Bytes repaired;
+    } cases[] = {
+        {"kill before the progress", records({{5, 1}, {0, 0}, {12, 3}}), 1, 4,
+         records({{5, 1}, none, {12, 3}, none, none})},
+        {"the last level", records({none, none, none, none, {7, 2}}), 2, 5,
+         records({none, none, none, none, {7, 2}})},
+        {"never lowered", records({none, {4, 1}}), 4, 4, records({none, {4, 1}, none, none, none})},
+        {"nothing solved", records({}), 3, 3, records({none, none, none, none, none})},
+        {"nonsense", records({{7, 0}, {3, 9}, {-5, 3}, {0, 4}, {32767, -1}}), 1, 1,
+         records({none, none, none, none, none})},
+        {"beyond the set", records({none, none, none, none, none, {9, 9}}), 1, 1,
+         records({none, none, none, none, none, {9, 9}})},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path base = other / ("cut" + std::to_string(++n));
+        writeBytes(base.string() + ".bst", c.bst);
+        writeBytes(base.string() + ".sav", progressFile(c.progress));
+        const OpenedSet s = openLevelSet(makeSet(base.string() + ".box", 5), appDir);
+        EXPECT_EQ(s.maxLevel, c.expected);
+        EXPECT_EQ(head(contents(base.string() + ".sav"), 756, 0).first, c.expected);
+        EXPECT_EQ(contents(base.string() + ".bst"), c.repaired);
+    }
+}
+
+TEST_F(LevelSetTest, RecordsKeptAwayStartFromThoseBeside) {
+    // A progress file the player made read-only: the set's records go to the
+    // game's own folder, starting from the ones beside the set, which stay
+    // as they were.
+    const std::string set = makeSet(other / "kept.box", 3);
+    const Bytes sav = progressFile(3), bst = records({{5, 1}, {6, 2}, {0, 0}});
+    writeBytes(other / "kept.sav", sav);
+    writeBytes(other / "kept.bst", bst);
+    fs::permissions(other / "kept.sav", fs::perms(0444));
+    EXPECT_EQ(openLevelSet(set, appDir).maxLevel, 3);
+    const std::string base = FilePlaces(appDir).companionBase(set);
+    EXPECT_EQ(fs::path(base).parent_path(), appDir);
+    EXPECT_EQ(contents(base + ".sav"), sav);
+    EXPECT_EQ(contents(base + ".bst"), bst);
+    EXPECT_EQ(fs::file_size(base + ".sol"), 3 * TAnswerData::kSize);
+    EXPECT_EQ(contents(other / "kept.sav"), sav);
+    EXPECT_EQ(fs::status(other / "kept.sav").permissions(), fs::perms(0444));
+    EXPECT_FALSE(fs::exists(other / "kept.sol"));
+    // From then on the copy is the set's record.
+    raiseProgress(CompanionFiles::forGame(set, appDir).sav, 4);
+    EXPECT_EQ(openLevelSet(set, appDir).maxLevel, 4);
+    EXPECT_EQ(contents(other / "kept.sav"), sav);
+
+    // A link to a file that holds no records: a fresh start.
+    const std::string linked = makeSet(other / "linked.box", 2);
+    const Bytes notes(1342, '#');
+    writeBytes(root / "notes.txt", notes);
+    fs::create_symlink(root / "notes.txt", other / "linked.sav");
+    EXPECT_EQ(openLevelSet(linked, appDir).maxLevel, 1);
+    EXPECT_EQ(contents(root / "notes.txt"), notes);
+    EXPECT_TRUE(fs::is_symlink(other / "linked.sav"));
+    EXPECT_EQ(contents(FilePlaces(appDir).companionBase(linked) + ".sav"), progressFile(1));
+}
+
 // --- game.var ------------------------------------------------------------
 
 constexpr int kW = 1920, kH = 1080; // 0x0780, 0x0438

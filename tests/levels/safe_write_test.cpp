@@ -10,6 +10,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <functional>
+#include <optional>
 #include <random>
 #include <set>
 #include <sys/mount.h>
@@ -272,20 +273,176 @@ TEST_F(SafeWriteTest, OnlyPlainFilesAreOpened) {
     EXPECT_THROW(openLevelSet((dir / "pipe.box").string(), dir), FileError);
 }
 
-TEST_F(SafeWriteTest, ReplacingKeepsPermissionsAndLinks) {
-    const fs::path file = dir / "real.bst", link = dir / "link.bst";
+TEST_F(SafeWriteTest, ReplacingKeepsPermissions) {
+    const fs::path file = dir / "real.bst";
     RecordFile(file, 4, Writes::WholeCopy).write(1, {1, 2, 3, 4});
     EXPECT_EQ(contents(file), (Bytes{0, 0, 0, 0, 1, 2, 3, 4}));
     const mode_t mask = ::umask(0);
     ::umask(mask);
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms(0666 & ~mask));
     ::chmod(file.c_str(), 0604);
-    fs::create_symlink("real.bst", link);
-    RecordFile(link, 4, Writes::WholeCopy).write(0, {9, 9, 9, 9});
-    EXPECT_TRUE(fs::is_symlink(link));
+    RecordFile(file, 4, Writes::WholeCopy).write(0, {9, 9, 9, 9});
     EXPECT_EQ(contents(file), (Bytes{9, 9, 9, 9, 1, 2, 3, 4}));
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms(0604));
-    EXPECT_EQ(names(dir), (std::set<std::string>{"real.bst", "link.bst"}));
+    EXPECT_EQ(names(dir), std::set<std::string>{"real.bst"});
+}
+
+TEST_F(SafeWriteTest, LinksAndReadOnlyFilesAreNeverWritten) {
+    // A link to some other file of the player's, a link that leads nowhere,
+    // and a file the player made read-only: every kind of write refuses, and
+    // links, target and file stay exactly as they were.
+    const fs::path victim = dir / "notes.txt", link = dir / "x.sav", dangling = dir / "y.bst",
+                   kept = dir / "z.sol";
+    const Bytes victimBytes(1342, 'v');
+    RecordFile(victim, 1).write(0, victimBytes);
+    prepare(kept);
+    ::chmod(kept.c_str(), 0444);
+    fs::create_symlink("notes.txt", link);
+    fs::create_symlink("gone.bst", dangling);
+    const Bytes rec(756, 1);
+    const auto whole = [](const fs::path& p) { return RecordFile(p, 756, Writes::WholeCopy); };
+    const struct {
+        const char* what;
+        bool inPlace; // the undo history: root may write a read-only file in place
+        std::function<void(const fs::path&)> run;
+    } writes[] = {
+        {"record", false, [&](const fs::path& p) { whole(p).write(0, rec); }},
+        {"merge", false,
+         [&](const fs::path& p) { whole(p).update(1, [&](const Bytes&) { return rec; }); }},
+        {"padding", false, [&](const fs::path& p) { whole(p).padTo(9, rec); }},
+        {"cut", false, [&](const fs::path& p) { whole(p).truncate(0); }},
+        {"emptied", false, [&](const fs::path& p) { whole(p).create(); }},
+        {"replace", false,
+         [](const fs::path& p) {
+             replaceFileContents(p, {1, 2});
+         }},
+        {"settings", false, [](const fs::path& p) { saveSettings(p, TGameVar{}); }},
+        {"list", false, [](const fs::path& p) { writeGameList(p, {"/x/一.box"}); }},
+        {"in place", true, [&](const fs::path& p) { RecordFile(p, 756).write(0, rec); }},
+        {"in place new", true, [&](const fs::path& p) { RecordFile(p, 756).create(); }},
+    };
+    const std::set<std::string> before = names(dir);
+    for (const fs::path& p : {link, dangling, kept}) {
+        EXPECT_TRUE(isUnwritableFile(p)) << p;
+        for (const auto& w : writes) {
+            if (p == kept && w.inPlace) continue;
+            SCOPED_TRACE(testing::Message() << p.filename() << " " << w.what);
+            try {
+                w.run(p);
+                ADD_FAILURE() << "written";
+            } catch (const FileError& e) {
+                // Cutting reads the size first, through the link.
+                const bool nowhere = p == dangling && std::string(w.what) == "cut";
+                EXPECT_EQ(e.reason(), p == kept ? "文件是只读的"
+                                      : nowhere ? "文件不存在"
+                                                : "是符号链接");
+                EXPECT_EQ(e.path(), p);
+            }
+        }
+    }
+    EXPECT_EQ(contents(victim), victimBytes);
+    EXPECT_EQ(fs::read_symlink(link), "notes.txt");
+    EXPECT_EQ(fs::read_symlink(dangling), "gone.bst");
+    EXPECT_EQ(contents(kept), kBefore);
+    EXPECT_EQ(fs::status(kept).permissions() & fs::perms::all, fs::perms(0444));
+    EXPECT_EQ(names(dir), before); // no new copy left behind, no target made
+    // Reading through a link stays allowed.
+    EXPECT_EQ(RecordFile(link, 2).read(3), (Bytes{'v', 'v'}));
+    EXPECT_FALSE(isUnwritableFile(victim));
+    EXPECT_FALSE(isUnwritableFile(dir / "missing.sav"));
+    EXPECT_FALSE(isUnwritableFile(dir));
+}
+
+TEST_F(SafeWriteTest, CopiesChangingOneFileTakeTurns) {
+    // Four processes add one to a count 25 times each. A change read before
+    // another's rename and written after it would lose that one.
+    const RecordFile count(dir / "count.sav", 2, Writes::WholeCopy);
+    count.write(0, {0, 0});
+    std::vector<pid_t> children;
+    for (int c = 0; c < 4; ++c) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0; i < 25; ++i)
+                count.update(0, [](const Bytes& now) -> std::optional<Bytes> {
+                    Bytes next(2);
+                    writeI16(next.data(), static_cast<std::int16_t>(readI16(now.data()) + 1));
+                    return next;
+                });
+            ::_exit(0);
+        }
+        children.push_back(child);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+    EXPECT_EQ(readI16(count.read(0).data()), 100);
+}
+
+TEST_F(SafeWriteTest, FilesSwitchedTogetherAreAllOldOrAllNew) {
+    // Three files, one in another folder, replaced as one; the writer is
+    // killed at every step of the renames in turn, and the next start
+    // finishes what it left.
+    fs::create_directory(dir / "own");
+    const fs::path journal = dir / "set.switch";
+    const std::vector<fs::path> files = {dir / "set.box", dir / "set.idx", dir / "own" / "set.sav"};
+    const auto put = [&](const char* what) {
+        for (const auto& f : files)
+            replaceFileContents(f, Bytes(what, what + 3));
+    };
+    const auto state = [&] {
+        std::set<std::string> seen;
+        for (const auto& f : files) {
+            const Bytes b = contents(f);
+            seen.insert(std::string(b.begin(), b.end()));
+        }
+        return seen;
+    };
+    std::set<int> outcomes;
+    for (int stop = 1;; ++stop) {
+        SCOPED_TRACE(stop);
+        put("old");
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            int step = 0;
+            setRenameObserver([&](const fs::path&, RenameStep) {
+                if (++step == stop) ::_exit(1); // no clean-up, as after a kill
+            });
+            FileSwitch change(journal);
+            for (const auto& f : files)
+                change.stage(f, Bytes{'n', 'e', 'w'});
+            change.commit();
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        finishFileSwitch(journal, files);
+        const auto now = state();
+        ASSERT_EQ(now.size(), 1u) << "a mixture";
+        outcomes.insert(*now.begin() == "new");
+        // Only the unfinished copy of a journal a kill cut short may stay,
+        // as after any write a kill cuts short.
+        std::set<std::string> left = names(dir);
+        std::erase_if(left, [](const std::string& n) { return unfinishedCopyOwner(n) != 0; });
+        EXPECT_EQ(left, (std::set<std::string>{"set.box", "set.idx", "own"}));
+        EXPECT_EQ(names(dir / "own"), std::set<std::string>{"set.sav"});
+        if (WEXITSTATUS(status) == 0) break; // it got to the end
+    }
+    EXPECT_EQ(outcomes, (std::set<int>{0, 1}));
+
+    // A journal moves only the files of the set it belongs to.
+    const fs::path other = dir / "notes.txt";
+    RecordFile(other, 1).write(0, {'a'});
+    RecordFile(nextCopyName(other), 1).write(0, {'b'});
+    const std::string named = other.string();
+    replaceFileContents(journal, Bytes(named.begin(), named.end()));
+    finishFileSwitch(journal, files);
+    EXPECT_EQ(contents(other), Bytes{'a'});
+    EXPECT_FALSE(fs::exists(journal));
 }
 
 TEST(FileErrorTest, ReasonsAreChinese) {
