@@ -211,9 +211,12 @@ class Importer {
         std::error_code ec;
         fs::create_directories(dir_, ec);
         if (ec) throw FileError(dir_, systemReason(ec.value()));
-        const std::string tag = ".import-" + std::to_string(::getpid());
-        tmpBox_ = dir_ / (stem_ + tag + ".box");
-        tmpIdx_ = dir_ / (stem_ + tag + ".idx");
+        // What imports killed before left goes; these copies are named so
+        // that the next import knows them for unfinished.
+        removeUnfinishedCopies(dir_);
+        const std::string pid = std::to_string(::getpid());
+        tmpBox_ = dir_ / ("." + stem_ + ".box." + pid + ".0.new");
+        tmpIdx_ = dir_ / ("." + stem_ + ".idx." + pid + ".1.new");
         started_ = true;
         box_.open(tmpBox_, std::ios::binary | std::ios::trunc);
         if (!box_) fail(tmpBox_);

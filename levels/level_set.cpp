@@ -29,26 +29,26 @@ std::vector<fs::path> setSwitchFiles(const std::string& gameFile, const std::str
             base + ".sol"};
 }
 
-// Best counts no solve can leave become none; returns the highest level
-// among the first `levels` that has a best count, or 0.
-std::int64_t repairBestCounts(const RecordFile& bst, std::int64_t levels) {
+// Best counts no solve can leave become none; returns which of the first
+// `levels` levels have a best count.
+std::vector<bool> repairBestCounts(const RecordFile& bst, std::int64_t levels) {
     const FolderLock lock(folderOf(bst.path().string()));
     Bytes all = readPlainFile(bst.path());
     const std::int64_t n = std::min<std::int64_t>(levels, all.size() / TBestData::kSize);
-    std::int64_t highest = 0;
+    std::vector<bool> solved(static_cast<std::size_t>(n));
     bool changed = false;
     for (std::int64_t i = 0; i < n; ++i) {
         auto* at = all.data() + i * TBestData::kSize;
         const TBestData read = TBestData::decode(std::span(at, TBestData::kSize));
         const TBestData best = plausibleBest(read);
-        if (best.moves > 0) highest = i + 1;
+        solved[static_cast<std::size_t>(i)] = best.moves > 0;
         if (best == read) continue;
         const Bytes fixed = best.encode();
         std::copy(fixed.begin(), fixed.end(), at);
         changed = true;
     }
     if (changed) replaceFileContents(bst.path(), all);
-    return highest;
+    return solved;
 }
 
 } // namespace
@@ -215,14 +215,20 @@ OpenedSet openLevelSet(const std::string& gameFile, const std::filesystem::path&
         files.sol.truncate(out.levelCount);
     files.sol.padTo(out.levelCount, emptyAnswer);
 
-    // A solve writes its progress last: a kill before it leaves the best
-    // count of a level that is passed but not yet the next level unlocked.
-    const std::int64_t highestSolved = repairBestCounts(files.bst, out.levelCount);
+    // A solve writes its progress last: a kill before it leaves the highest
+    // unlocked level passed, with its best count, and the next one locked.
+    // Passed levels right after the progress open the next, one by one.
+    const std::vector<bool> solved = repairBestCounts(files.bst, out.levelCount);
     out.maxLevel = files.sav.get<TSaveData>(0).level;
-    std::int64_t unlocked = highestSolved > 0 ? std::min(highestSolved + 1, out.levelCount) : 0;
-    if (isOpenSet(gameFile, appDir)) unlocked = out.levelCount;
-    if (unlocked > 0 && out.maxLevel < unlocked)
+    std::int64_t unlocked = std::max<std::int64_t>(out.maxLevel, 1);
+    while (unlocked < out.levelCount && solved[static_cast<std::size_t>(unlocked - 1)])
+        ++unlocked;
+    if (isOpenSet(gameFile, appDir)) {
+        if (out.maxLevel < out.levelCount)
+            out.maxLevel = raiseProgress(files.sav, static_cast<std::int16_t>(out.levelCount));
+    } else if (unlocked > std::max<std::int64_t>(out.maxLevel, 1)) {
         out.maxLevel = raiseProgress(files.sav, static_cast<std::int16_t>(unlocked));
+    }
     // Last, so that a set whose companion files fail leaves the undo history
     // of the set still in play.
     undoFile(appDir).create();

@@ -43,7 +43,7 @@ TBestData plausibleBest(const TBestData& best);
 // never takes back what the first achieved. A solve writes them in this
 // order: the answer, the best counts, the progress; a set whose writes a
 // kill cut short opens consistently (openLevelSet raises the progress past
-// every level with a best count).
+// a passed highest unlocked level).
 //
 // Stores the answer of a solve with these counts, when the level has no
 // answer yet or the counts beat its best counts on disk. True when stored.
@@ -75,9 +75,10 @@ struct OpenedSet {
 
 // Opens a level set: finishes an update a kill interrupted, checks it,
 // empties the undo file, creates or repairs the companion files and finds
-// the level to start on. Best counts no solve can leave read as none; the
-// progress reaches one past the highest level with a best count. Nothing
-// else is touched unless the status is Ok. File errors throw FileError.
+// the level to start on. Best counts no solve can leave become none; a
+// highest unlocked level that has a best count (passed) opens the next one,
+// and so on. Nothing else is touched unless the status is Ok. File errors
+// throw FileError.
 OpenedSet openLevelSet(const std::string& gameFile, const std::filesystem::path& appDir);
 
 // The built-in sets in which every level is open from the start.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <map>
 #include <string>
@@ -166,6 +167,17 @@ long unfinishedCopyOwner(const std::string& fileName) {
     };
     if (!digits(serial) || !digits(pid)) return 0;
     return std::stol(pid);
+}
+
+void removeUnfinishedCopies(const fs::path& dir) {
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const long pid = unfinishedCopyOwner(it->path().filename().string());
+        if (pid <= 0 || pid == ::getpid()) continue;
+        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        std::error_code ignored;
+        fs::remove(it->path(), ignored);
+    }
 }
 
 bool isPlainFile(const fs::path& path) {

@@ -127,5 +127,7 @@ void setRenameObserver(RenameObserver observer);
 // Process id of the writer of an unfinished new copy (".<name>.<id>.<n>.new")
 // that a killed writer left beside its file, or 0 for any other name.
 long unfinishedCopyOwner(const std::string& fileName);
+// Removes from a folder the unfinished new copies of writers that have ended.
+void removeUnfinishedCopies(const std::filesystem::path& dir);
 
 } // namespace sokoban

@@ -299,9 +299,8 @@ TEST_F(LevelSetTest, RecordsOfASolveOnlyImprove) {
 
 TEST_F(LevelSetTest, OpeningRepairsWhatACutShortSolveLeaves) {
     // A solve writes the answer, the best counts, then the progress; a set
-    // whose progress did not follow its best counts opens with the level
-    // after the highest solved one unlocked. Best counts no solve can leave
-    // are none.
+    // whose highest unlocked level has a best count (passed) opens with the
+    // next one unlocked, and so on. Best counts no solve can leave are none.
     const TBestData none{};
     const struct {
         const char* what;
@@ -309,16 +308,20 @@ TEST_F(LevelSetTest, OpeningRepairsWhatACutShortSolveLeaves) {
         int progress, expected;
         Bytes repaired;
     } cases[] = {
-        {"kill before the progress", records({{5, 1}, {0, 0}, {12, 3}}), 1, 4,
+        {"kill before the progress", records({{5, 1}, none, {12, 3}}), 3, 4,
          records({{5, 1}, none, {12, 3}, none, none})},
-        {"the last level", records({none, none, none, none, {7, 2}}), 2, 5,
+        {"passed in a row", records({{5, 1}, {6, 2}, {7, 3}}), 1, 4,
+         records({{5, 1}, {6, 2}, {7, 3}, none, none})},
+        {"a level not passed stays a wall", records({none, {4, 1}, {5, 1}}), 1, 1,
+         records({none, {4, 1}, {5, 1}, none, none})},
+        {"the last level", records({none, none, none, none, {7, 2}}), 5, 5,
          records({none, none, none, none, {7, 2}})},
         {"never lowered", records({none, {4, 1}}), 4, 4, records({none, {4, 1}, none, none, none})},
         {"nothing solved", records({}), 3, 3, records({none, none, none, none, none})},
         {"nonsense", records({{7, 0}, {3, 9}, {-5, 3}, {0, 4}, {32767, -1}}), 1, 1,
          records({none, none, none, none, none})},
-        {"beyond the set", records({none, none, none, none, none, {9, 9}}), 1, 1,
-         records({none, none, none, none, none, {9, 9}})},
+        {"beyond the set", records({none, none, none, none, {9, 9}, {9, 9}}), 5, 5,
+         records({none, none, none, none, {9, 9}, {9, 9}})},
     };
     int n = 0;
     for (const auto& c : cases) {
