@@ -8,7 +8,7 @@ packages=(
   libfluidsynth-dev timgm6mb-soundfont
   fonts-wqy-microhei
   libgtest-dev libgmock-dev libbenchmark-dev
-  desktop-file-utils appstream libxml2-utils
+  desktop-file-utils appstream libxml2-utils lintian
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,8 +1,8 @@
 // Draws the program icon for the desktop's icon theme:
 //
-//   make_icons <output folder> SIZE...
+//   make_icons <output folder> <icon name> SIZE...
 //
-// writes <output folder>/<SIZE>x<SIZE>/apps/sokoban.png for each size, the
+// writes <output folder>/<SIZE>x<SIZE>/apps/<icon name>.png for each size, the
 // layout of share/icons/hicolor.
 #include "generators.h"
 
@@ -15,11 +15,11 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() < 3) {
-        std::fprintf(stderr, "usage: make_icons <output folder> SIZE...\n");
+    if (args.size() < 4) {
+        std::fprintf(stderr, "usage: make_icons <output folder> <icon name> SIZE...\n");
         return 2;
     }
-    for (int i = 2; i < args.size(); ++i) {
+    for (int i = 3; i < args.size(); ++i) {
         bool ok = false;
         const int size = args[i].toInt(&ok);
         if (!ok || size < 8 || size > 1024) {
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
             return 2;
         }
         const QString dir = QString("%1/%2x%2/apps").arg(args[1]).arg(size);
-        const QString file = dir + "/sokoban.png";
+        const QString file = dir + "/" + args[2] + ".png";
         if (!QDir().mkpath(dir) || !pics::drawProgramIcon(size).save(file, "PNG")) {
             std::fprintf(stderr, "make_icons: cannot write %s\n", qPrintable(file));
             return 1;
