@@ -312,6 +312,11 @@ DesktopFolders DesktopFolders::forCurrentUser() {
     DesktopFolders f;
     f.dataHome = envFolder("XDG_DATA_HOME", home / ".local" / "share");
     f.configHome = envFolder("XDG_CONFIG_HOME", home / ".config");
+    const char* dirs = std::getenv("XDG_DATA_DIRS");
+    std::istringstream list(dirs && *dirs ? dirs : "/usr/local/share:/usr/share");
+    std::string dir;
+    while (std::getline(list, dir, ':'))
+        if (fs::path(dir).is_absolute()) f.dataDirs.push_back(dir);
     return f;
 }
 
@@ -382,10 +387,26 @@ std::string FreedesktopIntegration::entryText(const std::string& name, const std
     std::string t = "[Desktop Entry]\nType=Application\nName=" + entryValue(name) + "\n";
     t += "Exec=" + execArgument(target) + extra + "\n";
     t += "Path=" + entryValue(fs::path(target).parent_path().string()) + "\n";
-    if (!iconFile_.empty()) t += "Icon=" + entryValue(iconFile_.string()) + "\n";
+    if (const std::string icon = iconValue(); !icon.empty()) t += "Icon=" + entryValue(icon) + "\n";
+    t += "StartupWMClass=" + std::string(kApplicationId) + "\n";
     t += "Terminal=false\n";
     if (inMenu) t += "Categories=Game;LogicGame;\n";
     return t;
+}
+
+std::string FreedesktopIntegration::iconValue() const {
+    // An installed game's icon lies in the hicolor theme, which every icon
+    // theme falls back on; its name follows the theme the player chose.
+    const std::string png = std::string(kApplicationId) + ".png";
+    std::vector<fs::path> roots{folders_.dataHome};
+    roots.insert(roots.end(), folders_.dataDirs.begin(), folders_.dataDirs.end());
+    for (const fs::path& root : roots) {
+        std::error_code ec;
+        for (fs::directory_iterator it(root / "icons" / "hicolor", ec), end; !ec && it != end;
+             it.increment(ec))
+            if (fs::is_regular_file(it->path() / "apps" / png, ec)) return kApplicationId;
+    }
+    return iconFile_.string();
 }
 
 void FreedesktopIntegration::registerFileType(const std::string& extension,
@@ -444,9 +465,10 @@ bool FreedesktopIntegration::createShortcut(ShortcutFolder folder, const std::st
     }
     if (folder == ShortcutFolder::Programs) {
         const std::string dirName = std::string(kMenuFolder) + "-" + linkName + ".directory";
+        const std::string icon = iconValue();
         writeText(directoryFile(linkName),
                   "[Desktop Entry]\nType=Directory\nName=" + entryValue(linkName) + "\n" +
-                      (iconFile_.empty() ? "" : "Icon=" + entryValue(iconFile_.string()) + "\n"));
+                      (icon.empty() ? "" : "Icon=" + entryValue(icon) + "\n"));
         writeText(menuFile(linkName),
                   "<!DOCTYPE Menu PUBLIC \"-//freedesktop//DTD Menu 1.0//EN\"\n"
                   " \"http://www.freedesktop.org/standards/menu-spec/1.0/menu.dtd\">\n"

@@ -10,6 +10,10 @@
 
 namespace sokoban {
 
+// The name the desktop knows the game by: its menu entry, its icon in the
+// icon theme and the class of its windows.
+inline constexpr const char* kApplicationId = "cn.tuixiangzi.sokoban";
+
 // Where a shortcut goes: 0 desktop, 1 start menu, 2 programs menu.
 enum class ShortcutFolder { Desktop = 0, StartMenu = 1, Programs = 2 };
 
@@ -44,9 +48,10 @@ struct DesktopFolders {
     std::filesystem::path dataHome;   // ~/.local/share: applications, mime, icons
     std::filesystem::path configHome; // ~/.config: mimeapps.list, menus
     std::filesystem::path desktop;    // the desktop folder; looked up when first needed if empty
+    std::vector<std::filesystem::path> dataDirs{}; // the system's: installed icons
 
-    // The current user's folders: XDG_DATA_HOME, XDG_CONFIG_HOME; the desktop
-    // is left to be looked up.
+    // The current user's folders: XDG_DATA_HOME, XDG_CONFIG_HOME,
+    // XDG_DATA_DIRS; the desktop is left to be looked up.
     static DesktopFolders forCurrentUser();
     // The user's desktop folder from xdg-user-dir, else ~/Desktop.
     static std::filesystem::path userDesktop();
@@ -54,12 +59,14 @@ struct DesktopFolders {
 
 // File types as shared-mime-info packages and .desktop handlers with the
 // default recorded in mimeapps.list; shortcuts as .desktop files. The menu
-// folder of the programs menu is a submenu of its own.
+// folder of the programs menu is a submenu of its own. Every entry names the
+// game's window class, so that the desktop ties the game's windows to it.
 class FreedesktopIntegration : public DesktopIntegration {
   public:
     // runTools: run update-mime-database and update-desktop-database (when
-    // installed) after a change. iconFile: the picture the entries show; none
-    // when empty.
+    // installed) after a change. iconFile: the picture the entries show where
+    // the icon theme has no icon of the game (a game that is not installed);
+    // none when empty.
     explicit FreedesktopIntegration(DesktopFolders folders, bool runTools = true,
                                     std::filesystem::path iconFile = {});
 
@@ -87,6 +94,9 @@ class FreedesktopIntegration : public DesktopIntegration {
     void updateDesktopDatabase() const;
     std::string entryText(const std::string& name, const std::string& target, bool inMenu,
                           const std::string& extra) const;
+    // The Icon= value: the theme's icon of the game when one is installed,
+    // else iconFile; empty for none.
+    std::string iconValue() const;
 
     const std::filesystem::path& desktopFolder() const;
 

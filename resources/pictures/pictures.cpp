@@ -76,9 +76,11 @@ QIcon toolbarIcon(int index) {
     return QIcon(QString(":/pics/tb%1.png").arg(index));
 }
 
+// An installed game's icon in the icon theme, named after the application id
+// like its menu entry, in all its sizes; the built-in picture elsewhere.
 QIcon programIcon() {
     initPictures();
-    return QIcon(":/pics/icon.png");
+    return QIcon::fromTheme(SOKOBAN_APP_ID, QIcon(":/pics/icon.png"));
 }
 
 } // namespace sokoban

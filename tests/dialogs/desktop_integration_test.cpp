@@ -367,6 +367,74 @@ TEST(DesktopFolderTest, TheSessionsDesktopFolderIsFoundWithoutTrailingLineBreak)
     EXPECT_TRUE(fs::is_regular_file(dir.path / "我的 桌面" / "推箱子.desktop"));
 }
 
+// Every entry names the game's window class, so that docks and task
+// switchers put the game's windows under it; the icon is the theme's icon of
+// the game wherever one is installed, else the picture beside the program.
+TEST(DesktopEntryTest, EntriesNameTheWindowClassAndTheInstalledIcon) {
+    const struct {
+        const char* what;
+        const char* themeIcon; // below the temporary folder; none when empty
+        fs::path iconFile;
+        std::string iconLine; // none expected when empty
+    } cases[] = {
+        {"not installed", "", "/opt/game/sokoban.png", "Icon=/opt/game/sokoban.png\n"},
+        {"not installed, no picture", "", "", ""},
+        {"an icon of another name", "system/icons/hicolor/48x48/apps/sokoban.png",
+         "/opt/game/sokoban.png", "Icon=/opt/game/sokoban.png\n"},
+        {"installed for everyone", "system/icons/hicolor/48x48/apps/cn.tuixiangzi.sokoban.png",
+         "/opt/game/sokoban.png", "Icon=cn.tuixiangzi.sokoban\n"},
+        {"installed for the player", "data/icons/hicolor/256x256/apps/cn.tuixiangzi.sokoban.png",
+         "", "Icon=cn.tuixiangzi.sokoban\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        if (*c.themeIcon) writeText(dir.path / c.themeIcon, "PNG");
+        FreedesktopIntegration desktop(
+            {dir.path / "data", dir.path / "config", dir.path / "desk", {dir.path / "system"}},
+            false, c.iconFile);
+        desktop.registerFileType(".box", "推箱子游戏文件", "/usr/games/sokoban");
+        std::vector<fs::path> entries{desktop.handlerFile(".box")};
+        for (int f = 0; f < 3; ++f) {
+            desktop.createShortcut(shortcutFolder(f), "/usr/games/sokoban", "推箱子");
+            entries.push_back(desktop.shortcutFile(shortcutFolder(f), "推箱子"));
+        }
+        for (const auto& file : entries)
+            EXPECT_NE(text(file).find("\nStartupWMClass=cn.tuixiangzi.sokoban\n"),
+                      std::string::npos)
+                << file << "\n"
+                << text(file);
+        // The programs menu's folder shows the same icon.
+        entries.push_back(desktop.directoryFile("推箱子"));
+        for (const auto& file : entries) {
+            const std::string entry = text(file);
+            if (c.iconLine.empty())
+                EXPECT_EQ(entry.find("Icon="), std::string::npos) << file;
+            else
+                EXPECT_NE(entry.find("\n" + c.iconLine), std::string::npos) << file << "\n"
+                                                                            << entry;
+        }
+    }
+}
+
+// The system's data folders, where installed programs keep their icons.
+TEST(DesktopFolderTest, TheSystemsDataFoldersComeFromTheEnvironment) {
+    const struct {
+        const char* value; // unset when null
+        std::vector<fs::path> dirs;
+    } cases[] = {
+        {nullptr, {"/usr/local/share", "/usr/share"}},
+        {"", {"/usr/local/share", "/usr/share"}},
+        {"/opt/games/share:relative/share::/usr/share", {"/opt/games/share", "/usr/share"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value ? c.value : "unset");
+        ScopedEnv env("XDG_DATA_DIRS", c.value ? c.value : "");
+        if (!c.value) ::unsetenv("XDG_DATA_DIRS");
+        EXPECT_EQ(DesktopFolders::forCurrentUser().dataDirs, c.dirs);
+    }
+}
+
 TEST_F(FreedesktopTest, AFolderThatCannotBeWrittenThrowsWithItsPath) {
     writeText(dir.path / "桌面", "a file where the desktop folder should be");
     try {

@@ -3,8 +3,12 @@
 // every face can be read on a full board.
 #include "resources/pictures/pictures.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QSet>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -252,6 +256,37 @@ TEST_F(Pictures, ToolBarImagesAndProgramIcon) {
     EXPECT_TRUE(sokoban::toolbarIcon(-1).isNull());
     EXPECT_FALSE(sokoban::programIcon().isNull());
     EXPECT_EQ(sokoban::programIcon().pixmap(64, 64).size(), QSize(64, 64));
+}
+
+// An installed game's windows show the icon the desktop knows by the
+// application id, the same as its menu entry's.
+TEST_F(Pictures, ProgramIconIsTheInstalledThemeIconOfTheApplicationId) {
+    QTemporaryDir icons;
+    ASSERT_TRUE(icons.isValid());
+    const QString apps = icons.path() + "/hicolor/48x48/apps";
+    ASSERT_TRUE(QDir().mkpath(apps));
+    QFile index(icons.path() + "/hicolor/index.theme");
+    ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+    index.write("[Icon Theme]\nName=Hicolor\nDirectories=48x48/apps\n\n"
+                "[48x48/apps]\nSize=48\nType=Fixed\n");
+    index.close();
+    QImage installed(48, 48, QImage::Format_ARGB32);
+    installed.fill(QColor(200, 30, 40));
+    ASSERT_TRUE(installed.save(apps + "/cn.tuixiangzi.sokoban.png"));
+
+    const QStringList paths = QIcon::themeSearchPaths();
+    const QString theme = QIcon::themeName();
+    QIcon::setThemeName("hicolor");
+    QIcon::setThemeSearchPaths({icons.path() + "/none"});
+    const QImage builtIn = sokoban::programIcon().pixmap(48, 48).toImage();
+    QIcon::setThemeSearchPaths({icons.path()});
+    const QImage shown = sokoban::programIcon().pixmap(48, 48).toImage();
+    QIcon::setThemeSearchPaths(paths);
+    QIcon::setThemeName(theme);
+
+    EXPECT_EQ(shown.pixel(24, 24), installed.pixel(24, 24));
+    EXPECT_NE(builtIn.pixel(24, 24), installed.pixel(24, 24));
+    EXPECT_FALSE(builtIn.isNull());
 }
 
 } // namespace
