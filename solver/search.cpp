@@ -1,5 +1,7 @@
 #include "search.h"
 
+#include "solver.h"
+
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -269,13 +271,18 @@ bool Search::timeToStop(SearchOutcome& out) {
         out.end = SearchEnd::Stopped;
         return true;
     }
-    auto now = SearchControl::Clock::now();
+    const double now = control_.clock.wallSeconds();
     if (now >= control_.deadline) {
         out.end = SearchEnd::Timeout;
         return true;
     }
-    std::int64_t grace = control_.graceEnd.load(std::memory_order_relaxed);
-    if (grace != 0 && now.time_since_epoch().count() >= grace) {
+    const double grace = control_.graceEnd.load(std::memory_order_relaxed);
+    if (grace != 0 && now >= grace) {
+        out.end = SearchEnd::Stopped;
+        return true;
+    }
+    if (weight_ == 1 && control_.firstShare > 0 &&
+        control_.clock.threadSeconds() - shareStart_ >= control_.firstShare) {
         out.end = SearchEnd::Stopped;
         return true;
     }
@@ -428,6 +435,7 @@ void Search::expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal
 SearchOutcome Search::run() {
     SearchOutcome out;
     std::uint32_t goal = kNoNode;
+    if (control_.firstShare > 0) shareStart_ = control_.clock.threadSeconds();
     try {
         std::copy(board_.boxes().begin(), board_.boxes().end(), boxes_.begin());
         for (int i = 0; i < nBoxes_; ++i)

@@ -8,18 +8,23 @@
 #include "matching.h"
 
 #include <atomic>
-#include <chrono>
 #include <climits>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <vector>
 
 namespace sokoban::solver {
 
-// What all searches of one solve share.
+class SolveClock;
+
+// What all searches of one solve share. Times are seconds of the clock:
+// wall time for the deadline and the grace, processor time of the search's
+// own thread for the share.
 struct SearchControl {
-    using Clock = std::chrono::steady_clock;
-    Clock::time_point deadline = Clock::time_point::max();
+    explicit SearchControl(const SolveClock& c) : clock(c) {}
+    const SolveClock& clock;
+    double deadline = std::numeric_limits<double>::infinity();
     const std::atomic<bool>* cancel = nullptr;
     std::atomic<bool> stop{false};
     // Bytes the searches may still take.
@@ -27,8 +32,11 @@ struct SearchControl {
     // Pushes of the best solution found so far by any search.
     std::atomic<int> bestPushes{INT_MAX};
     // A search proving optimality gives up at this time once another has a
-    // solution (nanoseconds of Clock, 0: no such time yet).
-    std::atomic<std::int64_t> graceEnd{0};
+    // solution (0: no such time yet).
+    std::atomic<double> graceEnd{0};
+    // Processor time of its thread the search for the fewest pushes may
+    // take before it leaves the thread to a bolder one (0: no such share).
+    double firstShare = 0;
 
     bool take(std::int64_t bytes) {
         if (memoryLeft.fetch_sub(bytes) - bytes < 0) {
@@ -57,6 +65,7 @@ struct SearchOutcome {
     int pushCount = 0;
     std::uint64_t expanded = 0;
     std::uint64_t generated = 0;
+    double foundAt = 0; // seconds into the solve, when Solved
 };
 
 class Search {
@@ -106,6 +115,7 @@ class Search {
     // reach() (fromRows false) or leastReachable() (true).
     int bound(const Square* boxes, bool fromRows);
     bool timeToStop(SearchOutcome& out);
+    double shareStart_ = 0; // processor time of the thread when run() began
     // With a goal room the search is guided, not bounded: while the room is
     // not full, a fixed step for each target of the order still empty plus
     // the push distance of the nearest free box to the next one (boxAt_

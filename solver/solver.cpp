@@ -5,6 +5,8 @@
 #include "search.h"
 
 #include <algorithm>
+#include <chrono>
+#include <ctime>
 #include <new>
 #include <thread>
 
@@ -97,14 +99,38 @@ Status statusOf(SearchEnd end) {
 // Bytes kept back from the searches for the rest of the process.
 constexpr std::int64_t kReserve = 24ll << 20;
 
+// How long the fewest-pushes search may go on once another has a solution:
+// this share of the time spent so far, never more than the cap (seconds).
+constexpr double kGraceShare = 0.25;
+constexpr double kGraceCap = 0.5;
+
+class SystemClock final : public SolveClock {
+  public:
+    double wallSeconds() const override {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
+    double threadSeconds() const override {
+        timespec t{};
+        if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t) != 0) return wallSeconds();
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+    }
+};
+
 } // namespace
 
+const SolveClock& systemClock() {
+    static const SystemClock clock;
+    return clock;
+}
+
 Result solve(const Level& level, const Limits& limits) {
-    const auto start = SearchControl::Clock::now();
+    const SolveClock& clock = limits.clock ? *limits.clock : systemClock();
+    const double start = clock.wallSeconds();
     Result result;
     auto finish = [&](Status status) {
         result.status = status;
-        result.seconds = std::chrono::duration<double>(SearchControl::Clock::now() - start).count();
+        result.seconds = clock.wallSeconds() - start;
         return result;
     };
     if (level.man < 0 || level.man >= level.rows * level.cols ||
@@ -124,13 +150,9 @@ Result solve(const Level& level, const Limits& limits) {
         }
     }
 
-    SearchControl control;
+    SearchControl control(clock);
     control.cancel = limits.cancel;
-    if (limits.timeSeconds < 1e7) {
-        control.deadline =
-            start + std::chrono::duration_cast<SearchControl::Clock::duration>(
-                        std::chrono::duration<double>(std::max(0.0, limits.timeSeconds)));
-    }
+    if (limits.timeSeconds < 1e7) control.deadline = start + std::max(0.0, limits.timeSeconds);
     const std::int64_t memory =
         static_cast<std::int64_t>(std::min<std::size_t>(limits.memoryBytes, std::size_t{1} << 50));
     control.memoryLeft = std::max<std::int64_t>(memory - kReserve, memory / 4);
@@ -141,8 +163,9 @@ Result solve(const Level& level, const Limits& limits) {
 
     // One search looks for the fewest pushes; the second, when there is a
     // core for it, trusts the bound more and usually finishes first. A
-    // solution from the second lets the first go on for a while to try to
-    // better it.
+    // solution from the second lets the first go on for a short while to try
+    // to better it: a quarter of the time spent so far, at most half a
+    // second, so that the answer is not held back for long.
     // Where the targets lie packed in a room, the bolder search fills it in
     // order; if that runs dry it searches again without the order.
     const GoalRoom room(board);
@@ -165,6 +188,7 @@ Result solve(const Level& level, const Limits& limits) {
             out.end = SearchEnd::Memory;
         }
         if (out.end == SearchEnd::Solved) {
+            out.foundAt = clock.wallSeconds() - start;
             int best = control.bestPushes.load();
             while (out.pushCount < best &&
                    !control.bestPushes.compare_exchange_weak(best, out.pushCount)) {
@@ -172,9 +196,8 @@ Result solve(const Level& level, const Limits& limits) {
             if (which == 0) {
                 control.stop = true;
             } else {
-                auto now = SearchControl::Clock::now();
-                auto grace = now + (now - start) + std::chrono::milliseconds(20);
-                control.graceEnd = grace.time_since_epoch().count();
+                const double spent = out.foundAt;
+                control.graceEnd = start + spent + std::min(kGraceCap, kGraceShare * spent + 0.02);
             }
         } else if (out.end == SearchEnd::Exhausted) {
             control.stop = true;
@@ -184,16 +207,15 @@ Result solve(const Level& level, const Limits& limits) {
         outcomes[which] = std::move(out);
     };
     if (threads == 1) {
-        // One core: the fewest-pushes search gets a first slice of the time;
-        // if it has not finished by then, the bolder search takes the rest.
-        const double slice = std::min(0.3, 0.1 * std::max(0.0, limits.timeSeconds));
-        const auto sliceEnd = start + std::chrono::duration_cast<SearchControl::Clock::duration>(
-                                          std::chrono::duration<double>(slice));
-        control.graceEnd = sliceEnd.time_since_epoch().count();
+        // One core: the fewest-pushes search gets a first slice of the time,
+        // counted in the processor time it really had, so that a busy
+        // machine does not cut it short; if it has not finished by then, the
+        // bolder search takes the rest.
+        control.firstShare = std::min(0.3, 0.1 * std::max(0.0, limits.timeSeconds));
         runSearch(0);
+        control.firstShare = 0;
         if ((outcomes[0].end == SearchEnd::Stopped || outcomes[0].end == SearchEnd::Memory) &&
             !control.stop) {
-            control.graceEnd = 0;
             outcomes.emplace_back();
             runSearch(1);
         }
@@ -216,6 +238,11 @@ Result solve(const Level& level, const Limits& limits) {
         result.moves = movesOf(board, best->pushes);
         result.moveCount = static_cast<int>(result.moves.size());
         result.pushCount = best->pushCount;
+        result.fewestPushes = best == &outcomes[0];
+        result.firstSolutionSeconds = best->foundAt;
+        for (const auto& out : outcomes)
+            if (out.end == SearchEnd::Solved)
+                result.firstSolutionSeconds = std::min(result.firstSolutionSeconds, out.foundAt);
         return finish(Status::Solved);
     }
     if (exhausted) return finish(Status::Unsolvable);
@@ -267,7 +294,7 @@ std::string toLurd(const Level& level, const std::vector<std::uint8_t>& moves) {
 int lowerBound(const Level& level) {
     const Board board(level);
     if (!board.unsolvable().empty()) return -1;
-    SearchControl control;
+    SearchControl control(systemClock());
     control.memoryLeft = 1ll << 30;
     Search search(board, control, 1);
     int h = search.lowerBound(board.boxes(), board.man());

@@ -27,13 +27,27 @@ enum class Status {
 };
 const char* statusName(Status status); // "solved", "unsolvable", ...
 
+// Where the solver reads the time. The limit is wall time, what the player
+// waits for; the first search's share of a single thread is the processor
+// time of that thread, which a busy machine does not shorten. Tests supply
+// a clock of their own.
+class SolveClock {
+  public:
+    virtual ~SolveClock() = default;
+    virtual double wallSeconds() const = 0;   // from any fixed start
+    virtual double threadSeconds() const = 0; // processor time of the calling thread
+};
+const SolveClock& systemClock();
+
 struct Limits {
+    // Wall time; 1e7 or more (or infinity) is no limit.
     double timeSeconds = 60;
     std::size_t memoryBytes = std::size_t{2048} << 20;
     // Set from any thread to stop the solver soon after.
     const std::atomic<bool>* cancel = nullptr;
     // Searches run side by side; 0 picks by the machine (at most 2).
     int threads = 0;
+    const SolveClock* clock = nullptr; // systemClock() when null
 };
 
 struct Result {
@@ -43,6 +57,12 @@ struct Result {
     int pushCount = 0;
     std::uint64_t nodes = 0; // positions expanded, all searches together
     double seconds = 0;
+    // When the first solution was at hand; the time after it went into
+    // looking for fewer pushes.
+    double firstSolutionSeconds = 0;
+    // Found by the search for the fewest pushes (up to its corridor rule),
+    // not by the bolder one.
+    bool fewestPushes = false;
     std::string reason; // why the level is invalid or plainly unsolvable
 };
 
