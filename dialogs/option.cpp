@@ -2,6 +2,8 @@
 
 #include "game/assist_menu.h"
 #include "game/main_form.h"
+#include "game/solver_runner.h"
+#include "levels/play_options.h"
 #include "platform/qt_dialogs.h"
 
 #include <QCheckBox>
@@ -17,8 +19,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 
 namespace sokoban {
 
@@ -64,6 +68,9 @@ constexpr InstallRow kInstallRows[] = {
     {"btcreateprogram", "创建程序菜单快捷方式", "在程序菜单中创建游戏快捷方式", "btdeleteprogram",
      "删除程序菜单中的游戏快捷方式"},
 };
+
+// The solver's time limits offered, solvetime1..4, in seconds.
+constexpr int kSolveSeconds[] = {10, 30, 60, TPlayOptions::kNoLimit};
 
 const char* const kLinkName = "推箱子";
 const char* const kBoxType = "推箱子游戏文件";
@@ -213,11 +220,17 @@ void TPagesDlg::buildOtherPage(QWidget* page) {
     cbShortestWalk->setObjectName("cbShortestWalk");
     cbShortestWalk->setToolTip("点击远处的地面时沿最短的路走过去");
 
+    auto* solveTime =
+        radioGroup("求解时间限制", "solvetime", {"10秒", "30秒", "60秒", "无限制"}, true);
+    solveTime->setObjectName("gbSolveTime");
+    solveTime->setToolTip("提示、求解和检查能否过关最多等待的时间");
+
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(faces);
     layout->addWidget(cbContinue);
     layout->addWidget(cbshowhint);
     layout->addWidget(cbShortestWalk);
+    layout->addWidget(solveTime);
     layout->addStretch();
 }
 
@@ -279,6 +292,11 @@ void TPagesDlg::FormShow() {
     setChecked(s.randomCombo == 1 ? "rbUseRandom" : "rbUseCustom", true);
     setChecked("cbshowhint", s.noPassInfo == 1);
     setChecked("cbShortestWalk", mainForm_.model().aids.options.shortestWalk == 1);
+    const auto seconds = mainForm_.model().aids.options.solveSeconds;
+    pick("solvetime", 4,
+         static_cast<int>(std::find(std::begin(kSolveSeconds), std::end(kSolveSeconds), seconds) -
+                          std::begin(kSolveSeconds)) +
+             1);
 }
 
 void TPagesDlg::OKBtnClick() {
@@ -293,11 +311,15 @@ void TPagesDlg::OKBtnClick() {
     s.randomFace = checked("cbrandomface") ? 1 : 0;
     s.randomCombo = checked("rbUseRandom") ? 1 : 0;
     s.noPassInfo = checked("cbshowhint") ? 1 : 0;
-    auto& walk = mainForm_.model().aids.options.shortestWalk;
-    if (walk != (checked("cbShortestWalk") ? 1 : 0)) {
-        walk = checked("cbShortestWalk") ? 1 : 0;
-        saveAssistOptions(mainForm_);
-    }
+    TPlayOptions& assist = mainForm_.model().aids.options;
+    const TPlayOptions assistBefore = assist;
+    assist.shortestWalk = checked("cbShortestWalk") ? 1 : 0;
+    // A limit none of the buttons offers (written by hand) stays unless
+    // another is chosen.
+    if (const int n = selected("solvetime", 4))
+        assist.solveSeconds = static_cast<std::int16_t>(kSolveSeconds[n - 1]);
+    solverRunner(mainForm_).assistant().timeSeconds = assist.solveSeconds;
+    if (!(assist == assistBefore)) saveAssistOptions(mainForm_);
     // The painter keeps the working copy of the mode; the speeds are read
     // from the settings when a walk or demonstration starts.
     mainForm_.painter().backStyle = s.backStyle;

@@ -1,6 +1,7 @@
 // TPagesDlg: the options window. Music piece, walking and demonstration
-// speeds, background mode, face changes, single-step demonstrations and quiet
-// completion on two pages; file types and shortcuts on the third.
+// speeds, background mode, face changes, single-step demonstrations, quiet
+// completion, shortest walks and the solver's time limit on two pages; file
+// types and shortcuts on the third.
 #pragma once
 
 #include "platform/desktop_integration.h"

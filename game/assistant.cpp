@@ -1,5 +1,7 @@
 #include "game/assistant.h"
 
+#include <limits>
+
 namespace sokoban {
 
 SolverAssistant::SolverAssistant(Post post) : post_(std::move(post)) {}
@@ -16,7 +18,7 @@ bool SolverAssistant::start(const TMazeData& maze, Done done) {
     busy_ = true;
     cancel_ = std::make_shared<std::atomic<bool>>(false);
     solver::Limits limits;
-    limits.timeSeconds = timeSeconds;
+    limits.timeSeconds = timeSeconds > 0 ? timeSeconds : std::numeric_limits<double>::infinity();
     limits.memoryBytes = memoryBytes;
     limits.cancel = cancel_.get();
     if (onStarted) onStarted();

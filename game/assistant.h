@@ -26,7 +26,8 @@ class SolverAssistant {
     SolverAssistant(const SolverAssistant&) = delete;
     SolverAssistant& operator=(const SolverAssistant&) = delete;
 
-    // The solver's limits for every solve: time (seconds) and memory.
+    // The solver's limits for every solve: time (seconds; 0 or less: none)
+    // and memory.
     double timeSeconds = 10;
     std::size_t memoryBytes = std::size_t{512} << 20;
 

@@ -18,7 +18,8 @@ TPlayOptions TPlayOptions::decode(std::span<const std::uint8_t> bytes) {
     o.markDead = b[0] == 1 ? 1 : 0;
     o.shortestWalk = b[1] == 1 ? 1 : 0;
     o.solveSeconds = static_cast<std::int16_t>(b[2] | b[3] << 8);
-    if (o.solveSeconds < 1 || o.solveSeconds > 600) o.solveSeconds = kDefaultSeconds;
+    if (o.solveSeconds != kNoLimit && (o.solveSeconds < 1 || o.solveSeconds > 600))
+        o.solveSeconds = kDefaultSeconds;
     return o;
 }
 

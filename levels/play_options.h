@@ -5,7 +5,8 @@
 //
 //   byte 0    markDead      1: 标记死角 is on
 //   byte 1    shortestWalk  1: a click walks along a shortest path
-//   bytes 2-3 solveSeconds  the solver's time limit, 1..600 seconds
+//   bytes 2-3 solveSeconds  the solver's time limit, 1..600 seconds, or
+//                           0xFFFF (-1) for none
 #pragma once
 
 #include "records.h"
@@ -19,6 +20,7 @@ namespace sokoban {
 struct TPlayOptions {
     static constexpr std::size_t kSize = 4;
     static constexpr int kDefaultSeconds = 10;
+    static constexpr int kNoLimit = -1;
     std::uint8_t markDead = 0;
     std::uint8_t shortestWalk = 0;
     std::int16_t solveSeconds = kDefaultSeconds;

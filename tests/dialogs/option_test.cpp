@@ -1,5 +1,7 @@
 #include "dialog_test_support.h"
 #include "dialogs/option.h"
+#include "game/assist_menu.h"
+#include "game/solver_runner.h"
 
 #include <QAbstractButton>
 #include <QPushButton>
@@ -222,6 +224,64 @@ TEST_F(OptionTest, ShortestWalksAreKeptInTheirOwnFile) {
     EXPECT_EQ(form->model().aids.options.shortestWalk, 1);
     EXPECT_EQ(readFile(dir.path / "assist.var"), (Bytes{0, 1, 10, 0}));
     EXPECT_EQ(readFile(dir.path / "game.var").size(), 36u);
+}
+
+TEST_F(OptionTest, TheSolverTimeLimitIsChosenAndKeptInAssistVar) {
+    // Untouched, the limit stays the ten seconds it always was.
+    dlg->showDialog();
+    ASSERT_NE(dlg->control("solvetime1"), nullptr);
+    EXPECT_TRUE(on("solvetime1"));
+    EXPECT_EQ(dlg->control("solvetime4")->text().toStdString(), "无限制");
+    dlg->OKBtnClick();
+    EXPECT_FALSE(std::filesystem::exists(dir.path / "assist.var"));
+    EXPECT_EQ(solverRunner(*form).assistant().timeSeconds, 10);
+
+    const struct {
+        const char* button;
+        Bytes file;
+        double assistantSeconds; // -1: none
+    } cases[] = {
+        {"solvetime2", {0, 0, 30, 0}, 30},
+        {"solvetime4", {0, 0, 0xff, 0xff}, -1},
+        {"solvetime3", {0, 0, 60, 0}, 60},
+        {"solvetime1", {0, 0, 10, 0}, 10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        dlg->showDialog();
+        click(c.button);
+        click("OKBtn");
+        EXPECT_EQ(readFile(dir.path / "assist.var"), c.file);
+        EXPECT_EQ(solverRunner(*form).assistant().timeSeconds, c.assistantSeconds);
+        // The next start of the game reads it back and shows it.
+        dlg.reset();
+        form.reset();
+        start();
+        dlg = std::make_unique<TPagesDlg>(*form, desktop, &dialogs, "/opt/game/sokoban");
+        EXPECT_EQ(solverRunner(*form).assistant().timeSeconds, c.assistantSeconds);
+        dlg->showDialog();
+        EXPECT_TRUE(on(c.button));
+        dlg->hide();
+    }
+    // Cancel keeps the limit in force.
+    dlg->showDialog();
+    click("solvetime4");
+    click("CancelBtn");
+    EXPECT_EQ(readFile(dir.path / "assist.var"), (Bytes{0, 0, 10, 0}));
+    EXPECT_EQ(solverRunner(*form).assistant().timeSeconds, 10);
+}
+
+TEST_F(OptionTest, ALimitNoButtonOffersStaysUntilAnotherIsChosen) {
+    form.reset();
+    std::ofstream(dir.path / "assist.var", std::ios::binary) << std::string("\x01\x00\x2c\x01", 4);
+    start();
+    dlg = std::make_unique<TPagesDlg>(*form, desktop, &dialogs, "/opt/game/sokoban");
+    dlg->showDialog();
+    for (const char* b : {"solvetime1", "solvetime2", "solvetime3", "solvetime4"})
+        EXPECT_FALSE(on(b)) << b;
+    click("OKBtn");
+    EXPECT_EQ(readFile(dir.path / "assist.var"), (Bytes{1, 0, 0x2c, 0x01}));
+    EXPECT_EQ(solverRunner(*form).assistant().timeSeconds, 300);
 }
 
 } // namespace

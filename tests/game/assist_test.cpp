@@ -175,6 +175,19 @@ TEST_F(AssistTest, HintsMakeOnePushEachAndCountAsThePlayers) {
     EXPECT_NE(answer(1).moves, 0);
 }
 
+TEST_F(AssistTest, HintsWithoutATimeLimitStillAnswer) {
+    open({makeLevel(kTwoBoxes)});
+    for (double none : {0.0, double(TPlayOptions::kNoLimit)}) {
+        SCOPED_TRACE(none);
+        solver.assistant.timeSeconds = none;
+        game.tbRetryGameClick(); // a new solve, not the plan of the last one
+        game.mHintClick();
+        solver.finish();
+        EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{});
+        EXPECT_EQ(game.pushCount, 1);
+    }
+}
+
 TEST_F(AssistTest, AnUnsolvablePositionIsSaidAndChangesNothing) {
     open({makeLevel(kTwoBoxes)});
     keys("ru"); // the left box up against the wall: it never comes down
@@ -391,6 +404,11 @@ TEST(PlayOptionsFile, FourBytesAndSafeDefaults) {
     o.solveSeconds = 300;
     savePlayOptions(file, o);
     EXPECT_EQ(readFile(file), (Bytes{1, 1, 0x2c, 0x01}));
+    EXPECT_EQ(loadPlayOptions(file), o);
+    // No limit at all.
+    o.solveSeconds = TPlayOptions::kNoLimit;
+    savePlayOptions(file, o);
+    EXPECT_EQ(readFile(file), (Bytes{1, 1, 0xff, 0xff}));
     EXPECT_EQ(loadPlayOptions(file), o);
     // Out-of-range values read as the defaults.
     std::ofstream(file, std::ios::binary | std::ios::trunc) << "\x07\x01";
