@@ -192,6 +192,11 @@ struct FluidSynthMusicPlayer::Impl {
         }
         std::lock_guard lock(mutex);
         synth = s;
+        // The piece may have run on the clock before there was an output.
+        if (sequencer) {
+            SynthSink sink(synth);
+            sequencer->resendSetup(sink);
+        }
         return true;
     }
 

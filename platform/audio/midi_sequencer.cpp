@@ -22,6 +22,13 @@ void MidiSequencer::sendDue(MidiSink* sink) {
     }
 }
 
+void MidiSequencer::resendSetup(MidiSink& sink) const {
+    for (std::size_t i = 0; i < next_; ++i) {
+        const MidiEvent& e = file_.events[i];
+        if (e.type() != 0x80 && e.type() != 0x90 && e.type() != 0xA0) sink.send(e);
+    }
+}
+
 double MidiSequencer::nextTime() const {
     return next_ < file_.events.size() ? file_.events[next_].time : file_.duration;
 }

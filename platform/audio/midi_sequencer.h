@@ -25,6 +25,10 @@ class MidiSequencer {
     // Sends every event due by the current position that has not been sent yet, in order.
     // A null sink drops them (silent playing).
     void sendDue(MidiSink* sink);
+    // Sends again the events already passed that set up the channels (everything but notes
+    // and key pressure), so that a synthesizer that joins mid-piece plays with the right
+    // instruments and controllers.
+    void resendSetup(MidiSink& sink) const;
     // Time of the next event still to send, or the end of the piece.
     double nextTime() const;
     // Whole frames at `sampleRate` until the next event is due, rounded up and kept

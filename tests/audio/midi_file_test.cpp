@@ -141,4 +141,39 @@ TEST(MidiSequencer, WaitIsWholeFramesWithinTheBlock) {
     }
 }
 
+// A synthesizer that joins mid-piece gets the instruments and controllers set so far, and
+// none of the notes.
+TEST(MidiSequencer, ResendsTheSetupAlreadyPassed) {
+    struct Recorder : sokoban::MidiSink {
+        void send(const sokoban::MidiEvent& e) override { statuses.push_back(e.status); }
+        std::vector<int> statuses;
+    };
+    // 96 ticks a beat at 120 bpm: 0.5 s a beat.
+    MidiSequencer piece(
+        MidiFile::parse(smf(0, 96, {track({0x00, 0xC1, 0x05,       // program, channel 2
+                                           0x00, 0xB1, 0x07, 0x64, // volume
+                                           0x00, 0x91, 0x3C, 0x40, // note on
+                                           0x00, 0xA1, 0x3C, 0x20, // key pressure
+                                           0x30, 0xE1, 0x00, 0x50, // pitch bend at 0.25 s
+                                           0x30, 0x81, 0x3C, 0x00, // note off at 0.5 s
+                                           0x00, 0xC1, 0x07,       // another program at 0.5 s
+                                           0x00, 0xFF, 0x2F, 0x00})})));
+    const struct {
+        double at;
+        std::vector<int> resent;
+    } cases[] = {
+        {0.0, {0xC1, 0xB1}},
+        {0.3, {0xC1, 0xB1, 0xE1}},
+        {1.0, {0xC1, 0xB1, 0xE1, 0xC1}},
+    };
+    for (const auto& c : cases) {
+        piece.rewind();
+        piece.advance(c.at);
+        piece.sendDue(nullptr);
+        Recorder r;
+        piece.resendSetup(r);
+        EXPECT_EQ(r.statuses, c.resent) << c.at;
+    }
+}
+
 } // namespace
