@@ -29,6 +29,8 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace sokoban {
 
@@ -101,7 +103,8 @@ int runGame(int argc, char** argv) {
     services.dialogs = &dialogs;
     services.effects = &audio.effects();
     services.music = &audio.music();
-    TMainForm mainForm(programDirectory(), app.arguments(), services);
+    // The arguments as bytes: QApplication took its own options out of argv.
+    TMainForm mainForm(programDirectory(), std::vector<std::string>(argv, argv + argc), services);
     dialogs.setParent(&mainForm);
     mainForm.FormCreate();
 

@@ -1,5 +1,6 @@
 #include "dialogs/about.h"
 
+#include "platform/qt_dialogs.h"
 #include "resources/pictures/pictures.h"
 
 #include <QFrame>
@@ -14,10 +15,20 @@
 
 namespace sokoban {
 
+HelpCommands::HelpCommands(std::filesystem::path appDir, DesktopIntegration& desktop)
+    : appDir_(std::move(appDir)), desktop_(desktop) {}
+
+HelpCommands::~HelpCommands() = default;
+
 std::string HelpCommands::url(const std::string& page) const {
-    return QUrl::fromLocalFile(QString::fromStdString((appDir_ / (page + ".html")).string()))
+    return QUrl::fromLocalFile(shownPath((appDir_ / (page + ".html")).string()))
         .toString()
         .toStdString();
+}
+
+THelpWindow& HelpCommands::window() const {
+    if (!window_) window_ = std::make_unique<THelpWindow>(appDir_, desktop_);
+    return *window_;
 }
 
 namespace {
@@ -58,8 +69,9 @@ TAboutBox::TAboutBox(const HelpCommands& help)
     product->setFont(heiti);
     auto* version = textLabel("Version", "版本：1.30");
 
-    label1_ = textLabel("Label1", "about.html");
-    label2_ = textLabel("Label2", "contact.html");
+    // The pages lie beside the program: the links say what they lead to.
+    label1_ = textLabel("Label1", "游戏主页：关于本游戏");
+    label2_ = textLabel("Label2", "联系我们：问题和建议");
     for (QLabel* link : {label1_, label2_}) {
         link->setCursor(Qt::PointingHandCursor);
         link->setMouseTracking(true);

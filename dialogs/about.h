@@ -1,12 +1,14 @@
 // TAboutBox, and the help menu's commands: the help page, the contact page
 // and the game's home page, all pages of the game's own help beside the
-// program.
+// program, shown in the game's help window.
 #pragma once
 
+#include "dialogs/help_window.h"
 #include "platform/desktop_integration.h"
 
 #include <QDialog>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 class QColor;
@@ -15,14 +17,13 @@ class QLabel;
 
 namespace sokoban {
 
-// The help menu. Each asks the desktop to open one page of the help in the
-// program directory; what the desktop makes of it is not examined. Every
-// section opened on its own is a page of its own: openers hand a file to the
-// browser as a plain path and drop any "#section".
+// The help menu. Each shows one page of the game's own help, from the
+// program directory, in the help window; the window is made the first time
+// it is wanted.
 class HelpCommands {
   public:
-    HelpCommands(std::filesystem::path appDir, DesktopIntegration& desktop)
-        : appDir_(std::move(appDir)), desktop_(desktop) {}
+    HelpCommands(std::filesystem::path appDir, DesktopIntegration& desktop);
+    ~HelpCommands();
 
     void mHelpContentClick() const { open("help"); } // 内容(&C)
     void mEmailClick() const { open("contact"); }    // 联系作者(&E)
@@ -30,12 +31,14 @@ class HelpCommands {
 
     // file:///.../page.html
     std::string url(const std::string& page) const;
+    THelpWindow& window() const;
 
   private:
-    void open(const std::string& page) const { desktop_.openUrl(url(page)); }
+    void open(const std::string& page) const { window().showPage(page); }
 
     std::filesystem::path appDir_;
     DesktopIntegration& desktop_;
+    mutable std::unique_ptr<THelpWindow> window_;
 };
 
 class TAboutBox : public QDialog {

@@ -164,8 +164,8 @@ void GameModel::offerImportedAnswer(TAnswerData answer) {
     answer.moves = static_cast<std::int16_t>(replay.moves);
 
     // Only an answer with fewer moves or fewer pushes replaces the stored one.
-    const TAnswerData stored = f.sol.count() >= number ? f.sol.get<TAnswerData>(number - 1)
-                                                       : emptyAnswerRecord();
+    const TAnswerData stored =
+        f.sol.count() >= number ? f.sol.get<TAnswerData>(number - 1) : emptyAnswerRecord();
     if (stored.moves != 0 && !replay.betterThan(replayAnswer(level, stored))) {
         dialogs_.information("读入的答案不比原答案简洁，原答案保留！");
     } else if (dialogs_.confirm("读入的答案显示为第" + std::to_string(number) +

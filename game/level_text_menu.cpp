@@ -28,7 +28,7 @@ void addLevelTextCommands(TMainForm& form, Dialogs& dialogs) {
     addBelow(form, "mSelectRecord", "mLevelList", "关卡一览(&T)", QKeySequence("Ctrl+T"));
 
     // Below 存为XSB文件, in reverse order.
-    connect(addBelow(form, "mSaveToXSB", "mPasteLevel", "粘贴关卡(&V)", QKeySequence("Ctrl+V")),
+    connect(addBelow(form, "mSaveToXSB", "mPasteLevel", "粘贴关卡(&P)", QKeySequence("Ctrl+V")),
             command([](LevelTextCommands& c) {
                 c.pasteLevel(QGuiApplication::clipboard()->text().toStdString());
             }));

@@ -4,6 +4,7 @@
 #include "game/level_text_menu.h"
 #include "game/level_text_play.h"
 #include "game/tool_bar.h"
+#include "platform/qt_dialogs.h"
 #include "resources/pictures/pictures.h"
 
 #include <QActionGroup>
@@ -23,6 +24,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <cctype>
 
 namespace sokoban {
 
@@ -85,7 +87,20 @@ void StatusPanel::paintEvent(QPaintEvent*) {
 
 // --- construction --------------------------------------------------------------------
 
-TMainForm::TMainForm(std::filesystem::path appDir, QStringList arguments,
+namespace {
+std::vector<std::string> nativeArguments(const QStringList& arguments) {
+    std::vector<std::string> out;
+    for (const QString& a : arguments)
+        out.push_back(nativePath(a));
+    return out;
+}
+} // namespace
+
+TMainForm::TMainForm(std::filesystem::path appDir, const QStringList& arguments,
+                     MainFormServices services, QWidget* parent)
+    : TMainForm(std::move(appDir), nativeArguments(arguments), services, parent) {}
+
+TMainForm::TMainForm(std::filesystem::path appDir, std::vector<std::string> arguments,
                      MainFormServices services, QWidget* parent)
     : QMainWindow(parent), appDir_(std::move(appDir)), arguments_(std::move(arguments)),
       services_(services), model_(*this, *services.dialogs) {
@@ -102,6 +117,7 @@ TMainForm::TMainForm(std::filesystem::path appDir, QStringList arguments,
     central->setObjectName("Panel");
     setCentralWidget(central);
     image1_ = new BoardImage(painter_, central);
+    image1_->setAccessibleName("关卡画面");
     image1_->move(0, 0);
     connect(image1_, &BoardImage::keyDown, this, [this](QKeyEvent* e) { FormKeyDown(e); });
 
@@ -478,26 +494,45 @@ void TMainForm::FormCreate() {
     }
 
     // 13-14. the command line, or the stored choice
-    const QString arg = arguments_.size() > 1 ? arguments_.at(1) : QString();
-    if (!arg.isEmpty()) {
-        model_.gameFile = arg.toStdString();
-        const QString ext = arg.right(4).toUpper();
-        if (isLevelTextFile(model_.gameFile)) {
-            model_.xsbFile = model_.gameFile;
-            run([this] {
-                LevelTextCommands(model_, *this, *services_.dialogs).openFile(model_.xsbFile);
-            });
-        } else if (ext == ".BOX") {
+    const auto openStoredChoice = [this, choice] {
+        if (choice <= 5) {
+            run([this, choice] { model_.SelectGames(choice); });
+        } else {
             run([this] {
                 if (model_.OpenGame()) model_.ReadRecord(model_.curLevel);
             });
         }
-    } else if (choice <= 5) {
-        run([this, choice] { model_.SelectGames(choice); });
+    };
+    const auto isBoxFile = [](const std::string& path) {
+        if (path.size() < 4) return false;
+        std::string ext = path.substr(path.size() - 4);
+        for (char& c : ext)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return ext == ".BOX";
+    };
+    const std::string arg = arguments_.size() > 1 ? arguments_[1] : std::string();
+    if (arg.empty()) {
+        openStoredChoice();
     } else {
-        run([this] {
-            if (model_.OpenGame()) model_.ReadRecord(model_.curLevel);
-        });
+        const std::string stored = model_.gameFile;
+        model_.gameFile = arg;
+        if (isLevelTextFile(arg)) {
+            model_.xsbFile = arg;
+            run([this] {
+                LevelTextCommands(model_, *this, *services_.dialogs).openFile(model_.xsbFile);
+            });
+        } else if (isBoxFile(arg)) {
+            run([this] {
+                if (model_.OpenGame()) model_.ReadRecord(model_.curLevel);
+            });
+        }
+        // A file that gives no level leaves the board to the stored choice,
+        // after its message, rather than to an empty window.
+        if (model_.mazeWidth == 0) {
+            model_.gameFile = stored;
+            model_.xsbFile.clear();
+            openStoredChoice();
+        }
     }
     created_ = true;
     timer1_.start();

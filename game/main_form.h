@@ -17,6 +17,8 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <string>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -71,8 +73,12 @@ struct MainFormServices {
 class TMainForm : public QMainWindow, public GameView {
     Q_OBJECT
 public:
-    TMainForm(std::filesystem::path appDir, QStringList arguments, MainFormServices services,
-              QWidget* parent = nullptr);
+    // The command line as the system hands it over: a file name is bytes,
+    // whatever the locale says.
+    TMainForm(std::filesystem::path appDir, std::vector<std::string> arguments,
+              MainFormServices services, QWidget* parent = nullptr);
+    TMainForm(std::filesystem::path appDir, const QStringList& arguments,
+              MainFormServices services, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     // Start-up; run once after construction.
@@ -163,7 +169,7 @@ private:
     void repaintAll();
 
     std::filesystem::path appDir_;
-    QStringList arguments_;
+    std::vector<std::string> arguments_;
     MainFormServices services_;
     GameModel model_;
     BoardPainter painter_;

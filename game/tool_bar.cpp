@@ -23,6 +23,10 @@ QToolButton* addToolBarButton(QToolBar* bar, const QString& name, const QString&
     auto* b = new QToolButton(bar);
     b->setObjectName(name);
     b->setText(caption);
+    // Screen readers name a button by its caption; one without a caption
+    // by its tool tip.
+    if (caption.isEmpty()) b->setAccessibleName(hint);
+    b->setAccessibleDescription(hint);
     b->setIcon(icon);
     if (!hint.isEmpty()) {
         b->setToolTip(hint);

@@ -129,9 +129,9 @@ struct SolutionParse {
 // solves it earlier counts only its moves up to the solve.
 struct AnswerReplay {
     SolutionError error = SolutionError::None; // None, Empty, TooLong, Blocked, NotSolved
-    int move = 0;   // the move (1-based) that failed, for Blocked
-    int moves = 0;  // moves up to the solve
-    int pushes = 0; // pushes up to the solve
+    int move = 0;                              // the move (1-based) that failed, for Blocked
+    int moves = 0;                             // moves up to the solve
+    int pushes = 0;                            // pushes up to the solve
     bool ok() const { return error == SolutionError::None; }
     // Fewer moves or fewer pushes, as a finished level's answer replaces the
     // stored one.

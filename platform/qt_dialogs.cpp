@@ -1,10 +1,15 @@
 #include "qt_dialogs.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace sokoban {
 
@@ -16,7 +21,22 @@ QString title() {
     return QApplication::applicationName().isEmpty() ? QStringLiteral("推箱子")
                                                      : QApplication::applicationName();
 }
+// Wide enough for the name, size, type and date columns of the file list.
+void sizeFileDialog(QFileDialog& d, const QWidget* owner) {
+    QSize size(820, 520);
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen) size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    d.resize(size);
+}
 } // namespace
+
+std::string nativePath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QString shownPath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
 
 QWidget* QtDialogs::owner() const {
     // A hidden window (the main window while the designer is up) cannot
@@ -41,20 +61,34 @@ void QtDialogs::prepare(QDialog& dialog) {
 
 int QtDialogs::showBox(int icon, const std::string& text, int buttons, int defaultButton) {
     QMessageBox box(static_cast<QMessageBox::Icon>(icon), title(), q(text),
-                    static_cast<QMessageBox::StandardButtons>(buttons), owner());
+                    static_cast<QMessageBox::StandardButtons>(buttons), owner(), kDialogFlags);
     box.setDefaultButton(static_cast<QMessageBox::StandardButton>(defaultButton));
     prepare(box);
     return box.exec();
 }
 
 QString qtFilter(const std::string& filter) {
+    static const QRegularExpression separators("[;,\\s]+");
+    static const QRegularExpression shown("\\(([^()]*)\\)\\s*$");
     const QStringList parts = q(filter).split('|');
     QStringList out;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString text = parts[i];
-        QString pattern = parts[i + 1];
-        pattern.replace(';', ' ');
-        if (!text.contains('(' + pattern + ')')) text += " (" + pattern + ")";
+        const QStringList patterns = parts[i + 1].split(separators, Qt::SkipEmptyParts);
+        const QString qtPatterns = "(" + patterns.join(' ') + ")";
+        // Qt reads the patterns from the last parentheses of the text, blank
+        // separated: patterns the text shows are written there in that form.
+        const QRegularExpressionMatch m = shown.match(text);
+        QStringList inText;
+        if (m.hasMatch()) inText = m.captured(1).split(separators, Qt::SkipEmptyParts);
+        const bool showsThem = !inText.isEmpty() &&
+                               std::all_of(patterns.begin(), patterns.end(), [&](const QString& p) {
+                                   return inText.contains(p, Qt::CaseInsensitive);
+                               });
+        if (showsThem)
+            text.replace(m.capturedStart(0), m.capturedLength(0), qtPatterns);
+        else
+            text += " " + qtPatterns;
         out << text;
     }
     return out.join(";;");
@@ -94,7 +128,7 @@ Answer QtDialogs::askYesNoCancel(const std::string& text) {
 std::optional<std::string> QtDialogs::inputBox(const std::string& caption,
                                                const std::string& prompt,
                                                const std::string& initial) {
-    QInputDialog d(owner());
+    QInputDialog d(owner(), kDialogFlags);
     d.setInputMode(QInputDialog::TextInput);
     d.setWindowTitle(q(caption));
     d.setLabelText(q(prompt));
@@ -106,25 +140,27 @@ std::optional<std::string> QtDialogs::inputBox(const std::string& caption,
 
 std::optional<std::string> QtDialogs::openFile(const std::string& filter,
                                                const std::string& initialDir) {
-    QFileDialog d(owner(), QString(), q(initialDir), qtFilter(filter));
+    QFileDialog d(owner(), QString(), shownPath(initialDir), qtFilter(filter));
     d.setAcceptMode(QFileDialog::AcceptOpen);
     d.setFileMode(QFileDialog::ExistingFile);
+    sizeFileDialog(d, owner());
     prepare(d);
     if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
-    return d.selectedFiles().front().toStdString();
+    return nativePath(d.selectedFiles().front());
 }
 
 std::optional<std::string> QtDialogs::saveFile(const std::string& filter,
                                                const std::string& proposedName,
                                                const std::string& initialDir) {
-    QString start = q(proposedName);
-    if (!initialDir.empty()) start = q(initialDir) + "/" + start;
+    QString start = shownPath(proposedName);
+    if (!initialDir.empty()) start = shownPath(initialDir) + "/" + start;
     QFileDialog d(owner(), QString(), start, qtFilter(filter));
     d.setAcceptMode(QFileDialog::AcceptSave);
     d.setFileMode(QFileDialog::AnyFile);
+    sizeFileDialog(d, owner());
     prepare(d);
     if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
-    return d.selectedFiles().front().toStdString();
+    return nativePath(d.selectedFiles().front());
 }
 
 void QtDialogs::fileError(const std::string& path, const std::string& reason) {

@@ -10,8 +10,22 @@ class QWidget;
 
 namespace sokoban {
 
-// "text|pattern|text|pattern" -> "text (pattern);;text (pattern)".
+// "text|pattern|text|pattern" -> "text (pattern);;text (pattern)". Patterns
+// go to Qt separated by blanks; a text that already shows its patterns in
+// parentheses at its end keeps them there instead of showing them twice.
 QString qtFilter(const std::string& filter);
+
+// Paths between Qt and the file system: the bytes the system names the file
+// with. A name that is not valid in the locale's encoding cannot pass
+// through a QString whole, so paths are carried as bytes and only turned
+// into text to be shown.
+std::string nativePath(const QString& path);
+QString shownPath(const std::string& path);
+
+// The flags of the game's small dialogs: a title bar with a close button
+// only, no minimise or maximise.
+constexpr Qt::WindowFlags kDialogFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 
 // Every dialog is centred on the window of `parent` and stays above it; one
 // instance per window that reports, so that each window's messages appear

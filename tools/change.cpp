@@ -167,6 +167,8 @@ QToolButton* TformChange::addButton(const QString& name, const QString& hint, co
     auto* b = new QToolButton(this);
     b->setObjectName(name);
     b->setToolTip(hint);
+    // A picture alone tells a screen reader nothing.
+    b->setAccessibleName(hint);
     b->setIcon(icon);
     b->setIconSize(QSize(24, 24));
     b->setAutoRaise(false);

@@ -2,6 +2,7 @@
 
 #include "game/main_form.h"
 #include "game/tool_bar.h"
+#include "levels/level_text.h"
 #include "levels/xsb.h"
 #include "platform/dialogs.h"
 #include "resources/pictures/pictures.h"
@@ -12,9 +13,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPen>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
@@ -56,6 +60,15 @@ DesignImage::DesignImage(const QImage& picture, QWidget* parent)
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(1, 1);
+    // The grid takes the keys, so it can be drawn without a mouse.
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void DesignImage::setKeyCursor(const QRect& cell) {
+    if (cell == keyCursor_) return;
+    update(keyCursor_.adjusted(-2, -2, 2, 2));
+    keyCursor_ = cell;
+    update(keyCursor_.adjusted(-2, -2, 2, 2));
 }
 
 void DesignImage::paintEvent(QPaintEvent* e) {
@@ -64,6 +77,26 @@ void DesignImage::paintEvent(QPaintEvent* e) {
     const QRect shown = e->rect() & picture_.rect();
     if (shown != e->rect()) p.fillRect(e->rect(), Qt::black);
     p.drawImage(shown, picture_, shown);
+    if (keyCursor_.isEmpty()) return;
+    // Yellow inside black, so it stands out on black cells and on tiles alike.
+    const QRect r = keyCursor_.adjusted(0, 0, -1, -1);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::black, 1));
+    p.drawRect(r.adjusted(-1, -1, 1, 1));
+    p.setPen(QPen(QColor(255, 220, 0), 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.drawRect(r.adjusted(1, 1, -1, -1));
+}
+
+void DesignImage::keyPressEvent(QKeyEvent* e) {
+    e->ignore();
+    emit keyDown(e);
+    if (!e->isAccepted()) QWidget::keyPressEvent(e);
+}
+
+void DesignImage::focusInEvent(QFocusEvent* e) {
+    QWidget::focusInEvent(e);
+    if (e->reason() == Qt::TabFocusReason || e->reason() == Qt::BacktabFocusReason)
+        emit focusByKeyboard();
 }
 
 // --- building the window -----------------------------------------------------------------
@@ -81,10 +114,13 @@ TFormDesign::TFormDesign(TMainForm& mainForm, Dialogs& dialogs, QWidget* parent)
     const QSize screen = screenSize();
     image_ = QImage(screen, QImage::Format_RGB32);
     image1_ = new DesignImage(image_, this);
+    image1_->setAccessibleName("设计网格");
     setCentralWidget(image1_);
     connect(image1_, &DesignImage::mouseDown, this, [this](QMouseEvent* e) { Image1MouseDown(e); });
     connect(image1_, &DesignImage::mouseMove, this, [this](QMouseEvent* e) { Image1MouseMove(e); });
     connect(image1_, &DesignImage::mouseUp, this, [this](QMouseEvent*) { drawing_ = false; });
+    connect(image1_, &DesignImage::keyDown, this, [this](QKeyEvent* e) { gridKey(e); });
+    connect(image1_, &DesignImage::focusByKeyboard, this, [this] { showKeyCursor(true); });
     resize(std::min(screen.width(), 34 * 24 + 8), std::min(screen.height(), 22 * 24 + 140));
 
     cellSize_ = computeCellSize(6);
@@ -296,6 +332,7 @@ void TFormDesign::showDesign() {
         action("MenuViewItem")->setChecked(true);
     }
     mainForm_.hide();
+    image1_->setFocus(Qt::OtherFocusReason);
 }
 
 void TFormDesign::showEvent(QShowEvent* e) {
@@ -360,6 +397,7 @@ void TFormDesign::redrawGrid() {
     fillWithGrid(kCols * cellSize_, kRows * cellSize_);
     drawAllCells();
     if (manShown_ && designMaze_.man != 0) drawMan(designMaze_.man);
+    showKeyCursor(keyCursorShown_); // the cells have a new size
     image1_->update();
 }
 
@@ -408,15 +446,24 @@ void TFormDesign::Image1MouseDown(QMouseEvent* e) {
     const QPoint pos = e->position().toPoint();
     lastPos_ = pos;
     lastCell_ = -1;
-    if (pos.x() >= 0 && pos.y() >= 0 && pos.x() / cellSize_ < kCols && pos.y() / cellSize_ < kRows)
+    // The mouse draws without the keyboard's cursor; the keys go on from here.
+    showKeyCursor(false);
+    if (pos.x() >= 0 && pos.y() >= 0 && pos.x() / cellSize_ < kCols &&
+        pos.y() / cellSize_ < kRows) {
+        keyCell_ = pos.y() / cellSize_ * kCols + pos.x() / cellSize_;
         PutCell(pos.x() / cellSize_, pos.y() / cellSize_);
+    }
+}
+
+void TFormDesign::showRowAndColumn(int row, int column) {
+    panels_[1]->setText(q("行：" + num(row) + "   列：" + num(column)));
 }
 
 void TFormDesign::Image1MouseMove(QMouseEvent* e) {
     if (palette_) element_ = palette_->element();
     const QPoint pos = e->position().toPoint();
     const int column = pos.x() / cellSize_, row = pos.y() / cellSize_;
-    panels_[1]->setText(q("行：" + num(row) + "   列：" + num(column)));
+    showRowAndColumn(row, column);
     // A release that went to a message box is not seen here.
     if (e->buttons() == Qt::NoButton) drawing_ = false;
     if (drawing_) paintAlong(lastPos_, pos);
@@ -464,6 +511,64 @@ void TFormDesign::PutCell(int column, int row) {
         modified_ = true;
     }
     image1_->update();
+}
+
+// --- the keys on the grid ---------------------------------------------------------------
+
+void TFormDesign::showKeyCursor(bool shown) {
+    keyCursorShown_ = shown;
+    const int s = cellSize_;
+    image1_->setKeyCursor(shown ? QRect(keyCell_ % kCols * s, keyCell_ / kCols * s, s + 1, s + 1)
+                                : QRect());
+}
+
+void TFormDesign::chooseElement(int element) {
+    // As a click on the palette's button does, so the palette shows it too.
+    if (palette_) {
+        palette_->button(element)->click();
+    } else {
+        element_ = element;
+        setGridCursor(TFormItem::cursorName(element));
+    }
+}
+
+void TFormDesign::gridKey(QKeyEvent* e) {
+    // Keys with Ctrl or Alt belong to the menus and the hidden unlock.
+    if ((e->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) != Qt::NoModifier) return;
+    int row = keyCell_ / kCols, column = keyCell_ % kCols;
+    switch (e->key()) {
+    case Qt::Key_Left:
+        column = std::max(column - 1, 0);
+        break;
+    case Qt::Key_Right:
+        column = std::min(column + 1, kCols - 1);
+        break;
+    case Qt::Key_Up:
+        row = std::max(row - 1, 0);
+        break;
+    case Qt::Key_Down:
+        row = std::min(row + 1, kRows - 1);
+        break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        e->accept();
+        if (palette_) element_ = palette_->element();
+        showKeyCursor(true);
+        lastCell_ = -1;
+        guarded([&] { PutCell(column, row); });
+        return;
+    default:
+        if (e->key() >= Qt::Key_0 && e->key() <= Qt::Key_6) {
+            e->accept();
+            chooseElement(e->key() - Qt::Key_0);
+        }
+        return;
+    }
+    e->accept();
+    keyCell_ = row * kCols + column;
+    showKeyCursor(true);
+    showRowAndColumn(row, column);
 }
 
 // --- levels and files ---------------------------------------------------------------------
@@ -697,17 +802,21 @@ void TFormDesign::menuSaveXSBClick() {
 }
 
 bool TFormDesign::LoadXSB(const std::string& path) {
-    // The reader keeps its last good level when it refuses a file; that level
-    // is what lands on the grid then.
     GameModel& model = mainForm_.model();
-    const bool read = model.ReadXSB(path);
+    if (!model.ReadXSB(path)) {
+        // After the reader's message: a file without a level starts a new
+        // level, as a level-set file without one does; a file refused for
+        // anything else leaves the grid as it was.
+        if (readFirstLevel(path).status == XsbStatus::NoLevel) btRecordNewClick();
+        return false;
+    }
     designMaze_ = model.xsbMaze;
     drawAllCells();
     drawMan(designMaze_.man);
     manShown_ = true;
     modified_ = true;
     image1_->update();
-    return read;
+    return true;
 }
 
 } // namespace sokoban

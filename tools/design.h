@@ -42,25 +42,36 @@ class SolverRunner;
 class TFormItem;
 class TMainForm;
 
-// The drawing surface: shows the designer's picture and passes the mouse on.
+// The drawing surface: shows the designer's picture and passes the mouse
+// and the keys on. The keyboard's cell cursor is drawn over the picture.
 class DesignImage : public QWidget {
     Q_OBJECT
   public:
     explicit DesignImage(const QImage& picture, QWidget* parent = nullptr);
 
+    // The cell the keys work on; an empty rectangle hides it.
+    void setKeyCursor(const QRect& cell);
+    QRect keyCursor() const { return keyCursor_; }
+
   signals:
     void mouseDown(QMouseEvent* e);
     void mouseMove(QMouseEvent* e);
     void mouseUp(QMouseEvent* e);
+    // Accepted when the designer used the key; otherwise it goes on to the window.
+    void keyDown(QKeyEvent* e);
+    void focusByKeyboard();
 
   protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* e) override { emit mouseDown(e); }
     void mouseMoveEvent(QMouseEvent* e) override { emit mouseMove(e); }
     void mouseReleaseEvent(QMouseEvent* e) override { emit mouseUp(e); }
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
 
   private:
     const QImage& picture_;
+    QRect keyCursor_;
 };
 
 class TFormDesign : public QMainWindow {
@@ -122,6 +133,10 @@ class TFormDesign : public QMainWindow {
     QLabel* statusPanel(int i) const { return panels_[i]; }
     QToolBar* toolBar() const { return toolBar_; }
     const QString& gridCursor() const { return cursorName_; }
+    // The keyboard's cell cursor: arrows move it, Space or Enter places the
+    // palette's element there, 0 to 6 choose the element.
+    int keyCell() const { return keyCell_; }
+    bool keyCursorShown() const { return keyCursorShown_; }
 
   protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -144,6 +159,12 @@ class TFormDesign : public QMainWindow {
     void Image1MouseMove(QMouseEvent* e);
     void paintAlong(QPoint from, QPoint to);
     void PutCell(int column, int row);
+
+    // The keys on the grid.
+    void gridKey(QKeyEvent* e);
+    void chooseElement(int element);
+    void showKeyCursor(bool shown);
+    void showRowAndColumn(int row, int column);
 
     // Drawing.
     int computeCellSize(int widthAllowance) const;
@@ -179,6 +200,8 @@ class TFormDesign : public QMainWindow {
     int lastCell_ = -1;     // the cell the pointer was in last in this drag
     QPoint lastPos_;        // where the pointer was last in this drag
     bool modified_ = false; // the grid holds changes not stored anywhere
+    int keyCell_ = 0;       // the keyboard's cell
+    bool keyCursorShown_ = false;
 
     QImage image_;
     DesignImage* image1_ = nullptr;

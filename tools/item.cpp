@@ -65,6 +65,7 @@ TFormItem::TFormItem(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowSta
         b->setIconSize(QSize(kImage, kImage));
         b->setFixedSize(kImage + 8, kImage + 8);
         b->setToolTip(hints[i]);
+        b->setAccessibleName(hints[i]); // the button shows only a picture
         group_->addButton(b, i);
         row->addWidget(b);
         placed_[static_cast<std::size_t>(i)] = b;

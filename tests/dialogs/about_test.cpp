@@ -2,6 +2,9 @@
 #include "dialogs/about.h"
 
 #include <QLabel>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <QMouseEvent>
 #include <QPushButton>
 
@@ -28,7 +31,6 @@ class AboutTest : public ::testing::Test {
                       Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(w, &e);
     }
-    std::string url(const char* section) { return help.url(section); }
 };
 
 TEST_F(AboutTest, TheLinkUnderThePointerIsRedAndPlain) {
@@ -56,26 +58,93 @@ TEST_F(AboutTest, TheLinkUnderThePointerIsRedAndPlain) {
     screenshot(box);
 }
 
-TEST_F(AboutTest, LinksAndHelpMenuOpenTheGamesOwnPage) {
-    auto page = [this](const char* name) {
-        return QUrl::fromLocalFile(QString::fromStdString((dir.path / name).string()))
-            .toString()
-            .toStdString();
+// The help is the game's own: the links of the about box and the help menu
+// show its pages in the help window, not in whatever the desktop opens
+// HTML files with.
+TEST(HelpWindowTest, LinksAndHelpMenuShowTheGamesOwnPages) {
+    ScriptedDesktop desktop;
+    const HelpCommands help(SOKOBAN_BIN_DIR, desktop);
+    TAboutBox box(help);
+    const auto page = [](const char* name) {
+        return QUrl::fromLocalFile(QString::fromStdString(
+            (std::filesystem::path(SOKOBAN_BIN_DIR) / name).string()));
     };
-    QTest::mouseClick(box.label("Label1"), Qt::LeftButton);
-    QTest::mouseClick(box.label("Label2"), Qt::LeftButton);
-    help.mHelpContentClick();
-    help.mEmailClick();
-    help.mMyWebClick();
-    EXPECT_EQ(desktop.urls,
-              (std::vector<std::string>{page("about.html"), page("contact.html"), page("help.html"),
-                                        page("contact.html"), page("about.html")}));
+    const struct {
+        std::function<void()> command;
+        const char* page;
+        const char* heading;
+    } cases[] = {
+        {[&] { QTest::mouseClick(box.label("Label1"), Qt::LeftButton); }, "about.html", "关于本游戏"},
+        {[&] { QTest::mouseClick(box.label("Label2"), Qt::LeftButton); }, "contact.html", "联系我们"},
+        {[&] { help.mHelpContentClick(); }, "help.html", "推箱子 帮助"},
+        {[&] { help.mEmailClick(); }, "contact.html", "联系我们"},
+        {[&] { help.mMyWebClick(); }, "about.html", "关于本游戏"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.page);
+        c.command();
+        THelpWindow& w = help.window();
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(w.source(), page(c.page));
+        EXPECT_EQ(w.browser()->document()->firstBlock().text().toStdString(), c.heading);
+        EXPECT_TRUE(w.windowTitle().contains(c.heading));
+    }
+    EXPECT_TRUE(desktop.urls.empty());
+    // The links say where they lead, not a file name.
+    for (const char* name : {"Label1", "Label2"})
+        EXPECT_FALSE(box.label(name)->text().contains(".html")) << name;
+    box.showBox();
+    screenshot(box);
 }
 
-// Openers hand a local file to the browser as a plain path, so a "#section"
-// never arrives: each command's page is a file of its own in the program
-// directory that starts with its section.
-TEST(HelpPagesTest, EachCommandOpensAPageThatStartsWithItsSection) {
+// Links between the pages stay in the window, with back and forward; links
+// out of the help go to the desktop; help.css styles the pages.
+TEST(HelpWindowTest, FollowsLinksAndKeepsTheStyleSheet) {
+    ScriptedDesktop desktop;
+    const HelpCommands help(SOKOBAN_BIN_DIR, desktop);
+    help.mHelpContentClick();
+    THelpWindow& w = help.window();
+    const QUrl start = w.source();
+    QTextBrowser* b = w.browser();
+
+    // The headings of sections take help.css's colour.
+    const auto headingColour = [b](const QString& text) {
+        for (QTextBlock k = b->document()->begin(); k.isValid(); k = k.next())
+            if (k.text() == text) return k.charFormat().foreground().color();
+        return QColor();
+    };
+    EXPECT_EQ(headingColour("键盘"), QColor("#a50"));
+
+    w.followLink(QUrl("about.html"));
+    EXPECT_EQ(w.source(), start.resolved(QUrl("about.html")));
+    w.followLink(QUrl("help.html#keys"));
+    EXPECT_EQ(w.source(), start.resolved(QUrl("help.html#keys")));
+    EXPECT_TRUE(b->isBackwardAvailable());
+    b->backward();
+    EXPECT_EQ(w.source(), start.resolved(QUrl("about.html")));
+    w.followLink(QUrl("missing.html")); // not there: the page stays
+    EXPECT_EQ(w.source(), start.resolved(QUrl("about.html")));
+    w.followLink(QUrl("https://example.org/sokoban"));
+    w.followLink(QUrl("mailto:team@example.org"));
+    EXPECT_EQ(desktop.urls,
+              (std::vector<std::string>{"https://example.org/sokoban", "mailto:team@example.org"}));
+    w.showPage("help");
+    screenshot(w);
+}
+
+TEST(HelpWindowTest, AMissingPageIsSaidInTheWindow) {
+    TempDir dir;
+    ScriptedDesktop desktop;
+    const HelpCommands help(dir.path, desktop);
+    help.mHelpContentClick();
+    EXPECT_TRUE(help.window().isVisible());
+    EXPECT_TRUE(help.window().browser()->toPlainText().startsWith("找不到帮助文件："));
+    EXPECT_TRUE(desktop.urls.empty());
+}
+
+// The pages' links to one another and to the style sheet lead to files
+// that are there, and each command's page starts with its own heading.
+TEST(HelpPagesTest, EachCommandShowsAPageThatStartsWithItsSection) {
     ScriptedDesktop desktop;
     const HelpCommands help(SOKOBAN_BIN_DIR, desktop);
     const struct {
@@ -88,18 +157,14 @@ TEST(HelpPagesTest, EachCommandOpensAPageThatStartsWithItsSection) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.heading);
-        desktop.urls.clear();
         (help.*c.command)();
-        ASSERT_EQ(desktop.urls.size(), 1u);
-        const QUrl url(QString::fromStdString(desktop.urls[0]));
+        const QUrl url = help.window().source();
         EXPECT_TRUE(url.isLocalFile());
-        EXPECT_FALSE(url.hasFragment());
-        const Bytes b = readFile(url.toLocalFile().toStdString());
-        const std::string page(b.begin(), b.end());
+        const Bytes bytes = readFile(url.toLocalFile().toStdString());
+        const std::string page(bytes.begin(), bytes.end());
         const auto first = page.find("<h1");
         ASSERT_NE(first, std::string::npos);
         EXPECT_EQ(page.find(c.heading), first);
-        // Links between the pages and the style sheet lead to files that are there.
         for (const char* other : {"help.html", "about.html", "contact.html", "help.css"}) {
             if (page.find(std::string("href=\"") + other + "\"") == std::string::npos) continue;
             EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(SOKOBAN_BIN_DIR) / other))

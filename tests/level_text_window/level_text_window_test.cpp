@@ -64,11 +64,11 @@ class LevelTextWindowTest : public ::testing::Test {
         else
             setenv("XDG_DATA_HOME", oldXdg.c_str(), 1);
     }
-    void start(QStringList args) {
+    template <class Arguments> void start(Arguments args) {
         form.reset();
         MainFormServices services;
         services.dialogs = &dialogs;
-        form = std::make_unique<TMainForm>(dir.path / "app", args, services);
+        form = std::make_unique<TMainForm>(dir.path / "app", std::move(args), services);
         form->FormCreate();
         form->show();
         QApplication::setActiveWindow(form.get());
@@ -115,7 +115,7 @@ TEST_F(LevelTextWindowTest, CollectionFromTheCommandLineKeepsItsProgressAcrossRu
 }
 
 TEST_F(LevelTextWindowTest, OpenDialogClipboardExportAndAnswers) {
-    start({"sokoban"});
+    start(QStringList{"sokoban"});
     // 读取其它游戏 offers collections too.
     dialogs.fileAnswers.push_back(file.string());
     form->action("N24")->trigger();
@@ -170,7 +170,7 @@ TEST_F(LevelTextWindowTest, OpenDialogClipboardExportAndAnswers) {
 
 TEST_F(LevelTextWindowTest, ChooserDrawsOnlyWhatIsInViewAndPlaysUnlockedLevels) {
     std::ofstream(file, std::ios::binary | std::ios::trunc) << collection(1000);
-    start({"sokoban", QString::fromStdString(file.string())});
+    start(QStringList{"sokoban", QString::fromStdString(file.string())});
     ASSERT_EQ(model().levelCount, 1000);
     RecordFile sav(companionBase(model().gameFile) + ".sav", TSaveData::kSize);
     TSaveData progress = sav.get<TSaveData>(0);
@@ -203,6 +203,88 @@ TEST_F(LevelTextWindowTest, ChooserDrawsOnlyWhatIsInViewAndPlaysUnlockedLevels) 
     QTest::mouseDClick(chooser.view()->viewport(), Qt::LeftButton, {}, r.center());
     EXPECT_EQ(model().curLevel, 3);
     EXPECT_FALSE(chooser.isVisible());
+}
+
+// The command line hands file names over as bytes: a name that is not
+// valid UTF-8 opens all the same, as a set or as a single level.
+TEST_F(LevelTextWindowTest, FileNamesThatAreNotUtf8OpenFromTheCommandLine) {
+    const std::string name = "niv\xe9" "au\xff";
+    writeLevelSet(dir.path / (name + ".box"), {makeLevel({"######", "#@ $.#", "######"})});
+    std::ofstream(dir.path / (name + ".xsb"), std::ios::binary) << "#######\r\n#@ $ .#\r\n#######\r\n";
+    const std::string box = (dir.path / (name + ".box")).string();
+    start(std::vector<std::string>{"sokoban", box});
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(model().gameFile, box);
+    EXPECT_EQ(model().mazeWidth, 6);
+    EXPECT_TRUE(fs::exists(dir.path / (name + ".sav")));
+
+    const std::string xsb = (dir.path / (name + ".xsb")).string();
+    start(std::vector<std::string>{"sokoban", xsb});
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_TRUE(model().xsbMode);
+    EXPECT_EQ(model().xsbFile, xsb);
+    EXPECT_EQ(model().mazeWidth, 7);
+}
+
+// A file from the command line that gives no level: its message, then the
+// stored level set rather than an empty board. UTF-16 text reads as text.
+TEST_F(LevelTextWindowTest, AFileThatGivesNoLevelAtStartLeavesTheStoredSet) {
+    const fs::path empty = dir.path / "empty.xsb", words = dir.path / "words.txt",
+                   wide = dir.path / "wide.xsb";
+    std::ofstream(empty, std::ios::binary).flush();
+    std::ofstream(words, std::ios::binary) << "nothing to play here\r\n";
+    std::string utf16 = "\xff\xfe";
+    for (const char c : std::string("#####\r\n#@$.#\r\n#####\r\n"))
+        utf16 += std::string{c, '\0'};
+    std::ofstream(wide, std::ios::binary) << utf16;
+    for (const fs::path& f : {empty, words}) {
+        SCOPED_TRACE(f.string());
+        dialogs.shown.clear();
+        start(QStringList{"sokoban", QString::fromStdString(f.string())});
+        EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"游戏文件中没有关卡数据，新建一关！"});
+        EXPECT_FALSE(model().xsbMode);
+        EXPECT_EQ(model().gameFile, (dir.path / "app" / "game.box").string());
+        EXPECT_EQ(form->windowTitle().toStdString(), "推箱子      默认关卡  第：1 关");
+        EXPECT_EQ(model().mazeWidth, 5);
+    }
+    dialogs.shown.clear();
+    start(QStringList{"sokoban", QString::fromStdString(wide.string())});
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_TRUE(model().xsbMode);
+    EXPECT_EQ(model().mazeWidth, 5);
+    EXPECT_EQ(model().manPos, 35);
+}
+
+// 读取其它游戏 with a file that gives no level, or only levels that cannot
+// be played: a message, and the level in play stays on the board, playable.
+TEST_F(LevelTextWindowTest, AFailedOpenLeavesTheLevelInPlay) {
+    writeLevelSet(dir.path / "app" / "game.box", {makeLevel({"######", "#@ $.#", "######"})});
+    const fs::path empty = dir.path / "empty.xsb", big = dir.path / "big.sok";
+    std::ofstream(empty, std::ios::binary).flush();
+    std::string tooBig;
+    for (int k = 0; k < 2; ++k)
+        tooBig += std::string(40, '#') + "\r\n#@$." + std::string(35, ' ') + "#\r\n\r\n";
+    std::ofstream(big, std::ios::binary) << tooBig;
+    start(QStringList{"sokoban"});
+    QTest::keyClick(form->boardImage(), Qt::Key_Right);
+    const std::string title = form->windowTitle().toStdString();
+    const QImage board = form->boardImage()->grab().toImage();
+    for (const fs::path& f : {empty, big, dir.path / "missing.xsb"}) {
+        SCOPED_TRACE(f.string());
+        dialogs.shown.clear();
+        dialogs.fileAnswers.push_back(f.string());
+        form->action("N24")->trigger();
+        EXPECT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_FALSE(model().xsbMode);
+        EXPECT_EQ(model().moveCount, 1);
+        EXPECT_EQ(model().manPos, 2 * 1 + kCols);
+        EXPECT_EQ(form->windowTitle().toStdString(), title);
+        EXPECT_EQ(form->boardImage()->grab().toImage(), board);
+    }
+    dialogs.shown.clear();
+    QTest::keyClick(form->boardImage(), Qt::Key_Right); // the push that solves it
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_EQ(dialogs.shown.front().text, "恭喜你通过第1关！");
 }
 
 } // namespace

@@ -284,13 +284,13 @@ TEST_F(ViewerTest, ReadFromTheDesignerLoadsTheGridOrStoresANewLevel) {
          1500,
          true},
         {"unlocked, another", "ROOM.XSB", true, {}, {"将设计保存到了第3关！"}, room, 2250, true},
-        // A refused file stores nothing; the grid shows the reader's last good level.
+        // A refused file stores nothing; the grid stays the new level begun for it.
         {"unlocked, refused",
          "huge.xsb",
          true,
          {},
          {"仓库数据太大或者数据不正确！"},
-         room,
+         TMazeData{},
          2250,
          true},
     };

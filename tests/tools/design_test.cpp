@@ -475,18 +475,106 @@ TEST_F(DesignTest, LoadXsbFillsTheGridAndKeepsTheLevelNumber) {
     EXPECT_EQ(design->recordNo(), 1);
     design->btRecordSaveClick();
     EXPECT_EQ(readFile(file("set.box")), levelBytes({kSmall, numbered(2)}));
-    // A refused file: the reader's message, and the last good level again.
+    // A refused file: the reader's message, and the grid as it was.
     dialogs.takeTexts();
     design->tbClearClick();
-    design->LoadXSB(file("missing.xsb").string());
+    put(kWall, 0);
+    const TMazeData drawn = design->designMaze();
+    EXPECT_FALSE(design->LoadXSB(file("missing.xsb").string()));
     EXPECT_EQ(dialogs.takeTexts(), Msgs{"读取的文件不存在！"});
-    EXPECT_EQ(design->designMaze(), kSmall);
+    EXPECT_EQ(design->designMaze(), drawn);
+    // A file without a level starts a new level, as a level-set file without one does.
+    std::ofstream(file("empty.xsb")).flush();
+    dialogs.askAnswers.push_back(Answer::No);
+    EXPECT_FALSE(design->LoadXSB(file("empty.xsb").string()));
+    EXPECT_EQ(dialogs.takeTexts(),
+              (Msgs{"游戏文件中没有关卡数据，新建一关！", "关卡已修改，是否保存？"}));
+    EXPECT_EQ(design->designMaze(), TMazeData{});
+    EXPECT_EQ(design->recordNo(), 3);
+    EXPECT_FALSE(design->modified());
     // As the viewer's batch import does it: new level, load, save.
     dialogs.askAnswers.push_back(Answer::No);
     design->btRecordNewClick();
     design->LoadXSB(file("a.xsb").string());
     design->btRecordSaveClick();
     EXPECT_EQ(readFile(file("set.box")), levelBytes({kSmall, numbered(2), kSmall}));
+}
+
+// Without a mouse: the arrows move a cell cursor that is drawn over the
+// grid, the digits choose the palette's element, Space and Enter place it.
+TEST_F(DesignTest, TheKeyboardDrawsAsTheMouseDoes) {
+    QWidget* grid = design->surface();
+    grid->setFocus();
+    const auto key = [grid](Qt::Key k, int times = 1) {
+        for (int n = 0; n < times; ++n)
+            QTest::keyClick(grid, k);
+    };
+    EXPECT_FALSE(design->keyCursorShown());
+    // A room of walls round two floor cells, drawn by keys alone.
+    key(Qt::Key_1); // wall
+    EXPECT_EQ(item->element(), kWall);
+    EXPECT_EQ(design->gridCursor().toStdString(), "wall");
+    for (int c = 0; c < 4; ++c) {
+        key(Qt::Key_Space);
+        if (c < 3) key(Qt::Key_Right);
+    }
+    key(Qt::Key_Down);
+    key(Qt::Key_Return);
+    key(Qt::Key_Down);
+    for (int c = 0; c < 4; ++c) {
+        key(Qt::Key_Enter);
+        if (c < 3) key(Qt::Key_Left);
+    }
+    key(Qt::Key_Up);
+    key(Qt::Key_Space);
+    key(Qt::Key_2); // floor
+    key(Qt::Key_Right);
+    key(Qt::Key_Space);
+    key(Qt::Key_Right);
+    key(Qt::Key_Space);
+    key(Qt::Key_6); // the worker, on the floor under the cursor
+    key(Qt::Key_Space);
+    EXPECT_EQ(design->keyCell(), kCols + 2);
+    EXPECT_TRUE(design->keyCursorShown());
+    EXPECT_EQ(panel(1), "行：1   列：2");
+    TMazeData wanted = makeLevel({"####", "#  #", "####"});
+    wanted.man = kCols + 2;
+    EXPECT_EQ(design->designMaze(), wanted);
+    EXPECT_TRUE(design->manShown());
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    // The worker only on floor: the same message as for the mouse.
+    key(Qt::Key_Up);
+    key(Qt::Key_Space);
+    EXPECT_EQ(dialogs.takeTexts(), Msgs{"搬运工的起始位置只能在地板上！"});
+
+    // The cursor stops at the edges of the grid.
+    key(Qt::Key_Up, 3);
+    key(Qt::Key_Left, 5);
+    EXPECT_EQ(design->keyCell(), 0);
+    key(Qt::Key_Down, kRows + 3);
+    key(Qt::Key_Right, kCols + 3);
+    EXPECT_EQ(design->keyCell(), kCells - 1);
+
+    // It is drawn: a yellow frame inside its cell on the surface.
+    const int s = design->cellSize();
+    const QRect shown = static_cast<DesignImage*>(grid)->keyCursor();
+    EXPECT_EQ(shown.topLeft(), QPoint((kCols - 1) * s, (kRows - 1) * s));
+    const QImage onScreen = grid->grab(shown).toImage();
+    int yellow = 0;
+    for (int x = 0; x < 4; ++x)
+        yellow += QColor(onScreen.pixel(x, s / 2)) == QColor(255, 220, 0);
+    EXPECT_GE(yellow, 1);
+
+    // A mouse press hides it and draws as it always did; the keys go on from there.
+    put(kBox, 3 * kCols + 5);
+    EXPECT_FALSE(design->keyCursorShown());
+    EXPECT_TRUE(static_cast<DesignImage*>(grid)->keyCursor().isEmpty());
+    EXPECT_EQ(design->designMaze().cells[3 * kCols + 5], kBox);
+    key(Qt::Key_Right);
+    EXPECT_EQ(design->keyCell(), 3 * kCols + 6);
+    if (const char* shot = std::getenv("SOKOBAN_SCREENSHOT"))
+        design->grab().save(QString(shot) + "/design_keyboard_cursor.png");
 }
 
 TEST_F(DesignTest, OnlyCtrlF12UnlocksTheLevelManager) {

@@ -1,0 +1,14 @@
+// The small manners of the windows, on Qt's offscreen platform.
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include "resources/pictures/pictures.h"
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("推箱子");
+    sokoban::initPictures();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,110 @@
+// The real dialogs: filters written once, message boxes with only a close
+// button, file dialogs wide enough to read.
+#include "game/level_text_play.h"
+#include "platform/qt_dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdlib>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace sokoban {
+namespace {
+
+TEST(QtFilter, PatternsTheTextShowsAreNotRepeated) {
+    const struct {
+        std::string filter;
+        const char* qt;
+    } cases[] = {
+        {"XSB/SOK 关卡合集(*.xsb;*.sok;*.txt)|*.xsb;*.sok;*.txt",
+         "XSB/SOK 关卡合集(*.xsb *.sok *.txt)"},
+        {"答案文件(*.ans)|*.ans|所有文件(*.*)|*.*", "答案文件(*.ans);;所有文件(*.*)"},
+        {"所有文件 (*.*)|*.*", "所有文件 (*.*)"},
+        {kOpenSetFilter, "游戏数据文件(*.box);;XSB/SOK 关卡合集(*.xsb *.sok *.txt)"},
+        {"推箱子游戏文件|*.box", "推箱子游戏文件 (*.box)"},
+        // A text that shows only some of its patterns gets them all, for Qt.
+        {"仓库文件(*.xsb)|*.xsb;*.sok", "仓库文件(*.xsb) (*.xsb *.sok)"},
+        {"关卡(*.XSB; *.SOK)|*.xsb;*.sok", "关卡(*.xsb *.sok)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(qtFilter(c.filter).toStdString(), c.qt) << c.filter;
+}
+
+// Runs `cause` and, while the modal dialog it opens is up, `look` at it;
+// then closes it.
+void whileShown(const std::function<void()>& cause, const std::function<void(QDialog&)>& look) {
+    bool seen = false;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!d || !d->isVisible() || seen) return;
+        seen = true;
+        look(*d);
+        d->reject();
+    });
+    poll.start();
+    cause();
+    poll.stop();
+    EXPECT_TRUE(seen);
+}
+
+void shoot(QWidget& w, const QString& name) {
+    if (const char* dir = std::getenv("SOKOBAN_SCREENSHOT"))
+        w.grab().save(QString(dir) + "/" + name + ".png");
+}
+
+TEST(QtDialogsTest, MessagesAndInputBoxesHaveOnlyACloseButton) {
+    QtDialogs dialogs;
+    const struct {
+        const char* name;
+        std::function<void()> show;
+    } cases[] = {
+        {"information", [&] { dialogs.information("保存完毕！"); }},
+        {"warning", [&] { dialogs.warning("请输入有效关卡号!"); }},
+        {"error", [&] { dialogs.error("读取的文件不存在！"); }},
+        {"question", [&] { dialogs.confirm("是否进行答案演示？"); }},
+        {"three answers", [&] { dialogs.askYesNoCancel("关卡已修改，是否保存？"); }},
+        {"file error", [&] { dialogs.fileError("/x/y.box", "没有权限"); }},
+        {"input", [&] { dialogs.inputBox("指定关卡", "输入关卡号：", ""); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        whileShown(c.show, [&](QDialog& d) {
+            const Qt::WindowFlags f = d.windowFlags();
+            EXPECT_TRUE(f.testFlag(Qt::CustomizeWindowHint));
+            EXPECT_TRUE(f.testFlag(Qt::WindowTitleHint));
+            EXPECT_TRUE(f.testFlag(Qt::WindowCloseButtonHint));
+            EXPECT_FALSE(f.testFlag(Qt::WindowMinimizeButtonHint));
+            EXPECT_FALSE(f.testFlag(Qt::WindowMaximizeButtonHint));
+            EXPECT_EQ(d.windowType(), Qt::Dialog);
+            shoot(d, QString("dialog_%1").arg(c.name));
+        });
+    }
+}
+
+TEST(QtDialogsTest, FileDialogsOpenWideEnoughForTheirColumns) {
+    QtDialogs dialogs;
+    const std::function<void()> shows[] = {
+        [&] { dialogs.openFile(kOpenSetFilter, {}); },
+        [&] { dialogs.saveFile("答案文件(*.ans)|*.ans|所有文件(*.*)|*.*", "game0001.ans", {}); },
+    };
+    for (const auto& show : shows) {
+        whileShown(show, [&](QDialog& d) {
+            auto* f = qobject_cast<QFileDialog*>(&d);
+            ASSERT_NE(f, nullptr);
+            EXPECT_GE(d.width(), 700);
+            EXPECT_GE(d.height(), 450);
+            for (const QString& filter : f->nameFilters())
+                EXPECT_EQ(filter.count('('), 1) << filter.toStdString();
+            shoot(d, "file_dialog");
+        });
+    }
+}
+
+} // namespace
+} // namespace sokoban
