@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "app/single_instance.h"
 #include "app/start_hooks.h"
 #include "convert/convert_command.h"
 #include "dialogs/about.h"
@@ -35,6 +36,8 @@
 namespace sokoban {
 
 namespace {
+const char* const kDesktopId = "cn.tuixiangzi.sokoban";
+
 // Tool tips appear at once.
 class GameStyle : public QProxyStyle {
   public:
@@ -86,7 +89,15 @@ std::filesystem::path audioModule() {
 
 int runGame(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Docks and task bars tie the windows to the desktop entry by this name.
+    QGuiApplication::setDesktopFileName(kDesktopId);
     QApplication::setApplicationName("推箱子");
+
+    // One game per user: a later start hands its file to the running one
+    // and ends before it has shown anything.
+    SingleInstance instance(SingleInstance::serverName(programDirectory()));
+    if (instance.handToRunningCopy(absoluteArgument(argc > 1 ? argv[1] : ""))) return 0;
+
     QApplication::setStyle(new GameStyle);
     initPictures();
 
@@ -106,6 +117,14 @@ int runGame(int argc, char** argv) {
     // The arguments as bytes: QApplication took its own options out of argv.
     TMainForm mainForm(programDirectory(), std::vector<std::string>(argv, argv + argc), services);
     dialogs.setParent(&mainForm);
+    QObject::connect(&instance, &SingleInstance::handedOver, &mainForm,
+                     [&mainForm](const std::string& file) { mainForm.openHandedOver(file); });
+    // Under X11 the window class is the application name at the time the
+    // first window is made: the desktop entry's name, as docks look for it.
+    // Everywhere else the game is called 推箱子.
+    QApplication::setApplicationName(kDesktopId);
+    mainForm.winId();
+    QApplication::setApplicationName("推箱子");
     mainForm.FormCreate();
 
     // The other windows, in their order, each made when it is first shown.

@@ -36,6 +36,29 @@ QSize screenSize() {
     return {1024, 768};
 }
 
+// The screen less its panels and docks, in device-independent pixels.
+QRect availableArea() {
+    if (auto* s = QGuiApplication::primaryScreen()) return s->availableGeometry();
+    return {QPoint(0, 0), screenSize()};
+}
+
+// The smallest window the game starts with or comes back to: room for the
+// tool bar and a board of cells one can still click.
+constexpr QSize kUsableSize(640, 480);
+// Room for a window manager's title bar and borders, which are not known
+// before the window is first shown.
+constexpr QMargins kFrameAllowance(4, 40, 4, 4);
+
+// A window as close to `wanted` as fits on the free part of the screen with
+// its frame, never smaller than usable, centred there.
+QRect windowRect(QSize wanted, const QRect& area) {
+    const QSize room = area.size().shrunkBy(kFrameAllowance).expandedTo(QSize(1, 1));
+    const QSize size = wanted.expandedTo(kUsableSize).boundedTo(room);
+    QRect frame(QPoint(0, 0), size.grownBy(kFrameAllowance));
+    frame.moveCenter(area.center());
+    return frame.marginsRemoved(kFrameAllowance);
+}
+
 bool fileExists(const std::string& p) {
     std::error_code ec;
     return !p.empty() && std::filesystem::is_regular_file(p, ec);
@@ -127,6 +150,8 @@ TMainForm::TMainForm(std::filesystem::path appDir, std::vector<std::string> argu
     connect(&timer2_, &QTimer::timeout, this, [this] { run([this] { model_.Timer2Timer(); }); });
     timer4_.setInterval(300);
     connect(&timer4_, &QTimer::timeout, this, [this] { run([this] { model_.Timer4Timer(); }); });
+    pendingTimer_.setSingleShot(true);
+    connect(&pendingTimer_, &QTimer::timeout, this, [this] { openPendingFiles(); });
     connect(image1_, &BoardImage::mouseDown, this, [this](QMouseEvent* e) {
         // The right button alone undoes; with a modifier it is a board click.
         const bool undo = e->buttons() == Qt::RightButton && e->modifiers() == Qt::NoModifier;
@@ -454,10 +479,7 @@ void TMainForm::FormCreate() {
     blink_ = 1;
 
     // 8. window size
-    if (s.windowWidth < screen.width() || s.windowHeight < screen.height())
-        resize(std::max<int>(s.windowWidth, 200), std::max<int>(s.windowHeight, 150));
-    else
-        setWindowState(windowState() | Qt::WindowMaximized);
+    placeWindow();
 
     // 9. tool bar, status bar, captions
     toolBar1_->setVisible(s.hideToolbar == 0);
@@ -472,8 +494,7 @@ void TMainForm::FormCreate() {
     action("mShowToolbarCaption")->setChecked(captions);
 
     // 10-11. board picture and the stored look
-    image1_->resize(screen);
-    painter_.resize(screen.width(), screen.height());
+    sizeBoardPicture();
     painter_.backFileName.clear();
     painter_.cells = &model_.maze.cells;
     if (s.faceStyle >= 1 && s.faceStyle <= 11) ChangeFace(s.faceStyle);
@@ -750,6 +771,53 @@ void TMainForm::resizeEvent(QResizeEvent* e) {
     storeWindowSize();
 }
 
+void TMainForm::placeWindow() {
+    const TGameVar& s = model_.settings;
+    const QSize screen = screenSize();
+    const QRect area = availableArea();
+    if (s.windowWidth < screen.width() || s.windowHeight < screen.height()) {
+        setGeometry(windowRect(QSize(s.windowWidth, s.windowHeight), area));
+    } else {
+        // At its full size from the first frame on, also where no window
+        // manager is there to maximise it.
+        setGeometry(area);
+        setWindowState(windowState() | Qt::WindowMaximized);
+        wasMaximized_ = true;
+    }
+}
+
+void TMainForm::changeEvent(QEvent* e) {
+    QMainWindow::changeEvent(e);
+    if (e->type() != QEvent::WindowStateChange || isMinimized()) return;
+    const bool maximized = isMaximized() || isFullScreen();
+    // The size it comes back to is the window manager's: look once it has
+    // been given.
+    if (wasMaximized_ && !maximized) QTimer::singleShot(0, this, [this] { fitRestoredWindow(); });
+    wasMaximized_ = maximized;
+}
+
+void TMainForm::fitRestoredWindow() {
+    if (isMaximized() || isFullScreen() || isMinimized()) return;
+    // A window that started maximised has no smaller size of its own: it
+    // would come back covering the whole screen, or at the size it had
+    // before it was first laid out. Three quarters of the screen instead.
+    const QRect area = availableArea();
+    const QRect frame = frameGeometry();
+    const bool fills = frame.width() >= area.width() && frame.height() >= area.height();
+    const bool usable = width() >= std::min(kUsableSize.width(), area.width()) &&
+                        height() >= std::min(kUsableSize.height(), area.height());
+    if (area.contains(frame) && usable && !fills) return;
+    setGeometry(windowRect(area.size() * 3 / 4, area));
+}
+
+void TMainForm::sizeBoardPicture() {
+    // The picture covers the board area, not the screen: it follows the
+    // window as it grows and shrinks.
+    const QSize area = boardArea().expandedTo(QSize(1, 1));
+    if (painter_.image().size() != area) painter_.resize(area.width(), area.height());
+    image1_->resize(area);
+}
+
 void TMainForm::storeWindowSize() {
     // The size inside the frame, which is what resize() gives back at the next
     // start. A maximised window is stored as the screen's size, so that it
@@ -779,10 +847,81 @@ void TMainForm::showEvent(QShowEvent* e) {
     }
 }
 
+void TMainForm::comeForward() {
+    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+    // A message or dialog that waits for the player, or the window shown
+    // instead of this one (the designer).
+    QWidget* front = QApplication::activeModalWidget();
+    if (!front && isVisible()) front = this;
+    if (!front) {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->windowType() == Qt::Window) front = w;
+    }
+    if (!front) return;
+    if (front->isMinimized()) front->setWindowState(front->windowState() & ~Qt::WindowMinimized);
+    front->raise();
+    front->activateWindow();
+}
+
+void TMainForm::openHandedOver(const std::string& file) {
+    comeForward();
+    if (file.empty()) return;
+    pendingFiles_.push_back(file);
+    openPendingFiles();
+}
+
+void TMainForm::openPendingFiles() {
+    // Not in the middle of a message's or dialog's own loop: the file waits
+    // until the player has closed it.
+    if (QApplication::activeModalWidget() || !created_) {
+        if (!pendingTimer_.isActive()) pendingTimer_.start(200);
+        return;
+    }
+    while (!pendingFiles_.empty() && !QApplication::activeModalWidget()) {
+        const std::string file = pendingFiles_.front();
+        pendingFiles_.erase(pendingFiles_.begin());
+        openHandedOverFile(file);
+    }
+    if (!pendingFiles_.empty()) openPendingFiles();
+}
+
+void TMainForm::openHandedOverFile(const std::string& file) {
+    run([this, &file] {
+        if (isLevelTextFile(file)) {
+            LevelTextCommands(model_, *this, *services_.dialogs).openFile(file);
+            return;
+        }
+        // As on the command line, a file of any other kind opens nothing.
+        std::string ext = file.size() >= 4 ? file.substr(file.size() - 4) : std::string();
+        for (char& c : ext)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (ext != ".BOX") return;
+        if (model_.demoMode || model_.demoPaused || model_.demoButtons != DemoButtons::Idle)
+            model_.stopDemo();
+        model_.stopWalk();
+        // A set that cannot be opened leaves the open one in force.
+        const std::string previous = model_.gameFile;
+        model_.gameFile = file;
+        try {
+            if (!model_.OpenGame()) {
+                model_.gameFile = previous;
+                return;
+            }
+        } catch (...) {
+            model_.gameFile = previous;
+            throw;
+        }
+        model_.checkedGameItem = 0;
+        SetGameItemChecked(0);
+        model_.ReadRecord(model_.curLevel);
+    });
+}
+
 void TMainForm::FormResizeWork() {
     if (fitting_) return;
     fitting_ = true;
     storeWindowSize();
+    if (!painter_.image().isNull()) sizeBoardPicture();
     if (model_.mazeWidth != 0 && model_.mazeHeight != 0 && model_.layout.cellSize != 0) {
         FitBoard();
         // From black up: the old board must not show round the new one.

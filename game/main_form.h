@@ -146,9 +146,19 @@ public:
     // still open: after the closing work and its messages, never during them.
     void quitWhenClosed() { quitWhenClosed_ = true; }
 
+    // A file from a later start of the game (empty: none). The game comes to
+    // the front and opens it as a level set or level text chosen from the
+    // menu would be opened; under an open message or dialog, once that is
+    // closed.
+    void openHandedOver(const std::string& file);
+    // The window the player works in comes to the front, restored when
+    // minimised.
+    void comeForward();
+
 protected:
     void resizeEvent(QResizeEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -166,6 +176,11 @@ private:
     void syncBoard();
     QSize boardArea();
     void storeWindowSize();
+    void placeWindow();
+    void fitRestoredWindow();
+    void sizeBoardPicture();
+    void openPendingFiles();
+    void openHandedOverFile(const std::string& file);
     void repaintAll();
 
     std::filesystem::path appDir_;
@@ -199,6 +214,10 @@ private:
     // paints asked for meanwhile come down to one as it is shown.
     bool shown_ = false;
     bool paintPending_ = false;
+    // Files handed over while a message or dialog was open.
+    std::vector<std::string> pendingFiles_;
+    QTimer pendingTimer_;
+    bool wasMaximized_ = false;
 };
 
 } // namespace sokoban

@@ -51,7 +51,7 @@ void BoardPainter::DrawBackground(const QImage& picture) {
     if (backStyle == 3) {
         p.drawImage(QRect(0, 0, W, H), picture);
     } else if (backStyle == 1) {
-        // Centred where the player sees it, not on the whole screen-sized image.
+        // Centred where the player sees it.
         const QRect area = visibleArea.isEmpty() ? canvas_.rect() : visibleArea;
         p.drawImage(QPoint(area.left() + (area.width() - picture.width()) / 2,
                            area.top() + (area.height() - picture.height()) / 2),

@@ -1,6 +1,7 @@
-// The board picture: one retained image the size of the screen that every
-// drawing operation paints into, with the tiles of the current face, the
-// worker frames and masks of the current figure and the background.
+// The board picture: one retained image the size of the window's board area
+// (the window resizes it as the area changes) that every drawing operation
+// paints into, with the tiles of the current face, the worker frames and
+// masks of the current figure and the background.
 #pragma once
 
 #include "levels/board.h"
@@ -38,6 +39,7 @@ public:
     // Floor cells marked as dead squares (nonzero), or null for no marks.
     const std::array<std::uint8_t, kCells>* deadMarks = nullptr;
 
+    // A new, black picture of this size.
     void resize(int width, int height);
     const QImage& image() const { return canvas_; }
     QImage& image() { return canvas_; }

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QImageReader>
 #include <QTextStream>
 
 #include <mutex>
@@ -14,6 +15,19 @@ static void initPictureResources() {
 namespace sokoban {
 
 namespace {
+
+// Every picture of the game is a PNG: Qt's own reader takes it, and no image
+// format plugin is loaded for it (asked without a format, Qt loads every
+// plugin to find out which one reads the file).
+QImage readPng(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+QIcon pngIcon(const QString& path) {
+    return QIcon(QPixmap::fromImage(readPng(path)));
+}
 
 QString resourcePath(const QString& name) {
     QString n = name.trimmed().toLower();
@@ -49,13 +63,13 @@ QImage picture(const QString& name) {
     initPictures();
     const QString path = resourcePath(name);
     if (!QFile::exists(path)) return QImage();
-    return QImage(path);
+    return readPng(path);
 }
 
 QPixmap cursorPixmap(const QString& name) {
     initPictures();
     if (!hotSpots().contains(name.trimmed().toLower())) return QPixmap();
-    return QPixmap(resourcePath(name));
+    return QPixmap::fromImage(readPng(resourcePath(name)));
 }
 
 QPoint cursorHotSpot(const QString& name) {
@@ -73,14 +87,14 @@ QCursor gameCursor(const QString& name) {
 QIcon toolbarIcon(int index) {
     initPictures();
     if (index < 0 || index > 15) return QIcon();
-    return QIcon(QString(":/pics/tb%1.png").arg(index));
+    return pngIcon(QString(":/pics/tb%1.png").arg(index));
 }
 
 // An installed game's icon in the icon theme, named after the application id
 // like its menu entry, in all its sizes; the built-in picture elsewhere.
 QIcon programIcon() {
     initPictures();
-    return QIcon::fromTheme(SOKOBAN_APP_ID, QIcon(":/pics/icon.png"));
+    return QIcon::fromTheme(SOKOBAN_APP_ID, pngIcon(":/pics/icon.png"));
 }
 
 } // namespace sokoban

@@ -21,7 +21,7 @@ ls "$work"/prefix/lib*/sokoban/sokoban-audio.so >/dev/null 2>&1 || fail "no audi
 
 # Two levels on a read-only medium: the box one push (level 1) or two pushes
 # (level 2) from its goal.
-mkdir -p "$work/cd" "$work/home" "$work/run"
+mkdir -p "$work/cd" "$work/home" "$work/run" "$work/run2"
 python3 - "$work/cd/two.box" <<'PY'
 import struct, sys
 def level(rows):
@@ -38,8 +38,8 @@ open(sys.argv[1], "wb").write(level(["#####", "#@$.#", "#####"]) +
                               level(["######", "#@$ .#", "######"]))
 PY
 chmod -R a-w "$work/prefix" "$work/cd"
-chown 65534:65534 "$work/home" "$work/run"
-chmod 700 "$work/run"
+chown 65534:65534 "$work/home" "$work/run" "$work/run2"
+chmod 700 "$work/run" "$work/run2"
 snapshot() { (cd "$work" && find prefix cd -printf '%p %s %m\n' | sort &&
               find prefix cd -type f -exec md5sum {} + | sort); }
 before=$(snapshot)
@@ -74,9 +74,11 @@ play RR
 [ -z "$(cd "$user" && ls game-*.tmp 2>/dev/null)" ] || fail "undo history left behind"
 
 # 3. Two copies at once on level 2: one pushes once, the other does not move.
+#    Two sessions with runtime folders of their own: in one, the second start
+#    would hand its set to the first game.
 "${player[@]}" SOKOBAN_KEYS=R "${as_nobody[@]}" "$game" "$work/cd/two.box" &
 pids+=($!)
-"${player[@]}" "${as_nobody[@]}" "$game" "$work/cd/two.box" &
+"${player[@]}" XDG_RUNTIME_DIR="$work/run2" "${as_nobody[@]}" "$game" "$work/cd/two.box" &
 pids+=($!)
 history() { stat -c %s "$user/game-$1.tmp" 2>/dev/null || echo 0; }
 for _ in $(seq 300); do

@@ -10,7 +10,7 @@ bindir=$(dirname "$exe")
 # shellcheck source=tests/e2e/scratch.sh
 source "$(dirname "$0")/scratch.sh"
 
-mkdir -p "$work/app" "$work/cd" "$work/cd2" "$work/home" "$work/xdg" "$work/run"
+mkdir -p "$work/app" "$work/cd" "$work/cd2" "$work/home" "$work/xdg" "$work/run" "$work/run2"
 cp "$exe" "$work/app/sokoban"
 for set in game normal veryhard easy impossible; do
     cp "$bindir/$set.box" "$work/app/"
@@ -36,12 +36,12 @@ chmod -R a-w "$work/app" "$work/cd" "$work/cd2"
 
 # The player is an ordinary user: root could write anywhere.
 if [ "$(id -u)" -eq 0 ]; then
-    chown 65534:65534 "$work/home" "$work/xdg" "$work/run"
+    chown 65534:65534 "$work/home" "$work/xdg" "$work/run" "$work/run2"
     as_player=(setpriv --reuid=65534 --regid=65534 --clear-groups --)
 else
     as_player=()
 fi
-chmod 700 "$work/run"
+chmod 700 "$work/run" "$work/run2"
 base_env=(env -i PATH="$PATH" HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
           QT_QPA_PLATFORM=offscreen)
 game() { "${base_env[@]}" "$@"; } # environment..., then the command
@@ -75,10 +75,13 @@ game XDG_DATA_HOME="$work/xdg" SOKOBAN_QUIT_AFTER_START=1 timeout 60 "${as_playe
 [ -f "$work/xdg/sokoban/$stem.sav" ] || fail "record name differs between runs"
 
 # 4. Two copies at once, each on its own set (env and setpriv run the game
-#    in their own process, so $! is the game's process id).
+#    in their own process, so $! is the game's process id). They run in two
+#    sessions, each with its own runtime folder: in one session the second
+#    start would hand its set to the first game.
 "${base_env[@]}" "${as_player[@]}" "$work/app/sokoban" "$work/cd/hard.box" &
 pids+=($!)
-"${base_env[@]}" "${as_player[@]}" "$work/app/sokoban" "$work/cd2/hard.box" &
+"${base_env[@]}" XDG_RUNTIME_DIR="$work/run2" "${as_player[@]}" "$work/app/sokoban" \
+    "$work/cd2/hard.box" &
 pids+=($!)
 for _ in $(seq 600); do
     [ -f "$user/game-${pids[0]}.tmp" ] && [ -f "$user/game-${pids[1]}.tmp" ] && break

@@ -1,10 +1,13 @@
 #include "../game/test_support.h"
 #include "game/main_form.h"
+#include "levels/level_set.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -285,6 +288,178 @@ TEST_F(MainFormTest, MouseClicksStepWalkAndUndo) {
                       Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(form->boardImage(), &hover);
     EXPECT_EQ(model.hoverCell, man + 2);
+}
+
+} // namespace
+} // namespace sokoban::testing
+
+namespace sokoban::testing {
+namespace {
+
+// The window's size at start and after it was maximised, and its board picture.
+class WindowSizeTest : public MainFormTest {
+protected:
+    static QRect area() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+    // game.var with this window size; none at all for a first start.
+    void storeSize(int width, int height) {
+        const QSize screen = QGuiApplication::primaryScreen()->size();
+        TGameVar v = defaultSettings(screen.width(), screen.height());
+        v.windowWidth = static_cast<std::int16_t>(width);
+        v.windowHeight = static_cast<std::int16_t>(height);
+        const Bytes b = v.encode();
+        std::ofstream(dir.path / "game.var", std::ios::binary)
+            .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    }
+    void create() {
+        MainFormServices services;
+        services.dialogs = &dialogs;
+        form = std::make_unique<TMainForm>(dir.path, QStringList{"sokoban"}, services);
+        form->FormCreate();
+    }
+    void showIt() {
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        QApplication::processEvents();
+    }
+    // The whole window, frame and status bar included, lies on the free part of the screen.
+    void expectOnScreen() {
+        EXPECT_TRUE(area().contains(form->frameGeometry()))
+            << form->frameGeometry().width() << "x" << form->frameGeometry().height();
+        const QRect bar(form->mapToGlobal(form->statusBar()->geometry().topLeft()),
+                        form->statusBar()->size());
+        EXPECT_TRUE(area().contains(bar));
+    }
+};
+
+TEST_F(WindowSizeTest, StartsAtItsFinalSizeOnTheFreePartOfTheScreen) {
+    const QRect a = area();
+    struct Case {
+        const char* what;
+        QSize stored; // empty: a first start, no game.var
+        QSize expected; // empty: maximised
+    } cases[] = {
+        {"first start", {}, {}},
+        {"left maximised", {a.width() + 100, a.height() + 100}, {}},
+        {"as it was left", {700, 500}, {700, 500}},
+        {"taller than the screen", {a.width() - 100, a.height() + 400}, {a.width() - 100, a.height() - 44}},
+        {"too small to play in", {120, 60}, {640, 480}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(dir.path / "game.var");
+        if (!c.stored.isEmpty()) storeSize(c.stored.width(), c.stored.height());
+        create();
+        // Before the first frame the window already has the size it is shown at.
+        if (c.expected.isEmpty()) {
+            EXPECT_EQ(form->geometry(), a);
+        } else {
+            EXPECT_EQ(form->size(), c.expected);
+        }
+        showIt();
+        EXPECT_EQ(form->isMaximized(), c.expected.isEmpty());
+        if (!c.expected.isEmpty()) {
+            EXPECT_EQ(form->size(), c.expected);
+        }
+        expectOnScreen();
+        form.reset();
+    }
+}
+
+TEST_F(WindowSizeTest, AFirstMaximisedWindowComesBackAtAUsableSize) {
+    create();
+    showIt();
+    ASSERT_TRUE(form->isMaximized());
+    // As a window manager does: the window gets back the size it had before
+    // it was maximised.
+    const QRect before = form->normalGeometry();
+    form->showNormal();
+    form->setGeometry(before);
+    const QRect a = area();
+    const auto usable = [&] {
+        return !form->isMaximized() && a.contains(form->frameGeometry()) &&
+               form->width() >= 640 && form->height() >= 480 && form->width() < a.width() &&
+               form->height() < a.height();
+    };
+    EXPECT_TRUE(QTest::qWaitFor(usable, 10000))
+        << form->width() << "x" << form->height();
+    expectOnScreen();
+    // The whole board, with cells one can click.
+    EXPECT_GE(form->model().layout.cellSize, 10);
+}
+
+TEST_F(WindowSizeTest, TheBoardPictureCoversTheBoardAreaNotTheScreen) {
+    storeSize(660, 500);
+    create();
+    showIt();
+    const auto boardArea = [&] { return form->centralWidget()->size(); };
+    EXPECT_EQ(form->painter().image().size(), boardArea());
+    EXPECT_EQ(form->boardImage()->size(), boardArea());
+    // It grows with the window and still shows the whole board.
+    for (const QSize size : {QSize(760, 560), QSize(680, 520)}) {
+        form->resize(size);
+        QApplication::processEvents();
+        EXPECT_EQ(form->painter().image().size(), boardArea());
+        EXPECT_EQ(form->boardImage()->size(), boardArea());
+        const auto& l = form->model().layout;
+        const int man = form->model().manPos;
+        EXPECT_NE(form->painter().image().pixel((man % kCols + l.originCol) * l.cellSize + l.cellSize / 2,
+                                                (man / kCols + l.originRow) * l.cellSize + l.cellSize / 2),
+                  qRgb(0, 0, 0));
+    }
+}
+
+// Files handed over by a later start of the game.
+TEST_F(MainFormTest, AFileFromALaterStartIsOpenedLikeOneChosenFromTheMenu) {
+    start();
+    std::filesystem::create_directories(dir.path / "sets");
+    writeLevelSet(dir.path / "sets" / "mine.box", {makeLevel({"#####", "#@$.#", "#####"})});
+    std::ofstream(dir.path / "sets" / "one.xsb", std::ios::binary) << "#####\n#@$.#\n#####\n";
+    std::ofstream(dir.path / "sets" / "notes.doc") << "not a level";
+    const auto at = [&](const char* name) { return (dir.path / "sets" / name).string(); };
+    const std::string builtIn = form->windowTitle().toStdString();
+    struct Case {
+        std::string file;
+        std::string title; // what the window shows afterwards
+        std::vector<std::string> messages;
+    } cases[] = {
+        {at("missing.box"), builtIn, {"要读取的文件不存在！"}},
+        {at("notes.doc"), builtIn, {}},
+        {at("mine.box"), "推箱子      " + at("mine.box") + "  第：1 关", {}},
+        {at("one.xsb"), "推箱子      " + at("one.xsb"), {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        form->openHandedOver(c.file);
+        EXPECT_EQ(form->windowTitle().toStdString(), c.title);
+        EXPECT_EQ(dialogs.takeTexts(), c.messages);
+    }
+    EXPECT_TRUE(std::filesystem::exists(dir.path / "sets" / "mine.sav"));
+    EXPECT_TRUE(form->model().xsbMode);
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_FALSE(form->action(QString("mselectgame%1").arg(i))->isChecked());
+}
+
+TEST_F(MainFormTest, AFileFromALaterStartWaitsForTheOpenDialog) {
+    start();
+    writeLevelSet(dir.path / "mine.box", {makeLevel({"#####", "#@$.#", "#####"})});
+    const std::string before = form->windowTitle().toStdString();
+    QDialog open(form.get());
+    open.setModal(true);
+    open.show();
+    form->openHandedOver((dir.path / "mine.box").string());
+    QTest::qWait(400);
+    EXPECT_EQ(form->windowTitle().toStdString(), before);
+    open.close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->windowTitle().toStdString() != before; }, 10000));
+    EXPECT_EQ(form->model().gameFile, (dir.path / "mine.box").string());
+}
+
+TEST_F(MainFormTest, ALaterStartBringsAMinimisedGameBack) {
+    start();
+    form->showMinimized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->isMinimized(); }, 10000));
+    form->openHandedOver("");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form->isMinimized() && form->isVisible(); }, 10000));
 }
 
 } // namespace
