@@ -9,6 +9,7 @@ packages=(
   fonts-wqy-microhei
   libgtest-dev libgmock-dev libbenchmark-dev
   desktop-file-utils appstream libxml2-utils lintian
+  pulseaudio pulseaudio-utils
 )
 missing=()
 for p in "${packages[@]}"; do
