@@ -4,14 +4,19 @@
 
 #include <QCryptographicHash>
 #include <QDataStream>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocalSocket>
-#include <QLockFile>
 #include <QPointer>
+#include <QThread>
 #include <QTimer>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace sokoban {
@@ -27,9 +32,38 @@ constexpr qint64 kMaxRequest = 1 << 20;
 constexpr int kWaitMs = 10000;
 constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_6_0;
 
-QString lockFilePath(const QString& name) {
-    return (name.startsWith('/') ? name : QDir::tempPath() + '/' + name) + ".lock";
+QString socketPath(const QString& name) {
+    return name.startsWith('/') ? name : QDir::tempPath() + '/' + name;
 }
+
+// Held while a start looks for the running game and, finding none, takes its
+// place, so that two starts at once come one after the other. The system
+// lets go of it when the process ends, however it ends.
+class StartLock {
+public:
+    explicit StartLock(const QString& path) {
+        fd_ = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd_ < 0) return;
+        // A holder stuck past the wait does not stop this start.
+        const QDeadlineTimer deadline(kWaitMs);
+        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired()) {
+                ::close(fd_);
+                fd_ = -1;
+                return;
+            }
+            QThread::msleep(5);
+        }
+    }
+    ~StartLock() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    StartLock(const StartLock&) = delete;
+    StartLock& operator=(const StartLock&) = delete;
+
+private:
+    int fd_ = -1;
+};
 } // namespace
 
 QString SingleInstance::serverName(const std::filesystem::path& appDir) {
@@ -60,9 +94,7 @@ SingleInstance::SingleInstance(QString serverName, QObject* parent)
 
 bool SingleInstance::handToRunningCopy(const std::string& file) {
     // Two starts at once: the second waits until the first listens, then hands over to it.
-    // A holder that is stuck past the wait does not stop this start.
-    QLockFile lock(lockFilePath(name_));
-    (void)lock.tryLock(kWaitMs);
+    const StartLock lock(socketPath(name_) + ".lock");
 
     QLocalSocket socket;
     socket.connectToServer(name_);
@@ -85,7 +117,9 @@ bool SingleInstance::handToRunningCopy(const std::string& file) {
         return false;
     // Nobody answers at that name: a killed copy's socket, or none.
     QLocalServer::removeServer(name_);
-    server_.setSocketOptions(QLocalServer::UserAccessOption);
+    // The runtime folder is the user's alone; in the temporary folder the
+    // socket itself is made so.
+    if (!name_.startsWith('/')) server_.setSocketOptions(QLocalServer::UserAccessOption);
     server_.listen(name_);
     return false;
 }
