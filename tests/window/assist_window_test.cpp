@@ -3,9 +3,9 @@
 // dead-square marks, and the designer's solvability check.
 #include "../game/test_support.h"
 #include "game/assist_menu.h"
+#include "game/dead_squares.h"
 #include "game/main_form.h"
 #include "game/solver_runner.h"
-#include "game/dead_squares.h"
 #include "tools/design.h"
 #include "tools/item.h"
 #include "tools/xsbviewer.h"
@@ -270,8 +270,7 @@ TEST_F(AssistWindowTest, DeadSquareMarksFollowEveryNewBoard) {
         std::vector<std::string> board; // the level then in play
     };
     const Case cases[] = {
-        {"后一关", [&] { QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier); },
-         cornered},
+        {"后一关", [&] { QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier); }, cornered},
         {"前一关", [&] { QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier); }, walled},
         {"选关",
          [&] {
