@@ -24,6 +24,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 #include <cctype>
 
 namespace sokoban {
@@ -493,8 +494,9 @@ void TMainForm::FormCreate() {
     }
     action("mShowToolbarCaption")->setChecked(captions);
 
-    // 10-11. board picture and the stored look
-    sizeBoardPicture();
+    // 10-11. board picture and the stored look; the picture gets the size
+    // of the board area when the window is shown
+    painter_.resize(1, 1);
     painter_.backFileName.clear();
     painter_.cells = &model_.maze.cells;
     if (s.faceStyle >= 1 && s.faceStyle <= 11) ChangeFace(s.faceStyle);
@@ -779,8 +781,10 @@ void TMainForm::placeWindow() {
         setGeometry(windowRect(QSize(s.windowWidth, s.windowHeight), area));
     } else {
         // At its full size from the first frame on, also where no window
-        // manager is there to maximise it.
-        setGeometry(area);
+        // manager is there to maximise it; within the frame when the
+        // platform knows it already.
+        const QWindow* w = windowHandle();
+        setGeometry(area.marginsRemoved(w ? w->frameMargins() : QMargins()));
         setWindowState(windowState() | Qt::WindowMaximized);
         wasMaximized_ = true;
     }
@@ -810,12 +814,14 @@ void TMainForm::fitRestoredWindow() {
     setGeometry(windowRect(area.size() * 3 / 4, area));
 }
 
-void TMainForm::sizeBoardPicture() {
+bool TMainForm::sizeBoardPicture() {
     // The picture covers the board area, not the screen: it follows the
     // window as it grows and shrinks.
     const QSize area = boardArea().expandedTo(QSize(1, 1));
-    if (painter_.image().size() != area) painter_.resize(area.width(), area.height());
     image1_->resize(area);
+    if (painter_.image().size() == area) return false;
+    painter_.resize(area.width(), area.height());
+    return true;
 }
 
 void TMainForm::storeWindowSize() {
@@ -841,7 +847,10 @@ void TMainForm::repaintAll() {
 void TMainForm::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
     shown_ = true;
-    if (paintPending_) {
+    const bool resized = sizeBoardPicture();
+    if (resized && model_.mazeWidth != 0 && model_.mazeHeight != 0 && model_.layout.cellSize != 0)
+        FitBoard();
+    if (paintPending_ || resized) {
         paintPending_ = false;
         repaintAll();
     }
@@ -921,13 +930,15 @@ void TMainForm::FormResizeWork() {
     if (fitting_) return;
     fitting_ = true;
     storeWindowSize();
-    if (!painter_.image().isNull()) sizeBoardPicture();
+    const bool resized = shown_ && sizeBoardPicture();
     if (model_.mazeWidth != 0 && model_.mazeHeight != 0 && model_.layout.cellSize != 0) {
         FitBoard();
         // From black up: the old board must not show round the new one.
         repaintAll();
     } else {
         syncBoard();
+        // A new picture holds nothing yet: at least the background.
+        if (resized) repaintAll();
     }
     fitting_ = false;
 }

@@ -178,7 +178,8 @@ private:
     void storeWindowSize();
     void placeWindow();
     void fitRestoredWindow();
-    void sizeBoardPicture();
+    // True when the picture was made anew (black) for a new size.
+    bool sizeBoardPicture();
     void openPendingFiles();
     void openHandedOverFile(const std::string& file);
     void repaintAll();
