@@ -12,6 +12,7 @@
 #include "game/level_text_menu.h"
 #include "game/main_form.h"
 #include "platform/audio/deferred_audio.h"
+#include "platform/desktop_integration.h"
 #include "platform/qt_dialogs.h"
 #include "resources/pictures/pictures.h"
 #include "tools/change.h"
@@ -36,8 +37,6 @@
 namespace sokoban {
 
 namespace {
-const char* const kDesktopId = "cn.tuixiangzi.sokoban";
-
 // Tool tips appear at once.
 class GameStyle : public QProxyStyle {
   public:
@@ -90,7 +89,7 @@ std::filesystem::path audioModule() {
 int runGame(int argc, char** argv) {
     QApplication app(argc, argv);
     // Docks and task bars tie the windows to the desktop entry by this name.
-    QGuiApplication::setDesktopFileName(kDesktopId);
+    QGuiApplication::setDesktopFileName(kApplicationId);
     QApplication::setApplicationName("推箱子");
 
     // One game per user: a later start hands its file to the running one
@@ -122,7 +121,7 @@ int runGame(int argc, char** argv) {
     // Under X11 the window class is the application name at the time the
     // first window is made: the desktop entry's name, as docks look for it.
     // Everywhere else the game is called 推箱子.
-    QApplication::setApplicationName(kDesktopId);
+    QApplication::setApplicationName(kApplicationId);
     mainForm.winId();
     QApplication::setApplicationName("推箱子");
     mainForm.FormCreate();

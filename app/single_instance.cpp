@@ -1,6 +1,7 @@
 #include "app/single_instance.h"
 
 #include "levels/file_places.h"
+#include "platform/desktop_integration.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>
@@ -80,11 +81,12 @@ QString SingleInstance::serverName(const std::filesystem::path& appDir) {
     const QString hash =
         QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    const QString inRuntime = runtime + "/cn.tuixiangzi.sokoban-" + hash;
+    const QString base = QString::fromLatin1(kApplicationId) + '-';
+    const QString inRuntime = runtime + '/' + base + hash;
     // A socket path has room for about 100 bytes.
     if (runtime.startsWith('/') && QFileInfo(runtime).isDir() && inRuntime.toLocal8Bit().size() < 100)
         return inRuntime;
-    return "cn.tuixiangzi.sokoban-" + QString::fromLatin1(uid) + "-" + hash;
+    return base + QString::fromLatin1(uid) + '-' + hash;
 }
 
 SingleInstance::SingleInstance(QString serverName, QObject* parent)
