@@ -73,7 +73,8 @@ void DesignImage::setKeyCursor(const QRect& cell) {
 
 void DesignImage::paintEvent(QPaintEvent* e) {
     QPainter p(this);
-    // Beyond the picture (a window larger than the screen) there is only black.
+    // Beyond the picture (a part of the window that shows no grid) there is
+    // only black.
     const QRect shown = e->rect() & picture_.rect();
     if (shown != e->rect()) p.fillRect(e->rect(), Qt::black);
     p.drawImage(shown, picture_, shown);
@@ -110,9 +111,7 @@ TFormDesign::TFormDesign(TMainForm& mainForm, Dialogs& dialogs, QWidget* parent)
     buildToolBar();
     buildStatusBar();
 
-    // The surface is as large as the screen; the window shows what fits.
     const QSize screen = screenSize();
-    image_ = QImage(screen, QImage::Format_RGB32);
     image1_ = new DesignImage(image_, this);
     image1_->setAccessibleName("设计网格");
     setCentralWidget(image1_);
@@ -124,6 +123,7 @@ TFormDesign::TFormDesign(TMainForm& mainForm, Dialogs& dialogs, QWidget* parent)
     resize(std::min(screen.width(), 34 * 24 + 8), std::min(screen.height(), 22 * 24 + 140));
 
     cellSize_ = computeCellSize(6);
+    sizeSurface();
     image_.fill(Qt::black);
     fillWithGrid(kCols * cellSize_, kRows * cellSize_);
     designMaze_ = TMazeData{};
@@ -381,7 +381,16 @@ void TFormDesign::resizeEvent(QResizeEvent* e) {
     QMainWindow::resizeEvent(e);
     if (mainForm_.painter().closing) return;
     cellSize_ = computeCellSize(8);
+    sizeSurface();
     redrawGrid();
+}
+
+void TFormDesign::sizeSurface() {
+    // The surface covers the grid and the part of the window that shows it,
+    // not the whole screen; it follows the window.
+    const QSize size =
+        image1_->size().expandedTo(QSize(kCols * cellSize_ + 1, kRows * cellSize_ + 1));
+    if (image_.size() != size) image_ = QImage(size, QImage::Format_RGB32);
 }
 
 void TFormDesign::fillWithGrid(int width, int height) {

@@ -145,6 +145,7 @@ class TFormDesign : public QMainWindow {
     void keyPressEvent(QKeyEvent* e) override;
 
   private:
+    void sizeSurface();
     void buildMenus();
     void buildToolBar();
     void buildStatusBar();

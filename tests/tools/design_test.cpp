@@ -861,5 +861,22 @@ TEST_F(DesignTest, AFailedWriteLeavesTheLevelSetWhole) {
     EXPECT_EQ(dialogs.takeTexts(), Msgs{"将设计保存到了第2关！"});
 }
 
+TEST_F(DesignTest, TheSurfaceCoversTheGridAndTheWindowNotTheScreen) {
+    drawRoom();
+    const auto coversJustThat = [&] {
+        const QSize grid(kCols * design->cellSize() + 1, kRows * design->cellSize() + 1);
+        return design->image().size() == design->surface()->size().expandedTo(grid);
+    };
+    EXPECT_TRUE(coversJustThat());
+    design->showNormal();
+    for (const int cell : {12, 20, 16}) {
+        SCOPED_TRACE(cell);
+        design->resize(34 * cell + 8, 22 * cell + 46 + design->toolBar()->height());
+        QApplication::processEvents();
+        EXPECT_TRUE(coversJustThat());
+        EXPECT_EQ(cellPicture(0), tilePicture(kWall)); // drawn again on the new surface
+    }
+}
+
 } // namespace
 } // namespace sokoban::testing
