@@ -94,7 +94,8 @@ int runGame(int argc, char** argv) {
 
     // One game per user: a later start hands its file to the running one
     // and ends before it has shown anything.
-    SingleInstance instance(SingleInstance::serverName(programDirectory()));
+    const std::string appDir = programDirectory();
+    SingleInstance instance(SingleInstance::serverName(appDir), SingleInstance::lockFile(appDir));
     if (instance.handToRunningCopy(absoluteArgument(argc > 1 ? argv[1] : ""))) return 0;
 
     QApplication::setStyle(new GameStyle);
@@ -114,7 +115,7 @@ int runGame(int argc, char** argv) {
     services.effects = &audio.effects();
     services.music = &audio.music();
     // The arguments as bytes: QApplication took its own options out of argv.
-    TMainForm mainForm(programDirectory(), std::vector<std::string>(argv, argv + argc), services);
+    TMainForm mainForm(appDir, std::vector<std::string>(argv, argv + argc), services);
     dialogs.setParent(&mainForm);
     QObject::connect(&instance, &SingleInstance::handedOver, &mainForm,
                      [&mainForm](const std::string& file) { mainForm.openHandedOver(file); });

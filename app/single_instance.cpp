@@ -6,8 +6,6 @@
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocalSocket>
@@ -33,17 +31,13 @@ constexpr qint64 kMaxRequest = 1 << 20;
 constexpr int kWaitMs = 10000;
 constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_6_0;
 
-QString socketPath(const QString& name) {
-    return name.startsWith('/') ? name : QDir::tempPath() + '/' + name;
-}
-
 // Held while a start looks for the running game and, finding none, takes its
 // place, so that two starts at once come one after the other. The system
 // lets go of it when the process ends, however it ends.
 class StartLock {
 public:
-    explicit StartLock(const QString& path) {
-        fd_ = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    explicit StartLock(const std::filesystem::path& path) {
+        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         if (fd_ < 0) return;
         // A holder stuck past the wait does not stop this start.
         const QDeadlineTimer deadline(kWaitMs);
@@ -89,14 +83,18 @@ QString SingleInstance::serverName(const std::filesystem::path& appDir) {
     return base + QString::fromLatin1(uid) + '-' + hash;
 }
 
-SingleInstance::SingleInstance(QString serverName, QObject* parent)
-    : QObject(parent), name_(std::move(serverName)) {
+std::filesystem::path SingleInstance::lockFile(const std::filesystem::path& appDir) {
+    return FilePlaces(appDir).ownDir() / "game.lock";
+}
+
+SingleInstance::SingleInstance(QString serverName, std::filesystem::path lockFile, QObject* parent)
+    : QObject(parent), name_(std::move(serverName)), lockFile_(std::move(lockFile)) {
     connect(&server_, &QLocalServer::newConnection, this, [this] { acceptConnections(); });
 }
 
 bool SingleInstance::handToRunningCopy(const std::string& file) {
     // Two starts at once: the second waits until the first listens, then hands over to it.
-    const StartLock lock(socketPath(name_) + ".lock");
+    const StartLock lock(lockFile_);
 
     QLocalSocket socket;
     socket.connectToServer(name_);

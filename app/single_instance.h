@@ -21,8 +21,11 @@ public:
     // XDG_RUNTIME_DIR when there is one, else in the temporary folder under a name with the
     // user id. Needs a QGuiApplication.
     static QString serverName(const std::filesystem::path& appDir);
+    // The file locked while a start looks for the running game: one in the
+    // game's own folder, which holds nothing else of a start that ended.
+    static std::filesystem::path lockFile(const std::filesystem::path& appDir);
 
-    explicit SingleInstance(QString serverName, QObject* parent = nullptr);
+    SingleInstance(QString serverName, std::filesystem::path lockFile, QObject* parent = nullptr);
 
     // When a copy is running: hands it `file` (an absolute path as the system's bytes; empty:
     // only come forward) and returns true, and this start ends. Otherwise this copy takes the
@@ -41,6 +44,7 @@ private:
     void acceptConnections();
 
     QString name_;
+    std::filesystem::path lockFile_;
     QLocalServer server_;
 };
 
