@@ -37,7 +37,8 @@ constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_6_0;
 class StartLock {
 public:
     explicit StartLock(const std::filesystem::path& path) {
-        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        // Never through a symbolic link: a dangling one would make a file where it points.
+        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (fd_ < 0) return;
         // A holder stuck past the wait does not stop this start.
         const QDeadlineTimer deadline(kWaitMs);
