@@ -35,7 +35,7 @@ constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_6_0;
 // place, so that two starts at once come one after the other. The system
 // lets go of it when the process ends, however it ends.
 class StartLock {
-public:
+  public:
     explicit StartLock(const std::filesystem::path& path) {
         // Never through a symbolic link: a dangling one would make a file where it points.
         fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
@@ -57,7 +57,7 @@ public:
     StartLock(const StartLock&) = delete;
     StartLock& operator=(const StartLock&) = delete;
 
-private:
+  private:
     int fd_ = -1;
 };
 } // namespace
@@ -73,13 +73,14 @@ QString SingleInstance::serverName(const std::filesystem::path& appDir) {
          {QByteArray(userDataDir().c_str()), QByteArray(dir.c_str()),
           QGuiApplication::platformName().toUtf8(), qgetenv("WAYLAND_DISPLAY"), qgetenv("DISPLAY")})
         key += '\n' + part;
-    const QString hash =
-        QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
+    const QString hash = QString::fromLatin1(
+        QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     const QString base = QString::fromLatin1(kApplicationId) + '-';
     const QString inRuntime = runtime + '/' + base + hash;
     // A socket path has room for about 100 bytes.
-    if (runtime.startsWith('/') && QFileInfo(runtime).isDir() && inRuntime.toLocal8Bit().size() < 100)
+    if (runtime.startsWith('/') && QFileInfo(runtime).isDir() &&
+        inRuntime.toLocal8Bit().size() < 100)
         return inRuntime;
     return base + QString::fromLatin1(uid) + '-' + hash;
 }

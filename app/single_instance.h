@@ -14,7 +14,7 @@ namespace sokoban {
 
 class SingleInstance : public QObject {
     Q_OBJECT
-public:
+  public:
     // The running copy's socket, one per user, per-user data folder, display and program
     // directory: a game with other folders (a test's own HOME, XDG_DATA_HOME or
     // XDG_RUNTIME_DIR, a portable copy elsewhere) is another game. The socket lies in
@@ -36,11 +36,11 @@ public:
 
     bool listening() const { return server_.isListening(); }
 
-signals:
+  signals:
     // A later start's file (empty: none); delivered from the event loop.
     void handedOver(const std::string& file);
 
-private:
+  private:
     void acceptConnections();
 
     QString name_;
