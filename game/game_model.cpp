@@ -508,6 +508,14 @@ bool GameModel::switchGameFile(const std::string& path) {
     return false;
 }
 
+void GameModel::openOtherSet(const std::string& path) {
+    if (demoMode || demoPaused || demoButtons != DemoButtons::Idle) stopDemo();
+    if (!switchGameFile(path)) return;
+    checkedGameItem = 0;
+    view_.SetGameItemChecked(0);
+    ReadRecord(curLevel);
+}
+
 void GameModel::SelectGames(int item) {
     if (item < 1 || item > 5 || item == checkedGameItem) return;
     if (!switchGameFile(dirPrefix(appDir) + builtinFile(item))) return;

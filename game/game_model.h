@@ -195,6 +195,10 @@ public:
 
     static std::string builtinFile(int item); // 1..5
 
+    // Ends a demonstration and plays the set at path, not one of the
+    // built-in ones; the set in play stays when it cannot be opened.
+    void openOtherSet(const std::string& path);
+
 private:
     bool switchGameFile(const std::string& path);
     // Lays out and paints maze, moved to the top-left corner; a new level

@@ -89,24 +89,7 @@ void LevelTextCommands::openCollection(const CollectionImport& set) {
         return;
     }
     if (set.built && !message.empty()) dialogs_.information(message);
-    if (model_.demoMode || model_.demoPaused || model_.demoButtons != DemoButtons::Idle)
-        model_.stopDemo();
-    view_.StopWalking();
-    // A set that cannot be opened leaves the open one in force.
-    const std::string previous = model_.gameFile;
-    model_.gameFile = set.boxFile;
-    try {
-        if (!model_.OpenGame()) {
-            model_.gameFile = previous;
-            return;
-        }
-    } catch (...) {
-        model_.gameFile = previous;
-        throw;
-    }
-    model_.checkedGameItem = 0;
-    view_.SetGameItemChecked(0);
-    model_.ReadRecord(model_.curLevel);
+    model_.openOtherSet(set.boxFile);
 }
 
 std::string LevelTextCommands::copyLevel() const {

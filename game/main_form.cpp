@@ -905,24 +905,7 @@ void TMainForm::openHandedOverFile(const std::string& file) {
         for (char& c : ext)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         if (ext != ".BOX") return;
-        if (model_.demoMode || model_.demoPaused || model_.demoButtons != DemoButtons::Idle)
-            model_.stopDemo();
-        model_.stopWalk();
-        // A set that cannot be opened leaves the open one in force.
-        const std::string previous = model_.gameFile;
-        model_.gameFile = file;
-        try {
-            if (!model_.OpenGame()) {
-                model_.gameFile = previous;
-                return;
-            }
-        } catch (...) {
-            model_.gameFile = previous;
-            throw;
-        }
-        model_.checkedGameItem = 0;
-        SetGameItemChecked(0);
-        model_.ReadRecord(model_.curLevel);
+        model_.openOtherSet(file);
     });
 }
 

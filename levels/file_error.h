@@ -27,6 +27,7 @@ inline constexpr const char* kInvalidRecord = "无效的记录号";
 inline constexpr const char* kNotPlainFile = "不是普通文件";
 inline constexpr const char* kSymbolicLink = "是符号链接";
 inline constexpr const char* kReadOnlyFile = "文件是只读的";
+inline constexpr const char* kNoFreeName = "没有可用的文件名";
 
 // A system error number as the player reads it: the common ones by name, any
 // other with its number.

@@ -203,7 +203,7 @@ class Importer {
                 return done(box, true);
             }
         }
-        throw FileError(candidateBox(dir_, stem_, kMaxNameTries), "no free name");
+        throw FileError(candidateBox(dir_, stem_, kMaxNameTries), kNoFreeName);
     }
 
   private:
