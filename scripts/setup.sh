@@ -9,7 +9,7 @@ packages=(
   fonts-wqy-microhei
   libgtest-dev libgmock-dev libbenchmark-dev
   desktop-file-utils appstream libxml2-utils lintian
-  pulseaudio pulseaudio-utils
+  pulseaudio pulseaudio-utils xvfb x11-utils
 )
 missing=()
 for p in "${packages[@]}"; do
