@@ -1,4 +1,5 @@
-// Window tests run on Qt's offscreen platform, so no display is needed.
+// The entry of every window test program: a QApplication on Qt's offscreen
+// platform, named as the game names itself, with the game's pictures loaded.
 #include <QApplication>
 #include <gtest/gtest.h>
 
