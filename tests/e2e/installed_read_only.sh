@@ -22,21 +22,7 @@ ls "$work"/prefix/lib*/sokoban/sokoban-audio.so >/dev/null 2>&1 || fail "no audi
 # Two levels on a read-only medium: the box one push (level 1) or two pushes
 # (level 2) from its goal.
 mkdir -p "$work/cd" "$work/home" "$work/run" "$work/run2"
-python3 - "$work/cd/two.box" <<'PY'
-import struct, sys
-def level(rows):
-    cells = bytearray(748)
-    man = 0
-    for r, line in enumerate(rows):
-        for c, ch in enumerate(line):
-            i = r * 34 + c
-            cells[i] = {"#": 1, "@": 2, "$": 4, ".": 3, " ": 2}[ch]
-            if ch == "@":
-                man = i
-    return struct.pack("<h", man) + bytes(cells)
-open(sys.argv[1], "wb").write(level(["#####", "#@$.#", "#####"]) +
-                              level(["######", "#@$ .#", "######"]))
-PY
+python3 "$(dirname "$0")/make_box.py" "$work/cd/two.box" "#####/#@$.#/#####" "######/#@$ .#/######"
 chmod -R a-w "$work/prefix" "$work/cd"
 chown 65534:65534 "$work/home" "$work/run" "$work/run2"
 chmod 700 "$work/run" "$work/run2"

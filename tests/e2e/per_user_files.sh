@@ -17,21 +17,8 @@ for set in game normal veryhard easy impossible; do
 done
 # Two sets of one name on read-only media, one level each: a room whose box
 # stands one (cd) or two (cd2) cells from the worker.
-python3 - "$work/cd/hard.box" "$work/cd2/hard.box" <<'PY'
-import struct, sys
-def level(rows):
-    cells = bytearray(748)
-    man = 0
-    for r, line in enumerate(rows):
-        for c, ch in enumerate(line):
-            i = r * 34 + c
-            cells[i] = {"#": 1, "@": 2, "$": 4, ".": 3, " ": 2}[ch]
-            if ch == "@":
-                man = i
-    return struct.pack("<h", man) + bytes(cells)
-open(sys.argv[1], "wb").write(level(["#####", "#@$.#", "#####"]))
-open(sys.argv[2], "wb").write(level(["######", "#@ $.#", "######"]))
-PY
+python3 "$(dirname "$0")/make_box.py" "$work/cd/hard.box" "#####/#@$.#/#####"
+python3 "$(dirname "$0")/make_box.py" "$work/cd2/hard.box" "######/#@ $.#/######"
 chmod -R a-w "$work/app" "$work/cd" "$work/cd2"
 
 # The player is an ordinary user: root could write anywhere.

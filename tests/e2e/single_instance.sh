@@ -19,21 +19,9 @@ for app in app app2; do
         cp "$bindir/$set.box" "$work/$app/"
     done
 done
-python3 - "$work/sets" <<'PY'
-import struct, sys
-def level():
-    cells = bytearray(748)
-    man = 0
-    for r, line in enumerate(["#####", "#@$.#", "#####"]):
-        for c, ch in enumerate(line):
-            i = r * 34 + c
-            cells[i] = {"#": 1, "@": 2, "$": 4, ".": 3}[ch]
-            if ch == "@":
-                man = i
-    return struct.pack("<h", man) + bytes(cells)
-for name in ("mine", "other", "third", "fourth", "fifth"):
-    open(sys.argv[1] + "/" + name + ".box", "wb").write(level())
-PY
+for name in mine other third fourth fifth; do
+    python3 "$(dirname "$0")/make_box.py" "$work/sets/$name.box" "#####/#@$.#/#####"
+done
 
 # The player's session: the same folders for every start unless a step says otherwise.
 session=(env -i PATH="$PATH" HOME="$work/home" XDG_DATA_HOME="$work/data"

@@ -8,21 +8,7 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/app" "$work/sets"
 cp "$exe" "$work/app/sokoban"
 # Two levels of 750 bytes: worker index 35, a small closed room.
-python3 - "$work/sets/mine.box" <<'PY'
-import struct, sys
-def level():
-    cells = bytearray(748)
-    rows = ["#####", "#@$.#", "#####"]
-    man = 0
-    for r, line in enumerate(rows):
-        for c, ch in enumerate(line):
-            i = r * 34 + c
-            cells[i] = {"#": 1, "@": 2, "$": 4, ".": 3}[ch]
-            if ch == "@":
-                man = i
-    return struct.pack("<h", man) + bytes(cells)
-open(sys.argv[1], "wb").write(level() + level())
-PY
+python3 "$(dirname "$0")/make_box.py" "$work/sets/mine.box" "#####/#@$.#/#####" "#####/#@$.#/#####"
 QT_QPA_PLATFORM=offscreen SOKOBAN_QUIT_AFTER_START=1 timeout 60 "$work/app/sokoban" "$work/sets/mine.box"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
