@@ -1,7 +1,7 @@
 #include "app/single_instance.h"
 
-#include "levels/file_places.h"
-#include "platform/desktop_integration.h"
+#include "storage/file_places.h"
+#include "ui/platform/desktop_integration.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>

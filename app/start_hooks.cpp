@@ -1,6 +1,6 @@
 #include "app/start_hooks.h"
 
-#include "game/main_form.h"
+#include "ui/main/main_form.h"
 
 #include <QApplication>
 #include <QEvent>

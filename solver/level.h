@@ -3,7 +3,7 @@
 // of XSB text.
 #pragma once
 
-#include "levels/records.h"
+#include "storage/records.h"
 
 #include <cstdint>
 #include <istream>

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "level.h"
-#include "levels/records.h"
+#include "storage/records.h"
 
 #include <atomic>
 #include <cstddef>

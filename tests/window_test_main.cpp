@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-#include "resources/pictures/pictures.h"
+#include "ui/pictures/pictures.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -2,9 +2,9 @@
 // instant, and the synthesizer must render music far faster than it plays. And what music
 // switched off costs: nothing, wherever there is a sound server to keep a stream open on.
 
-#include "platform/audio/effect_player.h"
-#include "platform/audio/fluidsynth_music_player.h"
-#include "platform/audio/midi_file.h"
+#include "ui/platform/audio/effect_player.h"
+#include "ui/platform/audio/fluidsynth_music_player.h"
+#include "ui/platform/audio/midi_file.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,8 +1,8 @@
 // Speed of play on a full-screen board: a push with its repaint, an undo,
 // and a full paint of the largest board.
 #include "../../tests/game/test_support.h"
-#include "game/main_form.h"
-#include "resources/pictures/pictures.h"
+#include "ui/main/main_form.h"
+#include "ui/pictures/pictures.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -6,7 +6,7 @@
 // backwards from the solved position.
 //
 //   solver_make_corpus [LEVELS_PER_TIER [CANDIDATES]] > corpus.txt
-#include "solver/generator.h"
+#include "generators/levels/generator.h"
 #include "solver/solver.h"
 
 #include <cstdio>

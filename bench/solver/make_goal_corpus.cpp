@@ -4,7 +4,7 @@
 // generator plays backwards from the filled room.
 //
 //   solver_make_goal_corpus [LEVELS_PER_TIER] > goal_rooms.txt
-#include "solver/generator.h"
+#include "generators/levels/generator.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // Aim: a click on a level of a very large set costs what a click on a level
 // of a small one costs (well under a millisecond), and no memory in
 // proportion to the file.
-#include "tools/level_set_rewrite.h"
+#include "ui/designer/level_set_rewrite.h"
 
 #include <benchmark/benchmark.h>
 

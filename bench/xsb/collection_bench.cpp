@@ -1,7 +1,7 @@
 // Reading a large collection must take bounded memory and well under two
 // seconds for 100 MB: the reader streams, and only the level being read is
 // held.
-#include "levels/level_collection.h"
+#include "storage/level_collection.h"
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>

@@ -1,6 +1,6 @@
 // Reading an XSB file must take bounded memory and little time whatever the
 // file holds: one level among megabytes of other text, or one huge line.
-#include "levels/xsb.h"
+#include "storage/xsb.h"
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>

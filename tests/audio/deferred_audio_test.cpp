@@ -1,6 +1,6 @@
 // The players that wait for the audio module: what the window asks for before the module is
 // in reaches the real players once it is, and the first effect is never lost.
-#include "platform/audio/deferred_audio.h"
+#include "ui/platform/audio/deferred_audio.h"
 
 #include "test_support.h"
 

@@ -1,7 +1,7 @@
 // The players against real streams of a sound server of the test's own (see sound_server.h):
 // what a player hears, and how many streams the game keeps open.
-#include "platform/audio/effect_player.h"
-#include "platform/audio/fluidsynth_music_player.h"
+#include "ui/platform/audio/effect_player.h"
+#include "ui/platform/audio/fluidsynth_music_player.h"
 
 #include "sound_server.h"
 

@@ -1,4 +1,4 @@
-#include "platform/audio/effect_player.h"
+#include "ui/platform/audio/effect_player.h"
 
 #include "test_support.h"
 

@@ -1,5 +1,5 @@
-#include "platform/audio/midi_file.h"
-#include "platform/audio/midi_sequencer.h"
+#include "ui/platform/audio/midi_file.h"
+#include "ui/platform/audio/midi_sequencer.h"
 
 #include "test_support.h"
 

@@ -1,5 +1,5 @@
-#include "platform/audio/fluidsynth_music_player.h"
-#include "platform/audio/music_player.h"
+#include "ui/platform/audio/fluidsynth_music_player.h"
+#include "ui/platform/audio/music_player.h"
 
 #include "test_support.h"
 

@@ -1,7 +1,7 @@
 // The generated effects and music as the game ships them: the effects from the compiled-in
 // resources, the music from the program directory.
 
-#include "platform/audio/midi_file.h"
+#include "ui/platform/audio/midi_file.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

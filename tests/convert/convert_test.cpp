@@ -1,7 +1,7 @@
 // Converting level sets of the older 16 x 20 grid: the record mapping byte by
 // byte, whole files in place, and the menu command with its questions.
-#include "convert/convert_command.h"
-#include "levels/convert.h"
+#include "session/convert_command.h"
+#include "storage/convert.h"
 
 #include <gtest/gtest.h>
 

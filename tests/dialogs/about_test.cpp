@@ -1,5 +1,5 @@
 #include "dialog_test_support.h"
-#include "dialogs/about.h"
+#include "ui/dialogs/about.h"
 
 #include <QLabel>
 #include <QTextBlock>

@@ -1,5 +1,5 @@
 #include "../game/test_support.h"
-#include "platform/desktop_integration.h"
+#include "ui/platform/desktop_integration.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "../game/test_support.h"
-#include "game/main_form.h"
-#include "platform/audio/music_player.h"
+#include "ui/main/main_form.h"
+#include "ui/platform/audio/music_player.h"
 
 #include <QApplication>
 #include <QTest>

@@ -1,5 +1,5 @@
 #include "dialog_test_support.h"
-#include "dialogs/infor.h"
+#include "ui/dialogs/infor.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #include "dialog_test_support.h"
-#include "dialogs/option.h"
-#include "game/assist_menu.h"
-#include "game/solver_runner.h"
+#include "ui/dialogs/option.h"
+#include "ui/main/assist_menu.h"
+#include "ui/main/solver_runner.h"
 
 #include <QAbstractButton>
 #include <QPushButton>

@@ -1,5 +1,5 @@
 #include "dialog_test_support.h"
-#include "dialogs/select.h"
+#include "ui/dialogs/select.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -2,9 +2,9 @@
 // the demonstration on the main board, the speed and skip keys, apply, OK and
 // cancel.
 #include "../game/test_support.h"
-#include "face/selectface.h"
-#include "game/main_form.h"
-#include "resources/pictures/pictures.h"
+#include "ui/face/selectface.h"
+#include "ui/main/main_form.h"
+#include "ui/pictures/pictures.h"
 
 #include <QAction>
 #include <QApplication>

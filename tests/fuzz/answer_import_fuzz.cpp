@@ -4,7 +4,7 @@
 #include "fuzz_support.h"
 
 #include "fuzz_model.h"
-#include "levels/xsb.h"
+#include "storage/xsb.h"
 
 using namespace sokoban;
 

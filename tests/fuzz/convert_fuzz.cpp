@@ -3,8 +3,8 @@
 // levels, anything else is refused untouched, and no other file stays behind.
 #include "fuzz_support.h"
 
-#include "convert/convert_command.h"
-#include "levels/convert.h"
+#include "session/convert_command.h"
+#include "storage/convert.h"
 
 using namespace sokoban;
 

@@ -2,7 +2,7 @@
 // view and scripted dialogs, as the fuzz targets and their seeds open it.
 #pragma once
 
-#include "game/game_model.h"
+#include "session/game_model.h"
 #include "tests/game/test_support.h"
 
 #include <filesystem>

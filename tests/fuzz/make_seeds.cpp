@@ -6,9 +6,9 @@
 #include "fuzz_support.h"
 
 #include "fuzz_model.h"
-#include "levels/convert.h"
-#include "levels/level_set.h"
-#include "levels/xsb.h"
+#include "storage/convert.h"
+#include "storage/level_set.h"
+#include "storage/xsb.h"
 
 #include <cstdio>
 #include <string>

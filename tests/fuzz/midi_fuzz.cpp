@@ -2,8 +2,8 @@
 // sequencer in the synthesizer's blocks for a while.
 #include "fuzz_support.h"
 
-#include "platform/audio/midi_file.h"
-#include "platform/audio/midi_sequencer.h"
+#include "ui/platform/audio/midi_file.h"
+#include "ui/platform/audio/midi_sequencer.h"
 
 #include <cmath>
 

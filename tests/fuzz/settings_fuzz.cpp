@@ -3,7 +3,7 @@
 // the settings name is looked up in it.
 #include "fuzz_support.h"
 
-#include "levels/level_set.h"
+#include "storage/level_set.h"
 
 using namespace sokoban;
 

@@ -2,7 +2,7 @@
 // always to the same level; a level it accepts is written and read back.
 #include "fuzz_support.h"
 
-#include "levels/xsb.h"
+#include "storage/xsb.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // event loop would queue them, and handed over when the test says so.
 #pragma once
 
-#include "game/assistant.h"
+#include "session/assistant.h"
 
 #include <mutex>
 #include <vector>

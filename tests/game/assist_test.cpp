@@ -1,7 +1,7 @@
 // Help with play: undo and redo of single moves, hints and solving from the
 // position on the board, dead squares and the mouse's shortest ways.
 #include "assist_support.h"
-#include "game/push_paths.h"
+#include "session/push_paths.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

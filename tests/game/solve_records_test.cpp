@@ -2,7 +2,7 @@
 // the first message, and nothing moves while the messages are open.
 #include "test_support.h"
 
-#include "levels/safe_write.h"
+#include "storage/safe_write.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // directory and a view that records what the model asks of it.
 #pragma once
 
-#include "game/game_model.h"
+#include "session/game_model.h"
 
 #include <algorithm>
 #include <filesystem>

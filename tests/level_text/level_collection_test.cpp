@@ -1,5 +1,5 @@
-#include "levels/level_collection.h"
-#include "levels/level_set.h"
+#include "storage/level_collection.h"
+#include "storage/level_set.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

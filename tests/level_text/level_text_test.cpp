@@ -1,4 +1,4 @@
-#include "levels/level_text.h"
+#include "storage/level_text.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,11 @@
 // command line, played by keys, found again with the progress after a
 // restart; clipboard, export, answers as letters and the level chooser.
 #include "../game/test_support.h"
-#include "dialogs/infor.h"
-#include "dialogs/level_chooser.h"
-#include "game/level_text_menu.h"
-#include "game/level_text_play.h"
-#include "game/main_form.h"
+#include "ui/dialogs/infor.h"
+#include "ui/dialogs/level_chooser.h"
+#include "ui/main/level_text_menu.h"
+#include "session/level_text_play.h"
+#include "ui/main/main_form.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,9 +3,9 @@
 // point leaves the old set with its records or the new one with its
 // records, never records on another level's place, and the next opening
 // ends where an unbroken rebuild ends.
-#include "levels/level_collection.h"
-#include "levels/level_set.h"
-#include "levels/safe_write.h"
+#include "storage/level_collection.h"
+#include "storage/level_set.h"
+#include "storage/safe_write.h"
 
 #include <gtest/gtest.h>
 

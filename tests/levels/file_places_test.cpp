@@ -1,9 +1,9 @@
 // Where the game's files go: a portable copy keeps everything in its program
 // directory, an installed one in the per-user folder; sets in folders the
 // player cannot write keep their records in the game's own folder.
-#include "levels/file_places.h"
-#include "levels/level_set.h"
-#include "levels/safe_write.h"
+#include "storage/file_places.h"
+#include "storage/level_set.h"
+#include "storage/safe_write.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Opening level sets and the files beside them, in a scratch directory per
 // test: creation and repair of the companion files, game.var, game.lst.
-#include "levels/level_set.h"
+#include "storage/level_set.h"
 
 #include <gtest/gtest.h>
 

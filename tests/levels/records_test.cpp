@@ -1,6 +1,6 @@
 // Byte layouts of the level records. The sizes and offsets are the file
 // formats: any change here breaks every level set and companion file.
-#include "levels/records.h"
+#include "storage/records.h"
 
 #include <gtest/gtest.h>
 

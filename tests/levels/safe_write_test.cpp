@@ -1,8 +1,8 @@
 // Writes of the player's progress under faults: a full disk, a size limit, a
 // writer killed in the middle, a pipe or folder in place of a file. The file
 // is always either the old or the new contents.
-#include "levels/level_set.h"
-#include "levels/safe_write.h"
+#include "storage/level_set.h"
+#include "storage/safe_write.h"
 
 #include <gtest/gtest.h>
 

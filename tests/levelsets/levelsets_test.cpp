@@ -2,8 +2,8 @@
 // and playable levels, and a stored solution for every level that the plain
 // move rules accept push by push.
 
-#include "levels/record_file.h"
-#include "levels/records.h"
+#include "storage/record_file.h"
+#include "storage/records.h"
 
 #include <gtest/gtest.h>
 

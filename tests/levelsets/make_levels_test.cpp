@@ -3,7 +3,7 @@
 // rotation and reflection but nothing else, rooms keep their promises, and
 // the push figures count what they say.
 
-#include "../../resources/levels/tools/level_gen.h"
+#include "generators/levels/level_gen.h"
 
 #include <gtest/gtest.h>
 

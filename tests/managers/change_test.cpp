@@ -1,8 +1,8 @@
 #include "../game/test_support.h"
-#include "game/main_form.h"
-#include "levels/file_error.h"
-#include "tools/change.h"
-#include "tools/level_set_rewrite.h"
+#include "ui/main/main_form.h"
+#include "storage/file_error.h"
+#include "ui/designer/change.h"
+#include "ui/designer/level_set_rewrite.h"
 
 #include <QLineEdit>
 #include <QListWidget>

@@ -1,9 +1,9 @@
 #include "../game/test_support.h"
-#include "game/main_form.h"
-#include "levels/xsb.h"
-#include "tools/design.h"
-#include "tools/item.h"
-#include "tools/xsbviewer.h"
+#include "ui/main/main_form.h"
+#include "storage/xsb.h"
+#include "ui/designer/design.h"
+#include "ui/designer/item.h"
+#include "ui/designer/xsbviewer.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // The pictures compiled into the game: every name the game asks for is there with the
 // right size and colours, the worker's masks and frames fit the AND/XOR drawing, and
 // every face can be read on a full board.
-#include "resources/pictures/pictures.h"
+#include "ui/pictures/pictures.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // The command-line tool as a user runs it: output lines, messages, exit codes.
-#include "levels/records.h"
+#include "storage/records.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // count, closed rooms whose floor the worker can reach, targets in one patch
 // when asked, the same level for the same options, and solutions that replay.
 #include "check.h"
-#include "solver/generator.h"
+#include "generators/levels/generator.h"
 #include "solver/solver.h"
 
 #include <gtest/gtest.h>

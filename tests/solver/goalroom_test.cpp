@@ -2,7 +2,7 @@
 // whole solves of generated levels whose targets lie in one room or corner.
 #include "check.h"
 #include "solver/board.h"
-#include "solver/generator.h"
+#include "generators/levels/generator.h"
 #include "solver/goalroom.h"
 #include "solver/solver.h"
 

@@ -2,7 +2,7 @@
 // filled without breaking the solution, and one name for every turn and
 // mirror image of a puzzle.
 #include "check.h"
-#include "resources/levels/tools/hard_level_polish.h"
+#include "generators/levels/hard_level_polish.h"
 #include "solver/solver.h"
 
 #include <gtest/gtest.h>

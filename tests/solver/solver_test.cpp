@@ -1,7 +1,7 @@
 // Whole solves: every solution replayed by the game's rules, push counts
 // against a plain breadth-first search, plainly unsolvable levels, limits.
 #include "check.h"
-#include "solver/generator.h"
+#include "generators/levels/generator.h"
 #include "solver/solver.h"
 
 #include <gtest/gtest.h>

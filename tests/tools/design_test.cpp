@@ -1,8 +1,8 @@
 #include "../game/test_support.h"
-#include "game/main_form.h"
-#include "levels/xsb.h"
-#include "tools/design.h"
-#include "tools/item.h"
+#include "ui/main/main_form.h"
+#include "storage/xsb.h"
+#include "ui/designer/design.h"
+#include "ui/designer/item.h"
 
 #include <QAction>
 #include <QApplication>

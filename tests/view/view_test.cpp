@@ -1,7 +1,7 @@
-#include "levels/board.h"
-#include "resources/pictures/pictures.h"
-#include "view/board_painter.h"
-#include "view/face_random.h"
+#include "storage/board.h"
+#include "ui/pictures/pictures.h"
+#include "ui/view/board_painter.h"
+#include "ui/view/face_random.h"
 
 #include <QGuiApplication>
 #include <gtest/gtest.h>

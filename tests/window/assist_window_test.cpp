@@ -2,13 +2,13 @@
 // undo and redo keys, the progress window of a long solve with 取消, the
 // dead-square marks, and the designer's solvability check.
 #include "../game/test_support.h"
-#include "game/assist_menu.h"
-#include "game/dead_squares.h"
-#include "game/main_form.h"
-#include "game/solver_runner.h"
-#include "tools/design.h"
-#include "tools/item.h"
-#include "tools/xsbviewer.h"
+#include "ui/main/assist_menu.h"
+#include "session/dead_squares.h"
+#include "ui/main/main_form.h"
+#include "ui/main/solver_runner.h"
+#include "ui/designer/design.h"
+#include "ui/designer/item.h"
+#include "ui/designer/xsbviewer.h"
 
 #include <QAction>
 #include <QApplication>

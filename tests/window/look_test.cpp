@@ -3,8 +3,8 @@
 // board, the window size kept between runs, readable status panels in a narrow
 // window, the window's keys after a menu, and an error at closing that waits.
 #include "../game/test_support.h"
-#include "game/main_form.h"
-#include "levels/level_set.h"
+#include "ui/main/main_form.h"
+#include "storage/level_set.h"
 
 #include <QAction>
 #include <QApplication>

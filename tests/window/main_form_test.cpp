@@ -1,6 +1,6 @@
 #include "../game/test_support.h"
-#include "game/main_form.h"
-#include "levels/level_set.h"
+#include "ui/main/main_form.h"
+#include "storage/level_set.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,10 +1,10 @@
 // What a screen reader and the keyboard find in the windows: every button
 // and board has a name, and the items of a menu have distinct access keys.
 #include "../game/test_support.h"
-#include "game/main_form.h"
-#include "tools/change.h"
-#include "tools/design.h"
-#include "tools/item.h"
+#include "ui/main/main_form.h"
+#include "ui/designer/change.h"
+#include "ui/designer/design.h"
+#include "ui/designer/item.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

@@ -2,10 +2,10 @@
 // list: chosen in the file dialog, written to game.lst, played from the list
 // and again at the next start.
 #include "../game/test_support.h"
-#include "dialogs/select.h"
-#include "game/main_form.h"
-#include "levels/file_places.h"
-#include "levels/level_set.h"
+#include "ui/dialogs/select.h"
+#include "ui/main/main_form.h"
+#include "storage/file_places.h"
+#include "storage/level_set.h"
 
 #include <QListWidget>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 // The real dialogs: filters written once, message boxes with only a close
 // button, file dialogs wide enough to read.
-#include "game/level_text_play.h"
-#include "platform/qt_dialogs.h"
+#include "session/level_text_play.h"
+#include "ui/platform/qt_dialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>

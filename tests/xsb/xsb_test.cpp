@@ -1,5 +1,5 @@
 #include "../game/test_support.h"
-#include "levels/xsb.h"
+#include "storage/xsb.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,372 @@
+// Makes the big and the hard built-in levels: generates candidates with the
+// solver library's generators, proves each with the solver of record (one
+// thread), keeps those that fit the set, and picks and orders the best.
+//
+//   make_hard_levels gen SET FIRST_SEED LAST_SEED POOL [TIME_LIMIT [PROBES]]
+//       appends every kept candidate of the seeds to POOL (figures, rows and
+//       the solution), so a long run can be stopped and resumed. With PROBES,
+//       an impossible candidate the solver gives up on is tried again up to
+//       PROBES times with fewer backward pulls.
+//   make_hard_levels measure SET LEVELS.txt POOL [TIME_LIMIT]
+//       puts existing levels that fit the set into POOL the same way.
+//   make_hard_levels pick SET COUNT OUT.txt SOLUTIONS.txt POOL... [-x OTHER.txt]...
+//       drops repeats (up to position, rotation and reflection, also of the
+//       levels in the OTHER sets), takes the COUNT hardest and writes them
+//       easiest first, with their stored solutions.
+//
+// SET is veryhard (large roomy boards, 10-20 boxes, hundreds of pushes) or
+// impossible (medium boards, 5-14 boxes, deep: the solver needs seconds).
+// Run with nice and a timeout; it is deterministic for given seeds, but
+// whether the solver finishes a candidate in time depends on the machine.
+// The sets were made (from data/levels) with:
+//   make_hard_levels gen veryhard 1 220 /tmp/vh.pool 8
+//   make_hard_levels pick veryhard 64 veryhard.txt solutions/veryhard.txt
+//       /tmp/vh.pool -x easy.txt -x game.txt -x normal.txt -x impossible.txt
+// of which the 24 with the highest score stayed, each mirrored in turn so the
+// goal rooms lie in all four corners; beside them 40 of halls and aisles:
+//   make_hard_levels gen veryhard 10001 10600 /work/pools/vh_new.pool 8
+//   (kept: boxes or targets in every ninth of the board, 63 of 284)
+//   make_hard_levels pick veryhard 40 vh_new40.txt vh_new40_sol.txt
+//       /work/pools/vh_new_spread.pool -x easy.txt -x game.txt -x normal.txt
+//       -x impossible.txt -x veryhard.txt
+//   (mirrored in turn as above, added to the 24)
+//   level_table --sort veryhard
+// and, the earlier 不可能完成的任务 (from seeds 1 to 1420) kept as a pool:
+//   make_hard_levels measure impossible impossible.txt /work/pools/im_keep.pool 20
+//   make_hard_levels gen impossible 2101 2251 /work/pools/im_b.pool 4 5
+//   make_hard_levels gen impossible 2252 9000 /work/pools/im_c.pool 3
+//   make_hard_levels pick impossible 64 impossible.txt
+//       solutions/impossible.txt /work/pools/im_keep.pool
+//       /work/pools/im_b.pool /work/pools/im_c.pool
+//       -x easy.txt -x game.txt -x normal.txt -x veryhard.txt
+//   level_table --sort impossible
+#include "level_text.h"
+#include "hard_level_polish.h"
+#include "generators/levels/generator.h"
+#include "solver/level.h"
+#include "solver/solver.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace sokoban;
+using namespace sokoban::solver;
+using namespace sokoban::hardlevels;
+
+namespace {
+
+struct Candidate {
+    std::uint64_t seed = 0;
+    double seconds = 0;
+    std::uint64_t nodes = 0;
+    int pushes = 0, moves = 0, boxes = 0;
+    std::vector<std::string> rows;
+    std::string lurd;
+};
+
+bool isVeryHard(const std::string& set) {
+    return set == "veryhard";
+}
+
+int countBoxes(const std::vector<std::string>& rows) {
+    int n = 0;
+    for (const auto& r : rows)
+        n += static_cast<int>(std::count(r.begin(), r.end(), '$') +
+                              std::count(r.begin(), r.end(), '*'));
+    return n;
+}
+
+bool fits(const std::string& set, const Candidate& c) {
+    const int h = static_cast<int>(c.rows.size());
+    int w = 0;
+    for (const auto& r : c.rows)
+        w = std::max(w, static_cast<int>(r.size()));
+    if (h > 22 || w > 34) return false;
+    if (isVeryHard(set)) return c.boxes >= 10 && c.boxes <= 20 && c.pushes >= 150;
+    return c.boxes >= 5 && c.boxes <= 14 && h <= 16 && w <= 20 && c.nodes >= 5000;
+}
+
+// Solves, walls in idle boxes and solves again when it did; false when the
+// solver does not prove the level in time.
+bool prove(std::vector<std::string> rows, double timeLimit, Candidate& out) {
+    for (int round = 0; round < 2; ++round) {
+        LevelOrError lv = levelFromXsb(rows);
+        if (!lv.ok()) return false;
+        Limits limits;
+        limits.timeSeconds = timeLimit;
+        limits.threads = 1;
+        const Result r = solve(lv.level, limits);
+        if (r.status != Status::Solved) return false;
+        out.seconds = r.seconds;
+        out.nodes = r.nodes;
+        out.pushes = r.pushCount;
+        out.moves = r.moveCount;
+        out.lurd = toLurd(lv.level, r.moves);
+        out.rows = rows;
+        out.boxes = countBoxes(rows);
+        int walled = 0;
+        rows = wallInIdleBoxes(rows, out.lurd, walled);
+        if (walled == 0) return true;
+    }
+    return false;
+}
+
+void append(const std::string& pool, const Candidate& c) {
+    std::ofstream out(pool, std::ios::app);
+    out << "; seed " << c.seed << " seconds " << c.seconds << " nodes " << c.nodes << " pushes "
+        << c.pushes << " moves " << c.moves << " boxes " << c.boxes << "\n";
+    for (const auto& r : c.rows)
+        out << r << "\n";
+    out << "= " << c.lurd << "\n";
+}
+
+std::vector<Candidate> readPool(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<Candidate> all;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind("; seed ", 0) == 0) {
+            Candidate c;
+            std::istringstream s(line.substr(2));
+            std::string k;
+            s >> k >> c.seed >> k >> c.seconds >> k >> c.nodes >> k >> c.pushes >> k >> c.moves >>
+                k >> c.boxes;
+            all.push_back(c);
+        } else if (line.rfind("= ", 0) == 0 && !all.empty()) {
+            all.back().lurd = line.substr(2);
+        } else if (!line.empty() && !all.empty()) {
+            all.back().rows.push_back(line);
+        }
+    }
+    return all;
+}
+
+// The candidate of one seed: the seed picks the size, the box count and the
+// kind of room. pullShare below 1 plays the backward games of an impossible
+// candidate for that share of the usual pulls: the same room, nearer solved.
+Level candidate(const std::string& set, std::uint64_t seed, const char*& kind,
+                double pullShare = 1) {
+    kind = "deep";
+    std::uint64_t x = seed * 0x9e3779b97f4a7c15ull + 7;
+    auto pick = [&](int lo, int hi) {
+        x ^= x >> 29;
+        x *= 0xbf58476d1ce4e5b9ull;
+        x ^= x >> 32;
+        return lo + static_cast<int>(x % static_cast<std::uint64_t>(hi - lo + 1));
+    };
+    if (isVeryHard(set)) {
+        const int rows = pick(14, 21), cols = pick(std::max(18, rows), 30);
+        const int boxes = pick(10, 20);
+        if (pick(0, 2) > 0) {
+            GoalRoomOptions o;
+            o.rows = rows;
+            o.cols = cols;
+            o.boxes = boxes;
+            o.seed = seed;
+            o.doors = pick(0, 2);
+            o.spareRow = pick(0, 1) == 1;
+            o.wallShare = 0.06 + 0.02 * pick(0, 4);
+            kind = "goal room";
+            // Seeds from 10001 part the floor into halls or aisles (odd and
+            // even seeds), with fewer loose walls between; the seeds before
+            // keep the one open hall they were made with.
+            if (seed > 10000) {
+                o.layout = 1 + static_cast<int>(seed % 2);
+                o.wallShare = o.layout == 1 ? o.wallShare / 2 : 0.02;
+                kind = o.layout == 1 ? "halls" : "aisles";
+            }
+            return generateGoalRoomLevel(o);
+        }
+        // The other seeds are left out: big rooms with scattered targets
+        // came out either trivial or beyond the solver, a room to fill gives
+        // the long, steady work this set is about.
+        kind = "none";
+        return Level{};
+    }
+    DeepOptions o;
+    o.rows = pick(9, 14);
+    o.cols = pick(std::max(9, o.rows), 18);
+    o.boxes = pick(5, std::min(12, 3 + (o.rows * o.cols) / 16));
+    o.seed = seed;
+    o.packedTargets = pick(0, 2) > 0;
+    o.openShare = 0.15 + 0.05 * pick(0, 4);
+    o.games = 10;
+    if (pullShare < 1) {
+        const int usual = 30 * o.boxes + 6 * (o.rows + o.cols);
+        o.pulls = std::max(1, static_cast<int>(usual * pullShare));
+    }
+    return generateDeepLevel(o);
+}
+
+// One candidate of a seed into POOL when it fits; its outcome in `proved`
+// and `hard` (it takes the solver a second or more).
+void tryCandidate(const std::string& set, std::uint64_t seed, double pullShare,
+                  const std::string& pool, double timeLimit, bool& proved, bool& hard) {
+    proved = hard = false;
+    const char* kind = "";
+    const Level lv = candidate(set, seed, kind, pullShare);
+    if (lv.rows == 0) return;
+    const int bound = lowerBound(lv);
+    std::vector<std::string> rows = crop(levelToXsb(lv));
+    const int boxes = countBoxes(rows);
+    // Cheap first: the boxes must be well away from home.
+    const int minBound = isVeryHard(set) ? 8 * boxes : 3 * boxes;
+    if (bound < minBound) {
+        proved = true; // too near solved: more pulls would not help either
+        return;
+    }
+    Candidate c;
+    c.seed = seed;
+    if (!prove(rows, timeLimit, c)) {
+        std::fprintf(stderr, "seed %llu %s x%.2f: not proved\n",
+                     static_cast<unsigned long long>(seed), kind, pullShare);
+        return;
+    }
+    proved = true;
+    hard = c.seconds >= 1;
+    if (!fits(set, c)) {
+        std::fprintf(stderr, "seed %llu %s x%.2f: too easy (boxes %d pushes %d nodes %llu)\n",
+                     static_cast<unsigned long long>(seed), kind, pullShare, c.boxes, c.pushes,
+                     static_cast<unsigned long long>(c.nodes));
+        return;
+    }
+    std::fprintf(stderr, "seed %llu %s x%.2f: boxes %d pushes %d nodes %llu %.2fs\n",
+                 static_cast<unsigned long long>(seed), kind, pullShare, c.boxes, c.pushes,
+                 static_cast<unsigned long long>(c.nodes), c.seconds);
+    append(pool, c);
+}
+
+int gen(const std::string& set, std::uint64_t first, std::uint64_t last, const std::string& pool,
+        double timeLimit, int probes) {
+    for (std::uint64_t seed = first; seed <= last; ++seed) {
+        bool proved = false, hard = false;
+        tryCandidate(set, seed, 1, pool, timeLimit, proved, hard);
+        if (proved || isVeryHard(set)) continue;
+        // The solver either finishes a deep board at once or not in time; a
+        // board it gives up on is played back again for fewer pulls, halving
+        // the share between the last one it finished and the last one it
+        // gave up on, to land between the two.
+        double easy = 0, hopeless = 1;
+        for (int probe = 0; probe < probes && !hard; ++probe) {
+            const double share = (easy + hopeless) / 2;
+            tryCandidate(set, seed, share, pool, timeLimit, proved, hard);
+            (proved ? easy : hopeless) = share;
+        }
+    }
+    return 0;
+}
+
+int measure(const std::string& set, const std::string& path, const std::string& pool,
+            double timeLimit) {
+    std::ifstream in(path);
+    const auto levels = leveltext::readLevels(in);
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        Candidate c;
+        c.seed = 0;
+        if (prove(levels[i].rows, timeLimit, c) && fits(set, c))
+            append(pool, c);
+        else
+            std::fprintf(stderr, "level %zu does not fit\n", i + 1);
+    }
+    return 0;
+}
+
+// Hardest for the set: the work for veryhard; for impossible the levels that
+// take the solver a second or more, then those its bolder search finishes
+// after the first slice (on a slower machine they stay quick, where one the
+// fewest-pushes search just finished in its slice may not), each by effort.
+double hardness(const std::string& set, const Candidate& c) {
+    if (isVeryHard(set)) return c.pushes + 0.1 * c.moves;
+    const double tier = c.seconds >= 1 ? 2 : c.seconds >= 0.295 ? 1 : 0;
+    return tier * 1e12 + static_cast<double>(c.nodes);
+}
+
+int pickLevels(const std::string& set, int count, const std::string& outText,
+               const std::string& outSolutions, const std::vector<std::string>& pools,
+               const std::vector<std::string>& others) {
+    std::set<std::string> seen;
+    for (const auto& o : others) {
+        std::ifstream in(o);
+        for (const auto& lv : leveltext::readLevels(in))
+            seen.insert(canonical(lv.rows));
+    }
+    std::vector<Candidate> all;
+    for (const auto& p : pools)
+        for (auto& c : readPool(p))
+            if (fits(set, c)) all.push_back(std::move(c));
+    std::stable_sort(all.begin(), all.end(), [&](const Candidate& a, const Candidate& b) {
+        return hardness(set, a) > hardness(set, b);
+    });
+    std::vector<Candidate> kept;
+    // One level a seed: the tries of one seed share their room.
+    std::set<std::uint64_t> seeds;
+    for (auto& c : all) {
+        if (static_cast<int>(kept.size()) >= count) break;
+        if (c.seed != 0 && seeds.count(c.seed)) continue;
+        c.rows = fillDeadEnds(c.rows, c.lurd);
+        if (!seen.insert(canonical(c.rows)).second) continue;
+        if (c.seed != 0) seeds.insert(c.seed);
+        kept.push_back(std::move(c));
+    }
+    std::reverse(kept.begin(), kept.end());
+    std::ofstream text(outText), sol(outSolutions);
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        text << "; " << i + 1 << "\n";
+        for (const auto& r : kept[i].rows)
+            text << r << "\n";
+        text << "\n";
+        sol << kept[i].lurd << "\n";
+        std::fprintf(stderr, "%2zu: seed %llu boxes %d pushes %d moves %d nodes %llu %.2fs\n",
+                     i + 1, static_cast<unsigned long long>(kept[i].seed), kept[i].boxes,
+                     kept[i].pushes, kept[i].moves, static_cast<unsigned long long>(kept[i].nodes),
+                     kept[i].seconds);
+    }
+    std::fprintf(stderr, "%zu levels of %zu candidates\n", kept.size(), all.size());
+    return static_cast<int>(kept.size()) == count ? 0 : 1;
+}
+
+int usage() {
+    std::fprintf(stderr, "usage: make_hard_levels gen SET FIRST LAST POOL [TIME [PROBES]]\n"
+                         "       make_hard_levels measure SET LEVELS.txt POOL [TIME]\n"
+                         "       make_hard_levels pick SET COUNT OUT.txt SOLUTIONS.txt POOL... [-x "
+                         "OTHER.txt]...\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 5) return usage();
+    const std::string mode = argv[1], set = argv[2];
+    if (set != "veryhard" && set != "impossible") return usage();
+    try {
+        if (mode == "gen" && argc >= 6)
+            return gen(set, std::strtoull(argv[3], nullptr, 10),
+                       std::strtoull(argv[4], nullptr, 10), argv[5],
+                       argc > 6 ? std::atof(argv[6]) : 20, argc > 7 ? std::atoi(argv[7]) : 0);
+        if (mode == "measure" && argc >= 5)
+            return measure(set, argv[3], argv[4], argc > 5 ? std::atof(argv[5]) : 20);
+        if (mode == "pick" && argc >= 7) {
+            std::vector<std::string> pools, others;
+            for (int i = 6; i < argc; ++i) {
+                if (std::string(argv[i]) == "-x" && i + 1 < argc)
+                    others.push_back(argv[++i]);
+                else
+                    pools.push_back(argv[i]);
+            }
+            return pickLevels(set, std::atoi(argv[3]), argv[4], argv[5], pools, others);
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "make_hard_levels: %s\n", e.what());
+        return 1;
+    }
+    return usage();
+}

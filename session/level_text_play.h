@@ -1,0 +1,59 @@
+// Level text in the game: files of one level or a whole collection opened
+// from the command line or the open dialog, levels and collections pasted
+// from the clipboard, the current level copied as XSB, the set exported as
+// one collection, answers as letters both ways, and the titles of levels.
+// Standard C++ only; the window hands over the clipboard's text.
+#pragma once
+
+#include "session/game_model.h"
+#include "storage/level_collection.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sokoban {
+
+// The extensions of level text files, upper-cased: ".XSB", ".SOK", ".TXT".
+bool isLevelTextFile(const std::string& path);
+
+// The filter of the open dialog of 读取其它游戏.
+extern const char* const kOpenSetFilter;
+
+class LevelTextCommands {
+  public:
+    LevelTextCommands(GameModel& model, GameView& view, Dialogs& dialogs,
+                      std::filesystem::path levelsDir = userLevelsDir());
+
+    // A file of level text: one level (or none) is played as an XSB file,
+    // more levels open as a level set.
+    void openFile(const std::string& path);
+    // The level on the board, as it stands now, as XSB text.
+    std::string copyLevel() const;
+    // Plays a level, or opens a collection, from a text.
+    void pasteLevel(const std::string& text);
+    // 导出关卡合集: the whole set as one collection file.
+    void exportCollection();
+    // 复制答案: the stored answer of the level as letters; nullopt (after a
+    // message) when there is none.
+    std::optional<std::string> copyAnswer();
+    // 粘贴答案: an answer in letters checked on the level, stored and shown
+    // as an imported answer file is.
+    void pasteAnswer(const std::string& text);
+
+    // The last panel of the status bar: the level's title and author.
+    static std::string titlePanel(const GameModel& model);
+    // The lines of 游戏信息 that name the level.
+    static std::vector<std::string> titleLines(const GameModel& model);
+
+  private:
+    void openCollection(const CollectionImport& set);
+
+    GameModel& model_;
+    GameView& view_;
+    Dialogs& dialogs_;
+    std::filesystem::path levelsDir_;
+};
+
+} // namespace sokoban

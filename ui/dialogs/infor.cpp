@@ -1,0 +1,135 @@
+#include "ui/dialogs/infor.h"
+
+#include "session/level_text_play.h"
+#include "ui/main/main_form.h"
+#include "storage/file_error.h"
+#include "ui/platform/qt_dialogs.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+namespace sokoban {
+
+namespace {
+
+std::string num(long long n) {
+    return std::to_string(n);
+}
+
+// Whether each level of the .sol file has an answer: its record's move
+// count (bytes 2 and 3) is not 0.
+std::vector<bool> answeredLevels(const std::filesystem::path& solFile) {
+    std::ifstream in(solFile, std::ios::binary);
+    if (!in) throw FileError(solFile, systemReason(errno));
+    std::vector<bool> answered;
+    std::vector<char> record(TAnswerData::kSize);
+    while (in.read(record.data(), static_cast<std::streamsize>(record.size())))
+        answered.push_back(record[2] != 0 || record[3] != 0);
+    if (in.bad()) throw FileError(solFile, systemReason(errno));
+    return answered;
+}
+
+} // namespace
+
+void inforLines(const GameModel& model, std::vector<std::string>& lines) {
+    if (model.xsbMode) {
+        lines.push_back("当前游戏文件： " + model.xsbFile + "；");
+        for (const auto& l : LevelTextCommands::titleLines(model))
+            lines.push_back(l);
+        return;
+    }
+    lines.push_back("当前游戏文件： " + model.gameFile + "；");
+    lines.push_back("当前游戏共有： " + num(model.levelCount) + " 关；");
+    if (model.maxLevel < model.levelCount)
+        lines.push_back("您已经通过：   " + num(model.maxLevel - 1) + "   关；");
+    else
+        lines.push_back("您已经通过：   " + num(model.maxLevel) + " 关；");
+    lines.push_back("您正在玩第     " + num(model.curLevel) + " 关；");
+    for (const auto& l : LevelTextCommands::titleLines(model))
+        lines.push_back(l);
+    lines.push_back(model.bestMoves != 0 ? "当前关卡的最佳移动步数：" + num(model.bestMoves) + " 步"
+                                         : "当前关卡的最佳移动步数：    无");
+    lines.push_back(model.bestPushes != 0
+                        ? "当前关卡的最佳推动步数：" + num(model.bestPushes) + " 步"
+                        : "当前关卡的最佳推动步数：    无");
+    lines.push_back("您的移动步数：" + num(model.moveCount) + " 步");
+    lines.push_back("您的推动步数：" + num(model.pushCount) + " 步");
+    lines.push_back("");
+    const std::vector<bool> answered = answeredLevels(model.files().sol.path());
+    std::string with = "有答案的关：", without = "没有答案的关：";
+    for (std::size_t k = 0; k < answered.size(); ++k)
+        (answered[k] ? with : without) += num(static_cast<long long>(k) + 1) + "、";
+    lines.push_back(with);
+    lines.push_back(without);
+}
+
+Tforminfor::Tforminfor(TMainForm& mainForm, Dialogs* dialogs)
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+      mainForm_(mainForm), dialogs_(dialogs) {
+    if (!dialogs_) {
+        ownDialogs_ = std::make_unique<QtDialogs>(this);
+        dialogs_ = ownDialogs_.get();
+    }
+    setObjectName("Tforminfor");
+    setWindowTitle("游戏信息");
+    memo1_ = new QPlainTextEdit;
+    memo1_->setObjectName("Memo1");
+    memo1_->setReadOnly(true);
+    memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    auto* ok = new QPushButton("确定");
+    ok->setObjectName("Button1");
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &Tforminfor::Button1Click);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(memo1_);
+    layout->addWidget(ok, 0, Qt::AlignHCenter);
+    resize(440, 320);
+}
+
+Tforminfor::~Tforminfor() = default;
+
+QString Tforminfor::text() const {
+    return memo1_->toPlainText();
+}
+
+void Tforminfor::showDialog() {
+    if (isVisible()) {
+        raise();
+        activateWindow();
+        return;
+    }
+    show();
+}
+
+void Tforminfor::showEvent(QShowEvent* e) {
+    if (!e->spontaneous()) FormShow();
+    QDialog::showEvent(e);
+}
+
+void Tforminfor::FormShow() {
+    memo1_->clear();
+    std::vector<std::string> lines;
+    try {
+        inforLines(mainForm_.model(), lines);
+    } catch (const FileError& e) {
+        // The lines made so far stay.
+        dialogs_->fileError(e.path().string(), e.reason());
+    }
+    for (const auto& l : lines)
+        memo1_->appendPlainText(QString::fromStdString(l));
+    memo1_->moveCursor(QTextCursor::Start);
+}
+
+void Tforminfor::Button1Click() {
+    memo1_->clear();
+    hide();
+}
+
+} // namespace sokoban

@@ -1,0 +1,381 @@
+#include "ui/dialogs/option.h"
+
+#include "ui/main/assist_menu.h"
+#include "ui/main/main_form.h"
+#include "ui/main/solver_runner.h"
+#include "storage/play_options.h"
+#include "ui/platform/qt_dialogs.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <iterator>
+
+namespace sokoban {
+
+namespace {
+
+struct RadioRow {
+    const char* name;
+    const char* caption;
+};
+
+// A group of radio buttons named prefix1, prefix2, ...
+QGroupBox* radioGroup(const QString& title, const QString& prefix,
+                      std::initializer_list<const char*> captions, bool across = false) {
+    auto* box = new QGroupBox(title);
+    QBoxLayout* layout = across ? static_cast<QBoxLayout*>(new QHBoxLayout(box))
+                                : static_cast<QBoxLayout*>(new QVBoxLayout(box));
+    int n = 0;
+    for (const char* caption : captions) {
+        auto* rb = new QRadioButton(QString::fromUtf8(caption));
+        rb->setObjectName(prefix + QString::number(++n));
+        layout->addWidget(rb);
+    }
+    layout->addStretch();
+    return box;
+}
+
+struct InstallRow {
+    const char* createName;
+    const char* createCaption;
+    const char* createHint;
+    const char* deleteName;
+    const char* deleteHint;
+};
+
+constexpr InstallRow kInstallRows[] = {
+    {"btCreateFileAss", "创建BOX文件关联", "使*.box文件和程序关联", "btDeleteFileAss",
+     "删除*.box文件关联"},
+    {"Button1", "创建XSB文件关联", "使*.XSB文件和程序关联", "Button2", "删除*.XSB文件关联"},
+    {"btCreateDesk", "创建桌面快捷方式", "在桌面建立游戏快捷方式", "btDeleteDesk",
+     "删除桌面上的快捷方式"},
+    {"btCreatestart", "创建开始菜单快捷方式", "在开始菜单中创建游戏快捷方式", "btDeletestart",
+     "删除开始菜单中的快捷方式"},
+    {"btcreateprogram", "创建程序菜单快捷方式", "在程序菜单中创建游戏快捷方式", "btdeleteprogram",
+     "删除程序菜单中的游戏快捷方式"},
+};
+
+// The solver's time limits offered, solvetime1..4, in seconds.
+constexpr int kSolveSeconds[] = {10, 30, 60, TPlayOptions::kNoLimit};
+
+const char* const kLinkName = "推箱子";
+const char* const kBoxType = "推箱子游戏文件";
+const char* const kXsbType = "XSB推箱子仓库文件";
+
+const char* const kShortcutCreated[] = {"已经在桌面上创建了游戏的快捷方式!",
+                                        "已经在开始菜单中创建了游戏的快捷方式!",
+                                        "已经在程序菜单中创建了游戏的快捷方式!"};
+const char* const kShortcutDeleted[] = {"已经删除了游戏在桌面上的快捷方式!",
+                                        "已经删除了游戏在开始菜单中的快捷方式!",
+                                        "已经删除了游戏在程序菜单中的快捷方式!"};
+
+// "*.box" / "*.xsb" as the messages write it.
+std::string pattern(const std::string& extension) {
+    return extension == ".xsb" ? "*.xsb" : "*.box";
+}
+
+} // namespace
+
+std::unique_ptr<DesktopIntegration> makeUserDesktop(const std::filesystem::path& appDir) {
+    std::error_code ec;
+    const std::filesystem::path icon = appDir / "sokoban.png";
+    return std::make_unique<FreedesktopIntegration>(
+        DesktopFolders::forCurrentUser(), true,
+        std::filesystem::exists(icon, ec) ? icon : std::filesystem::path());
+}
+
+TPagesDlg::TPagesDlg(TMainForm& mainForm, DesktopIntegration& desktop, Dialogs* dialogs,
+                     std::string programPath)
+    : QDialog(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint), mainForm_(mainForm),
+      desktop_(desktop), dialogs_(dialogs), programPath_(std::move(programPath)) {
+    if (!dialogs_) {
+        ownDialogs_ = std::make_unique<QtDialogs>(this);
+        dialogs_ = ownDialogs_.get();
+    }
+    if (programPath_.empty()) programPath_ = QCoreApplication::applicationFilePath().toStdString();
+    setObjectName("TPagesDlg");
+    setWindowTitle("选项");
+
+    auto* pages = new QTabWidget;
+    pages->setObjectName("PageControl1");
+    auto* basic = new QWidget;
+    auto* install = new QWidget;
+    auto* other = new QWidget;
+    buildBasicPage(basic);
+    buildInstallPage(install);
+    buildOtherPage(other);
+    pages->addTab(basic, "基本设置");
+    pages->addTab(install, "游戏安装");
+    pages->addTab(other, "其它设置");
+
+    auto* ok = new QPushButton("确定");
+    ok->setObjectName("OKBtn");
+    ok->setDefault(true);
+    auto* cancel = new QPushButton("取消");
+    cancel->setObjectName("CancelBtn");
+    connect(ok, &QPushButton::clicked, this, &TPagesDlg::OKBtnClick);
+    connect(cancel, &QPushButton::clicked, this, &TPagesDlg::CancelBtnClick);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pages);
+    layout->addLayout(buttons);
+
+    // The controls are found by name once they all belong to the window.
+    connect(control("BitBtn1"), &QAbstractButton::clicked, this, &TPagesDlg::BitBtn1Click);
+    for (int n = 1; n <= 5; ++n)
+        connect(control(QString("music%1").arg(n)), &QAbstractButton::clicked, this,
+                [this, n] { musicClick(n); });
+    auto on = [this](const char* name, auto fn) {
+        connect(control(name), &QAbstractButton::clicked, this, fn);
+    };
+    on("btCreateFileAss", [this] { RegisterFileType(".box", kBoxType); });
+    on("btDeleteFileAss", [this] { UnregisterFileType(".box", kBoxType); });
+    on("Button1", [this] { RegisterFileType(".xsb", kXsbType); });
+    on("Button2", [this] { UnregisterFileType(".xsb", kXsbType); });
+    on("btCreateDesk", [this] { CreateShortcut(0, programPath_, kLinkName); });
+    on("btDeleteDesk", [this] { DeleteShortcut(0, programPath_, kLinkName); });
+    on("btCreatestart", [this] { CreateShortcut(1, programPath_, kLinkName); });
+    on("btDeletestart", [this] { DeleteShortcut(1, programPath_, kLinkName); });
+    on("btcreateprogram", [this] { CreateShortcut(2, programPath_, kLinkName); });
+    on("btdeleteprogram", [this] { DeleteShortcut(2, programPath_, kLinkName); });
+}
+
+TPagesDlg::~TPagesDlg() = default;
+
+void TPagesDlg::buildBasicPage(QWidget* page) {
+    auto* music = radioGroup("背景音乐", "music", {"乐曲1", "乐曲2", "乐曲3", "乐曲4", "乐曲5"});
+    auto* apply = new QPushButton("应用");
+    apply->setObjectName("BitBtn1");
+    apply->setToolTip("应用选择的音乐");
+    music->layout()->addWidget(apply);
+
+    auto* grid = new QGridLayout(page);
+    grid->addWidget(music, 0, 0, 3, 1);
+    grid->addWidget(radioGroup("移动速度", "movespeed", {"快速", "中速", "慢速"}, true), 0, 1);
+    grid->addWidget(radioGroup("演示速度", "autospeed", {"快速", "中速", "慢速"}, true), 1, 1);
+    grid->addWidget(radioGroup("背景显示方式", "backstyle", {"居中", "平铺", "拉伸"}, true), 2, 1);
+    grid->setColumnStretch(1, 1);
+}
+
+void TPagesDlg::buildInstallPage(QWidget* page) {
+    auto* box = new QGroupBox("安装");
+    auto* grid = new QGridLayout(box);
+    int row = 0;
+    for (const auto& r : kInstallRows) {
+        auto* create = new QPushButton(QString::fromUtf8(r.createCaption));
+        create->setMinimumWidth(create->sizeHint().width() + 24);
+        create->setObjectName(r.createName);
+        create->setToolTip(QString::fromUtf8(r.createHint));
+        auto* remove = new QPushButton("删除");
+        remove->setObjectName(r.deleteName);
+        remove->setToolTip(QString::fromUtf8(r.deleteHint));
+        grid->addWidget(create, row, 0);
+        grid->addWidget(remove, row, 1);
+        ++row;
+    }
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(box);
+    layout->addStretch();
+}
+
+void TPagesDlg::buildOtherPage(QWidget* page) {
+    auto* faces = new QGroupBox("过关界面变换");
+    auto* cbrandomface = new QCheckBox("每一关随机变换界面风格");
+    cbrandomface->setObjectName("cbrandomface");
+    auto* rbUseCustom = new QRadioButton("使用游戏默认的组合方式");
+    rbUseCustom->setObjectName("rbUseCustom");
+    auto* rbUseRandom = new QRadioButton("使用随机组合方式");
+    rbUseRandom->setObjectName("rbUseRandom");
+    auto* facesLayout = new QVBoxLayout(faces);
+    facesLayout->addWidget(cbrandomface);
+    facesLayout->addWidget(rbUseCustom);
+    facesLayout->addWidget(rbUseRandom);
+
+    auto* cbContinue = new QCheckBox("答案演示使用单步方式");
+    cbContinue->setObjectName("cbContinue");
+    cbContinue->setToolTip("选中后按\"N\"键单步演示答案");
+    auto* cbshowhint = new QCheckBox("过关后不显示详细提示信息");
+    cbshowhint->setObjectName("cbshowhint");
+    auto* cbShortestWalk = new QCheckBox("最短路径行走");
+    cbShortestWalk->setObjectName("cbShortestWalk");
+    cbShortestWalk->setToolTip("点击远处的地面时沿最短的路走过去");
+
+    auto* solveTime =
+        radioGroup("求解时间限制", "solvetime", {"10秒", "30秒", "60秒", "无限制"}, true);
+    solveTime->setObjectName("gbSolveTime");
+    solveTime->setToolTip("提示、求解和检查能否过关最多等待的时间");
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(faces);
+    layout->addWidget(cbContinue);
+    layout->addWidget(cbshowhint);
+    layout->addWidget(cbShortestWalk);
+    layout->addWidget(solveTime);
+    layout->addStretch();
+}
+
+QAbstractButton* TPagesDlg::control(const QString& name) const {
+    return findChild<QAbstractButton*>(name);
+}
+
+bool TPagesDlg::checked(const QString& name) const {
+    return control(name)->isChecked();
+}
+
+void TPagesDlg::setChecked(const QString& name, bool on) {
+    control(name)->setChecked(on);
+}
+
+int TPagesDlg::selected(const QString& prefix, int count) const {
+    for (int n = 1; n <= count; ++n)
+        if (checked(prefix + QString::number(n))) return n;
+    return 0;
+}
+
+void TPagesDlg::showDialog() {
+    if (isVisible()) {
+        raise();
+        activateWindow();
+        return;
+    }
+    show();
+}
+
+void TPagesDlg::showEvent(QShowEvent* e) {
+    // Restoring a minimised window is no new showing.
+    if (!e->spontaneous()) {
+        FormShow();
+        adjustSize();
+        if (const QScreen* s = screen())
+            move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    }
+    QDialog::showEvent(e);
+}
+
+void TPagesDlg::FormShow() {
+    const TGameVar& s = mainForm_.model().settings;
+    setChecked("cbContinue", s.stepDemo == 1);
+    // A value out of range selects nothing rather than a wrong button.
+    auto pick = [this](const QString& prefix, int count, int value) {
+        for (int n = 1; n <= count; ++n) {
+            auto* b = control(prefix + QString::number(n));
+            b->setAutoExclusive(false);
+            b->setChecked(n == value);
+            b->setAutoExclusive(true);
+        }
+    };
+    pick("music", 5, s.musicNo);
+    pick("movespeed", 3, s.moveSpeed);
+    pick("autospeed", 3, s.demoSpeed);
+    pick("backstyle", 3, s.backStyle);
+    setChecked("cbrandomface", s.randomFace == 1);
+    setChecked(s.randomCombo == 1 ? "rbUseRandom" : "rbUseCustom", true);
+    setChecked("cbshowhint", s.noPassInfo == 1);
+    setChecked("cbShortestWalk", mainForm_.model().aids.options.shortestWalk == 1);
+    const auto seconds = mainForm_.model().aids.options.solveSeconds;
+    pick("solvetime", 4,
+         static_cast<int>(std::find(std::begin(kSolveSeconds), std::end(kSolveSeconds), seconds) -
+                          std::begin(kSolveSeconds)) +
+             1);
+}
+
+void TPagesDlg::OKBtnClick() {
+    TGameVar& s = mainForm_.model().settings;
+    auto keep = [this](std::uint8_t& field, const QString& prefix) {
+        if (const int n = selected(prefix, 3)) field = static_cast<std::uint8_t>(n);
+    };
+    keep(s.backStyle, "backstyle");
+    keep(s.demoSpeed, "autospeed");
+    keep(s.moveSpeed, "movespeed");
+    s.stepDemo = checked("cbContinue") ? 1 : 0;
+    s.randomFace = checked("cbrandomface") ? 1 : 0;
+    s.randomCombo = checked("rbUseRandom") ? 1 : 0;
+    s.noPassInfo = checked("cbshowhint") ? 1 : 0;
+    TPlayOptions& assist = mainForm_.model().aids.options;
+    const TPlayOptions assistBefore = assist;
+    assist.shortestWalk = checked("cbShortestWalk") ? 1 : 0;
+    // A limit none of the buttons offers (written by hand) stays unless
+    // another is chosen.
+    if (const int n = selected("solvetime", 4))
+        assist.solveSeconds = static_cast<std::int16_t>(kSolveSeconds[n - 1]);
+    solverRunner(mainForm_).assistant().timeSeconds = assist.solveSeconds;
+    if (!(assist == assistBefore)) saveAssistOptions(mainForm_);
+    // The painter keeps the working copy of the mode; the speeds are read
+    // from the settings when a walk or demonstration starts.
+    mainForm_.painter().backStyle = s.backStyle;
+    hide();
+}
+
+void TPagesDlg::CancelBtnClick() {
+    hide();
+}
+
+void TPagesDlg::musicClick(int n) {
+    mainForm_.model().settings.musicNo = static_cast<std::uint8_t>(n);
+}
+
+void TPagesDlg::BitBtn1Click() {
+    mainForm_.PlayMusic();
+}
+
+bool TPagesDlg::desktopWork(const std::function<void()>& work) {
+    try {
+        work();
+        return true;
+    } catch (const std::filesystem::filesystem_error& e) {
+        // Reported instead of the message that says it worked.
+        dialogs_->fileError(e.path1().string(), systemReason(e.code().value()));
+        return false;
+    }
+}
+
+void TPagesDlg::RegisterFileType(const std::string& extension, const std::string& typeName) {
+    if (!desktopWork([&] { desktop_.registerFileType(extension, typeName, programPath_); })) return;
+    const std::string p = pattern(extension);
+    dialogs_->information("已经为" + p + "文件与游戏建立了关联！\n您以后可以通过双击" + p +
+                          "文件进行游戏！");
+}
+
+void TPagesDlg::UnregisterFileType(const std::string& extension, const std::string& typeName) {
+    if (!desktopWork([&] { desktop_.unregisterFileType(extension, typeName); })) return;
+    const std::string p = pattern(extension);
+    dialogs_->information("已经删除了" + p + "文件与游戏的关联！\n您以后不能通过双击" + p +
+                          "文件进行游戏！");
+}
+
+void TPagesDlg::CreateShortcut(int folderIndex, const std::string& target,
+                               const std::string& linkName) {
+    const ShortcutFolder folder = shortcutFolder(folderIndex);
+    bool created = false;
+    if (!desktopWork([&] { created = desktop_.createShortcut(folder, target, linkName); })) return;
+    if (created) dialogs_->information(kShortcutCreated[static_cast<int>(folder)]);
+}
+
+void TPagesDlg::DeleteShortcut(int folderIndex, const std::string&, const std::string& linkName) {
+    const ShortcutFolder folder = shortcutFolder(folderIndex);
+    bool deleted = false;
+    if (!desktopWork([&] { deleted = desktop_.deleteShortcut(folder, linkName); })) return;
+    if (deleted) dialogs_->information(kShortcutDeleted[static_cast<int>(folder)]);
+}
+
+} // namespace sokoban

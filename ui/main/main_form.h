@@ -1,0 +1,224 @@
+// The main window: the game on screen. It builds the menus, the tool bar and
+// the status bar, owns the board picture and the timers, and hands every
+// command to the game model.
+#pragma once
+
+#include "session/game_model.h"
+#include "ui/main/menu_items.h"
+#include "ui/platform/audio/effect_player.h"
+#include "ui/platform/audio/music_player.h"
+#include "ui/view/board_painter.h"
+#include "ui/view/face_random.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QToolBar;
+class QToolButton;
+
+namespace sokoban {
+
+// Image1: shows the board picture and passes keys and mouse to the window.
+class BoardImage : public QWidget {
+    Q_OBJECT
+public:
+    explicit BoardImage(BoardPainter& painter, QWidget* parent = nullptr);
+
+signals:
+    void keyDown(QKeyEvent* event);
+    void mouseDown(QMouseEvent* event);
+    void mouseMove(QMouseEvent* event);
+    void mouseUp(QMouseEvent* event);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void keyPressEvent(QKeyEvent* e) override { emit keyDown(e); }
+    void mousePressEvent(QMouseEvent* e) override { emit mouseDown(e); }
+    void mouseMoveEvent(QMouseEvent* e) override { emit mouseMove(e); }
+    void mouseReleaseEvent(QMouseEvent* e) override { emit mouseUp(e); }
+    bool focusNextPrevChild(bool) override { return false; }
+
+private:
+    BoardPainter& painter_;
+};
+
+// A panel of the status bar. text() is always the whole text; a panel narrower
+// than its text shows it shortened so that it stays readable.
+class StatusPanel : public QLabel {
+public:
+    using QLabel::QLabel;
+    // What the panel shows at its present width.
+    QString shownText() const;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+};
+
+struct MainFormServices {
+    Dialogs* dialogs = nullptr;
+    EffectPlayer* effects = nullptr; // may be null: silence
+    MusicPlayer* music = nullptr;    // may be null: silence
+};
+
+class TMainForm : public QMainWindow, public GameView {
+    Q_OBJECT
+public:
+    // The command line as the system hands it over: a file name is bytes,
+    // whatever the locale says.
+    TMainForm(std::filesystem::path appDir, std::vector<std::string> arguments,
+              MainFormServices services, QWidget* parent = nullptr);
+    TMainForm(std::filesystem::path appDir, const QStringList& arguments,
+              MainFormServices services, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Start-up; run once after construction.
+    void FormCreate();
+
+    GameModel& model() { return model_; }
+    BoardPainter& painter() { return painter_; }
+    BoardImage* boardImage() const { return image1_; }
+    QAction* action(const QString& name) const;
+    QToolButton* button(const QString& name) const;
+    StatusPanel* statusPanel(int i) const { return panels_[i]; }
+    QToolBar* toolBar() const { return toolBar1_; }
+    QTimer& timer1() { return timer1_; }
+    QTimer& timer2() { return timer2_; }
+    QTimer& timer4() { return timer4_; }
+    bool musicOn() const { return musicOn_; }
+
+    // --- skins and views ---------------------------------------------------------
+    void ChangeFace(int tag);
+    void ChangeBoy(int tag);
+    void SelectBack(int tag);
+    void mLoadBackClick();
+    void FormResizeWork();
+    void mCustomSizeClick();
+    void mShowToolBarClick();
+    void mShowToolbarCaptionClick();
+    void mShowStatusbarClick();
+    void Timer1Timer();
+    void RandomFaceNow();
+
+    // --- sound and music ----------------------------------------------------------
+    void PlayMusic();
+    void MediaPlayer1Notify();
+    void tbSoundClick();
+    void mSoundClick();
+    void tbMusicClick();
+    void mMusicClick();
+
+    // --- GameView ---------------------------------------------------------------------
+    void FitBoard() override;
+    void PaintBoard() override;
+    void DrawCell(int i) override;
+    void DrawMan(int frame) override;
+    void RandomFace() override;
+    void SetCaption(const std::string& text) override;
+    void SetStatusText(int panel, const std::string& text) override;
+    void SetNextEnabled(bool on) override;
+    void SetUndoEnabled(bool on) override;
+    void SetAnswerEnabled(bool on) override;
+    void SetDemoButtons(DemoButtons state) override;
+    void SetGameItemChecked(int item) override;
+    void SetManagerEnabled(bool on) override;
+    void StopWalking() override;
+    void StartWalking(int interval) override;
+    void SetDemoTimer(bool on) override;
+    void SetDemoInterval(int interval) override;
+    void PlayEffect(const std::string& name) override;
+    void SetBoardCursor(const std::string& name) override;
+    void Minimise() override;
+
+    // Where later windows hook in (designer, answers, XSB, dialogs).
+    std::function<void()> onShowDesign;
+
+    // The program ends once this window has closed, whatever other window is
+    // still open: after the closing work and its messages, never during them.
+    void quitWhenClosed() { quitWhenClosed_ = true; }
+
+    // A file from a later start of the game (empty: none). The game comes to
+    // the front and opens it as a level set or level text chosen from the
+    // menu would be opened; under an open message or dialog, once that is
+    // closed.
+    void openHandedOver(const std::string& file);
+    // The window the player works in comes to the front, restored when
+    // minimised.
+    void comeForward();
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    QAction* addAction(QMenu* menu, const QString& name, const QString& caption,
+                       const QKeySequence& shortcut = {});
+    QToolButton* addButton(const QString& name, const QString& caption, int image,
+                           const QString& hint);
+    void run(const std::function<void()>& command); // guarded model command
+    void FormKeyDown(QKeyEvent* e);
+    void FormClose();
+    void syncBoard();
+    QSize boardArea();
+    void storeWindowSize();
+    void placeWindow();
+    void fitRestoredWindow();
+    // True when the picture was made anew (black) for a new size.
+    bool sizeBoardPicture();
+    void openPendingFiles();
+    void openHandedOverFile(const std::string& file);
+    void repaintAll();
+
+    std::filesystem::path appDir_;
+    std::vector<std::string> arguments_;
+    MainFormServices services_;
+    GameModel model_;
+    BoardPainter painter_;
+    FaceRandom faceRandom_;
+
+    BoardImage* image1_ = nullptr;
+    QToolBar* toolBar1_ = nullptr;
+    StatusPanel* panels_[4] = {};
+    NamedControls<QAction> actions_;
+    NamedControls<QToolButton> buttons_;
+    QActionGroup* faceGroup_ = nullptr;
+    QActionGroup* boyGroup_ = nullptr;
+    QActionGroup* backGroup_ = nullptr;
+
+    QTimer timer1_; // worker blink
+    QTimer timer2_; // walking
+    QTimer timer4_; // answer demonstration
+    int blink_ = 1;
+    int manFrame_ = 2; // the worker frame last drawn: down1 at start
+    bool fitting_ = false;
+    bool quitWhenClosed_ = false;
+    bool musicOn_ = false;
+    std::string musicFile_;
+    bool closed_ = false;
+    bool created_ = false;
+    // Until the window is first shown no one sees the board: the whole-board
+    // paints asked for meanwhile come down to one as it is shown.
+    bool shown_ = false;
+    bool paintPending_ = false;
+    // Files handed over while a message or dialog was open.
+    std::vector<std::string> pendingFiles_;
+    QTimer pendingTimer_;
+    bool wasMaximized_ = false;
+};
+
+} // namespace sokoban

@@ -1,0 +1,199 @@
+#include "board_painter.h"
+
+#include "ui/pictures/pictures.h"
+
+#include <QFileInfo>
+#include <QPainter>
+#include <algorithm>
+
+namespace sokoban {
+
+namespace {
+QImage rgb(const QImage& src) {
+    return src.isNull() ? src : src.convertToFormat(QImage::Format_RGB32);
+}
+} // namespace
+
+void BoardPainter::resize(int width, int height) {
+    canvas_ = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    canvas_.fill(Qt::black);
+}
+
+QRect BoardPainter::cellRect(int i) const {
+    const int s = layout.cellSize;
+    return QRect((i % kCols + layout.originCol) * s, (i / kCols + layout.originRow) * s, s, s);
+}
+
+QImage BoardPainter::scaled(const QImage& src) const {
+    const int s = std::max(layout.cellSize, 1);
+    if (src.isNull() || src.width() == s) return src;
+    return src.scaled(s, s, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+const QImage& BoardPainter::scaledTile(int code) {
+    if (scaledSize_ != layout.cellSize) {
+        for (auto& t : scaledTiles_) t = QImage();
+        scaledSize_ = layout.cellSize;
+    }
+    auto& t = scaledTiles_[static_cast<std::size_t>(code)];
+    if (t.isNull()) t = scaled(tiles[static_cast<std::size_t>(code)]);
+    return t;
+}
+
+void BoardPainter::FillBlack() {
+    if (!closing) canvas_.fill(Qt::black);
+}
+
+void BoardPainter::DrawBackground(const QImage& picture) {
+    if (closing || picture.height() == 0) return;
+    QPainter p(&canvas_);
+    const int W = canvas_.width(), H = canvas_.height();
+    if (backStyle == 3) {
+        p.drawImage(QRect(0, 0, W, H), picture);
+    } else if (backStyle == 1) {
+        // Centred where the player sees it.
+        const QRect area = visibleArea.isEmpty() ? canvas_.rect() : visibleArea;
+        p.drawImage(QPoint(area.left() + (area.width() - picture.width()) / 2,
+                           area.top() + (area.height() - picture.height()) / 2),
+                    picture);
+    } else if (backStyle == 2) {
+        // The wall background is tiled in cell squares so that it lines up
+        // with the walls of the board.
+        const QImage tile =
+            backNo == 7 && layout.cellSize > 0 ? scaled(picture) : picture;
+        p.fillRect(QRect(0, 0, W, H), QBrush(tile));
+    }
+}
+
+void BoardPainter::DrawBoard() {
+    if (closing || !cells) return;
+    if (backNo == 7 && backFileName.isEmpty()) {
+        backImage = tiles[1];
+        DrawBackground(backImage);
+    }
+    if (layout.cellSize <= 0) return;
+    {
+        QPainter p(&canvas_);
+        for (int i = 0; i < kCells; ++i) {
+            const int code = (*cells)[static_cast<std::size_t>(i)];
+            if (code == kOutside || code > kBoxOnTarget) continue;
+            p.drawImage(cellRect(i).topLeft(), scaledTile(code));
+            drawDeadMark(p, i);
+        }
+    }
+    // The worker belongs to the board: without him the board would show an empty
+    // cell until the next blink.
+    if (manFrame >= 0) DrawMan(manFrame);
+}
+
+void BoardPainter::DrawCell(int i) {
+    if (closing || !cells || i < 0 || i >= kCells || layout.cellSize <= 0) return;
+    const int code = (*cells)[static_cast<std::size_t>(i)];
+    if (code == kOutside || code > kBoxOnTarget) return;
+    QPainter p(&canvas_);
+    p.drawImage(cellRect(i).topLeft(), scaledTile(code));
+    drawDeadMark(p, i);
+}
+
+void BoardPainter::drawDeadMark(QPainter& p, int i) const {
+    // A small cross on floor no box may enter, quiet enough to play over.
+    if (!deadMarks || !(*deadMarks)[static_cast<std::size_t>(i)] ||
+        (*cells)[static_cast<std::size_t>(i)] != kFloor || layout.cellSize < 4)
+        return;
+    const QRectF r = QRectF(cellRect(i))
+                         .adjusted(layout.cellSize * 0.35, layout.cellSize * 0.35,
+                                   -layout.cellSize * 0.35, -layout.cellSize * 0.35);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(200, 40, 40, 190), std::max(1.0, layout.cellSize / 12.0)));
+    p.drawLine(r.topLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomLeft());
+    p.restore();
+}
+
+void BoardPainter::DrawMan(int frame) {
+    if (closing || !cells || manPos < 0 || manPos >= kCells || frame < 0 || frame > 7 ||
+        layout.cellSize <= 0)
+        return;
+    const QRect r = cellRect(manPos);
+    QPainter p(&canvas_);
+    const int code = (*cells)[static_cast<std::size_t>(manPos)];
+    if (code >= 1 && code <= kBoxOnTarget) p.drawImage(r.topLeft(), scaledTile(code));
+    p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    p.drawImage(r, manMasks[static_cast<std::size_t>(frame)]);
+    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    p.drawImage(r, manImages[static_cast<std::size_t>(frame)]);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void BoardPainter::PaintBackground() {
+    if (!backFileName.isEmpty() && QFileInfo::exists(backFileName)) {
+        QImage picture(backFileName);
+        DrawBackground(picture);
+    } else {
+        DrawBackground(backImage);
+    }
+}
+
+void BoardPainter::PaintAll() {
+    FillBlack();
+    PaintBackground();
+    DrawBoard();
+}
+
+void BoardPainter::LoadFace(int wall, int floor, int box) {
+    tiles[1] = rgb(picture(QString::number(wall) + "wall"));
+    tiles[2] = rgb(picture(QString::number(floor) + "cell"));
+    tiles[3] = rgb(picture(QString::number(floor) + "target"));
+    tiles[4] = rgb(picture(QString::number(box) + "box"));
+    tiles[5] = rgb(picture(QString::number(box) + "box1"));
+    scaledSize_ = -1;
+}
+
+std::array<QString, 8> BoardPainter::figureFrames(int n) {
+    const QString s = QString::number(n);
+    switch (n) {
+    case 3:
+    case 4:
+    case 6:
+        return {s + "down1", s + "down2", s + "down1", s + "down2",
+                s + "down1", s + "down2", s + "down1", s + "down2"};
+    case 5:
+        return {s + "up1",   s + "up1",   s + "down1",  s + "down1",
+                s + "left1", s + "left1", s + "right1", s + "right1"};
+    default:
+        return {s + "up1",   s + "up2",   s + "down1",  s + "down2",
+                s + "left1", s + "left2", s + "right1", s + "right2"};
+    }
+}
+
+void BoardPainter::LoadFigure(int figureNo) {
+    const auto names = figureFrames(figureNo);
+    for (std::size_t k = 0; k < 8; ++k) {
+        manImages[k] = rgb(picture(names[k]));
+        manMasks[k] = rgb(picture(names[k] + "mask"));
+    }
+}
+
+bool BoardPainter::LoadBack(int n) {
+    if (n >= 1 && n <= 6) {
+        backImage = rgb(picture("BACK" + QString::number(n)));
+        return true;
+    }
+    if (n == 7) {
+        backImage = tiles[1];
+        return true;
+    }
+    return false;
+}
+
+void BoardPainter::releasePictures() {
+    for (auto& t : tiles) t = QImage();
+    for (auto& t : scaledTiles_) t = QImage();
+    for (auto& m : manImages) m = QImage();
+    for (auto& m : manMasks) m = QImage();
+    backImage = QImage();
+    closing = true;
+}
+
+} // namespace sokoban

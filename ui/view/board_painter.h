@@ -1,0 +1,77 @@
+// The board picture: one retained image the size of the window's board area
+// (the window resizes it as the area changes) that every drawing operation
+// paints into, with the tiles of the current face, the worker frames and
+// masks of the current figure and the background.
+#pragma once
+
+#include "storage/board.h"
+#include "storage/records.h"
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <array>
+
+class QPainter;
+
+namespace sokoban {
+
+class BoardPainter {
+public:
+    // tiles[0] (outside) is never painted.
+    std::array<QImage, 6> tiles;
+    std::array<QImage, 8> manImages; // up1 up2 down1 down2 left1 left2 right1 right2
+    std::array<QImage, 8> manMasks;
+    QImage backImage;
+    QString backFileName;
+    int backStyle = 2; // 1 centre, 2 tile, 3 stretch
+    int backNo = 6;    // 7 = the current wall tile
+    bool closing = false;
+
+    // The board to draw: set before painting.
+    const Cells* cells = nullptr;
+    int manPos = 0;
+    BoardLayout layout;
+    // The worker frame every full paint of the board draws; -1 while no level is shown.
+    int manFrame = -1;
+    // The part of the image the window shows; a centred background is centred in it.
+    QRect visibleArea;
+    // Floor cells marked as dead squares (nonzero), or null for no marks.
+    const std::array<std::uint8_t, kCells>* deadMarks = nullptr;
+
+    // A new, black picture of this size.
+    void resize(int width, int height);
+    const QImage& image() const { return canvas_; }
+    QImage& image() { return canvas_; }
+
+    void DrawBackground(const QImage& picture);
+    // Every cell, and the worker in frame manFrame.
+    void DrawBoard();
+    void DrawMan(int frame);
+    void DrawCell(int i);
+    void PaintBackground();
+    void FillBlack();
+    // Everything a full paint does: black, background, every cell and the worker.
+    void PaintAll();
+
+    // Pictures by name from the program's resources.
+    void LoadFace(int wall, int floor, int box);
+    void LoadFigure(int figureNo);
+    bool LoadBack(int backNo); // 1..6 built in, 7 the wall tile
+    void releasePictures();
+
+    // The frame names of a worker figure, positions 0..7.
+    static std::array<QString, 8> figureFrames(int figureNo);
+
+private:
+    QRect cellRect(int i) const;
+    void drawDeadMark(QPainter& p, int i) const;
+    const QImage& scaledTile(int code);
+    QImage scaled(const QImage& src) const;
+
+    QImage canvas_;
+    std::array<QImage, 6> scaledTiles_;
+    int scaledSize_ = -1;
+};
+
+} // namespace sokoban
