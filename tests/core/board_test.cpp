@@ -15,12 +15,24 @@ TEST(CoreBoard, XsbRowsBothWays) {
         int targets;
     } cases[] = {
         {"plain", {"#####", "#@$.#", "#####"}, {"#####", "#@$.#", "#####"}, 6, 1, 1},
-        {"worker on target, box on target", {"####", "#+*#", "####"}, {"####", "#+*#", "####"}, 5, 1,
+        {"worker on target, box on target",
+         {"####", "#+*#", "####"},
+         {"####", "#+*#", "####"},
+         5,
+         1,
          2},
-        {"short rows leave outside", {"  ###", "###@#", "#$. #", "####"},
-         {"  ###", "###@#", "#$. #", "####"}, 8, 1, 1},
-        {"dash and underscore are floor", {"#####", "#@-_#", "#####"}, {"#####", "#@  #", "#####"},
-         6, 0, 0},
+        {"short rows leave outside",
+         {"  ###", "###@#", "#$. #", "####"},
+         {"  ###", "###@#", "#$. #", "####"},
+         8,
+         1,
+         1},
+        {"dash and underscore are floor",
+         {"#####", "#@-_#", "#####"},
+         {"#####", "#@  #", "#####"},
+         6,
+         0,
+         0},
         {"the last worker counts", {"#@@#"}, {"# @#"}, 2, 0, 0},
         {"no worker", {"#$.#"}, {"#$.#"}, -1, 1, 1},
         {"unknown characters are outside", {"#x@#"}, {"# @#"}, 2, 0, 0},
@@ -42,9 +54,9 @@ TEST(CoreBoard, NeighboursStopAtTheEdge) {
     struct Case {
         int cell, dir, expected;
     } cases[] = {
-        {0, kUp, -1},     {0, kLeft, -1},    {0, kRight, 1},  {0, kDown, 4},  {3, kRight, -1},
-        {4, kLeft, -1},   {7, kRight, -1},   {8, kDown, -1},  {11, kUp, 7},   {5, kLeft, 4},
-        {-1, kRight, -1}, {12, kLeft, -1},
+        {0, kUp, -1},    {0, kLeft, -1}, {0, kRight, 1},   {0, kDown, 4},
+        {3, kRight, -1}, {4, kLeft, -1}, {7, kRight, -1},  {8, kDown, -1},
+        {11, kUp, 7},    {5, kLeft, 4},  {-1, kRight, -1}, {12, kLeft, -1},
     };
     for (const auto& c : cases)
         EXPECT_EQ(b.neighbour(c.cell, c.dir), c.expected) << c.cell << " " << c.dir;

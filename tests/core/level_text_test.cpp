@@ -41,7 +41,8 @@ TEST(CoreLevelText, TolerantFormsOfACollectionLevel) {
         {"no line end at the end", "#####\n#@$.#\n#####", kSmall},
         {"run lengths", "5#\n#@$.#\n5#\n", kSmall},
         {"rows split by bars", "5#|#@$.#|5#\n", kSmall},
-        {"floor as dash, underscore and tab", "-#####\n_#@\t$.#\n-######\n",
+        {"floor as dash, underscore and tab",
+         "-#####\n_#@\t$.#\n-######\n",
          {" #####", " #@ $.#", " ######"}},
         {"run lengths of floor", "2-4#|2-#@.#|2-4#\n", {"  ####", "  #@.#", "  ####"}},
         {"title and author below", join(kSmall) + "Title: Small\nAuthor: Team\n", kSmall},
@@ -58,12 +59,12 @@ TEST(CoreLevelText, TolerantFormsOfACollectionLevel) {
 }
 
 TEST(CoreLevelText, CollectionsSplitWithTitlesAndLines) {
-    const std::string text = "; A collection\n\n"                          // 1, 2
+    const std::string text = "; A collection\n\n"                                 // 1, 2
                              "#####\n#@$.#\n#####\nTitle: First\nAuthor: Ann\n\n" // 3 .. 8
-                             "Title: Second\n####\n#@*#\n####\n"               // 9 .. 12
-                             "Comment:\nTitle: not a title\nComment-End:\n"    // 13 .. 15
-                             "----\n"                                          // 16
-                             "Author: Bob\n3#|#@#|3#\n";                       // 17, 18
+                             "Title: Second\n####\n#@*#\n####\n"                  // 9 .. 12
+                             "Comment:\nTitle: not a title\nComment-End:\n"       // 13 .. 15
+                             "----\n"                                             // 16
+                             "Author: Bob\n3#|#@#|3#\n";                          // 17, 18
     const auto levels = read(text);
     ASSERT_EQ(levels.size(), 3u);
     struct Expected {
@@ -95,16 +96,18 @@ TEST(CoreLevelText, TheSingleFileRules) {
          "Title: x\n#####\n; note\n#@$.#\n#\t#\n\n#####\n",
          {"11111", "12431", "11111"},
          6},
-        {"dash and underscore lines dropped", "#####\n#@-.#\n#@_.#\n#####\n", {"11111", "11111"},
+        {"dash and underscore lines dropped",
+         "#####\n#@-.#\n#@_.#\n#####\n",
+         {"11111", "11111"},
          0},
         {"the later of two workers", "#####\n#@ @#\n#####\n", {"11111", "12221", "11111"}, 8},
         {"leading blanks are outside", "  ###\n  #@#\n  ###\n", {"00111", "00121", "00111"}, 8},
         // The worker's cell is floor like any other for the straight runs.
-        {"a worker open to the edge", "@####\n #  #\n #$.#\n ####\n",
+        {"a worker open to the edge",
+         "@####\n #  #\n #$.#\n ####\n",
          {"01111", "01221", "01431", "01111"},
          0},
-        {"no worker: the top-left corner", "#####\n# $.#\n#####\n", {"11111", "12431", "11111"},
-         0},
+        {"no worker: the top-left corner", "#####\n# $.#\n#####\n", {"11111", "12431", "11111"}, 0},
     };
     for (const auto& c : cases) {
         const auto levels = read(c.text, ReadMode::SingleLevel);
@@ -146,8 +149,8 @@ TEST(CoreLevelText, SizesUpToSixtyFour) {
         {"64 x 64 single", join(big), ReadMode::SingleLevel, false, true, 64},
         {"65 rows", join(big) + "#\n", ReadMode::Collection, false, false, 0},
         {"65 columns", "#" + join(big), ReadMode::SingleLevel, false, false, 0},
-        {"22 x 34", join(std::vector<std::string>(22, std::string(34, '#'))),
-         ReadMode::SingleLevel, true, true, 34},
+        {"22 x 34", join(std::vector<std::string>(22, std::string(34, '#'))), ReadMode::SingleLevel,
+         true, true, 34},
         {"23 rows", join(std::vector<std::string>(23, "#")), ReadMode::SingleLevel, false, true, 1},
         {"35 columns", join({"#", std::string(35, '#')}), ReadMode::Collection, false, true, 35},
         // Trailing blanks make a collection's level no wider than it is...
@@ -164,15 +167,16 @@ TEST(CoreLevelText, SizesUpToSixtyFour) {
         ASSERT_EQ(levels.size(), 1u) << c.what;
         EXPECT_EQ(levels[0].fits(22, 34), c.fitsGame) << c.what;
         EXPECT_EQ(levels[0].fits(), c.fitsCore) << c.what;
-        if (c.fitsCore) EXPECT_EQ(levels[0].board(34).cols, c.boardCols) << c.what;
+        if (c.fitsCore) {
+            EXPECT_EQ(levels[0].board(34).cols, c.boardCols) << c.what;
+        }
     }
 }
 
 TEST(CoreLevelText, AnyChunkingGivesTheSameLevels) {
-    const std::string text = "\xef\xbb\xbf" + join(kSmall, "\r\n") + "Title: a\r\n\r\n" +
-                             join({"  #### #", "  #  ###", "#### @.#", "#  $   #", " ###### "},
-                                  "\r\n") +
-                             "Title: b\r";
+    const std::string text =
+        "\xef\xbb\xbf" + join(kSmall, "\r\n") + "Title: a\r\n\r\n" +
+        join({"  #### #", "  #  ###", "#### @.#", "#  $   #", " ###### "}, "\r\n") + "Title: b\r";
     for (const ReadMode mode : {ReadMode::Collection, ReadMode::SingleLevel}) {
         const auto whole = read(text, mode);
         ASSERT_FALSE(whole.empty());
@@ -217,8 +221,7 @@ TEST(CoreLevelText, FirstLevelStatus) {
         int count;
     } cases[] = {
         {"one level", join(kSmall), ReadMode::Collection, TextStatus::Ok, 1},
-        {"two levels", join(kSmall) + "\n" + join(kSmall), ReadMode::Collection, TextStatus::Ok,
-         2},
+        {"two levels", join(kSmall) + "\n" + join(kSmall), ReadMode::Collection, TextStatus::Ok, 2},
         {"two blocks of a single file", join(kSmall) + "\n" + join(kSmall), ReadMode::SingleLevel,
          TextStatus::Ok, 1},
         {"nothing", "", ReadMode::Collection, TextStatus::NoLevel, 0},
@@ -250,7 +253,9 @@ TEST(CoreLevelText, CleanTitles) {
         std::string in, out;
     } cases[] = {
         {"  Small  ", "Small"},
-        {"a\tb\x01" "c", "a b c"},
+        {"a\tb\x01"
+         "c",
+         "a b c"},
         {"\xe5\xae\xbd", "\xe5\xae\xbd"},
         {"bad \xff byte", "bad ? byte"},
         {"cut \xe5\xae", "cut ??"},
