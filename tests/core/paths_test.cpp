@@ -145,6 +145,11 @@ TEST(CorePaths, TheGreedyWalkMakesTheGamesChoices) {
          "ulllluuurrrr",
          "uuruul"},
         {{"#########", "#@      #", "#       #", "#      .#", "#########"}, "rrrrrdrd", "ddrrrrrr"},
+        // The way back from the goal is shorter: taken, turned round.
+        {{"#########", "# #     #", "##  .#  #", "#   #  @#", "#      ##", "###  #  #",
+          "#########"},
+         "ululld",
+         "uullld"},
         {{"#####", "#@$.#", "#####"}, "-", "-"},
     };
     for (const auto& c : cases) {

@@ -63,6 +63,9 @@ TEST(CoreSymmetry, CanonicalFormNamesTheSamePuzzle) {
         EXPECT_EQ(canonicalForm(fromXsbRows(c.rows)) == key, c.same) << c.what;
     for (int t = 0; t < kSymmetries; ++t)
         EXPECT_EQ(canonicalForm(transformed(fromXsbRows(kLevel), t)), key) << t;
+    // The same walls and box, the worker on either side of it.
+    EXPECT_NE(canonicalForm(fromXsbRows({"########", "#@ $   #", "########"})),
+              canonicalForm(fromXsbRows({"########", "#  $ @ #", "########"})));
     EXPECT_EQ(canonicalForm(Board{}), "0x0:");
 }
 
