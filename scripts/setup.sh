@@ -3,7 +3,7 @@
 # Does nothing when everything is already present.
 set -euo pipefail
 packages=(
-  build-essential cmake pkg-config python3
+  build-essential cmake pkg-config python3 clang-format
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-multimedia-dev qt6-translations-l10n libgl-dev
   libfluidsynth-dev timgm6mb-soundfont
   fonts-wqy-microhei
