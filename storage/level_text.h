@@ -1,70 +1,33 @@
-// Level text as it circulates: files and clipboard texts holding one level or
-// a whole collection in XSB notation, with titles, comments and the tolerant
-// forms other programs write (byte-order mark, tabs, "-" and "_" for floor,
-// run-length rows). Also the way back: a set as one collection text, and
+// Level text as the game meets it: files and clipboard texts holding one
+// level or a whole collection, read by the core reader and laid on the
+// game's grid. Also the way back: a set as one collection text, and
 // solutions as letters.
 #pragma once
 
+#include "core/level_text.h"
 #include "storage/records.h"
 #include "storage/xsb.h"
 
-#include <array>
 #include <filesystem>
-#include <functional>
-#include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace sokoban {
 
-// One level of a text as read.
-struct TextLevel {
-    int number = 0;                         // 1-based position in the text
-    XsbRows rows;                           // the first 22 rows, each cut to 34 characters
-    std::array<int, kRows> trimmedLength{}; // of the kept rows, without trailing blanks
-    int rowCount = 0;                       // all rows of the level
-    int width = 0;                          // the longest row
-    int trimmedWidth = 0;                   // the longest row without its trailing blanks
-    bool hasWorker = false;
-    std::string title;
-    std::string author;
+// Levels of a text are the core reader's; this is what the game's grid
+// makes of them.
+using core::LevelTextReader;
+using core::TextLevel;
 
-    // More than 22 rows, or a row that is wider than 34 even without its
-    // trailing blanks.
-    bool tooLarge() const;
-    // The level centred as a single XSB file is; outside cells are the floor
-    // that the edge reaches. Only for a level that is not too large.
-    TMazeData maze() const;
-};
+// More than 22 rows, or a row that is wider than 34 even without its
+// trailing blanks.
+bool tooLarge(const TextLevel& level);
+// The level centred as a single XSB file is; outside cells are the floor
+// that the edge reaches. Only for a level that is not too large.
+TMazeData levelMaze(const TextLevel& level);
 
-// Splits text handed over in pieces of any size into levels. A line is a
-// board row when, with tabs, "-" and "_" read as floor and run lengths
-// ("4#", "3-") written out, it holds nothing but the seven XSB characters;
-// "|" splits a line into several rows. Every other line ends a level: blank
-// lines, "Title:", "Author:", "Comment:" ... "Comment-End:" and other
-// "Key: value" lines, lines starting with ";", and any other text. A title or
-// author right below a level that has none belongs to it; otherwise it
-// belongs to the next level. Memory stays bounded whatever the text holds.
-class LevelTextReader {
-  public:
-    using Sink = std::function<void(TextLevel&)>;
-    explicit LevelTextReader(Sink sink);
-    ~LevelTextReader();
-    LevelTextReader(const LevelTextReader&) = delete;
-    LevelTextReader& operator=(const LevelTextReader&) = delete;
-
-    void feed(std::string_view bytes);
-    // Ends the last line and hands over the last level.
-    void finish();
-    int levelCount() const;
-
-  private:
-    struct State;
-    std::unique_ptr<State> s_;
-};
-
+// The levels of a collection text (core::ReadMode::Collection).
 std::vector<TextLevel> parseLevelText(std::string_view text);
 
 // Streams a file into the reader; only plain files are read. Ok, Missing or

@@ -3,6 +3,8 @@
 // formats and must never change.
 #pragma once
 
+#include "core/board.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -15,15 +17,15 @@ constexpr int kRows = 22;
 constexpr int kCols = 34;
 constexpr int kCells = kRows * kCols; // 748
 
-// Cell codes. A box is the code of the square under it plus 2.
-enum CellCode : std::uint8_t {
-    kOutside = 0,
-    kWall = 1,
-    kFloor = 2,
-    kTarget = 3,
-    kBox = 4,
-    kBoxOnTarget = 5,
-};
+// Cell codes: the core's, so that a record's cells are a board's cells. A
+// box is the code of the square under it plus 2.
+using core::CellCode;
+using core::kBox;
+using core::kBoxOnTarget;
+using core::kFloor;
+using core::kOutside;
+using core::kTarget;
+using core::kWall;
 
 using Cells = std::array<std::uint8_t, kCells>;
 using Bytes = std::vector<std::uint8_t>;
@@ -85,11 +87,11 @@ struct TAnswerData {
 // The settings record of game.var: 36 bytes.
 struct TGameVar {
     static constexpr std::size_t kSize = 36;
-    std::uint8_t levelSet = 0;   // 1..5 built-in sets, n > 5 = line n - 5 of game.lst
-    std::uint8_t faceStyle = 0;  // 1..10, 11 = custom
-    std::uint8_t backStyle = 0;  // 1 centre, 2 tile, 3 stretch
-    std::uint8_t moveSpeed = 0;  // 1 fast, 2 medium, 3 slow
-    std::uint8_t demoSpeed = 0;  // 1 fast, 2 medium, 3 slow
+    std::uint8_t levelSet = 0;  // 1..5 built-in sets, n > 5 = line n - 5 of game.lst
+    std::uint8_t faceStyle = 0; // 1..10, 11 = custom
+    std::uint8_t backStyle = 0; // 1 centre, 2 tile, 3 stretch
+    std::uint8_t moveSpeed = 0; // 1 fast, 2 medium, 3 slow
+    std::uint8_t demoSpeed = 0; // 1 fast, 2 medium, 3 slow
     std::uint8_t soundFlag = 0;
     std::uint8_t musicFlag = 0;
     std::uint8_t musicNo = 0;    // 1..5

@@ -2,9 +2,9 @@
 // "*" box on target, "@" worker, "+" worker on target, one line per row.
 #pragma once
 
+#include "core/level_text.h"
 #include "storage/records.h"
 
-#include <array>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -24,49 +24,23 @@ struct XsbResult {
     TMazeData maze; // meaningful only when the status is Ok
 };
 
-// The accepted rows of one level: at most 22 rows of at most 34 of the seven
-// XSB characters each.
-struct XsbRows {
-    std::array<std::array<char, kCols>, kRows> text{};
-    std::array<int, kRows> length{};
-    int count = 0;
-};
-
-// Which floor cells of the text become outside cells.
-enum class OutsideRule {
-    // Floor with a straight run of floor to the edge of the text in any of
-    // the four directions (single files of the scanner below).
-    StraightRuns,
-    // Floor the edge of the text reaches without crossing anything but
-    // floor, so a bent notch in the outline never shows as a hole.
-    FloodFromEdge,
-};
-
-// Translates the rows into a level centred in the grid, the worker on the
-// last worker character (top-left of the text when there is none).
-TMazeData buildXsbLevel(const XsbRows& rows, OutsideRule rule);
-
-// Collects the level rows of XSB text handed over in pieces of any size.
-// A line is a level row when it is not empty and holds nothing but the seven
-// XSB characters; LF, CR LF and a lone CR all end a line, and every other
-// line is skipped. Only the first 22 rows of at most 34 characters are kept,
-// so any input is read in a fixed amount of memory.
+// Reads XSB text handed over in pieces of any size by the rules of a single
+// level file (the core reader's single-level mode): a line is a level row
+// when it is not empty and holds nothing but the seven XSB characters; LF,
+// CR LF and a lone CR all end a line, and every other line is skipped. The
+// level is centred in the grid, floor with a straight run of floor to the
+// edge of the text turned outside; more than 22 rows or a row longer than
+// 34 characters is too big. Any input is read in a fixed amount of memory.
 class XsbScanner {
   public:
-    void feed(std::string_view bytes);
+    void feed(std::string_view bytes) { reader_.feed(bytes); }
     // The input was refused already; the rest need not be read.
-    bool tooBig() const { return tooBig_; }
-    // Ends the last line and builds the level: centred in the grid, floor
-    // with a straight run of floor to the edge of the text turned outside.
+    bool tooBig() const { return reader_.settled(kRows, kCols); }
+    // Ends the last line and builds the level.
     XsbResult finish();
 
   private:
-    void endLine();
-
-    XsbRows rows_;
-    int lineLength_ = 0; // stops counting just past kCols
-    bool lineValid_ = true;
-    bool tooBig_ = false;
+    core::FirstLevelReader reader_{core::ReadMode::SingleLevel};
 };
 
 XsbResult parseXsb(std::string_view text);

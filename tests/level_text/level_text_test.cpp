@@ -115,9 +115,9 @@ TEST(LevelTextReader, CollectionsSplitIntoLevelsWithTheirTitles) {
         EXPECT_EQ(levels[k].title, meta[k].first) << k;
         EXPECT_EQ(levels[k].author, meta[k].second) << k;
         EXPECT_EQ(levels[k].rowCount, 3) << k;
-        EXPECT_TRUE(levels[k].hasWorker);
+        EXPECT_TRUE(levels[k].hasWorker());
     }
-    EXPECT_EQ(levels[2].maze(), summariseLevelText(join(kSmall)).first);
+    EXPECT_EQ(levelMaze(levels[2]), summariseLevelText(join(kSmall)).first);
 }
 
 TEST(LevelTextReader, TooLargeAndUnplayableLevelsAreMarked) {
@@ -126,12 +126,12 @@ TEST(LevelTextReader, TooLargeAndUnplayableLevelsAreMarked) {
                              "\n" + std::string(200000, '#') + "\n\n" + join(kSmall);
     const auto levels = parseLevelText(text);
     ASSERT_EQ(levels.size(), 5u);
-    EXPECT_TRUE(levels[0].tooLarge());
-    EXPECT_TRUE(levels[1].tooLarge());
-    EXPECT_FALSE(levels[2].tooLarge());
-    EXPECT_FALSE(levels[2].hasWorker);
-    EXPECT_TRUE(levels[3].tooLarge()); // a row longer than any line is kept
-    EXPECT_FALSE(levels[4].tooLarge());
+    EXPECT_TRUE(tooLarge(levels[0]));
+    EXPECT_TRUE(tooLarge(levels[1]));
+    EXPECT_FALSE(tooLarge(levels[2]));
+    EXPECT_FALSE(levels[2].hasWorker());
+    EXPECT_TRUE(tooLarge(levels[3])); // a row longer than any line is kept
+    EXPECT_FALSE(tooLarge(levels[4]));
 }
 
 TEST(LevelTextReader, AnyChunkingGivesTheSameLevels) {
@@ -146,7 +146,7 @@ TEST(LevelTextReader, AnyChunkingGivesTheSameLevels) {
         reader.finish();
         ASSERT_EQ(got.size(), whole.size());
         for (std::size_t k = 0; k < got.size(); ++k) {
-            EXPECT_EQ(got[k].maze(), whole[k].maze());
+            EXPECT_EQ(levelMaze(got[k]), levelMaze(whole[k]));
             EXPECT_EQ(got[k].title, whole[k].title);
         }
     }
@@ -200,7 +200,7 @@ TEST(LevelTextReader, Utf16WithAByteOrderMarkReadsAsText) {
             reader.finish();
             ASSERT_EQ(got.size(), plain.size());
             for (std::size_t k = 0; k < got.size(); ++k) {
-                EXPECT_EQ(got[k].maze(), plain[k].maze());
+                EXPECT_EQ(levelMaze(got[k]), levelMaze(plain[k]));
                 EXPECT_EQ(got[k].title, plain[k].title);
             }
         }
@@ -218,14 +218,14 @@ TEST(LevelTextWriter, EntriesReadBackAsTheSameLevels) {
     std::string text;
     const auto levels = parseLevelText(join(kSmall) + "\n" + join(kWide));
     for (std::size_t k = 0; k < levels.size(); ++k)
-        text += collectionEntry(centredLevel(levels[k].maze()), int(k) + 1,
+        text += collectionEntry(centredLevel(levelMaze(levels[k])), int(k) + 1,
                                 k == 0 ? "" : "Wide\tone", k == 0 ? "Ann" : "");
     const std::string first = "#####\r\n#@$.#\r\n#####\r\nTitle: 第 1 关\r\nAuthor: Ann\r\n\r\n";
     EXPECT_EQ(text.substr(0, first.size()), first);
     const auto back = parseLevelText(text);
     ASSERT_EQ(back.size(), 2u);
     for (std::size_t k = 0; k < back.size(); ++k)
-        EXPECT_EQ(centredLevel(back[k].maze()), centredLevel(levels[k].maze()));
+        EXPECT_EQ(centredLevel(levelMaze(back[k])), centredLevel(levelMaze(levels[k])));
     EXPECT_EQ(back[1].title, "Wide one");
 }
 
