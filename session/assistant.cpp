@@ -1,5 +1,7 @@
 #include "session/assistant.h"
 
+#include "storage/maze_board.h"
+
 #include <limits>
 
 namespace sokoban {
@@ -25,7 +27,7 @@ bool SolverAssistant::start(const TMazeData& maze, Done done) {
     // The worker keeps what it reads alive itself; the object may go first.
     worker_ = std::thread(
         [this, maze, limits, done = std::move(done), flag = cancel_, alive = alive_, post = post_] {
-            solver::Result r = solver::solve(maze, limits);
+            solver::Result r = solver::solve(boardOf(maze), limits);
             post([this, r = std::move(r), done, flag, alive]() mutable {
                 if (!*alive) return;
                 // Read here, on the thread that cancels: a cancel that came

@@ -2,7 +2,8 @@
 
 #include "solver/board.h"
 #include "solver/deadlock.h"
-#include "solver/level.h"
+#include "solver/solver.h"
+#include "storage/maze_board.h"
 
 namespace sokoban {
 
@@ -19,12 +20,9 @@ void DeadSquares::clear() {
 
 void DeadSquares::reset(const Cells& cells, int man) {
     clear();
-    TMazeData maze;
-    maze.cells = cells;
-    maze.man = static_cast<std::int16_t>(man);
-    const solver::LevelOrError read = solver::levelFromMaze(maze);
-    if (!read.ok()) return;
-    board_ = std::make_unique<solver::Board>(read.level);
+    const core::Board level = boardOf(cells, man);
+    if (!solver::invalidReason(level).empty()) return;
+    board_ = std::make_unique<solver::Board>(level);
     detector_ = std::make_unique<solver::Detector>(*board_);
     for (int s = 0; s < board_->size(); ++s) {
         const auto sq = static_cast<solver::Square>(s);

@@ -4,13 +4,13 @@
 
 namespace sokoban::solver {
 
-Board::Board(const Level& level) : level_(level) {
+Board::Board(const core::Board& level) : level_(level) {
     const int cells = level.rows * level.cols;
     square_.assign(cells, kNone);
     // The squares the worker can reach with every box lifted off the board.
-    std::vector<int> stack{level.man};
+    std::vector<int> stack{level.worker};
     std::vector<bool> seen(cells, false);
-    seen[level.man] = true;
+    seen[level.worker] = true;
     while (!stack.empty()) {
         int p = stack.back();
         stack.pop_back();
@@ -52,7 +52,7 @@ Board::Board(const Level& level) : level_(level) {
         if (next_[i][kLeft] == kNone && next_[i][kRight] == kNone) tunnel_[i] |= 1;
         if (next_[i][kUp] == kNone && next_[i][kDown] == kNone) tunnel_[i] |= 2;
     }
-    man_ = square_[level.man];
+    man_ = square_[level.worker];
 
     // Boxes the worker cannot reach stay where they are: on a target they are
     // as good as wall, anywhere else the level is lost.

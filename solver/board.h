@@ -3,7 +3,7 @@
 // the tables computed once per level (dead squares, push distances, tunnels).
 #pragma once
 
-#include "level.h"
+#include "core/board.h"
 
 #include <array>
 #include <cstdint>
@@ -12,18 +12,36 @@
 
 namespace sokoban::solver {
 
+// The solver works on core boards, in the game's move codes and cell codes.
+using core::kBox;
+using core::kBoxOnTarget;
+using core::kDCol;
+using core::kDown;
+using core::kDRow;
+using core::kFloor;
+using core::kLeft;
+using core::kMaxSide;
+using core::kOutside;
+using core::kRight;
+using core::kTarget;
+using core::kUp;
+using core::kWall;
+constexpr int opposite(int d) {
+    return d ^ 1;
+}
+
 using Square = std::uint16_t;          // compact square number
 constexpr Square kNone = 0xffff;       // no square (wall or off the board)
 constexpr std::uint16_t kFar = 0xffff; // no push path
 
 class Board {
   public:
-    // Builds the board of a valid level. When the level cannot be solved for
+    // Builds the board of a valid level (see invalidReason). When the level cannot be solved for
     // a reason seen right away (a box stuck outside the walls, more boxes
     // than targets), unsolvable() says why.
-    explicit Board(const Level& level);
+    explicit Board(const core::Board& level);
 
-    const Level& level() const { return level_; }
+    const core::Board& level() const { return level_; }
     const std::string& unsolvable() const { return unsolvable_; }
 
     int size() const { return static_cast<int>(grid_.size()); }
@@ -61,7 +79,7 @@ class Board {
     void computeDeadAndDistances();
     void computeSideDistances();
 
-    Level level_;
+    core::Board level_;
     std::string unsolvable_;
     std::vector<int> grid_;
     std::vector<Square> square_;

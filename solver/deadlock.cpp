@@ -8,7 +8,7 @@ namespace sokoban::solver {
 Detector::Detector(const Board& board)
     : board_(board), asWall_(board.size(), 0), reachMark_(board.size(), 0), queue_(board.size()),
       corralMark_(board.size(), 0), fenceMark_(board.size(), 0) {
-    const Level& lv = board.level();
+    const core::Board& lv = board.level();
     rowOf_.resize(board.size());
     colOf_.resize(board.size());
     floorRows_.assign(lv.rows, 0);

@@ -1,10 +1,14 @@
 // sokoban-solve: solves every level of a level set (.box) or of a text file
-// in XSB notation and prints one line per level:
+// in XSB notation (read as the game reads level text: collections, titles,
+// run lengths and the other tolerant forms) and prints one line per level:
 //   N <TAB> STATUS <TAB> MOVES <TAB> PUSHES <TAB> SECONDS <TAB> LURD
 // A level that cannot be read is named on standard error instead. Exit
 // status: 0 every level read, 1 some level not, 2 no file or bad arguments.
-#include "solver/level.h"
+#include "core/level_text.h"
+#include "core/lurd.h"
 #include "solver/solver.h"
+#include "storage/maze_board.h"
+#include "storage/records.h"
 
 #include <algorithm>
 #include <cctype>
@@ -43,9 +47,9 @@ bool endsWithBox(const std::string& path) {
     return tail == ".box";
 }
 
-void report(int number, const Level& level, const Limits& limits) {
+void report(int number, const core::Board& level, const Limits& limits) {
     Result r = solve(level, limits);
-    std::string lurd = r.status == Status::Solved ? toLurd(level, r.moves) : std::string();
+    std::string lurd = r.status == Status::Solved ? core::lurdOf(level, r.moves) : std::string();
     std::printf("%d\t%s\t%d\t%d\t%.3f\t%s\n", number, statusName(r.status), r.moveCount,
                 r.pushCount, r.seconds, lurd.c_str());
     std::fflush(stdout);
@@ -108,39 +112,45 @@ int main(int argc, char** argv) {
                              n);
                 return 2;
             }
-            LevelOrError lv = levelFromMaze(TMazeData::decode(record));
-            if (!lv.ok()) {
-                unreadable(static_cast<int>(n), lv.error);
+            const core::Board level = boardOf(TMazeData::decode(record));
+            const std::string why = invalidReason(level);
+            if (!why.empty()) {
+                unreadable(static_cast<int>(n), why);
                 allRead = false;
                 continue;
             }
-            report(static_cast<int>(n), lv.level, limits);
+            report(static_cast<int>(n), level, limits);
         }
     } else {
-        std::vector<TextLevel> levels = splitTextLevels(in);
+        // Each level is solved as soon as the text after it is read.
+        core::LevelTextReader reader([&](core::TextLevel& text) {
+            const std::string line = " (line " + std::to_string(text.firstLine) + ")";
+            std::string why;
+            if (!text.fits())
+                why = "larger than " + std::to_string(core::kMaxSide) + " x " +
+                      std::to_string(core::kMaxSide);
+            else if (!text.hasWorker())
+                why = "no worker";
+            if (!why.empty()) {
+                unreadable(text.number, why + line);
+                allRead = false;
+                return;
+            }
+            report(text.number, text.board(), limits);
+        });
+        std::vector<char> buffer(64 * 1024);
+        while (in) {
+            in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+            reader.feed({buffer.data(), static_cast<std::size_t>(in.gcount())});
+        }
         if (in.bad()) {
             std::fprintf(stderr, "sokoban-solve: %s: read error\n", file.c_str());
             return 2;
         }
-        if (levels.empty()) {
+        reader.finish();
+        if (reader.levelCount() == 0) {
             std::fprintf(stderr, "sokoban-solve: %s holds no levels\n", file.c_str());
             return 2;
-        }
-        int n = 0;
-        for (const TextLevel& text : levels) {
-            ++n;
-            if (text.tooWide || text.tooTall) {
-                unreadable(n, "larger than 64 x 64 (line " + std::to_string(text.firstLine) + ")");
-                allRead = false;
-                continue;
-            }
-            LevelOrError lv = levelFromXsb(text.rows);
-            if (!lv.ok()) {
-                unreadable(n, lv.error + " (line " + std::to_string(text.firstLine) + ")");
-                allRead = false;
-                continue;
-            }
-            report(n, lv.level, limits);
         }
     }
     return allRead ? 0 : 1;

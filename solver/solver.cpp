@@ -124,7 +124,17 @@ const SolveClock& systemClock() {
     return clock;
 }
 
-Result solve(const Level& level, const Limits& limits) {
+std::string invalidReason(const core::Board& level) {
+    for (const std::uint8_t code : level.cells)
+        if (code > kBoxOnTarget) return "unknown cell code " + std::to_string(code);
+    if (!level.contains(level.worker))
+        return "no worker (worker square " + std::to_string(level.worker) + " is off the board)";
+    if (!core::isFree(level.at(level.worker)))
+        return "no worker (worker square " + std::to_string(level.worker) + " is not free floor)";
+    return {};
+}
+
+Result solve(const core::Board& level, const Limits& limits) {
     const SolveClock& clock = limits.clock ? *limits.clock : systemClock();
     const double start = clock.wallSeconds();
     Result result;
@@ -133,11 +143,8 @@ Result solve(const Level& level, const Limits& limits) {
         result.seconds = clock.wallSeconds() - start;
         return result;
     };
-    if (level.man < 0 || level.man >= level.rows * level.cols ||
-        (level.cells[level.man] != kFloor && level.cells[level.man] != kTarget)) {
-        result.reason = "no worker";
-        return finish(Status::Invalid);
-    }
+    result.reason = invalidReason(level);
+    if (!result.reason.empty()) return finish(Status::Invalid);
     const Board board(level);
     if (!board.unsolvable().empty()) {
         result.reason = board.unsolvable();
@@ -251,47 +258,7 @@ Result solve(const Level& level, const Limits& limits) {
     return finish(statusOf(outcomes[0].end));
 }
 
-Result solve(const TMazeData& maze, const Limits& limits) {
-    LevelOrError lv = levelFromMaze(maze);
-    if (!lv.ok()) {
-        Result r;
-        r.status = Status::Invalid;
-        r.reason = lv.error;
-        return r;
-    }
-    return solve(lv.level, limits);
-}
-
-std::string toLurd(const Level& level, const std::vector<std::uint8_t>& moves) {
-    static const char kLetters[] = "udlr";
-    std::vector<std::uint8_t> cells = level.cells;
-    int man = level.man;
-    std::string out;
-    for (std::uint8_t m : moves) {
-        if (m > 3 || man < 0) break;
-        int r = man / level.cols + kDRow[m], c = man % level.cols + kDCol[m];
-        if (r < 0 || c < 0 || r >= level.rows || c >= level.cols) break;
-        int next = r * level.cols + c;
-        std::uint8_t code = cells[next];
-        if (code == kFloor || code == kTarget) {
-            out += kLetters[m];
-        } else if (code == kBox || code == kBoxOnTarget) {
-            int r2 = r + kDRow[m], c2 = c + kDCol[m];
-            if (r2 < 0 || c2 < 0 || r2 >= level.rows || c2 >= level.cols) break;
-            int beyond = r2 * level.cols + c2;
-            if (cells[beyond] != kFloor && cells[beyond] != kTarget) break;
-            cells[next] = static_cast<std::uint8_t>(code - 2);
-            cells[beyond] = static_cast<std::uint8_t>(cells[beyond] + 2);
-            out += static_cast<char>(kLetters[m] - 'a' + 'A');
-        } else {
-            break;
-        }
-        man = next;
-    }
-    return out;
-}
-
-int lowerBound(const Level& level) {
+int lowerBound(const core::Board& level) {
     const Board board(level);
     if (!board.unsolvable().empty()) return -1;
     SearchControl control(systemClock());

@@ -2,12 +2,11 @@
 //
 //   Limits limits;
 //   limits.timeSeconds = 10;
-//   Result r = solve(maze, limits);
+//   Result r = solve(board, limits); // a core::Board
 //   if (r.status == Status::Solved) ... r.moves holds move codes 0..3
 #pragma once
 
-#include "level.h"
-#include "storage/records.h"
+#include "core/board.h"
 
 #include <atomic>
 #include <cstddef>
@@ -66,15 +65,15 @@ struct Result {
     std::string reason; // why the level is invalid or plainly unsolvable
 };
 
-Result solve(const Level& level, const Limits& limits = {});
-Result solve(const TMazeData& maze, const Limits& limits = {});
+// Why the solver cannot take a board: a cell code no level holds, or no
+// worker on a free cell (floor or target). Empty when it can.
+std::string invalidReason(const core::Board& level);
 
-// The moves in the usual letters: u d l r for steps, U D L R for pushes.
-// Stops at the first move the level does not allow.
-std::string toLurd(const Level& level, const std::vector<std::uint8_t>& moves);
+// Status Invalid, with invalidReason, for a board it cannot take.
+Result solve(const core::Board& level, const Limits& limits = {});
 
 // The solver's lower bound on the pushes the level needs, or -1 when it sees
 // at once that no box assignment exists.
-int lowerBound(const Level& level);
+int lowerBound(const core::Board& level);
 
 } // namespace sokoban::solver

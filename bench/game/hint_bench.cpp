@@ -7,6 +7,8 @@
 // PROGRAM_DIR holds the built sets (the build's bin/ by default); --set
 // measures one set (easy, game, normal, veryhard, impossible); --busy keeps
 // that many threads spinning beside the solver, as a loaded machine would.
+#include "storage/maze_board.h"
+
 #include "../../tests/game/assist_support.h"
 #include "../../tests/game/test_support.h"
 
@@ -83,7 +85,7 @@ int main(int argc, char** argv) {
             m.man = static_cast<std::int16_t>(game.manPos);
             solver::Limits l;
             l.timeSeconds = limit;
-            const auto alone = solver::solve(m, l);
+            const auto alone = solver::solve(boardOf(m), l);
 
             const int pushes = game.pushCount;
             auto t = Clock::now();

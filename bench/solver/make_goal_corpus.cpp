@@ -30,9 +30,9 @@ int main(int argc, char** argv) {
             o.doors = shape == 3 ? 0 : shape == 2 ? 2 : 1;
             o.spareRow = shape == 1;
             o.wallShare = 0.08 + 0.02 * (i % 3);
-            Level lv = generateGoalRoomLevel(o);
+            core::Board lv = generateGoalRoomLevel(o);
             std::printf("; %d boxes #%d %s\n", t.boxes, i + 1, kShapes[shape]);
-            for (const auto& row : levelToXsb(lv))
+            for (const auto& row : core::toXsbRows(lv))
                 std::printf("%s\n", row.c_str());
             std::printf("\n");
         }

@@ -4,13 +4,14 @@
 //
 //   solver_bench [--time-limit S] [--threads N] [--verbose] [CORPUS]
 // CORPUS defaults to the corpus.txt beside this source file.
-#include "solver/level.h"
+#include "core/level_text.h"
 #include "solver/solver.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -65,16 +66,17 @@ int main(int argc, char** argv) {
         in.clear();
         in.seekg(0);
     }
-    std::vector<TextLevel> texts = splitTextLevels(in);
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::vector<core::TextLevel> texts = core::readLevelText(text);
     std::map<std::string, TierStats> tiers;
     std::vector<std::string> order;
     TierStats all;
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        LevelOrError lv = levelFromXsb(texts[i].rows);
-        if (!lv.ok()) continue;
+        if (!texts[i].fits() || !texts[i].hasWorker()) continue;
+        const core::Board lv = texts[i].board();
         std::string tier = i < titles.size() ? titles[i].substr(0, titles[i].find('#')) : "";
         if (!tiers.count(tier)) order.push_back(tier);
-        Result r = solve(lv.level, limits);
+        Result r = solve(lv, limits);
         for (TierStats* s : {&tiers[tier], &all}) {
             ++s->levels;
             s->solved += r.status == Status::Solved;

@@ -50,15 +50,15 @@ std::vector<int> flood(const Grid& g, int from, const std::vector<std::uint8_t>&
 
 // The level the backward game ended in: squares the worker can never reach
 // become wall where they touch its area and lie outside the level elsewhere.
-Level finishLevel(const Grid& g, const std::vector<std::uint8_t>& target,
-                  const std::vector<std::uint8_t>& box, int man) {
+core::Board finishLevel(const Grid& g, const std::vector<std::uint8_t>& target,
+                        const std::vector<std::uint8_t>& box, int man) {
     const int cells = g.rows * g.cols;
     std::vector<std::uint8_t> none(cells, 0);
     std::vector<int> all = flood(g, man, none);
     std::vector<std::uint8_t> inside(cells, 0);
     for (int p : all)
         inside[p] = 1;
-    Level lv;
+    core::Board lv;
     lv.rows = g.rows;
     lv.cols = g.cols;
     lv.cells.assign(cells, kWall);
@@ -76,13 +76,13 @@ Level finishLevel(const Grid& g, const std::vector<std::uint8_t>& target,
         }
         lv.cells[p] = static_cast<std::uint8_t>((target[p] ? kTarget : kFloor) + (box[p] ? 2 : 0));
     }
-    lv.man = man;
+    lv.worker = man;
     return lv;
 }
 
 } // namespace
 
-Level generateLevel(const GeneratorOptions& options) {
+core::Board generateLevel(const GeneratorOptions& options) {
     Random rnd(options.seed);
     Grid g{std::clamp(options.rows, 5, kMaxSide), std::clamp(options.cols, 5, kMaxSide), {}};
     const int cells = g.rows * g.cols;
@@ -224,7 +224,7 @@ Level generateLevel(const GeneratorOptions& options) {
     return finishLevel(g, target, box, man);
 }
 
-Level generateGoalRoomLevel(const GoalRoomOptions& options) {
+core::Board generateGoalRoomLevel(const GoalRoomOptions& options) {
     Random rnd(options.seed);
     Grid g{std::clamp(options.rows, 9, kMaxSide), std::clamp(options.cols, 9, kMaxSide), {}};
     const int cells = g.rows * g.cols;
@@ -541,7 +541,7 @@ Grid patternRoom(Random& rnd, int rows, int cols, double openShare) {
 
 } // namespace
 
-Level generateDeepLevel(const DeepOptions& options) {
+core::Board generateDeepLevel(const DeepOptions& options) {
     Random rnd(options.seed);
     const int rows = std::clamp(options.rows, 5, kMaxSide),
               cols = std::clamp(options.cols, 5, kMaxSide);

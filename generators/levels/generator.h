@@ -3,7 +3,7 @@
 // pushed back, so every level made here has a solution.
 #pragma once
 
-#include "solver/level.h"
+#include "solver/board.h"
 
 #include <cstdint>
 
@@ -20,7 +20,7 @@ struct GeneratorOptions {
 
 // A level with the given room and box count; the same options always give
 // the same level. Fewer boxes come out when the room has too little floor.
-Level generateLevel(const GeneratorOptions& options);
+core::Board generateLevel(const GeneratorOptions& options);
 
 // Levels whose targets are packed together: a block of targets in a room of
 // its own with one or two doors, or in a corner of the open floor, and the
@@ -39,7 +39,7 @@ struct GoalRoomOptions {
     // walls with a few gaps; 2 aisles between rows of shelves.
     int layout = 0;
 };
-Level generateGoalRoomLevel(const GoalRoomOptions& options);
+core::Board generateGoalRoomLevel(const GoalRoomOptions& options);
 
 // Levels that need many pushes and many changes of box: a room put together
 // from small wall patterns, targets scattered or grown into one patch, then
@@ -56,6 +56,6 @@ struct DeepOptions {
     int games = 8;              // backward games played
     int pulls = 0;              // per game; 0: grows with the room and the boxes
 };
-Level generateDeepLevel(const DeepOptions& options);
+core::Board generateDeepLevel(const DeepOptions& options);
 
 } // namespace sokoban::solver

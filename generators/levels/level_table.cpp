@@ -26,7 +26,6 @@
 // counts with the nodes it searched until it stopped.
 
 #include "level_checks.h"
-#include "solver/level.h"
 #include "solver/solver.h"
 
 #include <algorithm>
@@ -92,12 +91,12 @@ Row figuresOf(const lc::SetText& set, std::size_t i, bool solve, double timeLimi
     row.replay = lc::replay(rows, i < set.solutions.size() ? set.solutions[i] : std::string());
     if (solve) {
         SolverFigures f;
-        const auto level = sv::levelFromXsb(rows);
-        if (level.ok()) {
+        const auto level = sokoban::core::fromXsbRows(rows);
+        if (sv::invalidReason(level).empty()) {
             sv::Limits limits;
             limits.threads = 1;
             limits.timeSeconds = timeLimit;
-            const sv::Result r = sv::solve(level.level, limits);
+            const sv::Result r = sv::solve(level, limits);
             f.status = r.status;
             f.pushes = r.pushCount;
             f.nodes = r.nodes;

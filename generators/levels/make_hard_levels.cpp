@@ -40,10 +40,10 @@
 //       /work/pools/im_b.pool /work/pools/im_c.pool
 //       -x easy.txt -x game.txt -x normal.txt -x veryhard.txt
 //   level_table --sort impossible
-#include "level_text.h"
-#include "hard_level_polish.h"
+#include "core/lurd.h"
 #include "generators/levels/generator.h"
-#include "solver/level.h"
+#include "hard_level_polish.h"
+#include "level_text.h"
 #include "solver/solver.h"
 
 #include <algorithm>
@@ -98,18 +98,18 @@ bool fits(const std::string& set, const Candidate& c) {
 // solver does not prove the level in time.
 bool prove(std::vector<std::string> rows, double timeLimit, Candidate& out) {
     for (int round = 0; round < 2; ++round) {
-        LevelOrError lv = levelFromXsb(rows);
-        if (!lv.ok()) return false;
+        const core::Board lv = core::fromXsbRows(rows);
+        if (!invalidReason(lv).empty()) return false;
         Limits limits;
         limits.timeSeconds = timeLimit;
         limits.threads = 1;
-        const Result r = solve(lv.level, limits);
+        const Result r = solve(lv, limits);
         if (r.status != Status::Solved) return false;
         out.seconds = r.seconds;
         out.nodes = r.nodes;
         out.pushes = r.pushCount;
         out.moves = r.moveCount;
-        out.lurd = toLurd(lv.level, r.moves);
+        out.lurd = core::lurdOf(lv, r.moves);
         out.rows = rows;
         out.boxes = countBoxes(rows);
         int walled = 0;
@@ -152,8 +152,8 @@ std::vector<Candidate> readPool(const std::string& path) {
 // The candidate of one seed: the seed picks the size, the box count and the
 // kind of room. pullShare below 1 plays the backward games of an impossible
 // candidate for that share of the usual pulls: the same room, nearer solved.
-Level candidate(const std::string& set, std::uint64_t seed, const char*& kind,
-                double pullShare = 1) {
+core::Board candidate(const std::string& set, std::uint64_t seed, const char*& kind,
+                      double pullShare = 1) {
     kind = "deep";
     std::uint64_t x = seed * 0x9e3779b97f4a7c15ull + 7;
     auto pick = [&](int lo, int hi) {
@@ -189,7 +189,7 @@ Level candidate(const std::string& set, std::uint64_t seed, const char*& kind,
         // came out either trivial or beyond the solver, a room to fill gives
         // the long, steady work this set is about.
         kind = "none";
-        return Level{};
+        return core::Board{};
     }
     DeepOptions o;
     o.rows = pick(9, 14);
@@ -212,10 +212,10 @@ void tryCandidate(const std::string& set, std::uint64_t seed, double pullShare,
                   const std::string& pool, double timeLimit, bool& proved, bool& hard) {
     proved = hard = false;
     const char* kind = "";
-    const Level lv = candidate(set, seed, kind, pullShare);
+    const core::Board lv = candidate(set, seed, kind, pullShare);
     if (lv.rows == 0) return;
     const int bound = lowerBound(lv);
-    std::vector<std::string> rows = crop(levelToXsb(lv));
+    std::vector<std::string> rows = crop(core::toXsbRows(lv));
     const int boxes = countBoxes(rows);
     // Cheap first: the boxes must be well away from home.
     const int minBound = isVeryHard(set) ? 8 * boxes : 3 * boxes;

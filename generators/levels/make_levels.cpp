@@ -29,9 +29,8 @@
 // last level (which solve_levels could not finish) was dropped, and the six
 // boxes that its stored solutions never move were made wall.
 
-#include "level_text.h"
 #include "level_gen.h"
-#include "solver/level.h"
+#include "level_text.h"
 #include "solver/solver.h"
 
 #include <chrono>
@@ -131,12 +130,12 @@ struct Grade {
 
 Grade grade(const std::vector<std::string>& rows) {
     Grade g;
-    const auto parsed = sokoban::solver::levelFromXsb(rows);
-    if (!parsed.ok()) return g;
+    const auto parsed = sokoban::core::fromXsbRows(rows);
+    if (!sokoban::solver::invalidReason(parsed).empty()) return g;
     sokoban::solver::Limits limits;
     limits.timeSeconds = 30;
     limits.threads = 1;
-    const auto r = sokoban::solver::solve(parsed.level, limits);
+    const auto r = sokoban::solver::solve(parsed, limits);
     g.solved = r.status == sokoban::solver::Status::Solved;
     g.pushes = r.pushCount;
     g.moves = r.moveCount;

@@ -1,45 +1,55 @@
-// The solver's readers: levels in a text file of any contents, each read
-// into the solver's grid and written back, and the input's first bytes as a
-// level record of the game.
+// What the solver is handed: the levels of a text of any contents as the
+// core reader gives them in both of its modes, and the input's first bytes as
+// a level record of the game.
 #include "fuzz_support.h"
 
-#include "solver/level.h"
+#include "core/level_text.h"
+#include "solver/board.h"
+#include "solver/solver.h"
+#include "storage/maze_board.h"
 
 #include <algorithm>
-#include <sstream>
+#include <string_view>
 
 using namespace sokoban;
 using namespace sokoban::solver;
 
 namespace {
 
-void checkLevel(const Level& l) {
-    FUZZ_CHECK(l.rows >= 1 && l.cols >= 1 && l.rows <= kMaxSide && l.cols <= kMaxSide);
-    FUZZ_CHECK(l.cells.size() == static_cast<std::size_t>(l.rows * l.cols));
-    FUZZ_CHECK(l.man >= 0 && l.man < l.rows * l.cols);
+void checkBoard(const core::Board& b) {
+    FUZZ_CHECK(b.rows >= 0 && b.cols >= 0 && b.rows <= kMaxSide && b.cols <= kMaxSide);
+    FUZZ_CHECK(b.cells.size() == static_cast<std::size_t>(b.rows * b.cols));
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-    for (const TextLevel& t : splitTextLevels(in)) {
-        // Over-long lines and levels are kept one past the limit, to be refused.
-        FUZZ_CHECK(t.rows.size() <= static_cast<std::size_t>(kMaxSide) + 1);
-        for (const auto& r : t.rows)
-            FUZZ_CHECK(r.size() <= static_cast<std::size_t>(kMaxSide) + (t.tooWide ? 1 : 0));
-        if (t.tooWide || t.tooTall) continue;
-        const LevelOrError read = levelFromXsb(t.rows);
-        if (!read.ok()) continue;
-        checkLevel(read.level);
-        const LevelOrError again = levelFromXsb(levelToXsb(read.level));
-        FUZZ_CHECK(again.ok());
-        checkLevel(again.level);
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    for (const auto mode : {core::ReadMode::Collection, core::ReadMode::SingleLevel}) {
+        for (const core::TextLevel& t : core::readLevelText(text, mode)) {
+            FUZZ_CHECK(t.rows.size() <= static_cast<std::size_t>(kMaxSide));
+            for (const auto& r : t.rows)
+                FUZZ_CHECK(r.size() <= static_cast<std::size_t>(kMaxSide));
+            if (!t.fits()) continue;
+            const core::Board b = t.board();
+            checkBoard(b);
+            FUZZ_CHECK(b.contains(b.worker) || b.size() == 0);
+            // A level with a worker is one the solver takes.
+            if (t.hasWorker()) FUZZ_CHECK(invalidReason(b).empty());
+            if (invalidReason(b).empty()) {
+                const Board board(b);
+                FUZZ_CHECK(board.size() >= 1);
+            }
+        }
     }
 
     Bytes record(data, data + std::min(size, TMazeData::kSize));
     record.resize(TMazeData::kSize);
-    const LevelOrError maze = levelFromMaze(TMazeData::decode(record));
-    if (maze.ok()) checkLevel(maze.level);
+    const core::Board maze = boardOf(TMazeData::decode(record));
+    checkBoard(maze);
+    if (invalidReason(maze).empty()) {
+        const Board board(maze);
+        FUZZ_CHECK(board.size() >= 1);
+    }
     return 0;
 }

@@ -8,16 +8,16 @@
 
 namespace sokoban::solver::test {
 
-Level xsb(const std::vector<std::string>& rows) {
-    LevelOrError lv = levelFromXsb(rows);
-    EXPECT_TRUE(lv.ok()) << lv.error;
-    return lv.level;
+core::Board xsb(const std::vector<std::string>& rows) {
+    const core::Board lv = core::fromXsbRows(rows);
+    EXPECT_EQ(invalidReason(lv), "");
+    return lv;
 }
 
-Replay replay(const Level& level, const std::vector<std::uint8_t>& moves) {
+Replay replay(const core::Board& level, const std::vector<std::uint8_t>& moves) {
     Replay out;
     std::vector<std::uint8_t> cells = level.cells;
-    int r = level.man / level.cols, c = level.man % level.cols;
+    int r = level.worker / level.cols, c = level.worker % level.cols;
     auto code = [&](int rr, int cc) -> int {
         if (rr < 0 || cc < 0 || rr >= level.rows || cc >= level.cols) return kOutside;
         return cells[rr * level.cols + cc];
@@ -59,7 +59,7 @@ struct Position {
 
 } // namespace
 
-int fewestPushes(const Level& level, std::vector<Level>* path) {
+int fewestPushes(const core::Board& level, std::vector<core::Board>* path) {
     const int cols = level.cols, n = level.rows * level.cols;
     auto walkable = [&](int p) {
         return level.cells[p] >= kFloor && level.cells[p] <= kBoxOnTarget;
@@ -92,7 +92,7 @@ int fewestPushes(const Level& level, std::vector<Level>* path) {
     Position start;
     for (int p = 0; p < n; ++p)
         if (level.cells[p] == kBox || level.cells[p] == kBoxOnTarget) start.boxes.push_back(p);
-    auto a = area(start.boxes, level.man);
+    auto a = area(start.boxes, level.worker);
     start.man = *std::min_element(a.begin(), a.end());
     std::map<Position, Position> parent;
     std::map<Position, int> depth;
@@ -110,12 +110,12 @@ int fewestPushes(const Level& level, std::vector<Level>* path) {
                 std::reverse(chain.begin(), chain.end());
                 path->clear();
                 for (const Position& p : chain) {
-                    Level lv = level;
+                    core::Board lv = level;
                     for (auto& cell : lv.cells)
                         if (cell == kBox || cell == kBoxOnTarget) cell -= 2;
                     for (int b : p.boxes)
                         lv.cells[b] += 2;
-                    lv.man = p.man;
+                    lv.worker = p.man;
                     path->push_back(lv);
                 }
             }

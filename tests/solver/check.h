@@ -2,14 +2,15 @@
 // rules applied to a level, and a plain breadth-first search over pushes.
 #pragma once
 
-#include "solver/level.h"
+#include "solver/board.h"
+#include "solver/solver.h"
 
 #include <string>
 #include <vector>
 
 namespace sokoban::solver::test {
 
-Level xsb(const std::vector<std::string>& rows); // fails the test if unreadable
+core::Board xsb(const std::vector<std::string>& rows); // fails the test if unreadable
 
 struct Replay {
     bool legal = true; // every move was allowed
@@ -20,10 +21,10 @@ struct Replay {
 // Plays move codes by the game's rules: a step onto floor or target walks,
 // onto a box pushes it when the square beyond is floor or target. The level
 // is solved when no box stands off a target.
-Replay replay(const Level& level, const std::vector<std::uint8_t>& moves);
+Replay replay(const core::Board& level, const std::vector<std::uint8_t>& moves);
 
 // Fewest pushes that solve the level, -1 when none do; `path` gets the
 // positions (as levels) along one such solution, start first.
-int fewestPushes(const Level& level, std::vector<Level>* path = nullptr);
+int fewestPushes(const core::Board& level, std::vector<core::Board>* path = nullptr);
 
 } // namespace sokoban::solver::test

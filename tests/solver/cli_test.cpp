@@ -86,6 +86,37 @@ TEST_F(SolveTool, PrintsOneLinePerLevelInFileOrder) {
     }
 }
 
+// Level text is read as the game reads it: run lengths, rows split by "|",
+// "-" and "_" for floor, titles, floor open to the edge lying outside, the
+// later of two workers.
+TEST_F(SolveTool, ReadsCollectionsAsTheGamePlaysThem) {
+    fs::path f = write("collection.txt", "Title: run lengths\r\n"
+                                         "5#\r\n#@$.#\r\n5#\r\n"
+                                         "\r\n"
+                                         "Title: bars and dashes\r\n"
+                                         "6#|#@-$.#|6#\r\n"
+                                         "\r\n"
+                                         "Title: an open edge\r\n"
+                                         "#####\r\n#@$. \r\n#####\r\n"
+                                         "\r\n"
+                                         "Title: two workers\r\n"
+                                         "######\r\n#@ @$.#\r\n#######\r\n");
+    ToolRun r = run("--time-limit 5 " + f.string());
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    std::regex line("(\\d+)\\tsolved\\t(\\d+)\\t1\\t\\d+\\.\\d{3}\\t([udlrUDLR]*)");
+    std::istringstream in(r.out);
+    const char* expect[][2] = {{"1", "R"}, {"2", "rR"}, {"3", "R"}, {"4", "R"}};
+    std::string text;
+    for (const auto& e : expect) {
+        ASSERT_TRUE(std::getline(in, text)) << r.out;
+        std::smatch m;
+        ASSERT_TRUE(std::regex_match(text, m, line)) << text;
+        EXPECT_EQ(m[1], e[0]);
+        EXPECT_EQ(m[3], e[1]) << text;
+    }
+}
+
 TEST_F(SolveTool, ReadsLevelSetRecords) {
     sokoban::TMazeData maze;
     maze.cells.fill(sokoban::kOutside);
@@ -125,8 +156,8 @@ TEST_F(SolveTool, BadInputGetsAMessageNotACrash) {
         {"empty.box", "", "", 2, "not a level set"},
         {"binary.dat", binary, "", -2, ""},
         {"long.txt", std::string(1'000'000, '#') + "\n#@$.#\n", "", 1, "larger than 64 x 64"},
-        {"workers.txt", "#####\n#@@ #\n#$. #\n#####\n", "", 1, "2 workers"},
-        {"open.txt", "#####\n#@$. \n#####\n", "", 1, "open edge"},
+        {"noworker.txt", "#####\n# $.#\n#####\n", "", 1,
+         "level 1 could not be read: no worker (line 1)"},
         {"ok.txt", "#####\n#@$.#\n#####\n", "--time-limit", 2, "usage"},
         {"ok2.txt", "#####\n#@$.#\n#####\n", "--memory-limit -3", 2, "usage"},
     };

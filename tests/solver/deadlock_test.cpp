@@ -26,7 +26,7 @@ TEST(SolverDeadlock, DeadSquares) {
          {"  ###  ", "###.###", "#xxxxx#", "#######"}},
     };
     for (const auto& c : cases) {
-        Level lv = xsb(c.level);
+        core::Board lv = xsb(c.level);
         Board board(lv);
         for (int r = 0; r < lv.rows; ++r) {
             for (int col = 0; col < lv.cols; ++col) {
@@ -67,7 +67,7 @@ TEST(SolverDeadlock, FrozenBoxes) {
         {{"#######", "##    #", "#$ .  #", "# $.  #", "#    @#", "#######"}, 3, 2, false},
     };
     for (const auto& c : cases) {
-        Level lv = xsb(c.level);
+        core::Board lv = xsb(c.level);
         Board board(lv);
         std::vector<std::uint16_t> boxAt(board.size(), 0);
         for (Square b : board.boxes())
@@ -103,7 +103,7 @@ TEST(SolverDeadlock, ClosedAreas) {
         {{"########", "#   #  #", "# @$*. #", "#   #  #", "########"}, Detector::Corral::None, 0},
     };
     for (const auto& c : cases) {
-        Level lv = xsb(c.level);
+        core::Board lv = xsb(c.level);
         Board board(lv);
         std::vector<std::uint16_t> boxAt(board.size(), 0);
         for (Square b : board.boxes())

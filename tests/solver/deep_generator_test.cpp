@@ -14,7 +14,7 @@ namespace {
 
 using test::replay;
 
-int countOf(const Level& lv, std::initializer_list<int> codes) {
+int countOf(const core::Board& lv, std::initializer_list<int> codes) {
     int n = 0;
     for (auto c : lv.cells)
         for (int code : codes)
@@ -23,7 +23,7 @@ int countOf(const Level& lv, std::initializer_list<int> codes) {
 }
 
 // Squares reachable from `from` over everything but walls and the outside.
-std::vector<char> reach(const Level& lv, int from, bool onlyTargets) {
+std::vector<char> reach(const core::Board& lv, int from, bool onlyTargets) {
     std::vector<char> seen(lv.cells.size(), 0);
     std::vector<int> todo{from};
     seen[from] = 1;
@@ -75,7 +75,7 @@ TEST(SolverDeepGenerator, LevelsAreClosedSolvableAndAsAsked) {
             o.packedTargets = c.packed;
             o.openShare = c.open;
             o.games = 4;
-            const Level lv = generateDeepLevel(o);
+            const core::Board lv = generateDeepLevel(o);
             const std::string name = std::to_string(c.rows) + "x" + std::to_string(c.cols) +
                                      " seed " + std::to_string(seed);
             ASSERT_EQ(lv.rows, c.rows) << name;
@@ -86,7 +86,7 @@ TEST(SolverDeepGenerator, LevelsAreClosedSolvableAndAsAsked) {
             EXPECT_LT(countOf(lv, {kBoxOnTarget}), boxes) << name << ": nothing to do";
             // The worker reaches every floor square (boxes aside) and the
             // edge of the grid is never floor.
-            const auto seen = reach(lv, lv.man, false);
+            const auto seen = reach(lv, lv.worker, false);
             for (int p = 0; p < lv.rows * lv.cols; ++p) {
                 const std::uint8_t code = lv.cells[p];
                 if (code == kWall || code == kOutside) continue;
@@ -104,9 +104,9 @@ TEST(SolverDeepGenerator, LevelsAreClosedSolvableAndAsAsked) {
                     inPatch += s;
                 EXPECT_EQ(inPatch, boxes) << name << ": targets not in one patch";
             }
-            const Level again = generateDeepLevel(o);
+            const core::Board again = generateDeepLevel(o);
             EXPECT_EQ(again.cells, lv.cells) << name;
-            EXPECT_EQ(again.man, lv.man) << name;
+            EXPECT_EQ(again.worker, lv.worker) << name;
 
             Limits limits;
             limits.timeSeconds = 60;

@@ -1,8 +1,8 @@
 // Goal rooms: finding a packed cluster of targets and its filling order, and
 // whole solves of generated levels whose targets lie in one room or corner.
 #include "check.h"
-#include "solver/board.h"
 #include "generators/levels/generator.h"
+#include "solver/board.h"
 #include "solver/goalroom.h"
 #include "solver/solver.h"
 
@@ -45,8 +45,8 @@ TEST(SolverGoalRoom, FindsPackedClustersOnly) {
 TEST(SolverGoalRoom, BoxesThatCannotLeaveComeFirst) {
     // The two boxes in the niche can never be pulled out again: they are
     // filled from the start and head the order.
-    Level lv = xsb({"##########", "#**#     #", "#......  #", "###### $ #", "#  $ $ $ #",
-                    "# $ $ @  #", "##########"});
+    core::Board lv = xsb({"##########", "#**#     #", "#......  #", "###### $ #", "#  $ $ $ #",
+                          "# $ $ @  #", "##########"});
     Board board(lv);
     GoalRoom room(board);
     ASSERT_TRUE(room.active());
@@ -72,11 +72,11 @@ TEST(SolverGoalRoom, GeneratedGoalRoomsAreSolvedAndReplay) {
         o.doors = shape == 3 ? 0 : shape == 2 ? 2 : 1;
         o.spareRow = shape == 1;
         o.layout = shape < 4 ? 0 : shape - 3; // halls, then aisles
-        Level lv = generateGoalRoomLevel(o);
+        core::Board lv = generateGoalRoomLevel(o);
         if (o.layout != 0) {
             // Parted by walls, but every floor square still in reach.
             std::vector<std::uint8_t> seen(lv.cells.size(), 0);
-            std::vector<int> todo{lv.man};
+            std::vector<int> todo{lv.worker};
             int reached = 0, floor = 0, walls = 0;
             while (!todo.empty()) {
                 const int p = todo.back();
@@ -94,7 +94,7 @@ TEST(SolverGoalRoom, GeneratedGoalRoomsAreSolvedAndReplay) {
             EXPECT_EQ(reached, floor) << "shape " << shape;
             GoalRoomOptions open = o;
             open.layout = 0;
-            const Level hall = generateGoalRoomLevel(open);
+            const core::Board hall = generateGoalRoomLevel(open);
             const auto hallWalls = std::count(hall.cells.begin(), hall.cells.end(), kWall);
             EXPECT_GT(walls, hallWalls + 15) << "shape " << shape;
         }
@@ -103,7 +103,7 @@ TEST(SolverGoalRoom, GeneratedGoalRoomsAreSolvedAndReplay) {
             limits.timeSeconds = 30;
             limits.threads = threads;
             Result r = solve(lv, limits);
-            const std::string name = levelToXsb(lv)[1] + " threads " + std::to_string(threads);
+            const std::string name = core::toXsbRows(lv)[1] + " threads " + std::to_string(threads);
             ASSERT_EQ(r.status, Status::Solved) << name;
             test::Replay rep = replay(lv, r.moves);
             EXPECT_TRUE(rep.legal) << name;
@@ -119,7 +119,7 @@ TEST(SolverGoalRoom, GeneratorPacksTheTargets) {
     GoalRoomOptions o;
     o.boxes = 20;
     o.seed = 3;
-    Level lv = generateGoalRoomLevel(o);
+    core::Board lv = generateGoalRoomLevel(o);
     Board board(lv);
     EXPECT_EQ(board.targets().size(), 20u);
     EXPECT_EQ(board.boxes().size(), 20u);

@@ -13,7 +13,7 @@ namespace {
 using Rows = std::vector<std::string>;
 
 bool solves(const Rows& rows, const std::string& lurd) {
-    const solver::Level lv = solver::test::xsb(rows);
+    const core::Board lv = solver::test::xsb(rows);
     std::vector<std::uint8_t> moves;
     for (char m : lurd) {
         const char l = static_cast<char>(std::tolower(static_cast<unsigned char>(m)));

@@ -29,17 +29,17 @@ class TickingClock final : public SolveClock {
     mutable std::atomic<long> ticks_{0};
 };
 
-Level levelOf(const std::vector<std::string>& rows) {
-    LevelOrError lv = levelFromXsb(rows);
-    EXPECT_TRUE(lv.ok()) << lv.error;
-    return lv.level;
+core::Board levelOf(const std::vector<std::string>& rows) {
+    const core::Board lv = core::fromXsbRows(rows);
+    EXPECT_EQ(invalidReason(lv), "");
+    return lv;
 }
 
 TEST(SolveClock, TheFirstSearchKeepsItsShareOnAStarvedThread) {
     // The fewest-pushes search needs thousands of positions here, more than
     // a tenth of a second of wall time at the clock's pace; the bolder one
     // finds a longer way.
-    const Level level = levelOf({
+    const core::Board level = levelOf({
         "########",
         "# . .$.#",
         "#$  ## #",
@@ -80,7 +80,7 @@ TEST(SolveClock, TheFirstSearchKeepsItsShareOnAStarvedThread) {
 TEST(SolveClock, AnEarlyAnswerIsNotHeldBackUntilTheLimit) {
     // A big hall: the bolder search solves it after some ticks, the search
     // for the fewest pushes would need ages.
-    const Level level = levelOf({
+    const core::Board level = levelOf({
         "    #################",
         "#####               #",
         "#   #         #     #",

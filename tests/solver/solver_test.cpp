@@ -1,8 +1,10 @@
 // Whole solves: every solution replayed by the game's rules, push counts
 // against a plain breadth-first search, plainly unsolvable levels, limits.
 #include "check.h"
+#include "core/lurd.h"
 #include "generators/levels/generator.h"
 #include "solver/solver.h"
+#include "storage/maze_board.h"
 
 #include <gtest/gtest.h>
 
@@ -15,18 +17,18 @@ using test::fewestPushes;
 using test::replay;
 using test::xsb;
 
-void expectSolvedBy(const Level& lv, const Result& r, const std::string& name) {
+void expectSolvedBy(const core::Board& lv, const Result& r, const std::string& name) {
     ASSERT_EQ(r.status, Status::Solved) << name << ": " << statusName(r.status) << " " << r.reason;
     test::Replay rep = replay(lv, r.moves);
     EXPECT_TRUE(rep.legal) << name;
     EXPECT_TRUE(rep.solved) << name;
     EXPECT_EQ(rep.moves, r.moveCount) << name;
     EXPECT_EQ(rep.pushes, r.pushCount) << name;
-    EXPECT_EQ(static_cast<int>(toLurd(lv, r.moves).size()), r.moveCount) << name;
+    EXPECT_EQ(static_cast<int>(core::lurdOf(lv, r.moves).size()), r.moveCount) << name;
 }
 
-std::vector<Level> generated(int side, int boxes, int count, int seed0) {
-    std::vector<Level> out;
+std::vector<core::Board> generated(int side, int boxes, int count, int seed0) {
+    std::vector<core::Board> out;
     for (int i = 0; i < count; ++i) {
         GeneratorOptions o;
         o.rows = o.cols = side;
@@ -54,7 +56,7 @@ TEST(Solver, HandMadeLevelsReplay) {
         {"#########", "#  #    #", "# $ $ . #", "#@    . #", "#########"},
     };
     for (const auto& rows : levels) {
-        Level lv = xsb(rows);
+        core::Board lv = xsb(rows);
         Limits limits;
         limits.timeSeconds = 10;
         expectSolvedBy(lv, solve(lv, limits), rows[1]);
@@ -68,10 +70,10 @@ TEST(Solver, GeneratedLevelsAreSolvedAndReplay) {
         int side, boxes, count;
     } tiers[] = {{7, 2, 10}, {8, 3, 10}, {10, 4, 8}, {12, 6, 6}, {14, 8, 4}};
     for (const Tier& t : tiers) {
-        for (const Level& lv : generated(t.side, t.boxes, t.count, 7000 + t.side)) {
+        for (const core::Board& lv : generated(t.side, t.boxes, t.count, 7000 + t.side)) {
             Limits limits;
             limits.timeSeconds = 20;
-            expectSolvedBy(lv, solve(lv, limits), levelToXsb(lv)[1]);
+            expectSolvedBy(lv, solve(lv, limits), core::toXsbRows(lv)[1]);
         }
     }
 }
@@ -80,26 +82,26 @@ TEST(Solver, FewestPushesAndBoundAgainstBreadthFirst) {
     // The search with one thread looks for the fewest pushes; its bound must
     // never promise less work than the breadth-first optimum, from the start
     // or from any position along an optimal solution.
-    std::vector<Level> levels = generated(7, 2, 12, 100);
-    for (const Level& lv : generated(8, 3, 8, 200))
+    std::vector<core::Board> levels = generated(7, 2, 12, 100);
+    for (const core::Board& lv : generated(8, 3, 8, 200))
         levels.push_back(lv);
     levels.push_back(xsb({"#######", "#     #", "# $ $ #", "#. .@ #", "#######"}));
     levels.push_back(
         xsb({"  ####", "###  ####", "#     $ #", "# #  #$ #", "# . .#@ #", "#########"}));
-    for (const Level& lv : levels) {
-        std::vector<Level> path;
+    for (const core::Board& lv : levels) {
+        std::vector<core::Board> path;
         const int best = fewestPushes(lv, &path);
         ASSERT_GE(best, 0);
         for (std::size_t i = 0; i < path.size(); ++i) {
             int bound = lowerBound(path[i]);
             EXPECT_GE(bound, 0);
-            EXPECT_LE(bound, best - static_cast<int>(i)) << levelToXsb(path[i])[1];
+            EXPECT_LE(bound, best - static_cast<int>(i)) << core::toXsbRows(path[i])[1];
         }
         Limits limits;
         limits.threads = 1;
         Result r = solve(lv, limits);
-        expectSolvedBy(lv, r, levelToXsb(lv)[1]);
-        EXPECT_EQ(r.pushCount, best) << levelToXsb(lv)[1];
+        expectSolvedBy(lv, r, core::toXsbRows(lv)[1]);
+        EXPECT_EQ(r.pushCount, best) << core::toXsbRows(lv)[1];
     }
 }
 
@@ -115,7 +117,7 @@ TEST(Solver, BoundKnowsWhichSideTheWorkerIsOn) {
         {{"#########", "#.@$    #", "#### ## #", "   #    #", "   ######"}, 6},
     };
     for (const auto& c : cases) {
-        Level lv = xsb(c.level);
+        core::Board lv = xsb(c.level);
         EXPECT_EQ(lowerBound(lv), c.bound) << c.level[1];
         if (c.bound > 0) {
             EXPECT_EQ(fewestPushes(lv), c.bound) << c.level[1];
@@ -133,7 +135,7 @@ TEST(Solver, PlainlyUnsolvableLevelsAreReportedAtOnce) {
         {"#######", "#.@$  #", "#######"}, // the worker on the target's side
     };
     for (const auto& rows : levels) {
-        Level lv = xsb(rows);
+        core::Board lv = xsb(rows);
         Limits limits;
         limits.timeSeconds = 5;
         Result r = solve(lv, limits);
@@ -143,7 +145,7 @@ TEST(Solver, PlainlyUnsolvableLevelsAreReportedAtOnce) {
 }
 
 TEST(Solver, LimitsAndCancel) {
-    Level big = generateLevel({40, 40, 40, 99, 0.15, 0});
+    core::Board big = generateLevel({40, 40, 40, 99, 0.15, 0});
     {
         Limits limits;
         limits.timeSeconds = 0;
@@ -188,12 +190,11 @@ TEST(Solver, LevelRecords) {
                                                     : kFloor;
         }
     maze.man = 3 * kCols + 4;
-    Result r = solve(maze);
-    LevelOrError lv = levelFromMaze(maze);
-    ASSERT_TRUE(lv.ok());
-    expectSolvedBy(lv.level, r, "record");
+    // The record's edge is the level's edge: row 0 is wall all along.
+    const core::Board lv = boardOf(maze);
+    expectSolvedBy(lv, solve(lv), "record");
     maze.man = 0;
-    EXPECT_EQ(solve(maze).status, Status::Invalid);
+    EXPECT_EQ(solve(boardOf(maze)).status, Status::Invalid);
 }
 
 } // namespace
