@@ -24,568 +24,504 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char *kIndexHeader = "sokoban level index 1";
+constexpr const char* kIndexHeader = "sokoban level index 1";
 // A set never needs more than this many tries to find a free name.
 constexpr int kMaxNameTries = 1000;
 
-[[noreturn]] void fail(const fs::path &path) {
-  throw FileError(path, systemReason(errno));
+[[noreturn]] void fail(const fs::path& path) {
+    throw FileError(path, systemReason(errno));
 }
 
-std::string readWhole(const fs::path &path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in)
-    return {};
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
+std::string readWhole(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {};
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
 }
 
-Bytes asBytes(const std::string &s) { return Bytes(s.begin(), s.end()); }
-
-bool isLink(const fs::path &p) {
-  std::error_code ec;
-  return fs::is_symlink(fs::symlink_status(p, ec));
+Bytes asBytes(const std::string& s) {
+    return Bytes(s.begin(), s.end());
 }
 
-void renameOver(const fs::path &from, const fs::path &to) {
-  std::error_code ec;
-  fs::rename(from, to, ec);
-  if (ec)
-    throw FileError(to, systemReason(ec.value()));
+bool isLink(const fs::path& p) {
+    std::error_code ec;
+    return fs::is_symlink(fs::symlink_status(p, ec));
 }
 
-bool sameBytes(const fs::path &a, const fs::path &b) {
-  std::error_code ec;
-  if (fs::file_size(a, ec) != fs::file_size(b, ec) || ec)
-    return false;
-  std::ifstream x(a, std::ios::binary), y(b, std::ios::binary);
-  if (!x || !y)
-    return false;
-  std::vector<char> p(64 * 1024), q(64 * 1024);
-  while (x && y) {
-    x.read(p.data(), static_cast<std::streamsize>(p.size()));
-    y.read(q.data(), static_cast<std::streamsize>(q.size()));
-    if (x.gcount() != y.gcount() ||
-        !std::equal(p.begin(), p.begin() + x.gcount(), q.begin()))
-      return false;
-  }
-  return true;
+void renameOver(const fs::path& from, const fs::path& to) {
+    std::error_code ec;
+    fs::rename(from, to, ec);
+    if (ec) throw FileError(to, systemReason(ec.value()));
+}
+
+bool sameBytes(const fs::path& a, const fs::path& b) {
+    std::error_code ec;
+    if (fs::file_size(a, ec) != fs::file_size(b, ec) || ec) return false;
+    std::ifstream x(a, std::ios::binary), y(b, std::ios::binary);
+    if (!x || !y) return false;
+    std::vector<char> p(64 * 1024), q(64 * 1024);
+    while (x && y) {
+        x.read(p.data(), static_cast<std::streamsize>(p.size()));
+        y.read(q.data(), static_cast<std::streamsize>(q.size()));
+        if (x.gcount() != y.gcount() || !std::equal(p.begin(), p.begin() + x.gcount(), q.begin()))
+            return false;
+    }
+    return true;
 }
 
 std::string tabFree(std::string s) {
-  std::replace(s.begin(), s.end(), '\t', ' ');
-  return s;
+    std::replace(s.begin(), s.end(), '\t', ' ');
+    return s;
 }
 
 struct IndexHead {
-  std::string source;
-  std::string stamp; // size and time of the source when it was read
+    std::string source;
+    std::string stamp; // size and time of the source when it was read
 };
 
-std::optional<IndexHead> readIndexHead(const fs::path &idx) {
-  std::ifstream in(idx, std::ios::binary);
-  std::string line;
-  if (!in || !std::getline(in, line) || line != kIndexHeader)
-    return std::nullopt;
-  IndexHead head;
-  for (int k = 0; k < 2 && std::getline(in, line); ++k) {
-    const auto tab = line.find('\t');
-    if (tab == std::string::npos)
-      continue;
-    const std::string key = line.substr(0, tab), value = line.substr(tab + 1);
-    if (key == "source")
-      head.source = value;
-    if (key == "stamp")
-      head.stamp = value;
-  }
-  return head;
+std::optional<IndexHead> readIndexHead(const fs::path& idx) {
+    std::ifstream in(idx, std::ios::binary);
+    std::string line;
+    if (!in || !std::getline(in, line) || line != kIndexHeader) return std::nullopt;
+    IndexHead head;
+    for (int k = 0; k < 2 && std::getline(in, line); ++k) {
+        const auto tab = line.find('\t');
+        if (tab == std::string::npos) continue;
+        const std::string key = line.substr(0, tab), value = line.substr(tab + 1);
+        if (key == "source") head.source = value;
+        if (key == "stamp") head.stamp = value;
+    }
+    return head;
 }
 
 // Size and modification time: a file that still shows both was not changed.
-std::string stampOf(const fs::path &file) {
-  std::error_code ec;
-  const auto size = fs::file_size(file, ec);
-  if (ec)
-    return {};
-  const auto time = fs::last_write_time(file, ec);
-  if (ec)
-    return {};
-  return std::to_string(size) + " " +
-         std::to_string(time.time_since_epoch().count());
+std::string stampOf(const fs::path& file) {
+    std::error_code ec;
+    const auto size = fs::file_size(file, ec);
+    if (ec) return {};
+    const auto time = fs::last_write_time(file, ec);
+    if (ec) return {};
+    return std::to_string(size) + " " + std::to_string(time.time_since_epoch().count());
 }
 
-std::string candidateBox(const fs::path &dir, const std::string &stem, int k) {
-  return (dir /
-          (k == 1 ? stem + ".box" : stem + "-" + std::to_string(k) + ".box"))
-      .string();
+std::string candidateBox(const fs::path& dir, const std::string& stem, int k) {
+    return (dir / (k == 1 ? stem + ".box" : stem + "-" + std::to_string(k) + ".box")).string();
 }
 
-std::string setStem(const std::string &name) {
-  std::string stem;
-  for (char c : name)
-    stem += (c == '/' || c == '\0') ? '_' : c;
-  if (stem.empty() || stem[0] == '.')
-    stem = "collection" + stem;
-  return stem;
+std::string setStem(const std::string& name) {
+    std::string stem;
+    for (char c : name)
+        stem += (c == '/' || c == '\0') ? '_' : c;
+    if (stem.empty() || stem[0] == '.') stem = "collection" + stem;
+    return stem;
 }
 
 // Writes the levels of a text as a new set beside the old one, then makes
 // it the set: unchanged, fresh, or rebuilt with the records of the levels
 // that stayed.
 class Importer {
-public:
-  Importer(fs::path dir, std::string stem, std::string source,
-           std::string stamp, fs::path appDir)
-      : dir_(std::move(dir)), stem_(setStem(stem)), source_(std::move(source)),
-        stamp_(std::move(stamp)), appDir_(std::move(appDir)) {}
+  public:
+    Importer(fs::path dir, std::string stem, std::string source, std::string stamp, fs::path appDir)
+        : dir_(std::move(dir)), stem_(setStem(stem)), source_(std::move(source)),
+          stamp_(std::move(stamp)), appDir_(std::move(appDir)) {}
 
-  ~Importer() {
-    std::error_code ec;
-    if (started_) {
-      fs::remove(tmpBox_, ec);
-      fs::remove(tmpIdx_, ec);
-    }
-  }
-
-  void add(const TextLevel &level) {
-    ++result_.levels;
-    if (tooLarge(level)) {
-      result_.tooLarge.push_back(level.number);
-      return;
-    }
-    if (!level.hasWorker()) {
-      result_.unreadable.push_back(level.number);
-      return;
-    }
-    if (result_.imported == kMaxLevels) {
-      ++result_.beyondLimit;
-      return;
-    }
-    if (!started_)
-      start();
-    const Bytes rec = centredLevel(levelMaze(level)).encode();
-    box_.write(reinterpret_cast<const char *>(rec.data()),
-               static_cast<std::streamsize>(rec.size()));
-    ++result_.imported;
-    idx_ << result_.imported << '\t' << level.number << '\t'
-         << tabFree(level.title) << '\t' << tabFree(level.author) << '\n';
-    if (!box_)
-      fail(tmpBox_);
-    if (!idx_)
-      fail(tmpIdx_);
-  }
-
-  CollectionImport finish() {
-    if (!started_)
-      return result_;
-    box_.close();
-    if (!box_)
-      fail(tmpBox_);
-    idx_.close();
-    if (!idx_)
-      fail(tmpIdx_);
-
-    for (int k = 1; k <= kMaxNameTries; ++k) {
-      const std::string box = candidateBox(dir_, stem_, k);
-      const fs::path idx = levelIndexFile(box);
-      finishSetSwitch(box, appDir_);
-      // A link is neither written through nor replaced: the set takes
-      // another name.
-      if (isLink(box) || isLink(idx))
-        continue;
-      std::error_code ec;
-      if (!fs::exists(box, ec)) {
-        FileSwitch change(setSwitchJournal(box));
-        renameOver(tmpBox_, change.stage(box));
-        renameOver(tmpIdx_, change.stage(idx));
-        change.commit();
-        return done(box, true);
-      }
-      const auto head = readIndexHead(idx);
-      const bool sameSource =
-          head && !source_.empty() && head->source == source_;
-      if (sameBytes(tmpBox_, box)) {
-        // The same levels, perhaps moved or with other titles.
-        if (sameSource || !head || head->source == source_)
-          renameOver(tmpIdx_, idx);
-        return done(box, false);
-      }
-      if (sameSource) {
-        // The levels, the index and the records change as one: a
-        // kill or a full disk at any point leaves all of them old or
-        // all of them new, never records on the wrong levels.
-        FileSwitch change(setSwitchJournal(box));
-        const FilePlaces::CompanionPlace place =
-            FilePlaces(appDir_).companionPlace(box);
-        // A solve of another copy waits until the records have moved.
-        const FolderLock lock(fs::path(place.base).parent_path());
-        startCompanionsFrom(place);
-        rebuild(box, place.base, change);
-        renameOver(tmpBox_, change.stage(box));
-        renameOver(tmpIdx_, change.stage(idx));
-        change.commit();
-        return done(box, true);
-      }
-    }
-    throw FileError(candidateBox(dir_, stem_, kMaxNameTries), kNoFreeName);
-  }
-
-private:
-  void start() {
-    std::error_code ec;
-    fs::create_directories(dir_, ec);
-    if (ec)
-      throw FileError(dir_, systemReason(ec.value()));
-    // What imports killed before left goes; these copies are named so
-    // that the next import knows them for unfinished.
-    removeUnfinishedCopies(dir_);
-    const std::string pid = std::to_string(::getpid());
-    tmpBox_ = dir_ / ("." + stem_ + ".box." + pid + ".0.new");
-    tmpIdx_ = dir_ / ("." + stem_ + ".idx." + pid + ".1.new");
-    started_ = true;
-    box_.open(tmpBox_, std::ios::binary | std::ios::trunc);
-    if (!box_)
-      fail(tmpBox_);
-    idx_.open(tmpIdx_, std::ios::binary | std::ios::trunc);
-    if (!idx_)
-      fail(tmpIdx_);
-    idx_ << kIndexHeader << '\n'
-         << "source\t" << source_ << '\n'
-         << "stamp\t" << stamp_ << '\n';
-  }
-
-  CollectionImport done(const std::string &box, bool built) {
-    started_ = false;
-    std::error_code ec;
-    fs::remove(tmpBox_, ec);
-    fs::remove(tmpIdx_, ec);
-    result_.boxFile = box;
-    result_.built = built;
-    return result_;
-  }
-
-  // The records of the old set moved to where its levels now stand, as
-  // new copies in `change`.
-  void rebuild(const std::string &box, const std::string &base,
-               FileSwitch &change) {
-    const std::string oldLevels = readWhole(box);
-    const std::string newLevels = readWhole(tmpBox_);
-    const std::size_t n = TMazeData::kSize;
-    std::unordered_map<std::string, std::vector<int>> oldAt;
-    const int oldCount = static_cast<int>(oldLevels.size() / n);
-    for (int j = oldCount - 1; j >= 0; --j)
-      oldAt[oldLevels.substr(static_cast<std::size_t>(j) * n, n)].push_back(j);
-    const int newCount = static_cast<int>(newLevels.size() / n);
-    std::vector<int> oldOf(static_cast<std::size_t>(newCount), -1);
-    std::vector<int> newOf(static_cast<std::size_t>(oldCount), -1);
-    for (int i = 0; i < newCount; ++i) {
-      auto it =
-          oldAt.find(newLevels.substr(static_cast<std::size_t>(i) * n, n));
-      if (it == oldAt.end() || it->second.empty())
-        continue;
-      const int j = it->second.back();
-      it->second.pop_back();
-      oldOf[static_cast<std::size_t>(i)] = j;
-      newOf[static_cast<std::size_t>(j)] = i;
-    }
-
-    const auto record = [](const std::string &file, std::size_t size, int j) {
-      const std::size_t at = static_cast<std::size_t>(j) * size;
-      return j >= 0 && at + size <= file.size() ? file.substr(at, size)
-                                                : std::string();
-    };
-    const auto asString = [](const Bytes &b) {
-      return std::string(b.begin(), b.end());
-    };
-    std::error_code ec;
-
-    if (fs::exists(base + ".bst", ec)) {
-      const std::string old = readWhole(base + ".bst");
-      std::string out;
-      for (int i = 0; i < newCount; ++i) {
-        const std::string r =
-            record(old, TBestData::kSize, oldOf[static_cast<std::size_t>(i)]);
-        out += r.empty() ? asString(TBestData{}.encode()) : r;
-      }
-      change.stage(base + ".bst", asBytes(out));
-    }
-    if (fs::exists(base + ".sol", ec)) {
-      const std::string old = readWhole(base + ".sol");
-      std::string out;
-      for (int i = 0; i < newCount; ++i) {
-        const std::string r =
-            record(old, TAnswerData::kSize, oldOf[static_cast<std::size_t>(i)]);
-        TAnswerData a = emptyAnswerRecord();
-        if (!r.empty()) {
-          a = TAnswerData::decode(std::span(
-              reinterpret_cast<const std::uint8_t *>(r.data()), r.size()));
-          a.level = static_cast<std::int16_t>(i + 1);
+    ~Importer() {
+        std::error_code ec;
+        if (started_) {
+            fs::remove(tmpBox_, ec);
+            fs::remove(tmpIdx_, ec);
         }
-        out += asString(a.encode());
-      }
-      change.stage(base + ".sol", asBytes(out));
     }
-    if (fs::exists(base + ".sav", ec)) {
-      const std::string old = readWhole(base + ".sav");
-      std::vector<TSaveData> sav;
-      for (int k = 0; k < 6; ++k) {
-        const std::string r = record(old, TSaveData::kSize, k);
-        sav.push_back(
-            r.empty() ? freshSaveRecord()
-                      : TSaveData::decode(std::span(
-                            reinterpret_cast<const std::uint8_t *>(r.data()),
-                            r.size())));
-      }
-      // Unlocked stay the levels up to the first one that was not
-      // passed before.
-      const int oldMax = std::max<int>(1, sav[0].level);
-      int newMax = 1;
-      while (newMax < newCount &&
-             oldOf[static_cast<std::size_t>(newMax - 1)] >= 0 &&
-             oldOf[static_cast<std::size_t>(newMax - 1)] + 1 < oldMax)
-        ++newMax;
-      sav[0].level = static_cast<std::int16_t>(newMax);
-      for (int k = 1; k < 6; ++k) {
-        TSaveData &slot = sav[static_cast<std::size_t>(k)];
-        if (slot.level == 1 && slot.moves == 1)
-          continue; // empty
-        const int j = slot.level - 1;
-        if (j >= 0 && j < oldCount && newOf[static_cast<std::size_t>(j)] >= 0)
-          slot.level =
-              static_cast<std::int16_t>(newOf[static_cast<std::size_t>(j)] + 1);
-        else
-          slot = freshSaveRecord();
-      }
-      std::string out;
-      for (const auto &s : sav)
-        out += asString(s.encode());
-      change.stage(base + ".sav", asBytes(out));
-    }
-  }
 
-  fs::path dir_;
-  std::string stem_;
-  std::string source_;
-  std::string stamp_;
-  fs::path appDir_;
-  bool started_ = false;
-  fs::path tmpBox_, tmpIdx_;
-  std::ofstream box_, idx_;
-  CollectionImport result_;
+    void add(const TextLevel& level) {
+        ++result_.levels;
+        if (tooLarge(level)) {
+            result_.tooLarge.push_back(level.number);
+            return;
+        }
+        if (!level.hasWorker()) {
+            result_.unreadable.push_back(level.number);
+            return;
+        }
+        if (result_.imported == kMaxLevels) {
+            ++result_.beyondLimit;
+            return;
+        }
+        if (!started_) start();
+        const Bytes rec = centredLevel(levelMaze(level)).encode();
+        box_.write(reinterpret_cast<const char*>(rec.data()),
+                   static_cast<std::streamsize>(rec.size()));
+        ++result_.imported;
+        idx_ << result_.imported << '\t' << level.number << '\t' << tabFree(level.title) << '\t'
+             << tabFree(level.author) << '\n';
+        if (!box_) fail(tmpBox_);
+        if (!idx_) fail(tmpIdx_);
+    }
+
+    CollectionImport finish() {
+        if (!started_) return result_;
+        box_.close();
+        if (!box_) fail(tmpBox_);
+        idx_.close();
+        if (!idx_) fail(tmpIdx_);
+
+        for (int k = 1; k <= kMaxNameTries; ++k) {
+            const std::string box = candidateBox(dir_, stem_, k);
+            const fs::path idx = levelIndexFile(box);
+            finishSetSwitch(box, appDir_);
+            // A link is neither written through nor replaced: the set takes
+            // another name.
+            if (isLink(box) || isLink(idx)) continue;
+            std::error_code ec;
+            if (!fs::exists(box, ec)) {
+                FileSwitch change(setSwitchJournal(box));
+                renameOver(tmpBox_, change.stage(box));
+                renameOver(tmpIdx_, change.stage(idx));
+                change.commit();
+                return done(box, true);
+            }
+            const auto head = readIndexHead(idx);
+            const bool sameSource = head && !source_.empty() && head->source == source_;
+            if (sameBytes(tmpBox_, box)) {
+                // The same levels, perhaps moved or with other titles.
+                if (sameSource || !head || head->source == source_) renameOver(tmpIdx_, idx);
+                return done(box, false);
+            }
+            if (sameSource) {
+                // The levels, the index and the records change as one: a
+                // kill or a full disk at any point leaves all of them old or
+                // all of them new, never records on the wrong levels.
+                FileSwitch change(setSwitchJournal(box));
+                const FilePlaces::CompanionPlace place = FilePlaces(appDir_).companionPlace(box);
+                // A solve of another copy waits until the records have moved.
+                const FolderLock lock(fs::path(place.base).parent_path());
+                startCompanionsFrom(place);
+                rebuild(box, place.base, change);
+                renameOver(tmpBox_, change.stage(box));
+                renameOver(tmpIdx_, change.stage(idx));
+                change.commit();
+                return done(box, true);
+            }
+        }
+        throw FileError(candidateBox(dir_, stem_, kMaxNameTries), kNoFreeName);
+    }
+
+  private:
+    void start() {
+        std::error_code ec;
+        fs::create_directories(dir_, ec);
+        if (ec) throw FileError(dir_, systemReason(ec.value()));
+        // What imports killed before left goes; these copies are named so
+        // that the next import knows them for unfinished.
+        removeUnfinishedCopies(dir_);
+        const std::string pid = std::to_string(::getpid());
+        tmpBox_ = dir_ / ("." + stem_ + ".box." + pid + ".0.new");
+        tmpIdx_ = dir_ / ("." + stem_ + ".idx." + pid + ".1.new");
+        started_ = true;
+        box_.open(tmpBox_, std::ios::binary | std::ios::trunc);
+        if (!box_) fail(tmpBox_);
+        idx_.open(tmpIdx_, std::ios::binary | std::ios::trunc);
+        if (!idx_) fail(tmpIdx_);
+        idx_ << kIndexHeader << '\n'
+             << "source\t" << source_ << '\n'
+             << "stamp\t" << stamp_ << '\n';
+    }
+
+    CollectionImport done(const std::string& box, bool built) {
+        started_ = false;
+        std::error_code ec;
+        fs::remove(tmpBox_, ec);
+        fs::remove(tmpIdx_, ec);
+        result_.boxFile = box;
+        result_.built = built;
+        return result_;
+    }
+
+    // The records of the old set moved to where its levels now stand, as
+    // new copies in `change`.
+    void rebuild(const std::string& box, const std::string& base, FileSwitch& change) {
+        const std::string oldLevels = readWhole(box);
+        const std::string newLevels = readWhole(tmpBox_);
+        const std::size_t n = TMazeData::kSize;
+        std::unordered_map<std::string, std::vector<int>> oldAt;
+        const int oldCount = static_cast<int>(oldLevels.size() / n);
+        for (int j = oldCount - 1; j >= 0; --j)
+            oldAt[oldLevels.substr(static_cast<std::size_t>(j) * n, n)].push_back(j);
+        const int newCount = static_cast<int>(newLevels.size() / n);
+        std::vector<int> oldOf(static_cast<std::size_t>(newCount), -1);
+        std::vector<int> newOf(static_cast<std::size_t>(oldCount), -1);
+        for (int i = 0; i < newCount; ++i) {
+            auto it = oldAt.find(newLevels.substr(static_cast<std::size_t>(i) * n, n));
+            if (it == oldAt.end() || it->second.empty()) continue;
+            const int j = it->second.back();
+            it->second.pop_back();
+            oldOf[static_cast<std::size_t>(i)] = j;
+            newOf[static_cast<std::size_t>(j)] = i;
+        }
+
+        const auto record = [](const std::string& file, std::size_t size, int j) {
+            const std::size_t at = static_cast<std::size_t>(j) * size;
+            return j >= 0 && at + size <= file.size() ? file.substr(at, size) : std::string();
+        };
+        const auto asString = [](const Bytes& b) { return std::string(b.begin(), b.end()); };
+        std::error_code ec;
+
+        if (fs::exists(base + ".bst", ec)) {
+            const std::string old = readWhole(base + ".bst");
+            std::string out;
+            for (int i = 0; i < newCount; ++i) {
+                const std::string r =
+                    record(old, TBestData::kSize, oldOf[static_cast<std::size_t>(i)]);
+                out += r.empty() ? asString(TBestData{}.encode()) : r;
+            }
+            change.stage(base + ".bst", asBytes(out));
+        }
+        if (fs::exists(base + ".sol", ec)) {
+            const std::string old = readWhole(base + ".sol");
+            std::string out;
+            for (int i = 0; i < newCount; ++i) {
+                const std::string r =
+                    record(old, TAnswerData::kSize, oldOf[static_cast<std::size_t>(i)]);
+                TAnswerData a = emptyAnswerRecord();
+                if (!r.empty()) {
+                    a = TAnswerData::decode(
+                        std::span(reinterpret_cast<const std::uint8_t*>(r.data()), r.size()));
+                    a.level = static_cast<std::int16_t>(i + 1);
+                }
+                out += asString(a.encode());
+            }
+            change.stage(base + ".sol", asBytes(out));
+        }
+        if (fs::exists(base + ".sav", ec)) {
+            const std::string old = readWhole(base + ".sav");
+            std::vector<TSaveData> sav;
+            for (int k = 0; k < 6; ++k) {
+                const std::string r = record(old, TSaveData::kSize, k);
+                sav.push_back(
+                    r.empty() ? freshSaveRecord()
+                              : TSaveData::decode(std::span(
+                                    reinterpret_cast<const std::uint8_t*>(r.data()), r.size())));
+            }
+            // Unlocked stay the levels up to the first one that was not
+            // passed before.
+            const int oldMax = std::max<int>(1, sav[0].level);
+            int newMax = 1;
+            while (newMax < newCount && oldOf[static_cast<std::size_t>(newMax - 1)] >= 0 &&
+                   oldOf[static_cast<std::size_t>(newMax - 1)] + 1 < oldMax)
+                ++newMax;
+            sav[0].level = static_cast<std::int16_t>(newMax);
+            for (int k = 1; k < 6; ++k) {
+                TSaveData& slot = sav[static_cast<std::size_t>(k)];
+                if (slot.level == 1 && slot.moves == 1) continue; // empty
+                const int j = slot.level - 1;
+                if (j >= 0 && j < oldCount && newOf[static_cast<std::size_t>(j)] >= 0)
+                    slot.level = static_cast<std::int16_t>(newOf[static_cast<std::size_t>(j)] + 1);
+                else
+                    slot = freshSaveRecord();
+            }
+            std::string out;
+            for (const auto& s : sav)
+                out += asString(s.encode());
+            change.stage(base + ".sav", asBytes(out));
+        }
+    }
+
+    fs::path dir_;
+    std::string stem_;
+    std::string source_;
+    std::string stamp_;
+    fs::path appDir_;
+    bool started_ = false;
+    fs::path tmpBox_, tmpIdx_;
+    std::ofstream box_, idx_;
+    CollectionImport result_;
 };
 
 // Keeps the first level until a second one shows the text is a collection;
 // from then on every level goes straight to the importer.
 struct Opener {
-  Opener(fs::path d, std::string st, std::string so, std::string sp,
-         fs::path app)
-      : dir(std::move(d)), stem(std::move(st)), source(std::move(so)),
-        stamp(std::move(sp)), appDir(std::move(app)) {}
+    Opener(fs::path d, std::string st, std::string so, std::string sp, fs::path app)
+        : dir(std::move(d)), stem(std::move(st)), source(std::move(so)), stamp(std::move(sp)),
+          appDir(std::move(app)) {}
 
-  fs::path dir;
-  std::string stem, source, stamp;
-  fs::path appDir;
-  std::optional<TextLevel> first;
-  std::optional<Importer> importer;
-  LevelTextReader reader{[this](TextLevel &l) { take(l); }};
+    fs::path dir;
+    std::string stem, source, stamp;
+    fs::path appDir;
+    std::optional<TextLevel> first;
+    std::optional<Importer> importer;
+    LevelTextReader reader{[this](TextLevel& l) { take(l); }};
 
-  void take(const TextLevel &l) {
-    if (l.number == 1) {
-      first = l;
-      return;
+    void take(const TextLevel& l) {
+        if (l.number == 1) {
+            first = l;
+            return;
+        }
+        if (!importer) {
+            importer.emplace(dir, stem, source, stamp, appDir);
+            importer->add(*first);
+        }
+        importer->add(l);
     }
-    if (!importer) {
-      importer.emplace(dir, stem, source, stamp, appDir);
-      importer->add(*first);
-    }
-    importer->add(l);
-  }
 
-  OpenedLevelText result() {
-    OpenedLevelText out;
-    if (importer) {
-      out.collection = true;
-      out.set = importer->finish();
-      return out;
+    OpenedLevelText result() {
+        OpenedLevelText out;
+        if (importer) {
+            out.collection = true;
+            out.set = importer->finish();
+            return out;
+        }
+        out.single.levelCount = reader.levelCount();
+        if (!first) {
+            out.single.first = centredMaze(core::Board{});
+            return out;
+        }
+        out.single.title = first->title;
+        out.single.author = first->author;
+        if (tooLarge(*first))
+            out.status = out.single.status = XsbStatus::TooBig;
+        else
+            out.single.first = levelMaze(*first);
+        return out;
     }
-    out.single.levelCount = reader.levelCount();
-    if (!first) {
-      out.single.first = centredMaze(core::Board{});
-      return out;
-    }
-    out.single.title = first->title;
-    out.single.author = first->author;
-    if (tooLarge(*first))
-      out.status = out.single.status = XsbStatus::TooBig;
-    else
-      out.single.first = levelMaze(*first);
-    return out;
-  }
 };
 
 // The set imported from this file before, when the file has not changed
 // since.
-std::optional<CollectionImport> unchangedImport(const fs::path &dir,
-                                                const std::string &stem,
-                                                const std::string &source,
-                                                const std::string &stamp,
-                                                const fs::path &appDir) {
-  if (stamp.empty())
+std::optional<CollectionImport> unchangedImport(const fs::path& dir, const std::string& stem,
+                                                const std::string& source, const std::string& stamp,
+                                                const fs::path& appDir) {
+    if (stamp.empty()) return std::nullopt;
+    for (int k = 1; k <= kMaxNameTries; ++k) {
+        const std::string box = candidateBox(dir, setStem(stem), k);
+        finishSetSwitch(box, appDir);
+        if (isLink(box) || isLink(levelIndexFile(box))) continue; // as the import skips it
+        std::error_code ec;
+        if (!fs::exists(box, ec)) return std::nullopt;
+        const auto head = readIndexHead(levelIndexFile(box));
+        if (!head || head->source != source) continue;
+        if (head->stamp != stamp) return std::nullopt;
+        CollectionImport found;
+        found.boxFile = box;
+        found.imported = static_cast<int>(fs::file_size(box, ec) / TMazeData::kSize);
+        if (ec || found.imported == 0) return std::nullopt;
+        return found;
+    }
     return std::nullopt;
-  for (int k = 1; k <= kMaxNameTries; ++k) {
-    const std::string box = candidateBox(dir, setStem(stem), k);
-    finishSetSwitch(box, appDir);
-    if (isLink(box) || isLink(levelIndexFile(box)))
-      continue; // as the import skips it
-    std::error_code ec;
-    if (!fs::exists(box, ec))
-      return std::nullopt;
-    const auto head = readIndexHead(levelIndexFile(box));
-    if (!head || head->source != source)
-      continue;
-    if (head->stamp != stamp)
-      return std::nullopt;
-    CollectionImport found;
-    found.boxFile = box;
-    found.imported =
-        static_cast<int>(fs::file_size(box, ec) / TMazeData::kSize);
-    if (ec || found.imported == 0)
-      return std::nullopt;
-    return found;
-  }
-  return std::nullopt;
 }
 
-std::string numberList(const std::vector<int> &numbers) {
-  constexpr std::size_t kShown = 20;
-  std::string s = "第 ";
-  for (std::size_t k = 0; k < numbers.size() && k < kShown; ++k)
-    s += (k ? "、" : "") + std::to_string(numbers[k]);
-  s += numbers.size() > kShown ? " 等关" : " 关";
-  return s;
+std::string numberList(const std::vector<int>& numbers) {
+    constexpr std::size_t kShown = 20;
+    std::string s = "第 ";
+    for (std::size_t k = 0; k < numbers.size() && k < kShown; ++k)
+        s += (k ? "、" : "") + std::to_string(numbers[k]);
+    s += numbers.size() > kShown ? " 等关" : " 关";
+    return s;
 }
 
 } // namespace
 
-fs::path userLevelsDir() { return userDataDir() / "levels"; }
-
-fs::path levelIndexFile(const std::string &boxFile) {
-  return companionBase(boxFile) + ".idx";
+fs::path userLevelsDir() {
+    return userDataDir() / "levels";
 }
 
-std::vector<LevelInfo> readLevelIndex(const std::string &boxFile) {
-  std::vector<LevelInfo> infos;
-  std::ifstream in(levelIndexFile(boxFile), std::ios::binary);
-  std::string line;
-  if (!in || !std::getline(in, line) || line != kIndexHeader)
-    return infos;
-  while (std::getline(in, line)) {
-    std::vector<std::string> f;
-    std::size_t at = 0;
-    for (;;) {
-      const auto tab = line.find('\t', at);
-      f.push_back(line.substr(at, tab == std::string::npos ? tab : tab - at));
-      if (tab == std::string::npos)
-        break;
-      at = tab + 1;
+fs::path levelIndexFile(const std::string& boxFile) {
+    return companionBase(boxFile) + ".idx";
+}
+
+std::vector<LevelInfo> readLevelIndex(const std::string& boxFile) {
+    std::vector<LevelInfo> infos;
+    std::ifstream in(levelIndexFile(boxFile), std::ios::binary);
+    std::string line;
+    if (!in || !std::getline(in, line) || line != kIndexHeader) return infos;
+    while (std::getline(in, line)) {
+        std::vector<std::string> f;
+        std::size_t at = 0;
+        for (;;) {
+            const auto tab = line.find('\t', at);
+            f.push_back(line.substr(at, tab == std::string::npos ? tab : tab - at));
+            if (tab == std::string::npos) break;
+            at = tab + 1;
+        }
+        if (f.size() < 4) continue;
+        char* end = nullptr;
+        const long n = std::strtol(f[0].c_str(), &end, 10);
+        if (end == f[0].c_str() || *end || n < 1 || n > kMaxLevels) continue;
+        if (static_cast<std::size_t>(n) > infos.size()) infos.resize(static_cast<std::size_t>(n));
+        infos[static_cast<std::size_t>(n - 1)] = {f[2], f[3]};
     }
-    if (f.size() < 4)
-      continue;
-    char *end = nullptr;
-    const long n = std::strtol(f[0].c_str(), &end, 10);
-    if (end == f[0].c_str() || *end || n < 1 || n > kMaxLevels)
-      continue;
-    if (static_cast<std::size_t>(n) > infos.size())
-      infos.resize(static_cast<std::size_t>(n));
-    infos[static_cast<std::size_t>(n - 1)] = {f[2], f[3]};
-  }
-  return infos;
+    return infos;
 }
 
-std::string importMessage(const CollectionImport &import) {
-  std::vector<std::string> parts;
-  if (!import.tooLarge.empty())
-    parts.push_back(std::to_string(import.tooLarge.size()) +
-                    " 关过大未能导入：" + numberList(import.tooLarge));
-  if (!import.unreadable.empty())
-    parts.push_back(std::to_string(import.unreadable.size()) +
-                    " 关没有搬运工未能导入：" + numberList(import.unreadable));
-  if (import.beyondLimit > 0)
-    parts.push_back(std::to_string(import.beyondLimit) +
-                    " 关超出一个关卡集的 " + std::to_string(kMaxLevels) +
-                    " 关未能导入");
-  if (parts.empty())
-    return {};
-  std::string s = import.imported > 0
-                      ? "已导入 " + std::to_string(import.imported) + " 关"
-                      : std::string("没有可以导入的关卡");
-  for (std::size_t k = 0; k < parts.size(); ++k)
-    s += (k ? "；" : "，") + parts[k];
-  return s;
+std::string importMessage(const CollectionImport& import) {
+    std::vector<std::string> parts;
+    if (!import.tooLarge.empty())
+        parts.push_back(std::to_string(import.tooLarge.size()) + " 关过大未能导入：" +
+                        numberList(import.tooLarge));
+    if (!import.unreadable.empty())
+        parts.push_back(std::to_string(import.unreadable.size()) + " 关没有搬运工未能导入：" +
+                        numberList(import.unreadable));
+    if (import.beyondLimit > 0)
+        parts.push_back(std::to_string(import.beyondLimit) + " 关超出一个关卡集的 " +
+                        std::to_string(kMaxLevels) + " 关未能导入");
+    if (parts.empty()) return {};
+    std::string s = import.imported > 0 ? "已导入 " + std::to_string(import.imported) + " 关"
+                                        : std::string("没有可以导入的关卡");
+    for (std::size_t k = 0; k < parts.size(); ++k)
+        s += (k ? "；" : "，") + parts[k];
+    return s;
 }
 
-OpenedLevelText openLevelTextFile(const fs::path &file,
-                                  const fs::path &levelsDir,
-                                  const fs::path &appDir) {
-  std::error_code ec;
-  fs::path source = fs::weakly_canonical(fs::absolute(file, ec), ec);
-  if (ec)
-    source = file;
-  const std::string stem = file.stem().string();
-  const std::string stamp = stampOf(file);
-  if (const auto found =
-          unchangedImport(levelsDir, stem, source.string(), stamp, appDir)) {
-    OpenedLevelText out;
-    out.collection = true;
-    out.set = *found;
-    out.set.levels = found->imported;
-    return out;
-  }
-  Opener opener(levelsDir, stem, source.string(), stamp, appDir);
-  const XsbStatus status = readLevelTextFile(file, opener.reader);
-  if (status != XsbStatus::Ok) {
-    OpenedLevelText out;
-    out.status = out.single.status = status;
-    return out;
-  }
-  return opener.result();
+OpenedLevelText openLevelTextFile(const fs::path& file, const fs::path& levelsDir,
+                                  const fs::path& appDir) {
+    std::error_code ec;
+    fs::path source = fs::weakly_canonical(fs::absolute(file, ec), ec);
+    if (ec) source = file;
+    const std::string stem = file.stem().string();
+    const std::string stamp = stampOf(file);
+    if (const auto found = unchangedImport(levelsDir, stem, source.string(), stamp, appDir)) {
+        OpenedLevelText out;
+        out.collection = true;
+        out.set = *found;
+        out.set.levels = found->imported;
+        return out;
+    }
+    Opener opener(levelsDir, stem, source.string(), stamp, appDir);
+    const XsbStatus status = readLevelTextFile(file, opener.reader);
+    if (status != XsbStatus::Ok) {
+        OpenedLevelText out;
+        out.status = out.single.status = status;
+        return out;
+    }
+    return opener.result();
 }
 
-OpenedLevelText openLevelTextString(std::string_view text,
-                                    const std::string &name,
-                                    const fs::path &levelsDir,
-                                    const fs::path &appDir) {
-  Opener opener(levelsDir, name, std::string(), std::string(), appDir);
-  opener.reader.feed(text);
-  opener.reader.finish();
-  return opener.result();
+OpenedLevelText openLevelTextString(std::string_view text, const std::string& name,
+                                    const fs::path& levelsDir, const fs::path& appDir) {
+    Opener opener(levelsDir, name, std::string(), std::string(), appDir);
+    opener.reader.feed(text);
+    opener.reader.finish();
+    return opener.result();
 }
 
-void saveCollection(const fs::path &file, const std::string &boxFile) {
-  const std::vector<LevelInfo> infos = readLevelIndex(boxFile);
-  std::ifstream in(boxFile, std::ios::binary);
-  if (!in)
-    fail(boxFile);
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  if (!out)
-    fail(file);
-  std::vector<std::uint8_t> rec(TMazeData::kSize);
-  for (int n = 1;; ++n) {
-    in.read(reinterpret_cast<char *>(rec.data()),
-            static_cast<std::streamsize>(rec.size()));
-    if (in.gcount() != static_cast<std::streamsize>(rec.size()))
-      break;
-    const LevelInfo info = static_cast<std::size_t>(n) <= infos.size()
-                               ? infos[static_cast<std::size_t>(n - 1)]
-                               : LevelInfo{};
-    out << collectionEntry(TMazeData::decode(rec), n, info.title, info.author);
-  }
-  if (in.bad())
-    fail(boxFile);
-  out.close();
-  if (!out)
-    fail(file);
+void saveCollection(const fs::path& file, const std::string& boxFile) {
+    const std::vector<LevelInfo> infos = readLevelIndex(boxFile);
+    std::ifstream in(boxFile, std::ios::binary);
+    if (!in) fail(boxFile);
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    if (!out) fail(file);
+    std::vector<std::uint8_t> rec(TMazeData::kSize);
+    for (int n = 1;; ++n) {
+        in.read(reinterpret_cast<char*>(rec.data()), static_cast<std::streamsize>(rec.size()));
+        if (in.gcount() != static_cast<std::streamsize>(rec.size())) break;
+        const LevelInfo info = static_cast<std::size_t>(n) <= infos.size()
+                                   ? infos[static_cast<std::size_t>(n - 1)]
+                                   : LevelInfo{};
+        out << collectionEntry(TMazeData::decode(rec), n, info.title, info.author);
+    }
+    if (in.bad()) fail(boxFile);
+    out.close();
+    if (!out) fail(file);
 }
 
 } // namespace sokoban

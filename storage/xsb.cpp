@@ -16,105 +16,96 @@ namespace sokoban {
 namespace {
 
 struct FileCloser {
-  void operator()(std::FILE *f) const { std::fclose(f); }
+    void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
 } // namespace
 
 XsbResult XsbScanner::finish() {
-  reader_.finish();
-  XsbResult result;
-  switch (reader_.status(kRows, kCols)) {
-  case core::TextStatus::TooBig:
-    result.status = XsbStatus::TooBig;
-    break;
-  case core::TextStatus::NoLevel:
-    // Not an error: the empty level, centred.
-    result.maze = centredMaze(core::Board{});
-    break;
-  case core::TextStatus::Ok:
-    result.maze = centredMaze(reader_.first()->board(kCols));
-    break;
-  }
-  return result;
+    reader_.finish();
+    XsbResult result;
+    switch (reader_.status(kRows, kCols)) {
+    case core::TextStatus::TooBig:
+        result.status = XsbStatus::TooBig;
+        break;
+    case core::TextStatus::NoLevel:
+        // Not an error: the empty level, centred.
+        result.maze = centredMaze(core::Board{});
+        break;
+    case core::TextStatus::Ok:
+        result.maze = centredMaze(reader_.first()->board(kCols));
+        break;
+    }
+    return result;
 }
 
 XsbResult parseXsb(std::string_view text) {
-  XsbScanner scanner;
-  scanner.feed(text);
-  return scanner.finish();
+    XsbScanner scanner;
+    scanner.feed(text);
+    return scanner.finish();
 }
 
-XsbResult readXsb(const std::filesystem::path &path) {
-  XsbResult result;
-  std::error_code ec;
-  const auto status = std::filesystem::status(path, ec);
-  if (status.type() == std::filesystem::file_type::not_found) {
-    result.status = XsbStatus::Missing;
-    return result;
-  }
-  // A directory, a pipe or a device could block or never end: only plain
-  // files are read.
-  result.status = XsbStatus::ReadError;
-  if (status.type() != std::filesystem::file_type::regular)
-    return result;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file)
-    return result;
-
-  XsbScanner scanner;
-  std::vector<char> buffer(64 * 1024);
-  while (!scanner.tooBig()) {
-    const std::size_t n =
-        std::fread(buffer.data(), 1, buffer.size(), file.get());
-    scanner.feed({buffer.data(), n});
-    if (n < buffer.size()) {
-      if (std::ferror(file.get()))
+XsbResult readXsb(const std::filesystem::path& path) {
+    XsbResult result;
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        result.status = XsbStatus::Missing;
         return result;
-      break;
     }
-  }
-  return scanner.finish();
-}
+    // A directory, a pipe or a device could block or never end: only plain
+    // files are read.
+    result.status = XsbStatus::ReadError;
+    if (status.type() != std::filesystem::file_type::regular) return result;
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) return result;
 
-std::string writeXsb(const TMazeData &level) {
-  static constexpr char kCharOf[] = {' ', '#', ' ', '.', '$', '*'};
-  const BoundingBox box = boundingBox(level.cells);
-  std::string out;
-  for (int r = box.top; r <= box.bottom; ++r) {
-    for (int c = box.left; c <= box.right; ++c) {
-      const int i = r * kCols + c;
-      const std::uint8_t code = level.cells[static_cast<std::size_t>(i)];
-      if (code > kBoxOnTarget)
-        continue; // not a cell code: nothing to write
-      char ch = kCharOf[code];
-      if (i == level.man && code == kFloor)
-        ch = '@';
-      if (i == level.man && code == kTarget)
-        ch = '+';
-      out += ch;
+    XsbScanner scanner;
+    std::vector<char> buffer(64 * 1024);
+    while (!scanner.tooBig()) {
+        const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), file.get());
+        scanner.feed({buffer.data(), n});
+        if (n < buffer.size()) {
+            if (std::ferror(file.get())) return result;
+            break;
+        }
     }
-    out += "\r\n";
-  }
-  return out;
+    return scanner.finish();
 }
 
-void saveXsb(const std::filesystem::path &path, const TMazeData &level) {
-  const std::string text = writeXsb(level);
-  std::FILE *raw = std::fopen(path.c_str(), "wb");
-  if (!raw)
-    throw FileError(path, systemReason(errno));
-  std::unique_ptr<std::FILE, FileCloser> file(raw);
-  if (std::fwrite(text.data(), 1, text.size(), raw) != text.size())
-    throw FileError(path, systemReason(errno));
-  if (std::fclose(file.release()) != 0)
-    throw FileError(path, systemReason(errno));
+std::string writeXsb(const TMazeData& level) {
+    static constexpr char kCharOf[] = {' ', '#', ' ', '.', '$', '*'};
+    const BoundingBox box = boundingBox(level.cells);
+    std::string out;
+    for (int r = box.top; r <= box.bottom; ++r) {
+        for (int c = box.left; c <= box.right; ++c) {
+            const int i = r * kCols + c;
+            const std::uint8_t code = level.cells[static_cast<std::size_t>(i)];
+            if (code > kBoxOnTarget) continue; // not a cell code: nothing to write
+            char ch = kCharOf[code];
+            if (i == level.man && code == kFloor) ch = '@';
+            if (i == level.man && code == kTarget) ch = '+';
+            out += ch;
+        }
+        out += "\r\n";
+    }
+    return out;
 }
 
-std::string xsbFileName(const std::string &gameName, int level) {
-  const std::string number = std::to_string(level);
-  const std::size_t zeros = number.size() < 4 ? 4 - number.size() : 0;
-  return gameName + std::string(zeros, '0') + number + ".xsb";
+void saveXsb(const std::filesystem::path& path, const TMazeData& level) {
+    const std::string text = writeXsb(level);
+    std::FILE* raw = std::fopen(path.c_str(), "wb");
+    if (!raw) throw FileError(path, systemReason(errno));
+    std::unique_ptr<std::FILE, FileCloser> file(raw);
+    if (std::fwrite(text.data(), 1, text.size(), raw) != text.size())
+        throw FileError(path, systemReason(errno));
+    if (std::fclose(file.release()) != 0) throw FileError(path, systemReason(errno));
+}
+
+std::string xsbFileName(const std::string& gameName, int level) {
+    const std::string number = std::to_string(level);
+    const std::size_t zeros = number.size() < 4 ? 4 - number.size() : 0;
+    return gameName + std::string(zeros, '0') + number + ".xsb";
 }
 
 } // namespace sokoban
