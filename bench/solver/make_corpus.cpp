@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+using namespace sokoban;
 using namespace sokoban::solver;
 
 struct Tier {
@@ -29,7 +30,7 @@ int main(int argc, char** argv) {
     limits.memoryBytes = std::size_t{512} << 20;
     for (const Tier& t : tiers) {
         for (int i = 0; i < perTier; ++i) {
-            core::Board best;
+            sokoban::core::Board best;
             std::uint64_t bestNodes = 0;
             bool found = false;
             for (int k = 0; k < candidates; ++k) {
@@ -39,7 +40,7 @@ int main(int argc, char** argv) {
                 o.seed = (static_cast<std::uint64_t>(t.side) * 1000 + i) * 100 + k;
                 o.wallShare = 0.2 + 0.05 * (k % 4);
                 o.pulls = 150 * t.boxes;
-                core::Board lv = generateLevel(o);
+                sokoban::core::Board lv = generateLevel(o);
                 // Judged by the effort of the plain fewest-pushes search;
                 // levels it cannot finish in the judging time count as the
                 // hardest, so the corpus is not limited to what the solver
@@ -53,7 +54,7 @@ int main(int argc, char** argv) {
             }
             if (!found) continue;
             std::printf("; %dx%d %d boxes #%d\n", t.side, t.side, t.boxes, i + 1);
-            for (const auto& row : core::toXsbRows(best))
+            for (const auto& row : sokoban::core::toXsbRows(best))
                 std::printf("%s\n", row.c_str());
             std::printf("\n");
             std::fflush(stdout);

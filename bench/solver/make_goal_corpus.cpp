@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+using namespace sokoban;
 using namespace sokoban::solver;
 
 struct Tier {
@@ -30,9 +31,9 @@ int main(int argc, char** argv) {
             o.doors = shape == 3 ? 0 : shape == 2 ? 2 : 1;
             o.spareRow = shape == 1;
             o.wallShare = 0.08 + 0.02 * (i % 3);
-            core::Board lv = generateGoalRoomLevel(o);
+            sokoban::core::Board lv = generateGoalRoomLevel(o);
             std::printf("; %d boxes #%d %s\n", t.boxes, i + 1, kShapes[shape]);
-            for (const auto& row : core::toXsbRows(lv))
+            for (const auto& row : sokoban::core::toXsbRows(lv))
                 std::printf("%s\n", row.c_str());
             std::printf("\n");
         }

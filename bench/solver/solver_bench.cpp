@@ -67,13 +67,13 @@ int main(int argc, char** argv) {
         in.seekg(0);
     }
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const std::vector<core::TextLevel> texts = core::readLevelText(text);
+    const std::vector<sokoban::core::TextLevel> texts = sokoban::core::readLevelText(text);
     std::map<std::string, TierStats> tiers;
     std::vector<std::string> order;
     TierStats all;
     for (std::size_t i = 0; i < texts.size(); ++i) {
         if (!texts[i].fits() || !texts[i].hasWorker()) continue;
-        const core::Board lv = texts[i].board();
+        const sokoban::core::Board lv = texts[i].board();
         std::string tier = i < titles.size() ? titles[i].substr(0, titles[i].find('#')) : "";
         if (!tiers.count(tier)) order.push_back(tier);
         Result r = solve(lv, limits);
