@@ -1,267 +1,342 @@
 #include "generator.h"
 
+#include "core/paths.h"
+
 #include <algorithm>
-#include <vector>
+#include <cstdlib>
 
 namespace sokoban::solver {
 
 namespace {
 
-class Random {
-  public:
-    explicit Random(std::uint64_t seed) : state_(seed * 0x9e3779b97f4a7c15ull + 1) {}
-    std::uint64_t next() {
-        std::uint64_t z = (state_ += 0x9e3779b97f4a7c15ull);
-        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
-        z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
-        return z ^ (z >> 31);
-    }
-    int below(int n) {
-        return n <= 0 ? 0 : static_cast<int>(next() % static_cast<std::uint64_t>(n));
-    }
+using core::Board;
+using core::kBox;
+using core::kBoxOnTarget;
+using core::kDCol;
+using core::kDRow;
+using core::kFloor;
+using core::kMaxSide;
+using core::kOutside;
+using core::kTarget;
+using core::kWall;
 
-  private:
-    std::uint64_t state_;
-};
+bool isWall(const Board& b, int p) {
+    const std::uint8_t c = b.at(p);
+    return c == kWall || c == kOutside;
+}
+bool hasBox(const Board& b, int p) {
+    return core::isBox(b.at(p));
+}
+bool hasTarget(const Board& b, int p) {
+    return core::isTarget(b.at(p));
+}
+// Floor or target with no box: a box or the worker may go there.
+bool isOpen(const Board& b, int p) {
+    return core::isFree(b.at(p));
+}
+void moveBox(Board& b, int from, int to) {
+    b.set(from, static_cast<std::uint8_t>(b.at(from) - 2));
+    b.set(to, static_cast<std::uint8_t>(b.at(to) + 2));
+}
 
-struct Grid {
-    int rows, cols;
-    std::vector<std::uint8_t> wall;
-    bool isWall(int p) const { return wall[p]; }
-    int step(int p, int d) const { return p + kDRow[d] * cols + kDCol[d]; }
-};
-
-// Floor squares reachable from `from` without crossing walls or `blocked`.
-std::vector<int> flood(const Grid& g, int from, const std::vector<std::uint8_t>& blocked) {
+// The cells the worker walks to from `from` without pushing, in the order
+// a breadth-first walk trying up, down, left, right meets them. The random
+// choices among them follow this order, so the level a seed gives does too.
+std::vector<int> walkOrder(const Board& b, int from) {
+    const std::vector<bool> area = core::reach(b, from);
+    std::vector<bool> met(area.size(), false);
     std::vector<int> order{from};
-    std::vector<std::uint8_t> seen(g.wall.size(), 0);
-    seen[from] = 1;
-    for (std::size_t i = 0; i < order.size(); ++i) {
+    met[static_cast<std::size_t>(from)] = true;
+    for (std::size_t i = 0; i < order.size(); ++i)
         for (int d = 0; d < 4; ++d) {
-            int q = g.step(order[i], d);
-            if (!g.wall[q] && !blocked[q] && !seen[q]) {
-                seen[q] = 1;
-                order.push_back(q);
-            }
+            const int q = b.neighbour(order[i], d);
+            if (q < 0 || !area[static_cast<std::size_t>(q)] || met[static_cast<std::size_t>(q)])
+                continue;
+            met[static_cast<std::size_t>(q)] = true;
+            order.push_back(q);
         }
-    }
     return order;
 }
 
-// The level the backward game ended in: squares the worker can never reach
-// become wall where they touch its area and lie outside the level elsewhere.
-core::Board finishLevel(const Grid& g, const std::vector<std::uint8_t>& target,
-                        const std::vector<std::uint8_t>& box, int man) {
-    const int cells = g.rows * g.cols;
-    std::vector<std::uint8_t> none(cells, 0);
-    std::vector<int> all = flood(g, man, none);
-    std::vector<std::uint8_t> inside(cells, 0);
-    for (int p : all)
-        inside[p] = 1;
-    core::Board lv;
-    lv.rows = g.rows;
-    lv.cols = g.cols;
-    lv.cells.assign(cells, kWall);
-    for (int p = 0; p < cells; ++p) {
-        if (!inside[p]) {
-            bool touches = false;
-            for (int dr = -1; dr <= 1; ++dr)
-                for (int dc = -1; dc <= 1; ++dc) {
-                    int r = p / g.cols + dr, c = p % g.cols + dc;
-                    if (r >= 0 && c >= 0 && r < g.rows && c < g.cols && inside[r * g.cols + c])
-                        touches = true;
-                }
-            if (!touches) lv.cells[p] = kOutside;
-            continue;
-        }
-        lv.cells[p] = static_cast<std::uint8_t>((target[p] ? kTarget : kFloor) + (box[p] ? 2 : 0));
-    }
-    lv.worker = man;
-    return lv;
+// The cells reached from `from`, boxes aside.
+int areaSize(const Board& b, int from) {
+    const std::vector<bool> area = core::reach(b, from, core::Walk::ThroughBoxes);
+    return static_cast<int>(std::count(area.begin(), area.end(), true));
 }
+
+// Every cell that is no wall is reached from `from`, boxes aside.
+bool floorConnected(const Board& b, int from) {
+    return areaSize(b, from) == floorCount(b);
+}
+
+// A room of the given size: wall all round, floor inside.
+Board walledRoom(int rows, int cols) {
+    Board b(rows, cols);
+    for (int p = 0; p < b.size(); ++p) {
+        const int r = b.rowOf(p), c = b.colOf(p);
+        b.set(p, r == 0 || c == 0 || r == rows - 1 || c == cols - 1 ? kWall : kFloor);
+    }
+    return b;
+}
+
+// Steps over the floor (boxes aside) from the nearest of `sources`, -1
+// where it cannot be reached.
+std::vector<int> distancesFrom(const Board& b, const std::vector<int>& sources) {
+    std::vector<int> far(static_cast<std::size_t>(b.size()), -1);
+    std::vector<int> queue = sources;
+    for (int p : sources)
+        far[static_cast<std::size_t>(p)] = 0;
+    for (std::size_t i = 0; i < queue.size(); ++i)
+        for (int d = 0; d < 4; ++d) {
+            const int q = b.neighbour(queue[i], d);
+            if (q < 0 || isWall(b, q) || far[static_cast<std::size_t>(q)] >= 0) continue;
+            far[static_cast<std::size_t>(q)] = far[static_cast<std::size_t>(queue[i])] + 1;
+            queue.push_back(q);
+        }
+    return far;
+}
+
+int openSides(const Board& b, int p) {
+    int n = 0;
+    for (int d = 0; d < 4; ++d)
+        n += !isWall(b, b.neighbour(p, d));
+    return n;
+}
+
+// The cells of the floor in a random order, those with three or four open
+// sides first: a box on a target there can be pulled off it.
+std::vector<int> roomyFirst(const Board& b, Random& rnd) {
+    std::vector<int> order;
+    for (int p = 0; p < b.size(); ++p)
+        if (!isWall(b, p)) order.push_back(p);
+    rnd.shuffle(order);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int x, int y) { return (openSides(b, x) >= 3) > (openSides(b, y) >= 3); });
+    return order;
+}
+
+// A pull: the worker beside the box steps away from it and the box follows.
+struct Pull {
+    int boxAt, dir; // the box's cell; the direction it moves
+};
+
+// The pulls the worker can start from his area; of one box only when
+// `only` is a cell.
+std::vector<Pull> pullsFrom(const Board& b, int worker, int only = -1) {
+    std::vector<Pull> out;
+    for (int p : walkOrder(b, worker))
+        for (int d = 0; d < 4; ++d) {
+            // The worker on p pulls the box on p - d towards p + d.
+            const int from = b.neighbour(p, d ^ 1), to = b.neighbour(p, d);
+            if (hasBox(b, from) && (only < 0 || from == only) && isOpen(b, to))
+                out.push_back({from, d});
+        }
+    return out;
+}
+
+// A worker's cell picked at random in his area, and the level finished.
+Board placeWorker(Board b, int area, Random& rnd) {
+    const std::vector<int> cells = walkOrder(b, area);
+    b.worker = cells[static_cast<std::size_t>(rnd.below(static_cast<int>(cells.size())))];
+    return finished(b);
+}
+
+// Wall patterns of three by three squares ('#' wall), turned and mirrored
+// at random when laid; the first one is all floor.
+constexpr const char* kPatterns[] = {
+    "         ", "#        ", "##       ", "###      ", " #       ", "    #    ", "#  #     ",
+    "## #     ", "    ## # ", "####  #  ", " #  #    ", "# #      ", "   ##    ", "#       #",
+};
+constexpr int kPatternCount = static_cast<int>(sizeof kPatterns / sizeof kPatterns[0]);
 
 } // namespace
 
-core::Board generateLevel(const GeneratorOptions& options) {
+int floorCount(const Board& board) {
+    int n = 0;
+    for (int p = 0; p < board.size(); ++p)
+        n += !isWall(board, p);
+    return n;
+}
+
+Board finished(const Board& board) {
+    const std::vector<bool> inside = core::reach(board, board.worker, core::Walk::ThroughBoxes);
+    const auto in = [&](int p) { return inside[static_cast<std::size_t>(p)]; };
+    Board out = board;
+    for (int p = 0; p < out.size(); ++p) {
+        if (in(p)) continue;
+        bool touches = false;
+        for (int dr = -1; dr <= 1; ++dr)
+            for (int dc = -1; dc <= 1; ++dc) {
+                const int r = out.rowOf(p) + dr, c = out.colOf(p) + dc;
+                if (r >= 0 && c >= 0 && r < out.rows && c < out.cols && in(out.cellAt(r, c)))
+                    touches = true;
+            }
+        out.set(p, touches ? kWall : kOutside);
+    }
+    // Outside the edge of the board cannot reach lies shut in by walls: as
+    // text it would read as floor nobody reaches.
+    std::vector<bool> open(static_cast<std::size_t>(out.size()), false);
+    std::vector<int> todo;
+    for (int p = 0; p < out.size(); ++p) {
+        const int r = out.rowOf(p), c = out.colOf(p);
+        const bool edge = r == 0 || c == 0 || r == out.rows - 1 || c == out.cols - 1;
+        if (edge && out.at(p) == kOutside) {
+            open[static_cast<std::size_t>(p)] = true;
+            todo.push_back(p);
+        }
+    }
+    while (!todo.empty()) {
+        const int p = todo.back();
+        todo.pop_back();
+        for (int d = 0; d < 4; ++d) {
+            const int q = out.neighbour(p, d);
+            if (q < 0 || open[static_cast<std::size_t>(q)] || out.at(q) != kOutside) continue;
+            open[static_cast<std::size_t>(q)] = true;
+            todo.push_back(q);
+        }
+    }
+    for (int p = 0; p < out.size(); ++p)
+        if (out.at(p) == kOutside && !open[static_cast<std::size_t>(p)]) out.set(p, kWall);
+    return out;
+}
+
+Board generateLevel(const GeneratorOptions& options) {
     Random rnd(options.seed);
-    Grid g{std::clamp(options.rows, 5, kMaxSide), std::clamp(options.cols, 5, kMaxSide), {}};
-    const int cells = g.rows * g.cols;
-    g.wall.assign(cells, 1);
-    for (int r = 1; r < g.rows - 1; ++r)
-        for (int c = 1; c < g.cols - 1; ++c)
-            g.wall[r * g.cols + c] = 0;
+    const int rows = std::clamp(options.rows, 5, kMaxSide);
+    const int cols = std::clamp(options.cols, 5, kMaxSide);
+    Board b = walledRoom(rows, cols);
 
     // Wall pieces of one to three squares, each kept only if the floor stays
     // in one piece.
-    const int inner = (g.rows - 2) * (g.cols - 2);
+    const int inner = (rows - 2) * (cols - 2);
     const int wanted = static_cast<int>(inner * std::clamp(options.wallShare, 0.0, 0.6));
-    std::vector<std::uint8_t> none(cells, 0);
     int walls = 0;
     for (int attempt = 0; attempt < inner * 4 && walls < wanted; ++attempt) {
-        int r = 1 + rnd.below(g.rows - 2), c = 1 + rnd.below(g.cols - 2);
-        int len = 1 + rnd.below(3);
-        int dir = rnd.below(4);
+        const int r = 1 + rnd.below(rows - 2), c = 1 + rnd.below(cols - 2);
+        const int len = 1 + rnd.below(3);
+        const int dir = rnd.below(4);
         std::vector<int> piece;
         for (int i = 0; i < len; ++i) {
-            int rr = r + kDRow[dir] * i, cc = c + kDCol[dir] * i;
-            if (rr < 1 || cc < 1 || rr >= g.rows - 1 || cc >= g.cols - 1) break;
-            if (!g.wall[rr * g.cols + cc]) piece.push_back(rr * g.cols + cc);
+            const int rr = r + kDRow[dir] * i, cc = c + kDCol[dir] * i;
+            if (rr < 1 || cc < 1 || rr >= rows - 1 || cc >= cols - 1) break;
+            if (!isWall(b, b.cellAt(rr, cc))) piece.push_back(b.cellAt(rr, cc));
         }
         if (piece.empty()) continue;
         for (int p : piece)
-            g.wall[p] = 1;
-        int floor = 0, start = -1;
-        for (int p = 0; p < cells; ++p)
-            if (!g.wall[p]) {
-                ++floor;
-                start = p;
-            }
-        if (start >= 0 && static_cast<int>(flood(g, start, none).size()) == floor) {
+            b.set(p, kWall);
+        int start = -1;
+        for (int p = 0; p < b.size(); ++p)
+            if (!isWall(b, p)) start = p;
+        if (start >= 0 && floorConnected(b, start)) {
             walls += static_cast<int>(piece.size());
         } else {
             for (int p : piece)
-                g.wall[p] = 0;
+                b.set(p, kFloor);
         }
     }
-    std::vector<int> floor;
-    for (int p = 0; p < cells; ++p)
-        if (!g.wall[p]) floor.push_back(p);
 
     // Targets away from the outer wall where possible, so they can be left.
+    const std::vector<int> order = roomyFirst(b, rnd);
     const int boxCount =
-        std::clamp(options.boxes, 0, std::max(0, static_cast<int>(floor.size()) - 2));
-    std::vector<std::uint8_t> box(cells, 0), target(cells, 0);
-    std::vector<int> order = floor;
-    for (std::size_t i = order.size(); i > 1; --i)
-        std::swap(order[i - 1], order[rnd.below(static_cast<int>(i))]);
-    auto openSides = [&](int p) {
-        int n = 0;
-        for (int d = 0; d < 4; ++d)
-            n += !g.wall[g.step(p, d)];
-        return n;
-    };
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return (openSides(a) >= 3) > (openSides(b) >= 3); });
-    for (int i = 0; i < boxCount; ++i) {
-        target[order[i]] = 1;
-        box[order[i]] = 1;
-    }
-    int man = order[boxCount];
+        std::clamp(options.boxes, 0, std::max(0, static_cast<int>(order.size()) - 2));
+    std::vector<int> origin(order.begin(), order.begin() + boxCount);
+    for (int p : origin)
+        b.set(p, kBoxOnTarget);
+    int man = order[static_cast<std::size_t>(boxCount)];
 
     // Play backwards: walk to a box, pull it one or more squares. Keep the
     // position whose boxes are farthest from where they started.
-    const int pulls = options.pulls > 0 ? options.pulls : 40 * boxCount + 4 * (g.rows + g.cols);
-    std::vector<std::uint8_t> bestBox = box;
-    int bestMan = man, bestScore = -1;
-    std::vector<int> origin;
-    for (int p = 0; p < cells; ++p)
-        if (target[p]) origin.push_back(p);
-    auto score = [&]() {
+    const int pulls = options.pulls > 0 ? options.pulls : 40 * boxCount + 4 * (rows + cols);
+    const auto score = [&]() {
         // Boxes off target, weighted by their distance from the nearest target.
         int s = 0;
-        for (int p = 0; p < cells; ++p) {
-            if (!box[p]) continue;
+        for (int p = 0; p < b.size(); ++p) {
+            if (!hasBox(b, p)) continue;
             int best = 1 << 20;
             for (int t : origin)
-                best = std::min(best, std::abs(t / g.cols - p / g.cols) +
-                                          std::abs(t % g.cols - p % g.cols));
+                best = std::min(best, std::abs(b.rowOf(t) - b.rowOf(p)) +
+                                          std::abs(b.colOf(t) - b.colOf(p)));
             s += best > 0 ? 4 + best : 0;
         }
         return s;
     };
-    std::vector<std::pair<std::vector<std::uint8_t>, int>> snapshots{{box, man}};
+    Board best = b;
+    best.worker = man;
+    int bestScore = -1;
+    std::vector<Board> snapshots{best};
     for (int i = 0; i < pulls; ++i) {
-        std::vector<int> area = flood(g, man, box);
-        struct Pull {
-            int boxAt, dir;
-        };
-        std::vector<Pull> options_;
-        for (int p : area) {
-            for (int d = 0; d < 4; ++d) {
-                // The worker on p pulls the box on p - d towards p + d.
-                int b = g.step(p, d ^ 1);
-                int to = g.step(p, d);
-                if (box[b] && !g.wall[to] && !box[to]) options_.push_back({b, d});
-            }
-        }
-        if (options_.empty()) {
+        const std::vector<Pull> all = pullsFrom(b, man);
+        if (all.empty()) {
             // The worker has shut itself in: go back to an earlier position
             // of this same backward game and play on from there.
-            const auto& back = snapshots[rnd.below(static_cast<int>(snapshots.size()))];
-            box = back.first;
-            man = back.second;
+            b = snapshots[static_cast<std::size_t>(rnd.below(static_cast<int>(snapshots.size())))];
+            man = b.worker;
             continue;
         }
-        if (i % 16 == 0) snapshots.emplace_back(box, man);
+        if (i % 16 == 0) {
+            snapshots.push_back(b);
+            snapshots.back().worker = man;
+        }
         // Half the time take a box still on a target, so that all get moved.
         std::vector<Pull> fresh;
-        for (const Pull& o : options_)
-            if (target[o.boxAt]) fresh.push_back(o);
-        const std::vector<Pull>& from = !fresh.empty() && rnd.below(2) ? fresh : options_;
-        Pull pick = from[rnd.below(static_cast<int>(from.size()))];
-        int b = pick.boxAt, d = pick.dir;
-        int steps = 1 + rnd.below(3);
+        for (const Pull& o : all)
+            if (hasTarget(b, o.boxAt)) fresh.push_back(o);
+        const std::vector<Pull>& from = !fresh.empty() && rnd.below(2) ? fresh : all;
+        const Pull pick = from[static_cast<std::size_t>(rnd.below(static_cast<int>(from.size())))];
+        int at = pick.boxAt;
+        const int steps = 1 + rnd.below(3);
         for (int s = 0; s < steps; ++s) {
-            int p = g.step(b, d), to = g.step(p, d);
-            if (g.wall[to] || box[to]) break;
-            box[b] = 0;
-            box[p] = 1;
-            b = p;
+            const int p = b.neighbour(at, pick.dir), to = b.neighbour(p, pick.dir);
+            if (!isOpen(b, to)) break;
+            moveBox(b, at, p);
+            at = p;
             man = to;
         }
-        int sc = score();
+        const int sc = score();
         if (sc > bestScore) {
             bestScore = sc;
-            bestBox = box;
-            bestMan = man;
+            best = b;
+            best.worker = man;
         }
     }
-    box = bestBox;
     // The worker may stand anywhere in the area it reached the last pull from.
-    std::vector<int> area = flood(g, bestMan, box);
-    man = area[rnd.below(static_cast<int>(area.size()))];
-
-    return finishLevel(g, target, box, man);
+    return placeWorker(best, best.worker, rnd);
 }
 
-core::Board generateGoalRoomLevel(const GoalRoomOptions& options) {
+Board generateGoalRoomLevel(const GoalRoomOptions& options) {
     Random rnd(options.seed);
-    Grid g{std::clamp(options.rows, 9, kMaxSide), std::clamp(options.cols, 9, kMaxSide), {}};
-    const int cells = g.rows * g.cols;
-    g.wall.assign(cells, 1);
-    for (int r = 1; r < g.rows - 1; ++r)
-        for (int c = 1; c < g.cols - 1; ++c)
-            g.wall[r * g.cols + c] = 0;
+    const int rows = std::clamp(options.rows, 9, kMaxSide);
+    const int cols = std::clamp(options.cols, 9, kMaxSide);
+    Board b = walledRoom(rows, cols);
+    const auto at = [&](int r, int c) { return b.cellAt(r, c); };
 
     // The block of targets in the top left corner, as square as the count
     // allows, a little wider than high.
-    const int limit = (g.rows - 4) * (g.cols - 4) / 3;
+    const int limit = (rows - 4) * (cols - 4) / 3;
     const int boxCount = std::clamp(options.boxes, 1, std::max(1, limit));
     int w = 1;
     while (w * w < boxCount)
         ++w;
-    w = std::min(w + 1, g.cols - 6);
+    w = std::min(w + 1, cols - 6);
     const int h = (boxCount + w - 1) / w;
     // Two spare columns (or rows) of floor between the block and the doors
     // let every row (or column) of the block be filled from its far end.
     const bool rowsSpare = options.spareRow;
     const int roomRows = h + (rowsSpare ? 2 : 0), roomCols = w + (rowsSpare ? 0 : 2);
     const int doors = std::clamp(options.doors, 0, 2);
-    std::vector<std::uint8_t> box(cells, 0), target(cells, 0), keepFree(cells, 0);
-    auto at = [&](int r, int c) { return r * g.cols + c; };
-    int doorRow = 1 + rnd.below(roomRows), doorCol = 1 + rnd.below(roomCols);
+    const int doorRow = 1 + rnd.below(roomRows), doorCol = 1 + rnd.below(roomCols);
     int man = at(1, w + 1);
     if (doors > 0) {
         for (int r = 1; r <= roomRows + 1; ++r)
-            g.wall[at(r, roomCols + 1)] = 1;
+            b.set(at(r, roomCols + 1), kWall);
         for (int c = 1; c <= roomCols + 1; ++c)
-            g.wall[at(roomRows + 1, c)] = 1;
+            b.set(at(roomRows + 1, c), kWall);
         if (rowsSpare || doors > 1) {
-            g.wall[at(roomRows + 1, doorCol)] = 0;
+            b.set(at(roomRows + 1, doorCol), kFloor);
             man = at(roomRows + 2, doorCol);
         }
         if (!rowsSpare || doors > 1) {
-            g.wall[at(doorRow, roomCols + 1)] = 0;
+            b.set(at(doorRow, roomCols + 1), kFloor);
             man = at(doorRow, roomCols + 2);
         }
     }
@@ -271,48 +346,42 @@ core::Board generateGoalRoomLevel(const GoalRoomOptions& options) {
     for (int r = 1; r <= h; ++r)
         for (int c = 1; c <= w; ++c)
             block.push_back(at(r, c));
-    std::stable_sort(block.begin(), block.end(), [&](int a, int b) {
-        auto far = [&](int p) { return p / g.cols + p % g.cols; };
-        return far(a) < far(b);
+    std::stable_sort(block.begin(), block.end(), [&](int x, int y) {
+        return b.rowOf(x) + b.colOf(x) < b.rowOf(y) + b.colOf(y);
     });
-    for (int i = 0; i < boxCount; ++i) {
-        target[block[i]] = 1;
-        box[block[i]] = 1;
-    }
+    for (int i = 0; i < boxCount; ++i)
+        b.set(block[static_cast<std::size_t>(i)], kBoxOnTarget);
     // No walls of the open floor next to the room or its doors.
-    for (int r = 0; r <= roomRows + 3 && r < g.rows; ++r)
-        for (int c = 0; c <= roomCols + 3 && c < g.cols; ++c)
-            keepFree[at(r, c)] = 1;
+    std::vector<bool> keepFree(static_cast<std::size_t>(b.size()), false);
+    for (int r = 0; r <= roomRows + 3 && r < rows; ++r)
+        for (int c = 0; c <= roomCols + 3 && c < cols; ++c)
+            keepFree[static_cast<std::size_t>(at(r, c))] = true;
 
-    const int outside = (g.rows - 2) * (g.cols - 2) - (roomRows + 2) * (roomCols + 2);
+    const int outside = (rows - 2) * (cols - 2) - (roomRows + 2) * (roomCols + 2);
     const int wanted = static_cast<int>(outside * std::clamp(options.wallShare, 0.0, 0.4));
-    std::vector<std::uint8_t> none(cells, 0);
     // Walls the rest of the floor is still reached past; false (and undone)
     // when they would close some of it off.
-    auto addWalls = [&](const std::vector<int>& piece) {
+    const auto addWalls = [&](const std::vector<int>& piece) {
         std::vector<int> added;
         for (int p : piece)
-            if (!g.wall[p] && !keepFree[p]) {
-                g.wall[p] = 1;
+            if (!isWall(b, p) && !keepFree[static_cast<std::size_t>(p)]) {
+                b.set(p, kWall);
                 added.push_back(p);
             }
-        int floor = 0;
-        for (int p = 0; p < cells; ++p)
-            floor += !g.wall[p];
-        if (static_cast<int>(flood(g, man, none).size()) == floor) return true;
+        if (floorConnected(b, man)) return true;
         for (int p : added)
-            g.wall[p] = 0;
+            b.set(p, kFloor);
         return false;
     };
     if (options.layout == 1) {
         // One or two long walls across the floor, each stretch between
         // crossings and ends left with a gap or two, one or two wide.
-        const int colLo = roomCols + 5, colHi = g.cols - 6;
-        const int rowLo = roomRows + 5, rowHi = g.rows - 6;
+        const int colLo = roomCols + 5, colHi = cols - 6;
+        const int rowLo = roomRows + 5, rowHi = rows - 6;
         const int across = colHi >= colLo ? colLo + rnd.below(colHi - colLo + 1) : -1;
         const int down =
             rowHi >= rowLo && rnd.below(3) != 0 ? rowLo + rnd.below(rowHi - rowLo + 1) : -1;
-        auto stretch = [&](int from, int to, auto square) {
+        const auto stretch = [&](int from, int to, auto square) {
             std::vector<int> piece;
             for (int i = from; i <= to; ++i)
                 piece.push_back(square(i));
@@ -326,7 +395,7 @@ core::Board generateGoalRoomLevel(const GoalRoomOptions& options) {
         };
         // A wall from one side to the other, in two stretches where the other
         // wall crosses it.
-        auto wallAcross = [&](int crossing, int last, auto square) {
+        const auto wallAcross = [&](int crossing, int last, auto square) {
             if (crossing > 0) {
                 stretch(1, crossing - 1, square);
                 stretch(crossing + 1, last, square);
@@ -334,13 +403,13 @@ core::Board generateGoalRoomLevel(const GoalRoomOptions& options) {
                 stretch(1, last, square);
             }
         };
-        if (across > 0) wallAcross(down, g.rows - 2, [&](int r) { return at(r, across); });
-        if (down > 0) wallAcross(across, g.cols - 2, [&](int c) { return at(down, c); });
+        if (across > 0) wallAcross(down, rows - 2, [&](int r) { return at(r, across); });
+        if (down > 0) wallAcross(across, cols - 2, [&](int c) { return at(down, c); });
     } else if (options.layout == 2) {
         // Rows of shelves three squares apart, broken every few squares, with
         // a walkway along both side walls.
         const bool upright = rnd.below(2) != 0;
-        const int lines = upright ? g.cols : g.rows, length = upright ? g.rows : g.cols;
+        const int lines = upright ? cols : rows, length = upright ? rows : cols;
         const int first = 3 + rnd.below(2);
         for (int line = first; line < lines - 3; line += 3) {
             std::vector<int> piece;
@@ -360,118 +429,84 @@ core::Board generateGoalRoomLevel(const GoalRoomOptions& options) {
     }
     int walls = 0;
     for (int attempt = 0; attempt < outside * 4 && walls < wanted; ++attempt) {
-        int r = 1 + rnd.below(g.rows - 2), c = 1 + rnd.below(g.cols - 2);
-        int len = 1 + rnd.below(3), dir = rnd.below(4);
+        const int r = 1 + rnd.below(rows - 2), c = 1 + rnd.below(cols - 2);
+        const int len = 1 + rnd.below(3), dir = rnd.below(4);
         std::vector<int> piece;
         for (int i = 0; i < len; ++i) {
-            int rr = r + kDRow[dir] * i, cc = c + kDCol[dir] * i;
-            if (rr < 1 || cc < 1 || rr >= g.rows - 1 || cc >= g.cols - 1) break;
-            int p = at(rr, cc);
-            if (!g.wall[p] && !keepFree[p]) piece.push_back(p);
+            const int rr = r + kDRow[dir] * i, cc = c + kDCol[dir] * i;
+            if (rr < 1 || cc < 1 || rr >= rows - 1 || cc >= cols - 1) break;
+            const int p = at(rr, cc);
+            if (!isWall(b, p) && !keepFree[static_cast<std::size_t>(p)]) piece.push_back(p);
         }
         if (piece.empty()) continue;
-        for (int p : piece)
-            g.wall[p] = 1;
-        int floor = 0;
-        for (int p = 0; p < cells; ++p)
-            floor += !g.wall[p];
-        if (static_cast<int>(flood(g, man, none).size()) == floor) {
-            walls += static_cast<int>(piece.size());
-        } else {
-            for (int p : piece)
-                g.wall[p] = 0;
-        }
+        if (addWalls(piece)) walls += static_cast<int>(piece.size());
     }
 
     // Distance of each square from the block over the floor, to pull boxes
     // away from it.
-    std::vector<int> far(cells, -1);
-    std::vector<int> queue;
-    for (int p = 0; p < cells; ++p)
-        if (target[p]) {
-            far[p] = 0;
-            queue.push_back(p);
-        }
-    for (std::size_t i = 0; i < queue.size(); ++i)
-        for (int d = 0; d < 4; ++d) {
-            int q = g.step(queue[i], d);
-            if (!g.wall[q] && far[q] < 0) {
-                far[q] = far[queue[i]] + 1;
-                queue.push_back(q);
-            }
-        }
-    const int farthest = far[queue.back()];
+    std::vector<int> targets;
+    for (int p = 0; p < b.size(); ++p)
+        if (hasTarget(b, p)) targets.push_back(p);
+    const std::vector<int> far = distancesFrom(b, targets);
+    const int farthest = *std::max_element(far.begin(), far.end());
+    const auto farOf = [&](int p) { return far[static_cast<std::size_t>(p)]; };
 
     // Play backwards: take a box from the block and pull it a long way out,
     // mostly away from the block, until every box has left it.
-    struct Pull {
-        int boxAt, dir;
-    };
-    auto pullsOf = [&](const std::vector<int>& area, int only) {
-        std::vector<std::uint8_t> in(cells, 0);
-        for (int p : area)
-            in[p] = 1;
-        std::vector<Pull> out;
-        for (int p : area)
-            for (int d = 0; d < 4; ++d) {
-                // The worker on p pulls the box on p - d towards p + d.
-                int b = g.step(p, d ^ 1), to = g.step(p, d);
-                if (box[b] && (only < 0 || b == only) && !g.wall[to] && !box[to])
-                    out.push_back({b, d});
-            }
-        return out;
-    };
-    auto leftInBlock = [&]() {
+    const auto leftInBlock = [&]() {
         int left = 0;
-        for (int p = 0; p < cells; ++p)
-            left += box[p] && target[p];
+        for (int p = 0; p < b.size(); ++p)
+            left += b.at(p) == kBoxOnTarget;
         return left;
     };
     // Some orders shut boxes in for good: play the backward game a few times
     // and keep the one that got the most boxes out.
-    const auto startBox = box;
-    const int startMan = man;
-    auto bestBox = box;
-    int bestMan = man, bestLeft = boxCount + 1;
+    Board start = b;
+    start.worker = man;
+    Board best = start;
+    int bestLeft = boxCount + 1;
     for (int attempt = 0; attempt < 24 && bestLeft > 0; ++attempt) {
-        box = startBox;
-        man = startMan;
-        std::vector<std::pair<std::vector<std::uint8_t>, int>> snapshots{{box, man}};
+        b = start;
+        man = start.worker;
+        std::vector<Board> snapshots{start};
         for (int run = 0; run < boxCount * 20 && leftInBlock() > 0; ++run) {
-            std::vector<Pull> options_ = pullsOf(flood(g, man, box), -1);
-            if (options_.empty()) {
+            const std::vector<Pull> all = pullsFrom(b, man);
+            if (all.empty()) {
                 // Shut in: go back to an earlier position of this game.
-                const auto& back = snapshots[rnd.below(static_cast<int>(snapshots.size()))];
-                box = back.first;
-                man = back.second;
+                b = snapshots[static_cast<std::size_t>(
+                    rnd.below(static_cast<int>(snapshots.size())))];
+                man = b.worker;
                 continue;
             }
-            snapshots.emplace_back(box, man);
+            snapshots.push_back(b);
+            snapshots.back().worker = man;
             std::vector<Pull> fresh;
-            for (const Pull& o : options_)
-                if (target[o.boxAt]) fresh.push_back(o);
+            for (const Pull& o : all)
+                if (hasTarget(b, o.boxAt)) fresh.push_back(o);
             const bool fromBlock = !fresh.empty() && rnd.below(4) != 0;
-            const std::vector<Pull>& from = fromBlock ? fresh : options_;
-            Pull pick = from[rnd.below(static_cast<int>(from.size()))];
-            int b = pick.boxAt, d = pick.dir;
+            const std::vector<Pull>& from = fromBlock ? fresh : all;
+            const Pull pick =
+                from[static_cast<std::size_t>(rnd.below(static_cast<int>(from.size())))];
+            int box = pick.boxAt, d = pick.dir;
             // Parted floor: the boxes go out to the far halls and aisles too.
             const int nearest = options.layout == 0 ? 3 : std::max(3, farthest / 3);
             const int goal = fromBlock ? nearest + rnd.below(std::max(1, farthest - nearest + 1))
                                        : 1 + rnd.below(3);
             for (int step = 0; step < 4 * farthest; ++step) {
-                int p = g.step(b, d);
-                box[b] = 0;
-                box[p] = 1;
-                b = p;
-                man = g.step(p, d);
-                if (far[b] >= goal && !target[b]) break;
-                std::vector<Pull> next = pullsOf(flood(g, man, box), b);
+                const int p = b.neighbour(box, d);
+                moveBox(b, box, p);
+                box = p;
+                man = b.neighbour(p, d);
+                if (farOf(box) >= goal && !hasTarget(b, box)) break;
+                const std::vector<Pull> next = pullsFrom(b, man, box);
                 if (next.empty()) break;
                 // Mostly the pull that gets farthest from the block.
-                Pull choice = next[rnd.below(static_cast<int>(next.size()))];
+                Pull choice =
+                    next[static_cast<std::size_t>(rnd.below(static_cast<int>(next.size())))];
                 if (rnd.below(4) != 0) {
                     for (const Pull& o : next)
-                        if (far[g.step(b, o.dir)] > far[g.step(b, choice.dir)]) choice = o;
+                        if (farOf(b.neighbour(box, o.dir)) > farOf(b.neighbour(box, choice.dir)))
+                            choice = o;
                 }
                 d = choice.dir;
             }
@@ -479,37 +514,20 @@ core::Board generateGoalRoomLevel(const GoalRoomOptions& options) {
         const int left = leftInBlock();
         if (left < bestLeft) {
             bestLeft = left;
-            bestBox = box;
-            bestMan = man;
+            best = b;
+            best.worker = man;
         }
     }
-    box = bestBox;
-    man = bestMan;
-    std::vector<int> area = flood(g, man, box);
-    man = area[rnd.below(static_cast<int>(area.size()))];
-    return finishLevel(g, target, box, man);
+    return placeWorker(best, best.worker, rnd);
 }
 
-namespace {
-
-// Wall patterns of three by three squares ('#' wall), turned and mirrored at
-// random when laid; the first one is all floor.
-constexpr const char* kPatterns[] = {
-    "         ", "#        ", "##       ", "###      ", " #       ", "    #    ", "#  #     ",
-    "## #     ", "    ## # ", "####  #  ", " #  #    ", "# #      ", "   ##    ", "#       #",
-};
-
-// The floor of a room laid from patterns: only the biggest connected piece
-// stays floor.
-Grid patternRoom(Random& rnd, int rows, int cols, double openShare) {
-    Grid g{rows, cols, {}};
-    const int cells = rows * cols;
-    g.wall.assign(cells, 1);
-    const int npat = static_cast<int>(sizeof kPatterns / sizeof kPatterns[0]);
+Board patternRoom(Random& rnd, int rows, int cols, double openShare) {
+    Board b(rows, cols);
+    std::fill(b.cells.begin(), b.cells.end(), kWall);
     for (int br = 1; br < rows - 1; br += 3)
         for (int bc = 1; bc < cols - 1; bc += 3) {
             const bool open = rnd.below(1000) < static_cast<int>(openShare * 1000);
-            const char* pat = kPatterns[open ? 0 : 1 + rnd.below(npat - 1)];
+            const char* pat = kPatterns[open ? 0 : 1 + rnd.below(kPatternCount - 1)];
             const int turn = rnd.below(8);
             for (int r = 0; r < 3; ++r)
                 for (int c = 0; c < 3; ++c) {
@@ -519,190 +537,389 @@ Grid patternRoom(Random& rnd, int rows, int cols, double openShare) {
                     if (turn & 4) cc = 2 - cc;
                     const int R = br + r, C = bc + c;
                     if (R < rows - 1 && C < cols - 1)
-                        g.wall[R * cols + C] = pat[rr * 3 + cc] == '#';
+                        b.set(b.cellAt(R, C), pat[rr * 3 + cc] == '#' ? kWall : kFloor);
                 }
         }
-    std::vector<std::uint8_t> none(cells, 0), seen(cells, 0);
-    std::vector<int> biggest;
-    for (int p = 0; p < cells; ++p) {
-        if (g.wall[p] || seen[p]) continue;
-        std::vector<int> piece = flood(g, p, none);
-        for (int q : piece)
-            seen[q] = 1;
-        if (piece.size() > biggest.size()) biggest = std::move(piece);
+    // Only the biggest piece of floor stays (the first of equal ones).
+    std::vector<bool> done(static_cast<std::size_t>(b.size()), false);
+    std::vector<bool> biggest(static_cast<std::size_t>(b.size()), false);
+    int biggestSize = 0;
+    for (int p = 0; p < b.size(); ++p) {
+        if (isWall(b, p) || done[static_cast<std::size_t>(p)]) continue;
+        std::vector<bool> piece = core::reach(b, p, core::Walk::ThroughBoxes);
+        const int size = static_cast<int>(std::count(piece.begin(), piece.end(), true));
+        for (int q = 0; q < b.size(); ++q)
+            if (piece[static_cast<std::size_t>(q)]) done[static_cast<std::size_t>(q)] = true;
+        if (size > biggestSize) {
+            biggestSize = size;
+            biggest = std::move(piece);
+        }
     }
-    std::vector<std::uint8_t> keep(cells, 0);
-    for (int p : biggest)
-        keep[p] = 1;
-    for (int p = 0; p < cells; ++p)
-        if (!keep[p]) g.wall[p] = 1;
-    return g;
+    for (int p = 0; p < b.size(); ++p)
+        if (!biggest[static_cast<std::size_t>(p)]) b.set(p, kWall);
+    return b;
 }
 
-} // namespace
+void fillDeadEnds(Board& b, const std::vector<bool>& keep) {
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (int p = 0; p < b.size(); ++p) {
+            if (b.at(p) != kFloor || p == b.worker || keep[static_cast<std::size_t>(p)]) continue;
+            int walls = 0;
+            for (int d = 0; d < 4; ++d)
+                walls += isWall(b, b.neighbour(p, d));
+            if (walls >= 3) {
+                b.set(p, kWall);
+                changed = true;
+            }
+        }
+    }
+}
 
-core::Board generateDeepLevel(const DeepOptions& options) {
+bool hasOpenBlock(const Board& b, int w, int h) {
+    for (int y = 0; y + h <= b.rows; ++y)
+        for (int x = 0; x + w <= b.cols; ++x) {
+            bool open = true;
+            for (int dy = 0; dy < h && open; ++dy)
+                for (int dx = 0; dx < w && open; ++dx)
+                    open = !isWall(b, b.cellAt(y + dy, x + dx));
+            if (open) return true;
+        }
+    return false;
+}
+
+Board makeRoom(const RoomOptions& o, Random& rnd) {
+    Board b = patternRoom(rnd, o.innerH + 2, o.innerW + 2, o.openShare);
+    fillDeadEnds(b, std::vector<bool>(static_cast<std::size_t>(b.size()), false));
+    const int f = floorCount(b);
+    if (f < o.minFloor || f > o.maxFloor || hasOpenBlock(b, o.openW, o.openH) ||
+        hasOpenBlock(b, o.openH, o.openW))
+        return Board();
+    return b;
+}
+
+Board generateDeepLevel(const DeepOptions& options) {
     Random rnd(options.seed);
-    const int rows = std::clamp(options.rows, 5, kMaxSide),
-              cols = std::clamp(options.cols, 5, kMaxSide);
-    Grid g = patternRoom(rnd, rows, cols, std::clamp(options.openShare, 0.0, 1.0));
-    const int cells = rows * cols;
-    std::vector<int> floor;
-    for (int p = 0; p < cells; ++p)
-        if (!g.wall[p]) floor.push_back(p);
-    auto openSides = [&](int p) {
-        int n = 0;
-        for (int d = 0; d < 4; ++d)
-            n += !g.wall[g.step(p, d)];
-        return n;
-    };
-    const int boxCount =
-        std::clamp(options.boxes, 0, std::max(0, static_cast<int>(floor.size()) / 3));
-    std::vector<std::uint8_t> box(cells, 0), target(cells, 0);
-    if (boxCount == 0 || floor.empty())
-        return finishLevel(g, target, box, floor.empty() ? 0 : floor[0]);
+    const int rows = std::clamp(options.rows, 5, kMaxSide);
+    const int cols = std::clamp(options.cols, 5, kMaxSide);
+    Board b = patternRoom(rnd, rows, cols, std::clamp(options.openShare, 0.0, 1.0));
+    const int boxCount = std::clamp(options.boxes, 0, floorCount(b) / 3);
+    int firstFloor = 0;
+    while (firstFloor < b.size() - 1 && isWall(b, firstFloor))
+        ++firstFloor;
+    if (boxCount == 0) {
+        b.worker = firstFloor;
+        return finished(b);
+    }
+    const std::vector<int> order = roomyFirst(b, rnd);
+    const Board room = b;
 
-    // Targets where a box can be pulled off them: squares with three or four
-    // open sides first.
-    std::vector<int> order = floor;
-    for (std::size_t i = order.size(); i > 1; --i)
-        std::swap(order[i - 1], order[rnd.below(static_cast<int>(i))]);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return (openSides(a) >= 3) > (openSides(b) >= 3); });
     // The worker must be able to pull some box: a patch of targets may wall
     // off every side a box could leave by, then the targets go elsewhere.
-    auto canPull = [&](int from) {
-        for (int p : flood(g, from, box))
-            for (int d = 0; d < 4; ++d) {
-                const int b = g.step(p, d ^ 1), to = g.step(p, d);
-                if (box[b] && !g.wall[to] && !box[to]) return true;
-            }
-        return false;
-    };
     int man = -1;
     for (int attempt = 0; attempt < 16 && man < 0; ++attempt) {
-        std::fill(target.begin(), target.end(), 0);
+        b = room;
         if (options.packedTargets) {
             // Grow one patch from a roomy square, each time next to a random
             // square of the patch.
-            const int seedSquare =
-                order[rnd.below(std::max(1, static_cast<int>(order.size()) / 3))];
-            std::vector<int> patch{seedSquare};
-            target[seedSquare] = 1;
-            for (int guard = 0; static_cast<int>(patch.size()) < boxCount && guard < cells * 8;
+            const int seed = order[static_cast<std::size_t>(
+                rnd.below(std::max(1, static_cast<int>(order.size()) / 3)))];
+            std::vector<int> patch{seed};
+            b.set(seed, kBoxOnTarget);
+            for (int guard = 0; static_cast<int>(patch.size()) < boxCount && guard < b.size() * 8;
                  ++guard) {
-                const int from = patch[rnd.below(static_cast<int>(patch.size()))];
-                const int q = g.step(from, rnd.below(4));
-                if (g.wall[q] || target[q]) continue;
-                target[q] = 1;
+                const int from =
+                    patch[static_cast<std::size_t>(rnd.below(static_cast<int>(patch.size())))];
+                const int q = b.neighbour(from, rnd.below(4));
+                if (isWall(b, q) || hasTarget(b, q)) continue;
+                b.set(q, kBoxOnTarget);
                 patch.push_back(q);
             }
             for (int p : order)
-                if (static_cast<int>(patch.size()) < boxCount && !target[p]) {
-                    target[p] = 1;
+                if (static_cast<int>(patch.size()) < boxCount && !hasTarget(b, p)) {
+                    b.set(p, kBoxOnTarget);
                     patch.push_back(p);
                 }
         } else {
             for (int i = 0; i < boxCount; ++i)
-                target[order[(i + attempt * boxCount) % order.size()]] = 1;
+                b.set(order[(static_cast<std::size_t>(i + attempt * boxCount)) % order.size()],
+                      kBoxOnTarget);
         }
-        for (int p = 0; p < cells; ++p)
-            box[p] = target[p];
         for (int p : order)
-            if (!target[p] && canPull(p)) {
+            if (!hasTarget(b, p) && !pullsFrom(b, p).empty()) {
                 man = p;
                 break;
             }
     }
-    if (man < 0) return finishLevel(g, target, box, floor[0]);
+    if (man < 0) {
+        b.worker = firstFloor;
+        return finished(b);
+    }
 
     // Walking distance of each square from the nearest target.
-    std::vector<int> far(cells, -1), queue;
-    for (int p = 0; p < cells; ++p)
-        if (target[p]) {
-            far[p] = 0;
-            queue.push_back(p);
-        }
-    for (std::size_t i = 0; i < queue.size(); ++i)
-        for (int d = 0; d < 4; ++d) {
-            const int q = g.step(queue[i], d);
-            if (!g.wall[q] && far[q] < 0) {
-                far[q] = far[queue[i]] + 1;
-                queue.push_back(q);
-            }
-        }
-    auto score = [&](int changes) {
+    std::vector<int> targets;
+    for (int p = 0; p < b.size(); ++p)
+        if (hasTarget(b, p)) targets.push_back(p);
+    const std::vector<int> far = distancesFrom(b, targets);
+    const auto score = [&](int changes) {
         int s = 0;
-        for (int p = 0; p < cells; ++p)
-            if (box[p] && !target[p]) s += 3 + std::max(0, far[p]);
+        for (int p = 0; p < b.size(); ++p)
+            if (b.at(p) == kBox) s += 3 + std::max(0, far[static_cast<std::size_t>(p)]);
         return 2 * s + changes;
     };
 
-    struct Pull {
-        int boxAt, dir;
-    };
     const int pulls = options.pulls > 0 ? options.pulls : 30 * boxCount + 6 * (rows + cols);
-    const auto startBox = box;
-    const int startMan = man;
-    auto bestBox = box;
-    int bestMan = man, bestScore = -1;
+    Board start = b;
+    start.worker = man;
+    Board best = start;
+    int bestScore = -1;
     for (int game = 0; game < std::max(1, options.games); ++game) {
-        box = startBox;
-        man = startMan;
+        b = start;
+        man = start.worker;
         int last = -1, changes = 0;
-        std::vector<std::pair<std::vector<std::uint8_t>, int>> snapshots{{box, man}};
+        std::vector<Board> snapshots{start};
         for (int i = 0; i < pulls; ++i) {
             std::vector<Pull> all, other, away;
-            for (int p : flood(g, man, box))
-                for (int d = 0; d < 4; ++d) {
-                    // The worker on p pulls the box on p - d towards p + d.
-                    const int b = g.step(p, d ^ 1), to = g.step(p, d);
-                    if (!box[b] || g.wall[to] || box[to]) continue;
-                    all.push_back({b, d});
-                    if (b != last) {
-                        other.push_back({b, d});
-                        if (far[p] > far[b]) away.push_back({b, d});
-                    }
-                }
+            for (const Pull& pull : pullsFrom(b, man)) {
+                all.push_back(pull);
+                if (pull.boxAt == last) continue;
+                other.push_back(pull);
+                const int worker = b.neighbour(pull.boxAt, pull.dir);
+                if (far[static_cast<std::size_t>(worker)] >
+                    far[static_cast<std::size_t>(pull.boxAt)])
+                    away.push_back(pull);
+            }
             if (all.empty()) {
-                const auto& back = snapshots[rnd.below(static_cast<int>(snapshots.size()))];
-                box = back.first;
-                man = back.second;
+                b = snapshots[static_cast<std::size_t>(
+                    rnd.below(static_cast<int>(snapshots.size())))];
+                man = b.worker;
                 last = -1;
                 continue;
             }
-            if (i % 8 == 0) snapshots.emplace_back(box, man);
+            if (i % 8 == 0) {
+                snapshots.push_back(b);
+                snapshots.back().worker = man;
+            }
             // Mostly another box than the last, often one going away.
             const std::vector<Pull>* from = &all;
             if (!other.empty() && rnd.below(4) != 0) from = &other;
             if (from == &other && !away.empty() && rnd.below(2) != 0) from = &away;
-            const Pull pick = (*from)[rnd.below(static_cast<int>(from->size()))];
-            int b = pick.boxAt;
+            const Pull pick =
+                (*from)[static_cast<std::size_t>(rnd.below(static_cast<int>(from->size())))];
+            int box = pick.boxAt;
             const int d = pick.dir;
             const int steps = 1 + rnd.below(3);
             for (int s = 0; s < steps; ++s) {
-                const int p = g.step(b, d), to = g.step(p, d);
-                if (s > 0 && (g.wall[to] || box[to])) break;
-                box[b] = 0;
-                box[p] = 1;
-                b = p;
+                const int p = b.neighbour(box, d), to = b.neighbour(p, d);
+                if (s > 0 && !isOpen(b, to)) break;
+                moveBox(b, box, p);
+                box = p;
                 man = to;
-                if (g.wall[g.step(man, d)] || box[g.step(man, d)]) break;
+                if (!isOpen(b, b.neighbour(man, d))) break;
             }
             if (pick.boxAt != last) ++changes;
-            last = b;
+            last = box;
             const int sc = score(changes);
             if (sc > bestScore) {
                 bestScore = sc;
-                bestBox = box;
-                bestMan = man;
+                best = b;
+                best.worker = man;
             }
         }
     }
-    box = bestBox;
-    std::vector<int> area = flood(g, bestMan, box);
-    man = area[rnd.below(static_cast<int>(area.size()))];
-    return finishLevel(g, target, box, man);
+    return placeWorker(best, best.worker, rnd);
+}
+
+// --- PullSearch ----------------------------------------------------------------
+
+namespace {
+
+constexpr std::uint32_t kEmpty = UINT32_MAX;
+
+bool bit(const PullSearch::Position& p, int i) {
+    return i < 64 ? (p.lo >> i) & 1 : (p.hi >> (i - 64)) & 1;
+}
+void setBit(PullSearch::Position& p, int i) {
+    if (i < 64)
+        p.lo |= std::uint64_t{1} << i;
+    else
+        p.hi |= std::uint64_t{1} << (i - 64);
+}
+void clearBit(PullSearch::Position& p, int i) {
+    if (i < 64)
+        p.lo &= ~(std::uint64_t{1} << i);
+    else
+        p.hi &= ~(std::uint64_t{1} << (i - 64));
+}
+std::uint64_t hashOf(const PullSearch::Position& p) {
+    std::uint64_t h = p.lo * 0x9E3779B97F4A7C15ull ^ (p.hi + 0x632BE59BD9B4E019ull) ^
+                      (std::uint64_t{p.man} << 57);
+    h ^= h >> 31;
+    h *= 0xBF58476D1CE4E5B9ull;
+    h ^= h >> 29;
+    return h;
+}
+std::size_t tableSizeFor(std::size_t cap) {
+    std::size_t n = 1024;
+    while (n < cap * 2 + 16)
+        n *= 2;
+    return n;
+}
+
+} // namespace
+
+PullSearch::PullSearch(const Board& board) : board_(board) {
+    board_.worker = -1;
+    number_.assign(static_cast<std::size_t>(board_.size()), -1);
+    for (int p = 0; p < board_.size(); ++p) {
+        if (hasBox(board_, p)) board_.set(p, static_cast<std::uint8_t>(board_.at(p) - 2));
+        if (isWall(board_, p)) continue;
+        number_[static_cast<std::size_t>(p)] = static_cast<int>(cellOf_.size());
+        cellOf_.push_back(p);
+    }
+}
+
+std::vector<int> PullSearch::boxCells(const Position& p) const {
+    std::vector<int> cells;
+    for (std::size_t i = 0; i < cellOf_.size(); ++i)
+        if (bit(p, static_cast<int>(i))) cells.push_back(cellOf_[i]);
+    return cells;
+}
+
+std::vector<Push> PullSearch::pushesFrom(std::uint32_t i) const {
+    std::vector<Push> out;
+    while (positions_[i].parent != kEmpty) {
+        const Position& p = positions_[i];
+        const Position& q = positions_[p.parent];
+        int from = -1, to = -1;
+        for (std::size_t k = 0; k < cellOf_.size(); ++k) {
+            const bool a = bit(p, static_cast<int>(k)), c = bit(q, static_cast<int>(k));
+            if (a && !c) from = cellOf_[k];
+            if (c && !a) to = cellOf_[k];
+        }
+        out.emplace_back(from, to);
+        i = p.parent;
+    }
+    return out;
+}
+
+bool PullSearch::run(std::size_t cap) {
+    Position solved;
+    for (std::size_t i = 0; i < cellOf_.size(); ++i)
+        if (hasTarget(board_, cellOf_[i])) setBit(solved, static_cast<int>(i));
+    return search(solved, -1, cap);
+}
+
+bool PullSearch::runFrom(const std::vector<int>& boxes, int worker, std::size_t cap) {
+    Position start;
+    for (int c : boxes)
+        setBit(start, number_[static_cast<std::size_t>(c)]);
+    return search(start, worker, cap);
+}
+
+void PullSearch::load(const Position& p) {
+    for (std::size_t i = 0; i < cellOf_.size(); ++i) {
+        const int c = cellOf_[i];
+        const std::uint8_t under = hasTarget(board_, c) ? kTarget : kFloor;
+        board_.set(c, bit(p, static_cast<int>(i)) ? static_cast<std::uint8_t>(under + 2) : under);
+    }
+}
+
+int PullSearch::area(int from, std::vector<int>* cells) {
+    const std::vector<bool> seen = core::reach(board_, from);
+    int least = -1;
+    if (cells) cells->clear();
+    for (int c : cellOf_)
+        if (seen[static_cast<std::size_t>(c)]) {
+            if (least < 0) least = c;
+            if (cells) cells->push_back(c);
+        }
+    return least;
+}
+
+bool PullSearch::insert(const Position& p) {
+    const std::size_t mask = table_.size() - 1;
+    for (std::size_t s = hashOf(p) & mask;; s = (s + 1) & mask) {
+        if (table_[s] == kEmpty) {
+            table_[s] = static_cast<std::uint32_t>(positions_.size());
+            positions_.push_back(p);
+            return true;
+        }
+        const Position& q = positions_[table_[s]];
+        if (q.lo == p.lo && q.hi == p.hi && q.man == p.man) return false;
+    }
+}
+
+// Breadth first from the boxes of `start`, the worker in `worker`'s area,
+// or in every area beside a box when worker is -1.
+bool PullSearch::search(const Position& start, int worker, std::size_t cap) {
+    positions_.clear();
+    table_.assign(tableSizeFor(cap), kEmpty);
+    load(start);
+    std::vector<bool> tried(static_cast<std::size_t>(board_.size()), false);
+    std::vector<int> cells, beside;
+    for (int c : cellOf_) {
+        if (hasBox(board_, c) || tried[static_cast<std::size_t>(c)] || (worker >= 0 && c != worker))
+            continue;
+        const int least = area(c, &cells);
+        bool besideBox = false;
+        for (int r : cells) {
+            tried[static_cast<std::size_t>(r)] = true;
+            for (int d = 0; d < 4; ++d)
+                besideBox = besideBox || hasBox(board_, board_.neighbour(r, d));
+        }
+        if (!besideBox && worker < 0) continue;
+        Position p = start;
+        p.man = static_cast<std::uint8_t>(number_[static_cast<std::size_t>(least)]);
+        p.parent = kEmpty;
+        p.depth = 0;
+        insert(p);
+    }
+    for (std::size_t i = 0; i < positions_.size(); ++i) {
+        const Position p = positions_[i];
+        load(p);
+        area(cellOf_[p.man], &cells);
+        for (int x : cells)
+            for (int d = 0; d < 4; ++d) {
+                // Pull: the box beside the worker follows him one square.
+                const int box = board_.neighbour(x, d), back = board_.neighbour(x, d ^ 1);
+                if (!hasBox(board_, box) || !isOpen(board_, back)) continue;
+                moveBox(board_, box, x);
+                Position q = p;
+                clearBit(q, number_[static_cast<std::size_t>(box)]);
+                setBit(q, number_[static_cast<std::size_t>(x)]);
+                q.man = static_cast<std::uint8_t>(
+                    number_[static_cast<std::size_t>(area(back, nullptr))]);
+                q.depth = static_cast<std::uint16_t>(p.depth + 1);
+                q.parent = static_cast<std::uint32_t>(i);
+                moveBox(board_, x, box);
+                if (!insert(q)) continue;
+                if (positions_.size() >= cap) return false;
+            }
+    }
+    return true;
+}
+
+PushStats pushStats(const std::vector<int>& startBoxes, const std::vector<Push>& pushes) {
+    PushStats s;
+    std::vector<int> pos = startBoxes;
+    std::vector<char> moved(pos.size(), 0);
+    int last = -1, lastDir = 0;
+    for (const auto& [from, to] : pushes) {
+        const int k = static_cast<int>(std::find(pos.begin(), pos.end(), from) - pos.begin());
+        if (k == static_cast<int>(pos.size())) return PushStats{0, 0, false};
+        const int dir = to - from;
+        if (k != last) ++s.changes;
+        if (k != last || dir != lastDir) ++s.lines;
+        last = k;
+        lastDir = dir;
+        pos[static_cast<std::size_t>(k)] = to;
+        moved[static_cast<std::size_t>(k)] = 1;
+    }
+    s.changes = std::max(0, s.changes - 1); // the first box is no change
+    for (char m : moved)
+        s.everyBoxMoves = s.everyBoxMoves && m;
+    return s;
 }
 
 } // namespace sokoban::solver

@@ -86,22 +86,19 @@ Row figuresOf(const lc::SetText& set, std::size_t i, bool solve, double timeLimi
     Row row;
     row.set = set.name;
     row.number = static_cast<int>(i) + 1;
-    const auto& rows = set.levels[i].rows;
-    row.shape = lc::shapeOf(rows);
-    row.replay = lc::replay(rows, i < set.solutions.size() ? set.solutions[i] : std::string());
+    const auto& level = set.levels[i].board;
+    row.shape = lc::shapeOf(level);
+    row.replay = lc::replay(level, i < set.solutions.size() ? set.solutions[i] : std::string());
     if (solve) {
         SolverFigures f;
-        const auto level = sokoban::core::fromXsbRows(rows);
-        if (sv::invalidReason(level).empty()) {
-            sv::Limits limits;
-            limits.threads = 1;
-            limits.timeSeconds = timeLimit;
-            const sv::Result r = sv::solve(level, limits);
-            f.status = r.status;
-            f.pushes = r.pushCount;
-            f.nodes = r.nodes;
-            f.seconds = r.seconds;
-        }
+        sv::Limits limits;
+        limits.threads = 1;
+        limits.timeSeconds = timeLimit;
+        const sv::Result r = sv::solve(level, limits);
+        f.status = r.status;
+        f.pushes = r.pushCount;
+        f.nodes = r.nodes;
+        f.seconds = r.seconds;
         row.solver = f;
     }
     return row;
@@ -290,7 +287,7 @@ int runSort(const Options& o) {
     std::string text, solutions;
     for (std::size_t k = 0; k < order.size(); ++k) {
         const auto& level = set.levels[order[k]];
-        text += renumbered(level.title, static_cast<int>(k) + 1) + "\n";
+        text += renumbered(level.heading, static_cast<int>(k) + 1) + "\n";
         for (const auto& row : level.rows)
             text += row + "\n";
         solutions += set.solutions[order[k]] + "\n";

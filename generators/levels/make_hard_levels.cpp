@@ -1,6 +1,6 @@
 // Makes the big and the hard built-in levels: generates candidates with the
-// solver library's generators, proves each with the solver of record (one
-// thread), keeps those that fit the set, and picks and orders the best.
+// level generator, proves each with the game's solver (one thread), keeps
+// those that fit the set, and picks and orders the best.
 //
 //   make_hard_levels gen SET FIRST_SEED LAST_SEED POOL [TIME_LIMIT [PROBES]]
 //       appends every kept candidate of the seeds to POOL (figures, rows and
@@ -18,7 +18,8 @@
 // impossible (medium boards, 5-14 boxes, deep: the solver needs seconds).
 // Run with nice and a timeout; it is deterministic for given seeds, but
 // whether the solver finishes a candidate in time depends on the machine.
-// The sets were made (from data/levels) with:
+// The sets were made (from data/levels) with the generator of the time (the
+// same seeds now give levels of the same kind, not the same levels):
 //   make_hard_levels gen veryhard 1 220 /tmp/vh.pool 8
 //   make_hard_levels pick veryhard 64 veryhard.txt solutions/veryhard.txt
 //       /tmp/vh.pool -x easy.txt -x game.txt -x normal.txt -x impossible.txt
@@ -40,10 +41,12 @@
 //       /work/pools/im_b.pool /work/pools/im_c.pool
 //       -x easy.txt -x game.txt -x normal.txt -x veryhard.txt
 //   level_table --sort impossible
-#include "core/lurd.h"
-#include "generators/levels/generator.h"
+#include "generator.h"
 #include "hard_level_polish.h"
-#include "level_text.h"
+#include "level_checks.h"
+#include "set_text.h"
+
+#include "core/lurd.h"
 #include "solver/solver.h"
 
 #include <algorithm>
@@ -59,7 +62,6 @@
 
 using namespace sokoban;
 using namespace sokoban::solver;
-using namespace sokoban::hardlevels;
 
 namespace {
 
@@ -76,14 +78,6 @@ bool isVeryHard(const std::string& set) {
     return set == "veryhard";
 }
 
-int countBoxes(const std::vector<std::string>& rows) {
-    int n = 0;
-    for (const auto& r : rows)
-        n += static_cast<int>(std::count(r.begin(), r.end(), '$') +
-                              std::count(r.begin(), r.end(), '*'));
-    return n;
-}
-
 bool fits(const std::string& set, const Candidate& c) {
     const int h = static_cast<int>(c.rows.size());
     int w = 0;
@@ -96,24 +90,22 @@ bool fits(const std::string& set, const Candidate& c) {
 
 // Solves, walls in idle boxes and solves again when it did; false when the
 // solver does not prove the level in time.
-bool prove(std::vector<std::string> rows, double timeLimit, Candidate& out) {
+bool prove(core::Board level, double timeLimit, Candidate& out) {
     for (int round = 0; round < 2; ++round) {
-        const core::Board lv = core::fromXsbRows(rows);
-        if (!invalidReason(lv).empty()) return false;
         Limits limits;
         limits.timeSeconds = timeLimit;
         limits.threads = 1;
-        const Result r = solve(lv, limits);
+        const Result r = solve(level, limits);
         if (r.status != Status::Solved) return false;
         out.seconds = r.seconds;
         out.nodes = r.nodes;
         out.pushes = r.pushCount;
         out.moves = r.moveCount;
-        out.lurd = core::lurdOf(lv, r.moves);
-        out.rows = rows;
-        out.boxes = countBoxes(rows);
+        out.lurd = core::lurdOf(level, r.moves);
+        out.rows = settext::rowsOf(level);
+        out.boxes = level.boxCount();
         int walled = 0;
-        rows = wallInIdleBoxes(rows, out.lurd, walled);
+        level = hardlevels::wallInIdleBoxes(level, out.lurd, walled);
         if (walled == 0) return true;
     }
     return false;
@@ -215,8 +207,7 @@ void tryCandidate(const std::string& set, std::uint64_t seed, double pullShare,
     const core::Board lv = candidate(set, seed, kind, pullShare);
     if (lv.rows == 0) return;
     const int bound = lowerBound(lv);
-    std::vector<std::string> rows = crop(core::toXsbRows(lv));
-    const int boxes = countBoxes(rows);
+    const int boxes = lv.boxCount();
     // Cheap first: the boxes must be well away from home.
     const int minBound = isVeryHard(set) ? 8 * boxes : 3 * boxes;
     if (bound < minBound) {
@@ -225,7 +216,7 @@ void tryCandidate(const std::string& set, std::uint64_t seed, double pullShare,
     }
     Candidate c;
     c.seed = seed;
-    if (!prove(rows, timeLimit, c)) {
+    if (!prove(lv, timeLimit, c)) {
         std::fprintf(stderr, "seed %llu %s x%.2f: not proved\n",
                      static_cast<unsigned long long>(seed), kind, pullShare);
         return;
@@ -266,12 +257,11 @@ int gen(const std::string& set, std::uint64_t first, std::uint64_t last, const s
 
 int measure(const std::string& set, const std::string& path, const std::string& pool,
             double timeLimit) {
-    std::ifstream in(path);
-    const auto levels = leveltext::readLevels(in);
+    const auto levels = settext::readSetFile(path);
     for (std::size_t i = 0; i < levels.size(); ++i) {
         Candidate c;
         c.seed = 0;
-        if (prove(levels[i].rows, timeLimit, c) && fits(set, c))
+        if (prove(levels[i].board, timeLimit, c) && fits(set, c))
             append(pool, c);
         else
             std::fprintf(stderr, "level %zu does not fit\n", i + 1);
@@ -292,12 +282,10 @@ double hardness(const std::string& set, const Candidate& c) {
 int pickLevels(const std::string& set, int count, const std::string& outText,
                const std::string& outSolutions, const std::vector<std::string>& pools,
                const std::vector<std::string>& others) {
-    std::set<std::string> seen;
-    for (const auto& o : others) {
-        std::ifstream in(o);
-        for (const auto& lv : leveltext::readLevels(in))
-            seen.insert(canonical(lv.rows));
-    }
+    levelcheck::SameLevels seen;
+    for (const auto& o : others)
+        for (const auto& level : settext::readSetFile(o))
+            seen.add(level.board);
     std::vector<Candidate> all;
     for (const auto& p : pools)
         for (auto& c : readPool(p))
@@ -311,8 +299,10 @@ int pickLevels(const std::string& set, int count, const std::string& outText,
     for (auto& c : all) {
         if (static_cast<int>(kept.size()) >= count) break;
         if (c.seed != 0 && seeds.count(c.seed)) continue;
-        c.rows = fillDeadEnds(c.rows, c.lurd);
-        if (!seen.insert(canonical(c.rows)).second) continue;
+        const core::Board level =
+            hardlevels::fillUnusedDeadEnds(settext::boardOfRows(c.rows), c.lurd);
+        c.rows = settext::rowsOf(level);
+        if (seen.add(level)) continue;
         if (c.seed != 0) seeds.insert(c.seed);
         kept.push_back(std::move(c));
     }

@@ -1,9 +1,9 @@
-// Generator for the small and medium built-in sets. Each try tiles a room
+// Generator for the small and medium built-in sets. Each try lays a room
 // from 3 x 3 wall patterns, puts targets with boxes on them, searches
 // backwards over pulls (breadth first, so depths are exact push counts) and
 // takes the farthest position, preferring solutions that switch boxes often.
 // Unused dead ends and pockets the worker never enters become wall. Every
-// kept level is solved again by the solver library for its figures; then a
+// kept level is solved again by the game's solver for its figures; then a
 // share per box count is chosen and the set is ordered by a score of those
 // figures. The same command line always gives the same text.
 //
@@ -26,13 +26,20 @@
 // then solve_levels wrote the solutions and `level_table --sort` (easy with
 // --keep 8 for its lessons) put each set in score order. Easy gets its eight
 // lessons, below, in front of the generated levels. In the main set, the
-// last level (which solve_levels could not finish) was dropped, and the six
-// boxes that its stored solutions never move were made wall.
+// last level (which the solving tool of the time could not finish) was
+// dropped, and the six boxes that its stored solutions never move were made
+// wall. The generator has been reworked since; the same command lines now
+// give levels of the same kind, not the same levels.
 
-#include "level_gen.h"
-#include "level_text.h"
+#include "generator.h"
+#include "level_checks.h"
+#include "set_text.h"
+
+#include "core/paths.h"
+#include "core/rules.h"
 #include "solver/solver.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -40,13 +47,17 @@
 #include <fstream>
 #include <iostream>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
 namespace {
 
-using namespace sokoban::levelgen;
+using namespace sokoban;
+using core::Board;
+using solver::PullSearch;
+using solver::Push;
+using solver::PushStats;
+using solver::Random;
 
 struct SetParams {
     int minW, maxW, minH, maxH; // inner size
@@ -85,7 +96,7 @@ const std::vector<std::vector<std::string>> kLessons = {
 
 struct Candidate {
     std::vector<std::string> rows;
-    std::string key;
+    Board board;
     int pushes = 0, moves = 0, boxes = 0, floor = 0, changes = 0, lines = 0;
     std::uint64_t nodes = 0;
     double seconds = 0;
@@ -101,24 +112,24 @@ double difficulty(const Candidate& c) {
            0.6 * c.boxes;
 }
 
-// Replays pushes on a board: true when the worker can walk to every push.
-bool pushesWork(const Board& b, std::vector<int> boxes, int worker,
-                const std::vector<std::pair<int, int>>& pushes) {
-    std::vector<char> occ(b.wall.size(), 0);
-    for (int c : boxes)
-        occ[c] = 1;
-    for (auto [from, to] : pushes) {
-        const int stand = from - (to - from);
-        if (b.wall[stand] || b.wall[to] || occ[to] || !occ[from]) return false;
-        const auto reach = region(b, occ, worker);
-        if (std::find(reach.begin(), reach.end(), stand) == reach.end()) return false;
-        occ[from] = 0;
-        occ[to] = 1;
-        worker = from;
+// The direction that takes `from` to its neighbour `to`.
+int directionOf(const Board& b, int from, int to) {
+    for (int d = 0; d < 4; ++d)
+        if (b.neighbour(from, d) == to) return d;
+    return -1;
+}
+
+// Plays the pushes by the game's rules, the worker walking to each: true
+// when all can be made and they solve the level.
+bool pushesWork(Board b, const std::vector<Push>& pushes) {
+    for (const auto& [from, to] : pushes) {
+        const int d = directionOf(b, from, to);
+        const int stand = d < 0 ? -1 : b.neighbour(from, d ^ 1);
+        if (stand < 0 || !core::reach(b, b.worker)[static_cast<std::size_t>(stand)]) return false;
+        b.worker = stand;
+        if (core::apply(b, static_cast<core::Dir>(d)).kind != core::MoveKind::Push) return false;
     }
-    for (std::size_t c = 0; c < occ.size(); ++c)
-        if (occ[c] && !b.target[c]) return false;
-    return true;
+    return core::solved(b);
 }
 
 struct Grade {
@@ -128,15 +139,13 @@ struct Grade {
     double seconds = 0;
 };
 
-Grade grade(const std::vector<std::string>& rows) {
+Grade grade(const Board& level) {
     Grade g;
-    const auto parsed = sokoban::core::fromXsbRows(rows);
-    if (!sokoban::solver::invalidReason(parsed).empty()) return g;
-    sokoban::solver::Limits limits;
+    solver::Limits limits;
     limits.timeSeconds = 30;
     limits.threads = 1;
-    const auto r = sokoban::solver::solve(parsed, limits);
-    g.solved = r.status == sokoban::solver::Status::Solved;
+    const auto r = solver::solve(level, limits);
+    g.solved = r.status == solver::Status::Solved;
     g.pushes = r.pushCount;
     g.moves = r.moveCount;
     g.nodes = r.nodes;
@@ -148,13 +157,13 @@ struct Farthest {
     std::uint32_t index = UINT32_MAX;
     std::vector<int> boxes;
     int man = -1;
-    std::vector<std::pair<int, int>> pushes; // to the solve
+    std::vector<Push> pushes; // to the solve
     PushStats stats;
 };
 
 // Among the farthest positions of a search, the one whose solution (its
 // pushes, then `after`) turns most often to another box and moves every box.
-Farthest farthest(const BackSearch& search, const std::vector<std::pair<int, int>>& after) {
+Farthest farthest(const PullSearch& search, const std::vector<Push>& after) {
     const auto& pos = search.positions();
     const int depth = pos.back().depth;
     Farthest best;
@@ -163,7 +172,7 @@ Farthest farthest(const BackSearch& search, const std::vector<std::pair<int, int
         auto pushes = search.pushesFrom(static_cast<std::uint32_t>(i));
         pushes.insert(pushes.end(), after.begin(), after.end());
         const auto boxes = search.boxCells(pos[i]);
-        const auto stats = pushStats(boxes, pushes);
+        const auto stats = solver::pushStats(boxes, pushes);
         if (!stats.everyBoxMoves) continue;
         if (best.index == UINT32_MAX || stats.changes > best.stats.changes ||
             (stats.changes == best.stats.changes && stats.lines > best.stats.lines)) {
@@ -179,28 +188,28 @@ Farthest farthest(const BackSearch& search, const std::vector<std::pair<int, int
 
 // One try: a room, its targets and the farthest start. False when the try
 // gave nothing worth keeping.
-bool tryLevel(const SetParams& sp, std::mt19937_64& rng, Candidate& out) {
-    RoomOptions ro;
-    ro.innerW = sp.minW + static_cast<int>(rng() % (sp.maxW - sp.minW + 1));
-    ro.innerH = sp.minH + static_cast<int>(rng() % (sp.maxH - sp.minH + 1));
+bool tryLevel(const SetParams& sp, Random& rnd, Candidate& out) {
+    solver::RoomOptions ro;
+    ro.innerW = sp.minW + rnd.below(sp.maxW - sp.minW + 1);
+    ro.innerH = sp.minH + rnd.below(sp.maxH - sp.minH + 1);
     ro.minFloor = sp.minFloor + 4; // trimming takes some away
     ro.maxFloor = sp.maxFloor;
     ro.openW = sp.openW;
     ro.openH = sp.openH;
-    Board room = makeRoom(ro, rng);
-    if (room.w == 0) return false;
-    const int k = sp.minBoxes + static_cast<int>(rng() % (sp.maxBoxes - sp.minBoxes + 1));
+    Board room = solver::makeRoom(ro, rnd);
+    if (room.size() == 0) return false;
+    const int k = sp.minBoxes + rnd.below(sp.maxBoxes - sp.minBoxes + 1);
     std::vector<int> floor;
-    for (int c = 0; c < room.w * room.h; ++c)
-        if (!room.wall[c]) floor.push_back(c);
+    for (int c = 0; c < room.size(); ++c)
+        if (room.at(c) == core::kFloor) floor.push_back(c);
     if (static_cast<int>(floor.size()) < 3 * k + 6) return false;
-    std::shuffle(floor.begin(), floor.end(), rng);
+    rnd.shuffle(floor);
     for (int i = 0; i < k; ++i)
-        room.target[floor[i]] = 1;
+        room.set(floor[static_cast<std::size_t>(i)], core::kTarget);
 
-    BackSearch search(room);
+    PullSearch search(room);
     if (!search.usable()) return false;
-    bool exact = search.run(sp.cap);
+    const bool exact = search.run(sp.cap);
     if (search.positions().back().depth < (exact ? sp.minPushes : 4)) return false;
     Farthest far = farthest(search, {});
     if (far.index == UINT32_MAX) return false;
@@ -208,7 +217,7 @@ bool tryLevel(const SetParams& sp, std::mt19937_64& rng, Candidate& out) {
     // farthest one, twice; the joined pushes still solve the level, and the
     // solver later says how many it truly needs.
     for (int round = 0; !exact && round < 2; ++round) {
-        BackSearch more(room);
+        PullSearch more(room);
         more.runFrom(far.boxes, far.man, sp.cap);
         Farthest next = farthest(more, far.pushes);
         if (next.index == UINT32_MAX) break;
@@ -216,78 +225,74 @@ bool tryLevel(const SetParams& sp, std::mt19937_64& rng, Candidate& out) {
     }
     const int depth = static_cast<int>(far.pushes.size());
     if (depth < sp.minPushes || (exact && depth > sp.maxPushes)) return false;
-    const PushStats bestStats = far.stats;
     // A lone box pushed in one or two straight runs is no puzzle.
-    if (bestStats.lines < 2 * k + 1) return false;
+    if (far.stats.lines < 2 * k + 1) return false;
 
     Board level = room;
-    level.boxes = far.boxes;
-    std::vector<char> occ(level.wall.size(), 0);
-    for (int c : level.boxes)
-        occ[c] = 1;
-    const auto startRegion = region(level, occ, far.man);
-    level.worker = startRegion[rng() % startRegion.size()];
+    for (int c : far.boxes)
+        level.set(c, static_cast<std::uint8_t>(level.at(c) + 2));
+    const std::vector<bool> startArea = core::reach(level, far.man);
+    std::vector<int> area;
+    for (int c = 0; c < level.size(); ++c)
+        if (startArea[static_cast<std::size_t>(c)]) area.push_back(c);
+    level.worker = area[static_cast<std::size_t>(rnd.below(static_cast<int>(area.size())))];
     const auto& pushes = far.pushes;
 
     // Floor no box and no push needs: dead ends and pockets the worker
     // cannot enter at the start become wall, if the solution still works.
-    std::vector<char> used(level.wall.size(), 0), reached(level.wall.size(), 0);
-    used[level.worker] = 1;
-    for (int c : level.boxes)
-        used[c] = 1;
-    for (auto [from, to] : pushes) {
-        used[from] = used[to] = 1;
-        used[from - (to - from)] = 1;
+    std::vector<bool> used(static_cast<std::size_t>(level.size()), false);
+    const auto use = [&used](int c) { used[static_cast<std::size_t>(c)] = true; };
+    use(level.worker);
+    for (int c : far.boxes)
+        use(c);
+    for (const auto& [from, to] : pushes) {
+        use(from);
+        use(to);
+        use(level.neighbour(from, directionOf(level, from, to) ^ 1));
     }
-    for (int c : startRegion)
-        reached[c] = 1;
     Board trimmed = level;
-    for (int c = 0; c < trimmed.w * trimmed.h; ++c)
-        if (!trimmed.wall[c] && !used[c] && !reached[c] && !occ[c]) trimmed.wall[c] = 1;
-    fillDeadEnds(trimmed, used);
-    if (pushesWork(trimmed, level.boxes, level.worker, pushes)) level = trimmed;
+    for (int c = 0; c < trimmed.size(); ++c)
+        if (trimmed.at(c) == core::kFloor && !used[static_cast<std::size_t>(c)] &&
+            !startArea[static_cast<std::size_t>(c)])
+            trimmed.set(c, core::kWall);
+    solver::fillDeadEnds(trimmed, used);
+    if (pushesWork(trimmed, pushes)) level = trimmed;
     // Then wear unused pockets away from their corners while the solution
     // still works: floor a player would walk round for nothing.
+    const auto wall = [&level](int c) {
+        const std::uint8_t code = level.at(c);
+        return code == core::kWall || code == core::kOutside;
+    };
     for (bool changed = true; changed;) {
         changed = false;
-        for (int c = 0; c < level.w * level.h; ++c) {
-            if (level.wall[c] || used[c]) continue;
-            const int up = level.wall[c - level.w], down = level.wall[c + level.w];
-            const int left = level.wall[c - 1], right = level.wall[c + 1];
+        for (int c = 0; c < level.size(); ++c) {
+            if (level.at(c) != core::kFloor || used[static_cast<std::size_t>(c)]) continue;
+            const int up = wall(level.neighbour(c, core::kUp)),
+                      down = wall(level.neighbour(c, core::kDown));
+            const int left = wall(level.neighbour(c, core::kLeft)),
+                      right = wall(level.neighbour(c, core::kRight));
             if (up + down + left + right < 2 || (up && down && !left && !right) ||
                 (left && right && !up && !down))
                 continue;
-            level.wall[c] = 1;
-            if (pushesWork(level, level.boxes, level.worker, pushes))
+            level.set(c, core::kWall);
+            if (pushesWork(level, pushes))
                 changed = true;
             else
-                level.wall[c] = 0;
+                level.set(c, core::kFloor);
         }
     }
 
-    out.rows = toRows(level);
+    out.board = solver::finished(level);
+    out.rows = settext::rowsOf(out.board);
     if (out.rows.size() > 22 || out.rows.front().size() > 34) return false;
-    out.key = canonical(fromRows(out.rows));
     out.pushes = depth;
     out.boxes = k;
-    out.floor = floorCount(level);
+    out.floor = solver::floorCount(level);
     if (out.floor < sp.minFloor) return false;
     out.exact = exact;
-    out.changes = bestStats.changes;
-    out.lines = bestStats.lines;
+    out.changes = far.stats.changes;
+    out.lines = far.stats.lines;
     return true;
-}
-
-std::vector<std::vector<std::string>> readRows(const std::string& path) {
-    std::ifstream in(path);
-    if (!in) {
-        std::cerr << "cannot open " << path << "\n";
-        std::exit(2);
-    }
-    std::vector<std::vector<std::string>> out;
-    for (const auto& l : sokoban::leveltext::readLevels(in))
-        out.push_back(l.rows);
-    return out;
 }
 
 // How much a level is worth keeping in its set.
@@ -304,7 +309,7 @@ double qualityFor(const std::string& set, const Candidate& c) {
 int main(int argc, char** argv) {
     if (argc < 4) {
         std::cerr << "usage: make_levels <easy|game|normal> <seed> <count> [-o out.txt] "
-                     "[-t seconds] [-x other.txt]...\n";
+                     "[-n tries] [-t seconds] [-x other.txt]...\n";
         return 2;
     }
     const std::string set = argv[1];
@@ -313,19 +318,24 @@ int main(int argc, char** argv) {
     std::string output;
     double budget = 1e9;
     int maxTries = 2'000'000;
-    std::set<std::string> known;
-    for (int i = 4; i + 1 < argc; i += 2) {
-        const std::string opt = argv[i];
-        if (opt == "-o") {
-            output = argv[i + 1];
-        } else if (opt == "-t") {
-            budget = std::atof(argv[i + 1]);
-        } else if (opt == "-n") {
-            maxTries = std::atoi(argv[i + 1]);
-        } else if (opt == "-x") {
-            for (const auto& rows : readRows(argv[i + 1]))
-                known.insert(canonical(fromRows(rows)));
+    levelcheck::SameLevels known;
+    try {
+        for (int i = 4; i + 1 < argc; i += 2) {
+            const std::string opt = argv[i];
+            if (opt == "-o") {
+                output = argv[i + 1];
+            } else if (opt == "-t") {
+                budget = std::atof(argv[i + 1]);
+            } else if (opt == "-n") {
+                maxTries = std::atoi(argv[i + 1]);
+            } else if (opt == "-x") {
+                for (const auto& level : settext::readSetFile(argv[i + 1]))
+                    known.add(level.board);
+            }
         }
+    } catch (const std::exception& e) {
+        std::cerr << "make_levels: " << e.what() << "\n";
+        return 2;
     }
     if (set != "easy" && set != "game" && set != "normal") {
         std::cerr << "unknown set " << set << "\n";
@@ -335,12 +345,12 @@ int main(int argc, char** argv) {
     std::vector<std::vector<std::string>> lessons;
     if (set == "easy") lessons = kLessons;
     for (const auto& rows : lessons)
-        known.insert(canonical(fromRows(rows)));
+        known.add(settext::boardOfRows(rows));
 
     // Try rooms -n times (or until -t runs out: for trials only, as the number
     // of tries then depends on the machine); a seed and a number of tries
     // always give the same list.
-    std::mt19937_64 rng(seed);
+    Random rnd(seed);
     std::map<int, std::vector<Candidate>> byBoxes;
     const auto start = std::chrono::steady_clock::now();
     int tries = 0, kept = 0;
@@ -349,8 +359,8 @@ int main(int argc, char** argv) {
                budget) {
         ++tries;
         Candidate c;
-        if (!tryLevel(sp, rng, c)) continue;
-        if (!known.insert(c.key).second) continue;
+        if (!tryLevel(sp, rnd, c)) continue;
+        if (known.add(c.board)) continue;
         byBoxes[c.boxes].push_back(std::move(c));
         ++kept;
     }
@@ -361,8 +371,8 @@ int main(int argc, char** argv) {
     const int kinds = sp.maxBoxes - sp.minBoxes + 1;
     std::vector<Candidate> chosen, spare;
     // Grades a candidate with the solver; false when it does not belong.
-    auto accept = [&](Candidate& c) {
-        const Grade g = grade(c.rows);
+    const auto accept = [&](Candidate& c) {
+        const Grade g = grade(c.board);
         if (!g.solved || g.seconds > 30) return false;
         c.moves = g.moves;
         c.nodes = g.nodes;

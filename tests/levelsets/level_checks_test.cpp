@@ -3,6 +3,8 @@
 
 #include "level_checks.h"
 
+#include "set_text.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -12,15 +14,20 @@
 namespace {
 
 namespace lc = sokoban::levelcheck;
-using Rows = std::vector<std::string>;
+namespace st = sokoban::settext;
+using sokoban::core::Board;
 
 // The rows of a board written as one string, "|" between rows.
-Rows board(const std::string& text) {
-    Rows rows;
+std::vector<std::string> rowsOf(const std::string& text) {
+    std::vector<std::string> rows;
     std::stringstream in(text);
     for (std::string row; std::getline(in, row, '|');)
         rows.push_back(row);
     return rows;
+}
+
+Board board(const std::string& text) {
+    return st::boardOfRows(rowsOf(text));
 }
 
 // Floor squares of a board that still counts as small.
@@ -28,30 +35,39 @@ constexpr int kSmallBoard = 60;
 
 const char* const kRoom = "######|#@ $.#|#  # #|#    #|######";
 
-TEST(CanonicalForm, SamePuzzleUpToPositionTurnAndMirror) {
+// Every tool that keeps repeats out (the checks, make_levels' -x and
+// make_hard_levels' pick) asks SameLevels, so they can no longer disagree
+// about a level whose worker starts in another part of the board.
+TEST(SameLevels, SamePuzzleUpToPositionTurnAndMirror) {
     const struct {
         const char* name;
-        const char* rows;
+        const char* a;
+        const char* b;
         bool same;
     } cases[] = {
-        {"mirrored", "######|#.$ @#|# #  #|#    #|######", true},
-        {"turned a quarter", "#####|#  @#|#   #|# #$#|#  .#|#####", true},
-        {"moved, thicker walls, worker elsewhere in his area",
+        {"mirrored", kRoom, "######|#.$ @#|# #  #|#    #|######", true},
+        {"turned a quarter", kRoom, "#####|#  @#|#   #|# #$#|#  .#|#####", true},
+        {"moved, thicker walls, worker elsewhere in his area", kRoom,
          "       ##| #######|  ######|  # @$.#|  #  # #|  #    #|  ######", true},
-        {"box moved", "######|#@$ .#|#  # #|#    #|######", false},
-        {"target moved", "######|#@ $ #|#  #.#|#    #|######", false},
-        {"wall moved", "######|#@ $.#|# #  #|#    #|######", false},
+        {"box moved", kRoom, "######|#@$ .#|#  # #|#    #|######", false},
+        {"target moved", kRoom, "######|#@ $ #|#  #.#|#    #|######", false},
+        {"wall moved", kRoom, "######|#@ $.#|# #  #|#    #|######", false},
+        {"worker along the corridor", "#######|#@ $ .#|#######", "#######|# @$ .#|#######", true},
+        {"worker mirrored", "#######|#@ $ .#|#######", "#######|#. $ @#|#######", true},
+        // The boxes part the floor: which side the worker starts on matters.
+        {"worker beyond the box", "#######|#@ $ .#|#######", "#######|#  $@.#|#######", false},
+        {"worker beyond two boxes", "#########|#@ $$ ..#|#########",
+         "#########|#  $$@..#|#########", false},
+        {"a pocket nobody enters", "#######|#@$ .##|#######", "#######|#@$ .# #|#######", true},
     };
-    const auto base = lc::canonicalForm(board(kRoom));
-    for (const auto& c : cases)
-        EXPECT_EQ(lc::canonicalForm(board(c.rows)) == base, c.same) << c.name;
-}
-
-TEST(CanonicalForm, TheWorkerCountsByTheAreaHeCanWalkTo) {
-    const auto left = lc::canonicalForm(board("#######|#@ $ .#|#######"));
-    EXPECT_EQ(lc::canonicalForm(board("#######|# @$ .#|#######")), left);
-    EXPECT_EQ(lc::canonicalForm(board("#######|#. $ @#|#######")), left); // mirrored
-    EXPECT_NE(lc::canonicalForm(board("#######|#  $@.#|#######")), left);
+    for (const auto& c : cases) {
+        lc::SameLevels seen;
+        EXPECT_FALSE(seen.add(board(c.a), "a")) << c.name;
+        const auto earlier = seen.add(board(c.b), "b");
+        EXPECT_EQ(earlier.has_value(), c.same) << c.name;
+        EXPECT_EQ(earlier.value_or("a"), "a") << c.name;
+        EXPECT_EQ(seen.contains(board(c.b)), true) << c.name;
+    }
 }
 
 TEST(ShapeOf, CountsBoxesFloorAndClosedPockets) {
@@ -80,7 +96,7 @@ TEST(Replay, FiguresOfAStoredSolution) {
     // #. $ $ .#
     // #   @   #
     // #########
-    const Rows level = board("#########|#. $ $ .#|#   @   #|#########");
+    const Board level = board("#########|#. $ $ .#|#   @   #|#########");
     const struct {
         const char* lurd;
         bool solved;
@@ -102,27 +118,42 @@ TEST(Replay, FiguresOfAStoredSolution) {
         EXPECT_EQ(r.pushes, c.pushes) << c.lurd;
         EXPECT_EQ(r.boxChanges, c.changes) << c.lurd;
         EXPECT_EQ(r.idleBoxes, c.idle) << c.lurd;
+        EXPECT_EQ(static_cast<int>(r.idleBoxCells.size()), c.idle) << c.lurd;
     }
+    // The box left behind is the right one, and the worker's way is kept.
+    const auto r = lc::replay(level, "uRR");
+    ASSERT_EQ(r.idleBoxCells.size(), 1u);
+    EXPECT_EQ(r.idleBoxCells[0], level.cellAt(1, 3));
+    int visited = 0;
+    for (bool v : r.visited)
+        visited += v;
+    EXPECT_EQ(visited, 4); // the start, up, and two pushes right
+    EXPECT_TRUE(r.visited[static_cast<std::size_t>(level.cellAt(1, 4))]);
 }
 
 TEST(Check, NamesEveryFaultyLevel) {
-    auto level = [](const char* rows) {
-        sokoban::leveltext::TextLevel l;
-        l.rows = board(rows);
-        return l;
+    auto set = [](const char* name, const std::vector<const char*>& levels,
+                  std::vector<std::string> solutions) {
+        std::string text;
+        for (std::size_t i = 0; i < levels.size(); ++i) {
+            text += "; " + std::to_string(i + 1) + "\n";
+            for (const auto& r : rowsOf(levels[i]))
+                text += r + "\n";
+        }
+        return lc::SetText{name, st::parseSet(text), std::move(solutions)};
     };
-    lc::SetText easy{"easy",
-                     {level("######|#@$ .#|######"), level("########|#@$   .#|########")},
-                     {"RR", "RRRR"}};
-    lc::SetText game{"game",
-                     {
-                         level("######|#. $@#|######"),                     // easy 1 mirrored
-                         level("#########|#@$    .#|#*      #|#########"),  // a box that stays
-                         level("#########|#@$    .#|######## #|#########"), // a closed pocket
-                         level("##########|#@$     .#|##########"),         // bad solution
-                         level("###########|#@$      .#|###########"),      // fine
-                     },
-                     {"LL", "RRRRR", "RRRRR", "RRRRR", "RRRRRRR"}};
+    const auto easy =
+        set("easy", {"######|#@$ .#|######", "########|#@$   .#|########"}, {"RR", "RRRR"});
+    const auto game = set("game",
+                          {
+                              "######|#. $@#|######",                     // easy 1 mirrored
+                              "#########|#@$    .#|#*      #|#########",  // a box that stays
+                              "#########|#@$    .#|######## #|#########", // a closed pocket
+                              "##########|#@$     .#|##########",         // bad solution
+                              "###########|#@$      .#|###########",      // fine
+                              "###########|#@$@     .#|###########",      // two workers
+                          },
+                          {"LL", "RRRRR", "RRRRR", "RRRRR", "RRRRRRR", "RRRRRRR"});
     lc::Rules rules;
     rules.shortLessons = 1;
     const auto problems = lc::check({easy, game}, rules);
@@ -138,6 +169,7 @@ TEST(Check, NamesEveryFaultyLevel) {
         {"game", 2, "1 box(es) the solution never moves"},
         {"game", 3, "1 floor square(s)"},
         {"game", 4, "the stored solution fails: boxes left off"},
+        {"game", 6, "needs exactly one worker, has 2"},
     };
     ASSERT_EQ(problems.size(), std::size(expected));
     for (std::size_t i = 0; i < problems.size(); ++i) {
@@ -159,7 +191,8 @@ TEST(BuiltInTexts, PassTheQualityChecks) {
     for (const auto& set : sets) {
         if (set.name != "normal") continue;
         for (std::size_t i = 0; i < set.levels.size(); ++i)
-            EXPECT_LE(lc::shapeOf(set.levels[i].rows).floorArea, kSmallBoard) << "normal " << i + 1;
+            EXPECT_LE(lc::shapeOf(set.levels[i].board).floorArea, kSmallBoard)
+                << "normal " << i + 1;
     }
 }
 

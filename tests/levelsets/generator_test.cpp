@@ -1,0 +1,239 @@
+// The level generator's pieces: the pull search's depths are the fewest
+// pushes a plain forward search finds, rooms keep their promises, finished
+// levels keep exactly what the worker reaches, and the push figures count
+// what they say.
+
+#include "generator.h"
+#include "set_text.h"
+
+#include "core/paths.h"
+#include "core/rules.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace core = sokoban::core;
+namespace gen = sokoban::solver;
+using core::Board;
+
+Board board(const std::vector<std::string>& rows) {
+    return sokoban::settext::boardOfRows(rows);
+}
+
+// Fewest pushes from the board's start to a solve, breadth first forwards
+// over pushes made by the game's rules; -1 when there is none.
+int forwardPushes(const Board& start) {
+    const auto key = [](const Board& b) {
+        const std::vector<bool> area = core::reach(b, b.worker);
+        const int least =
+            static_cast<int>(std::find(area.begin(), area.end(), true) - area.begin());
+        std::string k(b.cells.begin(), b.cells.end());
+        return k + std::to_string(least);
+    };
+    std::vector<Board> layer{start};
+    std::set<std::string> seen{key(start)};
+    for (int depth = 0; !layer.empty(); ++depth) {
+        std::vector<Board> next;
+        for (const Board& b : layer) {
+            if (core::solved(b)) return depth;
+            const std::vector<bool> area = core::reach(b, b.worker);
+            for (int x = 0; x < b.size(); ++x) {
+                if (!area[static_cast<std::size_t>(x)]) continue;
+                for (int d = 0; d < 4; ++d) {
+                    Board m = b;
+                    m.worker = x;
+                    if (core::apply(m, static_cast<core::Dir>(d)).kind != core::MoveKind::Push)
+                        continue;
+                    if (seen.insert(key(m)).second) next.push_back(m);
+                }
+            }
+        }
+        layer = std::move(next);
+    }
+    return -1;
+}
+
+Board withTargets(Board b, gen::Random& rnd, int k) {
+    std::vector<int> floor;
+    for (int c = 0; c < b.size(); ++c)
+        if (b.at(c) == core::kFloor) floor.push_back(c);
+    rnd.shuffle(floor);
+    for (int i = 0; i < k; ++i)
+        b.set(floor[static_cast<std::size_t>(i)], core::kTarget);
+    return b;
+}
+
+TEST(Generator, PullDepthIsTheFewestPushes) {
+    // Targets only; the search supplies the boxes.
+    const std::vector<std::vector<std::string>> hand = {
+        {"#######", "#@    #", "# #.# #", "#  .  #", "#######"},
+        {"######", "#@ . #", "# ## #", "#.   #", "######"},
+        {"#######", "#+  # #", "#  .  #", "## #. #", "#     #", "#######"},
+    };
+    std::vector<Board> boards;
+    for (const auto& rows : hand)
+        boards.push_back(board(rows));
+    gen::Random rnd(5);
+    gen::RoomOptions ro;
+    ro.innerW = 5;
+    ro.innerH = 5;
+    ro.minFloor = 10;
+    ro.maxFloor = 20;
+    while (boards.size() < 8) {
+        const Board room = gen::makeRoom(ro, rnd);
+        if (room.size() > 0) boards.push_back(withTargets(room, rnd, 2));
+    }
+    for (std::size_t n = 0; n < boards.size(); ++n) {
+        const Board& b = boards[n];
+        gen::PullSearch search(b);
+        ASSERT_TRUE(search.usable());
+        ASSERT_TRUE(search.run(1'000'000)) << "board " << n;
+        const auto& pos = search.positions();
+        // The farthest position and a spread of others.
+        std::vector<std::size_t> picks{pos.size() - 1};
+        for (std::size_t i = 0; i < pos.size(); i += pos.size() / 12 + 1)
+            picks.push_back(i);
+        for (std::size_t i : picks) {
+            Board start = b;
+            for (int c : search.boxCells(pos[i]))
+                start.set(c, static_cast<std::uint8_t>(start.at(c) + 2));
+            start.worker = search.cellOf(pos[i].man);
+            EXPECT_EQ(forwardPushes(start), pos[i].depth) << "board " << n << " position " << i;
+            EXPECT_EQ(search.pushesFrom(static_cast<std::uint32_t>(i)).size(),
+                      std::size_t{pos[i].depth});
+        }
+    }
+}
+
+TEST(Generator, SearchFromAPositionCountsPushesToIt) {
+    const Board b = board({"#######", "#@ $ .#", "#     #", "#######"});
+    const int box = b.cellAt(1, 3);
+    gen::PullSearch search(b);
+    ASSERT_TRUE(search.runFrom({box}, b.worker, 10'000));
+    // The start itself, then positions one pull away.
+    EXPECT_EQ(search.positions().front().depth, 0);
+    EXPECT_EQ(search.boxCells(search.positions().front()), std::vector<int>{box});
+    int oneAway = 0;
+    for (std::size_t i = 0; i < search.positions().size(); ++i)
+        if (search.positions()[i].depth == 1) {
+            ++oneAway;
+            const auto pushes = search.pushesFrom(static_cast<std::uint32_t>(i));
+            ASSERT_EQ(pushes.size(), 1u);
+            EXPECT_EQ(pushes[0].second, box); // pushed back where it started
+        }
+    EXPECT_EQ(oneAway, 2); // pulled left or right; below it no room to step back
+}
+
+TEST(Generator, FinishedKeepsWhatTheWorkerReaches) {
+    const struct {
+        const char* name;
+        std::vector<std::string> rows;
+        std::vector<std::string> kept;
+    } cases[] = {
+        {"a closed level stays", {"#####", "#@$.#", "#####"}, {"#####", "#@$.#", "#####"}},
+        {"a pocket beside the room goes",
+         {"########", "#@$.# ##", "########"},
+         {"#####", "#@$.#", "#####"}},
+        {"a pocket shut in by walls is walled",
+         {"#######", "#@$  .#", "# ### #", "# # # #", "# ### #", "#     #", "#######"},
+         {"#######", "#@$  .#", "# ### #", "# ### #", "# ### #", "#     #", "#######"}},
+        {"a thick wall thins to one ring",
+         {"#######", "#######", "##@$.##", "#######", "#######"},
+         {"#####", "#@$.#", "#####"}},
+        {"a room cut off from the worker goes",
+         {"###########", "#@$.# #   #", "##### #   #", "    # #####", "    ###"},
+         {"#####", "#@$.#", "#####"}},
+    };
+    for (const auto& c : cases) {
+        const Board b = board(c.rows);
+        const Board done = gen::finished(b);
+        EXPECT_EQ(done.rows, b.rows) << c.name;
+        EXPECT_EQ(done.cols, b.cols) << c.name;
+        EXPECT_EQ(sokoban::settext::rowsOf(done), c.kept) << c.name;
+    }
+}
+
+TEST(Generator, RoomsAreConnectedClosedAndNotTooOpen) {
+    gen::Random rnd(17);
+    gen::RoomOptions ro;
+    ro.innerW = 8;
+    ro.innerH = 7;
+    ro.minFloor = 15;
+    ro.maxFloor = 45;
+    int made = 0;
+    for (int i = 0; i < 300; ++i) {
+        const Board b = gen::makeRoom(ro, rnd);
+        if (b.size() == 0) continue;
+        ++made;
+        const int f = gen::floorCount(b);
+        EXPECT_GE(f, ro.minFloor);
+        EXPECT_LE(f, ro.maxFloor);
+        EXPECT_FALSE(gen::hasOpenBlock(b, 3, 4));
+        EXPECT_FALSE(gen::hasOpenBlock(b, 4, 3));
+        int first = -1;
+        for (int c = 0; c < b.size(); ++c) {
+            if (b.at(c) == core::kWall) continue;
+            if (first < 0) first = c;
+            const int x = b.colOf(c), y = b.rowOf(c);
+            EXPECT_TRUE(x > 0 && y > 0 && x < b.cols - 1 && y < b.rows - 1) << "floor on the frame";
+            int walls = 0;
+            for (int d = 0; d < 4; ++d)
+                walls += b.at(b.neighbour(c, d)) == core::kWall;
+            EXPECT_LT(walls, 3) << "dead end";
+        }
+        const auto reached = core::reach(b, first, core::Walk::ThroughBoxes);
+        EXPECT_EQ(std::count(reached.begin(), reached.end(), true), f);
+    }
+    EXPECT_GT(made, 10);
+    // The same seed gives the same room.
+    gen::Random a(99), c(99);
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(gen::makeRoom(ro, a), gen::makeRoom(ro, c));
+}
+
+TEST(Generator, DeadEndsFillUpToWhatIsKept) {
+    const Board b = board({"#######", "#@ $ .#", "## ####", "## #", "####"});
+    const int deadEnd = b.cellAt(3, 2), mouth = b.cellAt(2, 2);
+    std::vector<bool> keep(static_cast<std::size_t>(b.size()), false);
+    Board all = b;
+    gen::fillDeadEnds(all, keep);
+    EXPECT_EQ(all.at(deadEnd), core::kWall);
+    EXPECT_EQ(all.at(mouth), core::kWall); // a dead end once the first is filled
+    EXPECT_EQ(all.at(b.cellAt(1, 5)), core::kTarget);
+    EXPECT_EQ(all.at(b.worker), core::kFloor);
+    keep[static_cast<std::size_t>(deadEnd)] = true;
+    Board kept = b;
+    gen::fillDeadEnds(kept, keep);
+    EXPECT_EQ(kept.at(deadEnd), core::kFloor);
+    EXPECT_EQ(kept.at(mouth), core::kFloor);
+}
+
+TEST(Generator, PushFigures) {
+    struct Case {
+        std::vector<int> boxes;
+        std::vector<gen::Push> pushes;
+        int changes, lines;
+        bool everyBoxMoves;
+    };
+    const std::vector<Case> cases = {
+        {{10}, {{10, 11}, {11, 12}, {12, 22}}, 0, 2, true},
+        {{10, 20}, {{10, 11}, {20, 21}, {11, 12}}, 2, 3, true},
+        {{10, 20}, {{10, 11}, {11, 12}, {12, 13}}, 0, 1, false},
+        {{10, 20}, {{10, 11}, {11, 12}, {20, 30}, {30, 40}, {12, 2}}, 2, 3, true},
+        {{10}, {{11, 12}}, 0, 0, false}, // no box where the push starts
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const auto s = gen::pushStats(cases[i].boxes, cases[i].pushes);
+        EXPECT_EQ(s.changes, cases[i].changes) << "case " << i;
+        EXPECT_EQ(s.lines, cases[i].lines) << "case " << i;
+        EXPECT_EQ(s.everyBoxMoves, cases[i].everyBoxMoves) << "case " << i;
+    }
+}
+
+} // namespace

@@ -1,0 +1,142 @@
+// solve_levels on small sets of its own: the game's solver writes a line
+// that replays for every level it solves, a level it does not solve in time
+// keeps a stored line that still solves it, and nothing else is kept.
+
+#include "level_checks.h"
+#include "set_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace lc = sokoban::levelcheck;
+namespace st = sokoban::settext;
+
+std::string readAll(const fs::path& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::stringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+class SolveLevels : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("solve_levels_test_" + std::to_string(::getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // Runs the tool in the test's folder; its exit status.
+    int run(const std::string& arguments) {
+        const std::string command =
+            "cd " + dir_.string() + " && " + SOLVE_LEVELS + " " + arguments + " >out.txt 2>err.txt";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string err() const { return readAll(dir_ / "err.txt"); }
+
+    fs::path dir_;
+};
+
+// Corridors any solver finishes at once.
+const char* const kEasySet = "; 1\n"
+                             "#######\n"
+                             "#@$  .#\n"
+                             "#######\n"
+                             "; 2\n"
+                             "########\n"
+                             "#. $ @ #\n"
+                             "#  $  .#\n"
+                             "########\n";
+
+TEST_F(SolveLevels, EveryLineTheSolverWritesReplays) {
+    std::ofstream(dir_ / "set.txt") << kEasySet;
+    // A stored line that no longer solves its level is no reason to keep it.
+    std::ofstream(dir_ / "sol.txt") << "LL\nRRRR\n";
+    ASSERT_EQ(run("set.txt -o sol.txt"), 0) << err();
+    const auto levels = st::readSetFile(dir_ / "set.txt");
+    const auto lines = linesOf(readAll(dir_ / "sol.txt"));
+    ASSERT_EQ(lines.size(), levels.size());
+    for (std::size_t i = 0; i < levels.size(); ++i)
+        EXPECT_TRUE(lc::replay(levels[i].board, lines[i]).solved) << i + 1 << ": " << lines[i];
+    EXPECT_NE(err().find("2 level(s)"), std::string::npos) << err();
+
+    // Without -o the lines go to standard output; with -l only that level is
+    // solved and the other line stays as stored, whatever it holds.
+    std::ofstream(dir_ / "old.txt") << "xyz\nLL\n";
+    ASSERT_EQ(run("set.txt -l 2 --keep old.txt"), 0) << err();
+    const auto printed = linesOf(readAll(dir_ / "out.txt"));
+    ASSERT_EQ(printed.size(), 2u);
+    EXPECT_EQ(printed[0], "xyz");
+    EXPECT_TRUE(lc::replay(levels[1].board, printed[1]).solved) << printed[1];
+}
+
+TEST_F(SolveLevels, ALevelNotSolvedInTimeKeepsAStoredLineOnlyIfItSolves) {
+    // The hardest level of the built-in sets takes the solver seconds; a
+    // hundredth of a second is never enough.
+    const auto hard = lc::readSet(LEVELSETS_TEXT_DIR, LEVELSETS_SOLUTIONS_DIR, "impossible");
+    const auto& level = hard.levels.back();
+    const std::string stored = hard.solutions.back();
+    std::string text = "; 1\n";
+    for (const auto& r : level.rows)
+        text += r + "\n";
+    std::ofstream(dir_ / "set.txt") << text;
+
+    const struct {
+        const char* name;
+        std::string old;
+        int status;
+        std::string line;
+    } cases[] = {
+        {"a stored line that solves it stays", stored, 0, stored},
+        {"a stored line that fails goes", stored.substr(0, stored.size() / 2), 1, ""},
+        {"no stored line", "", 1, ""},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(dir_ / "sol.txt") << c.old << "\n";
+        EXPECT_EQ(run("set.txt -o sol.txt -t 0.01 --threads 1"), c.status) << c.name << err();
+        EXPECT_EQ(readAll(dir_ / "sol.txt"), c.line + "\n") << c.name;
+    }
+}
+
+TEST_F(SolveLevels, RefusesWhatItCannotRead) {
+    std::ofstream(dir_ / "set.txt") << kEasySet;
+    std::ofstream(dir_ / "bad.txt") << "#####\n#@$.#\n#####\n";
+    const struct {
+        const char* arguments;
+        const char* message;
+    } cases[] = {
+        {"", "no level text given"},
+        {"set.txt -w 3", "unknown option -w"},
+        {"set.txt -t none", "bad value for -t"},
+        {"missing.txt", "missing.txt: cannot be read"},
+        {"bad.txt", "line 1: board rows without a ';' heading"},
+        {"set.txt --keep missing.txt", "missing.txt: cannot be read"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(run(c.arguments), 2) << c.arguments;
+        EXPECT_NE(err().find(c.message), std::string::npos) << c.arguments << ": " << err();
+    }
+}
+
+} // namespace
