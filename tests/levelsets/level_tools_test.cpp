@@ -1,0 +1,96 @@
+// The generators as commands on small runs of their own: make_levels writes
+// a set whose every level passes the checks the built-in sets pass, and
+// make_hard_levels' pick keeps repeats out by the same rule as the checks.
+
+#include "level_checks.h"
+#include "set_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace lc = sokoban::levelcheck;
+namespace st = sokoban::settext;
+
+std::string readAll(const fs::path& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class LevelTools : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("level_tools_test_" + std::to_string(::getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // Runs a tool in the test's folder; its exit status.
+    int run(const std::string& program, const std::string& arguments) {
+        const std::string command =
+            "cd " + dir_.string() + " && " + program + " " + arguments + " >out.txt 2>err.txt";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string err() const { return readAll(dir_ / "err.txt"); }
+
+    fs::path dir_;
+};
+
+TEST_F(LevelTools, MakeLevelsWritesASetThatPassesTheChecks) {
+    const std::string game = std::string(LEVELSETS_TEXT_DIR) + "/game.txt";
+    ASSERT_EQ(run(MAKE_LEVELS, "easy 11 6 -n 1500 -o easy.txt -x " + game), 0) << err();
+    ASSERT_EQ(run(SOLVE_LEVELS, "easy.txt -o solution.txt"), 0) << err();
+
+    lc::SetText made{"easy", st::readSetFile(dir_ / "easy.txt"),
+                     lc::readSolutions(dir_ / "solution.txt")};
+    // The eight lessons, then the generated levels.
+    EXPECT_EQ(made.levels.size(), 14u);
+    const lc::SetText known = lc::readSet(LEVELSETS_TEXT_DIR, LEVELSETS_SOLUTIONS_DIR, "game");
+    for (const auto& p : lc::check({known, made}))
+        ADD_FAILURE() << p.set << " " << p.number << ": " << p.what;
+    for (std::size_t i = 8; i < made.levels.size(); ++i) {
+        const auto shape = lc::shapeOf(made.levels[i].board);
+        EXPECT_LE(shape.width, 34) << i + 1;
+        EXPECT_LE(shape.height, 22) << i + 1;
+        EXPECT_GE(shape.boxes, 1) << i + 1;
+        EXPECT_LE(shape.boxes, 3) << i + 1;
+    }
+}
+
+TEST_F(LevelTools, PickKeepsRepeatsOutByTheWorkersArea) {
+    // One level with a dead end its solution never enters; the same level
+    // turned a quarter; and, in a set already made, the same boxes, targets
+    // and walls with the worker shut out on the far side of a box.
+    std::ofstream(dir_ / "pool.txt") << "; seed 1 seconds 1.5 nodes 9500 pushes 4 moves 6 boxes 5\n"
+                                        "#########\n"
+                                        "#. $@$ .#\n"
+                                        "#### ####\n"
+                                        "   ###\n"
+                                        "= LLrrRR\n"
+                                        "; seed 2 seconds 1.6 nodes 9000 pushes 4 moves 6 boxes 5\n"
+                                        "###\n#.#\n# #\n#$#\n#@#\n#$#\n# #\n#.#\n###\n"
+                                        "= UUddDD\n";
+    std::ofstream(dir_ / "other.txt") << "; 1\n#########\n#+ $ $ .#\n#########\n";
+    // Two asked for, one kept: the pick says so by its exit status.
+    ASSERT_EQ(run(MAKE_HARD_LEVELS, "pick impossible 2 out.txt sol.txt pool.txt -x other.txt"), 1)
+        << err();
+    EXPECT_EQ(readAll(dir_ / "out.txt"), "; 1\n#########\n#. $@$ .#\n#########\n\n");
+    EXPECT_EQ(readAll(dir_ / "sol.txt"), "LLrrRR\n");
+    EXPECT_NE(err().find("1 levels of 2 candidates"), std::string::npos) << err();
+}
+
+} // namespace
