@@ -117,7 +117,7 @@ struct RoomOptions {
     int maxFloor = 40;
     int openW = 3; // no all-floor block this wide and openH high (either way round)
     int openH = 4;
-    double openShare = 0.12;
+    double openShare = 0.12; // of the patterns left all floor
 };
 
 // A pattern room with its dead ends filled, or an empty board when it came

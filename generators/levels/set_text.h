@@ -37,9 +37,9 @@ std::vector<SetLevel> readSetFile(const std::filesystem::path& path);
 // One level from its rows, read as a set level is.
 core::Board boardOfRows(const std::vector<std::string>& rows);
 
-// A level's rows as written in a set: the cells the worker can reach
-// (boxes aside) and the walls round them; outside as blanks, trailing
-// blanks dropped, blank rows and columns round the level cut away.
+// A board's rows as a set writes them: outside as blanks, trailing blanks
+// dropped, the blank rows and columns round the level cut away. Floor shut
+// in by walls stays floor; a generated level is finished first.
 std::vector<std::string> rowsOf(const core::Board& board);
 
 } // namespace sokoban::settext
