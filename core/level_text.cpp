@@ -244,94 +244,95 @@ Board TextLevel::board(int maxCols) const {
     // Trailing blanks count as they do in a single file unless they alone
     // make a collection's level too wide.
     const bool trim = mode == ReadMode::Collection && width > std::min(maxCols, kMaxSide);
-    std::vector<std::string> text(rows.begin(), rows.end());
-    if (trim)
-        for (auto& r : text)
-            r.erase(r.find_last_not_of(' ') + 1);
-    std::size_t w = 0;
-    for (const auto& r : text)
-        w = std::max(w, r.size());
+    std::vector<int> length(rows.size());
+    int w = 0;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const std::size_t n = trim ? rows[r].find_last_not_of(' ') + 1 : rows[r].size();
+        length[r] = static_cast<int>(n);
+        w = std::max(w, length[r]);
+    }
 
-    Board b(static_cast<int>(text.size()), static_cast<int>(w));
+    Board b(static_cast<int>(rows.size()), w);
     // Cells past the end of a short row stay outside (and let the edge in).
-    std::vector<bool> past(static_cast<std::size_t>(b.size()), false);
+    const auto past = [&](int r, int c) { return c >= length[static_cast<std::size_t>(r)]; };
     b.worker = 0;
     bool hasWorker = false;
     for (int r = 0; r < b.rows; ++r) {
-        const std::string& row = text[static_cast<std::size_t>(r)];
-        for (int c = 0; c < b.cols; ++c) {
-            const int i = b.cellAt(r, c);
-            if (c >= static_cast<int>(row.size())) {
-                past[static_cast<std::size_t>(i)] = true;
-                continue;
-            }
+        const std::string& row = rows[static_cast<std::size_t>(r)];
+        for (int c = 0; c < length[static_cast<std::size_t>(r)]; ++c) {
             const char ch = row[static_cast<std::size_t>(c)];
-            b.set(i, ch == '#'   ? kWall
-                     : ch == '.' ? kTarget
-                     : ch == '+' ? kTarget
-                     : ch == '$' ? kBox
-                     : ch == '*' ? kBoxOnTarget
-                                 : kFloor);
+            b.set(b.cellAt(r, c), ch == '#'   ? kWall
+                                  : ch == '.' ? kTarget
+                                  : ch == '+' ? kTarget
+                                  : ch == '$' ? kBox
+                                  : ch == '*' ? kBoxOnTarget
+                                              : kFloor);
             if (isWorker(ch)) {
-                b.worker = i;
+                b.worker = b.cellAt(r, c);
                 hasWorker = true;
             }
         }
     }
 
-    std::vector<bool> outside(static_cast<std::size_t>(b.size()), false);
-    const auto floor = [&](int r, int c) {
-        return !past[static_cast<std::size_t>(b.cellAt(r, c))] && b.at(r, c) == kFloor;
-    };
+    const auto n = static_cast<std::size_t>(b.size());
+    std::vector<std::uint8_t> outside(n, 0);
+    const auto floor = [&](int r, int c) { return !past(r, c) && b.at(r, c) == kFloor; };
     if (mode == ReadMode::SingleLevel) {
         // Floor belongs outside when a straight run of floor leads from it to
         // the edge of the text in any direction. The runs are taken over the
-        // text only, so a cell turned outside opens no way for others.
-        const auto n = static_cast<std::size_t>(b.size());
-        std::vector<bool> left(n), right(n), up(n), down(n);
+        // text only, so a cell turned outside opens no way for others. One
+        // bit per direction: left, up, right, down.
         const auto at = [&](int r, int c) { return static_cast<std::size_t>(b.cellAt(r, c)); };
+        std::vector<std::uint8_t> run(n, 0);
         for (int r = 0; r < b.rows; ++r)
-            for (int c = 0; c < b.cols; ++c) {
-                left[at(r, c)] = floor(r, c) && (c == 0 || left[at(r, c - 1)]);
-                up[at(r, c)] = floor(r, c) && (r == 0 || up[at(r - 1, c)]);
-            }
+            for (int c = 0; c < b.cols; ++c)
+                if (floor(r, c))
+                    run[at(r, c)] =
+                        static_cast<std::uint8_t>((c == 0 || (run[at(r, c - 1)] & 1) ? 1 : 0) |
+                                                  (r == 0 || (run[at(r - 1, c)] & 2) ? 2 : 0));
         for (int r = b.rows - 1; r >= 0; --r)
-            for (int c = b.cols - 1; c >= 0; --c) {
-                right[at(r, c)] = floor(r, c) && (c == b.cols - 1 || right[at(r, c + 1)]);
-                down[at(r, c)] = floor(r, c) && (r == b.rows - 1 || down[at(r + 1, c)]);
-            }
+            for (int c = b.cols - 1; c >= 0; --c)
+                if (floor(r, c))
+                    run[at(r, c)] |= static_cast<std::uint8_t>(
+                        (c == b.cols - 1 || (run[at(r, c + 1)] & 4) ? 4 : 0) |
+                        (r == b.rows - 1 || (run[at(r + 1, c)] & 8) ? 8 : 0));
         for (std::size_t i = 0; i < n; ++i)
-            outside[i] = left[i] || right[i] || up[i] || down[i];
+            outside[i] = run[i] != 0;
     } else {
         // Spread from every open cell of the edge through blank floor and the
         // gaps past short rows; the worker's own cell stays in the level.
-        const auto open = [&](int i) {
-            return (past[static_cast<std::size_t>(i)] || b.at(i) == kFloor) &&
-                   !(hasWorker && i == b.worker);
-        };
+        std::vector<std::uint8_t> open(n, 0);
+        for (int r = 0; r < b.rows; ++r)
+            for (int c = 0; c < b.cols; ++c)
+                open[static_cast<std::size_t>(b.cellAt(r, c))] = past(r, c) || floor(r, c);
+        if (hasWorker) open[static_cast<std::size_t>(b.worker)] = 0;
         std::vector<int> stack;
-        const auto visit = [&](int i) {
-            if (i < 0 || outside[static_cast<std::size_t>(i)] || !open(i)) return;
-            outside[static_cast<std::size_t>(i)] = true;
-            stack.push_back(i);
+        const auto visit = [&](int r, int c) {
+            const auto i = static_cast<std::size_t>(b.cellAt(r, c));
+            if (outside[i] || !open[i]) return;
+            outside[i] = 1;
+            stack.push_back(b.cellAt(r, c));
         };
         for (int r = 0; r < b.rows; ++r) {
-            visit(b.cellAt(r, 0));
-            visit(b.cellAt(r, b.cols - 1));
+            visit(r, 0);
+            visit(r, b.cols - 1);
         }
         for (int c = 0; c < b.cols; ++c) {
-            visit(b.cellAt(0, c));
-            visit(b.cellAt(b.rows - 1, c));
+            visit(0, c);
+            visit(b.rows - 1, c);
         }
         while (!stack.empty()) {
             const int i = stack.back();
             stack.pop_back();
-            for (int d = 0; d < 4; ++d)
-                visit(b.neighbour(i, d));
+            const int r = i / b.cols, c = i % b.cols;
+            if (r > 0) visit(r - 1, c);
+            if (r < b.rows - 1) visit(r + 1, c);
+            if (c > 0) visit(r, c - 1);
+            if (c < b.cols - 1) visit(r, c + 1);
         }
     }
-    for (int i = 0; i < b.size(); ++i)
-        if (outside[static_cast<std::size_t>(i)]) b.set(i, kOutside);
+    for (std::size_t i = 0; i < n; ++i)
+        if (outside[i]) b.cells[i] = kOutside;
     return b;
 }
 
