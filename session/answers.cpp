@@ -11,8 +11,6 @@ namespace sokoban {
 
 namespace {
 
-const std::string kAnswerFilter = "答案文件(*.ans)|*.ans|所有文件(*.*)|*.*";
-
 std::string trimmed(const std::string& s) {
     const auto b = s.find_first_not_of(' ');
     if (b == std::string::npos) return {};
@@ -41,7 +39,7 @@ void GameModel::tbLoadAnswerClick() {
         if (xsbMode || levelCount == 0) return;
         answerRec = files().sol.get<TAnswerData>(curLevel - 1);
         if (answerRec.moves <= 0) {
-            dialogs_.warning("这一关还没有答案，自己努力吧！");
+            dialogs_.warning(MessageId::NoAnswerTryYourself);
             return;
         }
         demoPaused = false;
@@ -75,17 +73,18 @@ void GameModel::Timer4Timer() {
 }
 
 void GameModel::mAnswerOutClick() {
-    const auto reply = dialogs_.inputBox("要导出哪一关的答案？", "输入关卡号：", "");
+    const auto reply =
+        dialogs_.inputBox(MessageId::ExportAnswerCaption, MessageId::EnterLevelPrompt, "");
     if (!reply || trimmed(*reply).empty()) return;
     const std::string typed = trimmed(*reply);
     const auto parsed = parseWholeNumber(typed);
     if (!parsed) {
-        dialogs_.warning("请输入有效数字!");
+        dialogs_.warning(MessageId::EnterValidNumber);
         return;
     }
     const long long n = *parsed;
     if (n < 1 || n > levelCount) {
-        dialogs_.warning("请输入有效关卡号!");
+        dialogs_.warning(MessageId::EnterValidLevel);
         return;
     }
     const int level = static_cast<int>(n);
@@ -94,17 +93,17 @@ void GameModel::mAnswerOutClick() {
     f.sol.padTo(levelCount, emptyAnswerRecord().encode());
     const auto answer = f.sol.get<TAnswerData>(level - 1);
     if (answer.moves == 0) {
-        dialogs_.error("本关还没有答案啊！");
+        dialogs_.error(MessageId::NoAnswerForLevel);
         return;
     }
-    const auto chosen = dialogs_.saveFile(kAnswerFilter, proposed);
+    const auto chosen = dialogs_.saveFile(MessageId::AnswerFilter, proposed);
     if (!chosen) return;
     writeAnswerFile(*chosen, answer);
 }
 
 void GameModel::mAnswerOutAllClick() {
     if (xsbMode) {
-        dialogs_.error("XSB文件无法导出答案！");
+        dialogs_.error(MessageId::XsbCannotExportAnswer);
         return;
     }
     const RecordFile sol = files().sol;
@@ -113,14 +112,13 @@ void GameModel::mAnswerOutAllClick() {
         if (answer.moves == 0) continue;
         const std::string path = answerFileName(gameName, k, std::to_string(k));
         writeAnswerFile(path, answer);
-        dialogs_.information("第" + std::to_string(k) + "关有答案，已经导出！" + "\r" +
-                             "答案文件存为" + path);
+        dialogs_.information({MessageId::AnswerExported, k, path});
     }
-    dialogs_.information("所有有答案的关卡都已经保存！");
+    dialogs_.information(MessageId::AllAnswersSaved);
 }
 
 void GameModel::mAnswerInClick() {
-    const auto chosen = dialogs_.openFile(kAnswerFilter);
+    const auto chosen = dialogs_.openFile(MessageId::AnswerFilter);
     if (!chosen) return;
     const Bytes head = readPlainFile(*chosen, TAnswerData::kSize);
     std::uint8_t buf[TAnswerData::kSize] = {};
@@ -129,7 +127,7 @@ void GameModel::mAnswerInClick() {
     const TAnswerData imported = TAnswerData::decode(buf);
     // A level number outside the set would fail or lengthen the .sol file.
     if (got < 5 || imported.level < 1 || imported.level > levelCount) {
-        dialogs_.warning("答案文件中的关卡号不正确！");
+        dialogs_.warning(MessageId::AnswerFileBadLevel);
         return;
     }
     offerImportedAnswer(imported);
@@ -147,17 +145,16 @@ void GameModel::offerImportedAnswer(TAnswerData answer) {
         break;
     case SolutionError::Empty:
     case SolutionError::BadCharacter:
-        dialogs_.warning("答案文件中没有答案！");
+        dialogs_.warning(MessageId::AnswerFileEmpty);
         return;
     case SolutionError::TooLong:
-        dialogs_.warning("答案太长，一个答案最多 4096 步！");
+        dialogs_.warning(MessageId::AnswerTooLong);
         return;
     case SolutionError::Blocked:
-        dialogs_.warning("答案的第 " + std::to_string(replay.move) + " 步在第" +
-                         std::to_string(number) + "关走不通，答案没有导入！");
+        dialogs_.warning({MessageId::AnswerBlockedAtLevel, replay.move, number});
         return;
     case SolutionError::NotSolved:
-        dialogs_.warning("这个答案没有解开第" + std::to_string(number) + "关，答案没有导入！");
+        dialogs_.warning({MessageId::AnswerNotSolvingLevel, number});
         return;
     }
     // Moves after the solve are never made.
@@ -167,19 +164,18 @@ void GameModel::offerImportedAnswer(TAnswerData answer) {
     const TAnswerData stored =
         f.sol.count() >= number ? f.sol.get<TAnswerData>(number - 1) : emptyAnswerRecord();
     if (stored.moves != 0 && !replay.betterThan(replayAnswer(level, stored))) {
-        dialogs_.information("读入的答案不比原答案简洁，原答案保留！");
-    } else if (dialogs_.confirm("读入的答案显示为第" + std::to_string(number) +
-                                "关，是否保存到当前文件中？")) {
+        dialogs_.information(MessageId::ImportedAnswerNotBetter);
+    } else if (dialogs_.confirm({MessageId::SaveImportedAnswer, number})) {
         f.sol.padTo(levelCount, emptyAnswerRecord().encode());
         f.sol.put(number - 1, answer);
         if (number == curLevel && !xsbMode) view_.SetAnswerEnabled(true);
     }
     // The board of an XSB file is no level of the set.
     if (number != curLevel || xsbMode) {
-        dialogs_.warning("读入答案所在关卡不是当前关卡，无法演示!");
+        dialogs_.warning(MessageId::ImportedAnswerOtherLevel);
         return;
     }
-    if (!dialogs_.confirm("是否进行答案演示？")) return;
+    if (!dialogs_.confirm(MessageId::ShowAnswerDemo)) return;
     answerRec.level = answer.level;
     answerRec.moves = answer.moves;
     answerRec.packed = answer.packed;

@@ -8,26 +8,24 @@
 namespace sokoban {
 
 void N1251Click(Dialogs& dialogs) {
-    const auto chosen = dialogs.openFile("游戏文件(*.box)|*.box");
+    const auto chosen = dialogs.openFile(MessageId::OldLevelSetFilter);
     if (!chosen) return;
     const std::filesystem::path file = *chosen;
     try {
         std::error_code ec;
         const auto size = std::filesystem::file_size(file, ec);
-        if (ec) throw FileError(file, systemReason(ec.value()));
+        if (ec) throw FileError(file, ec.value());
         if (!isOldLayoutSize(size)) {
-            dialogs.error("游戏文件格式错误！");
+            dialogs.error(MessageId::BadLevelSetFile);
             return;
         }
-        if (mayBeCurrentLayout(size) &&
-            !dialogs.confirm("这个文件好像已经是新版本的文件了，真的要转换吗？"))
-            return;
+        if (mayBeCurrentLayout(size) && !dialogs.confirm(MessageId::LooksConverted)) return;
         convertLevelSetFile(file);
     } catch (const FileError& e) {
-        dialogs.fileError(e.path().string(), e.reason());
+        dialogs.fileError(e);
         return;
     }
-    dialogs.information("转换完毕！");
+    dialogs.information(MessageId::ConvertDone);
 }
 
 } // namespace sokoban

@@ -24,8 +24,6 @@ int directionCode(const std::string& word) {
 
 namespace {
 
-std::string num(long long n) { return std::to_string(n); }
-
 bool inGrid(int i) { return i >= 0 && i < kCells; }
 
 } // namespace
@@ -42,7 +40,7 @@ void GameModel::guarded(const std::function<void()>& command) {
     try {
         command();
     } catch (const FileError& e) {
-        dialogs_.fileError(e.path().string(), e.reason());
+        dialogs_.fileError(e);
     }
 }
 
@@ -52,10 +50,10 @@ bool GameModel::OpenGame() {
     const OpenedSet opened = openLevelSet(gameFile, appDir);
     switch (opened.status) {
     case OpenStatus::Missing:
-        dialogs_.error("要读取的文件不存在！");
+        dialogs_.error(MessageId::SetFileMissing);
         return false;
     case OpenStatus::BadFormat:
-        dialogs_.error("游戏文件格式错误！");
+        dialogs_.error(MessageId::BadLevelSetFile);
         return false;
     case OpenStatus::Ok:
         break;
@@ -86,7 +84,7 @@ void GameModel::ReadRecord(int n) {
         logOverflow = false;
         ShowRecord();
     } catch (const std::exception&) {
-        dialogs_.error("游戏数据读取错误!");
+        dialogs_.error(MessageId::LevelReadFailed);
     }
 }
 
@@ -131,33 +129,34 @@ void GameModel::placeBoard(bool newLevel) {
     view_.PaintBoard();
 }
 
-std::string GameModel::caption() const {
-    static const std::pair<const char*, const char*> builtins[] = {
-        {"game.box", "默认关卡"},
-        {"easy.box", "入门型游戏"},
-        {"normal.box", "脑力型游戏"},
-        {"veryhard.box", "体力型游戏"},
-        {"impossible.box", "不可能完成的任务"},
+Message GameModel::caption() const {
+    static const std::pair<const char*, MessageId> builtins[] = {
+        {"game.box", MessageId::CaptionDefaultSet},
+        {"easy.box", MessageId::CaptionEasySet},
+        {"normal.box", MessageId::CaptionNormalSet},
+        {"veryhard.box", MessageId::CaptionVeryHardSet},
+        {"impossible.box", MessageId::CaptionImpossibleSet},
     };
-    if (xsbMode) return "推箱子      " + xsbFile;
+    if (xsbMode) return {MessageId::CaptionXsb, xsbFile};
     const std::string dir = dirPrefix(appDir);
-    for (const auto& [file, name] : builtins)
-        if (gameFile == dir + file)
-            return std::string("推箱子      ") + name + "  第：" + num(curLevel) + " 关";
-    return "推箱子      " + gameFile + "  第：" + num(curLevel) + " 关";
+    for (const auto& [file, id] : builtins)
+        if (gameFile == dir + file) return {id, curLevel};
+    return {MessageId::CaptionOtherSet, gameFile, curLevel};
 }
 
-std::string GameModel::levelText() const {
-    if (xsbMode) return "当前关卡号： / ";
-    return "当前关卡号：" + num(curLevel) + " / " + num(levelCount);
+Message GameModel::levelText() const {
+    if (xsbMode) return MessageId::LevelPanelXsb;
+    return {MessageId::LevelPanel, curLevel, levelCount};
 }
 
-std::string GameModel::movesText() const {
-    return "移动:" + num(moveCount) + "   ★   最佳移动：" + (bestMoves ? num(bestMoves) : "无");
+Message GameModel::movesText() const {
+    if (!bestMoves) return {MessageId::MovesPanelNoBest, moveCount};
+    return {MessageId::MovesPanel, moveCount, bestMoves};
 }
 
-std::string GameModel::pushesText() const {
-    return "推动:" + num(pushCount) + "   ★   最佳推动：" + (bestPushes ? num(bestPushes) : "无");
+Message GameModel::pushesText() const {
+    if (!bestPushes) return {MessageId::PushesPanelNoBest, pushCount};
+    return {MessageId::PushesPanel, pushCount, bestPushes};
 }
 
 void GameModel::updateStatus() {
@@ -293,7 +292,7 @@ void GameModel::UnlockAllLevels() {
     if (levelCount == 0) return;
     maxLevel = static_cast<std::int16_t>(levelCount);
     raiseProgress(files().sav, maxLevel);
-    dialogs_.information("哈哈！你可以玩所有的关了！");
+    dialogs_.information(MessageId::AllLevelsUnlocked);
     view_.SetNextEnabled(true);
 }
 
@@ -356,14 +355,14 @@ void GameModel::PassGame() {
     if (finishSolveDemo()) return;
     if (xsbMode && levelCount == 0) {
         // A single XSB level with no level set open: nothing to record.
-        dialogs_.information("哈哈！过关了！");
+        dialogs_.information(MessageId::LevelSolved);
         return;
     }
     const CompanionFiles f = files();
     f.bst.padTo(levelCount, TBestData{}.encode());
     f.sol.padTo(levelCount, emptyAnswerRecord().encode());
     if (xsbMode) {
-        dialogs_.information("哈哈！过关了！");
+        dialogs_.information(MessageId::LevelSolved);
         return;
     }
     // The record as it stands now: the level may have been solved before
@@ -387,7 +386,7 @@ void GameModel::PassGame() {
         stopDemo();
         setBest(improveBest(f.bst, curLevel - 1, best));
         if (!managerUnlocked) {
-            dialogs_.information("看明白了吗？@~*&^%$#@？自己再试试吧！");
+            dialogs_.information(MessageId::DemoWatched);
             tbRetryGameClick();
         }
         return;
@@ -396,16 +395,15 @@ void GameModel::PassGame() {
     // Every record is written before the first message, so a game ended
     // during the congratulation has kept the solve.
     const bool quiet = settings.noPassInfo == 1;
-    const auto tail = num(moveCount) + "次," + "推动" + num(pushCount) + "次！";
-    std::vector<std::string> messages{"恭喜你通过第" + num(curLevel) + "关！"};
+    std::vector<Message> messages{{MessageId::Congratulations, curLevel}};
     if (first) {
-        messages.push_back("第一次通过第" + num(curLevel) + "关！移动" + tail);
+        messages.push_back({MessageId::FirstSolve, curLevel, moveCount, pushCount});
     } else if (!quiet && fewerMoves && fewerPushes) {
-        messages.push_back("突破移动和推动两个记录!移动" + tail);
+        messages.push_back({MessageId::BothRecordsBroken, moveCount, pushCount});
     } else if (!quiet && fewerMoves) {
-        messages.push_back("突破移动记录!移动" + tail);
+        messages.push_back({MessageId::MovesRecordBroken, moveCount, pushCount});
     } else if (!quiet && fewerPushes) {
-        messages.push_back("突破推动记录!移动" + tail);
+        messages.push_back({MessageId::PushesRecordBroken, moveCount, pushCount});
     }
 
     // The move log replays the level only when it holds every move made.
@@ -414,10 +412,10 @@ void GameModel::PassGame() {
         const auto stored = f.sol.get<TAnswerData>(curLevel - 1);
         if (stored.moves == 0) {
             keepAnswer = true;
-            if (!quiet) messages.push_back("已经将解决方案存为解决答案！");
+            if (!quiet) messages.push_back(MessageId::SolutionStored);
         } else if (fewerMoves || fewerPushes) {
             keepAnswer = true;
-            if (!quiet) messages.push_back("您的答案比原答案简洁！已经保存！");
+            if (!quiet) messages.push_back(MessageId::BetterAnswerStored);
         }
     }
 
@@ -425,8 +423,7 @@ void GameModel::PassGame() {
     std::int16_t newMax = maxLevel;
     if (progress) {
         if (curLevel < levelCount) newMax = static_cast<std::int16_t>(curLevel + 1);
-        if (curLevel == levelCount)
-            messages.push_back("你好厉害呀，已经通过游戏所有关卡，试试别的吧！");
+        if (curLevel == levelCount) messages.push_back(MessageId::AllLevelsSolved);
     }
 
     // The answer first and the progress last: a set whose writes a kill cut
@@ -439,8 +436,8 @@ void GameModel::PassGame() {
             std::clamp<int>(raiseProgress(f.sav, newMax), newMax, levelCount));
     setBest(best);
 
-    for (const auto& text : messages)
-        dialogs_.information(text);
+    for (const auto& m : messages)
+        dialogs_.information(m);
     tbNextRecordClick();
 }
 
@@ -464,26 +461,27 @@ void GameModel::tbNextRecordClick() {
         ReadRecord(curLevel);
         xsbMode = false;
     } else {
-        dialogs_.information("先过了这一关再说吧!");
+        dialogs_.information(MessageId::SolveThisLevelFirst);
     }
 }
 
 void GameModel::tbSelectRecordClick() {
     stopWalk();
     if (levelCount == 0) return;
-    const auto answer = dialogs_.inputBox("指定关卡", "关卡号（1-" + num(maxLevel) + "）：", "");
+    const auto answer = dialogs_.inputBox(MessageId::ChooseLevelCaption,
+                                          {MessageId::ChooseLevelPrompt, maxLevel}, "");
     if (!answer || isBlankAnswer(*answer)) return;
     const auto n = parseWholeNumber(*answer);
     if (!n) {
-        dialogs_.warning("请输入有效数字!");
+        dialogs_.warning(MessageId::EnterValidNumber);
         return;
     }
     if (*n < 1 || *n > levelCount) {
-        dialogs_.warning("请输入有效关卡号!");
+        dialogs_.warning(MessageId::EnterValidLevel);
         return;
     }
     if (*n > maxLevel) {
-        dialogs_.information("先过了这一关再说吧!");
+        dialogs_.information(MessageId::SolveThisLevelFirst);
         return;
     }
     demoMode = false;
@@ -526,7 +524,7 @@ void GameModel::SelectGames(int item) {
 }
 
 void GameModel::N24Click() {
-    const auto chosen = dialogs_.openFile(kOpenSetFilter);
+    const auto chosen = dialogs_.openFile(MessageId::OpenSetFilter);
     if (!chosen) return;
     if (isLevelTextFile(*chosen)) {
         LevelTextCommands(*this, view_, dialogs_).openFile(*chosen);
@@ -548,7 +546,7 @@ void GameModel::openListedSet(const std::string& path, int line) {
 
 void GameModel::Gamesave(int slot) {
     if (xsbMode) {
-        dialogs_.warning("XSB文件游戏，不能保存！");
+        dialogs_.warning(MessageId::XsbCannotSave);
         return;
     }
     if (levelCount == 0) return;
@@ -558,7 +556,7 @@ void GameModel::Gamesave(int slot) {
     saveRec.man = static_cast<std::int16_t>(manPos);
     saveRec.cells = maze.cells;
     files().sav.put(slot, saveRec);
-    dialogs_.information("游戏保存到进度" + num(slot) + "，当前游戏为第" + num(curLevel) + "关！");
+    dialogs_.information({MessageId::GameSaved, slot, curLevel});
 }
 
 void GameModel::GameLoad(int slot) {
@@ -568,7 +566,7 @@ void GameModel::GameLoad(int slot) {
     // A slot of another or since shortened set is as good as empty.
     if ((saveRec.level == 1 && saveRec.moves == 1) || saveRec.level < 1 ||
         saveRec.level > levelCount) {
-        dialogs_.error("该进度不存在！");
+        dialogs_.error(MessageId::NoSuchSlot);
         return;
     }
     xsbMode = false;

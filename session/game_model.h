@@ -85,10 +85,10 @@ public:
     bool OpenGame();
     void ReadRecord(int n);
     void ShowRecord();
-    std::string caption() const;
-    std::string levelText() const;
-    std::string movesText() const;
-    std::string pushesText() const;
+    Message caption() const;
+    Message levelText() const;
+    Message movesText() const;
+    Message pushesText() const;
     void updateStatus();
 
     // --- play -------------------------------------------------------------------

@@ -1,6 +1,8 @@
 // What the game model asks of the window that shows it.
 #pragma once
 
+#include "session/messages.h"
+
 #include <string>
 
 namespace sokoban {
@@ -19,9 +21,10 @@ public:
     virtual void DrawMan(int frame) = 0;
     virtual void RandomFace() = 0;
 
-    // Texts and controls.
-    virtual void SetCaption(const std::string& text) = 0;
-    virtual void SetStatusText(int panel, const std::string& text) = 0;
+    // Texts (messages the window words) and controls.
+    virtual void SetCaption(const Message& text) = 0;
+    // MessageId::None: the panel shows what it shows otherwise.
+    virtual void SetStatusText(int panel, const Message& text) = 0;
     virtual void SetNextEnabled(bool on) = 0;   // tbNextRecord and mNextRecord
     virtual void SetUndoEnabled(bool on) = 0;   // tbUndo only
     virtual void SetAnswerEnabled(bool on) = 0; // tbLoadAnswer and mLoadAnswer

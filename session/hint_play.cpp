@@ -5,14 +5,6 @@
 
 namespace sokoban {
 
-namespace {
-
-std::string num(long long n) {
-    return std::to_string(n);
-}
-
-} // namespace
-
 bool GameModel::solveRefused(const solver::Result& r) {
     using solver::Status;
     switch (r.status) {
@@ -21,20 +13,18 @@ bool GameModel::solveRefused(const solver::Result& r) {
     case Status::Cancelled:
         return true; // the player asked for it: the board stays as it is
     case Status::Unsolvable:
-        dialogs_.information("当前局面无法过关，请撤销后再试！");
+        dialogs_.information(MessageId::PositionUnsolvable);
         return true;
     case Status::Timeout:
-        dialogs_.information("在" +
-                             num(aids.assistant
-                                     ? static_cast<long long>(aids.assistant->timeSeconds)
-                                     : TPlayOptions::kDefaultSeconds) +
-                             "秒之内没能解出当前局面，已经停止求解。");
+        dialogs_.information({MessageId::SolveTimedOut,
+                              aids.assistant ? static_cast<long long>(aids.assistant->timeSeconds)
+                                             : TPlayOptions::kDefaultSeconds});
         return true;
     case Status::Memory:
-        dialogs_.information("解出当前局面需要的内存太多，已经停止求解。");
+        dialogs_.information(MessageId::SolveOutOfMemory);
         return true;
     case Status::Invalid:
-        dialogs_.information("当前局面无法求解！");
+        dialogs_.information(MessageId::PositionInvalid);
         return true;
     }
     return true;
@@ -106,7 +96,7 @@ void GameModel::startSolveDemo(const std::vector<std::uint8_t>& moves) {
     // The demonstration replays the line so far and then the solution, as
     // the answer record the demonstration timer and the N key read.
     if (static_cast<std::size_t>(moveCount) + moves.size() >= 4095) {
-        dialogs_.information("答案太长，无法演示！");
+        dialogs_.information(MessageId::SolutionTooLongToShow);
         return;
     }
     SolveDemoReturn back;
@@ -161,7 +151,7 @@ bool GameModel::finishSolveDemo() {
     // Shown, not played: nothing is recorded or unlocked, and the player
     // is back where the solution was asked for.
     view_.SetDemoTimer(false);
-    dialogs_.information("看明白了吗？@~*&^%$#@？自己再试试吧！");
+    dialogs_.information(MessageId::DemoWatched);
     endSolveDemo();
     return true;
 }
@@ -177,7 +167,7 @@ void GameModel::mMarkDeadClick() {
 void GameModel::clearDeadlockWarning() {
     if (!aids.warningShown) return;
     aids.warningShown = false;
-    view_.SetStatusText(3, ""); // back to what the panel shows otherwise
+    view_.SetStatusText(3, MessageId::None); // back to what the panel shows otherwise
 }
 
 void GameModel::checkDeadlock() {
@@ -196,11 +186,11 @@ void GameModel::checkDeadlock() {
         clearDeadlockWarning();
         break;
     case DeadSquares::Lock::DeadSquare:
-        view_.SetStatusText(3, "  注意：箱子进了死角，本关已经无法完成，请撤销！");
+        view_.SetStatusText(3, MessageId::DeadSquareWarning);
         aids.warningShown = true;
         break;
     case DeadSquares::Lock::Frozen:
-        view_.SetStatusText(3, "  注意：箱子被卡住了，本关已经无法完成，请撤销！");
+        view_.SetStatusText(3, MessageId::FrozenBoxWarning);
         aids.warningShown = true;
         break;
     }

@@ -11,15 +11,7 @@ namespace sokoban {
 
 namespace fs = std::filesystem;
 
-const char* const kOpenSetFilter =
-    "游戏数据文件(*.box)|*.box|XSB/SOK 关卡合集(*.xsb;*.sok;*.txt)|*.xsb;*.sok;*.txt";
-
 namespace {
-
-const char* const kCollectionFilter =
-    "XSB/SOK 关卡合集(*.xsb;*.sok;*.txt)|*.xsb;*.sok;*.txt|所有文件(*.*)|*.*";
-// The name of levels and collections that came from the clipboard.
-const char* const kPastedName = "剪贴板";
 
 std::string upper(std::string s) {
     for (char& c : s)
@@ -82,13 +74,36 @@ void LevelTextCommands::openFile(const std::string& path) {
     openCollection(opened.set);
 }
 
+Message importMessage(const CollectionImport& import) {
+    Message m(MessageId::ImportSummary);
+    const auto numbers = [](const std::vector<int>& levels) {
+        Message list(MessageId::LevelNumbers);
+        for (const int n : levels)
+            list.args.push_back(messageArg(n));
+        return list;
+    };
+    const auto leftOut = [&](MessageId id, const std::vector<int>& levels) {
+        Message part(id, levels.size());
+        part.parts.push_back(numbers(levels));
+        m.parts.push_back(part);
+    };
+    m.parts.push_back(import.imported > 0 ? Message(MessageId::LevelsImported, import.imported)
+                                          : Message(MessageId::NoLevelsImported));
+    if (!import.tooLarge.empty()) leftOut(MessageId::TooLargeLeftOut, import.tooLarge);
+    if (!import.unreadable.empty()) leftOut(MessageId::NoWorkerLeftOut, import.unreadable);
+    if (import.beyondLimit > 0)
+        m.parts.push_back({MessageId::BeyondLimitLeftOut, import.beyondLimit, kMaxLevels});
+    if (m.parts.size() == 1) return {};
+    return m;
+}
+
 void LevelTextCommands::openCollection(const CollectionImport& set) {
-    const std::string message = importMessage(set);
+    const Message message = importMessage(set);
     if (set.boxFile.empty()) {
         dialogs_.error(message);
         return;
     }
-    if (set.built && !message.empty()) dialogs_.information(message);
+    if (set.built && message.id != MessageId::None) dialogs_.information(message);
     model_.openOtherSet(set.boxFile);
 }
 
@@ -99,44 +114,43 @@ std::string LevelTextCommands::copyLevel() const {
     return writeXsb(position);
 }
 
-void LevelTextCommands::pasteLevel(const std::string& text) {
-    const OpenedLevelText opened =
-        openLevelTextString(text, kPastedName, levelsDir_, model_.appDir);
+void LevelTextCommands::pasteLevel(const std::string& text, const std::string& name) {
+    const OpenedLevelText opened = openLevelTextString(text, name, levelsDir_, model_.appDir);
     if (opened.collection) {
         openCollection(opened.set);
         return;
     }
     if (opened.single.levelCount == 0) {
-        dialogs_.warning("剪贴板中没有关卡！");
+        dialogs_.warning(MessageId::NoLevelOnClipboard);
         return;
     }
     if (opened.status == XsbStatus::TooBig) {
-        dialogs_.error("仓库数据太大或者数据不正确！");
+        dialogs_.error(MessageId::LevelTooBig);
         return;
     }
     // Played from a file of its own, so that retry reads it again.
     std::error_code ec;
     fs::create_directories(levelsDir_, ec);
-    const fs::path file = levelsDir_ / (std::string(kPastedName) + ".xsb");
+    const fs::path file = levelsDir_ / (name + ".xsb");
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out) throw FileError(file, systemReason(errno));
+    if (!out) throw FileError(file, errno);
     out << text;
     out.close();
-    if (!out) throw FileError(file, systemReason(errno));
+    if (!out) throw FileError(file, errno);
     model_.PlayXSB(file.string());
 }
 
 void LevelTextCommands::exportCollection() {
     if (model_.levelCount == 0 || model_.gameFile.empty()) return; // no level set open
-    const auto chosen = dialogs_.saveFile(kCollectionFilter, model_.gameName + ".xsb");
+    const auto chosen = dialogs_.saveFile(MessageId::CollectionFilter, model_.gameName + ".xsb");
     if (!chosen) return;
     saveCollection(*chosen, model_.gameFile);
-    dialogs_.information("保存完毕！");
+    dialogs_.information(MessageId::Saved);
 }
 
 std::optional<std::string> LevelTextCommands::copyAnswer() {
     if (model_.xsbMode) {
-        dialogs_.error("XSB文件无法导出答案！");
+        dialogs_.error(MessageId::XsbCannotExportAnswer);
         return std::nullopt;
     }
     if (model_.levelCount == 0 || model_.curLevel < 1) return std::nullopt;
@@ -144,7 +158,7 @@ std::optional<std::string> LevelTextCommands::copyAnswer() {
     f.sol.padTo(model_.levelCount, emptyAnswerRecord().encode());
     const auto answer = f.sol.get<TAnswerData>(model_.curLevel - 1);
     if (answer.moves == 0) {
-        dialogs_.error("本关还没有答案啊！");
+        dialogs_.error(MessageId::NoAnswerForLevel);
         return std::nullopt;
     }
     return solutionText(f.levels.get<TMazeData>(model_.curLevel - 1), answer);
@@ -152,7 +166,7 @@ std::optional<std::string> LevelTextCommands::copyAnswer() {
 
 void LevelTextCommands::pasteAnswer(const std::string& text) {
     if (model_.xsbMode) {
-        dialogs_.error("XSB文件无法导入答案！");
+        dialogs_.error(MessageId::XsbCannotImportAnswer);
         return;
     }
     if (model_.levelCount == 0 || model_.curLevel < 1) return;
@@ -164,16 +178,16 @@ void LevelTextCommands::pasteAnswer(const std::string& text) {
         break;
     case SolutionError::Empty:
     case SolutionError::BadCharacter:
-        dialogs_.warning("剪贴板中没有答案！答案由 u、d、l、r（移动）和 U、D、L、R（推动）组成。");
+        dialogs_.warning(MessageId::NoAnswerOnClipboard);
         return;
     case SolutionError::TooLong:
-        dialogs_.warning("答案太长，一个答案最多 4096 步！");
+        dialogs_.warning(MessageId::AnswerTooLong);
         return;
     case SolutionError::Blocked:
-        dialogs_.warning("答案的第 " + std::to_string(parsed.move) + " 步在本关走不通！");
+        dialogs_.warning({MessageId::AnswerBlocked, parsed.move});
         return;
     case SolutionError::NotSolved:
-        dialogs_.warning("这个答案没有解开本关！");
+        dialogs_.warning(MessageId::AnswerNotSolving);
         return;
     }
     TAnswerData& answer = parsed.answer;
@@ -181,19 +195,20 @@ void LevelTextCommands::pasteAnswer(const std::string& text) {
     model_.offerImportedAnswer(answer);
 }
 
-std::string LevelTextCommands::titlePanel(const GameModel& model) {
+Message LevelTextCommands::titlePanel(const GameModel& model) {
     const LevelInfo info = currentInfo(model);
-    if (info.title.empty() && info.author.empty()) return "  推箱子 · 把每一个箱子推到目标上";
-    std::string s = "  " + (info.title.empty() ? std::string("无题") : info.title);
-    if (!info.author.empty()) s += "  作者：" + info.author;
-    return s;
+    if (info.author.empty())
+        return info.title.empty() ? Message(MessageId::TitlePanelNone)
+                                  : Message(MessageId::TitlePanel, info.title);
+    if (info.title.empty()) return {MessageId::UntitledAuthorPanel, info.author};
+    return {MessageId::TitleAuthorPanel, info.title, info.author};
 }
 
-std::vector<std::string> LevelTextCommands::titleLines(const GameModel& model) {
+std::vector<Message> LevelTextCommands::titleLines(const GameModel& model) {
     const LevelInfo info = currentInfo(model);
-    std::vector<std::string> lines;
-    if (!info.title.empty()) lines.push_back("关卡名称：     " + info.title + "；");
-    if (!info.author.empty()) lines.push_back("关卡作者：     " + info.author + "；");
+    std::vector<Message> lines;
+    if (!info.title.empty()) lines.push_back({MessageId::TitleLine, info.title});
+    if (!info.author.empty()) lines.push_back({MessageId::AuthorLine, info.author});
     return lines;
 }
 

@@ -18,8 +18,9 @@ namespace sokoban {
 // The extensions of level text files, upper-cased: ".XSB", ".SOK", ".TXT".
 bool isLevelTextFile(const std::string& path);
 
-// The filter of the open dialog of 读取其它游戏.
-extern const char* const kOpenSetFilter;
+// What to tell the player about levels of a collection left out
+// (ImportSummary); MessageId::None when every level came in.
+Message importMessage(const CollectionImport& import);
 
 class LevelTextCommands {
   public:
@@ -31,8 +32,9 @@ class LevelTextCommands {
     void openFile(const std::string& path);
     // The level on the board, as it stands now, as XSB text.
     std::string copyLevel() const;
-    // Plays a level, or opens a collection, from a text.
-    void pasteLevel(const std::string& text);
+    // Plays a level, or opens a collection, from a text; `name` is what the
+    // player calls the clipboard, the name of its level file and collection.
+    void pasteLevel(const std::string& text, const std::string& name);
     // 导出关卡合集: the whole set as one collection file.
     void exportCollection();
     // 复制答案: the stored answer of the level as letters; nullopt (after a
@@ -43,9 +45,9 @@ class LevelTextCommands {
     void pasteAnswer(const std::string& text);
 
     // The last panel of the status bar: the level's title and author.
-    static std::string titlePanel(const GameModel& model);
+    static Message titlePanel(const GameModel& model);
     // The lines of 游戏信息 that name the level.
-    static std::vector<std::string> titleLines(const GameModel& model);
+    static std::vector<Message> titleLines(const GameModel& model);
 
   private:
     void openCollection(const CollectionImport& set);

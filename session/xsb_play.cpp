@@ -13,16 +13,16 @@ bool GameModel::ReadXSB(const std::string& path) {
     XsbResult read = readFirstLevel(path);
     switch (read.status) {
     case XsbStatus::Missing:
-        dialogs_.error("读取的文件不存在！");
+        dialogs_.error(MessageId::XsbFileMissing);
         return false;
     case XsbStatus::ReadError:
-        dialogs_.error("文件读取错误！");
+        dialogs_.error(MessageId::FileReadFailed);
         return false;
     case XsbStatus::TooBig:
-        dialogs_.error("仓库数据太大或者数据不正确！");
+        dialogs_.error(MessageId::LevelTooBig);
         return false;
     case XsbStatus::NoLevel:
-        dialogs_.information("游戏文件中没有关卡数据，新建一关！");
+        dialogs_.information(MessageId::NoLevelNewOne);
         return false;
     case XsbStatus::Ok:
         xsbMaze = read.maze;
@@ -73,14 +73,13 @@ bool GameModel::PlayXSB(const std::string& path) {
 
 void GameModel::mSaveToXSBClick() {
     if (levelCount == 0 || curLevel < 1) return; // no level set open
-    const auto chosen = dialogs_.saveFile("仓库文件(*.xsb)|*.xsb|所有文件(*.*)|*.*",
-                                          xsbFileName(gameName, curLevel));
+    const auto chosen = dialogs_.saveFile(MessageId::XsbFilter, xsbFileName(gameName, curLevel));
     if (!chosen) return;
     // The level is read before the file is touched, so a failed read leaves
     // an existing file as it was.
     const auto level = files().levels.get<TMazeData>(curLevel - 1);
     saveXsb(*chosen, level);
-    dialogs_.information("保存完毕！");
+    dialogs_.information(MessageId::Saved);
 }
 
 } // namespace sokoban

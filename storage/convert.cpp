@@ -41,7 +41,7 @@ Bytes convertOldLevelSet(std::span<const std::uint8_t> oldFile) {
 namespace {
 
 [[noreturn]] void fail(const std::filesystem::path& p, int err) {
-    throw FileError(p, systemReason(err));
+    throw FileError(p, err);
 }
 
 // A descriptor closed when it goes.
@@ -99,12 +99,12 @@ int convertLevelSetFile(const std::filesystem::path& file) {
     // Look before opening: opening a pipe would wait for its other end.
     struct stat st {};
     if (::stat(file.c_str(), &st) != 0) fail(file, errno);
-    if (!S_ISREG(st.st_mode)) throw FileError(file, kNotPlainFile);
+    if (!S_ISREG(st.st_mode)) throw FileError(file, FileReason::NotPlainFile);
     Fd in;
     in.fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (in.fd < 0) fail(file, errno);
     if (::fstat(in.fd, &st) != 0) fail(file, errno);
-    if (!S_ISREG(st.st_mode)) throw FileError(file, kNotPlainFile);
+    if (!S_ISREG(st.st_mode)) throw FileError(file, FileReason::NotPlainFile);
     const auto count = static_cast<std::uint64_t>(st.st_size) / kOldLevelSize;
 
     WorkFile work(file);
@@ -122,7 +122,7 @@ int convertLevelSetFile(const std::filesystem::path& file) {
                                       static_cast<off_t>(k * kOldLevelSize + got));
             if (r < 0 && errno == EINTR) continue;
             if (r < 0) fail(file, errno);
-            if (r == 0) throw FileError(file, kReadBeyondEnd); // cut meanwhile
+            if (r == 0) throw FileError(file, FileReason::ReadBeyondEnd); // cut meanwhile
             got += static_cast<std::size_t>(r);
         }
         newBlock = convertOldLevelSet(std::span(oldBlock).first(want));

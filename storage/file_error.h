@@ -1,5 +1,6 @@
 // The one error type of every failed file operation: the path and the
-// reason, in the player's language, for the general error report.
+// reason, as a code that the user interface puts into words for the general
+// error report.
 #pragma once
 
 #include <filesystem>
@@ -8,32 +9,43 @@
 
 namespace sokoban {
 
-class FileError : public std::runtime_error {
-  public:
-    FileError(std::filesystem::path path, std::string reason)
-        : std::runtime_error(path.string() + ": " + reason), path_(std::move(path)),
-          reason_(std::move(reason)) {}
-    const std::filesystem::path& path() const { return path_; }
-    const std::string& reason() const { return reason_; }
-
-  private:
-    std::filesystem::path path_;
-    std::string reason_;
+// The reasons the game itself gives; System for an error of the system,
+// whose number comes with it.
+enum class FileReason {
+    System,
+    ReadBeyondEnd,
+    InvalidRecord,
+    NotPlainFile,
+    SymbolicLink,
+    ReadOnlyFile,
+    NoFreeName,
 };
 
-// The reasons the game itself gives.
-inline constexpr const char* kReadBeyondEnd = "读取超出文件末尾";
-inline constexpr const char* kInvalidRecord = "无效的记录号";
-inline constexpr const char* kNotPlainFile = "不是普通文件";
-inline constexpr const char* kSymbolicLink = "是符号链接";
-inline constexpr const char* kReadOnlyFile = "文件是只读的";
-inline constexpr const char* kNoFreeName = "没有可用的文件名";
+class FileError : public std::runtime_error {
+  public:
+    FileError(std::filesystem::path path, FileReason reason)
+        : FileError(std::move(path), reason, 0) {}
+    // An error of the system, by its number (errno).
+    FileError(std::filesystem::path path, int systemError)
+        : FileError(std::move(path), FileReason::System, systemError) {}
+    // The same reason for another path.
+    FileError(std::filesystem::path path, const FileError& same)
+        : FileError(std::move(path), same.reason_, same.systemError_) {}
 
-// A system error number as the player reads it: the common ones by name, any
-// other with its number.
-std::string systemReason(int err);
+    const std::filesystem::path& path() const { return path_; }
+    FileReason reason() const { return reason_; }
+    // The system's error number; 0 for a reason of the game's own.
+    int systemError() const { return systemError_; }
 
-// Throws FileError(path, systemReason(err)).
+  private:
+    FileError(std::filesystem::path path, FileReason reason, int systemError);
+
+    std::filesystem::path path_;
+    FileReason reason_;
+    int systemError_;
+};
+
+// Throws FileError(path, err).
 [[noreturn]] void throwSystemError(const std::filesystem::path& path, int err);
 
 } // namespace sokoban

@@ -29,7 +29,7 @@ constexpr const char* kIndexHeader = "sokoban level index 1";
 constexpr int kMaxNameTries = 1000;
 
 [[noreturn]] void fail(const fs::path& path) {
-    throw FileError(path, systemReason(errno));
+    throw FileError(path, errno);
 }
 
 std::string readWhole(const fs::path& path) {
@@ -52,7 +52,7 @@ bool isLink(const fs::path& p) {
 void renameOver(const fs::path& from, const fs::path& to) {
     std::error_code ec;
     fs::rename(from, to, ec);
-    if (ec) throw FileError(to, systemReason(ec.value()));
+    if (ec) throw FileError(to, ec.value());
 }
 
 bool sameBytes(const fs::path& a, const fs::path& b) {
@@ -204,14 +204,14 @@ class Importer {
                 return done(box, true);
             }
         }
-        throw FileError(candidateBox(dir_, stem_, kMaxNameTries), kNoFreeName);
+        throw FileError(candidateBox(dir_, stem_, kMaxNameTries), FileReason::NoFreeName);
     }
 
   private:
     void start() {
         std::error_code ec;
         fs::create_directories(dir_, ec);
-        if (ec) throw FileError(dir_, systemReason(ec.value()));
+        if (ec) throw FileError(dir_, ec.value());
         // What imports killed before left goes; these copies are named so
         // that the next import knows them for unfinished.
         removeUnfinishedCopies(dir_);
@@ -410,15 +410,6 @@ std::optional<CollectionImport> unchangedImport(const fs::path& dir, const std::
     return std::nullopt;
 }
 
-std::string numberList(const std::vector<int>& numbers) {
-    constexpr std::size_t kShown = 20;
-    std::string s = "第 ";
-    for (std::size_t k = 0; k < numbers.size() && k < kShown; ++k)
-        s += (k ? "、" : "") + std::to_string(numbers[k]);
-    s += numbers.size() > kShown ? " 等关" : " 关";
-    return s;
-}
-
 } // namespace
 
 fs::path userLevelsDir() {
@@ -451,25 +442,6 @@ std::vector<LevelInfo> readLevelIndex(const std::string& boxFile) {
         infos[static_cast<std::size_t>(n - 1)] = {f[2], f[3]};
     }
     return infos;
-}
-
-std::string importMessage(const CollectionImport& import) {
-    std::vector<std::string> parts;
-    if (!import.tooLarge.empty())
-        parts.push_back(std::to_string(import.tooLarge.size()) + " 关过大未能导入：" +
-                        numberList(import.tooLarge));
-    if (!import.unreadable.empty())
-        parts.push_back(std::to_string(import.unreadable.size()) + " 关没有搬运工未能导入：" +
-                        numberList(import.unreadable));
-    if (import.beyondLimit > 0)
-        parts.push_back(std::to_string(import.beyondLimit) + " 关超出一个关卡集的 " +
-                        std::to_string(kMaxLevels) + " 关未能导入");
-    if (parts.empty()) return {};
-    std::string s = import.imported > 0 ? "已导入 " + std::to_string(import.imported) + " 关"
-                                        : std::string("没有可以导入的关卡");
-    for (std::size_t k = 0; k < parts.size(); ++k)
-        s += (k ? "；" : "，") + parts[k];
-    return s;
 }
 
 OpenedLevelText openLevelTextFile(const fs::path& file, const fs::path& levelsDir,

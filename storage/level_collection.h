@@ -40,10 +40,6 @@ struct CollectionImport {
     bool built = false;          // written now, not found as it was
 };
 
-// What to tell the player about levels left out ("已导入 18 关，2 关过大未能
-// 导入：第 7、12 关"); empty when every level came in.
-std::string importMessage(const CollectionImport& import);
-
 struct OpenedLevelText {
     // Missing or ReadError when the file cannot be read; for a text of one
     // level or none, TooBig when that level is too large.

@@ -43,15 +43,16 @@ void RecordFile::create() const {
 
 Bytes RecordFile::read(std::int64_t index) const {
     const PlainFile file(path_, O_RDONLY);
-    if (index < 0) throw FileError(path_, kInvalidRecord);
+    if (index < 0) throw FileError(path_, FileReason::InvalidRecord);
     Bytes b(recordSize_);
     const auto off = static_cast<std::uint64_t>(index) * recordSize_;
-    if (file.readAt(b.data(), b.size(), off) < b.size()) throw FileError(path_, kReadBeyondEnd);
+    if (file.readAt(b.data(), b.size(), off) < b.size())
+        throw FileError(path_, FileReason::ReadBeyondEnd);
     return b;
 }
 
 void RecordFile::write(std::int64_t index, const Bytes& record) const {
-    if (index < 0) throw FileError(path_, kInvalidRecord);
+    if (index < 0) throw FileError(path_, FileReason::InvalidRecord);
     if (writes_ == Writes::WholeCopy) {
         update(index, [&](const Bytes&) { return record; });
         return;
@@ -63,7 +64,7 @@ void RecordFile::write(std::int64_t index, const Bytes& record) const {
 }
 
 void RecordFile::update(std::int64_t index, const Change& change) const {
-    if (index < 0) throw FileError(path_, kInvalidRecord);
+    if (index < 0) throw FileError(path_, FileReason::InvalidRecord);
     const auto off = static_cast<std::size_t>(index) * recordSize_;
     const FolderLock lock(folderOf(path_));
     Bytes all = contentsOrEmpty(path_);

@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 namespace {
 
 [[noreturn]] void notPlain(const fs::path& p) {
-    throw FileError(p, kNotPlainFile);
+    throw FileError(p, FileReason::NotPlainFile);
 }
 
 RenameObserver& renameObserver() {
@@ -100,13 +100,13 @@ PlainFile::PlainFile(const fs::path& path, int flags) : path_(path) {
     // Look before opening: opening a pipe waits for its other end.
     struct stat st {};
     if ((writing ? ::lstat(path.c_str(), &st) : ::stat(path.c_str(), &st)) == 0) {
-        if (S_ISLNK(st.st_mode)) throw FileError(path, kSymbolicLink);
+        if (S_ISLNK(st.st_mode)) throw FileError(path, FileReason::SymbolicLink);
         if (!S_ISREG(st.st_mode)) notPlain(path);
     } else if (errno != ENOENT || !(flags & O_CREAT)) {
         throwSystemError(path, errno);
     }
     fd_ = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK | (writing ? O_NOFOLLOW : 0), 0666);
-    if (fd_ < 0 && writing && errno == ELOOP) throw FileError(path, kSymbolicLink);
+    if (fd_ < 0 && writing && errno == ELOOP) throw FileError(path, FileReason::SymbolicLink);
     if (fd_ < 0) throwSystemError(path, errno);
     // It may have been swapped meanwhile.
     if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -209,9 +209,9 @@ void replaceFileContents(const fs::path& file, const Bytes& contents) {
     struct stat st {};
     const bool existed = ::lstat(file.c_str(), &st) == 0;
     if (!existed && errno != ENOENT) throwSystemError(file, errno);
-    if (existed && S_ISLNK(st.st_mode)) throw FileError(file, kSymbolicLink);
+    if (existed && S_ISLNK(st.st_mode)) throw FileError(file, FileReason::SymbolicLink);
     if (existed && !S_ISREG(st.st_mode)) notPlain(file);
-    if (existed && isUnwritableFile(file)) throw FileError(file, kReadOnlyFile);
+    if (existed && isUnwritableFile(file)) throw FileError(file, FileReason::ReadOnlyFile);
 
     TempBeside temp(file, file);
     if (existed && ::fchmod(temp.fd(), st.st_mode & 07777) != 0) throwSystemError(file, errno);

@@ -95,11 +95,11 @@ std::string writeXsb(const TMazeData& level) {
 void saveXsb(const std::filesystem::path& path, const TMazeData& level) {
     const std::string text = writeXsb(level);
     std::FILE* raw = std::fopen(path.c_str(), "wb");
-    if (!raw) throw FileError(path, systemReason(errno));
+    if (!raw) throw FileError(path, errno);
     std::unique_ptr<std::FILE, FileCloser> file(raw);
     if (std::fwrite(text.data(), 1, text.size(), raw) != text.size())
-        throw FileError(path, systemReason(errno));
-    if (std::fclose(file.release()) != 0) throw FileError(path, systemReason(errno));
+        throw FileError(path, errno);
+    if (std::fclose(file.release()) != 0) throw FileError(path, errno);
 }
 
 std::string xsbFileName(const std::string& gameName, int level) {

@@ -133,10 +133,10 @@ std::set<std::string> names(const fs::path& dir) {
 // companion files and every other file in the folder - also files named like
 // a working file - stay as they were, and no working file is left behind.
 TEST(ConvertCommand, QuestionsMessagesAndResults) {
-    const std::string ask = "这个文件好像已经是新版本的文件了，真的要转换吗？";
-    const ScriptedDialogs::Shown question{MessageKind::Confirmation, ask},
-        done{MessageKind::Information, "转换完毕！"},
-        refused{MessageKind::Error, "游戏文件格式错误！"};
+    using Said = ScriptedDialogs::Said;
+    const Said question{MessageKind::Confirmation, MessageId::LooksConverted},
+        done{MessageKind::Information, MessageId::ConvertDone},
+        refused{MessageKind::Error, MessageId::BadLevelSetFile};
     const Bytes bothLayouts(322 * 375, 2); // 161 current levels or 375 old ones
     Bytes torn = oldFile(3);
     torn.resize(966 + 100, 7);
@@ -145,7 +145,7 @@ TEST(ConvertCommand, QuestionsMessagesAndResults) {
         const char* name;
         Bytes before;
         std::deque<bool> answers;
-        std::vector<ScriptedDialogs::Shown> shown;
+        std::vector<Said> said;
         Bytes after;
     } cases[] = {
         {"3 old levels: no question",
@@ -191,8 +191,8 @@ TEST(ConvertCommand, QuestionsMessagesAndResults) {
         dialogs.fileAnswers.push_back(file.string());
         dialogs.confirmAnswers = c.answers;
         N1251Click(dialogs);
-        EXPECT_EQ(dialogs.fileFilters, std::vector<std::string>{"游戏文件(*.box)|*.box"});
-        EXPECT_EQ(dialogs.shown, c.shown) << c.what;
+        EXPECT_EQ(dialogs.filterMessages, std::vector<Message>{MessageId::OldLevelSetFilter});
+        EXPECT_EQ(dialogs.said, c.said) << c.what;
         EXPECT_EQ(contents(file), c.after) << c.what;
         EXPECT_EQ(contents(s.dir / "a.sav"), Bytes(4536, 9)) << c.what;
         for (const char* other : {"newnew.box", "newnew1.box"}) {
@@ -236,9 +236,10 @@ TEST(ConvertCommand, CancelAndFileErrors) {
         dialogs.fileAnswers.push_back(file.string());
         dialogs.confirmAnswers = {true};
         N1251Click(dialogs);
-        const auto& last = dialogs.shown.back();
+        const auto& last = dialogs.said.back();
         EXPECT_EQ(last.kind, MessageKind::Error) << file;
-        EXPECT_EQ(last.text.rfind("文件操作失败：", 0), 0u) << file << ": " << last.text;
+        EXPECT_EQ(last.message.id, MessageId::FileOperationFailed) << file;
+        EXPECT_EQ(last.message.args, std::vector<std::string>{file.string()}) << file;
     }
     ::setrlimit(RLIMIT_FSIZE, &old);
     EXPECT_EQ(contents(s.dir / "big.box"), oldFile(375));

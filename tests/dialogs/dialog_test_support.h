@@ -3,6 +3,7 @@
 #pragma once
 
 #include "../game/test_support.h"
+#include "../worded_dialogs.h"
 #include "ui/main/main_form.h"
 #include "ui/platform/audio/music_player.h"
 
@@ -27,7 +28,7 @@ inline void screenshot(QWidget& w, const QString& suffix = {}) {
 class MainFormFixture : public ::testing::Test {
   protected:
     TempDir dir;
-    ScriptedDialogs dialogs;
+    WordedDialogs dialogs;
     ScriptedMusicPlayer music;
     std::unique_ptr<TMainForm> form;
 

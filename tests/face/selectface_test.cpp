@@ -2,6 +2,7 @@
 // the demonstration on the main board, the speed and skip keys, apply, OK and
 // cancel.
 #include "../game/test_support.h"
+#include "../worded_dialogs.h"
 #include "ui/face/selectface.h"
 #include "ui/main/main_form.h"
 #include "ui/pictures/pictures.h"
@@ -21,7 +22,7 @@ namespace {
 class FaceFormTest : public ::testing::Test {
   protected:
     TempDir dir;
-    ScriptedDialogs dialogs;
+    WordedDialogs dialogs;
     std::unique_ptr<TMainForm> main;
     std::unique_ptr<TFormFace> face;
 

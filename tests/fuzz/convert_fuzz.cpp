@@ -22,10 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto after = fuzz::readFile(file);
     if (isOldLayoutSize(size)) {
         FUZZ_CHECK(after == convertOldLevelSet({data, size}));
-        FUZZ_CHECK(dialogs.shown.back().text == "转换完毕！");
+        FUZZ_CHECK(dialogs.said.back().message.id == MessageId::ConvertDone);
     } else {
         FUZZ_CHECK(after == Bytes(data, data + size));
-        FUZZ_CHECK(dialogs.shown.back().text == "游戏文件格式错误！");
+        FUZZ_CHECK(dialogs.said.back().message.id == MessageId::BadLevelSetFile);
     }
     int files = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir))

@@ -59,7 +59,7 @@ TEST_F(AnswerTest, ExportWritesThePackedBytes) {
     dialogs.fileAnswers.push_back(target);
     game.mAnswerOutClick();
     EXPECT_EQ(dialogs.proposedNames.back(), dirPrefix(dir.path) + "game0001.ans");
-    EXPECT_EQ(dialogs.fileFilters.back(), "答案文件(*.ans)|*.ans|所有文件(*.*)|*.*");
+    EXPECT_EQ(dialogs.filterMessages.back(), Message(Id::AnswerFilter));
     const Bytes b = readFile(target);
     ASSERT_EQ(b.size(), 8u);
     EXPECT_EQ((Bytes{b.begin(), b.begin() + 6}), (Bytes{0x01, 0x00, 0x04, 0x00, 0x00, 0x72}));
@@ -68,17 +68,19 @@ TEST_F(AnswerTest, ExportWritesThePackedBytes) {
 TEST_F(AnswerTest, ExportRefusals) {
     struct Case {
         std::string reply;
-        std::string text;
+        Id said;
     } cases[] = {
-        {"x", "请输入有效数字!"},
-        {"0", "请输入有效关卡号!"},
-        {"3", "请输入有效关卡号!"},
-        {"2", "本关还没有答案啊！"},
+        {"x", Id::EnterValidNumber},
+        {"0", Id::EnterValidLevel},
+        {"3", Id::EnterValidLevel},
+        {"2", Id::NoAnswerForLevel},
     };
     for (const auto& c : cases) {
         dialogs.inputAnswers.push_back(c.reply);
         game.mAnswerOutClick();
-        EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{c.text}) << c.reply;
+        EXPECT_EQ(dialogs.takeMessages(), Messages{c.said}) << c.reply;
+        EXPECT_EQ(dialogs.inputMessages.back(),
+                  std::pair(Message(Id::ExportAnswerCaption), Message(Id::EnterLevelPrompt)));
     }
     EXPECT_TRUE(dialogs.fileFilters.empty());
     EXPECT_EQ(GameModel::answerFileName("/g/easy", 12, "12"), "/g/easy0012.ans");
@@ -90,19 +92,18 @@ TEST_F(AnswerTest, BatchExportNamesEveryAnswer) {
     storeAnswer(2, {3});
     game.mAnswerOutAllClick();
     const std::string path = dirPrefix(dir.path) + "game0002.ans";
-    EXPECT_EQ(dialogs.takeTexts(),
-              (std::vector<std::string>{"第2关有答案，已经导出！\r答案文件存为" + path,
-                                        "所有有答案的关卡都已经保存！"}));
+    EXPECT_EQ(dialogs.takeMessages(),
+              (Messages{{Id::AnswerExported, 2, path}, {Id::AllAnswersSaved}}));
     EXPECT_EQ(readFile(path).size(), 5u + 2u);
     game.xsbMode = true;
     game.mAnswerOutAllClick();
-    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"XSB文件无法导出答案！"});
+    EXPECT_EQ(dialogs.takeMessages(), Messages{Id::XsbCannotExportAnswer});
 }
 
 TEST_F(AnswerTest, DemonstrationStatesAndCaptions) {
     dialogs.takeTexts();
     game.tbLoadAnswerClick();
-    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"这一关还没有答案，自己努力吧！"});
+    EXPECT_EQ(dialogs.takeMessages(), Messages{Id::NoAnswerTryYourself});
 
     storeAnswer(1, {3, 3, 1}); // right, right, push down
     game.KeyMove("down"); // the demonstration restarts the level first
@@ -124,8 +125,7 @@ TEST_F(AnswerTest, DemonstrationStatesAndCaptions) {
     EXPECT_EQ(view.demo, DemoButtons::Running);
     EXPECT_TRUE(view.demoTimer);
     game.Timer4Timer(); // the last push solves the level
-    EXPECT_EQ(dialogs.takeTexts(),
-              std::vector<std::string>{"看明白了吗？@~*&^%$#@？自己再试试吧！"});
+    EXPECT_EQ(dialogs.takeMessages(), Messages{Id::DemoWatched});
     EXPECT_EQ(view.demo, DemoButtons::Idle);
     EXPECT_FALSE(game.demoMode);
     EXPECT_EQ(game.moveCount, 0); // a fresh start
@@ -158,9 +158,9 @@ TEST_F(AnswerTest, ASolveAfterAStoppedDemonstrationStoresAnAnswerThatReplays) {
         dialogs.takeTexts();
         game.KeyMove("right");
         game.KeyMove("down"); // the push that solves it, in 3 moves
-        EXPECT_EQ(dialogs.takeTexts(),
-                  (std::vector<std::string>{"恭喜你通过第1关！", "突破移动记录!移动3次,推动1次！",
-                                            "您的答案比原答案简洁！已经保存！"}));
+        EXPECT_EQ(dialogs.takeMessages(), (Messages{{Id::Congratulations, 1},
+                                                    {Id::MovesRecordBroken, 3, 1},
+                                                    {Id::BetterAnswerStored}}));
         EXPECT_EQ(sol().get<TAnswerData>(0).moves, 3);
         EXPECT_EQ(unsolvedAnswers(game), std::vector<int>{});
         game.curLevel = 1;
@@ -196,8 +196,9 @@ TEST_F(AnswerTest, ImportForAnotherLevelIsSavedButNotShown) {
     dialogs.fileAnswers.push_back(path.string());
     dialogs.confirmAnswers.push_back(true);
     game.mAnswerInClick();
-    EXPECT_EQ(dialogs.takeTexts(), (std::vector<std::string>{"读入的答案显示为第2关，是否保存到当前文件中？",
-                                                             "读入答案所在关卡不是当前关卡，无法演示!"}));
+    EXPECT_EQ(dialogs.said, (std::vector<ScriptedDialogs::Said>{
+                                {MessageKind::Confirmation, {Id::SaveImportedAnswer, 2}},
+                                {MessageKind::Warning, Id::ImportedAnswerOtherLevel}}));
     EXPECT_EQ(sol().get<TAnswerData>(1).moves, 1);
     EXPECT_EQ(sol().get<TAnswerData>(1).moveAt(0), 3);
 }
@@ -211,7 +212,7 @@ TEST_F(AnswerTest, ImportOfABadLevelNumberWritesNothing) {
         const auto before = readFile(dir.path / "game.sol");
         dialogs.fileAnswers.push_back(path.string());
         game.mAnswerInClick();
-        EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"答案文件中的关卡号不正确！"});
+        EXPECT_EQ(dialogs.takeMessages(), Messages{Id::AnswerFileBadLevel});
         EXPECT_EQ(readFile(dir.path / "game.sol"), before);
     }
 }
@@ -226,19 +227,21 @@ TEST_F(AnswerTest, ImportOfAnAnswerThatDoesNotSolveItsLevelChangesNothing) {
         int level;
         std::vector<int> codes;
         int moves;
-        std::string text;
+        Message said;
     } cases[] = {
-        {"into the wall", 1, {3, 0}, kAsGiven, "答案的第 2 步在第1关走不通，答案没有导入！"},
-        {"stays up against the wall", 1, {0, 0, 0, 0}, kAsGiven, "答案的第 1 步在第1关走不通，答案没有导入！"},
-        {"box left off its target", 1, {3, 3}, kAsGiven, "这个答案没有解开第1关，答案没有导入！"},
-        {"walks past the box into the wall", 1, {3, 3, 3, 3}, kAsGiven,
-         "答案的第 4 步在第1关走不通，答案没有导入！"},
+        {"into the wall", 1, {3, 0}, kAsGiven, {Id::AnswerBlockedAtLevel, 2, 1}},
+        {"stays up against the wall", 1, {0, 0, 0, 0}, kAsGiven, {Id::AnswerBlockedAtLevel, 1, 1}},
+        {"box left off its target", 1, {3, 3}, kAsGiven, {Id::AnswerNotSolvingLevel, 1}},
+        {"walks past the box into the wall",
+         1,
+         {3, 3, 3, 3},
+         kAsGiven,
+         {Id::AnswerBlockedAtLevel, 4, 1}},
         // Zero bytes past the real moves read as "up".
-        {"more moves than the file holds", 1, {3, 3}, 400,
-         "答案的第 3 步在第1关走不通，答案没有导入！"},
-        {"no moves", 1, {}, 0, "答案文件中没有答案！"},
-        {"negative moves", 1, {3}, -5, "答案文件中没有答案！"},
-        {"more moves than an answer holds", 1, {3, 3, 1}, 5000, "答案太长，一个答案最多 4096 步！"},
+        {"more moves than the file holds", 1, {3, 3}, 400, {Id::AnswerBlockedAtLevel, 3, 1}},
+        {"no moves", 1, {}, 0, Id::AnswerFileEmpty},
+        {"negative moves", 1, {3}, -5, Id::AnswerFileEmpty},
+        {"more moves than an answer holds", 1, {3, 3, 1}, 5000, Id::AnswerTooLong},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -246,7 +249,7 @@ TEST_F(AnswerTest, ImportOfAnAnswerThatDoesNotSolveItsLevelChangesNothing) {
         dialogs.fileAnswers.push_back(answerFile(c.level, c.codes, c.moves));
         dialogs.confirmAnswers = {true, true};
         game.mAnswerInClick();
-        EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{c.text});
+        EXPECT_EQ(dialogs.takeMessages(), Messages{c.said});
         EXPECT_EQ(readFile(dir.path / "game.sol"), before);
         EXPECT_FALSE(game.demoMode);
         EXPECT_FALSE(view.demoTimer);
@@ -280,11 +283,11 @@ TEST_F(AnswerTest, ImportReplacesOnlyAWorseStoredAnswer) {
         dialogs.fileAnswers.push_back(answerFile(1, c.imported));
         dialogs.confirmAnswers = {true, false}; // store it, no demonstration
         game.mAnswerInClick();
-        const std::vector<std::string> texts = dialogs.takeTexts();
-        ASSERT_FALSE(texts.empty());
-        EXPECT_EQ(texts.front(), c.offered ? "读入的答案显示为第1关，是否保存到当前文件中？"
-                                           : "读入的答案不比原答案简洁，原答案保留！");
-        EXPECT_EQ(texts.back(), "是否进行答案演示？");
+        const Messages said = dialogs.takeMessages();
+        ASSERT_FALSE(said.empty());
+        EXPECT_EQ(said.front(), c.offered ? Message(Id::SaveImportedAnswer, 1)
+                                          : Message(Id::ImportedAnswerNotBetter));
+        EXPECT_EQ(said.back(), Message(Id::ShowAnswerDemo));
         EXPECT_EQ(sol().get<TAnswerData>(0).moves, c.storedMoves);
         EXPECT_EQ(unsolvedAnswers(game), std::vector<int>{});
     }
@@ -305,7 +308,7 @@ TEST_F(AnswerTest, ImportDuringADemonstrationReplaysFromTheStart) {
     EXPECT_TRUE(game.demoMode);
     for (int i = 0; i < 3 && game.demoMode; ++i) game.Timer4Timer();
     EXPECT_FALSE(game.demoMode); // solved in three moves and over
-    EXPECT_EQ(dialogs.takeTexts().back(), "看明白了吗？@~*&^%$#@？自己再试试吧！");
+    EXPECT_EQ(dialogs.takeMessages().back(), Message(Id::DemoWatched));
 }
 
 TEST_F(AnswerTest, ImportAndDemonstrateTheCurrentLevel) {

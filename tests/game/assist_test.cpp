@@ -171,7 +171,7 @@ TEST_F(AssistTest, HintsMakeOnePushEachAndCountAsThePlayers) {
     hintUntilSolved();
     EXPECT_EQ(game.curLevel, 2);
     EXPECT_EQ(game.maxLevel, 2);
-    EXPECT_EQ(dialogs.takeTexts().front(), "恭喜你通过第1关！");
+    EXPECT_EQ(dialogs.takeMessages().front(), Message(Id::Congratulations, 1));
     EXPECT_NE(answer(1).moves, 0);
 }
 
@@ -196,11 +196,11 @@ TEST_F(AssistTest, AnUnsolvablePositionIsSaidAndChangesNothing) {
     dialogs.takeTexts();
     game.mHintClick();
     solver.finish();
-    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"当前局面无法过关，请撤销后再试！"});
+    EXPECT_EQ(dialogs.takeMessages(), Messages{Id::PositionUnsolvable});
     EXPECT_EQ(snap(), before);
     game.mSolveClick();
     solver.finish();
-    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"当前局面无法过关，请撤销后再试！"});
+    EXPECT_EQ(dialogs.takeMessages(), Messages{Id::PositionUnsolvable});
     EXPECT_EQ(snap(), before);
     EXPECT_FALSE(game.demoMode);
 }
@@ -249,8 +249,7 @@ TEST_F(AssistTest, SolvingFromHereShowsTheWayAndRecordsNothing) {
     game.tbLoadAnswerClick(); // resume
     for (int i = 0; i < 500 && game.demoMode; ++i)
         game.Timer4Timer();
-    EXPECT_EQ(dialogs.takeTexts(),
-              std::vector<std::string>{"看明白了吗？@~*&^%$#@？自己再试试吧！"});
+    EXPECT_EQ(dialogs.takeMessages(), Messages{Id::DemoWatched});
     EXPECT_EQ(snap(), asked);
     EXPECT_EQ(game.curLevel, 1);
     EXPECT_EQ(game.maxLevel, 1);
@@ -302,23 +301,23 @@ TEST_F(AssistTest, APushThatLosesTheLevelIsWarnedAbout) {
     });
     open({makeLevel(kTwoBoxes), square});
     keys("ru"); // the left box up against the wall: not marked, not warned
-    EXPECT_EQ(view.status[3], "");
+    EXPECT_EQ(view.status[3], Message());
     game.tbRetryGameClick();
     game.mMarkDeadClick();
     ASSERT_EQ(game.aids.options.markDead, 1);
     EXPECT_TRUE(game.aids.dead.isDead(1 * kCols + 2));
     keys("ru");
-    EXPECT_EQ(view.status[3], "  注意：箱子进了死角，本关已经无法完成，请撤销！");
+    EXPECT_EQ(view.status[3], Message(Id::DeadSquareWarning));
     game.mUndoMoveClick();
-    EXPECT_EQ(view.status[3], "");
+    EXPECT_EQ(view.status[3], Message());
     game.UnlockAllLevels();
     game.tbNextRecordClick();
     keys("l");
-    EXPECT_EQ(view.status[3], "  注意：箱子被卡住了，本关已经无法完成，请撤销！");
+    EXPECT_EQ(view.status[3], Message(Id::FrozenBoxWarning));
     keys("r"); // a step: the square stays
-    EXPECT_EQ(view.status[3], "  注意：箱子被卡住了，本关已经无法完成，请撤销！");
+    EXPECT_EQ(view.status[3], Message(Id::FrozenBoxWarning));
     game.tbUndoClick();
-    EXPECT_EQ(view.status[3], "");
+    EXPECT_EQ(view.status[3], Message());
 }
 
 TEST_F(AssistTest, DraggingABoxPushesItAlongTheFewestPushes) {

@@ -108,9 +108,8 @@ TEST_P(BuiltinHints, HintsSolveEveryLevel) {
                     ASSERT_EQ(game.pushCount, pushes + 1);
                 }
             }
-            const auto texts = dialogs.takeTexts();
-            solved =
-                !texts.empty() && texts.front() == "恭喜你通过第" + std::to_string(level) + "关！";
+            const auto said = dialogs.takeMessages();
+            solved = !said.empty() && said.front() == Message(MessageId::Congratulations, level);
             if (solved) break;
         }
         EXPECT_TRUE(solved);

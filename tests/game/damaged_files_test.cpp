@@ -106,7 +106,7 @@ TEST_F(DamagedFilesTest, AProgressOutsideTheSetStillOpens) {
         EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{});
         EXPECT_EQ(game.maxLevel, c.level);
         EXPECT_EQ(game.curLevel, c.level);
-        EXPECT_EQ(view.status[0], "当前关卡号：" + std::to_string(c.level) + " / 2");
+        EXPECT_EQ(view.status[0], Message(Id::LevelPanel, c.level, 2));
         playAround();
         dialogs.takeTexts();
     }
@@ -118,18 +118,17 @@ TEST_F(DamagedFilesTest, ImpossibleBestCountsAreNeverShown) {
     // set was open.
     const struct {
         TBestData read;
-        const char* moves; // as shown
-        const char* pushes;
+        int moves; // as shown; 0 for none
+        int pushes;
     } cases[] = {
-        {{-5, 3}, "无", "无"}, {{3, -1}, "无", "无"}, {{2, 5}, "无", "无"},
-        {{0, 4}, "无", "无"},  {{7, 0}, "无", "无"},  {{-32768, -32768}, "无", "无"},
-        {{9, 2}, "9", "2"},    {{3, 3}, "3", "3"},
+        {{-5, 3}, 0, 0}, {{3, -1}, 0, 0},          {{2, 5}, 0, 0}, {{0, 4}, 0, 0},
+        {{7, 0}, 0, 0},  {{-32768, -32768}, 0, 0}, {{9, 2}, 9, 2}, {{3, 3}, 3, 3},
     };
     for (const bool whileOpen : {false, true}) {
         for (const auto& c : cases) {
             SCOPED_TRACE(::testing::Message()
                          << whileOpen << " " << c.read.moves << "/" << c.read.pushes);
-            const bool none = std::string(c.moves) == "无";
+            const bool none = c.moves == 0;
             const Bytes bst = [&] {
                 Bytes b = c.read.encode();
                 const Bytes second = TBestData{}.encode();
@@ -144,8 +143,10 @@ TEST_F(DamagedFilesTest, ImpossibleBestCountsAreNeverShown) {
             // A solved level 1 opens the set on level 2.
             game.curLevel = 1;
             game.ReadRecord(1);
-            EXPECT_EQ(view.status[1], std::string("移动:0   ★   最佳移动：") + c.moves);
-            EXPECT_EQ(view.status[2], std::string("推动:0   ★   最佳推动：") + c.pushes);
+            EXPECT_EQ(view.status[1], none ? Message(Id::MovesPanelNoBest, 0)
+                                           : Message(Id::MovesPanel, 0, c.moves));
+            EXPECT_EQ(view.status[2], none ? Message(Id::PushesPanelNoBest, 0)
+                                           : Message(Id::PushesPanel, 0, c.pushes));
             const TBestData onDisk = RecordFile(dir.path / "game.bst", 4).get<TBestData>(0);
             if (!whileOpen) {
                 EXPECT_EQ(onDisk, none ? TBestData{} : c.read);

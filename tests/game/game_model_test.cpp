@@ -52,10 +52,10 @@ protected:
 };
 
 TEST_F(GameTest, OpeningShowsTheFirstLevelNormalised) {
-    EXPECT_EQ(view.caption, "推箱子      默认关卡  第：1 关");
-    EXPECT_EQ(view.status[0], "当前关卡号：1 / 3");
-    EXPECT_EQ(view.status[1], "移动:0   ★   最佳移动：无");
-    EXPECT_EQ(view.status[2], "推动:0   ★   最佳推动：无");
+    EXPECT_EQ(view.caption, Message(Id::CaptionDefaultSet, 1));
+    EXPECT_EQ(view.status[0], Message(Id::LevelPanel, 1, 3));
+    EXPECT_EQ(view.status[1], Message(Id::MovesPanelNoBest, 0));
+    EXPECT_EQ(view.status[2], Message(Id::PushesPanelNoBest, 0));
     EXPECT_EQ(game.checkedGameItem, 1);
     EXPECT_EQ(view.gameItem, 1);
     // Drawn at row 3, column 4 in the file; moved to the top-left corner.
@@ -75,21 +75,19 @@ TEST_F(GameTest, OpeningShowsTheFirstLevelNormalised) {
 TEST_F(GameTest, CaptionsOfBuiltInAndOutsideSets) {
     struct Case {
         std::string file;
-        std::string prefix;
+        Id caption;
     } cases[] = {
-        {"game.box", "推箱子      默认关卡  第："},
-        {"easy.box", "推箱子      入门型游戏  第："},
-        {"normal.box", "推箱子      脑力型游戏  第："},
-        {"veryhard.box", "推箱子      体力型游戏  第："},
-        {"impossible.box", "推箱子      不可能完成的任务  第："},
+        {"game.box", Id::CaptionDefaultSet},          {"easy.box", Id::CaptionEasySet},
+        {"normal.box", Id::CaptionNormalSet},         {"veryhard.box", Id::CaptionVeryHardSet},
+        {"impossible.box", Id::CaptionImpossibleSet},
     };
     game.curLevel = 7;
     for (const auto& c : cases) {
         game.gameFile = dirPrefix(dir.path) + c.file;
-        EXPECT_EQ(game.caption(), c.prefix + "7 关");
+        EXPECT_EQ(game.caption(), Message(c.caption, 7)) << c.file;
     }
     game.gameFile = "/elsewhere/game.box";
-    EXPECT_EQ(game.caption(), "推箱子      /elsewhere/game.box  第：7 关");
+    EXPECT_EQ(game.caption(), Message(Id::CaptionOtherSet, "/elsewhere/game.box", 7));
 }
 
 TEST_F(GameTest, StepsTurnsAndRefusals) {
@@ -113,7 +111,7 @@ TEST_F(GameTest, StepsTurnsAndRefusals) {
     EXPECT_EQ(game.manPos, 2 * kCols - 1);
     EXPECT_EQ(view.effects, std::vector<std::string>{"MOVE"});
     EXPECT_EQ(game.moveLog[0], 1);
-    EXPECT_EQ(view.status[1], "移动:1   ★   最佳移动：无");
+    EXPECT_EQ(view.status[1], Message(Id::MovesPanelNoBest, 1));
 }
 
 TEST_F(GameTest, BoxesAtTheGridEdgeCannotLeaveIt) {
@@ -154,9 +152,9 @@ TEST_F(GameTest, TheMoveCounterStopsAt4095AndTheLastEntryIsOverwritten) {
 TEST_F(GameTest, FirstSolutionRecordsEverythingAndOpensTheNextLevel) {
     game.KeyMove("right");
     EXPECT_EQ(view.effects, std::vector<std::string>{"PUSH"});
-    EXPECT_EQ(dialogs.takeTexts(), (std::vector<std::string>{"恭喜你通过第1关！",
-                                                             "第一次通过第1关！移动1次,推动1次！",
-                                                             "已经将解决方案存为解决答案！"}));
+    EXPECT_EQ(
+        dialogs.takeMessages(),
+        (Messages{{Id::Congratulations, 1}, {Id::FirstSolve, 1, 1, 1}, {Id::SolutionStored}}));
     EXPECT_EQ(best(1), (TBestData{1, 1}));
     const auto a = answer(1);
     EXPECT_EQ(a.level, 1);
@@ -165,7 +163,7 @@ TEST_F(GameTest, FirstSolutionRecordsEverythingAndOpensTheNextLevel) {
     EXPECT_EQ(RecordFile(file(".sav"), TSaveData::kSize).get<TSaveData>(0).level, 2);
     EXPECT_EQ(game.curLevel, 2);
     EXPECT_EQ(game.maxLevel, 2);
-    EXPECT_EQ(view.caption, "推箱子      默认关卡  第：2 关");
+    EXPECT_EQ(view.caption, Message(Id::CaptionDefaultSet, 2));
 }
 
 TEST_F(GameTest, BetterSolutionsBreakRecords) {
@@ -175,17 +173,17 @@ TEST_F(GameTest, BetterSolutionsBreakRecords) {
     game.curLevel = 3;
     game.ReadRecord(3);
     keys("rllLLrdL"); // a detour first
-    auto texts = dialogs.takeTexts();
-    ASSERT_GE(texts.size(), 2u);
-    EXPECT_EQ(texts[1], "第一次通过第3关！移动8次,推动3次！");
+    auto said = dialogs.takeMessages();
+    ASSERT_GE(said.size(), 2u);
+    EXPECT_EQ(said[1], Message(Id::FirstSolve, 3, 8, 3));
     EXPECT_EQ(best(3), (TBestData{8, 3}));
     game.curLevel = 3;
     game.ReadRecord(3);
     keys("lLLrdL");
-    EXPECT_EQ(dialogs.takeTexts(),
-              (std::vector<std::string>{"恭喜你通过第3关！", "突破移动记录!移动6次,推动3次！",
-                                        "您的答案比原答案简洁！已经保存！",
-                                        "你好厉害呀，已经通过游戏所有关卡，试试别的吧！"}));
+    EXPECT_EQ(dialogs.takeMessages(), (Messages{{Id::Congratulations, 3},
+                                                {Id::MovesRecordBroken, 6, 3},
+                                                {Id::BetterAnswerStored},
+                                                {Id::AllLevelsSolved}}));
     EXPECT_EQ(best(3), (TBestData{6, 3}));
     EXPECT_EQ(answer(3).moves, 6);
     // The last level stays on the board.
@@ -196,16 +194,16 @@ TEST_F(GameTest, BetterSolutionsBreakRecords) {
 TEST_F(GameTest, NoPassInfoKeepsOnlyTheCongratulationAndTheFirstSolution) {
     game.settings.noPassInfo = 1;
     game.KeyMove("right");
-    EXPECT_EQ(dialogs.takeTexts(), (std::vector<std::string>{"恭喜你通过第1关！",
-                                                             "第一次通过第1关！移动1次,推动1次！"}));
+    EXPECT_EQ(dialogs.takeMessages(),
+              (Messages{{Id::Congratulations, 1}, {Id::FirstSolve, 1, 1, 1}}));
     EXPECT_EQ(answer(1).moves, 1); // stored all the same
 }
 
 TEST_F(GameTest, UndoReturnsToBeforeTheLastPush) {
     game.tbNextRecordClick(); // locked
-    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"先过了这一关再说吧!"});
+    EXPECT_EQ(dialogs.takeMessages(), Messages{Id::SolveThisLevelFirst});
     game.UnlockAllLevels();
-    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"哈哈！你可以玩所有的关了！"});
+    EXPECT_EQ(dialogs.takeMessages(), Messages{Id::AllLevelsUnlocked});
     game.curLevel = 3;
     game.ReadRecord(3);
     const Cells start = game.maze.cells;
@@ -243,27 +241,28 @@ TEST_F(GameTest, UndoReturnsToBeforeTheLastPush) {
 TEST_F(GameTest, ChoosingALevelByNumber) {
     struct Case {
         std::optional<std::string> answer;
-        std::vector<std::string> texts;
+        Messages said;
         int level;
     } cases[] = {
         {std::nullopt, {}, 1},
         {"", {}, 1},
-        {"0", {"请输入有效关卡号!"}, 1},
-        {"-2", {"请输入有效关卡号!"}, 1},
-        {"4", {"请输入有效关卡号!"}, 1},
-        {"abc", {"请输入有效数字!"}, 1},
-        {"1.5", {"请输入有效数字!"}, 1},
-        {"99999999999", {"请输入有效数字!"}, 1},
-        {"2", {"先过了这一关再说吧!"}, 1},
+        {"0", {Id::EnterValidLevel}, 1},
+        {"-2", {Id::EnterValidLevel}, 1},
+        {"4", {Id::EnterValidLevel}, 1},
+        {"abc", {Id::EnterValidNumber}, 1},
+        {"1.5", {Id::EnterValidNumber}, 1},
+        {"99999999999", {Id::EnterValidNumber}, 1},
+        {"2", {Id::SolveThisLevelFirst}, 1},
         {"1", {}, 1},
     };
     for (const auto& c : cases) {
         dialogs.inputAnswers.push_back(c.answer);
         game.tbSelectRecordClick();
-        EXPECT_EQ(dialogs.takeTexts(), c.texts) << c.answer.value_or("(cancel)");
+        EXPECT_EQ(dialogs.takeMessages(), c.said) << c.answer.value_or("(cancel)");
         EXPECT_EQ(game.curLevel, c.level);
     }
-    EXPECT_EQ(dialogs.inputPrompts.back(), "指定关卡|关卡号（1-1）：");
+    EXPECT_EQ(dialogs.inputMessages.back(),
+              std::pair(Message(Id::ChooseLevelCaption), Message(Id::ChooseLevelPrompt, 1)));
 }
 
 TEST_F(GameTest, PreviousAndNextStayInsideTheSet) {
@@ -288,7 +287,7 @@ TEST_F(GameTest, SelectingTheOpenSetDoesNothing) {
     EXPECT_EQ(view.fullPaints, paints);
     // A missing built-in set keeps the open one.
     game.SelectGames(2);
-    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"要读取的文件不存在！"});
+    EXPECT_EQ(dialogs.takeMessages(), Messages{Id::SetFileMissing});
     EXPECT_EQ(game.gameFile, dirPrefix(dir.path) + "game.box");
     EXPECT_EQ(game.settings.levelSet, 1);
 }
@@ -296,7 +295,7 @@ TEST_F(GameTest, SelectingTheOpenSetDoesNothing) {
 TEST_F(GameTest, SaveSlotsRoundTrip) {
     // A fresh slot reads as empty.
     game.GameLoad(3);
-    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"该进度不存在！"});
+    EXPECT_EQ(dialogs.takeMessages(), Messages{Id::NoSuchSlot});
 
     game.UnlockAllLevels();
     dialogs.takeTexts();
@@ -306,8 +305,7 @@ TEST_F(GameTest, SaveSlotsRoundTrip) {
     const Cells board = game.maze.cells;
     const int man = game.manPos;
     game.Gamesave(3);
-    EXPECT_EQ(dialogs.takeTexts(),
-              std::vector<std::string>{"游戏保存到进度3，当前游戏为第3关！"});
+    EXPECT_EQ(dialogs.takeMessages(), (Messages{{Id::GameSaved, 3, 3}}));
     game.curLevel = 1;
     game.ReadRecord(1);
     game.GameLoad(3);
@@ -326,7 +324,7 @@ TEST_F(GameTest, SaveSlotsRoundTrip) {
     game.Gamesave(4);
     dialogs.takeTexts();
     game.GameLoad(4);
-    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"该进度不存在！"});
+    EXPECT_EQ(dialogs.takeMessages(), Messages{Id::NoSuchSlot});
 }
 
 TEST_F(GameTest, UndoRightAfterLoadingASlotKeepsItsCounters) {
@@ -346,7 +344,7 @@ TEST_F(GameTest, UndoRightAfterLoadingASlotKeepsItsCounters) {
     EXPECT_EQ(game.pushCount, 1);
     EXPECT_EQ(game.manPos, man);
     EXPECT_EQ(game.maze.cells, board);
-    EXPECT_EQ(view.status[1], "移动:3   ★   最佳移动：无");
+    EXPECT_EQ(view.status[1], Message(Id::MovesPanelNoBest, 3));
     game.KeyMove("left"); // one more push counts on from the slot
     EXPECT_EQ(game.pushCount, 2);
 }
@@ -390,7 +388,7 @@ TEST_F(GameTest, ASetThatFailsToOpenLeavesTheOpenOneInPlay) {
         EXPECT_EQ(game.checkedGameItem, 1);
         EXPECT_EQ(view.gameItem, 1);
         EXPECT_EQ(game.settings.levelSet, 1);
-        EXPECT_EQ(view.caption, "推箱子      默认关卡  第：3 关");
+        EXPECT_EQ(view.caption, Message(Id::CaptionDefaultSet, 3));
     }
     // The undo history is whole.
     game.guarded([&] { game.tbUndoClick(); });
@@ -399,7 +397,7 @@ TEST_F(GameTest, ASetThatFailsToOpenLeavesTheOpenOneInPlay) {
     EXPECT_EQ(game.manPos, startMan - 1);
     game.guarded([&] { game.tbRetryGameClick(); });
     EXPECT_EQ(game.manPos, startMan);
-    EXPECT_EQ(view.caption, "推箱子      默认关卡  第：3 关");
+    EXPECT_EQ(view.caption, Message(Id::CaptionDefaultSet, 3));
 }
 
 TEST_F(GameTest, APushWhoseUndoRecordCannotBeWrittenIsRefused) {
@@ -433,7 +431,7 @@ TEST_F(GameTest, ASlotOutsideTheSetIsEmpty) {
     slot.moves = 5;
     RecordFile(file(".sav"), TSaveData::kSize).put(2, slot);
     game.GameLoad(2);
-    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"该进度不存在！"});
+    EXPECT_EQ(dialogs.takeMessages(), Messages{Id::NoSuchSlot});
     EXPECT_EQ(game.curLevel, 1);
 }
 
@@ -444,8 +442,8 @@ TEST_F(GameTest, ASolutionAfterASlotKeepsItsBestButStoresNoAnswer) {
     game.KeyMove("right");
     EXPECT_EQ(best(1), (TBestData{1, 1}));
     EXPECT_EQ(answer(1).moves, 0);
-    EXPECT_EQ(dialogs.takeTexts(), (std::vector<std::string>{"恭喜你通过第1关！",
-                                                             "第一次通过第1关！移动1次,推动1次！"}));
+    EXPECT_EQ(dialogs.takeMessages(),
+              (Messages{{Id::Congratulations, 1}, {Id::FirstSolve, 1, 1, 1}}));
 }
 
 TEST_F(GameTest, KeysDuringADemonstration) {
@@ -456,8 +454,7 @@ TEST_F(GameTest, KeysDuringADemonstration) {
     EXPECT_EQ(game.moveCount, 0); // arrows ignored
     game.FormKeyDown(GameKey::N, 0);
     EXPECT_EQ(game.curLevel, 1); // the demonstration solved level 1 and restarted it
-    EXPECT_EQ(dialogs.takeTexts(),
-              std::vector<std::string>{"看明白了吗？@~*&^%$#@？自己再试试吧！"});
+    EXPECT_EQ(dialogs.takeMessages(), Messages{Id::DemoWatched});
     EXPECT_FALSE(game.demoMode);
     EXPECT_EQ(view.demo, DemoButtons::Idle);
     EXPECT_EQ(best(1), (TBestData{1, 1}));
@@ -488,7 +485,7 @@ TEST_F(GameTest, HiddenKeys) {
     EXPECT_EQ(RecordFile(file(".sav"), TSaveData::kSize).get<TSaveData>(0).level, 3);
     EXPECT_TRUE(view.nextEnabled);
     game.FormKeyDown(GameKey::F12, kCtrl | kShift | kAlt);
-    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"哈哈！你可以玩所有的关了！"});
+    EXPECT_EQ(dialogs.takeMessages(), Messages{Id::AllLevelsUnlocked});
 }
 
 } // namespace

@@ -37,7 +37,8 @@ TEST_F(PlainFilesTest, PipeAsAnswerFile) {
     const std::string ans = pipe("in.ans");
     dialogs.fileAnswers.push_back(ans);
     game.guarded([&] { game.mAnswerInClick(); });
-    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{fileErrorText(ans, "不是普通文件")});
+    EXPECT_EQ(dialogs.takeMessages(),
+              Messages{fileErrorMessage(FileError(ans, FileReason::NotPlainFile))});
 }
 
 TEST_F(PlainFilesTest, PipeAsProgressFile) {
@@ -45,7 +46,8 @@ TEST_F(PlainFilesTest, PipeAsProgressFile) {
     const std::string sav = pipe("mine.sav");
     game.gameFile = (dir.path / "mine.box").string();
     game.guarded([&] { game.OpenGame(); });
-    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{fileErrorText(sav, "不是普通文件")});
+    EXPECT_EQ(dialogs.takeMessages(),
+              Messages{fileErrorMessage(FileError(sav, FileReason::NotPlainFile))});
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cerrno>
 #include <set>
 
 namespace sokoban::testing {
@@ -57,22 +58,20 @@ TEST_F(SolveTest, ASecondSolveOnTheLastLevelKeepsTheBetterRecord) {
     game.curLevel = 2;
     game.ReadRecord(2);
     keys("R");
-    EXPECT_EQ(dialogs.takeTexts(),
-              (std::vector<std::string>{"恭喜你通过第2关！", "第一次通过第2关！移动1次,推动1次！",
-                                        "已经将解决方案存为解决答案！",
-                                        "你好厉害呀，已经通过游戏所有关卡，试试别的吧！"}));
+    EXPECT_EQ(dialogs.takeMessages(), (Messages{{Id::Congratulations, 2},
+                                                {Id::FirstSolve, 2, 1, 1},
+                                                {Id::SolutionStored},
+                                                {Id::AllLevelsSolved}}));
     // The solved board stays: push the box off the target and back on.
     keys("RurrdL");
     EXPECT_TRUE(game.solved());
-    EXPECT_EQ(dialogs.takeTexts(),
-              (std::vector<std::string>{"恭喜你通过第2关！",
-                                        "你好厉害呀，已经通过游戏所有关卡，试试别的吧！"}));
+    EXPECT_EQ(dialogs.takeMessages(), (Messages{{Id::Congratulations, 2}, {Id::AllLevelsSolved}}));
     EXPECT_EQ(best(2), (TBestData{1, 1}));
     EXPECT_EQ(answer(2).moves, 1);
     EXPECT_EQ(game.bestMoves, 1);
     EXPECT_EQ(game.bestPushes, 1);
-    EXPECT_EQ(view.status[1], "移动:7   ★   最佳移动：1");
-    EXPECT_EQ(view.status[2], "推动:3   ★   最佳推动：1");
+    EXPECT_EQ(view.status[1], Message(Id::MovesPanel, 7, 1));
+    EXPECT_EQ(view.status[2], Message(Id::PushesPanel, 3, 1));
 }
 
 TEST_F(SolveTest, RecordsAreOnDiskBeforeTheFirstMessage) {
@@ -82,14 +81,12 @@ TEST_F(SolveTest, RecordsAreOnDiskBeforeTheFirstMessage) {
         int progress = 0;
     };
     std::vector<Seen> seen;
-    dialogs.onMessage = [&](const std::string&) {
-        seen.push_back({best(1), answer(1).moves, progress()});
-    };
+    dialogs.onMessage = [&]() { seen.push_back({best(1), answer(1).moves, progress()}); };
     keys("R");
     dialogs.onMessage = nullptr;
-    EXPECT_EQ(dialogs.takeTexts(),
-              (std::vector<std::string>{"恭喜你通过第1关！", "第一次通过第1关！移动1次,推动1次！",
-                                        "已经将解决方案存为解决答案！"}));
+    EXPECT_EQ(
+        dialogs.takeMessages(),
+        (Messages{{Id::Congratulations, 1}, {Id::FirstSolve, 1, 1, 1}, {Id::SolutionStored}}));
     ASSERT_EQ(seen.size(), 3u);
     EXPECT_EQ(seen[0].best, (TBestData{1, 1}));
     EXPECT_EQ(seen[0].answerMoves, 1);
@@ -105,7 +102,7 @@ TEST_F(SolveTest, NothingMovesBehindTheMessages) {
     ASSERT_TRUE(view.walking);
     bool walkingAtFirst = true, demoAtFirst = true;
     bool firstMessage = true;
-    dialogs.onMessage = [&](const std::string&) {
+    dialogs.onMessage = [&]() {
         if (!firstMessage) return;
         firstMessage = false;
         walkingAtFirst = view.walking;
@@ -117,9 +114,9 @@ TEST_F(SolveTest, NothingMovesBehindTheMessages) {
     dialogs.onMessage = nullptr;
     EXPECT_FALSE(walkingAtFirst);
     EXPECT_FALSE(demoAtFirst);
-    const auto texts = dialogs.takeTexts();
-    ASSERT_GE(texts.size(), 2u);
-    EXPECT_EQ(texts[1], "第一次通过第1关！移动1次,推动1次！");
+    const auto said = dialogs.takeMessages();
+    ASSERT_GE(said.size(), 2u);
+    EXPECT_EQ(said[1], Message(Id::FirstSolve, 1, 1, 1));
     EXPECT_EQ(best(1), (TBestData{1, 1}));
     EXPECT_EQ(answer(1).moves, 1);
 }
@@ -131,14 +128,13 @@ TEST_F(SolveTest, ADemonstrationStopsBeforeItsMessage) {
     a.setMove(0, 3);
     RecordFile(dir.path / "game.sol", TAnswerData::kSize).put(0, a);
     bool demoAtFirst = true;
-    dialogs.onMessage = [&](const std::string&) { demoAtFirst = view.demoTimer; };
+    dialogs.onMessage = [&]() { demoAtFirst = view.demoTimer; };
     game.tbLoadAnswerClick();
     ASSERT_TRUE(view.demoTimer);
     game.Timer4Timer();
     dialogs.onMessage = nullptr;
     EXPECT_FALSE(demoAtFirst);
-    EXPECT_EQ(dialogs.takeTexts(),
-              std::vector<std::string>{"看明白了吗？@~*&^%$#@？自己再试试吧！"});
+    EXPECT_EQ(dialogs.takeMessages(), Messages{Id::DemoWatched});
     EXPECT_EQ(best(1), (TBestData{1, 1}));
 }
 
@@ -229,7 +225,7 @@ TEST(SolveRecords, AKillOrAFullDiskAtAnyWriteOfASolveLeavesAConsistentSet) {
                         if (step != at || ++renames != stop) return;
                         stopped = true;
                         if (step == RenameStep::After) throw Killed{};
-                        throw FileError(file, "磁盘空间不足");
+                        throw FileError(file, ENOSPC);
                     });
                     try {
                         copy.game.guarded([&] { copy.keys("R"); });

@@ -14,6 +14,9 @@
 
 namespace sokoban::testing {
 
+using Id = MessageId;
+using Messages = std::vector<Message>;
+
 // A level from XSB-like rows placed at (row, col) of the grid; cells outside
 // the first and last wall of each row stay outside.
 inline TMazeData makeLevel(const std::vector<std::string>& rows, int row0 = 0, int col0 = 0) {
@@ -126,10 +129,11 @@ inline std::vector<int> unsolvedAnswers(const GameModel& game) {
 // ticks and other events arrive behind a modal box.
 class HookedDialogs : public ScriptedDialogs {
   public:
-    std::function<void(const std::string&)> onMessage;
-    void message(MessageKind kind, const std::string& text) override {
-        ScriptedDialogs::message(kind, text);
-        if (onMessage) onMessage(text);
+    std::function<void()> onMessage;
+    using ScriptedDialogs::message;
+    void message(MessageKind kind, const Message& m) override {
+        ScriptedDialogs::message(kind, m);
+        if (onMessage) onMessage();
     }
 };
 
@@ -138,8 +142,8 @@ public:
     std::vector<std::string> effects;
     std::vector<int> drawnCells;
     std::vector<int> drawnMen;
-    std::string caption;
-    std::string status[4];
+    Message caption;
+    Message status[4];
     bool nextEnabled = false, undoEnabled = false, answerEnabled = false, managerEnabled = false;
     DemoButtons demo = DemoButtons::Idle;
     int gameItem = 0;
@@ -159,8 +163,8 @@ public:
     void DrawCell(int i) override { drawnCells.push_back(i); }
     void DrawMan(int frame) override { drawnMen.push_back(frame); }
     void RandomFace() override { ++randomFaces; }
-    void SetCaption(const std::string& t) override { caption = t; }
-    void SetStatusText(int p, const std::string& t) override { status[p] = t; }
+    void SetCaption(const Message& t) override { caption = t; }
+    void SetStatusText(int p, const Message& t) override { status[p] = t; }
     void SetNextEnabled(bool on) override { nextEnabled = on; }
     void SetUndoEnabled(bool on) override { undoEnabled = on; }
     void SetAnswerEnabled(bool on) override { answerEnabled = on; }

@@ -86,7 +86,9 @@ TEST(LevelCollection, ImportsOnceAndFindsTheSetAgain) {
     EXPECT_EQ(first.set.boxFile, (dir.path / "levels" / "Corridors.box").string());
     EXPECT_TRUE(first.set.built);
     EXPECT_EQ(first.set.imported, 3);
-    EXPECT_EQ(importMessage(first.set), "");
+    EXPECT_TRUE(first.set.tooLarge.empty());
+    EXPECT_TRUE(first.set.unreadable.empty());
+    EXPECT_EQ(first.set.beyondLimit, 0);
     EXPECT_EQ(fs::file_size(first.set.boxFile), 3u * 750u);
     EXPECT_EQ(readLevelIndex(first.set.boxFile),
               (std::vector<LevelInfo>{{"One", ""}, {"", ""}, {"Three", ""}}));
@@ -130,17 +132,22 @@ TEST(LevelCollection, LevelsThatCannotBePlayedAreLeftOutAndNamed) {
     ASSERT_TRUE(got.collection);
     EXPECT_EQ(got.set.imported, 17);
     EXPECT_EQ(fs::file_size(got.set.boxFile), 17u * 750u);
-    EXPECT_EQ(importMessage(got.set),
-              "已导入 17 关，2 关过大未能导入：第 7、12 关；1 关没有搬运工未能导入：第 15 关");
+    EXPECT_EQ(got.set.levels, 20);
+    EXPECT_EQ(got.set.tooLarge, (std::vector<int>{7, 12}));
+    EXPECT_EQ(got.set.unreadable, std::vector<int>{15});
+    EXPECT_EQ(got.set.beyondLimit, 0);
 
     writeText(file, level(1) + std::string(40, '#') + "\n");
-    EXPECT_EQ(importMessage(openLevelTextFile(file, dir.path).set),
-              "已导入 1 关，1 关过大未能导入：第 2 关");
+    const OpenedLevelText one = openLevelTextFile(file, dir.path);
+    EXPECT_EQ(one.set.imported, 1);
+    EXPECT_EQ(one.set.tooLarge, std::vector<int>{2});
+    EXPECT_TRUE(one.set.unreadable.empty());
     writeText(file, std::string(40, '#') + "\n\n" + std::string(50, '#') + "\n");
     const OpenedLevelText none = openLevelTextFile(file, dir.path);
     EXPECT_TRUE(none.collection);
     EXPECT_EQ(none.set.boxFile, "");
-    EXPECT_EQ(importMessage(none.set), "没有可以导入的关卡，2 关过大未能导入：第 1、2 关");
+    EXPECT_EQ(none.set.imported, 0);
+    EXPECT_EQ(none.set.tooLarge, (std::vector<int>{1, 2}));
 }
 
 TEST(LevelCollection, ChangedLevelsRebuildTheSetAndKeepTheRecordsOfTheOthers) {

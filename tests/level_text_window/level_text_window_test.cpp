@@ -2,10 +2,11 @@
 // command line, played by keys, found again with the progress after a
 // restart; clipboard, export, answers as letters and the level chooser.
 #include "../game/test_support.h"
+#include "../worded_dialogs.h"
+#include "session/level_text_play.h"
 #include "ui/dialogs/infor.h"
 #include "ui/dialogs/level_chooser.h"
 #include "ui/main/level_text_menu.h"
-#include "session/level_text_play.h"
 #include "ui/main/main_form.h"
 
 #include <QAction>
@@ -44,7 +45,7 @@ std::string collection(int count) {
 class LevelTextWindowTest : public ::testing::Test {
   protected:
     TempDir dir;
-    ScriptedDialogs dialogs;
+    WordedDialogs dialogs;
     std::unique_ptr<TMainForm> form;
     fs::path file;
     std::string oldXdg;
@@ -119,7 +120,8 @@ TEST_F(LevelTextWindowTest, OpenDialogClipboardExportAndAnswers) {
     // 读取其它游戏 offers collections too.
     dialogs.fileAnswers.push_back(file.string());
     form->action("N24")->trigger();
-    EXPECT_EQ(dialogs.fileFilters.back(), kOpenSetFilter);
+    EXPECT_EQ(dialogs.fileFilters.back(),
+              "游戏数据文件(*.box)|*.box|XSB/SOK 关卡合集(*.xsb;*.sok;*.txt)|*.xsb;*.sok;*.txt");
     EXPECT_EQ(model().levelCount, 50);
 
     // Ctrl+C copies the board as it stands.
@@ -274,7 +276,11 @@ TEST_F(LevelTextWindowTest, AFailedOpenLeavesTheLevelInPlay) {
         dialogs.shown.clear();
         dialogs.fileAnswers.push_back(f.string());
         form->action("N24")->trigger();
-        EXPECT_EQ(dialogs.shown.size(), 1u);
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        if (f == big) {
+            EXPECT_EQ(dialogs.shown.front().text,
+                      "没有可以导入的关卡，2 关过大未能导入：第 1、2 关");
+        }
         EXPECT_FALSE(model().xsbMode);
         EXPECT_EQ(model().moveCount, 1);
         EXPECT_EQ(model().manPos, 2 * 1 + kCols);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <ostream>
 #include <set>
@@ -162,7 +163,7 @@ TEST_F(CollectionSwitchTest, AKillOrAFullDiskAtAnyPointLeavesTheOldOrTheNewSet) 
                 setRenameObserver([&](const fs::path& file, RenameStep s) {
                     if (s != at || ++step != stop) return;
                     if (how.kill) ::_exit(3); // no clean-up, as after a kill
-                    throw FileError(file, "磁盘空间不足");
+                    throw FileError(file, ENOSPC);
                 });
                 try {
                     openLevelTextFile(text, levels, app);

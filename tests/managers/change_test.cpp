@@ -1,8 +1,9 @@
 #include "../game/test_support.h"
-#include "ui/main/main_form.h"
+#include "../worded_dialogs.h"
 #include "storage/file_error.h"
 #include "ui/designer/change.h"
 #include "ui/designer/level_set_rewrite.h"
+#include "ui/main/main_form.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -54,7 +55,7 @@ Texts entries(std::initializer_list<int> ns) {
 class ChangeTest : public ::testing::Test {
   protected:
     TempDir dir;
-    ScriptedDialogs dialogs;
+    WordedDialogs dialogs;
     std::unique_ptr<TMainForm> main;
     std::unique_ptr<TformChange> change;
 

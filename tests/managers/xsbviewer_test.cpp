@@ -1,9 +1,10 @@
 #include "../game/test_support.h"
-#include "ui/main/main_form.h"
+#include "../worded_dialogs.h"
 #include "storage/xsb.h"
 #include "ui/designer/design.h"
 #include "ui/designer/item.h"
 #include "ui/designer/xsbviewer.h"
+#include "ui/main/main_form.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -41,7 +42,7 @@ void writeText(const fs::path& p, const std::string& text) {
 class ViewerTest : public ::testing::Test {
   protected:
     TempDir dir;
-    ScriptedDialogs dialogs;
+    WordedDialogs dialogs;
     std::unique_ptr<TMainForm> main;
     std::unique_ptr<TFormDesign> design;
     std::unique_ptr<TFormItem> item;

@@ -1,8 +1,9 @@
 #include "../game/test_support.h"
-#include "ui/main/main_form.h"
+#include "../worded_dialogs.h"
 #include "storage/xsb.h"
 #include "ui/designer/design.h"
 #include "ui/designer/item.h"
+#include "ui/main/main_form.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,7 +46,7 @@ Bytes levelBytes(const std::vector<TMazeData>& levels) {
 class DesignTest : public ::testing::Test {
   protected:
     TempDir dir;
-    ScriptedDialogs dialogs;
+    WordedDialogs dialogs;
     std::unique_ptr<TMainForm> main;
     std::unique_ptr<TFormDesign> design;
     std::unique_ptr<TFormItem> item;

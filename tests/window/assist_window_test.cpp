@@ -2,13 +2,14 @@
 // undo and redo keys, the progress window of a long solve with 取消, the
 // dead-square marks, and the designer's solvability check.
 #include "../game/test_support.h"
-#include "ui/main/assist_menu.h"
+#include "../worded_dialogs.h"
 #include "session/dead_squares.h"
-#include "ui/main/main_form.h"
-#include "ui/main/solver_runner.h"
 #include "ui/designer/design.h"
 #include "ui/designer/item.h"
 #include "ui/designer/xsbviewer.h"
+#include "ui/main/assist_menu.h"
+#include "ui/main/main_form.h"
+#include "ui/main/solver_runner.h"
 
 #include <QAction>
 #include <QApplication>
@@ -44,7 +45,7 @@ const std::vector<std::string> kSlowToSolve = {
 class AssistWindowTest : public ::testing::Test {
   protected:
     TempDir dir;
-    ScriptedDialogs dialogs;
+    WordedDialogs dialogs;
     std::unique_ptr<TMainForm> form;
 
     void start(const std::vector<TMazeData>& levels) {

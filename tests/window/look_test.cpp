@@ -3,8 +3,9 @@
 // board, the window size kept between runs, readable status panels in a narrow
 // window, the window's keys after a menu, and an error at closing that waits.
 #include "../game/test_support.h"
-#include "ui/main/main_form.h"
+#include "../worded_dialogs.h"
 #include "storage/level_set.h"
+#include "ui/main/main_form.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,7 +35,7 @@ TMazeData fullLevel() {
 class LookTest : public ::testing::Test {
   protected:
     TempDir dir;
-    ScriptedDialogs dialogs;
+    WordedDialogs dialogs;
     std::unique_ptr<TMainForm> form;
 
     void SetUp() override { writeLevelSet(dir.path / "game.box", {fullLevel()}); }
@@ -286,11 +287,12 @@ TEST_F(LookTest, TheWindowsKeysWorkAfterAMenuWasClosedWithEsc) {
 
 // A message at closing behaves as a real message box does: it runs its own
 // event loop until the player presses OK.
-class ModalDialogs : public ScriptedDialogs {
+class ModalDialogs : public WordedDialogs {
   public:
     qint64 shownFor = -1;
-    void fileError(const std::string& path, const std::string& reason) override {
-        ScriptedDialogs::fileError(path, reason);
+    using WordedDialogs::message;
+    void message(MessageKind kind, const Message& m) override {
+        WordedDialogs::message(kind, m);
         QElapsedTimer t;
         t.start();
         QEventLoop loop;

@@ -1,6 +1,7 @@
 #include "../game/test_support.h"
-#include "ui/main/main_form.h"
+#include "../worded_dialogs.h"
 #include "storage/level_set.h"
+#include "ui/main/main_form.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,7 +21,7 @@ namespace {
 class MainFormTest : public ::testing::Test {
 protected:
     TempDir dir;
-    ScriptedDialogs dialogs;
+    WordedDialogs dialogs;
     std::unique_ptr<TMainForm> form;
 
     void SetUp() override {

@@ -1,10 +1,11 @@
 // What a screen reader and the keyboard find in the windows: every button
 // and board has a name, and the items of a menu have distinct access keys.
 #include "../game/test_support.h"
-#include "ui/main/main_form.h"
+#include "../worded_dialogs.h"
 #include "ui/designer/change.h"
 #include "ui/designer/design.h"
 #include "ui/designer/item.h"
+#include "ui/main/main_form.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -22,7 +23,7 @@ namespace {
 class WindowDetailsTest : public ::testing::Test {
   protected:
     TempDir dir;
-    ScriptedDialogs dialogs;
+    WordedDialogs dialogs;
     std::unique_ptr<TMainForm> main;
 
     void SetUp() override {

@@ -2,10 +2,11 @@
 // list: chosen in the file dialog, written to game.lst, played from the list
 // and again at the next start.
 #include "../game/test_support.h"
-#include "ui/dialogs/select.h"
-#include "ui/main/main_form.h"
+#include "../worded_dialogs.h"
 #include "storage/file_places.h"
 #include "storage/level_set.h"
+#include "ui/dialogs/select.h"
+#include "ui/main/main_form.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -22,7 +23,7 @@ TEST(PathsTest, ALevelSetNamedInAnotherEncodingLivesThroughTheList) {
                                         "au\xff.box")
                                 .string();
     writeLevelSet(set, {makeLevel({"######", "#@ $.#", "######"})});
-    ScriptedDialogs dialogs;
+    WordedDialogs dialogs;
     MainFormServices services;
     services.dialogs = &dialogs;
     auto form = std::make_unique<TMainForm>(dir.path, QStringList{"sokoban"}, services);

@@ -1,13 +1,15 @@
 // The real dialogs: filters written once, message boxes with only a close
 // button, file dialogs wide enough to read.
-#include "session/level_text_play.h"
+#include "ui/messages.h"
 #include "ui/platform/qt_dialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QStringList>
 #include <QTimer>
+#include <cerrno>
 #include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
@@ -24,7 +26,8 @@ TEST(QtFilter, PatternsTheTextShowsAreNotRepeated) {
          "XSB/SOK 关卡合集(*.xsb *.sok *.txt)"},
         {"答案文件(*.ans)|*.ans|所有文件(*.*)|*.*", "答案文件(*.ans);;所有文件(*.*)"},
         {"所有文件 (*.*)|*.*", "所有文件 (*.*)"},
-        {kOpenSetFilter, "游戏数据文件(*.box);;XSB/SOK 关卡合集(*.xsb *.sok *.txt)"},
+        {messageText(MessageId::OpenSetFilter).toStdString(),
+         "游戏数据文件(*.box);;XSB/SOK 关卡合集(*.xsb *.sok *.txt)"},
         {"推箱子游戏文件|*.box", "推箱子游戏文件 (*.box)"},
         // A text that shows only some of its patterns gets them all, for Qt.
         {"仓库文件(*.xsb)|*.xsb;*.sok", "仓库文件(*.xsb) (*.xsb *.sok)"},
@@ -87,10 +90,58 @@ TEST(QtDialogsTest, MessagesAndInputBoxesHaveOnlyACloseButton) {
     }
 }
 
+// The model's messages reach the player as words: message boxes, the input
+// box's caption and prompt, the general error report, file filters.
+TEST(QtDialogsTest, TheModelsMessagesAreShownInWords) {
+    QtDialogs dialogs;
+    const struct {
+        const char* name;
+        std::function<void()> show;
+        QString text;
+    } cases[] = {
+        {"information",
+         [&] {
+             dialogs.information({MessageId::GameSaved, 2, 7});
+         },
+         "游戏保存到进度2，当前游戏为第7关！"},
+        {"question",
+         [&] {
+             dialogs.confirm({MessageId::SaveImportedAnswer, 3});
+         },
+         "读入的答案显示为第3关，是否保存到当前文件中？"},
+        {"file error", [&] { dialogs.fileError(FileError("/x/y.box", ENOENT)); },
+         "文件操作失败：/x/y.box\n文件不存在"},
+        {"file error in the window's words",
+         [&] { dialogs.fileError("/x/a.bmp", "无法读取图片文件。"); },
+         "文件操作失败：/x/a.bmp\n无法读取图片文件。"},
+        {"input",
+         [&] {
+             dialogs.inputBox(MessageId::ChooseLevelCaption, {MessageId::ChooseLevelPrompt, 12},
+                              "");
+         },
+         "指定关卡|关卡号（1-12）："},
+        {"file filter", [&] { dialogs.openFile(MessageId::AnswerFilter, {}); },
+         "答案文件(*.ans);;所有文件(*.*)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        whileShown(c.show, [&](QDialog& d) {
+            if (auto* box = qobject_cast<QMessageBox*>(&d))
+                EXPECT_EQ(box->text(), c.text);
+            else if (auto* input = qobject_cast<QInputDialog*>(&d))
+                EXPECT_EQ(input->windowTitle() + "|" + input->labelText(), c.text);
+            else if (auto* files = qobject_cast<QFileDialog*>(&d))
+                EXPECT_EQ(files->nameFilters().join(";;"), c.text);
+            else
+                ADD_FAILURE() << "no dialog of a known kind";
+        });
+    }
+}
+
 TEST(QtDialogsTest, FileDialogsOpenWideEnoughForTheirColumns) {
     QtDialogs dialogs;
     const std::function<void()> shows[] = {
-        [&] { dialogs.openFile(kOpenSetFilter, {}); },
+        [&] { dialogs.openFile(MessageId::OpenSetFilter, {}); },
         [&] { dialogs.saveFile("答案文件(*.ans)|*.ans|所有文件(*.*)|*.*", "game0001.ans", {}); },
     };
     for (const auto& show : shows) {

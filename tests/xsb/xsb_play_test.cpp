@@ -57,10 +57,10 @@ TEST_F(XsbPlayTest, PlaysTheLevelAtTheTopLeft) {
     EXPECT_EQ(game.manPos, 35);
     EXPECT_EQ(game.maze.cells[kCols + 2], kBox);
     EXPECT_TRUE(game.xsbMode);
-    EXPECT_EQ(view.caption, "推箱子      " + path);
-    EXPECT_EQ(view.status[0], "当前关卡号： / ");
-    EXPECT_EQ(view.status[1], "移动:0   ★   最佳移动：无");
-    EXPECT_EQ(view.status[2], "推动:0   ★   最佳推动：无");
+    EXPECT_EQ(view.caption, Message(Id::CaptionXsb, path));
+    EXPECT_EQ(view.status[0], Message(Id::LevelPanelXsb));
+    EXPECT_EQ(view.status[1], Message(Id::MovesPanelNoBest, 0));
+    EXPECT_EQ(view.status[2], Message(Id::PushesPanelNoBest, 0));
     EXPECT_FALSE(view.answerEnabled);
     EXPECT_FALSE(view.undoEnabled);
     const auto entry = game.undoFile().get<TSaveData>(0);
@@ -68,7 +68,7 @@ TEST_F(XsbPlayTest, PlaysTheLevelAtTheTopLeft) {
     EXPECT_EQ(entry.cells, game.maze.cells);
 
     game.KeyMove("right");
-    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"哈哈！过关了！"});
+    EXPECT_EQ(dialogs.takeMessages(), Messages{Id::LevelSolved});
     EXPECT_EQ(files(), (std::vector<std::string>{undoFile(dir.path).path().filename().string(),
                                                  "small.xsb"}));
 }
@@ -79,14 +79,14 @@ TEST_F(XsbPlayTest, PlaysTheLevelAtTheTopLeft) {
 TEST_F(XsbPlayTest, RefusedFilesLeaveTheLevelInPlayAsItStands) {
     const std::string wide = put("wide.xsb", text(kLevels[1]));
     std::filesystem::create_directory(dir.path / "folder.xsb");
-    const std::string noLevel = "游戏文件中没有关卡数据，新建一关！";
+    const Id noLevel = Id::NoLevelNewOne;
     struct Case {
         std::string path;
-        std::string message;
+        Id message;
     } cases[] = {
-        {(dir.path / "none.xsb").string(), "读取的文件不存在！"},
-        {(dir.path / "folder.xsb").string(), "文件读取错误！"},
-        {put("big.xsb", std::string(40, '#')), "仓库数据太大或者数据不正确！"},
+        {(dir.path / "none.xsb").string(), Id::XsbFileMissing},
+        {(dir.path / "folder.xsb").string(), Id::FileReadFailed},
+        {put("big.xsb", std::string(40, '#')), Id::LevelTooBig},
         {put("empty.xsb", ""), noLevel},
         {put("blank.xsb", "\r\n\r\n"), noLevel},
         {put("notes.xsb", "Title: nothing here\r\n; only words\r\n"), noLevel},
@@ -105,10 +105,11 @@ TEST_F(XsbPlayTest, RefusedFilesLeaveTheLevelInPlayAsItStands) {
             game.KeyMove("right"); // a step, the box not reached
             const Cells cells = game.maze.cells;
             const int man = game.manPos, moves = game.moveCount;
-            const std::string caption = view.caption, file = game.xsbFile;
-            dialogs.shown.clear();
+            const Message caption = view.caption;
+            const std::string file = game.xsbFile;
+            dialogs.takeMessages();
             EXPECT_FALSE(game.PlayXSB(c.path));
-            EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{c.message});
+            EXPECT_EQ(dialogs.takeMessages(), Messages{c.message});
             EXPECT_EQ(game.maze.cells, cells);
             EXPECT_EQ(game.manPos, man);
             EXPECT_EQ(game.moveCount, moves);
@@ -130,15 +131,15 @@ TEST_F(XsbPlayTest, RetryAndUndoStayWithThePlayedFile) {
     game.tbUndoClick();
     EXPECT_TRUE(game.xsbMode);
     EXPECT_EQ(game.manPos, kCols + 2);
-    EXPECT_EQ(view.caption, "推箱子      " + played);
-    EXPECT_EQ(view.status[0], "当前关卡号： / ");
+    EXPECT_EQ(view.caption, Message(Id::CaptionXsb, played));
+    EXPECT_EQ(view.status[0], Message(Id::LevelPanelXsb));
 
     game.ReadXSB(previewed); // as a preview does
     game.tbRetryGameClick();
     EXPECT_EQ(game.mazeWidth, 7);
     EXPECT_EQ(game.manPos, kCols + 1);
     EXPECT_EQ(game.moveCount, 0);
-    EXPECT_EQ(view.caption, "推箱子      " + played);
+    EXPECT_EQ(view.caption, Message(Id::CaptionXsb, played));
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -153,7 +154,7 @@ TEST_F(XsbPlayTest, CommandsNeedingALevelSetDoNothing) {
     dialogs.fileAnswers.push_back((dir.path / "out.xsb").string());
     game.mSaveToXSBClick();
     game.Gamesave(1);
-    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"XSB文件游戏，不能保存！"});
+    EXPECT_EQ(dialogs.takeMessages(), Messages{Id::XsbCannotSave});
     EXPECT_TRUE(game.xsbMode);
     EXPECT_EQ(files(), (std::vector<std::string>{undoFile(dir.path).path().filename().string(),
                                                  "small.xsb"}));
@@ -167,8 +168,7 @@ TEST_F(XsbPlayTest, WithALevelSetOpenTheSetIsNotTouched) {
     EXPECT_EQ(view.gameItem, 0);
     game.Gamesave(2);
     game.KeyMove("right");
-    EXPECT_EQ(dialogs.takeTexts(),
-              (std::vector<std::string>{"XSB文件游戏，不能保存！", "哈哈！过关了！"}));
+    EXPECT_EQ(dialogs.takeMessages(), (Messages{Id::XsbCannotSave, Id::LevelSolved}));
     EXPECT_EQ(readFile(dir.path / "game.bst"), bst);
     EXPECT_EQ(readFile(dir.path / "game.sol"), sol);
     EXPECT_EQ(readFile(dir.path / "game.sav"), sav);
@@ -182,9 +182,9 @@ TEST_F(XsbPlayTest, SavesTheStoredLevelOfTheSetAsXsb) {
     const std::string out = (dir.path / "out.xsb").string();
     dialogs.fileAnswers.push_back(out);
     game.mSaveToXSBClick();
-    EXPECT_EQ(dialogs.fileFilters.back(), "仓库文件(*.xsb)|*.xsb|所有文件(*.*)|*.*");
+    EXPECT_EQ(dialogs.filterMessages.back(), Message(Id::XsbFilter));
     EXPECT_EQ(dialogs.proposedNames.back(), dirPrefix(dir.path) + "game0002.xsb");
-    EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"保存完毕！"});
+    EXPECT_EQ(dialogs.takeMessages(), Messages{Id::Saved});
     const Bytes written = readFile(out);
     EXPECT_EQ(std::string(written.begin(), written.end()), "#######\r\n#@ $ .#\r\n#######\r\n");
 

@@ -195,9 +195,9 @@ void TformChange::guarded(const std::function<void()>& command) {
     try {
         command();
     } catch (const FileError& e) {
-        dialogs_->fileError(e.path().string(), e.reason());
+        dialogs_->fileError(e);
     } catch (const fs::filesystem_error& e) {
-        dialogs_->fileError(e.path1().string(), systemReason(e.code().value()));
+        dialogs_->fileError(FileError(e.path1(), e.code().value()));
     }
 }
 

@@ -154,9 +154,9 @@ void TFormDesign::guarded(const std::function<void()>& command) {
     try {
         command();
     } catch (const FileError& e) {
-        dialogs_.fileError(e.path().string(), e.reason());
+        dialogs_.fileError(e);
     } catch (const std::filesystem::filesystem_error& e) {
-        dialogs_.fileError(e.path1().string(), systemReason(e.code().value()));
+        dialogs_.fileError(FileError(e.path1(), e.code().value()));
     }
 }
 

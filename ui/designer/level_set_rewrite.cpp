@@ -20,7 +20,7 @@ constexpr auto kLevelSize = static_cast<std::int64_t>(TMazeData::kSize);
 
 [[noreturn]] void fail(const fs::path& p, int err) { throwSystemError(p, err); }
 [[noreturn]] void beyondEnd(const fs::path& p) {
-    throw FileError(p, kReadBeyondEnd);
+    throw FileError(p, FileReason::ReadBeyondEnd);
 }
 
 Bytes readAll(const fs::path& file) { return readPlainFile(file); }
@@ -35,11 +35,11 @@ void replaceLevelSet(const fs::path& file, const Bytes& contents) {
         return;
     }
     const fs::path real = fs::canonical(file, ec);
-    if (ec) throw FileError(file, systemReason(ec.value()));
+    if (ec) throw FileError(file, ec.value());
     try {
         replaceFileContents(real, contents);
     } catch (const FileError& e) {
-        throw FileError(file, e.reason());
+        throw FileError(file, e);
     }
 }
 

@@ -1,8 +1,9 @@
 #include "ui/dialogs/infor.h"
 
 #include "session/level_text_play.h"
-#include "ui/main/main_form.h"
 #include "storage/file_error.h"
+#include "ui/main/main_form.h"
+#include "ui/messages.h"
 #include "ui/platform/qt_dialogs.h"
 
 #include <QPlainTextEdit>
@@ -26,12 +27,12 @@ std::string num(long long n) {
 // count (bytes 2 and 3) is not 0.
 std::vector<bool> answeredLevels(const std::filesystem::path& solFile) {
     std::ifstream in(solFile, std::ios::binary);
-    if (!in) throw FileError(solFile, systemReason(errno));
+    if (!in) throw FileError(solFile, errno);
     std::vector<bool> answered;
     std::vector<char> record(TAnswerData::kSize);
     while (in.read(record.data(), static_cast<std::streamsize>(record.size())))
         answered.push_back(record[2] != 0 || record[3] != 0);
-    if (in.bad()) throw FileError(solFile, systemReason(errno));
+    if (in.bad()) throw FileError(solFile, errno);
     return answered;
 }
 
@@ -41,7 +42,7 @@ void inforLines(const GameModel& model, std::vector<std::string>& lines) {
     if (model.xsbMode) {
         lines.push_back("当前游戏文件： " + model.xsbFile + "；");
         for (const auto& l : LevelTextCommands::titleLines(model))
-            lines.push_back(l);
+            lines.push_back(messageText(l).toStdString());
         return;
     }
     lines.push_back("当前游戏文件： " + model.gameFile + "；");
@@ -52,7 +53,7 @@ void inforLines(const GameModel& model, std::vector<std::string>& lines) {
         lines.push_back("您已经通过：   " + num(model.maxLevel) + " 关；");
     lines.push_back("您正在玩第     " + num(model.curLevel) + " 关；");
     for (const auto& l : LevelTextCommands::titleLines(model))
-        lines.push_back(l);
+        lines.push_back(messageText(l).toStdString());
     lines.push_back(model.bestMoves != 0 ? "当前关卡的最佳移动步数：" + num(model.bestMoves) + " 步"
                                          : "当前关卡的最佳移动步数：    无");
     lines.push_back(model.bestPushes != 0
@@ -120,7 +121,7 @@ void Tforminfor::FormShow() {
         inforLines(mainForm_.model(), lines);
     } catch (const FileError& e) {
         // The lines made so far stay.
-        dialogs_->fileError(e.path().string(), e.reason());
+        dialogs_->fileError(e);
     }
     for (const auto& l : lines)
         memo1_->appendPlainText(QString::fromStdString(l));

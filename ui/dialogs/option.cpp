@@ -344,7 +344,7 @@ bool TPagesDlg::desktopWork(const std::function<void()>& work) {
         return true;
     } catch (const std::filesystem::filesystem_error& e) {
         // Reported instead of the message that says it worked.
-        dialogs_->fileError(e.path1().string(), systemReason(e.code().value()));
+        dialogs_->fileError(FileError(e.path1(), e.code().value()));
         return false;
     }
 }

@@ -93,7 +93,7 @@ bool TFormSelect::listWork(const std::function<void()>& work) {
         work();
         return true;
     } catch (const FileError& e) {
-        dialogs_->fileError(e.path().string(), e.reason());
+        dialogs_->fileError(e);
         return false;
     }
 }

@@ -30,7 +30,8 @@ void addLevelTextCommands(TMainForm& form, Dialogs& dialogs) {
     // Below 存为XSB文件, in reverse order.
     connect(addBelow(form, "mSaveToXSB", "mPasteLevel", "粘贴关卡(&P)", QKeySequence("Ctrl+V")),
             command([](LevelTextCommands& c) {
-                c.pasteLevel(QGuiApplication::clipboard()->text().toStdString());
+                // Levels from the clipboard are named after it.
+                c.pasteLevel(QGuiApplication::clipboard()->text().toStdString(), "剪贴板");
             }));
     connect(addBelow(form, "mSaveToXSB", "mCopyLevel", "复制关卡(&C)", QKeySequence("Ctrl+C")),
             command([](LevelTextCommands& c) {

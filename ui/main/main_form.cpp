@@ -1,11 +1,12 @@
 #include "main_form.h"
 
+#include "session/level_text_play.h"
 #include "ui/main/assist_menu.h"
 #include "ui/main/level_text_menu.h"
-#include "session/level_text_play.h"
 #include "ui/main/tool_bar.h"
-#include "ui/platform/qt_dialogs.h"
+#include "ui/messages.h"
 #include "ui/pictures/pictures.h"
+#include "ui/platform/qt_dialogs.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -459,7 +460,7 @@ void TMainForm::FormCreate() {
     try {
         model_.settings = loadSettings(places.settingsFile(), screen.width(), screen.height());
     } catch (const FileError& e) {
-        services_.dialogs->fileError(e.path().string(), e.reason());
+        services_.dialogs->fileError(e);
         model_.settings = defaultSettings(screen.width(), screen.height());
     }
     loadAssistOptions(*this);
@@ -613,19 +614,19 @@ void TMainForm::DrawMan(int frame) {
 
 void TMainForm::RandomFace() { RandomFaceNow(); }
 
-void TMainForm::SetCaption(const std::string& text) {
-    setWindowTitle(q(text));
+void TMainForm::SetCaption(const Message& text) {
+    setWindowTitle(messageText(text));
     // A level with a title shows it in the last panel.
-    panels_[3]->setText(q(LevelTextCommands::titlePanel(model_)));
+    panels_[3]->setText(messageText(LevelTextCommands::titlePanel(model_)));
 }
 
-void TMainForm::SetStatusText(int panel, const std::string& text) {
+void TMainForm::SetStatusText(int panel, const Message& text) {
     // The last panel without a text of its own shows the level's title.
-    if (panel == 3 && text.empty()) {
-        panels_[3]->setText(q(LevelTextCommands::titlePanel(model_)));
+    if (panel == 3 && text.id == MessageId::None) {
+        panels_[3]->setText(messageText(LevelTextCommands::titlePanel(model_)));
         return;
     }
-    if (panel >= 0 && panel < 4) panels_[panel]->setText(q(text));
+    if (panel >= 0 && panel < 4) panels_[panel]->setText(messageText(text));
 }
 
 void TMainForm::SetNextEnabled(bool on) {
@@ -1107,7 +1108,7 @@ void TMainForm::FormClose() {
     try {
         saveSettings(FilePlaces(appDir_).settingsFile(), model_.settings);
     } catch (const FileError& err) {
-        services_.dialogs->fileError(err.path().string(), err.reason());
+        services_.dialogs->fileError(err);
     }
 }
 

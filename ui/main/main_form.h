@@ -123,8 +123,8 @@ public:
     void DrawCell(int i) override;
     void DrawMan(int frame) override;
     void RandomFace() override;
-    void SetCaption(const std::string& text) override;
-    void SetStatusText(int panel, const std::string& text) override;
+    void SetCaption(const Message& text) override;
+    void SetStatusText(int panel, const Message& text) override;
     void SetNextEnabled(bool on) override;
     void SetUndoEnabled(bool on) override;
     void SetAnswerEnabled(bool on) override;

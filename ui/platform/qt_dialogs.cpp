@@ -1,5 +1,7 @@
 #include "qt_dialogs.h"
 
+#include "ui/messages.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
@@ -94,6 +96,37 @@ QString qtFilter(const std::string& filter) {
     return out.join(";;");
 }
 
+namespace {
+// The model's messages in the player's words, in the same dialogs.
+std::string words(const Message& m) {
+    return messageText(m).toStdString();
+}
+} // namespace
+
+void QtDialogs::message(MessageKind kind, const Message& m) {
+    message(kind, words(m));
+}
+
+bool QtDialogs::confirm(const Message& question) {
+    return confirm(words(question));
+}
+
+std::optional<std::string> QtDialogs::inputBox(const Message& caption, const Message& prompt,
+                                               const std::string& initial) {
+    return inputBox(words(caption), words(prompt), initial);
+}
+
+std::optional<std::string> QtDialogs::openFile(const Message& filter,
+                                               const std::string& initialDir) {
+    return openFile(words(filter), initialDir);
+}
+
+std::optional<std::string> QtDialogs::saveFile(const Message& filter,
+                                               const std::string& proposedName,
+                                               const std::string& initialDir) {
+    return saveFile(words(filter), proposedName, initialDir);
+}
+
 void QtDialogs::message(MessageKind kind, const std::string& text) {
     switch (kind) {
     case MessageKind::Warning:
@@ -161,10 +194,6 @@ std::optional<std::string> QtDialogs::saveFile(const std::string& filter,
     prepare(d);
     if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
     return nativePath(d.selectedFiles().front());
-}
-
-void QtDialogs::fileError(const std::string& path, const std::string& reason) {
-    showBox(QMessageBox::Critical, fileErrorText(path, reason), QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void QtDialogs::beep() {

@@ -38,16 +38,23 @@ class QtDialogs : public Dialogs {
     // The window the next dialog is centred on.
     QWidget* owner() const;
 
+    void message(MessageKind kind, const Message& m) override;
     void message(MessageKind kind, const std::string& text) override;
+    bool confirm(const Message& question) override;
     bool confirm(const std::string& text) override;
     Answer askYesNoCancel(const std::string& text) override;
+    std::optional<std::string> inputBox(const Message& caption, const Message& prompt,
+                                        const std::string& initial) override;
     std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                         const std::string& initial) override;
+    std::optional<std::string> openFile(const Message& filter,
+                                        const std::string& initialDir) override;
     std::optional<std::string> openFile(const std::string& filter,
+                                        const std::string& initialDir) override;
+    std::optional<std::string> saveFile(const Message& filter, const std::string& proposedName,
                                         const std::string& initialDir) override;
     std::optional<std::string> saveFile(const std::string& filter, const std::string& proposedName,
                                         const std::string& initialDir) override;
-    void fileError(const std::string& path, const std::string& reason) override;
     void beep() override;
 
   private:
