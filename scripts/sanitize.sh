@@ -25,4 +25,7 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/sanitize.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cd "$build"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" "$@"
+# The install and package checks read the dynamic loader's own account of
+# the installed game, which the checks' runtime changes; the plain build
+# runs them.
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" -E '^(install_layout|package_deb)$' "$@"
