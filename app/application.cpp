@@ -3,6 +3,10 @@
 #include "app/single_instance.h"
 #include "app/start_hooks.h"
 #include "session/convert_command.h"
+#include "ui/designer/change.h"
+#include "ui/designer/design.h"
+#include "ui/designer/item.h"
+#include "ui/designer/xsbviewer.h"
 #include "ui/dialogs/about.h"
 #include "ui/dialogs/infor.h"
 #include "ui/dialogs/level_chooser.h"
@@ -11,14 +15,10 @@
 #include "ui/face/selectface.h"
 #include "ui/main/level_text_menu.h"
 #include "ui/main/main_form.h"
+#include "ui/pictures/pictures.h"
 #include "ui/platform/audio/deferred_audio.h"
 #include "ui/platform/desktop_integration.h"
 #include "ui/platform/qt_dialogs.h"
-#include "ui/pictures/pictures.h"
-#include "ui/designer/change.h"
-#include "ui/designer/design.h"
-#include "ui/designer/item.h"
-#include "ui/designer/xsbviewer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -129,8 +129,8 @@ int runGame(int argc, char** argv) {
 
     // The other windows, in their order, each made when it is first shown.
     // The level designer: shown from the main window, which it hides meanwhile.
-    auto desktop = makeUserDesktop(mainForm.model().appDir);
-    HelpCommands help(mainForm.model().appDir, *desktop);
+    auto desktop = makeUserDesktop(mainForm.model().appDir());
+    HelpCommands help(mainForm.model().appDir(), *desktop);
     OnFirstUse<TAboutBox> aboutBox([&help] { return std::make_unique<TAboutBox>(help); });
     OnFirstUse<TformChange> formChange(
         [&mainForm] { return std::make_unique<TformChange>(mainForm.painter()); });

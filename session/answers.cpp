@@ -17,7 +17,7 @@ std::string trimmed(const std::string& s) {
     return s.substr(b, s.find_last_not_of(' ') - b + 1);
 }
 
-// The .ans layout: level, moves, spare, then moves div 4 + 2 packed bytes.
+// The .ans layout_: level, moves, spare, then moves div 4 + 2 packed bytes.
 void writeAnswerFile(const std::string& path, const TAnswerData& a) {
     const Bytes rec = a.encode();
     const std::size_t packed = std::min<std::size_t>(
@@ -35,41 +35,36 @@ std::string GameModel::answerFileName(const std::string& gameName, int level,
 }
 
 void GameModel::tbLoadAnswerClick() {
-    if (demoButtons == DemoButtons::Idle) {
-        if (xsbMode || levelCount == 0) return;
-        answerRec = files().sol.get<TAnswerData>(curLevel - 1);
-        if (answerRec.moves <= 0) {
+    if (demo_.buttons == DemoButtons::Idle) {
+        if (xsbMode_ || levelCount_ == 0) return;
+        demo_.answer = files().sol.get<TAnswerData>(curLevel_ - 1);
+        if (demo_.answer.moves <= 0) {
             dialogs_.warning(MessageId::NoAnswerTryYourself);
             return;
         }
-        demoPaused = false;
+        demo_.paused = false;
         tbRetryGameClick();
-        demoMode = true;
-        demoButtons = DemoButtons::Running;
-        view_.SetDemoButtons(demoButtons);
-        const int speeds[] = {50, 200, 500};
-        const int s = settings.demoSpeed;
-        if (s >= 1 && s <= 3) {
-            demoInterval = speeds[s - 1];
-            view_.SetDemoInterval(demoInterval);
-        }
-        if (settings.stepDemo != 1) view_.SetDemoTimer(true);
-    } else if (demoButtons == DemoButtons::Running) {
-        view_.SetDemoTimer(false);
-        demoPaused = true;
-        demoButtons = DemoButtons::Paused;
-        view_.SetDemoButtons(demoButtons);
+        demo_.running = true;
+        demo_.buttons = DemoButtons::Running;
+        send(event::Demo{demo_.buttons});
+        demoSpeed();
+        if (settings_.stepDemo != 1) send(event::DemoTimer{true});
+    } else if (demo_.buttons == DemoButtons::Running) {
+        send(event::DemoTimer{false});
+        demo_.paused = true;
+        demo_.buttons = DemoButtons::Paused;
+        send(event::Demo{demo_.buttons});
     } else {
-        view_.SetDemoTimer(true);
-        demoPaused = true;
-        demoButtons = DemoButtons::Running;
-        view_.SetDemoButtons(demoButtons);
+        send(event::DemoTimer{true});
+        demo_.paused = true;
+        demo_.buttons = DemoButtons::Running;
+        send(event::Demo{demo_.buttons});
     }
 }
 
 void GameModel::Timer4Timer() {
-    if (!demoMode) return;
-    KeyMove(kDirections[answerRec.moveAt(std::clamp(moveCount, 0, 4095))].word);
+    if (!demo_.running) return;
+    KeyMove(kDirections[demo_.answer.moveAt(std::clamp(moveCount(), 0, History::kMostMoves))].word);
 }
 
 void GameModel::mAnswerOutClick() {
@@ -83,14 +78,14 @@ void GameModel::mAnswerOutClick() {
         return;
     }
     const long long n = *parsed;
-    if (n < 1 || n > levelCount) {
+    if (n < 1 || n > levelCount_) {
         dialogs_.warning(MessageId::EnterValidLevel);
         return;
     }
     const int level = static_cast<int>(n);
-    const std::string proposed = answerFileName(gameName, level, typed);
+    const std::string proposed = answerFileName(gameName_, level, typed);
     const CompanionFiles f = files();
-    f.sol.padTo(levelCount, emptyAnswerRecord().encode());
+    f.sol.padTo(levelCount_, emptyAnswerRecord().encode());
     const auto answer = f.sol.get<TAnswerData>(level - 1);
     if (answer.moves == 0) {
         dialogs_.error(MessageId::NoAnswerForLevel);
@@ -102,15 +97,15 @@ void GameModel::mAnswerOutClick() {
 }
 
 void GameModel::mAnswerOutAllClick() {
-    if (xsbMode) {
+    if (xsbMode_) {
         dialogs_.error(MessageId::XsbCannotExportAnswer);
         return;
     }
     const RecordFile sol = files().sol;
-    for (int k = 1; k <= levelCount; ++k) {
+    for (int k = 1; k <= levelCount_; ++k) {
         const auto answer = sol.get<TAnswerData>(k - 1);
         if (answer.moves == 0) continue;
-        const std::string path = answerFileName(gameName, k, std::to_string(k));
+        const std::string path = answerFileName(gameName_, k, std::to_string(k));
         writeAnswerFile(path, answer);
         dialogs_.information({MessageId::AnswerExported, k, path});
     }
@@ -126,7 +121,7 @@ void GameModel::mAnswerInClick() {
     const auto got = head.size();
     const TAnswerData imported = TAnswerData::decode(buf);
     // A level number outside the set would fail or lengthen the .sol file.
-    if (got < 5 || imported.level < 1 || imported.level > levelCount) {
+    if (got < 5 || imported.level < 1 || imported.level > levelCount_) {
         dialogs_.warning(MessageId::AnswerFileBadLevel);
         return;
     }
@@ -166,31 +161,34 @@ void GameModel::offerImportedAnswer(TAnswerData answer) {
     if (stored.moves != 0 && !replay.betterThan(replayAnswer(level, stored))) {
         dialogs_.information(MessageId::ImportedAnswerNotBetter);
     } else if (dialogs_.confirm({MessageId::SaveImportedAnswer, number})) {
-        f.sol.padTo(levelCount, emptyAnswerRecord().encode());
+        f.sol.padTo(levelCount_, emptyAnswerRecord().encode());
         f.sol.put(number - 1, answer);
-        if (number == curLevel && !xsbMode) view_.SetAnswerEnabled(true);
+        if (number == curLevel_ && !xsbMode_) send(event::Enable{Control::Answer, true});
     }
     // The board of an XSB file is no level of the set.
-    if (number != curLevel || xsbMode) {
+    if (number != curLevel_ || xsbMode_) {
         dialogs_.warning(MessageId::ImportedAnswerOtherLevel);
         return;
     }
     if (!dialogs_.confirm(MessageId::ShowAnswerDemo)) return;
-    answerRec.level = answer.level;
-    answerRec.moves = answer.moves;
-    answerRec.packed = answer.packed;
+    demo_.answer.level = answer.level;
+    demo_.answer.moves = answer.moves;
+    demo_.answer.packed = answer.packed;
     // The answer replays from the level's start: a demonstration in progress
     // is stopped first, then the level is loaded afresh.
-    if (demoButtons != DemoButtons::Idle) tbRetryGameClick();
+    if (demo_.buttons != DemoButtons::Idle) tbRetryGameClick();
     tbRetryGameClick();
-    demoMode = true;
+    demo_.running = true;
+    demoSpeed();
+    send(event::DemoTimer{true});
+}
+
+void GameModel::demoSpeed() {
     const int speeds[] = {50, 200, 500};
-    const int s = settings.demoSpeed;
-    if (s >= 1 && s <= 3) {
-        demoInterval = speeds[s - 1];
-        view_.SetDemoInterval(demoInterval);
-    }
-    view_.SetDemoTimer(true);
+    const int s = settings_.demoSpeed;
+    if (s < 1 || s > 3) return;
+    demo_.interval = speeds[s - 1];
+    send(event::DemoInterval{demo_.interval});
 }
 
 } // namespace sokoban

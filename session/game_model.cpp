@@ -24,7 +24,9 @@ int directionCode(const std::string& word) {
 
 namespace {
 
-bool inGrid(int i) { return i >= 0 && i < kCells; }
+bool inGrid(int i) {
+    return i >= 0 && i < kCells;
+}
 
 } // namespace
 
@@ -47,7 +49,7 @@ void GameModel::guarded(const std::function<void()>& command) {
 // --- level loading ------------------------------------------------------------
 
 bool GameModel::OpenGame() {
-    const OpenedSet opened = openLevelSet(gameFile, appDir);
+    const OpenedSet opened = openLevelSet(gameFile_, appDir_);
     switch (opened.status) {
     case OpenStatus::Missing:
         dialogs_.error(MessageId::SetFileMissing);
@@ -58,75 +60,79 @@ bool GameModel::OpenGame() {
     case OpenStatus::Ok:
         break;
     }
-    gameName = opened.gameName;
-    levelCount = static_cast<int>(opened.levelCount);
+    gameName_ = opened.gameName;
+    levelCount_ = static_cast<int>(opened.levelCount);
     // A set shortened below the progress, or a progress of 0, still opens:
     // on its last level, or on its first.
-    maxLevel = static_cast<std::int16_t>(std::clamp<int>(opened.maxLevel, 1, levelCount));
-    curLevel = maxLevel;
+    maxLevel_ = static_cast<std::int16_t>(std::clamp<int>(opened.maxLevel, 1, levelCount_));
+    curLevel_ = maxLevel_;
     return true;
 }
 
 void GameModel::ReadRecord(int n) {
     stopWalk();
     try {
-        view_.SetNextEnabled(n < maxLevel);
+        send(event::Enable{Control::Next, n < maxLevel_});
         const RecordFile levels = files().levels;
-        levelCount = static_cast<int>(levels.count());
-        maze = levels.get<TMazeData>(n - 1);
-        manPos = maze.man;
-        moveCount = 0;
-        pushCount = 0;
-        redrawOnly = false;
-        demoMode = false;
-        demoPaused = false;
-        resumedFromSlot = false;
-        logOverflow = false;
+        levelCount_ = static_cast<int>(levels.count());
+        const TMazeData maze = levels.get<TMazeData>(n - 1);
+        redrawOnly_ = false;
+        demo_.running = false;
+        demo_.paused = false;
+        resumedFromSlot_ = false;
+        Position entry;
+        entry.cells = maze.cells;
+        entry.man = maze.man;
+        enterPosition(entry);
         ShowRecord();
     } catch (const std::exception&) {
         dialogs_.error(MessageId::LevelReadFailed);
     }
 }
 
+void GameModel::playLevel(int n) {
+    curLevel_ = n;
+    ReadRecord(n);
+}
+
 void GameModel::ShowRecord() {
-    if (!redrawOnly) {
-        xsbMode = false; // an undo only redraws: an XSB level stays one
-        view_.RandomFace();
-        demoButtons = DemoButtons::Idle;
-        view_.SetDemoButtons(demoButtons);
+    if (!redrawOnly_) {
+        xsbMode_ = false; // an undo only redraws: an XSB level stays one
+        send(event::RandomFace{});
+        demo_.buttons = DemoButtons::Idle;
+        send(event::Demo{demo_.buttons});
         const CompanionFiles f = files();
-        f.bst.padTo(levelCount, TBestData{}.encode());
-        bestRec = plausibleBest(f.bst.get<TBestData>(curLevel - 1));
-        bestMoves = bestRec.moves;
-        bestPushes = bestRec.pushes;
-        f.sol.padTo(levelCount, emptyAnswerRecord().encode());
-        const auto answer = f.sol.get<TAnswerData>(curLevel - 1);
-        view_.SetAnswerEnabled(answer.moves != 0);
+        f.bst.padTo(levelCount_, TBestData{}.encode());
+        bestRec_ = plausibleBest(f.bst.get<TBestData>(curLevel_ - 1));
+        bestMoves_ = bestRec_.moves;
+        bestPushes_ = bestRec_.pushes;
+        f.sol.padTo(levelCount_, emptyAnswerRecord().encode());
+        const auto answer = f.sol.get<TAnswerData>(curLevel_ - 1);
+        send(event::Enable{Control::Answer, answer.moves != 0});
     }
-    placeBoard(!redrawOnly);
+    placeBoard(!redrawOnly_);
     updateStatus();
-    if (!redrawOnly) {
-        undoCount = 0;
+    if (!redrawOnly_) {
         // 0 for a level just loaded; a slot's counters after GameLoad.
-        undoRec.moves = static_cast<std::int16_t>(moveCount);
-        undoRec.pushes = static_cast<std::int16_t>(pushCount);
-        undoRec.man = static_cast<std::int16_t>(manPos);
-        undoRec.cells = maze.cells;
-        undoFile().put(0, undoRec);
-        view_.SetUndoEnabled(false);
+        undoFile().put(0, undoRecord(history_.origin()));
+        send(event::Enable{Control::Undo, false});
         enterLevelAids();
     }
 }
 
+void GameModel::enterPosition(Position p) {
+    p.man -= normaliseBoard(p.cells, boundingBox(p.cells));
+    history_.start(p);
+}
+
 void GameModel::placeBoard(bool newLevel) {
-    const BoundingBox box = boundingBox(maze.cells);
-    mazeWidth = box.width();
-    mazeHeight = box.height();
-    manPos -= normaliseBoard(maze.cells, box);
+    // The board is at the top-left corner already: enterPosition put it there.
+    const BoundingBox box = boundingBox(cells());
+    mazeWidth_ = box.width();
+    mazeHeight_ = box.height();
     // The marks are painted with the board, so they must be this board's.
-    if (newLevel) aids.dead.reset(maze.cells, manPos);
-    view_.FitBoard();
-    view_.PaintBoard();
+    if (newLevel) aids_.dead.reset(cells(), manPos());
+    send(event::NewBoard{});
 }
 
 Message GameModel::caption() const {
@@ -137,110 +143,85 @@ Message GameModel::caption() const {
         {"veryhard.box", MessageId::CaptionVeryHardSet},
         {"impossible.box", MessageId::CaptionImpossibleSet},
     };
-    if (xsbMode) return {MessageId::CaptionXsb, xsbFile};
-    const std::string dir = dirPrefix(appDir);
+    if (xsbMode_) return {MessageId::CaptionXsb, xsbFile_};
+    const std::string dir = dirPrefix(appDir_);
     for (const auto& [file, id] : builtins)
-        if (gameFile == dir + file) return {id, curLevel};
-    return {MessageId::CaptionOtherSet, gameFile, curLevel};
+        if (gameFile_ == dir + file) return {id, curLevel_};
+    return {MessageId::CaptionOtherSet, gameFile_, curLevel_};
 }
 
 Message GameModel::levelText() const {
-    if (xsbMode) return MessageId::LevelPanelXsb;
-    return {MessageId::LevelPanel, curLevel, levelCount};
+    if (xsbMode_) return MessageId::LevelPanelXsb;
+    return {MessageId::LevelPanel, curLevel_, levelCount_};
 }
 
 Message GameModel::movesText() const {
-    if (!bestMoves) return {MessageId::MovesPanelNoBest, moveCount};
-    return {MessageId::MovesPanel, moveCount, bestMoves};
+    if (!bestMoves_) return {MessageId::MovesPanelNoBest, moveCount()};
+    return {MessageId::MovesPanel, moveCount(), bestMoves_};
 }
 
 Message GameModel::pushesText() const {
-    if (!bestPushes) return {MessageId::PushesPanelNoBest, pushCount};
-    return {MessageId::PushesPanel, pushCount, bestPushes};
+    if (!bestPushes_) return {MessageId::PushesPanelNoBest, pushCount()};
+    return {MessageId::PushesPanel, pushCount(), bestPushes_};
 }
 
 void GameModel::updateStatus() {
-    view_.SetCaption(caption());
-    view_.SetStatusText(0, levelText());
-    view_.SetStatusText(1, movesText());
-    view_.SetStatusText(2, pushesText());
+    send({event::Caption{caption()}, event::Status{0, levelText()}, event::Status{1, movesText()},
+          event::Status{2, pushesText()}});
 }
 
 // --- play -----------------------------------------------------------------------
 
 bool GameModel::solved() const {
-    return std::find(maze.cells.begin(), maze.cells.end(), kBox) == maze.cells.end();
-}
-
-void GameModel::logMove(int code) {
-    // A demonstration's moves are logged too: after a stopped demonstration
-    // the player finishes from where it left the board, and the stored
-    // answer must hold the whole way from the start.
-    if (moveCount >= 4095) logOverflow = true;
-    moveLog[static_cast<std::size_t>(moveCount)] = static_cast<std::uint8_t>(code);
-    if (moveCount < 4095) ++moveCount;
+    return std::find(cells().begin(), cells().end(), kBox) == cells().end();
 }
 
 void GameModel::KeyMove(const std::string& direction) {
-    const int code = directionCode(direction);
-    if (code < 0 || !inGrid(manPos)) return;
-    const DirectionInfo& d = kDirections[code];
-    const int row = manPos / kCols, col = manPos % kCols;
-    if ((code == 0 && row == 0) || (code == 1 && row == kRows - 1) ||
-        (code == 2 && col == 0) || (code == 3 && col == kCols - 1))
-        return;
-    manDir = d.manDir;
+    makeMove(directionCode(direction), false);
+}
 
-    const int next = manPos + d.step;
-    int beyond = next + d.step;
-    if (code >= 2 ? beyond / kCols != next / kCols || beyond < 0 : !inGrid(beyond)) beyond = -1;
-    auto& cells = maze.cells;
-    const auto at = [&](int i) { return cells[static_cast<std::size_t>(i)]; };
+void GameModel::makeMove(int code, bool redo) {
+    if (code < 0 || !inGrid(manPos())) return;
+    const core::MoveOutcome out = history_.tryMove(code);
+    // At the grid's edge the worker does not even turn.
+    if (out.kind == core::MoveKind::Blocked && out.obstacle < 0) return;
+    manDir_ = kDirections[code].manDir;
+    const int facing = manDir_ - 1;
 
-    if (at(next) == kOutside || at(next) == kWall) {
-        view_.PlayEffect("PONG");
+    switch (out.kind) {
+    case core::MoveKind::Blocked: {
+        const auto in = cells()[static_cast<std::size_t>(out.obstacle)];
+        if (in == kOutside || in == kWall)
+            send(event::Sound{Effect::Pong});
+        else // a box that cannot move
+            send({event::Sound{Effect::Pong}, event::Cursor{"dead"}});
         return;
     }
-    if (at(next) == kFloor || at(next) == kTarget) {
-        view_.PlayEffect("MOVE");
-        recordMove(code);
-        const int left = manPos;
-        manPos = next;
-        view_.DrawMan(manDir - 1);
-        view_.DrawCell(left);
-        logMove(code);
-        view_.SetStatusText(1, movesText());
+    case core::MoveKind::Step:
+        // A demonstration's moves are logged too: after a stopped
+        // demonstration the player finishes from where it left the board,
+        // and the stored answer must hold the whole way from the start.
+        if (redo)
+            history_.redo();
+        else
+            history_.move(code);
+        send({event::Sound{Effect::Move},
+              event::Moved{out.workerFrom, out.workerTo, -1, -1, facing, {}},
+              event::Status{1, movesText()}});
         return;
-    }
-    const bool beyondFree = beyond >= 0 && (at(beyond) == kFloor || at(beyond) == kTarget);
-    if (!beyondFree || at(next) > kBoxOnTarget) {
-        view_.PlayEffect("PONG");
-        view_.SetBoardCursor("dead");
-        return;
+    case core::MoveKind::Push:
+        break;
     }
     // The push happens only once its undo record is on disk; a failed write
     // ends here with the error report and leaves board and history in step.
-    undoRec.moves = static_cast<std::int16_t>(moveCount);
-    undoRec.pushes = static_cast<std::int16_t>(pushCount);
-    undoRec.man = static_cast<std::int16_t>(manPos);
-    undoRec.cells = cells;
-    undoFile().put(undoCount + 1, undoRec);
-    ++undoCount;
-    recordMove(code);
-    view_.PlayEffect("PUSH");
-    view_.SetUndoEnabled(true);
-
-    const int left = manPos;
-    manPos = next;
-    cells[static_cast<std::size_t>(next)] -= 2;
-    cells[static_cast<std::size_t>(beyond)] += 2;
-    view_.DrawCell(beyond);
-    view_.DrawCell(left);
-    logMove(code);
-    view_.DrawMan(manDir - 1);
-    view_.SetStatusText(1, movesText());
-    ++pushCount;
-    view_.SetStatusText(2, pushesText());
+    undoFile().put(undoCount() + 1, undoRecord(position()));
+    if (redo)
+        history_.redo();
+    else
+        history_.move(code);
+    send({event::Sound{Effect::Push}, event::Enable{Control::Undo, true},
+          event::Moved{out.workerFrom, out.workerTo, out.boxFrom, out.boxTo, facing, {}},
+          event::Status{1, movesText()}, event::Status{2, pushesText()}});
     checkDeadlock();
     if (solved()) PassGame();
 }
@@ -248,132 +229,139 @@ void GameModel::KeyMove(const std::string& direction) {
 void GameModel::tbUndoClick() {
     stopWalk();
     if (endSolveDemo()) return; // the demonstration goes, and with it its pushes
-    if (levelCount == 0 && !xsbMode) return;
-    undoRec = undoFile().get<TSaveData>(undoCount);
-    if (--undoCount < 0) {
-        view_.SetUndoEnabled(false);
-        undoCount = 0;
-    }
-    view_.PlayEffect("undo");
-    moveCount = std::clamp<int>(undoRec.moves, 0, 4095);
-    pushCount = undoRec.pushes;
-    manPos = undoRec.man;
-    maze.cells = undoRec.cells;
-    if (moveCount < 4095) logOverflow = false;
-    redrawOnly = true;
+    if (levelCount_ == 0 && !xsbMode_) return;
+    // With no push left the level's start comes back, and the button goes;
+    // the menu item stays and brings the start back again.
+    if (undoCount() == 0) send(event::Enable{Control::Undo, false});
+    send(event::Sound{Effect::Undo});
+    history_.undoPush();
+    redrawOnly_ = true;
     ShowRecord();
     afterPushUndo();
 }
 
 void GameModel::stopDemo() {
-    demoMode = false;
-    demoPaused = false;
-    view_.SetDemoTimer(false);
-    demoButtons = DemoButtons::Idle;
-    view_.SetDemoButtons(demoButtons);
+    demo_.running = false;
+    demo_.paused = false;
+    demo_.buttons = DemoButtons::Idle;
+    send({event::DemoTimer{false}, event::Demo{demo_.buttons}});
 }
 
 void GameModel::tbRetryGameClick() {
     stopWalk();
-    if (demoButtons != DemoButtons::Idle) {
+    if (demo_.buttons != DemoButtons::Idle) {
         stopDemo();
         endSolveDemo();
         return;
     }
-    if (xsbMode) {
-        PlayXSB(xsbFile);
+    if (xsbMode_) {
+        PlayXSB(xsbFile_);
         return;
     }
-    demoMode = false;
-    if (levelCount > 0) ReadRecord(curLevel);
+    demo_.running = false;
+    if (levelCount_ > 0) ReadRecord(curLevel_);
 }
 
 void GameModel::UnlockAllLevels() {
-    if (levelCount == 0) return;
-    maxLevel = static_cast<std::int16_t>(levelCount);
-    raiseProgress(files().sav, maxLevel);
+    if (levelCount_ == 0) return;
+    maxLevel_ = static_cast<std::int16_t>(levelCount_);
+    raiseProgress(files().sav, maxLevel_);
     dialogs_.information(MessageId::AllLevelsUnlocked);
-    view_.SetNextEnabled(true);
+    send(event::Enable{Control::Next, true});
 }
 
 void GameModel::FormKeyDown(GameKey key, unsigned shift) {
     // Any key ends a walk; an arrow then makes its own step from where the
     // worker stands.
     stopWalk();
-    if (key == GameKey::Escape) view_.Minimise();
+    if (key == GameKey::Escape) send(event::Minimise{});
     if (key == GameKey::F12 && shift == (kCtrl | kShift)) UnlockAllLevels();
     if (key == GameKey::F12 && shift == kCtrl) {
-        managerUnlocked = true;
-        view_.SetManagerEnabled(true);
+        managerUnlocked_ = true;
+        send(event::Enable{Control::Manager, true});
         dialogs_.beep();
     }
     if (key == GameKey::Equals && shift == 0) {
-        demoInterval -= 10;
-        if (demoInterval <= 50) demoInterval = 50;
-        view_.SetDemoInterval(demoInterval);
+        demo_.interval -= 10;
+        if (demo_.interval <= 50) demo_.interval = 50;
+        send(event::DemoInterval{demo_.interval});
     }
     if (key == GameKey::Minus && shift == 0) {
-        demoInterval += 10;
-        if (demoInterval >= 2000) demoInterval = 2000;
-        view_.SetDemoInterval(demoInterval);
+        demo_.interval += 10;
+        if (demo_.interval >= 2000) demo_.interval = 2000;
+        send(event::DemoInterval{demo_.interval});
     }
     if (key == GameKey::R && shift == 0) tbRetryGameClick();
-    if (key == GameKey::N && shift == 0 && (demoMode || demoPaused))
-        KeyMove(kDirections[answerRec.moveAt(moveCount)].word);
-    if (demoMode) return;
+    if (key == GameKey::N && shift == 0 && (demo_.running || demo_.paused))
+        KeyMove(kDirections[demo_.answer.moveAt(moveCount())].word);
+    if (demo_.running) return;
     switch (key) {
-    case GameKey::Left: manDir = 5; KeyMove("left"); break;
-    case GameKey::Up: manDir = 1; KeyMove("up"); break;
-    case GameKey::Right: manDir = 7; KeyMove("right"); break;
-    case GameKey::Down: manDir = 3; KeyMove("down"); break;
-    default: break;
+    case GameKey::Left:
+        manDir_ = 5;
+        KeyMove("left");
+        break;
+    case GameKey::Up:
+        manDir_ = 1;
+        KeyMove("up");
+        break;
+    case GameKey::Right:
+        manDir_ = 7;
+        KeyMove("right");
+        break;
+    case GameKey::Down:
+        manDir_ = 3;
+        KeyMove("down");
+        break;
+    default:
+        break;
     }
 }
 
 void GameModel::storeAnswer() {
     TAnswerData a;
-    a.level = static_cast<std::int16_t>(curLevel);
-    a.moves = static_cast<std::int16_t>(moveCount);
-    for (int i = 0; i < TAnswerData::kCapacity; ++i) a.setMove(i, moveLog[static_cast<std::size_t>(i)]);
-    storeSolveAnswer(files(), curLevel - 1, a,
-                     {a.moves, static_cast<std::int16_t>(std::min(pushCount, 32767))});
+    a.level = static_cast<std::int16_t>(curLevel_);
+    a.moves = static_cast<std::int16_t>(moveCount());
+    const History::MoveLog log = history_.moveLog();
+    for (int i = 0; i < TAnswerData::kCapacity; ++i)
+        a.setMove(i, log[static_cast<std::size_t>(i)]);
+    storeSolveAnswer(files(), curLevel_ - 1, a,
+                     {a.moves, static_cast<std::int16_t>(std::min(pushCount(), 32767))});
 }
 
 void GameModel::setBest(const TBestData& best) {
-    bestRec = best;
-    bestMoves = best.moves;
-    bestPushes = best.pushes;
-    view_.SetStatusText(1, movesText());
-    view_.SetStatusText(2, pushesText());
+    bestRec_ = best;
+    bestMoves_ = best.moves;
+    bestPushes_ = best.pushes;
+    send({event::Status{1, movesText()}, event::Status{2, pushesText()}});
 }
 
 void GameModel::PassGame() {
     // Nothing moves behind the messages, so the counts shown are the counts
     // written.
     stopWalk();
-    view_.SetDemoTimer(false);
+    send(event::DemoTimer{false});
     if (finishSolveDemo()) return;
-    if (xsbMode && levelCount == 0) {
+    if (xsbMode_ && levelCount_ == 0) {
         // A single XSB level with no level set open: nothing to record.
         dialogs_.information(MessageId::LevelSolved);
         return;
     }
     const CompanionFiles f = files();
-    f.bst.padTo(levelCount, TBestData{}.encode());
-    f.sol.padTo(levelCount, emptyAnswerRecord().encode());
-    if (xsbMode) {
+    f.bst.padTo(levelCount_, TBestData{}.encode());
+    f.sol.padTo(levelCount_, emptyAnswerRecord().encode());
+    if (xsbMode_) {
         dialogs_.information(MessageId::LevelSolved);
         return;
     }
     // The record as it stands now: the level may have been solved before
     // without leaving the board (the last level stays on it).
-    const TBestData old = plausibleBest(f.bst.get<TBestData>(curLevel - 1));
+    const TBestData old = plausibleBest(f.bst.get<TBestData>(curLevel_ - 1));
     // A count beyond what the record holds stays the largest it can hold.
-    const auto moves16 = static_cast<std::int16_t>(std::min(moveCount, 32767));
-    const auto pushes16 = static_cast<std::int16_t>(std::min(pushCount, 32767));
+    const auto moves16 = static_cast<std::int16_t>(std::min(moveCount(), 32767));
+    const auto pushes16 = static_cast<std::int16_t>(std::min(pushCount(), 32767));
     const bool first = old.moves == 0;
-    const bool fewerMoves = !first && moveCount < old.moves;
-    const bool fewerPushes = !first && pushCount < old.pushes;
+    const bool fewerMoves = !first && moveCount() < old.moves;
+    const bool fewerPushes = !first && pushCount() < old.pushes;
     TBestData best = old;
     if (first) {
         best = {moves16, pushes16};
@@ -382,10 +370,10 @@ void GameModel::PassGame() {
         if (fewerPushes) best.pushes = pushes16;
     }
 
-    if (demoMode) {
+    if (demo_.running) {
         stopDemo();
-        setBest(improveBest(f.bst, curLevel - 1, best));
-        if (!managerUnlocked) {
+        setBest(improveBest(f.bst, curLevel_ - 1, best));
+        if (!managerUnlocked_) {
             dialogs_.information(MessageId::DemoWatched);
             tbRetryGameClick();
         }
@@ -394,22 +382,22 @@ void GameModel::PassGame() {
 
     // Every record is written before the first message, so a game ended
     // during the congratulation has kept the solve.
-    const bool quiet = settings.noPassInfo == 1;
-    std::vector<Message> messages{{MessageId::Congratulations, curLevel}};
+    const bool quiet = settings_.noPassInfo == 1;
+    std::vector<Message> messages{{MessageId::Congratulations, curLevel_}};
     if (first) {
-        messages.push_back({MessageId::FirstSolve, curLevel, moveCount, pushCount});
+        messages.push_back({MessageId::FirstSolve, curLevel_, moveCount(), pushCount()});
     } else if (!quiet && fewerMoves && fewerPushes) {
-        messages.push_back({MessageId::BothRecordsBroken, moveCount, pushCount});
+        messages.push_back({MessageId::BothRecordsBroken, moveCount(), pushCount()});
     } else if (!quiet && fewerMoves) {
-        messages.push_back({MessageId::MovesRecordBroken, moveCount, pushCount});
+        messages.push_back({MessageId::MovesRecordBroken, moveCount(), pushCount()});
     } else if (!quiet && fewerPushes) {
-        messages.push_back({MessageId::PushesRecordBroken, moveCount, pushCount});
+        messages.push_back({MessageId::PushesRecordBroken, moveCount(), pushCount()});
     }
 
     // The move log replays the level only when it holds every move made.
     bool keepAnswer = false;
-    if (!resumedFromSlot && !logOverflow) {
-        const auto stored = f.sol.get<TAnswerData>(curLevel - 1);
+    if (!resumedFromSlot_ && !logOverflow()) {
+        const auto stored = f.sol.get<TAnswerData>(curLevel_ - 1);
         if (stored.moves == 0) {
             keepAnswer = true;
             if (!quiet) messages.push_back(MessageId::SolutionStored);
@@ -419,21 +407,21 @@ void GameModel::PassGame() {
         }
     }
 
-    const bool progress = curLevel >= maxLevel;
-    std::int16_t newMax = maxLevel;
+    const bool progress = curLevel_ >= maxLevel_;
+    std::int16_t newMax = maxLevel_;
     if (progress) {
-        if (curLevel < levelCount) newMax = static_cast<std::int16_t>(curLevel + 1);
-        if (curLevel == levelCount) messages.push_back(MessageId::AllLevelsSolved);
+        if (curLevel_ < levelCount_) newMax = static_cast<std::int16_t>(curLevel_ + 1);
+        if (curLevel_ == levelCount_) messages.push_back(MessageId::AllLevelsSolved);
     }
 
     // The answer first and the progress last: a set whose writes a kill cut
     // short still opens consistently (see openLevelSet). Each write merges
     // with what another copy of the game may have written meanwhile.
     if (keepAnswer) storeAnswer();
-    if (first || fewerMoves || fewerPushes) best = improveBest(f.bst, curLevel - 1, best);
+    if (first || fewerMoves || fewerPushes) best = improveBest(f.bst, curLevel_ - 1, best);
     if (progress)
-        maxLevel = static_cast<std::int16_t>(
-            std::clamp<int>(raiseProgress(f.sav, newMax), newMax, levelCount));
+        maxLevel_ = static_cast<std::int16_t>(
+            std::clamp<int>(raiseProgress(f.sav, newMax), newMax, levelCount_));
     setBest(best);
 
     for (const auto& m : messages)
@@ -445,21 +433,21 @@ void GameModel::PassGame() {
 
 void GameModel::tbPreviousRecordClick() {
     stopWalk();
-    if (levelCount == 0 || curLevel < 2) return;
-    demoMode = false;
-    --curLevel;
-    ReadRecord(curLevel);
-    xsbMode = false;
+    if (levelCount_ == 0 || curLevel_ < 2) return;
+    demo_.running = false;
+    --curLevel_;
+    ReadRecord(curLevel_);
+    xsbMode_ = false;
 }
 
 void GameModel::tbNextRecordClick() {
     stopWalk();
-    if (levelCount == 0 || curLevel >= levelCount) return;
-    if (curLevel < maxLevel || managerUnlocked) {
-        demoMode = false;
-        ++curLevel;
-        ReadRecord(curLevel);
-        xsbMode = false;
+    if (levelCount_ == 0 || curLevel_ >= levelCount_) return;
+    if (curLevel_ < maxLevel_ || managerUnlocked_) {
+        demo_.running = false;
+        ++curLevel_;
+        ReadRecord(curLevel_);
+        xsbMode_ = false;
     } else {
         dialogs_.information(MessageId::SolveThisLevelFirst);
     }
@@ -467,60 +455,60 @@ void GameModel::tbNextRecordClick() {
 
 void GameModel::tbSelectRecordClick() {
     stopWalk();
-    if (levelCount == 0) return;
+    if (levelCount_ == 0) return;
     const auto answer = dialogs_.inputBox(MessageId::ChooseLevelCaption,
-                                          {MessageId::ChooseLevelPrompt, maxLevel}, "");
+                                          {MessageId::ChooseLevelPrompt, maxLevel_}, "");
     if (!answer || isBlankAnswer(*answer)) return;
     const auto n = parseWholeNumber(*answer);
     if (!n) {
         dialogs_.warning(MessageId::EnterValidNumber);
         return;
     }
-    if (*n < 1 || *n > levelCount) {
+    if (*n < 1 || *n > levelCount_) {
         dialogs_.warning(MessageId::EnterValidLevel);
         return;
     }
-    if (*n > maxLevel) {
+    if (*n > maxLevel_) {
         dialogs_.information(MessageId::SolveThisLevelFirst);
         return;
     }
-    demoMode = false;
-    curLevel = static_cast<int>(*n);
-    ReadRecord(curLevel);
-    xsbMode = false;
+    demo_.running = false;
+    curLevel_ = static_cast<int>(*n);
+    ReadRecord(curLevel_);
+    xsbMode_ = false;
 }
 
 bool GameModel::switchGameFile(const std::string& path) {
     // A set that cannot be opened leaves the open one in force, file name
     // too, also when a file error ends the opening half-way.
     stopWalk();
-    const std::string previous = gameFile;
-    gameFile = path;
+    const std::string previous = gameFile_;
+    gameFile_ = path;
     try {
         if (OpenGame()) return true;
     } catch (...) {
-        gameFile = previous;
+        gameFile_ = previous;
         throw;
     }
-    gameFile = previous;
+    gameFile_ = previous;
     return false;
 }
 
 void GameModel::openOtherSet(const std::string& path) {
-    if (demoMode || demoPaused || demoButtons != DemoButtons::Idle) stopDemo();
+    if (demo_.running || demo_.paused || demo_.buttons != DemoButtons::Idle) stopDemo();
     if (!switchGameFile(path)) return;
-    checkedGameItem = 0;
-    view_.SetGameItemChecked(0);
-    ReadRecord(curLevel);
+    checkedGameItem_ = 0;
+    send(event::GameItem{0});
+    ReadRecord(curLevel_);
 }
 
 void GameModel::SelectGames(int item) {
-    if (item < 1 || item > 5 || item == checkedGameItem) return;
-    if (!switchGameFile(dirPrefix(appDir) + builtinFile(item))) return;
-    checkedGameItem = item;
-    view_.SetGameItemChecked(item);
-    settings.levelSet = static_cast<std::uint8_t>(item);
-    ReadRecord(curLevel);
+    if (item < 1 || item > 5 || item == checkedGameItem_) return;
+    if (!switchGameFile(dirPrefix(appDir_) + builtinFile(item))) return;
+    checkedGameItem_ = item;
+    send(event::GameItem{item});
+    settings_.levelSet = static_cast<std::uint8_t>(item);
+    ReadRecord(curLevel_);
 }
 
 void GameModel::N24Click() {
@@ -531,55 +519,57 @@ void GameModel::N24Click() {
         return;
     }
     if (!switchGameFile(*chosen)) return;
-    checkedGameItem = 0;
-    view_.SetGameItemChecked(0);
-    ReadRecord(curLevel);
+    checkedGameItem_ = 0;
+    send(event::GameItem{0});
+    ReadRecord(curLevel_);
 }
 
 void GameModel::openListedSet(const std::string& path, int line) {
     if (!switchGameFile(path)) return;
-    settings.levelSet = static_cast<std::uint8_t>(line + 5);
-    checkedGameItem = 0;
-    view_.SetGameItemChecked(0);
-    ReadRecord(curLevel);
+    settings_.levelSet = static_cast<std::uint8_t>(line + 5);
+    checkedGameItem_ = 0;
+    send(event::GameItem{0});
+    ReadRecord(curLevel_);
 }
 
 void GameModel::Gamesave(int slot) {
-    if (xsbMode) {
+    if (xsbMode_) {
         dialogs_.warning(MessageId::XsbCannotSave);
         return;
     }
-    if (levelCount == 0) return;
-    saveRec.level = static_cast<std::int16_t>(curLevel);
-    saveRec.moves = static_cast<std::int16_t>(moveCount);
-    saveRec.pushes = static_cast<std::int16_t>(pushCount);
-    saveRec.man = static_cast<std::int16_t>(manPos);
-    saveRec.cells = maze.cells;
+    if (levelCount_ == 0) return;
+    TSaveData saveRec;
+    saveRec.level = static_cast<std::int16_t>(curLevel_);
+    saveRec.moves = static_cast<std::int16_t>(moveCount());
+    saveRec.pushes = static_cast<std::int16_t>(pushCount());
+    saveRec.man = static_cast<std::int16_t>(manPos());
+    saveRec.cells = cells();
     files().sav.put(slot, saveRec);
-    dialogs_.information({MessageId::GameSaved, slot, curLevel});
+    dialogs_.information({MessageId::GameSaved, slot, curLevel_});
 }
 
 void GameModel::GameLoad(int slot) {
     stopWalk();
-    if (levelCount == 0) return;
-    saveRec = files().sav.get<TSaveData>(slot);
+    if (levelCount_ == 0) return;
+    const auto saveRec = files().sav.get<TSaveData>(slot);
     // A slot of another or since shortened set is as good as empty.
     if ((saveRec.level == 1 && saveRec.moves == 1) || saveRec.level < 1 ||
-        saveRec.level > levelCount) {
+        saveRec.level > levelCount_) {
         dialogs_.error(MessageId::NoSuchSlot);
         return;
     }
-    xsbMode = false;
-    curLevel = saveRec.level;
-    moveCount = std::clamp<int>(saveRec.moves, 0, 4095);
-    pushCount = saveRec.pushes;
-    manPos = saveRec.man;
-    maze.cells = saveRec.cells;
-    redrawOnly = false;
-    demoMode = false;
-    demoPaused = false;
-    resumedFromSlot = true;
-    logOverflow = false;
+    xsbMode_ = false;
+    curLevel_ = saveRec.level;
+    Position slotted;
+    slotted.moves = std::clamp<int>(saveRec.moves, 0, History::kMostMoves);
+    slotted.pushes = saveRec.pushes;
+    slotted.man = saveRec.man;
+    slotted.cells = saveRec.cells;
+    redrawOnly_ = false;
+    demo_.running = false;
+    demo_.paused = false;
+    resumedFromSlot_ = true;
+    enterPosition(slotted);
     ShowRecord();
 }
 

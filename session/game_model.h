@@ -4,12 +4,15 @@
 // through Dialogs.
 #pragma once
 
-#include "storage/board.h"
+#include "session/demonstration.h"
+#include "session/dialogs.h"
 #include "session/game_view.h"
+#include "session/history.h"
+#include "session/mouse_walk.h"
 #include "session/play_aids.h"
+#include "storage/board.h"
 #include "storage/level_set.h"
 #include "storage/records.h"
-#include "session/dialogs.h"
 
 #include <array>
 #include <filesystem>
@@ -34,56 +37,68 @@ extern const DirectionInfo kDirections[4];
 int directionCode(const std::string& word);
 
 class GameModel {
-public:
+  public:
     GameModel(GameView& view, Dialogs& dialogs);
 
-    // --- shared game state --------------------------------------------------
-    std::filesystem::path appDir;
-    std::string gameFile;
-    std::string gameName;
-    int levelCount = 0;
-    int curLevel = 0;
-    std::int16_t maxLevel = 0;
-    TMazeData maze;
-    int moveCount = 0;
-    int pushCount = 0;
-    int bestMoves = 0;
-    int bestPushes = 0;
-    int mazeWidth = 0;
-    int mazeHeight = 0;
-    bool xsbMode = false;
-    std::string xsbFile;
-    TGameVar settings;
-    TSaveData saveRec;
-    TBestData bestRec;
-    TAnswerData answerRec;
-    TSaveData undoRec;
+    // --- the game as it stands -----------------------------------------------------
+    const std::filesystem::path& appDir() const { return appDir_; }
+    // The program directory: the built-in sets, the undo file and the
+    // settings live there.
+    void setAppDir(std::filesystem::path dir) { appDir_ = std::move(dir); }
+    const std::string& gameFile() const { return gameFile_; }
+    // The level set OpenGame opens.
+    void setGameFile(std::string file) { gameFile_ = std::move(file); }
+    const std::string& gameName() const { return gameName_; }
+    int levelCount() const { return levelCount_; }
+    int curLevel() const { return curLevel_; }
+    int maxLevel() const { return maxLevel_; }
+    int bestMoves() const { return bestMoves_; }
+    int bestPushes() const { return bestPushes_; }
+    int mazeWidth() const { return mazeWidth_; }
+    int mazeHeight() const { return mazeHeight_; }
+    bool xsbMode() const { return xsbMode_; }
+    const std::string& xsbFile() const { return xsbFile_; }
+    // The XSB file a level is played from.
+    void setXsbFile(std::string file) { xsbFile_ = std::move(file); }
+    TGameVar& settings() { return settings_; }
+    const TGameVar& settings() const { return settings_; }
 
-    // --- the main window's play state ----------------------------------------
-    int manPos = 0;
-    int manDir = 3;
-    std::array<std::uint8_t, 4096> moveLog{};
-    int undoCount = 0;
-    bool soundOn = false;
-    bool demoMode = false;
-    bool demoPaused = false;
-    bool managerUnlocked = false;
-    bool redrawOnly = false;
-    BoardLayout layout;
-    DemoButtons demoButtons = DemoButtons::Idle;
-    int demoInterval = 300; // Timer4
-    int checkedGameItem = 0;
+    // The board in play and the worker on it, with the counters.
+    const Position& position() const { return history_.now(); }
+    const Cells& cells() const { return history_.now().cells; }
+    int manPos() const { return history_.now().man; }
+    int manDir() const { return manDir_; }
+    int moveCount() const { return history_.now().moves; }
+    int pushCount() const { return history_.now().pushes; }
+    const History& history() const { return history_; }
+    // Records above record 0 of the undo file.
+    int undoCount() const { return history_.undoDepth(); }
+    History::MoveLog moveLog() const { return history_.moveLog(); }
     // The move log cannot replay the level: the game came from a save slot,
     // or more moves were made than the log holds.
-    bool resumedFromSlot = false;
-    bool logOverflow = false;
+    bool resumedFromSlot() const { return resumedFromSlot_; }
+    bool logOverflow() const { return history_.now().logOverflow; }
+
+    bool demoMode() const { return demo_.running; }
+    bool demoPaused() const { return demo_.paused; }
+    DemoButtons demoButtons() const { return demo_.buttons; }
+    int demoInterval() const { return demo_.interval; }
+    const TAnswerData& answerRec() const { return demo_.answer; }
+    bool managerUnlocked() const { return managerUnlocked_; }
+    bool redrawOnly() const { return redrawOnly_; }
+    int checkedGameItem() const { return checkedGameItem_; }
+    // Where the window shows the board; it sets it when it fits a new board.
+    const BoardLayout& layout() const { return layout_; }
+    void setLayout(const BoardLayout& layout) { layout_ = layout; }
 
     // --- level loading ----------------------------------------------------------
-    CompanionFiles files() const { return CompanionFiles::forGame(gameFile, appDir); }
-    RecordFile undoFile() const { return sokoban::undoFile(appDir); }
+    CompanionFiles files() const { return CompanionFiles::forGame(gameFile_, appDir_); }
+    RecordFile undoFile() const { return sokoban::undoFile(appDir_); }
     // Opens gameFile; false (after its message) when it cannot be opened.
     bool OpenGame();
     void ReadRecord(int n);
+    // Level n of the open set, read afresh.
+    void playLevel(int n);
     void ShowRecord();
     Message caption() const;
     Message levelText() const;
@@ -112,30 +127,16 @@ public:
     void openListedSet(const std::string& path, int line);
 
     // --- mouse play -----------------------------------------------------------------
-    struct PathStep {
-        int index = 0;
-        int cell = 0;
-        const char* dir = "up";
-    };
-    std::array<PathStep, kCells> walkPath{};
-    int walkCount = 0;
-    int walkIndex = 0;
-    std::array<PathStep, kCells> findPath{};
-    int findCount = 0;
-    bool connected = false;
-    int hoverCell = -1;
-    int walkInterval = 70; // Timer2
-    bool walking = false;  // Timer2 is on
-
+    const MouseWalk& walk() const { return walk_; }
+    // The cell the mouse was last seen over, -1 none.
+    int hoverCell() const { return hoverCell_; }
     // The board cell under a pixel of the board image, or -1 off the board.
     int pixelToCell(int x, int y) const;
     void Image1MouseDown(bool rightButtonAlone, int x, int y);
     void Image1MouseMove(int x, int y);
     void BlockClick(int cell);
-    void ifconnected(int start, int goal);
-    void PathFind(int start, int goal);
-    void shortenWalk();
-    void reverseWalk();
+    void ifconnected(int start, int goal) { walk_.ifconnected(cells(), start, goal); }
+    void PathFind(int start, int goal) { walk_.PathFind(cells(), start, goal); }
     void Timer2Timer();
     // Ends a walk at once: nothing the player does afterwards is followed by
     // the rest of an old path.
@@ -158,7 +159,8 @@ public:
                                       const std::string& typed);
 
     // --- XSB levels ---------------------------------------------------------------
-    TMazeData xsbMaze; // the last XSB level read successfully
+    // The last XSB level read successfully.
+    const TMazeData& xsbMaze() const { return xsbMaze_; }
     // Reads an XSB file into xsbMaze; shows its own messages on refusal and
     // then returns false.
     bool ReadXSB(const std::string& path);
@@ -171,8 +173,12 @@ public:
     // --- help with play: single-move undo and redo, hints, solving, dead
     // squares, shortest walks and dragging boxes (undo_play.cpp,
     // hint_play.cpp, path_play.cpp) ---------------------------------------------------
-    PlayAids aids;
-    Position position() const;
+    TPlayOptions& playOptions() { return aids_.options; }
+    const TPlayOptions& playOptions() const { return aids_.options; }
+    const DeadSquares& deadSquares() const { return aids_.dead; }
+    SolverAssistant* assistant() const { return aids_.assistant; }
+    // The solver the hints and solutions come from; none: they do nothing.
+    void setAssistant(SolverAssistant* assistant) { aids_.assistant = assistant; }
     void mUndoMoveClick(); // 撤销一步
     void mRedoClick();     // 重做
     void mHintClick();     // 提示
@@ -199,36 +205,75 @@ public:
     // built-in ones; the set in play stays when it cannot be opened.
     void openOtherSet(const std::string& path);
 
-private:
+  private:
     bool switchGameFile(const std::string& path);
-    // Lays out and paints maze, moved to the top-left corner; a new level
-    // (not a redraw of the one in play) learns its dead squares first.
+    // A new line of play from `p`, moved to the top-left corner first.
+    void enterPosition(Position p);
+    // Lays out and paints the board; a new level (not a redraw of the one
+    // in play) learns its dead squares first.
     void placeBoard(bool newLevel);
+    // One move of the worker: a new one, or the one redo makes again.
+    void makeMove(int code, bool redo);
     void PassGame();
     // The level's best record, in memory and on the status bar.
     void setBest(const TBestData& best);
     void storeAnswer();
-    void logMove(int code);
+    // The demonstration's timer at the speed the settings ask for.
+    void demoSpeed();
+    // The walking timer at the speed the settings ask for, from the walk's
+    // first step.
+    void startWalk();
 
     // Hooks of the help with play into the rules above.
-    void recordMove(int code); // a move is being made from here
-    void enterLevelAids();     // a level (or a slot) is on the board
-    void afterPushUndo();      // the push undo restored a position
-    bool endSolveDemo();       // stops a solve-from-here demonstration
-    bool finishSolveDemo();    // true when it was one and it ended
-    void checkDeadlock();      // after a push
+    void enterLevelAids();  // a level (or a slot) is on the board
+    void afterPushUndo();   // the push undo restored a position
+    bool endSolveDemo();    // stops a solve-from-here demonstration
+    bool finishSolveDemo(); // true when it was one and it ended
+    void checkDeadlock();   // after a push
     void clearDeadlockWarning();
-    void setPosition(const Position& p);
     void withPlan(const std::function<void()>& use);
     void planFound(const Position& asked, const solver::Result& r,
                    const std::function<void()>& use);
     bool solveRefused(const solver::Result& r); // the message when not Solved
     void startSolveDemo(const std::vector<std::uint8_t>& moves);
     void makePlanMoves(std::size_t count);
-    bool redrawChanged(const Cells& before, int manBefore);
+    // The board now against `before`: the cells that changed and the worker
+    // drawn again.
+    event::Moved redrawnFrom(const Position& before) const;
+
+    void send(Event e) { view_.apply({std::move(e)}); }
+    void send(const Events& events) { view_.apply(events); }
 
     GameView& view_;
     Dialogs& dialogs_;
+
+    std::filesystem::path appDir_;
+    std::string gameFile_;
+    std::string gameName_;
+    int levelCount_ = 0;
+    int curLevel_ = 0;
+    std::int16_t maxLevel_ = 0;
+    int bestMoves_ = 0;
+    int bestPushes_ = 0;
+    int mazeWidth_ = 0;
+    int mazeHeight_ = 0;
+    bool xsbMode_ = false;
+    std::string xsbFile_;
+    TMazeData xsbMaze_;
+    TGameVar settings_;
+    TBestData bestRec_;
+
+    History history_;
+    int manDir_ = 3;
+    bool resumedFromSlot_ = false;
+    bool managerUnlocked_ = false;
+    bool redrawOnly_ = false;
+    int checkedGameItem_ = 0;
+    BoardLayout layout_;
+    Demonstration demo_;
+    MouseWalk walk_;
+    int hoverCell_ = -1;
+    PlayAids aids_;
 };
 
 } // namespace sokoban

@@ -25,6 +25,15 @@ core::MoveOutcome applyTo(Position& p, int code) {
 
 } // namespace
 
+TSaveData undoRecord(const Position& p) {
+    TSaveData r;
+    r.moves = static_cast<std::int16_t>(p.moves);
+    r.pushes = static_cast<std::int16_t>(p.pushes);
+    r.man = static_cast<std::int16_t>(p.man);
+    r.cells = p.cells;
+    return r;
+}
+
 void History::start(const Position& from) {
     cut(0);
     line_.start = from;

@@ -33,6 +33,10 @@ struct Position {
     bool operator==(const Position&) const = default;
 };
 
+// The record of the push-undo file for a position: before a push, or where
+// the level was entered. Its level field carries nothing.
+TSaveData undoRecord(const Position& p);
+
 class History {
   public:
     // The move counter stops here. The move log has one slot more, which

@@ -37,18 +37,18 @@ LevelInfo currentInfo(const GameModel& m) {
         std::vector<LevelInfo> infos;
     };
     static Cache cache;
-    if (m.xsbMode) {
-        const std::string key = "xsb\t" + m.xsbFile + "\t" + stampOf(m.xsbFile);
+    if (m.xsbMode()) {
+        const std::string key = "xsb\t" + m.xsbFile() + "\t" + stampOf(m.xsbFile());
         if (cache.key != key) {
-            const LevelTextSummary s = summariseLevelFile(m.xsbFile);
+            const LevelTextSummary s = summariseLevelFile(m.xsbFile());
             cache = {key, {{s.title, s.author}}};
         }
         return cache.infos.empty() ? LevelInfo{} : cache.infos.front();
     }
-    const std::string key = "set\t" + m.gameFile + "\t" + stampOf(levelIndexFile(m.gameFile)) +
-                            "\t" + stampOf(m.gameFile);
-    if (cache.key != key) cache = {key, readLevelIndex(m.gameFile)};
-    const auto n = static_cast<std::size_t>(m.curLevel);
+    const std::string key = "set\t" + m.gameFile() + "\t" + stampOf(levelIndexFile(m.gameFile())) +
+                            "\t" + stampOf(m.gameFile());
+    if (cache.key != key) cache = {key, readLevelIndex(m.gameFile())};
+    const auto n = static_cast<std::size_t>(m.curLevel());
     return n >= 1 && n <= cache.infos.size() ? cache.infos[n - 1] : LevelInfo{};
 }
 
@@ -65,7 +65,7 @@ LevelTextCommands::LevelTextCommands(GameModel& model, GameView& view, Dialogs& 
     : model_(model), view_(view), dialogs_(dialogs), levelsDir_(std::move(levelsDir)) {}
 
 void LevelTextCommands::openFile(const std::string& path) {
-    const OpenedLevelText opened = openLevelTextFile(path, levelsDir_, model_.appDir);
+    const OpenedLevelText opened = openLevelTextFile(path, levelsDir_, model_.appDir());
     if (!opened.collection) {
         // One level or none: the single-file rules, messages included.
         model_.PlayXSB(path);
@@ -109,13 +109,13 @@ void LevelTextCommands::openCollection(const CollectionImport& set) {
 
 std::string LevelTextCommands::copyLevel() const {
     TMazeData position;
-    position.cells = model_.maze.cells;
-    position.man = static_cast<std::int16_t>(model_.manPos);
+    position.cells = model_.cells();
+    position.man = static_cast<std::int16_t>(model_.manPos());
     return writeXsb(position);
 }
 
 void LevelTextCommands::pasteLevel(const std::string& text, const std::string& name) {
-    const OpenedLevelText opened = openLevelTextString(text, name, levelsDir_, model_.appDir);
+    const OpenedLevelText opened = openLevelTextString(text, name, levelsDir_, model_.appDir());
     if (opened.collection) {
         openCollection(opened.set);
         return;
@@ -141,37 +141,37 @@ void LevelTextCommands::pasteLevel(const std::string& text, const std::string& n
 }
 
 void LevelTextCommands::exportCollection() {
-    if (model_.levelCount == 0 || model_.gameFile.empty()) return; // no level set open
-    const auto chosen = dialogs_.saveFile(MessageId::CollectionFilter, model_.gameName + ".xsb");
+    if (model_.levelCount() == 0 || model_.gameFile().empty()) return; // no level set open
+    const auto chosen = dialogs_.saveFile(MessageId::CollectionFilter, model_.gameName() + ".xsb");
     if (!chosen) return;
-    saveCollection(*chosen, model_.gameFile);
+    saveCollection(*chosen, model_.gameFile());
     dialogs_.information(MessageId::Saved);
 }
 
 std::optional<std::string> LevelTextCommands::copyAnswer() {
-    if (model_.xsbMode) {
+    if (model_.xsbMode()) {
         dialogs_.error(MessageId::XsbCannotExportAnswer);
         return std::nullopt;
     }
-    if (model_.levelCount == 0 || model_.curLevel < 1) return std::nullopt;
+    if (model_.levelCount() == 0 || model_.curLevel() < 1) return std::nullopt;
     const CompanionFiles f = model_.files();
-    f.sol.padTo(model_.levelCount, emptyAnswerRecord().encode());
-    const auto answer = f.sol.get<TAnswerData>(model_.curLevel - 1);
+    f.sol.padTo(model_.levelCount(), emptyAnswerRecord().encode());
+    const auto answer = f.sol.get<TAnswerData>(model_.curLevel() - 1);
     if (answer.moves == 0) {
         dialogs_.error(MessageId::NoAnswerForLevel);
         return std::nullopt;
     }
-    return solutionText(f.levels.get<TMazeData>(model_.curLevel - 1), answer);
+    return solutionText(f.levels.get<TMazeData>(model_.curLevel() - 1), answer);
 }
 
 void LevelTextCommands::pasteAnswer(const std::string& text) {
-    if (model_.xsbMode) {
+    if (model_.xsbMode()) {
         dialogs_.error(MessageId::XsbCannotImportAnswer);
         return;
     }
-    if (model_.levelCount == 0 || model_.curLevel < 1) return;
+    if (model_.levelCount() == 0 || model_.curLevel() < 1) return;
     const CompanionFiles f = model_.files();
-    const TMazeData level = f.levels.get<TMazeData>(model_.curLevel - 1);
+    const TMazeData level = f.levels.get<TMazeData>(model_.curLevel() - 1);
     SolutionParse parsed = parseSolution(level, text);
     switch (parsed.error) {
     case SolutionError::None:
@@ -191,7 +191,7 @@ void LevelTextCommands::pasteAnswer(const std::string& text) {
         return;
     }
     TAnswerData& answer = parsed.answer;
-    answer.level = static_cast<std::int16_t>(model_.curLevel);
+    answer.level = static_cast<std::int16_t>(model_.curLevel());
     model_.offerImportedAnswer(answer);
 }
 

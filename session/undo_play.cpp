@@ -1,92 +1,51 @@
-// Undo and redo of single moves, beside the push undo of game.tmp: the model
-// keeps the position before every move of the line as it now stands, and the
-// move log's first moveCount entries stay that line.
+// Undo and redo of single moves, beside the push undo: both move along the
+// one line of play the history keeps.
 #include "game_model.h"
 
 namespace sokoban {
 
-Position GameModel::position() const {
-    Position p;
-    p.cells = maze.cells;
-    p.man = manPos;
-    p.moves = moveCount;
-    p.pushes = pushCount;
-    p.logOverflow = logOverflow;
-    return p;
-}
-
-bool GameModel::redrawChanged(const Cells& before, int manBefore) {
-    bool changed = manBefore != manPos;
+event::Moved GameModel::redrawnFrom(const Position& before) const {
+    event::Moved m;
+    m.workerFrom = before.man >= 0 && before.man < kCells ? before.man : -1;
+    m.workerTo = manPos();
+    m.facing = manDir_ - 1;
     for (int i = 0; i < kCells; ++i)
-        if (before[static_cast<std::size_t>(i)] != maze.cells[static_cast<std::size_t>(i)]) {
-            view_.DrawCell(i);
-            changed = true;
-        }
-    if (manBefore >= 0 && manBefore < kCells) view_.DrawCell(manBefore);
-    view_.DrawMan(manDir - 1);
-    return changed;
-}
-
-void GameModel::setPosition(const Position& p) {
-    const Cells before = maze.cells;
-    const int manBefore = manPos;
-    maze.cells = p.cells;
-    manPos = p.man;
-    moveCount = p.moves;
-    pushCount = p.pushes;
-    logOverflow = p.logOverflow;
-    redrawChanged(before, manBefore);
-    view_.SetStatusText(1, movesText());
-    view_.SetStatusText(2, pushesText());
-    clearDeadlockWarning();
-}
-
-void GameModel::recordMove(int code) {
-    aids.history.record(position(), code);
+        if (before.cells[static_cast<std::size_t>(i)] != cells()[static_cast<std::size_t>(i)])
+            m.cells.push_back(i);
+    return m;
 }
 
 void GameModel::mUndoMoveClick() {
     stopWalk();
-    if (demoMode || !aids.history.canUndo()) return;
-    const Position now = position();
-    const MoveHistory::Step step = aids.history.takeBack();
-    // A push taken back takes its record of the push undo with it, which
-    // holds just the position restored here.
-    if (step.before.cells != now.cells && undoCount > 0) --undoCount;
-    manDir = kDirections[step.code].manDir;
-    view_.PlayEffect("undo");
-    setPosition(step.before);
-    if (!aids.history.canUndo()) view_.SetUndoEnabled(false);
+    if (demo_.running || !history_.canUndo()) return;
+    const History::Undone undone = history_.undo();
+    manDir_ = kDirections[undone.code].manDir;
+    const core::MoveOutcome& back = undone.back;
+    send({event::Sound{Effect::Undo},
+          event::Moved{back.workerFrom, back.workerTo, back.boxFrom, back.boxTo, manDir_ - 1, {}},
+          event::Status{1, movesText()}, event::Status{2, pushesText()}});
+    clearDeadlockWarning();
+    if (!history_.canUndo()) send(event::Enable{Control::Undo, false});
 }
 
 void GameModel::mRedoClick() {
     stopWalk();
-    if (demoMode || !aids.history.canRedo()) return;
-    aids.history.beginRedo();
-    try {
-        KeyMove(kDirections[aids.history.redoCode()].word);
-    } catch (...) {
-        aids.history.endRedo();
-        throw;
-    }
-    aids.history.endRedo();
+    if (demo_.running || !history_.canRedo()) return;
+    makeMove(history_.redoCode(), true);
 }
 
 void GameModel::afterPushUndo() {
-    aids.history.rewindTo(position());
-    aids.dragFrom = -1;
+    aids_.dragFrom = -1;
     clearDeadlockWarning();
 }
 
 void GameModel::enterLevelAids() {
-    if (aids.assistant) aids.assistant->cancel();
-    aids.history.clear();
-    aids.planFrom.reset();
-    aids.plan.clear();
-    aids.demoReturn.reset();
-    aids.dragFrom = -1;
-    aids.warningShown = false;
-    ++aids.levelEntries;
+    if (aids_.assistant) aids_.assistant->cancel();
+    aids_.planFrom.reset();
+    aids_.plan.clear();
+    aids_.dragFrom = -1;
+    aids_.warningShown = false;
+    ++aids_.levelEntries;
 }
 
 } // namespace sokoban

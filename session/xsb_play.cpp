@@ -1,4 +1,4 @@
-// Single XSB levels: reading one into xsbMaze, playing it, and writing the
+// Single XSB levels: reading one into xsbMaze_, playing it, and writing the
 // current level of the level set as XSB text.
 #include "game_model.h"
 
@@ -25,7 +25,7 @@ bool GameModel::ReadXSB(const std::string& path) {
         dialogs_.information(MessageId::NoLevelNewOne);
         return false;
     case XsbStatus::Ok:
-        xsbMaze = read.maze;
+        xsbMaze_ = read.maze;
         return true;
     }
     return false;
@@ -37,47 +37,42 @@ bool GameModel::PlayXSB(const std::string& path) {
     if (!ReadXSB(path)) return false;
     // Only the level in play names the file that retry reloads; previews and
     // imports read through ReadXSB and leave it alone.
-    xsbFile = path;
+    xsbFile_ = path;
 
     // A demonstration or a walk of the previous level must not go on here.
-    if (demoMode || demoPaused || demoButtons != DemoButtons::Idle) stopDemo();
-    view_.StopWalking();
+    if (demo_.running || demo_.paused || demo_.buttons != DemoButtons::Idle) stopDemo();
+    stopWalk();
 
     // Whatever the reader said, play the level xsbMaze holds, moved to the
     // top-left corner like a level of a set.
-    maze = xsbMaze;
-    manPos = xsbMaze.man;
+    Position entry;
+    entry.cells = xsbMaze_.cells;
+    entry.man = xsbMaze_.man;
+    enterPosition(entry);
     placeBoard(true);
 
-    moveCount = 0;
-    pushCount = 0;
     // The level has no records: the status bar shows none.
-    bestMoves = 0;
-    bestPushes = 0;
-    view_.SetAnswerEnabled(false);
-    undoCount = 0;
-    undoRec.moves = 0;
-    undoRec.pushes = 0;
-    undoRec.man = static_cast<std::int16_t>(manPos);
-    undoRec.cells = maze.cells;
-    undoFile().put(0, undoRec);
-    view_.SetUndoEnabled(false);
+    bestMoves_ = 0;
+    bestPushes_ = 0;
+    send(event::Enable{Control::Answer, false});
+    undoFile().put(0, undoRecord(history_.origin()));
+    send(event::Enable{Control::Undo, false});
     enterLevelAids();
 
-    checkedGameItem = 0;
-    view_.SetGameItemChecked(0);
-    xsbMode = true;
+    checkedGameItem_ = 0;
+    send(event::GameItem{0});
+    xsbMode_ = true;
     updateStatus();
     return true;
 }
 
 void GameModel::mSaveToXSBClick() {
-    if (levelCount == 0 || curLevel < 1) return; // no level set open
-    const auto chosen = dialogs_.saveFile(MessageId::XsbFilter, xsbFileName(gameName, curLevel));
+    if (levelCount_ == 0 || curLevel_ < 1) return; // no level set open
+    const auto chosen = dialogs_.saveFile(MessageId::XsbFilter, xsbFileName(gameName_, curLevel_));
     if (!chosen) return;
     // The level is read before the file is touched, so a failed read leaves
     // an existing file as it was.
-    const auto level = files().levels.get<TMazeData>(curLevel - 1);
+    const auto level = files().levels.get<TMazeData>(curLevel_ - 1);
     saveXsb(*chosen, level);
     dialogs_.information(MessageId::Saved);
 }

@@ -16,7 +16,8 @@ namespace {
 TMazeData bigLevel() {
     std::vector<std::string> rows(22, "#" + std::string(32, ' ') + "#");
     rows.front() = rows.back() = std::string(34, '#');
-    for (int c = 3; c < 30; c += 2) rows[10][static_cast<std::size_t>(c)] = '$';
+    for (int c = 3; c < 30; c += 2)
+        rows[10][static_cast<std::size_t>(c)] = '$';
     rows[12][5] = '.';
     rows[11][16] = '@';
     rows[11][17] = '$';
@@ -48,7 +49,7 @@ void BM_PushWithRepaint(benchmark::State& state) {
         m.tbUndoClick();
         state.ResumeTiming();
     }
-    state.counters["cellSize"] = m.layout.cellSize;
+    state.counters["cellSize"] = m.layout().cellSize;
 }
 BENCHMARK(BM_PushWithRepaint)->Unit(benchmark::kMicrosecond);
 
@@ -67,9 +68,10 @@ BENCHMARK(BM_Undo)->Unit(benchmark::kMillisecond);
 void BM_FullPaint(benchmark::State& state) {
     Fixture f;
     auto& m = f.form->model();
-    m.redrawOnly = true;
-    for (auto _ : state) m.ShowRecord();
-    state.counters["cellSize"] = m.layout.cellSize;
+    // The push undo with no push to take back paints the whole board again.
+    for (auto _ : state)
+        m.tbUndoClick();
+    state.counters["cellSize"] = m.layout().cellSize;
 }
 BENCHMARK(BM_FullPaint)->Unit(benchmark::kMillisecond);
 
@@ -84,12 +86,14 @@ void BM_WorstClick(benchmark::State& state) {
     std::vector<std::string> rows(22, "#" + std::string(32, ' ') + "#");
     rows.front() = rows.back() = std::string(34, '#');
     rows[1][1] = '@';
-    m.maze = makeLevel(rows);
+    writeLevelSet(dir.path / "game.box", {makeLevel(rows)});
+    m.setAppDir(dir.path);
+    m.settings() = defaultSettings(1024, 768);
+    m.SelectGames(1);
     int steps = 0;
     for (auto _ : state) {
-        m.manPos = kCols + 1;
-        m.BlockClick(20 * kCols + 32);
-        steps = m.walkCount;
+        m.BlockClick(20 * kCols + 32); // the walk is planned, not made
+        steps = m.walk().walkCount;
     }
     state.counters["steps"] = steps;
 }

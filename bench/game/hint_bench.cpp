@@ -68,31 +68,31 @@ int main(int argc, char** argv) {
         GameModel game{view, dialogs};
         QueuedAssistant solver;
         view.model = &game;
-        game.appDir = dir.path;
-        game.settings = defaultSettings(1024, 768);
-        game.aids.assistant = &solver.assistant;
+        game.setAppDir(dir.path);
+        game.settings() = defaultSettings(1024, 768);
+        game.setAssistant(&solver.assistant);
         solver.assistant.timeSeconds = limit;
         game.SelectGames(1);
         game.UnlockAllLevels();
 
         std::vector<double> first, next, fast;
         int hinted = 0;
-        for (int level = 1; level <= game.levelCount; ++level) {
-            game.curLevel = level;
-            game.ReadRecord(level);
+        for (int level = 1; level <= game.levelCount(); ++level) {
+            game.playLevel(level);
             // The solver alone, to know the levels it finishes quickly.
-            TMazeData m = game.maze;
-            m.man = static_cast<std::int16_t>(game.manPos);
+            TMazeData m;
+            m.cells = game.cells();
+            m.man = static_cast<std::int16_t>(game.manPos());
             solver::Limits l;
             l.timeSeconds = limit;
             const auto alone = solver::solve(boardOf(m), l);
 
-            const int pushes = game.pushCount;
+            const int pushes = game.pushCount();
             auto t = Clock::now();
             game.mHintClick();
             if (solver.assistant.busy()) solver.finish();
             const double latency = since(t);
-            if (game.pushCount != pushes + 1) continue;
+            if (game.pushCount() != pushes + 1) continue;
             ++hinted;
             first.push_back(latency);
             if (alone.status == solver::Status::Solved && alone.seconds <= 0.2)
@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
         const auto max = [](const std::vector<double>& v) {
             return v.empty() ? 0.0 : *std::max_element(v.begin(), v.end());
         };
-        std::printf("%-11s %6d %6d %10.4f %10.4f %10.4f %10.6f %12zu\n", set, game.levelCount,
+        std::printf("%-11s %6d %6d %10.4f %10.4f %10.4f %10.6f %12zu\n", set, game.levelCount(),
                     hinted, median(first), max(first), max(fast), max(next), fast.size());
     }
     done = true;

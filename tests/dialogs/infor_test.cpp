@@ -26,16 +26,33 @@ class InforTest : public MainFormFixture {
         model().files().sol.put(level - 1, a);
     }
     std::string shown() { return win->text().toStdString(); }
+    // The set opened again with its progress at `maxLevel`, then `level`
+    // brought back from a save slot with these counters and, since, this
+    // best record.
+    void playAt(int maxLevel, int level, TBestData best, int moves, int pushes) {
+        const CompanionFiles f = model().files();
+        TSaveData progress = f.sav.get<TSaveData>(0);
+        progress.level = static_cast<std::int16_t>(maxLevel);
+        f.sav.put(0, progress);
+        f.bst.create(); // no level solved that would open the next
+        model().openOtherSet(appFile("game.box"));
+        f.bst.put(level - 1, best);
+        TSaveData slot = freshSaveRecord();
+        slot.level = static_cast<std::int16_t>(level);
+        slot.moves = static_cast<std::int16_t>(moves);
+        slot.pushes = static_cast<std::int16_t>(pushes);
+        const TMazeData board = f.levels.get<TMazeData>(level - 1);
+        slot.man = board.man;
+        slot.cells = board.cells;
+        f.sav.put(1, slot);
+        model().GameLoad(1);
+        ASSERT_EQ(dialogs.takeTexts(), std::vector<std::string>{});
+    }
 };
 
 TEST_F(InforTest, ListsTheSetTheProgressTheRecordsAndTheAnswers) {
     storeAnswer(2);
-    model().maxLevel = 2;
-    model().curLevel = 2;
-    model().bestMoves = 12;
-    model().bestPushes = 0;
-    model().moveCount = 5;
-    model().pushCount = 1;
+    playAt(2, 2, {12, 4}, 5, 1);
     win->showDialog();
     EXPECT_EQ(shown(), "当前游戏文件： " + appFile("game.box") +
                            "；\n"
@@ -43,7 +60,7 @@ TEST_F(InforTest, ListsTheSetTheProgressTheRecordsAndTheAnswers) {
                            "您已经通过：   1   关；\n"
                            "您正在玩第     2 关；\n"
                            "当前关卡的最佳移动步数：12 步\n"
-                           "当前关卡的最佳推动步数：    无\n"
+                           "当前关卡的最佳推动步数：4 步\n"
                            "您的移动步数：5 步\n"
                            "您的推动步数：1 步\n"
                            "\n"
@@ -67,9 +84,7 @@ TEST_F(InforTest, ProgressLineAndAnswerListsByCase) {
         model().files().sol.padTo(3, emptyAnswerRecord().encode());
         for (int l : c.answered)
             storeAnswer(l);
-        model().maxLevel = static_cast<std::int16_t>(c.maxLevel);
-        model().bestMoves = 7;
-        model().bestPushes = 2;
+        playAt(c.maxLevel, 1, {7, 2}, 0, 0);
         win->showDialog();
         const std::string t = shown();
         EXPECT_NE(t.find("\n" + c.progress + "\n"), std::string::npos) << t;
@@ -82,7 +97,9 @@ TEST_F(InforTest, ProgressLineAndAnswerListsByCase) {
 
 TEST_F(InforTest, ShownOnceThenKeptUntilClosedAndOkEmptiesIt) {
     win->showDialog();
-    model().moveCount = 99;
+    EXPECT_NE(shown().find("当前关卡的最佳移动步数：    无\n当前关卡的最佳推动步数：    无"),
+              std::string::npos);
+    playAt(1, 1, {}, 99, 0);
     win->showDialog(); // already up: brought forward, not rebuilt
     EXPECT_NE(shown().find("您的移动步数：0 步"), std::string::npos);
     QTest::mouseClick(win->findChild<QPushButton*>("Button1"), Qt::LeftButton);
@@ -93,10 +110,11 @@ TEST_F(InforTest, ShownOnceThenKeptUntilClosedAndOkEmptiesIt) {
 }
 
 TEST_F(InforTest, AnXsbLevelShowsOnlyItsFile) {
-    model().xsbMode = true;
-    model().xsbFile = "/levels/one.xsb";
+    const std::string file = (dir.path / "one.xsb").string();
+    std::ofstream(file) << "#####\n#@$.#\n#####\n";
+    ASSERT_TRUE(model().PlayXSB(file));
     win->showDialog();
-    EXPECT_EQ(shown(), "当前游戏文件： /levels/one.xsb；");
+    EXPECT_EQ(shown(), "当前游戏文件： " + file + "；");
 }
 
 TEST_F(InforTest, AnUnreadableAnswerFileEndsTheListWithTheErrorReport) {

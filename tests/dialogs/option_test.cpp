@@ -67,7 +67,7 @@ TEST_F(OptionTest, ShowingSelectsTheSettingsInUse) {
          {"music3", "cbContinue", "cbrandomface", "rbUseRandom", "cbshowhint"}},
     };
     for (const Case& c : cases) {
-        TGameVar& s = model().settings;
+        TGameVar& s = model().settings();
         s.musicNo = c.music;
         s.moveSpeed = c.move;
         s.demoSpeed = c.demo;
@@ -86,18 +86,18 @@ TEST_F(OptionTest, ShowingSelectsTheSettingsInUse) {
 }
 
 TEST_F(OptionTest, OkKeepsTheChoicesAndCancelDropsAllButTheMusic) {
-    const TGameVar before = model().settings;
+    const TGameVar before = model().settings();
     dlg->showDialog();
     screenshot(*dlg, "_basic");
     for (const char* n : {"music4", "movespeed3", "autospeed3", "backstyle1", "cbContinue",
                           "cbrandomface", "rbUseRandom", "cbshowhint"})
         click(n);
-    EXPECT_EQ(model().settings.musicNo, 4); // at once
+    EXPECT_EQ(model().settings().musicNo, 4); // at once
     click("CancelBtn");
     EXPECT_FALSE(dlg->isVisible());
     TGameVar expected = before;
     expected.musicNo = 4;
-    EXPECT_EQ(model().settings, expected);
+    EXPECT_EQ(model().settings(), expected);
 
     // The next showing presents the settings in use, not the cancelled ones.
     dlg->showDialog();
@@ -110,7 +110,7 @@ TEST_F(OptionTest, OkKeepsTheChoicesAndCancelDropsAllButTheMusic) {
         click(n);
     click("OKBtn");
     EXPECT_FALSE(dlg->isVisible());
-    const TGameVar& s = model().settings;
+    const TGameVar& s = model().settings();
     EXPECT_EQ(s.moveSpeed, 3);
     EXPECT_EQ(s.demoSpeed, 3);
     EXPECT_EQ(s.backStyle, 1);
@@ -125,7 +125,7 @@ TEST_F(OptionTest, OkKeepsTheChoicesAndCancelDropsAllButTheMusic) {
     click("cbshowhint");
     QTest::keyClick(dlg.get(), Qt::Key_Escape);
     EXPECT_FALSE(dlg->isVisible());
-    EXPECT_EQ(model().settings.noPassInfo, 1);
+    EXPECT_EQ(model().settings().noPassInfo, 1);
 }
 
 TEST_F(OptionTest, ApplyPlaysTheChosenPiece) {
@@ -221,7 +221,7 @@ TEST_F(OptionTest, ShortestWalksAreKeptInTheirOwnFile) {
     EXPECT_FALSE(on("cbShortestWalk"));
     click("cbShortestWalk");
     dlg->OKBtnClick();
-    EXPECT_EQ(form->model().aids.options.shortestWalk, 1);
+    EXPECT_EQ(form->model().playOptions().shortestWalk, 1);
     EXPECT_EQ(readFile(dir.path / "assist.var"), (Bytes{0, 1, 10, 0}));
     EXPECT_EQ(readFile(dir.path / "game.var").size(), 36u);
 }

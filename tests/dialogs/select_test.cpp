@@ -96,9 +96,9 @@ TEST_F(SelectTest, SelectSwitchesTheGameAndRemembersTheLine) {
     win->listBox()->setCurrentRow(2);
     press("ButtonSelect");
     EXPECT_FALSE(win->isVisible());
-    EXPECT_EQ(model().gameFile, set(3));
-    EXPECT_EQ(model().settings.levelSet, 8);
-    EXPECT_EQ(model().levelCount, 3);
+    EXPECT_EQ(model().gameFile(), set(3));
+    EXPECT_EQ(model().settings().levelSet, 8);
+    EXPECT_EQ(model().levelCount(), 3);
     EXPECT_FALSE(form->action("mselectgame1")->isChecked());
     EXPECT_TRUE(fs::exists(other / "set3.sav"));
 
@@ -117,8 +117,8 @@ TEST_F(SelectTest, AFileTheGameRefusesKeepsTheWindowAndTheChoice) {
     press("ButtonSelect");
     EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"游戏文件格式错误！"});
     EXPECT_TRUE(win->isVisible());
-    EXPECT_EQ(model().gameFile, appFile("game.box"));
-    EXPECT_EQ(model().settings.levelSet, 1);
+    EXPECT_EQ(model().gameFile(), appFile("game.box"));
+    EXPECT_EQ(model().settings().levelSet, 1);
 }
 
 TEST_F(SelectTest, DeletingKeepsTheRememberedChoiceOnItsLevelSet) {
@@ -137,7 +137,7 @@ TEST_F(SelectTest, DeletingKeepsTheRememberedChoiceOnItsLevelSet) {
         SCOPED_TRACE(c.deletedRow);
         const std::vector<std::string> lines{set(1), set(2), set(3), set(4)};
         writeGameList(dir.path / "game.lst", lines);
-        model().settings.levelSet = static_cast<std::uint8_t>(c.remembered);
+        model().settings().levelSet = static_cast<std::uint8_t>(c.remembered);
         win->showDialog();
         win->listBox()->setCurrentRow(c.deletedRow);
         press("ButtonDelete");
@@ -146,7 +146,7 @@ TEST_F(SelectTest, DeletingKeepsTheRememberedChoiceOnItsLevelSet) {
         EXPECT_EQ(listed(), expected);
         EXPECT_EQ(win->listBox()->count(), static_cast<int>(expected.size()));
         EXPECT_EQ(win->listBox()->currentRow(), static_cast<int>(expected.size()) - 1);
-        EXPECT_EQ(model().settings.levelSet, c.expected);
+        EXPECT_EQ(model().settings().levelSet, c.expected);
         win->hide();
     }
     // Emptying the list leaves nothing selected.
@@ -166,8 +166,8 @@ TEST_F(SelectTest, ALineTooFarDownIsPlayedButNotRemembered) {
     win->showDialog();
     win->listBox()->setCurrentRow(250);
     press("ButtonSelect");
-    EXPECT_EQ(model().gameFile, set(251));
-    EXPECT_EQ(model().settings.levelSet, 1);
+    EXPECT_EQ(model().gameFile(), set(251));
+    EXPECT_EQ(model().settings().levelSet, 1);
 }
 
 } // namespace

@@ -40,7 +40,7 @@ class FaceFormTest : public ::testing::Test {
         face.reset();
         main.reset();
     }
-    TGameVar& settings() { return main->model().settings; }
+    TGameVar& settings() { return main->model().settings(); }
     void setCustom(int wall, int floor, int box) {
         settings().customWall = static_cast<std::uint8_t>(wall);
         settings().customFloor = static_cast<std::uint8_t>(floor);
@@ -51,14 +51,14 @@ class FaceFormTest : public ::testing::Test {
     }
     // The colour in the middle of a board cell of the main window's picture.
     QRgb cellColour(int cell) {
-        const auto& l = main->model().layout;
+        const auto& l = main->model().layout();
         return main->painter().image().pixel(
             (cell % kCols + l.originCol) * l.cellSize + l.cellSize / 2,
             (cell / kCols + l.originRow) * l.cellSize + l.cellSize / 2);
     }
     // The same spot of a tile drawn at the board's cell size.
     QRgb tileColour(const QString& name) {
-        const int s = main->model().layout.cellSize;
+        const int s = main->model().layout().cellSize;
         return picture(name)
             .convertToFormat(QImage::Format_RGB32)
             .scaled(s, s, Qt::IgnoreAspectRatio, Qt::FastTransformation)
@@ -67,8 +67,8 @@ class FaceFormTest : public ::testing::Test {
     // The board shows the wall of face w, the target of face f and the box of face b.
     void expectBoardShows(int w, int f, int b, const char* where) {
         const int wall = 0, target = kCols + 4, box = kCols + 3;
-        ASSERT_EQ(main->model().maze.cells[wall], kWall);
-        ASSERT_EQ(main->model().maze.cells[box], kBox);
+        ASSERT_EQ(main->model().cells()[wall], kWall);
+        ASSERT_EQ(main->model().cells()[box], kBox);
         EXPECT_EQ(cellColour(wall), tileColour(QString("%1wall").arg(w))) << where;
         EXPECT_EQ(cellColour(target), tileColour(QString("%1target").arg(f))) << where;
         EXPECT_EQ(cellColour(box), tileColour(QString("%1box").arg(b))) << where;

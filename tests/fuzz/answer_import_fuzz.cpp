@@ -39,14 +39,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto& model = opened.model;
     auto& dialogs = opened.dialogs;
     model.guarded([&] {
-        if (model.OpenGame()) model.ReadRecord(model.curLevel);
+        if (model.OpenGame()) model.ReadRecord(model.curLevel());
     });
     dialogs.fileAnswers = {ans.string()};
     dialogs.confirmAnswers = {true, true}; // store it, and show it
     model.guarded([&] { model.mAnswerInClick(); });
     // A few hundred steps of the demonstration: enough to reach the end of
     // short answers and any level change they cause.
-    for (int step = 0; step < 300 && model.demoMode; ++step)
+    for (int step = 0; step < 300 && model.demoMode(); ++step)
         model.guarded([&] { model.Timer4Timer(); });
     FUZZ_CHECK(std::filesystem::file_size(dir / "set.sol") == 3 * TAnswerData::kSize);
     return 0;

@@ -16,8 +16,8 @@ struct SetModel {
 
     explicit SetModel(const std::filesystem::path& dir) {
         view.model = &model;
-        model.appDir = dir;
-        model.gameFile = (dir / "set.box").string();
+        model.setAppDir(dir);
+        model.setGameFile((dir / "set.box").string());
     }
 };
 

@@ -21,12 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     model.guarded([&] {
         if (!model.OpenGame()) return;
         const std::uint64_t levels = parts[0].size() / TMazeData::kSize;
-        FUZZ_CHECK(model.levelCount == static_cast<int>(levels));
+        FUZZ_CHECK(model.levelCount() == static_cast<int>(levels));
         // The companion files are whole after the repair.
         FUZZ_CHECK(std::filesystem::file_size(dir / "set.sav") >= 6 * TSaveData::kSize);
         FUZZ_CHECK(std::filesystem::file_size(dir / "set.bst") >= levels * TBestData::kSize);
         FUZZ_CHECK(std::filesystem::file_size(dir / "set.sol") == levels * TAnswerData::kSize);
-        model.ReadRecord(model.curLevel);
+        model.ReadRecord(model.curLevel());
     });
     for (int slot = 1; slot <= 5; ++slot) {
         dialogs.confirmAnswers = {true};

@@ -57,7 +57,7 @@ std::vector<std::string> playedSet(const fs::path& dir, const Bytes& box) {
     fuzz::SetModel opened(dir);
     auto& model = opened.model;
     model.guarded([&] {
-        if (model.OpenGame()) model.ReadRecord(model.curLevel);
+        if (model.OpenGame()) model.ReadRecord(model.curLevel());
     });
     return {text(box), text(fuzz::readFile(dir / "set.sav")), text(fuzz::readFile(dir / "set.bst")),
             text(fuzz::readFile(dir / "set.sol"))};
@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
         auto& model = opened.model;
         model.guarded([&] {
             if (!model.OpenGame()) return;
-            model.ReadRecord(model.curLevel);
+            model.ReadRecord(model.curLevel());
             for (const char* d : {"right", "down", "left", "up"})
                 model.KeyMove(d);
             model.Gamesave(1);
@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
         auto& dialogs = opened.dialogs;
         model.guarded([&] {
             if (!model.OpenGame()) return;
-            model.ReadRecord(model.curLevel);
+            model.ReadRecord(model.curLevel());
             model.KeyMove("right");
         });
         dialogs.inputAnswers = {"1"};

@@ -8,7 +8,7 @@ namespace sokoban::testing {
 namespace {
 
 class AnswerTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     RecordingView view;
     ScriptedDialogs dialogs;
@@ -21,8 +21,8 @@ protected:
                       {makeLevel({"######", "#@   #", "#  $ #", "#  . #", "######"}),
                        makeLevel({"#####", "#@$.#", "#####"})});
         view.model = &game;
-        game.appDir = dir.path;
-        game.settings = defaultSettings(1024, 768);
+        game.setAppDir(dir.path);
+        game.settings() = defaultSettings(1024, 768);
         game.SelectGames(1);
     }
     RecordFile sol() const { return RecordFile(dir.path / "game.sol", TAnswerData::kSize); }
@@ -32,12 +32,14 @@ protected:
     std::string answerFile(int level, const std::vector<int>& codes, int moves = kAsGiven) {
         TAnswerData a;
         a.level = static_cast<std::int16_t>(level);
-        a.moves = static_cast<std::int16_t>(moves == kAsGiven ? static_cast<int>(codes.size()) : moves);
-        for (std::size_t i = 0; i < codes.size(); ++i) a.setMove(static_cast<int>(i), codes[i]);
+        a.moves =
+            static_cast<std::int16_t>(moves == kAsGiven ? static_cast<int>(codes.size()) : moves);
+        for (std::size_t i = 0; i < codes.size(); ++i)
+            a.setMove(static_cast<int>(i), codes[i]);
         const auto path = dir.path / ("in" + std::to_string(++files_) + ".ans");
         const Bytes b = a.encode();
-        const auto size = 5 + std::min<std::size_t>(std::max(a.moves, std::int16_t(0)) / 4 + 2,
-                                                     a.packed.size());
+        const auto size =
+            5 + std::min<std::size_t>(std::max(a.moves, std::int16_t(0)) / 4 + 2, a.packed.size());
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(size));
         return path.string();
@@ -47,7 +49,8 @@ protected:
         TAnswerData a;
         a.level = static_cast<std::int16_t>(level);
         a.moves = static_cast<std::int16_t>(moves.size());
-        for (std::size_t i = 0; i < moves.size(); ++i) a.setMove(static_cast<int>(i), moves[i]);
+        for (std::size_t i = 0; i < moves.size(); ++i)
+            a.setMove(static_cast<int>(i), moves[i]);
         sol().put(level - 1, a);
     }
 };
@@ -95,7 +98,9 @@ TEST_F(AnswerTest, BatchExportNamesEveryAnswer) {
     EXPECT_EQ(dialogs.takeMessages(),
               (Messages{{Id::AnswerExported, 2, path}, {Id::AllAnswersSaved}}));
     EXPECT_EQ(readFile(path).size(), 5u + 2u);
-    game.xsbMode = true;
+    // A level played from an XSB file has no answers to export.
+    std::ofstream(dir.path / "one.xsb") << "#####\n#@$.#\n#####\n";
+    ASSERT_TRUE(game.PlayXSB((dir.path / "one.xsb").string()));
     game.mAnswerOutAllClick();
     EXPECT_EQ(dialogs.takeMessages(), Messages{Id::XsbCannotExportAnswer});
 }
@@ -106,30 +111,30 @@ TEST_F(AnswerTest, DemonstrationStatesAndCaptions) {
     EXPECT_EQ(dialogs.takeMessages(), Messages{Id::NoAnswerTryYourself});
 
     storeAnswer(1, {3, 3, 1}); // right, right, push down
-    game.KeyMove("down"); // the demonstration restarts the level first
+    game.KeyMove("down");      // the demonstration restarts the level first
     game.tbLoadAnswerClick();
-    EXPECT_EQ(game.moveCount, 0);
-    EXPECT_TRUE(game.demoMode);
+    EXPECT_EQ(game.moveCount(), 0);
+    EXPECT_TRUE(game.demoMode());
     EXPECT_EQ(view.demo, DemoButtons::Running);
     EXPECT_TRUE(view.demoTimer);
     EXPECT_EQ(view.demoInterval, 50);
     game.Timer4Timer();
-    EXPECT_EQ(game.moveCount, 1);
+    EXPECT_EQ(game.moveCount(), 1);
     game.tbLoadAnswerClick(); // pause
     EXPECT_EQ(view.demo, DemoButtons::Paused);
     EXPECT_FALSE(view.demoTimer);
-    EXPECT_TRUE(game.demoPaused);
+    EXPECT_TRUE(game.demoPaused());
     game.FormKeyDown(GameKey::N, 0); // step
-    EXPECT_EQ(game.moveCount, 2);
+    EXPECT_EQ(game.moveCount(), 2);
     game.tbLoadAnswerClick(); // resume
     EXPECT_EQ(view.demo, DemoButtons::Running);
     EXPECT_TRUE(view.demoTimer);
     game.Timer4Timer(); // the last push solves the level
     EXPECT_EQ(dialogs.takeMessages(), Messages{Id::DemoWatched});
     EXPECT_EQ(view.demo, DemoButtons::Idle);
-    EXPECT_FALSE(game.demoMode);
-    EXPECT_EQ(game.moveCount, 0); // a fresh start
-    EXPECT_EQ(game.curLevel, 1);
+    EXPECT_FALSE(game.demoMode());
+    EXPECT_EQ(game.moveCount(), 0); // a fresh start
+    EXPECT_EQ(game.curLevel(), 1);
     EXPECT_EQ(RecordFile(dir.path / "game.sav", TSaveData::kSize).get<TSaveData>(0).level, 1);
 }
 
@@ -151,10 +156,10 @@ TEST_F(AnswerTest, ASolveAfterAStoppedDemonstrationStoresAnAnswerThatReplays) {
         storeAnswer(1, detour);
         RecordFile(dir.path / "game.bst", TBestData::kSize).put(0, TBestData{5, 1});
         game.tbLoadAnswerClick();
-        ASSERT_TRUE(game.demoMode);
+        ASSERT_TRUE(game.demoMode());
         stop(); // one move of the demonstration, then stopped
-        ASSERT_FALSE(game.demoMode);
-        ASSERT_EQ(game.moveCount, 1);
+        ASSERT_FALSE(game.demoMode());
+        ASSERT_EQ(game.moveCount(), 1);
         dialogs.takeTexts();
         game.KeyMove("right");
         game.KeyMove("down"); // the push that solves it, in 3 moves
@@ -163,23 +168,22 @@ TEST_F(AnswerTest, ASolveAfterAStoppedDemonstrationStoresAnAnswerThatReplays) {
                                                     {Id::BetterAnswerStored}}));
         EXPECT_EQ(sol().get<TAnswerData>(0).moves, 3);
         EXPECT_EQ(unsolvedAnswers(game), std::vector<int>{});
-        game.curLevel = 1;
-        game.ReadRecord(1);
+        game.playLevel(1);
     }
 }
 
 TEST_F(AnswerTest, StepDemonstrationWaitsForN) {
     storeAnswer(1, {3, 3, 1});
-    game.settings.stepDemo = 1;
+    game.settings().stepDemo = 1;
     game.tbLoadAnswerClick();
     EXPECT_EQ(view.demo, DemoButtons::Running);
     EXPECT_FALSE(view.demoTimer);
     game.FormKeyDown(GameKey::N, 0);
-    EXPECT_EQ(game.moveCount, 1);
+    EXPECT_EQ(game.moveCount(), 1);
     // The retry button stops it where it stands.
     game.tbRetryGameClick();
     EXPECT_EQ(view.demo, DemoButtons::Idle);
-    EXPECT_EQ(game.moveCount, 1);
+    EXPECT_EQ(game.moveCount(), 1);
 }
 
 TEST_F(AnswerTest, ImportForAnotherLevelIsSavedButNotShown) {
@@ -204,7 +208,8 @@ TEST_F(AnswerTest, ImportForAnotherLevelIsSavedButNotShown) {
 }
 
 TEST_F(AnswerTest, ImportOfABadLevelNumberWritesNothing) {
-    for (const Bytes& content : {Bytes{9, 0, 1, 0, 0, 0x30}, Bytes{0, 0, 1, 0, 0}, Bytes{1, 0, 1}}) {
+    for (const Bytes& content :
+         {Bytes{9, 0, 1, 0, 0, 0x30}, Bytes{0, 0, 1, 0, 0}, Bytes{1, 0, 1}}) {
         const auto path = dir.path / "bad.ans";
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(content.data()),
@@ -251,7 +256,7 @@ TEST_F(AnswerTest, ImportOfAnAnswerThatDoesNotSolveItsLevelChangesNothing) {
         game.mAnswerInClick();
         EXPECT_EQ(dialogs.takeMessages(), Messages{c.said});
         EXPECT_EQ(readFile(dir.path / "game.sol"), before);
-        EXPECT_FALSE(game.demoMode);
+        EXPECT_FALSE(game.demoMode());
         EXPECT_FALSE(view.demoTimer);
     }
 }
@@ -300,14 +305,15 @@ TEST_F(AnswerTest, ImportDuringADemonstrationReplaysFromTheStart) {
     game.tbLoadAnswerClick();
     game.Timer4Timer();
     game.Timer4Timer();
-    ASSERT_EQ(game.moveCount, 2);
+    ASSERT_EQ(game.moveCount(), 2);
     dialogs.fileAnswers.push_back(answerFile(1, {3, 3, 1}));
     dialogs.confirmAnswers = {false, true};
     game.mAnswerInClick();
-    EXPECT_EQ(game.moveCount, 0);
-    EXPECT_TRUE(game.demoMode);
-    for (int i = 0; i < 3 && game.demoMode; ++i) game.Timer4Timer();
-    EXPECT_FALSE(game.demoMode); // solved in three moves and over
+    EXPECT_EQ(game.moveCount(), 0);
+    EXPECT_TRUE(game.demoMode());
+    for (int i = 0; i < 3 && game.demoMode(); ++i)
+        game.Timer4Timer();
+    EXPECT_FALSE(game.demoMode()); // solved in three moves and over
     EXPECT_EQ(dialogs.takeMessages().back(), Message(Id::DemoWatched));
 }
 
@@ -328,11 +334,12 @@ TEST_F(AnswerTest, ImportAndDemonstrateTheCurrentLevel) {
     dialogs.confirmAnswers = {false, true};
     game.mAnswerInClick();
     EXPECT_EQ(sol().get<TAnswerData>(0).moves, 0); // not saved
-    EXPECT_TRUE(game.demoMode);
+    EXPECT_TRUE(game.demoMode());
     EXPECT_TRUE(view.demoTimer);
     EXPECT_EQ(view.demo, DemoButtons::Idle); // an import leaves the captions alone
-    for (int i = 0; i < 3; ++i) game.Timer4Timer();
-    EXPECT_FALSE(game.demoMode);
+    for (int i = 0; i < 3; ++i)
+        game.Timer4Timer();
+    EXPECT_FALSE(game.demoMode());
 }
 
 } // namespace

@@ -32,9 +32,9 @@ class AssistTest : public ::testing::Test {
     void SetUp() override { view.model = &game; }
     void open(const std::vector<TMazeData>& levels) {
         writeLevelSet(dir.path / "game.box", levels);
-        game.appDir = dir.path;
-        game.settings = defaultSettings(1024, 768);
-        game.aids.assistant = &solver.assistant;
+        game.setAppDir(dir.path);
+        game.settings() = defaultSettings(1024, 768);
+        game.setAssistant(&solver.assistant);
         game.SelectGames(1);
     }
     void TearDown() override { EXPECT_EQ(unsolvedAnswers(game), std::vector<int>{}); }
@@ -53,9 +53,9 @@ class AssistTest : public ::testing::Test {
         bool operator==(const Snapshot&) const = default;
     };
     Snapshot snap() const {
-        return {
-            game.maze.cells, game.manPos, game.moveCount, game.pushCount,
-            std::vector<std::uint8_t>(game.moveLog.begin(), game.moveLog.begin() + game.moveCount)};
+        const History::MoveLog log = game.moveLog();
+        return {game.cells(), game.manPos(), game.moveCount(), game.pushCount(),
+                std::vector<std::uint8_t>(log.begin(), log.begin() + game.moveCount())};
     }
     TBestData best(int level) const {
         return RecordFile(dir.path / "game.bst", TBestData::kSize).get<TBestData>(level - 1);
@@ -65,14 +65,14 @@ class AssistTest : public ::testing::Test {
     }
     // Hints until the level is solved or the hints stop moving anything.
     int hintUntilSolved(int limit = 200) {
-        const int level = game.curLevel;
+        const int level = game.curLevel();
         int hints = 0;
-        while (game.curLevel == level && !game.solved() && hints < limit) {
-            const int moves = game.moveCount;
+        while (game.curLevel() == level && !game.solved() && hints < limit) {
+            const int moves = game.moveCount();
             game.mHintClick();
             if (solver.assistant.busy()) solver.finish();
             ++hints;
-            if (game.curLevel == level && game.moveCount == moves) break;
+            if (game.curLevel() == level && game.moveCount() == moves) break;
         }
         return hints;
     }
@@ -84,24 +84,24 @@ TEST_F(AssistTest, UndoAndRedoRoundTripsRestoreEverything) {
     const std::string line = "uurrdlrdlluurrrddl";
     std::vector<Snapshot> seen{snap()};
     for (char c : line) {
-        const int moves = game.moveCount;
+        const int moves = game.moveCount();
         keys(std::string(1, c));
-        if (game.moveCount != moves) seen.push_back(snap());
+        if (game.moveCount() != moves) seen.push_back(snap());
     }
-    ASSERT_GT(game.pushCount, 2);
-    const int undoRecords = game.undoCount;
+    ASSERT_GT(game.pushCount(), 2);
+    const int undoRecords = game.undoCount();
     for (std::size_t i = seen.size() - 1; i > 0; --i) {
         game.mUndoMoveClick();
         ASSERT_EQ(snap(), seen[i - 1]) << "after taking back move " << i;
     }
-    EXPECT_EQ(game.undoCount, 0);
+    EXPECT_EQ(game.undoCount(), 0);
     game.mUndoMoveClick(); // nothing left: nothing happens
     EXPECT_EQ(snap(), seen.front());
     for (std::size_t i = 1; i < seen.size(); ++i) {
         game.mRedoClick();
         ASSERT_EQ(snap(), seen[i]) << "after redoing move " << i;
     }
-    EXPECT_EQ(game.undoCount, undoRecords);
+    EXPECT_EQ(game.undoCount(), undoRecords);
     // A new move ends what could be redone.
     game.mUndoMoveClick();
     game.mUndoMoveClick();
@@ -125,19 +125,19 @@ TEST_F(AssistTest, PushUndoAndMoveUndoKeepInStep) {
     // The moves the push undo took back can be made again one by one.
     game.mRedoClick();
     game.mRedoClick();
-    EXPECT_EQ(game.pushCount, 2);
-    EXPECT_EQ(game.undoCount, 2);
+    EXPECT_EQ(game.pushCount(), 2);
+    EXPECT_EQ(game.undoCount(), 2);
     // Taken back move by move, then the push undo finds the first push.
     game.mUndoMoveClick();
     game.mUndoMoveClick();
     EXPECT_EQ(snap(), beforeSecond);
-    EXPECT_EQ(game.undoCount, 1);
+    EXPECT_EQ(game.undoCount(), 1);
     game.tbUndoClick();
     EXPECT_EQ(snap(), beforeFirst);
-    EXPECT_EQ(game.aids.history.size(), 3u);
+    EXPECT_EQ(game.history().done(), 3u);
     game.mRedoClick(); // the first push again
-    EXPECT_EQ(game.pushCount, 1);
-    EXPECT_EQ(game.undoCount, 1);
+    EXPECT_EQ(game.pushCount(), 1);
+    EXPECT_EQ(game.undoCount(), 1);
 }
 
 TEST_F(AssistTest, ASolveAfterUndoStoresTheLineAsItStands) {
@@ -149,7 +149,7 @@ TEST_F(AssistTest, ASolveAfterUndoStoresTheLineAsItStands) {
     game.mUndoMoveClick();
     game.mUndoMoveClick();
     hintUntilSolved();
-    EXPECT_EQ(game.curLevel, 2);
+    EXPECT_EQ(game.curLevel(), 2);
     EXPECT_NE(best(1).moves, 0);
     EXPECT_EQ(answer(1).moves, best(1).moves);
     // TearDown replays the stored answer from the level's start.
@@ -161,16 +161,16 @@ TEST_F(AssistTest, HintsMakeOnePushEachAndCountAsThePlayers) {
     ASSERT_TRUE(solver.assistant.busy());
     const Position asked = game.position();
     solver.finish();
-    EXPECT_EQ(game.pushCount, 1);
-    EXPECT_GT(game.moveCount, 1);
+    EXPECT_EQ(game.pushCount(), 1);
+    EXPECT_GT(game.moveCount(), 1);
     EXPECT_FALSE(game.position().sameBoard(asked));
     // The next hint follows the same solution without solving again.
     game.mHintClick();
     EXPECT_FALSE(solver.assistant.busy());
-    EXPECT_EQ(game.pushCount, 2);
+    EXPECT_EQ(game.pushCount(), 2);
     hintUntilSolved();
-    EXPECT_EQ(game.curLevel, 2);
-    EXPECT_EQ(game.maxLevel, 2);
+    EXPECT_EQ(game.curLevel(), 2);
+    EXPECT_EQ(game.maxLevel(), 2);
     EXPECT_EQ(dialogs.takeMessages().front(), Message(Id::Congratulations, 1));
     EXPECT_NE(answer(1).moves, 0);
 }
@@ -184,7 +184,7 @@ TEST_F(AssistTest, HintsWithoutATimeLimitStillAnswer) {
         game.mHintClick();
         solver.finish();
         EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{});
-        EXPECT_EQ(game.pushCount, 1);
+        EXPECT_EQ(game.pushCount(), 1);
     }
 }
 
@@ -192,7 +192,7 @@ TEST_F(AssistTest, AnUnsolvablePositionIsSaidAndChangesNothing) {
     open({makeLevel(kTwoBoxes)});
     keys("ru"); // the left box up against the wall: it never comes down
     const Snapshot before = snap();
-    ASSERT_EQ(game.pushCount, 1);
+    ASSERT_EQ(game.pushCount(), 1);
     dialogs.takeTexts();
     game.mHintClick();
     solver.finish();
@@ -202,7 +202,7 @@ TEST_F(AssistTest, AnUnsolvablePositionIsSaidAndChangesNothing) {
     solver.finish();
     EXPECT_EQ(dialogs.takeMessages(), Messages{Id::PositionUnsolvable});
     EXPECT_EQ(snap(), before);
-    EXPECT_FALSE(game.demoMode);
+    EXPECT_FALSE(game.demoMode());
 }
 
 TEST_F(AssistTest, CancellingOrMovingOnLeavesTheBoardAlone) {
@@ -230,14 +230,14 @@ TEST_F(AssistTest, SolvingFromHereShowsTheWayAndRecordsNothing) {
     const Snapshot asked = snap();
     game.mSolveClick();
     solver.finish();
-    ASSERT_TRUE(game.demoMode);
+    ASSERT_TRUE(game.demoMode());
     EXPECT_TRUE(view.demoTimer);
     EXPECT_EQ(view.demo, DemoButtons::Running);
     // Stopped half-way: back where it was asked.
     game.Timer4Timer();
     game.Timer4Timer();
     game.FormKeyDown(GameKey::R, 0);
-    EXPECT_FALSE(game.demoMode);
+    EXPECT_FALSE(game.demoMode());
     EXPECT_EQ(snap(), asked);
     // Played to the end: the usual word, and the board as it was asked.
     game.mSolveClick(); // the plan is kept: no new solve
@@ -245,19 +245,19 @@ TEST_F(AssistTest, SolvingFromHereShowsTheWayAndRecordsNothing) {
     game.tbLoadAnswerClick(); // pause
     EXPECT_EQ(view.demo, DemoButtons::Paused);
     game.FormKeyDown(GameKey::N, 0);
-    EXPECT_EQ(game.moveCount, asked.moves + 1);
+    EXPECT_EQ(game.moveCount(), asked.moves + 1);
     game.tbLoadAnswerClick(); // resume
-    for (int i = 0; i < 500 && game.demoMode; ++i)
+    for (int i = 0; i < 500 && game.demoMode(); ++i)
         game.Timer4Timer();
     EXPECT_EQ(dialogs.takeMessages(), Messages{Id::DemoWatched});
     EXPECT_EQ(snap(), asked);
-    EXPECT_EQ(game.curLevel, 1);
-    EXPECT_EQ(game.maxLevel, 1);
+    EXPECT_EQ(game.curLevel(), 1);
+    EXPECT_EQ(game.maxLevel(), 1);
     EXPECT_EQ(best(1).moves, 0);
     EXPECT_EQ(answer(1).moves, 0);
     // The player's own line goes on from there.
     game.mUndoMoveClick();
-    EXPECT_EQ(game.moveCount, asked.moves - 1);
+    EXPECT_EQ(game.moveCount(), asked.moves - 1);
 }
 
 TEST_F(AssistTest, DeadSquaresOfHandMadePatterns) {
@@ -304,8 +304,8 @@ TEST_F(AssistTest, APushThatLosesTheLevelIsWarnedAbout) {
     EXPECT_EQ(view.status[3], Message());
     game.tbRetryGameClick();
     game.mMarkDeadClick();
-    ASSERT_EQ(game.aids.options.markDead, 1);
-    EXPECT_TRUE(game.aids.dead.isDead(1 * kCols + 2));
+    ASSERT_EQ(game.playOptions().markDead, 1);
+    EXPECT_TRUE(game.deadSquares().isDead(1 * kCols + 2));
     keys("ru");
     EXPECT_EQ(view.status[3], Message(Id::DeadSquareWarning));
     game.mUndoMoveClick();
@@ -323,35 +323,35 @@ TEST_F(AssistTest, APushThatLosesTheLevelIsWarnedAbout) {
 TEST_F(AssistTest, DraggingABoxPushesItAlongTheFewestPushes) {
     open({makeLevel(kTwoBoxes)});
     const int box = 2 * kCols + 2, goal = 3 * kCols + 4;
-    const auto path = boxPushPath(game.maze.cells, game.manPos, box, goal);
+    const auto path = boxPushPath(game.cells(), game.manPos(), box, goal);
     ASSERT_TRUE(path);
     int pushes = 0;
     for (auto code : *path) {
-        const int ahead = game.manPos + kDirections[code].step;
-        if (game.maze.cells[static_cast<std::size_t>(ahead)] >= kBox) ++pushes;
+        const int ahead = game.manPos() + kDirections[code].step;
+        if (game.cells()[static_cast<std::size_t>(ahead)] >= kBox) ++pushes;
         game.KeyMove(kDirections[code].word);
     }
     EXPECT_EQ(pushes, 3); // down once, right twice
-    EXPECT_EQ(game.maze.cells[static_cast<std::size_t>(goal)], kBoxOnTarget);
+    EXPECT_EQ(game.cells()[static_cast<std::size_t>(goal)], kBoxOnTarget);
     // Through the mouse: press on the box, release on the cell.
     game.tbRetryGameClick();
     const auto pixel = [&](int cell) {
-        const auto& l = game.layout;
+        const auto& l = game.layout();
         return std::pair{(cell % kCols + l.originCol) * l.cellSize + l.cellSize / 2,
                          (cell / kCols + l.originRow) * l.cellSize + l.cellSize / 2};
     };
     auto [bx, by] = pixel(box);
     auto [gx, gy] = pixel(goal);
     game.Image1MouseDown(false, bx, by);
-    EXPECT_EQ(game.moveCount, 0); // nothing until the release
+    EXPECT_EQ(game.moveCount(), 0); // nothing until the release
     game.Image1MouseMove(gx, gy);
     EXPECT_EQ(view.cursor, "go");
     game.Image1MouseUp(gx, gy);
     ASSERT_TRUE(view.walking);
-    while (game.walking)
+    while (game.walk().walking)
         game.Timer2Timer();
-    EXPECT_EQ(game.maze.cells[static_cast<std::size_t>(goal)], kBoxOnTarget);
-    EXPECT_EQ(game.pushCount, 3);
+    EXPECT_EQ(game.cells()[static_cast<std::size_t>(goal)], kBoxOnTarget);
+    EXPECT_EQ(game.pushCount(), 3);
     // Into a corner it cannot leave by the way asked: a wall cell, nothing.
     const Snapshot before = snap();
     auto [wx, wy] = pixel(0);
@@ -377,20 +377,20 @@ TEST_F(AssistTest, ShortestWalksTakeTheFewestSteps) {
     })});
     const int goal = 1 * kCols + 6;
     game.BlockClick(goal);
-    const int greedy = game.walkCount;
+    const int greedy = game.walk().walkCount;
     game.stopWalk();
-    game.aids.options.shortestWalk = 1;
+    game.playOptions().shortestWalk = 1;
     game.BlockClick(goal);
-    EXPECT_EQ(game.walkCount, 6);
+    EXPECT_EQ(game.walk().walkCount, 6);
     EXPECT_EQ(greedy, 10);
     ASSERT_TRUE(view.walking);
-    const auto shortest = shortestWalkPath(game.maze.cells, game.manPos, goal);
+    const auto shortest = shortestWalkPath(game.cells(), game.manPos(), goal);
     ASSERT_TRUE(shortest);
-    EXPECT_EQ(game.walkCount, static_cast<int>(shortest->size()));
-    while (game.walking)
+    EXPECT_EQ(game.walk().walkCount, static_cast<int>(shortest->size()));
+    while (game.walk().walking)
         game.Timer2Timer();
-    EXPECT_EQ(game.manPos, goal);
-    EXPECT_EQ(game.moveCount, static_cast<int>(shortest->size()));
+    EXPECT_EQ(game.manPos(), goal);
+    EXPECT_EQ(game.moveCount(), static_cast<int>(shortest->size()));
 }
 
 TEST(PlayOptionsFile, FourBytesAndSafeDefaults) {

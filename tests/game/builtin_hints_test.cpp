@@ -75,37 +75,37 @@ TEST_P(BuiltinHints, HintsSolveEveryLevel) {
     GameModel game{view, dialogs};
     QueuedAssistant solver;
     view.model = &game;
-    game.appDir = dir.path;
-    game.settings = defaultSettings(1024, 768);
-    game.settings.noPassInfo = 1;
-    game.aids.assistant = &solver.assistant;
+    game.setAppDir(dir.path);
+    game.settings() = defaultSettings(1024, 768);
+    game.settings().noPassInfo = 1;
+    game.setAssistant(&solver.assistant);
     solver.assistant.timeSeconds = 1;
     game.SelectGames(1);
     game.UnlockAllLevels();
     dialogs.takeTexts();
-    ASSERT_EQ(solutions.size(), static_cast<std::size_t>(game.levelCount));
+    ASSERT_EQ(solutions.size(), static_cast<std::size_t>(game.levelCount()));
 
-    for (int level = 1; level <= game.levelCount; ++level) {
+    for (int level = 1; level <= game.levelCount(); ++level) {
         SCOPED_TRACE("level " + std::to_string(level));
         const std::string& lurd = solutions[static_cast<std::size_t>(level - 1)];
         bool solved = false;
         const std::size_t planned = movesBefore(lurd, GetParam().pushesLeft);
         std::size_t start = planned;
         for (const std::size_t part : {1, 2, 4, 8, 16, 32}) {
-            game.curLevel = level;
-            game.ReadRecord(level);
+            game.playLevel(level);
             const std::size_t rest = lurd.size() - planned;
             start = planned + rest - rest / part;
             for (std::size_t i = 0; i < start; ++i)
                 play(game, lurd[i]);
             // Hints until the level is passed; each makes exactly one push.
-            for (int hints = 0; hints < 1000 && game.curLevel == level && !game.solved(); ++hints) {
-                const int pushes = game.pushCount;
+            for (int hints = 0; hints < 1000 && game.curLevel() == level && !game.solved();
+                 ++hints) {
+                const int pushes = game.pushCount();
                 game.mHintClick();
                 if (solver.assistant.busy()) solver.finish();
-                if (game.curLevel == level && !game.solved()) {
-                    if (game.pushCount == pushes) break; // not solved in time
-                    ASSERT_EQ(game.pushCount, pushes + 1);
+                if (game.curLevel() == level && !game.solved()) {
+                    if (game.pushCount() == pushes) break; // not solved in time
+                    ASSERT_EQ(game.pushCount(), pushes + 1);
                 }
             }
             const auto said = dialogs.takeMessages();

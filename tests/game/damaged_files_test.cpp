@@ -10,7 +10,7 @@ namespace sokoban::testing {
 namespace {
 
 class DamagedFilesTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     RecordingView view;
     ScriptedDialogs dialogs;
@@ -20,8 +20,8 @@ protected:
         writeLevelSet(dir.path / "game.box", {makeLevel({"#####", "#@$.#", "#####"}),
                                               makeLevel({"######", "#@ $.#", "######"})});
         view.model = &game;
-        game.appDir = dir.path;
-        game.settings = defaultSettings(1024, 768);
+        game.setAppDir(dir.path);
+        game.settings() = defaultSettings(1024, 768);
     }
     void writeBytes(const std::string& name, const Bytes& b) {
         std::ofstream(dir.path / name, std::ios::binary | std::ios::trunc)
@@ -30,15 +30,18 @@ protected:
     // Everything a player might do next.
     void playAround() {
         game.guarded([&] {
-            for (const char* d : {"right", "left", "up", "down", "right"}) game.KeyMove(d);
+            for (const char* d : {"right", "left", "up", "down", "right"})
+                game.KeyMove(d);
             game.tbUndoClick();
             game.tbNextRecordClick();
             game.tbPreviousRecordClick();
-            for (int slot = 1; slot <= 5; ++slot) game.GameLoad(slot);
+            for (int slot = 1; slot <= 5; ++slot)
+                game.GameLoad(slot);
             game.Gamesave(2);
             game.GameLoad(2);
             game.tbLoadAnswerClick();
-            for (int i = 0; i < 10; ++i) game.Timer4Timer();
+            for (int i = 0; i < 10; ++i)
+                game.Timer4Timer();
             game.tbRetryGameClick();
         });
     }
@@ -49,8 +52,8 @@ TEST_F(DamagedFilesTest, StrangeProgressAndSlots) {
         std::int16_t level, moves, pushes, man;
         std::uint8_t fill;
     } cases[] = {
-        {-5, 1, 0, 0, 0},       {0, 0, 0, 0, 0},          {32767, -1, -1, -1, 255},
-        {2, 32767, 5, 747, 9},  {1, -300, 9, 748, 4},      {2, 4, 4, -32768, 2},
+        {-5, 1, 0, 0, 0},      {0, 0, 0, 0, 0},      {32767, -1, -1, -1, 255},
+        {2, 32767, 5, 747, 9}, {1, -300, 9, 748, 4}, {2, 4, 4, -32768, 2},
     };
     for (const auto& c : cases) {
         TSaveData rec;
@@ -65,8 +68,8 @@ TEST_F(DamagedFilesTest, StrangeProgressAndSlots) {
             sav.insert(sav.end(), b.begin(), b.end());
         }
         writeBytes("game.sav", sav);
-        game.checkedGameItem = 0;
-        game.SelectGames(1);
+        // The same set opened again, as from the open dialog.
+        game.openOtherSet(dirPrefix(dir.path) + "game.box");
         playAround();
         SUCCEED();
     }
@@ -77,11 +80,12 @@ TEST_F(DamagedFilesTest, RandomBytesInEveryCompanionFile) {
     for (int round = 0; round < 30; ++round) {
         for (const char* name : {"game.sav", "game.bst", "game.sol"}) {
             Bytes b(rng() % 6000);
-            for (auto& x : b) x = static_cast<std::uint8_t>(rng());
+            for (auto& x : b)
+                x = static_cast<std::uint8_t>(rng());
             writeBytes(name, b);
         }
-        game.checkedGameItem = 0;
-        game.SelectGames(1);
+        // The same set opened again, as from the open dialog.
+        game.openOtherSet(dirPrefix(dir.path) + "game.box");
         playAround();
     }
     SUCCEED();
@@ -101,11 +105,11 @@ TEST_F(DamagedFilesTest, AProgressOutsideTheSetStillOpens) {
         TSaveData progress = freshSaveRecord();
         progress.level = c.progress;
         RecordFile(dir.path / "game.sav", TSaveData::kSize).put(0, progress);
-        game.checkedGameItem = 0;
-        game.SelectGames(1);
+        // The same set opened again, as from the open dialog.
+        game.openOtherSet(dirPrefix(dir.path) + "game.box");
         EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{});
-        EXPECT_EQ(game.maxLevel, c.level);
-        EXPECT_EQ(game.curLevel, c.level);
+        EXPECT_EQ(game.maxLevel(), c.level);
+        EXPECT_EQ(game.curLevel(), c.level);
         EXPECT_EQ(view.status[0], Message(Id::LevelPanel, c.level, 2));
         playAround();
         dialogs.takeTexts();
@@ -137,12 +141,11 @@ TEST_F(DamagedFilesTest, ImpossibleBestCountsAreNeverShown) {
             }();
             std::filesystem::remove(dir.path / "game.sav");
             if (!whileOpen) writeBytes("game.bst", bst);
-            game.checkedGameItem = 0;
-            game.SelectGames(1);
+            // The same set opened again, as from the open dialog.
+            game.openOtherSet(dirPrefix(dir.path) + "game.box");
             if (whileOpen) writeBytes("game.bst", bst);
             // A solved level 1 opens the set on level 2.
-            game.curLevel = 1;
-            game.ReadRecord(1);
+            game.playLevel(1);
             EXPECT_EQ(view.status[1], none ? Message(Id::MovesPanelNoBest, 0)
                                            : Message(Id::MovesPanel, 0, c.moves));
             EXPECT_EQ(view.status[2], none ? Message(Id::PushesPanelNoBest, 0)
@@ -163,7 +166,8 @@ TEST_F(DamagedFilesTest, SettingsOfEveryValueLoad) {
     std::mt19937 rng(11);
     for (int round = 0; round < 50; ++round) {
         Bytes b(rng() % 60);
-        for (auto& x : b) x = static_cast<std::uint8_t>(rng());
+        for (auto& x : b)
+            x = static_cast<std::uint8_t>(rng());
         writeBytes("game.var", b);
         const TGameVar v = loadSettings(dir.path / "game.var", 1024, 768);
         EXPECT_NE(v.levelSet, 0);

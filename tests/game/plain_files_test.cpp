@@ -10,7 +10,7 @@ namespace sokoban::testing {
 namespace {
 
 class PlainFilesTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     RecordingView view;
     ScriptedDialogs dialogs;
@@ -20,8 +20,8 @@ protected:
         ::alarm(60); // blocking on a pipe fails the test instead of hanging it
         writeLevelSet(dir.path / "game.box", {makeLevel({"#####", "#@$.#", "#####"})});
         view.model = &game;
-        game.appDir = dir.path;
-        game.settings = defaultSettings(1024, 768);
+        game.setAppDir(dir.path);
+        game.settings() = defaultSettings(1024, 768);
         game.SelectGames(1);
         dialogs.takeTexts();
     }
@@ -44,7 +44,7 @@ TEST_F(PlainFilesTest, PipeAsAnswerFile) {
 TEST_F(PlainFilesTest, PipeAsProgressFile) {
     writeLevelSet(dir.path / "mine.box", {makeLevel({"#####", "#@$.#", "#####"})});
     const std::string sav = pipe("mine.sav");
-    game.gameFile = (dir.path / "mine.box").string();
+    game.setGameFile((dir.path / "mine.box").string());
     game.guarded([&] { game.OpenGame(); });
     EXPECT_EQ(dialogs.takeMessages(),
               Messages{fileErrorMessage(FileError(sav, FileReason::NotPlainFile))});

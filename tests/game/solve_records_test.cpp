@@ -29,8 +29,8 @@ class SolveTest : public ::testing::Test {
     void SetUp() override {
         writeLevelSet(dir.path / "game.box", {makeLevel(kRoom), makeLevel(kRoom)});
         view.model = &game;
-        game.appDir = dir.path;
-        game.settings = defaultSettings(1024, 768);
+        game.setAppDir(dir.path);
+        game.settings() = defaultSettings(1024, 768);
         game.SelectGames(1);
     }
     void TearDown() override { EXPECT_EQ(unsolvedAnswers(game), std::vector<int>{}); }
@@ -55,8 +55,7 @@ class SolveTest : public ::testing::Test {
 TEST_F(SolveTest, ASecondSolveOnTheLastLevelKeepsTheBetterRecord) {
     game.UnlockAllLevels();
     dialogs.takeTexts();
-    game.curLevel = 2;
-    game.ReadRecord(2);
+    game.playLevel(2);
     keys("R");
     EXPECT_EQ(dialogs.takeMessages(), (Messages{{Id::Congratulations, 2},
                                                 {Id::FirstSolve, 2, 1, 1},
@@ -68,8 +67,8 @@ TEST_F(SolveTest, ASecondSolveOnTheLastLevelKeepsTheBetterRecord) {
     EXPECT_EQ(dialogs.takeMessages(), (Messages{{Id::Congratulations, 2}, {Id::AllLevelsSolved}}));
     EXPECT_EQ(best(2), (TBestData{1, 1}));
     EXPECT_EQ(answer(2).moves, 1);
-    EXPECT_EQ(game.bestMoves, 1);
-    EXPECT_EQ(game.bestPushes, 1);
+    EXPECT_EQ(game.bestMoves(), 1);
+    EXPECT_EQ(game.bestPushes(), 1);
     EXPECT_EQ(view.status[1], Message(Id::MovesPanel, 7, 1));
     EXPECT_EQ(view.status[2], Message(Id::PushesPanel, 3, 1));
 }
@@ -91,8 +90,8 @@ TEST_F(SolveTest, RecordsAreOnDiskBeforeTheFirstMessage) {
     EXPECT_EQ(seen[0].best, (TBestData{1, 1}));
     EXPECT_EQ(seen[0].answerMoves, 1);
     EXPECT_EQ(seen[0].progress, 2);
-    EXPECT_EQ(game.maxLevel, 2);
-    EXPECT_EQ(game.curLevel, 2);
+    EXPECT_EQ(game.maxLevel(), 2);
+    EXPECT_EQ(game.curLevel(), 2);
 }
 
 TEST_F(SolveTest, NothingMovesBehindTheMessages) {
@@ -145,8 +144,8 @@ struct Copy {
     GameModel game{view, dialogs};
     explicit Copy(const std::filesystem::path& dir) {
         view.model = &game;
-        game.appDir = dir;
-        game.settings = defaultSettings(1024, 768);
+        game.setAppDir(dir);
+        game.settings() = defaultSettings(1024, 768);
         game.SelectGames(1);
     }
     void keys(const std::string& moves) {
@@ -173,7 +172,7 @@ TEST(SolveRecords, TwoCopiesOnOneSetNeverTakeBackWhatTheOtherAchieved) {
     writeLevelSet(dir.path / "game.box", std::vector<TMazeData>(7, makeLevel(kRoom)));
     const SetFiles files{dir.path};
     Copy a(dir.path), b(dir.path);
-    ASSERT_EQ(b.game.curLevel, 1);
+    ASSERT_EQ(b.game.curLevel(), 1);
     // Copy a passes levels 1 to 5 at best; copy b, still on level 1 since
     // before, passes it with more moves.
     a.keys("RRRRR");
@@ -182,14 +181,14 @@ TEST(SolveRecords, TwoCopiesOnOneSetNeverTakeBackWhatTheOtherAchieved) {
     EXPECT_EQ(files.progress(), 6);
     EXPECT_EQ(files.best(1), (TBestData{1, 1}));
     EXPECT_EQ(files.answerMoves(1), 1);
-    EXPECT_EQ(b.game.maxLevel, 6);
-    EXPECT_EQ(b.game.curLevel, 2);
+    EXPECT_EQ(b.game.maxLevel(), 6);
+    EXPECT_EQ(b.game.curLevel(), 2);
     // Copy b passes level 2 with fewer pushes but more moves: each count
     // keeps its best, and the answer follows the better count.
     b.keys("UDR");
     EXPECT_EQ(files.best(2), (TBestData{1, 1}));
     EXPECT_EQ(files.answerMoves(2), 1);
-    EXPECT_EQ(Copy(dir.path).game.maxLevel, 6);
+    EXPECT_EQ(Copy(dir.path).game.maxLevel(), 6);
 }
 
 struct Killed {};
@@ -217,8 +216,7 @@ TEST(SolveRecords, AKillOrAFullDiskAtAnyWriteOfASolveLeavesAConsistentSet) {
                     Copy copy(dir.path);
                     if (c.solvedBefore) {
                         copy.keys("UDR");
-                        copy.game.curLevel = 1;
-                        copy.game.ReadRecord(1);
+                        copy.game.playLevel(1);
                     }
                     int renames = 0;
                     setRenameObserver([&](const std::filesystem::path& file, RenameStep step) {
@@ -237,18 +235,17 @@ TEST(SolveRecords, AKillOrAFullDiskAtAnyWriteOfASolveLeavesAConsistentSet) {
                 const TBestData best = files.best(1);
                 if (best.moves != 0) {
                     EXPECT_NE(files.answerMoves(1), 0);
-                    EXPECT_GE(next.game.maxLevel, 2);
-                    EXPECT_EQ(files.progress(), next.game.maxLevel);
+                    EXPECT_GE(next.game.maxLevel(), 2);
+                    EXPECT_EQ(files.progress(), next.game.maxLevel());
                 } else {
-                    EXPECT_EQ(next.game.maxLevel, 1);
+                    EXPECT_EQ(next.game.maxLevel(), 1);
                 }
                 if (best.moves == 1) {
                     EXPECT_EQ(files.answerMoves(1), 1); // the answer of the best solve
                 }
-                outcomes.insert({best.moves, next.game.maxLevel});
+                outcomes.insert({best.moves, next.game.maxLevel()});
                 // The set plays on and ends where an unbroken solve ends.
-                next.game.curLevel = 1;
-                next.game.ReadRecord(1);
+                next.game.playLevel(1);
                 next.keys("R");
                 EXPECT_EQ(files.best(1), (TBestData{1, 1}));
                 EXPECT_EQ(files.answerMoves(1), 1);

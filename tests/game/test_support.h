@@ -2,7 +2,9 @@
 // directory and a view that records what the model asks of it.
 #pragma once
 
+#include "core/rules.h"
 #include "session/game_model.h"
+#include "storage/maze_board.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -10,6 +12,8 @@
 #include <functional>
 #include <string>
 #include <unistd.h>
+#include <utility>
+#include <variant>
 #include <vector>
 
 namespace sokoban::testing {
@@ -28,17 +32,34 @@ inline TMazeData makeLevel(const std::vector<std::string>& rows, int row0 = 0, i
             const int i = (r + row0) * kCols + c + col0;
             std::uint8_t code = kOutside;
             switch (line[static_cast<std::size_t>(c)]) {
-            case '#': code = kWall; break;
-            case '.': code = kTarget; break;
-            case '$': code = kBox; break;
-            case '*': code = kBoxOnTarget; break;
-            case '+': code = kTarget; m.man = static_cast<std::int16_t>(i); break;
-            case '@': code = kFloor; m.man = static_cast<std::int16_t>(i); break;
+            case '#':
+                code = kWall;
+                break;
+            case '.':
+                code = kTarget;
+                break;
+            case '$':
+                code = kBox;
+                break;
+            case '*':
+                code = kBoxOnTarget;
+                break;
+            case '+':
+                code = kTarget;
+                m.man = static_cast<std::int16_t>(i);
+                break;
+            case '@':
+                code = kFloor;
+                m.man = static_cast<std::int16_t>(i);
+                break;
             case ' ':
                 code = (first != std::string::npos && static_cast<std::size_t>(c) > first &&
-                        static_cast<std::size_t>(c) < last) ? kFloor : kOutside;
+                        static_cast<std::size_t>(c) < last)
+                           ? kFloor
+                           : kOutside;
                 break;
-            default: break;
+            default:
+                break;
             }
             m.cells[static_cast<std::size_t>(i)] = code;
         }
@@ -84,43 +105,16 @@ inline std::vector<int> unsolvedAnswers(const GameModel& game) {
     const CompanionFiles f = game.files();
     std::vector<int> bad;
     if (!f.sol.exists() || !f.levels.exists()) return bad;
-    const auto cellAt = [](int row, int col) {
-        return row >= 0 && row < kRows && col >= 0 && col < kCols ? row * kCols + col : -1;
-    };
     const auto levels = std::min(f.levels.count(), f.sol.count());
     for (std::int64_t k = 0; k < levels; ++k) {
         const auto answer = f.sol.get<TAnswerData>(k);
         if (answer.moves == 0) continue;
-        const auto level = f.levels.get<TMazeData>(k);
-        Cells cells = level.cells;
-        int man = level.man;
-        bool legal = answer.moves > 0 && man >= 0 && man < kCells;
-        for (int i = 0; legal && i < answer.moves; ++i) {
-            static const int dr[] = {-1, 1, 0, 0}, dc[] = {0, 0, -1, 1};
-            const int code = answer.moveAt(i);
-            const int row = man / kCols, col = man % kCols;
-            const int next = cellAt(row + dr[code], col + dc[code]);
-            const int beyond = cellAt(row + 2 * dr[code], col + 2 * dc[code]);
-            const auto free = [&](int c) {
-                return c >= 0 && (cells[static_cast<std::size_t>(c)] == kFloor ||
-                                  cells[static_cast<std::size_t>(c)] == kTarget);
-            };
-            const auto box = [&](int c) {
-                return c >= 0 && (cells[static_cast<std::size_t>(c)] == kBox ||
-                                  cells[static_cast<std::size_t>(c)] == kBoxOnTarget);
-            };
-            if (free(next)) {
-                man = next;
-            } else if (box(next) && free(beyond)) {
-                cells[static_cast<std::size_t>(next)] -= 2;
-                cells[static_cast<std::size_t>(beyond)] += 2;
-                man = next;
-            } else {
-                legal = false;
-            }
-        }
-        if (!legal || std::find(cells.begin(), cells.end(), kBox) != cells.end())
-            bad.push_back(static_cast<int>(k + 1));
+        core::Board board = boardOf(f.levels.get<TMazeData>(k));
+        bool legal = answer.moves > 0 && board.contains(board.worker);
+        for (int i = 0; legal && i < answer.moves; ++i)
+            legal = core::apply(board, static_cast<core::Dir>(answer.moveAt(i))).kind !=
+                    core::MoveKind::Blocked;
+        if (!legal || !core::solved(board)) bad.push_back(static_cast<int>(k + 1));
     }
     return bad;
 }
@@ -137,8 +131,10 @@ class HookedDialogs : public ScriptedDialogs {
     }
 };
 
+// Keeps what the model's events leave on screen, and every event in order.
 class RecordingView : public GameView {
-public:
+  public:
+    Events events;
     std::vector<std::string> effects;
     std::vector<int> drawnCells;
     std::vector<int> drawnMen;
@@ -155,35 +151,64 @@ public:
     std::string cursor;
     GameModel* model = nullptr;
 
-    void FitBoard() override {
+    // The events since the last call, and forget them.
+    Events takeEvents() { return std::exchange(events, {}); }
+
+    void apply(const Events& list) override {
+        for (const Event& e : list) {
+            events.push_back(e);
+            std::visit([this](const auto& ev) { show(ev); }, e);
+        }
+    }
+
+  private:
+    void show(const event::NewBoard&) {
         if (model)
-            model->layout = fitBoard(1024, 768, 40, model->mazeWidth, model->mazeHeight, false);
+            model->setLayout(
+                fitBoard(1024, 768, 40, model->mazeWidth(), model->mazeHeight(), false));
+        ++fullPaints;
     }
-    void PaintBoard() override { ++fullPaints; }
-    void DrawCell(int i) override { drawnCells.push_back(i); }
-    void DrawMan(int frame) override { drawnMen.push_back(frame); }
-    void RandomFace() override { ++randomFaces; }
-    void SetCaption(const Message& t) override { caption = t; }
-    void SetStatusText(int p, const Message& t) override { status[p] = t; }
-    void SetNextEnabled(bool on) override { nextEnabled = on; }
-    void SetUndoEnabled(bool on) override { undoEnabled = on; }
-    void SetAnswerEnabled(bool on) override { answerEnabled = on; }
-    void SetDemoButtons(DemoButtons s) override { demo = s; }
-    void SetGameItemChecked(int item) override { gameItem = item; }
-    void SetManagerEnabled(bool on) override { managerEnabled = on; }
-    void StopWalking() override {
-        ++walkStops;
-        walking = false;
+    void show(const event::Repaint&) { ++fullPaints; }
+    void show(const event::Moved& m) {
+        for (int c : m.cells)
+            drawnCells.push_back(c);
+        for (int c : {m.boxTo, m.boxFrom, m.workerFrom})
+            if (c >= 0) drawnCells.push_back(c);
+        drawnMen.push_back(m.facing);
     }
-    void StartWalking(int interval) override {
-        walking = true;
-        walkInterval = interval;
+    void show(const event::Sound& s) { effects.push_back(effectName(s.effect)); }
+    void show(const event::Caption& c) { caption = c.text; }
+    void show(const event::Status& s) { status[s.panel] = s.text; }
+    void show(const event::Enable& e) {
+        switch (e.control) {
+        case Control::Next:
+            nextEnabled = e.on;
+            break;
+        case Control::Undo:
+            undoEnabled = e.on;
+            break;
+        case Control::Answer:
+            answerEnabled = e.on;
+            break;
+        case Control::Manager:
+            managerEnabled = e.on;
+            break;
+        }
     }
-    void SetDemoTimer(bool on) override { demoTimer = on; }
-    void SetDemoInterval(int i) override { demoInterval = i; }
-    void PlayEffect(const std::string& n) override { effects.push_back(n); }
-    void SetBoardCursor(const std::string& n) override { cursor = n; }
-    void Minimise() override { ++minimised; }
+    void show(const event::Demo& d) { demo = d.state; }
+    void show(const event::GameItem& g) { gameItem = g.item; }
+    void show(const event::Walking& w) {
+        walking = w.on;
+        if (w.on)
+            walkInterval = w.interval;
+        else
+            ++walkStops;
+    }
+    void show(const event::DemoTimer& t) { demoTimer = t.on; }
+    void show(const event::DemoInterval& i) { demoInterval = i.interval; }
+    void show(const event::Cursor& c) { cursor = c.name; }
+    void show(const event::RandomFace&) { ++randomFaces; }
+    void show(const event::Minimise&) { ++minimised; }
 };
 
 } // namespace sokoban::testing

@@ -89,8 +89,8 @@ TEST_F(LevelTextWindowTest, CollectionFromTheCommandLineKeepsItsProgressAcrossRu
     const QStringList args = {"sokoban", QString::fromStdString(file.string())};
     start(args);
     const std::string box = (levelsDir() / "corridors.box").string();
-    EXPECT_EQ(model().gameFile, box);
-    EXPECT_FALSE(model().xsbMode);
+    EXPECT_EQ(model().gameFile(), box);
+    EXPECT_FALSE(model().xsbMode());
     EXPECT_EQ(form->windowTitle().toStdString(), "推箱子      " + box + "  第：1 关");
     EXPECT_EQ(form->statusPanel(0)->text().toStdString(), "当前关卡号：1 / 50");
     EXPECT_EQ(form->statusPanel(3)->text().toStdString(), "  Corridor 1  作者：Team");
@@ -100,13 +100,13 @@ TEST_F(LevelTextWindowTest, CollectionFromTheCommandLineKeepsItsProgressAcrossRu
 
     QTest::keyClick(form->boardImage(), Qt::Key_Right);
     QTest::keyClick(form->boardImage(), Qt::Key_Right);
-    EXPECT_EQ(model().curLevel, 2);
+    EXPECT_EQ(model().curLevel(), 2);
     EXPECT_EQ(form->statusPanel(3)->text().toStdString(), "  Corridor 2  作者：Team");
 
     start(args);
-    EXPECT_EQ(model().gameFile, box);
-    EXPECT_EQ(model().curLevel, 2);
-    EXPECT_EQ(model().maxLevel, 2);
+    EXPECT_EQ(model().gameFile(), box);
+    EXPECT_EQ(model().curLevel(), 2);
+    EXPECT_EQ(model().maxLevel(), 2);
     EXPECT_EQ(form->windowTitle().toStdString(), "推箱子      " + box + "  第：2 关");
     const auto best = RecordFile(companionBase(box) + ".bst", TBestData::kSize).get<TBestData>(0);
     EXPECT_EQ(best, (TBestData{2, 1}));
@@ -122,7 +122,7 @@ TEST_F(LevelTextWindowTest, OpenDialogClipboardExportAndAnswers) {
     form->action("N24")->trigger();
     EXPECT_EQ(dialogs.fileFilters.back(),
               "游戏数据文件(*.box)|*.box|XSB/SOK 关卡合集(*.xsb;*.sok;*.txt)|*.xsb;*.sok;*.txt");
-    EXPECT_EQ(model().levelCount, 50);
+    EXPECT_EQ(model().levelCount(), 50);
 
     // Ctrl+C copies the board as it stands.
     QTest::keyClick(form->boardImage(), Qt::Key_Right);
@@ -131,8 +131,7 @@ TEST_F(LevelTextWindowTest, OpenDialogClipboardExportAndAnswers) {
 
     // The stored answer as letters, and back.
     QTest::keyClick(form->boardImage(), Qt::Key_Right);
-    model().curLevel = 1;
-    model().ReadRecord(1);
+    model().playLevel(1);
     trigger("mCopyAnswer");
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "rR");
     QGuiApplication::clipboard()->setText("r u");
@@ -141,7 +140,7 @@ TEST_F(LevelTextWindowTest, OpenDialogClipboardExportAndAnswers) {
     QGuiApplication::clipboard()->setText("r\nR");
     dialogs.confirmAnswers = {true, true};
     trigger("mPasteAnswer");
-    EXPECT_TRUE(model().demoMode);
+    EXPECT_TRUE(model().demoMode());
     model().stopDemo();
 
     // 导出关卡合集 writes a collection that reads back as the same levels.
@@ -157,14 +156,14 @@ TEST_F(LevelTextWindowTest, OpenDialogClipboardExportAndAnswers) {
     // Ctrl+V plays a pasted level, or opens a pasted collection.
     QGuiApplication::clipboard()->setText("Title: Pasted\n#####\n#@$.#\n#####\n");
     trigger("mPasteLevel");
-    EXPECT_TRUE(model().xsbMode);
-    EXPECT_EQ(model().xsbFile, (levelsDir() / "剪贴板.xsb").string());
+    EXPECT_TRUE(model().xsbMode());
+    EXPECT_EQ(model().xsbFile(), (levelsDir() / "剪贴板.xsb").string());
     EXPECT_EQ(form->statusPanel(3)->text().toStdString(), "  Pasted");
     QGuiApplication::clipboard()->setText(QString::fromStdString(collection(3)));
     trigger("mPasteLevel");
-    EXPECT_FALSE(model().xsbMode);
-    EXPECT_EQ(model().gameFile, (levelsDir() / "剪贴板.box").string());
-    EXPECT_EQ(model().levelCount, 3);
+    EXPECT_FALSE(model().xsbMode());
+    EXPECT_EQ(model().gameFile(), (levelsDir() / "剪贴板.box").string());
+    EXPECT_EQ(model().levelCount(), 3);
     QGuiApplication::clipboard()->setText("no levels here");
     trigger("mPasteLevel");
     EXPECT_EQ(dialogs.shown.back().text, "剪贴板中没有关卡！");
@@ -173,13 +172,17 @@ TEST_F(LevelTextWindowTest, OpenDialogClipboardExportAndAnswers) {
 TEST_F(LevelTextWindowTest, ChooserDrawsOnlyWhatIsInViewAndPlaysUnlockedLevels) {
     std::ofstream(file, std::ios::binary | std::ios::trunc) << collection(1000);
     start(QStringList{"sokoban", QString::fromStdString(file.string())});
-    ASSERT_EQ(model().levelCount, 1000);
-    RecordFile sav(companionBase(model().gameFile) + ".sav", TSaveData::kSize);
+    ASSERT_EQ(model().levelCount(), 1000);
+    RecordFile sav(companionBase(model().gameFile()) + ".sav", TSaveData::kSize);
     TSaveData progress = sav.get<TSaveData>(0);
     progress.level = 3;
     sav.put(0, progress);
-    RecordFile(companionBase(model().gameFile) + ".bst", TBestData::kSize).put(0, TBestData{9, 4});
-    model().maxLevel = 3;
+    RecordFile(companionBase(model().gameFile()) + ".bst", TBestData::kSize)
+        .put(0, TBestData{9, 4});
+    // Opened again it reads the progress; the board goes back to level 1.
+    model().openOtherSet(model().gameFile());
+    ASSERT_EQ(model().maxLevel(), 3);
+    model().playLevel(1);
 
     LevelChooser chooser(*form);
     ASSERT_NE(levelTextAction(*form, "mLevelList"), nullptr);
@@ -196,36 +199,38 @@ TEST_F(LevelTextWindowTest, ChooserDrawsOnlyWhatIsInViewAndPlaysUnlockedLevels) 
     EXPECT_TRUE(chooser.levels().locked(4));
 
     EXPECT_FALSE(chooser.playLevel(4));
-    EXPECT_EQ(model().curLevel, 1);
+    EXPECT_EQ(model().curLevel(), 1);
     // A double click on level 3 plays it.
     const QModelIndex third = chooser.view()->model()->index(2, 0);
     chooser.view()->scrollTo(third);
     const QRect r = chooser.view()->visualRect(third);
     QTest::mouseClick(chooser.view()->viewport(), Qt::LeftButton, {}, r.center());
     QTest::mouseDClick(chooser.view()->viewport(), Qt::LeftButton, {}, r.center());
-    EXPECT_EQ(model().curLevel, 3);
+    EXPECT_EQ(model().curLevel(), 3);
     EXPECT_FALSE(chooser.isVisible());
 }
 
 // The command line hands file names over as bytes: a name that is not
 // valid UTF-8 opens all the same, as a set or as a single level.
 TEST_F(LevelTextWindowTest, FileNamesThatAreNotUtf8OpenFromTheCommandLine) {
-    const std::string name = "niv\xe9" "au\xff";
+    const std::string name = "niv\xe9"
+                             "au\xff";
     writeLevelSet(dir.path / (name + ".box"), {makeLevel({"######", "#@ $.#", "######"})});
-    std::ofstream(dir.path / (name + ".xsb"), std::ios::binary) << "#######\r\n#@ $ .#\r\n#######\r\n";
+    std::ofstream(dir.path / (name + ".xsb"), std::ios::binary)
+        << "#######\r\n#@ $ .#\r\n#######\r\n";
     const std::string box = (dir.path / (name + ".box")).string();
     start(std::vector<std::string>{"sokoban", box});
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_EQ(model().gameFile, box);
-    EXPECT_EQ(model().mazeWidth, 6);
+    EXPECT_EQ(model().gameFile(), box);
+    EXPECT_EQ(model().mazeWidth(), 6);
     EXPECT_TRUE(fs::exists(dir.path / (name + ".sav")));
 
     const std::string xsb = (dir.path / (name + ".xsb")).string();
     start(std::vector<std::string>{"sokoban", xsb});
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_TRUE(model().xsbMode);
-    EXPECT_EQ(model().xsbFile, xsb);
-    EXPECT_EQ(model().mazeWidth, 7);
+    EXPECT_TRUE(model().xsbMode());
+    EXPECT_EQ(model().xsbFile(), xsb);
+    EXPECT_EQ(model().mazeWidth(), 7);
 }
 
 // A file from the command line that gives no level: its message, then the
@@ -243,18 +248,19 @@ TEST_F(LevelTextWindowTest, AFileThatGivesNoLevelAtStartLeavesTheStoredSet) {
         SCOPED_TRACE(f.string());
         dialogs.shown.clear();
         start(QStringList{"sokoban", QString::fromStdString(f.string())});
-        EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"游戏文件中没有关卡数据，新建一关！"});
-        EXPECT_FALSE(model().xsbMode);
-        EXPECT_EQ(model().gameFile, (dir.path / "app" / "game.box").string());
+        EXPECT_EQ(dialogs.takeTexts(),
+                  std::vector<std::string>{"游戏文件中没有关卡数据，新建一关！"});
+        EXPECT_FALSE(model().xsbMode());
+        EXPECT_EQ(model().gameFile(), (dir.path / "app" / "game.box").string());
         EXPECT_EQ(form->windowTitle().toStdString(), "推箱子      默认关卡  第：1 关");
-        EXPECT_EQ(model().mazeWidth, 5);
+        EXPECT_EQ(model().mazeWidth(), 5);
     }
     dialogs.shown.clear();
     start(QStringList{"sokoban", QString::fromStdString(wide.string())});
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_TRUE(model().xsbMode);
-    EXPECT_EQ(model().mazeWidth, 5);
-    EXPECT_EQ(model().manPos, 35);
+    EXPECT_TRUE(model().xsbMode());
+    EXPECT_EQ(model().mazeWidth(), 5);
+    EXPECT_EQ(model().manPos(), 35);
 }
 
 // 读取其它游戏 with a file that gives no level, or only levels that cannot
@@ -281,9 +287,9 @@ TEST_F(LevelTextWindowTest, AFailedOpenLeavesTheLevelInPlay) {
             EXPECT_EQ(dialogs.shown.front().text,
                       "没有可以导入的关卡，2 关过大未能导入：第 1、2 关");
         }
-        EXPECT_FALSE(model().xsbMode);
-        EXPECT_EQ(model().moveCount, 1);
-        EXPECT_EQ(model().manPos, 2 * 1 + kCols);
+        EXPECT_FALSE(model().xsbMode());
+        EXPECT_EQ(model().moveCount(), 1);
+        EXPECT_EQ(model().manPos(), 2 * 1 + kCols);
         EXPECT_EQ(form->windowTitle().toStdString(), title);
         EXPECT_EQ(form->boardImage()->grab().toImage(), board);
     }

@@ -237,14 +237,14 @@ TEST_F(ViewerTest, AClickPreviewsTheFileAndARefusedFileKeepsTheLastLevel) {
     }
     EXPECT_NE(cell(room.man), tile(kFloor));
     // A preview is not play: the main window's XSB file stays as it was.
-    EXPECT_EQ(main->model().xsbFile, "");
+    EXPECT_EQ(main->model().xsbFile(), "");
 }
 
 TEST_F(ViewerTest, ReadWithoutASelectionDoesNothing) {
     viewer->showFromMain();
     viewer->button("Button1")->click();
     EXPECT_TRUE(viewer->isVisible());
-    EXPECT_FALSE(main->model().xsbMode);
+    EXPECT_FALSE(main->model().xsbMode());
     viewer->button("Button2")->click();
     EXPECT_FALSE(viewer->isVisible());
 }
@@ -254,9 +254,9 @@ TEST_F(ViewerTest, ReadPlaysTheFileInTheMainWindow) {
     choose("small.xsb");
     viewer->button("Button1")->click();
     EXPECT_FALSE(viewer->isVisible());
-    EXPECT_TRUE(main->model().xsbMode);
-    EXPECT_EQ(main->model().xsbFile, levelsPath("small.xsb"));
-    EXPECT_EQ(main->model().manPos, 35);
+    EXPECT_TRUE(main->model().xsbMode());
+    EXPECT_EQ(main->model().xsbFile(), levelsPath("small.xsb"));
+    EXPECT_EQ(main->model().manPos(), 35);
     EXPECT_EQ(main->windowTitle().toStdString(), "推箱子      " + levelsPath("small.xsb"));
 }
 
@@ -317,7 +317,7 @@ TEST_F(ViewerTest, ReadFromTheDesignerLoadsTheGridOrStoresANewLevel) {
         EXPECT_EQ(design->designMaze(), c.grid);
         EXPECT_EQ(dialogs.takeTexts(), c.messages);
         EXPECT_EQ(fs::file_size(dir.path / "set.box"), c.fileSize);
-        EXPECT_FALSE(main->model().xsbMode);
+        EXPECT_FALSE(main->model().xsbMode());
         EXPECT_TRUE(dialogs.askAnswers.empty());
     }
     const Bytes all = readFile(dir.path / "set.box");

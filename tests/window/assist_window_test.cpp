@@ -90,16 +90,16 @@ TEST_F(AssistWindowTest, F5UntilTheLevelIsSolved) {
     EXPECT_EQ(form->findChild<QAction*>("mHint")->shortcut(), QKeySequence("F5"));
     ASSERT_NE(form->findChild<QToolButton*>("tbHint"), nullptr);
     int presses = 0;
-    while (model.curLevel == 1 && presses < 50) {
-        const int pushes = model.pushCount;
+    while (model.curLevel() == 1 && presses < 50) {
+        const int pushes = model.pushCount();
         QTest::keyClick(form.get(), Qt::Key_F5);
         waitForSolver();
         ++presses;
-        if (model.curLevel == 1) {
-            ASSERT_EQ(model.pushCount, pushes + 1);
+        if (model.curLevel() == 1) {
+            ASSERT_EQ(model.pushCount(), pushes + 1);
         }
     }
-    EXPECT_EQ(model.curLevel, 2);
+    EXPECT_EQ(model.curLevel(), 2);
     const auto texts = dialogs.takeTexts();
     ASSERT_FALSE(texts.empty());
     EXPECT_EQ(texts.front(), "恭喜你通过第1关！");
@@ -107,7 +107,7 @@ TEST_F(AssistWindowTest, F5UntilTheLevelIsSolved) {
     // The tool-bar button gives the same hint.
     QTest::mouseClick(form->findChild<QToolButton*>("tbHint"), Qt::LeftButton);
     waitForSolver();
-    EXPECT_EQ(model.pushCount, 1);
+    EXPECT_EQ(model.pushCount(), 1);
     shot("assist_hint");
 }
 
@@ -116,16 +116,16 @@ TEST_F(AssistWindowTest, CtrlZAndCtrlYTakeBackAndRedoSingleMoves) {
     auto& model = form->model();
     for (auto key : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down})
         QTest::keyClick(form->boardImage(), key);
-    ASSERT_EQ(model.pushCount, 1);
+    ASSERT_EQ(model.pushCount(), 1);
     QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(model.pushCount, 0);
-    EXPECT_EQ(model.moveCount, 3);
+    EXPECT_EQ(model.pushCount(), 0);
+    EXPECT_EQ(model.moveCount(), 3);
     EXPECT_EQ(form->statusPanel(1)->text().toStdString(), "移动:3   ★   最佳移动：无");
     QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(form.get(), Qt::Key_Y, Qt::ControlModifier);
     QTest::keyClick(form.get(), Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(model.moveCount, 4);
-    EXPECT_EQ(model.pushCount, 1);
+    EXPECT_EQ(model.moveCount(), 4);
+    EXPECT_EQ(model.pushCount(), 1);
 }
 
 TEST_F(AssistWindowTest, ALongSolveShowsProgressAndCancelLeavesTheBoard) {
@@ -135,8 +135,8 @@ TEST_F(AssistWindowTest, ALongSolveShowsProgressAndCancelLeavesTheBoard) {
     auto& model = form->model();
     dialogs.takeTexts();
     runner().assistant().timeSeconds = 30;
-    const Cells before = model.maze.cells;
-    const int man = model.manPos;
+    const Cells before = model.cells();
+    const int man = model.manPos();
     QTest::keyClick(form.get(), Qt::Key_F6);
     ASSERT_TRUE(runner().assistant().busy());
     EXPECT_EQ(runner().progress(), nullptr); // not before half a second
@@ -157,9 +157,9 @@ TEST_F(AssistWindowTest, ALongSolveShowsProgressAndCancelLeavesTheBoard) {
     QTest::mouseClick(cancel, Qt::LeftButton);
     waitForSolver(5000);
     EXPECT_EQ(runner().progress(), nullptr);
-    EXPECT_EQ(model.maze.cells, before);
-    EXPECT_EQ(model.manPos, man);
-    EXPECT_FALSE(model.demoMode);
+    EXPECT_EQ(model.cells(), before);
+    EXPECT_EQ(model.manPos(), man);
+    EXPECT_FALSE(model.demoMode());
     EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{});
     // The limit ends a solve with its own word.
     runner().assistant().timeSeconds = 1;
@@ -169,7 +169,7 @@ TEST_F(AssistWindowTest, ALongSolveShowsProgressAndCancelLeavesTheBoard) {
     waitForSolver(5000);
     EXPECT_EQ(dialogs.takeTexts(),
               std::vector<std::string>{"在1秒之内没能解出当前局面，已经停止求解。"});
-    EXPECT_EQ(model.maze.cells, before);
+    EXPECT_EQ(model.cells(), before);
 }
 
 TEST_F(AssistWindowTest, DeadSquaresAreMarkedAndTheChoiceIsKept) {
@@ -177,7 +177,7 @@ TEST_F(AssistWindowTest, DeadSquaresAreMarkedAndTheChoiceIsKept) {
     auto* item = form->findChild<QAction*>("mMarkDead");
     ASSERT_NE(item, nullptr);
     EXPECT_FALSE(item->isChecked());
-    const auto& l = form->model().layout;
+    const auto& l = form->model().layout();
     const int corner = 1 * kCols + 1;
     const auto pixel = [&](int cell) {
         return form->painter().image().pixel(
@@ -236,13 +236,13 @@ TEST_F(AssistWindowTest, DeadSquareMarksFollowEveryNewBoard) {
 
     using Cellset = std::vector<int>;
     const auto centre = [&](const QImage& image, int cell) {
-        const auto& l = model.layout;
+        const auto& l = model.layout();
         return image.pixel((cell % kCols + l.originCol) * l.cellSize + l.cellSize / 2,
                            (cell / kCols + l.originRow) * l.cellSize + l.cellSize / 2);
     };
     // The worker covers its own cell, marked or not.
     const auto plainFloor = [&](int cell) {
-        return model.maze.cells[static_cast<std::size_t>(cell)] == kFloor && cell != model.manPos;
+        return model.cells()[static_cast<std::size_t>(cell)] == kFloor && cell != model.manPos();
     };
     const auto markedOnScreen = [&] {
         const QImage marked = form->painter().image().copy();
@@ -256,7 +256,7 @@ TEST_F(AssistWindowTest, DeadSquareMarksFollowEveryNewBoard) {
     };
     const auto deadOfTheBoard = [&] {
         DeadSquares dead;
-        dead.reset(model.maze.cells, model.manPos);
+        dead.reset(model.cells(), model.manPos());
         Cellset cells;
         for (int i = 0; i < kCells; ++i)
             if (plainFloor(i) && dead.isDead(i)) cells.push_back(i);
@@ -300,7 +300,7 @@ TEST_F(AssistWindowTest, DeadSquareMarksFollowEveryNewBoard) {
         dialogs.takeTexts();
         TMazeData expected = makeLevel(c.board);
         normaliseBoard(expected.cells, boundingBox(expected.cells));
-        ASSERT_EQ(model.maze.cells, expected.cells);
+        ASSERT_EQ(model.cells(), expected.cells);
         EXPECT_EQ(markedOnScreen(), deadOfTheBoard());
     }
 }

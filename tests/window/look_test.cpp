@@ -68,7 +68,7 @@ class LookTest : public ::testing::Test {
             form->grab().save(QString(to) + "/" + name + ".png");
     }
     QRect cellRect(int i) const {
-        const auto& l = form->model().layout;
+        const auto& l = form->model().layout();
         return QRect((i % kCols + l.originCol) * l.cellSize, (i / kCols + l.originRow) * l.cellSize,
                      l.cellSize, l.cellSize);
     }
@@ -79,8 +79,8 @@ class LookTest : public ::testing::Test {
     // The worker's cell differs from the bare tile of that cell.
     bool workerDrawn() const {
         const auto& m = form->model();
-        const QRect r = cellRect(m.manPos);
-        const QImage tile = form->painter().tiles[m.maze.cells[std::size_t(m.manPos)]].scaled(
+        const QRect r = cellRect(m.manPos());
+        const QImage tile = form->painter().tiles[m.cells()[std::size_t(m.manPos())]].scaled(
             r.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
         const QImage cell = form->painter().image().copy(r);
         int differing = 0;
@@ -98,14 +98,14 @@ TEST_F(LookTest, TheFirstBoardIsTheBoardARetryDraws) {
         v.windowHeight = 600;
     });
     start();
-    const BoardLayout first = form->model().layout;
+    const BoardLayout first = form->model().layout();
     const QImage firstPicture = visibleBoard();
     shot("full_board_800x600");
     // The whole board lies inside the area between the tool bar and the status bar.
     const QRect area(QPoint(0, 0), form->centralWidget()->size());
     EXPECT_TRUE(area.contains(cellRect(0).united(cellRect(kCells - 1))));
     QTest::keyClick(form->boardImage(), Qt::Key_R);
-    const BoardLayout retried = form->model().layout;
+    const BoardLayout retried = form->model().layout();
     EXPECT_EQ(first.cellSize, retried.cellSize);
     EXPECT_EQ(first.originRow, retried.originRow);
     EXPECT_EQ(first.originCol, retried.originCol);
@@ -114,7 +114,7 @@ TEST_F(LookTest, TheFirstBoardIsTheBoardARetryDraws) {
     form->mShowToolBarClick();
     EXPECT_TRUE(QRect(QPoint(0, 0), form->centralWidget()->size())
                     .contains(cellRect(0).united(cellRect(kCells - 1))));
-    EXPECT_GE(form->model().layout.cellSize, first.cellSize);
+    EXPECT_GE(form->model().layout().cellSize, first.cellSize);
 }
 
 TEST_F(LookTest, EveryFullRedrawShowsTheWorker) {
@@ -182,7 +182,7 @@ TEST_F(LookTest, ACentredBackgroundIsCentredInTheWindowAndNoOldBoardStays) {
         QImage board(shown.size(), QImage::Format_RGB32);
         board.fill(Qt::black);
         int stray = 0;
-        const auto& cells = form->model().maze.cells;
+        const auto& cells = form->model().cells();
         std::vector<QRect> rects;
         for (int i = 0; i < kCells; ++i)
             if (cells[std::size_t(i)] != kOutside) rects.push_back(cellRect(i));
@@ -274,10 +274,10 @@ TEST_F(LookTest, TheWindowsKeysWorkAfterAMenuWasClosedWithEsc) {
     QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : form.get();
     QTest::keyClick(focus, Qt::Key_F12, Qt::ControlModifier);
     EXPECT_TRUE(form->action("M1")->isEnabled());
-    const int man = form->model().manPos;
+    const int man = form->model().manPos();
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : form.get(),
                     Qt::Key_Right);
-    EXPECT_EQ(form->model().manPos, man + 1);
+    EXPECT_EQ(form->model().manPos(), man + 1);
 
     // With nothing focused at all, the window itself takes the keys.
     form->boardImage()->clearFocus();

@@ -19,15 +19,14 @@ namespace sokoban::testing {
 namespace {
 
 class MainFormTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     WordedDialogs dialogs;
     std::unique_ptr<TMainForm> form;
 
     void SetUp() override {
-        writeLevelSet(dir.path / "game.box",
-                      {makeLevel({"######", "#@ $.#", "######"}, 5, 6),
-                       makeLevel({"#####", "#@$.#", "#####"})});
+        writeLevelSet(dir.path / "game.box", {makeLevel({"######", "#@ $.#", "######"}, 5, 6),
+                                              makeLevel({"#####", "#@$.#", "#####"})});
     }
     void start(QStringList args = {"sokoban"}) {
         MainFormServices services;
@@ -41,7 +40,7 @@ protected:
     }
     // The colour in the middle of a board cell on the picture.
     QRgb cellColour(int cell, int dx = 0, int dy = 0) {
-        const auto& l = form->model().layout;
+        const auto& l = form->model().layout();
         const int x = (cell % kCols + l.originCol) * l.cellSize + l.cellSize / 2 + dx;
         const int y = (cell / kCols + l.originRow) * l.cellSize + l.cellSize / 2 + dy;
         return form->painter().image().pixel(x, y);
@@ -74,9 +73,9 @@ TEST_F(MainFormTest, StartsOnTheFirstLevelOfTheDefaultSet) {
 
     // The board: the normalised level drawn in face 10 with whole-cell centring.
     const auto& model = form->model();
-    EXPECT_EQ(model.mazeWidth, 6);
-    EXPECT_EQ(model.manPos, kCols + 1);
-    EXPECT_GT(model.layout.cellSize, 0);
+    EXPECT_EQ(model.mazeWidth(), 6);
+    EXPECT_EQ(model.manPos(), kCols + 1);
+    EXPECT_GT(model.layout().cellSize, 0);
     EXPECT_EQ(cellColour(0), form->painter().tiles[1].pixel(15, 15));
     EXPECT_EQ(cellColour(kCols + 4), form->painter().tiles[3].pixel(15, 15));
 }
@@ -84,16 +83,16 @@ TEST_F(MainFormTest, StartsOnTheFirstLevelOfTheDefaultSet) {
 TEST_F(MainFormTest, ArrowKeysMoveTheWorkerOnTheBoard) {
     start();
     auto& model = form->model();
-    const int before = model.manPos;
+    const int before = model.manPos();
     QTest::keyClick(form->boardImage(), Qt::Key_Right);
-    EXPECT_EQ(model.manPos, before + 1);
+    EXPECT_EQ(model.manPos(), before + 1);
     EXPECT_EQ(form->statusPanel(1)->text().toStdString(), "移动:1   ★   最佳移动：无");
     // The cell left behind shows plain floor again.
     EXPECT_EQ(cellColour(before, -10, -10), form->painter().tiles[2].pixel(5, 5));
     // The push solves level 1 and moves on to level 2.
     QTest::keyClick(form->boardImage(), Qt::Key_Right);
     EXPECT_EQ(dialogs.takeTexts().front(), "恭喜你通过第1关！");
-    EXPECT_EQ(model.curLevel, 2);
+    EXPECT_EQ(model.curLevel(), 2);
     EXPECT_EQ(form->windowTitle().toStdString(), "推箱子      默认关卡  第：2 关");
 }
 
@@ -102,9 +101,9 @@ TEST_F(MainFormTest, MenuShortcutsReachTheirHandlers) {
     auto& model = form->model();
     QTest::keyClick(form->boardImage(), Qt::Key_Down); // a wall: turns only
     QTest::keyClick(form->boardImage(), Qt::Key_Right);
-    ASSERT_EQ(model.moveCount, 1);
+    ASSERT_EQ(model.moveCount(), 1);
     QTest::keyClick(form.get(), Qt::Key_U, Qt::ControlModifier);
-    EXPECT_EQ(model.moveCount, 0);
+    EXPECT_EQ(model.moveCount(), 0);
     QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(dialogs.inputPrompts.back(), "指定关卡|关卡号（1-1）：");
     QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier);
@@ -113,9 +112,9 @@ TEST_F(MainFormTest, MenuShortcutsReachTheirHandlers) {
     QTest::keyClick(form->boardImage(), Qt::Key_F12, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"哈哈！你可以玩所有的关了！"});
     QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier);
-    EXPECT_EQ(model.curLevel, 2);
+    EXPECT_EQ(model.curLevel(), 2);
     QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier);
-    EXPECT_EQ(model.curLevel, 1);
+    EXPECT_EQ(model.curLevel(), 1);
     QTest::keyClick(form->boardImage(), Qt::Key_F12, Qt::ControlModifier);
     EXPECT_TRUE(form->action("M1")->isEnabled());
 }
@@ -145,17 +144,17 @@ TEST_F(MainFormTest, FacesAndViewToggles) {
     EXPECT_FALSE(form->action("fengge10")->isChecked());
     // Background 7 tiles the wall in cell squares that line up with the board.
     form->SelectBack(7);
-    const int s = form->model().layout.cellSize;
+    const int s = form->model().layout().cellSize;
     EXPECT_EQ(form->painter().image().pixel(s / 2, s / 2), form->painter().tiles[1].pixel(15, 15));
     form->mShowToolBarClick();
-    EXPECT_EQ(form->model().settings.hideToolbar, 1);
+    EXPECT_EQ(form->model().settings().hideToolbar, 1);
     EXPECT_FALSE(form->action("mShowToolBar")->isChecked());
     form->mShowToolbarCaptionClick();
     EXPECT_EQ(form->button("tbUndo")->height(), 22);
-    EXPECT_EQ(form->model().settings.hideCaptions, 1);
+    EXPECT_EQ(form->model().settings().hideCaptions, 1);
     form->mCustomSizeClick();
-    EXPECT_EQ(form->model().settings.fixedSize, 1);
-    EXPECT_LE(form->model().layout.cellSize, 30);
+    EXPECT_EQ(form->model().settings().fixedSize, 1);
+    EXPECT_LE(form->model().layout().cellSize, 30);
 }
 
 TEST_F(MainFormTest, ALevelSetFromTheCommandLine) {
@@ -180,11 +179,11 @@ TEST_F(MainFormTest, AnXsbLevelFromTheCommandLine) {
     std::ofstream(path, std::ios::binary) << "Title\r\n#####\r\n#@$.#\r\n#####\r\n";
     start({"sokoban", QString::fromStdString(path.string())});
     auto& model = form->model();
-    EXPECT_TRUE(model.xsbMode);
+    EXPECT_TRUE(model.xsbMode());
     EXPECT_EQ(form->windowTitle().toStdString(), "推箱子      " + path.string());
     EXPECT_EQ(form->statusPanel(0)->text().toStdString(), "当前关卡号： / ");
-    EXPECT_EQ(model.mazeWidth, 5);
-    EXPECT_EQ(model.manPos, 35);
+    EXPECT_EQ(model.mazeWidth(), 5);
+    EXPECT_EQ(model.manPos(), 35);
     QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier); // no level set: no question
     form->action("mSave1")->trigger();
     EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"XSB文件游戏，不能保存！"});
@@ -192,7 +191,7 @@ TEST_F(MainFormTest, AnXsbLevelFromTheCommandLine) {
     EXPECT_EQ(dialogs.takeTexts(), std::vector<std::string>{"哈哈！过关了！"});
     // Retry reads the file again.
     QTest::keyClick(form->boardImage(), Qt::Key_R);
-    EXPECT_EQ(model.manPos, 35);
+    EXPECT_EQ(model.manPos(), 35);
     EXPECT_FALSE(model.solved());
     EXPECT_FALSE(std::filesystem::exists(dir.path / "game.sav"));
 }
@@ -204,7 +203,7 @@ namespace sokoban::testing {
 namespace {
 
 class SoundTest : public MainFormTest {
-protected:
+  protected:
     RecordingEffectPlayer effects;
     ScriptedMusicPlayer music;
 
@@ -228,22 +227,22 @@ TEST_F(SoundTest, EffectsFollowTheSwitches) {
     EXPECT_EQ(effects.played, (std::vector<std::string>{"PONG", "MOVE"}));
     form->button("tbSound")->click(); // off
     EXPECT_FALSE(form->action("mSound")->isChecked());
-    EXPECT_EQ(form->model().settings.soundFlag, 0);
+    EXPECT_EQ(form->model().settings().soundFlag, 0);
     QTest::keyClick(form->boardImage(), Qt::Key_Up);
     EXPECT_EQ(effects.played.size(), 2u);
     form->action("mSound")->trigger(); // on again
     EXPECT_TRUE(form->button("tbSound")->isChecked());
-    EXPECT_EQ(form->model().settings.soundFlag, 1);
+    EXPECT_EQ(form->model().settings().soundFlag, 1);
 }
 
 TEST_F(SoundTest, MusicStopsResumesAndRepeats) {
     startWithSound();
-    EXPECT_EQ(music.calls, (std::vector<std::string>{
-                               "open " + (dir.path / "music1.mid").string(), "play"}));
+    EXPECT_EQ(music.calls,
+              (std::vector<std::string>{"open " + (dir.path / "music1.mid").string(), "play"}));
     form->button("tbMusic")->click(); // off: stop keeps the position
     EXPECT_FALSE(form->musicOn());
     EXPECT_FALSE(form->action("mMusic")->isChecked());
-    EXPECT_EQ(form->model().settings.musicFlag, 0);
+    EXPECT_EQ(form->model().settings().musicFlag, 0);
     music.deliverNotifications(); // the stop's notice does not restart it
     EXPECT_FALSE(music.isPlaying());
     form->action("mMusic")->trigger(); // on: resumes
@@ -255,7 +254,7 @@ TEST_F(SoundTest, MusicStopsResumesAndRepeats) {
     EXPECT_TRUE(music.isPlaying());
     EXPECT_TRUE(music.playedFromStart);
     // A missing piece leaves the current one playing.
-    form->model().settings.musicNo = 4;
+    form->model().settings().musicNo = 4;
     const auto calls = music.calls.size();
     form->PlayMusic();
     EXPECT_EQ(music.calls.size(), calls);
@@ -270,25 +269,25 @@ namespace {
 TEST_F(MainFormTest, MouseClicksStepWalkAndUndo) {
     start();
     auto& model = form->model();
-    const auto& l = model.layout;
+    const auto& l = model.layout();
     auto centre = [&](int cell) {
         return QPoint((cell % kCols + l.originCol) * l.cellSize + l.cellSize / 2,
                       (cell / kCols + l.originRow) * l.cellSize + l.cellSize / 2);
     };
-    const int man = model.manPos;
+    const int man = model.manPos();
     QTest::mouseClick(form->boardImage(), Qt::LeftButton, {}, centre(man + 1));
-    EXPECT_EQ(model.manPos, man + 1);
+    EXPECT_EQ(model.manPos(), man + 1);
     QTest::mouseClick(form->boardImage(), Qt::RightButton, {}, centre(man));
-    EXPECT_EQ(model.manPos, man);
-    EXPECT_EQ(model.moveCount, 0);
+    EXPECT_EQ(model.manPos(), man);
+    EXPECT_EQ(model.moveCount(), 0);
     // Hovering over the box next to the worker shows the push arrow. The
     // move is sent to the board itself: QTest would move the shared cursor,
     // which makes no move at all where an earlier test left it already.
     QMouseEvent hover(QEvent::MouseMove, centre(man + 2),
-                      form->boardImage()->mapToGlobal(centre(man + 2)), Qt::NoButton,
-                      Qt::NoButton, Qt::NoModifier);
+                      form->boardImage()->mapToGlobal(centre(man + 2)), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
     QApplication::sendEvent(form->boardImage(), &hover);
-    EXPECT_EQ(model.hoverCell, man + 2);
+    EXPECT_EQ(model.hoverCell(), man + 2);
 }
 
 } // namespace
@@ -299,7 +298,7 @@ namespace {
 
 // The window's size at start and after it was maximised, and its board picture.
 class WindowSizeTest : public MainFormTest {
-protected:
+  protected:
     static QRect area() { return QGuiApplication::primaryScreen()->availableGeometry(); }
     // game.var with this window size; none at all for a first start.
     void storeSize(int width, int height) {
@@ -336,13 +335,15 @@ TEST_F(WindowSizeTest, StartsAtItsFinalSizeOnTheFreePartOfTheScreen) {
     const QRect a = area();
     struct Case {
         const char* what;
-        QSize stored; // empty: a first start, no game.var
+        QSize stored;   // empty: a first start, no game.var
         QSize expected; // empty: maximised
     } cases[] = {
         {"first start", {}, {}},
         {"left maximised", {a.width() + 100, a.height() + 100}, {}},
         {"as it was left", {700, 500}, {700, 500}},
-        {"taller than the screen", {a.width() - 100, a.height() + 400}, {a.width() - 100, a.height() - 44}},
+        {"taller than the screen",
+         {a.width() - 100, a.height() + 400},
+         {a.width() - 100, a.height() - 44}},
         {"too small to play in", {120, 60}, {640, 480}},
     };
     for (const Case& c : cases) {
@@ -380,15 +381,13 @@ TEST_F(WindowSizeTest, AFirstMaximisedWindowComesBackAtAUsableSize) {
     form->setGeometry(before);
     const QRect a = area();
     const auto usable = [&] {
-        return !form->isMaximized() && a.contains(form->frameGeometry()) &&
-               form->width() >= 640 && form->height() >= 480 && form->width() < a.width() &&
-               form->height() < a.height();
+        return !form->isMaximized() && a.contains(form->frameGeometry()) && form->width() >= 640 &&
+               form->height() >= 480 && form->width() < a.width() && form->height() < a.height();
     };
-    EXPECT_TRUE(QTest::qWaitFor(usable, 10000))
-        << form->width() << "x" << form->height();
+    EXPECT_TRUE(QTest::qWaitFor(usable, 10000)) << form->width() << "x" << form->height();
     expectOnScreen();
     // The whole board, with cells one can click.
-    EXPECT_GE(form->model().layout.cellSize, 10);
+    EXPECT_GE(form->model().layout().cellSize, 10);
 }
 
 TEST_F(WindowSizeTest, TheBoardPictureCoversTheBoardAreaNotTheScreen) {
@@ -404,10 +403,11 @@ TEST_F(WindowSizeTest, TheBoardPictureCoversTheBoardAreaNotTheScreen) {
         QApplication::processEvents();
         EXPECT_EQ(form->painter().image().size(), boardArea());
         EXPECT_EQ(form->boardImage()->size(), boardArea());
-        const auto& l = form->model().layout;
-        const int man = form->model().manPos;
-        EXPECT_NE(form->painter().image().pixel((man % kCols + l.originCol) * l.cellSize + l.cellSize / 2,
-                                                (man / kCols + l.originRow) * l.cellSize + l.cellSize / 2),
+        const auto& l = form->model().layout();
+        const int man = form->model().manPos();
+        EXPECT_NE(form->painter().image().pixel(
+                      (man % kCols + l.originCol) * l.cellSize + l.cellSize / 2,
+                      (man / kCols + l.originRow) * l.cellSize + l.cellSize / 2),
                   qRgb(0, 0, 0));
     }
 }
@@ -438,7 +438,7 @@ TEST_F(MainFormTest, AFileFromALaterStartIsOpenedLikeOneChosenFromTheMenu) {
         EXPECT_EQ(dialogs.takeTexts(), c.messages);
     }
     EXPECT_TRUE(std::filesystem::exists(dir.path / "sets" / "mine.sav"));
-    EXPECT_TRUE(form->model().xsbMode);
+    EXPECT_TRUE(form->model().xsbMode());
     for (int i = 1; i <= 5; ++i)
         EXPECT_FALSE(form->action(QString("mselectgame%1").arg(i))->isChecked());
 }
@@ -454,8 +454,9 @@ TEST_F(MainFormTest, AFileFromALaterStartWaitsForTheOpenDialog) {
     QTest::qWait(400);
     EXPECT_EQ(form->windowTitle().toStdString(), before);
     open.close();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form->windowTitle().toStdString() != before; }, 10000));
-    EXPECT_EQ(form->model().gameFile, (dir.path / "mine.box").string());
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return form->windowTitle().toStdString() != before; }, 10000));
+    EXPECT_EQ(form->model().gameFile(), (dir.path / "mine.box").string());
 }
 
 TEST_F(MainFormTest, ALaterStartBringsAMinimisedGameBack) {

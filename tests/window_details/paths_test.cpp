@@ -37,16 +37,16 @@ TEST(PathsTest, ALevelSetNamedInAnotherEncodingLivesThroughTheList) {
     list.listBox()->setCurrentRow(0);
     QTest::mouseClick(list.button("ButtonSelect"), Qt::LeftButton);
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_EQ(form->model().gameFile, set);
-    EXPECT_EQ(form->model().mazeWidth, 6);
+    EXPECT_EQ(form->model().gameFile(), set);
+    EXPECT_EQ(form->model().mazeWidth(), 6);
 
     // The choice is remembered: the next start opens the same bytes.
     form->close();
     form = std::make_unique<TMainForm>(dir.path, QStringList{"sokoban"}, services);
     form->FormCreate();
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_EQ(form->model().gameFile, set);
-    EXPECT_EQ(form->model().mazeWidth, 6);
+    EXPECT_EQ(form->model().gameFile(), set);
+    EXPECT_EQ(form->model().mazeWidth(), 6);
 }
 
 } // namespace

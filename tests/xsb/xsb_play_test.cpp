@@ -27,8 +27,8 @@ class XsbPlayTest : public ::testing::Test {
 
     void SetUp() override {
         view.model = &game;
-        game.appDir = dir.path;
-        game.settings = defaultSettings(1024, 768);
+        game.setAppDir(dir.path);
+        game.settings() = defaultSettings(1024, 768);
         game.undoFile().create();
     }
     std::string put(const std::string& name, const std::string& content) {
@@ -52,11 +52,11 @@ TEST_F(XsbPlayTest, PlaysTheLevelAtTheTopLeft) {
     const std::string path = put("small.xsb", text(kLevels[0]));
     game.PlayXSB(path);
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_EQ(game.mazeWidth, 5);
-    EXPECT_EQ(game.mazeHeight, 3);
-    EXPECT_EQ(game.manPos, 35);
-    EXPECT_EQ(game.maze.cells[kCols + 2], kBox);
-    EXPECT_TRUE(game.xsbMode);
+    EXPECT_EQ(game.mazeWidth(), 5);
+    EXPECT_EQ(game.mazeHeight(), 3);
+    EXPECT_EQ(game.manPos(), 35);
+    EXPECT_EQ(game.cells()[kCols + 2], kBox);
+    EXPECT_TRUE(game.xsbMode());
     EXPECT_EQ(view.caption, Message(Id::CaptionXsb, path));
     EXPECT_EQ(view.status[0], Message(Id::LevelPanelXsb));
     EXPECT_EQ(view.status[1], Message(Id::MovesPanelNoBest, 0));
@@ -65,7 +65,7 @@ TEST_F(XsbPlayTest, PlaysTheLevelAtTheTopLeft) {
     EXPECT_FALSE(view.undoEnabled);
     const auto entry = game.undoFile().get<TSaveData>(0);
     EXPECT_EQ(entry.man, 35);
-    EXPECT_EQ(entry.cells, game.maze.cells);
+    EXPECT_EQ(entry.cells, game.cells());
 
     game.KeyMove("right");
     EXPECT_EQ(dialogs.takeMessages(), Messages{Id::LevelSolved});
@@ -97,27 +97,26 @@ TEST_F(XsbPlayTest, RefusedFilesLeaveTheLevelInPlayAsItStands) {
             SCOPED_TRACE(c.path);
             if (fromSet) {
                 openSet();
-                game.curLevel = 2;
-                game.ReadRecord(2);
+                game.playLevel(2);
             } else {
                 game.PlayXSB(wide);
             }
             game.KeyMove("right"); // a step, the box not reached
-            const Cells cells = game.maze.cells;
-            const int man = game.manPos, moves = game.moveCount;
+            const Cells cells = game.cells();
+            const int man = game.manPos(), moves = game.moveCount();
             const Message caption = view.caption;
-            const std::string file = game.xsbFile;
+            const std::string file = game.xsbFile();
             dialogs.takeMessages();
             EXPECT_FALSE(game.PlayXSB(c.path));
             EXPECT_EQ(dialogs.takeMessages(), Messages{c.message});
-            EXPECT_EQ(game.maze.cells, cells);
-            EXPECT_EQ(game.manPos, man);
-            EXPECT_EQ(game.moveCount, moves);
-            EXPECT_EQ(game.xsbMode, !fromSet);
-            EXPECT_EQ(game.xsbFile, file);
+            EXPECT_EQ(game.cells(), cells);
+            EXPECT_EQ(game.manPos(), man);
+            EXPECT_EQ(game.moveCount(), moves);
+            EXPECT_EQ(game.xsbMode(), !fromSet);
+            EXPECT_EQ(game.xsbFile(), file);
             EXPECT_EQ(view.caption, caption);
             game.KeyMove("left"); // still in play
-            EXPECT_EQ(game.manPos, man - 1);
+            EXPECT_EQ(game.manPos(), man - 1);
         }
     }
 }
@@ -129,16 +128,16 @@ TEST_F(XsbPlayTest, RetryAndUndoStayWithThePlayedFile) {
     game.KeyMove("right");
     game.KeyMove("right"); // a push
     game.tbUndoClick();
-    EXPECT_TRUE(game.xsbMode);
-    EXPECT_EQ(game.manPos, kCols + 2);
+    EXPECT_TRUE(game.xsbMode());
+    EXPECT_EQ(game.manPos(), kCols + 2);
     EXPECT_EQ(view.caption, Message(Id::CaptionXsb, played));
     EXPECT_EQ(view.status[0], Message(Id::LevelPanelXsb));
 
     game.ReadXSB(previewed); // as a preview does
     game.tbRetryGameClick();
-    EXPECT_EQ(game.mazeWidth, 7);
-    EXPECT_EQ(game.manPos, kCols + 1);
-    EXPECT_EQ(game.moveCount, 0);
+    EXPECT_EQ(game.mazeWidth(), 7);
+    EXPECT_EQ(game.manPos(), kCols + 1);
+    EXPECT_EQ(game.moveCount(), 0);
     EXPECT_EQ(view.caption, Message(Id::CaptionXsb, played));
     EXPECT_TRUE(dialogs.shown.empty());
 }
@@ -155,7 +154,7 @@ TEST_F(XsbPlayTest, CommandsNeedingALevelSetDoNothing) {
     game.mSaveToXSBClick();
     game.Gamesave(1);
     EXPECT_EQ(dialogs.takeMessages(), Messages{Id::XsbCannotSave});
-    EXPECT_TRUE(game.xsbMode);
+    EXPECT_TRUE(game.xsbMode());
     EXPECT_EQ(files(), (std::vector<std::string>{undoFile(dir.path).path().filename().string(),
                                                  "small.xsb"}));
 }
@@ -176,8 +175,7 @@ TEST_F(XsbPlayTest, WithALevelSetOpenTheSetIsNotTouched) {
 
 TEST_F(XsbPlayTest, SavesTheStoredLevelOfTheSetAsXsb) {
     openSet();
-    game.curLevel = 2;
-    game.ReadRecord(2);
+    game.playLevel(2);
     game.KeyMove("right"); // moves on the board are not written
     const std::string out = (dir.path / "out.xsb").string();
     dialogs.fileAnswers.push_back(out);

@@ -1,14 +1,14 @@
 #include "ui/designer/design.h"
 
-#include "ui/main/main_form.h"
-#include "ui/main/tool_bar.h"
+#include "session/dialogs.h"
 #include "storage/level_text.h"
 #include "storage/xsb.h"
-#include "session/dialogs.h"
-#include "ui/pictures/pictures.h"
 #include "ui/designer/design_icons.h"
 #include "ui/designer/item.h"
 #include "ui/designer/level_set_rewrite.h"
+#include "ui/main/main_form.h"
+#include "ui/main/tool_bar.h"
+#include "ui/pictures/pictures.h"
 
 #include <QAction>
 #include <QApplication>
@@ -819,7 +819,7 @@ bool TFormDesign::LoadXSB(const std::string& path) {
         if (readFirstLevel(path).status == XsbStatus::NoLevel) btRecordNewClick();
         return false;
     }
-    designMaze_ = model.xsbMaze;
+    designMaze_ = model.xsbMaze();
     drawAllCells();
     drawMan(designMaze_.man);
     manShown_ = true;

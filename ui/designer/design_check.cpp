@@ -1,16 +1,16 @@
 // 检查能否过关: the solver on the level being designed, on its own thread.
 #include "ui/designer/design.h"
 
+#include "session/dialogs.h"
 #include "ui/main/main_form.h"
 #include "ui/main/solver_runner.h"
-#include "session/dialogs.h"
 
 namespace sokoban {
 
 SolverRunner& TFormDesign::solverRunner() {
     if (!solverRunner_) {
         solverRunner_ = new SolverRunner(this);
-        solverRunner_->assistant().timeSeconds = mainForm_.model().aids.options.solveSeconds;
+        solverRunner_->assistant().timeSeconds = mainForm_.model().playOptions().solveSeconds;
     }
     return *solverRunner_;
 }
@@ -19,7 +19,7 @@ void TFormDesign::checkSolvableClick() {
     if (!designValid()) return;
     SolverAssistant& assistant = solverRunner().assistant();
     if (assistant.busy()) return;
-    assistant.timeSeconds = mainForm_.model().aids.options.solveSeconds;
+    assistant.timeSeconds = mainForm_.model().playOptions().solveSeconds;
     const TMazeData asked = designMaze_;
     assistant.start(asked, [this, asked](const solver::Result& r) {
         // Drawn on meanwhile: the answer is for a level that is gone.

@@ -1,11 +1,11 @@
 #include "ui/designer/xsbviewer.h"
 
 #include "session/level_text_play.h"
-#include "ui/main/main_form.h"
 #include "storage/file_error.h"
-#include "ui/platform/qt_dialogs.h"
 #include "ui/designer/design.h"
 #include "ui/designer/level_preview.h"
+#include "ui/main/main_form.h"
+#include "ui/platform/qt_dialogs.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -131,7 +131,7 @@ TFormXSBViewer::TFormXSBViewer(TMainForm& mainForm, TFormDesign& formDesign, Dia
     connect(button2, &QPushButton::clicked, this, [this] { Button2Click(); });
 
     // The folder of the program is where the browsing starts.
-    setFolder(q(mainForm_.model().appDir.string()));
+    setFolder(q(mainForm_.model().appDir().string()));
 }
 
 TFormXSBViewer::~TFormXSBViewer() = default;
@@ -266,7 +266,7 @@ void TFormXSBViewer::FileListBox1Click() {
     // The reader keeps its last good level when it refuses a file; that level
     // is what the preview shows then.
     model.ReadXSB(xsbFileName_);
-    preview_ = model.xsbMaze;
+    preview_ = model.xsbMaze();
     if (auto* panel = findChild<QGroupBox*>("Panel1"))
         panel->setTitle(QString("XSB文件可视化预览（共 %1 关）")
                             .arg(summariseLevelFile(xsbFileName_).levelCount));

@@ -39,28 +39,29 @@ std::vector<bool> answeredLevels(const std::filesystem::path& solFile) {
 } // namespace
 
 void inforLines(const GameModel& model, std::vector<std::string>& lines) {
-    if (model.xsbMode) {
-        lines.push_back("当前游戏文件： " + model.xsbFile + "；");
+    if (model.xsbMode()) {
+        lines.push_back("当前游戏文件： " + model.xsbFile() + "；");
         for (const auto& l : LevelTextCommands::titleLines(model))
             lines.push_back(messageText(l).toStdString());
         return;
     }
-    lines.push_back("当前游戏文件： " + model.gameFile + "；");
-    lines.push_back("当前游戏共有： " + num(model.levelCount) + " 关；");
-    if (model.maxLevel < model.levelCount)
-        lines.push_back("您已经通过：   " + num(model.maxLevel - 1) + "   关；");
+    lines.push_back("当前游戏文件： " + model.gameFile() + "；");
+    lines.push_back("当前游戏共有： " + num(model.levelCount()) + " 关；");
+    if (model.maxLevel() < model.levelCount())
+        lines.push_back("您已经通过：   " + num(model.maxLevel() - 1) + "   关；");
     else
-        lines.push_back("您已经通过：   " + num(model.maxLevel) + " 关；");
-    lines.push_back("您正在玩第     " + num(model.curLevel) + " 关；");
+        lines.push_back("您已经通过：   " + num(model.maxLevel()) + " 关；");
+    lines.push_back("您正在玩第     " + num(model.curLevel()) + " 关；");
     for (const auto& l : LevelTextCommands::titleLines(model))
         lines.push_back(messageText(l).toStdString());
-    lines.push_back(model.bestMoves != 0 ? "当前关卡的最佳移动步数：" + num(model.bestMoves) + " 步"
-                                         : "当前关卡的最佳移动步数：    无");
-    lines.push_back(model.bestPushes != 0
-                        ? "当前关卡的最佳推动步数：" + num(model.bestPushes) + " 步"
+    lines.push_back(model.bestMoves() != 0
+                        ? "当前关卡的最佳移动步数：" + num(model.bestMoves()) + " 步"
+                        : "当前关卡的最佳移动步数：    无");
+    lines.push_back(model.bestPushes() != 0
+                        ? "当前关卡的最佳推动步数：" + num(model.bestPushes()) + " 步"
                         : "当前关卡的最佳推动步数：    无");
-    lines.push_back("您的移动步数：" + num(model.moveCount) + " 步");
-    lines.push_back("您的推动步数：" + num(model.pushCount) + " 步");
+    lines.push_back("您的移动步数：" + num(model.moveCount()) + " 步");
+    lines.push_back("您的推动步数：" + num(model.pushCount()) + " 步");
     lines.push_back("");
     const std::vector<bool> answered = answeredLevels(model.files().sol.path());
     std::string with = "有答案的关：", without = "没有答案的关：";

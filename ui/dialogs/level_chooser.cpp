@@ -1,7 +1,7 @@
 #include "ui/dialogs/level_chooser.h"
 
-#include "ui/main/main_form.h"
 #include "storage/board.h"
+#include "ui/main/main_form.h"
 
 #include <QLabel>
 #include <QListView>
@@ -142,19 +142,19 @@ void LevelListModel::reload() {
     const GameModel& m = mainForm_.model();
     pictures_.clear();
     drawn_ = 0;
-    gameFile_ = m.gameFile;
+    gameFile_ = m.gameFile();
     count_ = 0;
     maxLevel_ = 0;
     bests_.clear();
     infos_.clear();
-    if (!m.gameFile.empty() && m.levelCount > 0) {
+    if (!m.gameFile().empty() && m.levelCount() > 0) {
         const CompanionFiles f = m.files();
         std::error_code ec;
-        count_ = static_cast<int>(std::filesystem::file_size(m.gameFile, ec) / TMazeData::kSize);
+        count_ = static_cast<int>(std::filesystem::file_size(m.gameFile(), ec) / TMazeData::kSize);
         if (ec) count_ = 0;
-        maxLevel_ = m.maxLevel;
+        maxLevel_ = m.maxLevel();
         bests_ = readBests(f.bst.path().string());
-        infos_ = readLevelIndex(m.gameFile);
+        infos_ = readLevelIndex(m.gameFile());
     }
     endResetModel();
 }
@@ -246,12 +246,12 @@ void LevelChooser::showChooser() {
     summary_->setText(model_->levelCount() == 0
                           ? QString("没有打开的关卡集")
                           : QString("%1  共 %2 关，已解 %3 关，已开放 %4 关")
-                                .arg(q(m.gameFile))
+                                .arg(q(m.gameFile()))
                                 .arg(model_->levelCount())
                                 .arg(solved)
                                 .arg(std::min(model_->maxLevel(), model_->levelCount())));
-    if (!m.xsbMode && m.curLevel >= 1 && m.curLevel <= model_->levelCount()) {
-        const QModelIndex here = model_->index(m.curLevel - 1);
+    if (!m.xsbMode() && m.curLevel() >= 1 && m.curLevel() <= model_->levelCount()) {
+        const QModelIndex here = model_->index(m.curLevel() - 1);
         view_->setCurrentIndex(here);
         view_->scrollTo(here, QAbstractItemView::PositionAtCenter);
     }
@@ -264,11 +264,9 @@ bool LevelChooser::playLevel(int level) {
     if (level < 1 || level > model_->levelCount() || model_->locked(level)) return false;
     GameModel& m = mainForm_.model();
     m.guarded([&] {
-        if (m.demoMode || m.demoPaused || m.demoButtons != DemoButtons::Idle) m.stopDemo();
+        if (m.demoMode() || m.demoPaused() || m.demoButtons() != DemoButtons::Idle) m.stopDemo();
         mainForm_.StopWalking();
-        m.demoMode = false;
-        m.curLevel = level;
-        m.ReadRecord(level);
+        m.playLevel(level);
     });
     hide();
     return true;

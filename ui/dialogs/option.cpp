@@ -1,9 +1,9 @@
 #include "ui/dialogs/option.h"
 
+#include "storage/play_options.h"
 #include "ui/main/assist_menu.h"
 #include "ui/main/main_form.h"
 #include "ui/main/solver_runner.h"
-#include "storage/play_options.h"
 #include "ui/platform/qt_dialogs.h"
 
 #include <QCheckBox>
@@ -273,7 +273,7 @@ void TPagesDlg::showEvent(QShowEvent* e) {
 }
 
 void TPagesDlg::FormShow() {
-    const TGameVar& s = mainForm_.model().settings;
+    const TGameVar& s = mainForm_.model().settings();
     setChecked("cbContinue", s.stepDemo == 1);
     // A value out of range selects nothing rather than a wrong button.
     auto pick = [this](const QString& prefix, int count, int value) {
@@ -291,8 +291,8 @@ void TPagesDlg::FormShow() {
     setChecked("cbrandomface", s.randomFace == 1);
     setChecked(s.randomCombo == 1 ? "rbUseRandom" : "rbUseCustom", true);
     setChecked("cbshowhint", s.noPassInfo == 1);
-    setChecked("cbShortestWalk", mainForm_.model().aids.options.shortestWalk == 1);
-    const auto seconds = mainForm_.model().aids.options.solveSeconds;
+    setChecked("cbShortestWalk", mainForm_.model().playOptions().shortestWalk == 1);
+    const auto seconds = mainForm_.model().playOptions().solveSeconds;
     pick("solvetime", 4,
          static_cast<int>(std::find(std::begin(kSolveSeconds), std::end(kSolveSeconds), seconds) -
                           std::begin(kSolveSeconds)) +
@@ -300,7 +300,7 @@ void TPagesDlg::FormShow() {
 }
 
 void TPagesDlg::OKBtnClick() {
-    TGameVar& s = mainForm_.model().settings;
+    TGameVar& s = mainForm_.model().settings();
     auto keep = [this](std::uint8_t& field, const QString& prefix) {
         if (const int n = selected(prefix, 3)) field = static_cast<std::uint8_t>(n);
     };
@@ -311,7 +311,7 @@ void TPagesDlg::OKBtnClick() {
     s.randomFace = checked("cbrandomface") ? 1 : 0;
     s.randomCombo = checked("rbUseRandom") ? 1 : 0;
     s.noPassInfo = checked("cbshowhint") ? 1 : 0;
-    TPlayOptions& assist = mainForm_.model().aids.options;
+    TPlayOptions& assist = mainForm_.model().playOptions();
     const TPlayOptions assistBefore = assist;
     assist.shortestWalk = checked("cbShortestWalk") ? 1 : 0;
     // A limit none of the buttons offers (written by hand) stays unless
@@ -331,7 +331,7 @@ void TPagesDlg::CancelBtnClick() {
 }
 
 void TPagesDlg::musicClick(int n) {
-    mainForm_.model().settings.musicNo = static_cast<std::uint8_t>(n);
+    mainForm_.model().settings().musicNo = static_cast<std::uint8_t>(n);
 }
 
 void TPagesDlg::BitBtn1Click() {

@@ -1,8 +1,8 @@
 #include "ui/dialogs/select.h"
 
-#include "ui/main/main_form.h"
 #include "storage/file_error.h"
 #include "storage/level_set.h"
+#include "ui/main/main_form.h"
 #include "ui/platform/qt_dialogs.h"
 
 #include <QGridLayout>
@@ -85,7 +85,7 @@ QPushButton* TFormSelect::button(const QString& name) const {
 }
 
 std::filesystem::path TFormSelect::lstFile() const {
-    return FilePlaces(mainForm_.model().appDir).listFile();
+    return FilePlaces(mainForm_.model().appDir()).listFile();
 }
 
 bool TFormSelect::listWork(const std::function<void()>& work) {
@@ -143,27 +143,27 @@ void TFormSelect::ButtonSelectClick() {
     if (i < 0 || i >= gameCount) return;
     const std::string path = gameList[static_cast<std::size_t>(i)];
     GameModel& model = mainForm_.model();
-    if (path == model.gameFile) return;
+    if (path == model.gameFile()) return;
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
         dialogs_->error("游戏文件不存在，请从列表中删除！");
         return;
     }
-    const std::uint8_t remembered = model.settings.levelSet;
+    const std::uint8_t remembered = model.settings().levelSet;
     const int line = i + 1;
     model.guarded([&] { model.openListedSet(path, line); });
     // A file the game refused stays in the list and the window stays open.
-    if (model.gameFile != path) return;
+    if (model.gameFile() != path) return;
     // Lines past the last one a settings byte can name are played but not
     // remembered for the next start.
-    if (line > kLastRememberedLine) model.settings.levelSet = remembered;
+    if (line > kLastRememberedLine) model.settings().levelSet = remembered;
     hide();
 }
 
 void TFormSelect::ButtonAddClick() {
     const auto chosen = dialogs_->openFile("游戏数据文件(*.box)|*.box");
     if (!chosen) return;
-    const std::string dir = dirPrefix(mainForm_.model().appDir);
+    const std::string dir = dirPrefix(mainForm_.model().appDir());
     for (const char* name : kBuiltinSets) {
         if (*chosen == dir + name) {
             dialogs_->information("您选择的是默认游戏，不用添加到列表！");
@@ -188,7 +188,7 @@ void TFormSelect::ButtonDeleteClick() {
     // level set when an earlier line goes, and fall back to the first
     // built-in set when its own line goes.
     if (selectedIndex >= 0 && selectedIndex < gameCount) {
-        std::uint8_t& choice = mainForm_.model().settings.levelSet;
+        std::uint8_t& choice = mainForm_.model().settings().levelSet;
         const int rememberedIndex = choice - 6;
         if (rememberedIndex == selectedIndex)
             choice = 1;

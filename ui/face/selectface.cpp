@@ -121,7 +121,7 @@ void TFormFace::showEvent(QShowEvent* e) {
 }
 
 void TFormFace::FormShow() {
-    const TGameVar& s = main_.model().settings;
+    const TGameVar& s = main_.model().settings();
     check(0, s.customWall);
     check(1, s.customFloor);
     check(2, s.customBox);
@@ -148,7 +148,7 @@ void TFormFace::ApplyFace() {
         main_.action(QString("fengge%1").arg(i))->setChecked(false);
     main_.action("fengge11")->setChecked(true);
     // The custom numbers change; the stored face style does not.
-    TGameVar& s = main_.model().settings;
+    TGameVar& s = main_.model().settings();
     if (const int n = checkedNumber(0)) s.customWall = static_cast<std::uint8_t>(n);
     if (const int n = checkedNumber(1)) s.customFloor = static_cast<std::uint8_t>(n);
     if (const int n = checkedNumber(2)) s.customBox = static_cast<std::uint8_t>(n);

@@ -1,9 +1,9 @@
 #include "ui/main/assist_menu.h"
 
+#include "storage/file_places.h"
 #include "ui/main/main_form.h"
 #include "ui/main/menu_items.h"
 #include "ui/main/solver_runner.h"
-#include "storage/file_places.h"
 
 #include <QAction>
 #include <QMenu>
@@ -21,7 +21,7 @@ SolverRunner& solverRunner(TMainForm& form) {
 
 void addAssistCommands(TMainForm& form) {
     GameModel& model = form.model();
-    model.aids.assistant = &solverRunner(form).assistant();
+    model.setAssistant(&solverRunner(form).assistant());
     const auto connect = [&form, &model](QAction* a, void (GameModel::*command)()) {
         QObject::connect(a, &QAction::triggered, &form,
                          [&model, command] { model.guarded([&] { (model.*command)(); }); });
@@ -45,22 +45,24 @@ void addAssistCommands(TMainForm& form) {
     }
     QObject::connect(dead, &QAction::triggered, &form, [&form, &model, dead] {
         model.mMarkDeadClick();
-        dead->setChecked(model.aids.options.markDead == 1);
+        dead->setChecked(model.playOptions().markDead == 1);
         saveAssistOptions(form);
     });
 }
 
 void loadAssistOptions(TMainForm& form) {
     GameModel& model = form.model();
-    model.aids.options = loadPlayOptions(FilePlaces(model.appDir).playOptionsFile());
-    solverRunner(form).assistant().timeSeconds = model.aids.options.solveSeconds;
-    if (auto* a = form.findChild<QAction*>("mMarkDead")) a->setChecked(model.aids.options.markDead);
+    model.playOptions() = loadPlayOptions(FilePlaces(model.appDir()).playOptionsFile());
+    solverRunner(form).assistant().timeSeconds = model.playOptions().solveSeconds;
+    if (auto* a = form.findChild<QAction*>("mMarkDead"))
+        a->setChecked(model.playOptions().markDead);
 }
 
 void saveAssistOptions(TMainForm& form) {
     GameModel& model = form.model();
-    model.guarded(
-        [&] { savePlayOptions(FilePlaces(model.appDir).playOptionsFile(), model.aids.options); });
+    model.guarded([&] {
+        savePlayOptions(FilePlaces(model.appDir()).playOptionsFile(), model.playOptions());
+    });
 }
 
 QIcon hintIcon() {

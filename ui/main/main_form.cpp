@@ -31,7 +31,9 @@
 namespace sokoban {
 
 namespace {
-QString q(const std::string& s) { return QString::fromStdString(s); }
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 QSize screenSize() {
     if (auto* s = QGuiApplication::primaryScreen()) return s->size();
@@ -189,17 +191,19 @@ QToolButton* TMainForm::button(const QString& name) const {
     return findNamed(buttons_, name);
 }
 
-void TMainForm::run(const std::function<void()>& command) { model_.guarded(command); }
+void TMainForm::run(const std::function<void()>& command) {
+    model_.guarded(command);
+}
 
 void TMainForm::buildMenus() {
     QMenuBar* bar = menuBar();
 
     QMenu* game = bar->addMenu("游戏(&G)");
-    connect(addAction(game, "mUndo", "撤销(&U)", QKeySequence("Ctrl+U")), &QAction::triggered,
-            this, [this] { run([this] { model_.tbUndoClick(); }); });
+    connect(addAction(game, "mUndo", "撤销(&U)", QKeySequence("Ctrl+U")), &QAction::triggered, this,
+            [this] { run([this] { model_.tbUndoClick(); }); });
     game->addSeparator();
-    connect(addAction(game, "mRetryGame", "重玩(&R)", QKeySequence("Ctrl+R")),
-            &QAction::triggered, this, [this] { run([this] { model_.tbRetryGameClick(); }); });
+    connect(addAction(game, "mRetryGame", "重玩(&R)", QKeySequence("Ctrl+R")), &QAction::triggered,
+            this, [this] { run([this] { model_.tbRetryGameClick(); }); });
     game->addSeparator();
     connect(addAction(game, "mPreviousRecord", "前一关(&P)", QKeySequence("Ctrl+P")),
             &QAction::triggered, this, [this] { run([this] { model_.tbPreviousRecordClick(); }); });
@@ -219,7 +223,7 @@ void TMainForm::buildMenus() {
         auto* a = addAction(select, QString("mselectgame%1").arg(i), setNames[i - 1]);
         a->setCheckable(true);
         connect(a, &QAction::triggered, this, [this, i] {
-            SetGameItemChecked(model_.checkedGameItem);
+            SetGameItemChecked(model_.checkedGameItem());
             run([this, i] { model_.SelectGames(i); });
         });
     }
@@ -233,8 +237,8 @@ void TMainForm::buildMenus() {
         if (onShowDesign) onShowDesign();
     });
     game->addSeparator();
-    connect(addAction(game, "mExit", "退出(&X)", QKeySequence("Alt+X")), &QAction::triggered,
-            this, [this] { close(); });
+    connect(addAction(game, "mExit", "退出(&X)", QKeySequence("Alt+X")), &QAction::triggered, this,
+            [this] { close(); });
 
     QMenu* progress = bar->addMenu("进度(&R)");
     QMenu* save = progress->addMenu("保存进度(&S)");
@@ -379,8 +383,8 @@ void TMainForm::buildToolBar() {
     connect(addButton("tbLoadAnswer", "答案", 4, "演示答案"), &QToolButton::clicked, this,
             [this] { run([this] { model_.tbLoadAnswerClick(); }); });
     toolBar1_->addSeparator();
-    connect(addButton("tbUndo", "撤销", 5, "撤销到上一次推箱子之前"), &QToolButton::clicked,
-            this, [this] { run([this] { model_.tbUndoClick(); }); });
+    connect(addButton("tbUndo", "撤销", 5, "撤销到上一次推箱子之前"), &QToolButton::clicked, this,
+            [this] { run([this] { model_.tbUndoClick(); }); });
     auto* hint = addButton("tbHint", "提示", -1, "提示：电脑替你推一步");
     hint->setIcon(hintIcon());
     connect(hint, &QToolButton::clicked, this, [this] { run([this] { model_.mHintClick(); }); });
@@ -447,37 +451,35 @@ void TMainForm::buildStatusBar() {
 void TMainForm::FormCreate() {
     // 1. cursor and tool tips
     image1_->setCursor(gameCursor("go"));
-    model_.xsbMode = false;
 
     // 2-4. program directory, undo file, settings
-    model_.appDir = appDir_;
+    model_.setAppDir(appDir_);
     const std::string dir = dirPrefix(appDir_);
-    model_.gameFile = dir + "game.box";
+    model_.setGameFile(dir + "game.box");
     const QSize screen = screenSize();
     const FilePlaces places(appDir_);
     places.removeStaleUndoFiles();
     run([this] { model_.undoFile().create(); });
     try {
-        model_.settings = loadSettings(places.settingsFile(), screen.width(), screen.height());
+        model_.settings() = loadSettings(places.settingsFile(), screen.width(), screen.height());
     } catch (const FileError& e) {
         services_.dialogs->fileError(e);
-        model_.settings = defaultSettings(screen.width(), screen.height());
+        model_.settings() = defaultSettings(screen.width(), screen.height());
     }
     loadAssistOptions(*this);
-    TGameVar& s = model_.settings;
+    TGameVar& s = model_.settings();
 
     // 5. working values out of the settings
     painter_.backStyle = s.backStyle;
-    model_.soundOn = s.soundFlag == 1;
-    button("tbSound")->setChecked(model_.soundOn);
-    action("mSound")->setChecked(model_.soundOn);
+    soundOn_ = s.soundFlag == 1;
+    button("tbSound")->setChecked(soundOn_);
+    action("mSound")->setChecked(soundOn_);
     musicOn_ = s.musicFlag == 1;
     button("tbMusic")->setChecked(musicOn_);
     action("mMusic")->setChecked(musicOn_);
 
     // 6-7
     action("mCustomSize")->setChecked(s.fixedSize == 0);
-    model_.manDir = 3;
     blink_ = 1;
 
     // 8. window size
@@ -499,7 +501,7 @@ void TMainForm::FormCreate() {
     // of the board area when the window is shown
     painter_.resize(1, 1);
     painter_.backFileName.clear();
-    painter_.cells = &model_.maze.cells;
+    painter_.cells = &model_.cells();
     if (s.faceStyle >= 1 && s.faceStyle <= 11) ChangeFace(s.faceStyle);
     if (s.backNo >= 1 && s.backNo <= 7) SelectBack(s.backNo);
     if (s.figureNo >= 1 && s.figureNo <= 6) ChangeBoy(s.figureNo);
@@ -511,9 +513,9 @@ void TMainForm::FormCreate() {
         const std::string entry = gameListEntry(places.listFile(), choice);
         if (entry.empty() || !fileExists(entry)) {
             choice = 1;
-            if (!entry.empty()) model_.gameFile = entry;
+            if (!entry.empty()) model_.setGameFile(entry);
         } else {
-            model_.gameFile = entry;
+            model_.setGameFile(entry);
         }
     }
 
@@ -523,7 +525,7 @@ void TMainForm::FormCreate() {
             run([this, choice] { model_.SelectGames(choice); });
         } else {
             run([this] {
-                if (model_.OpenGame()) model_.ReadRecord(model_.curLevel);
+                if (model_.OpenGame()) model_.ReadRecord(model_.curLevel());
             });
         }
     };
@@ -538,23 +540,23 @@ void TMainForm::FormCreate() {
     if (arg.empty()) {
         openStoredChoice();
     } else {
-        const std::string stored = model_.gameFile;
-        model_.gameFile = arg;
+        const std::string stored = model_.gameFile();
+        model_.setGameFile(arg);
         if (isLevelTextFile(arg)) {
-            model_.xsbFile = arg;
+            model_.setXsbFile(arg);
             run([this] {
-                LevelTextCommands(model_, *this, *services_.dialogs).openFile(model_.xsbFile);
+                LevelTextCommands(model_, *this, *services_.dialogs).openFile(model_.xsbFile());
             });
         } else if (isBoxFile(arg)) {
             run([this] {
-                if (model_.OpenGame()) model_.ReadRecord(model_.curLevel);
+                if (model_.OpenGame()) model_.ReadRecord(model_.curLevel());
             });
         }
         // A file that gives no level leaves the board to the stored choice,
         // after its message, rather than to an empty window.
-        if (model_.mazeWidth == 0) {
-            model_.gameFile = stored;
-            model_.xsbFile.clear();
+        if (model_.mazeWidth() == 0) {
+            model_.setGameFile(stored);
+            model_.setXsbFile({});
             openStoredChoice();
         }
     }
@@ -565,12 +567,56 @@ void TMainForm::FormCreate() {
 
 // --- GameView -------------------------------------------------------------------------------
 
+void TMainForm::apply(const Events& events) {
+    for (const Event& e : events)
+        std::visit([this](const auto& ev) { present(ev); }, e);
+}
+
+void TMainForm::present(const event::NewBoard&) {
+    FitBoard();
+    PaintBoard();
+}
+
+void TMainForm::present(const event::Moved& m) {
+    for (int i : m.cells)
+        DrawCell(i);
+    // The box's old cell is the worker's new one when he pushed it; he is
+    // drawn over it last.
+    for (int i : {m.boxTo, m.boxFrom, m.workerFrom})
+        if (i >= 0 && i < kCells) DrawCell(i);
+    DrawMan(m.facing);
+}
+
+void TMainForm::present(const event::Enable& e) {
+    switch (e.control) {
+    case Control::Next:
+        SetNextEnabled(e.on);
+        break;
+    case Control::Undo:
+        SetUndoEnabled(e.on);
+        break;
+    case Control::Answer:
+        SetAnswerEnabled(e.on);
+        break;
+    case Control::Manager:
+        SetManagerEnabled(e.on);
+        break;
+    }
+}
+
+void TMainForm::present(const event::Walking& w) {
+    if (w.on)
+        StartWalking(w.interval);
+    else
+        StopWalking();
+}
+
 void TMainForm::syncBoard() {
-    painter_.cells = &model_.maze.cells;
-    painter_.manPos = model_.manPos;
-    painter_.layout = model_.layout;
-    painter_.manFrame = model_.mazeWidth > 0 ? manFrame_ : -1;
-    painter_.deadMarks = model_.aids.options.markDead ? &model_.aids.dead.marks() : nullptr;
+    painter_.cells = &model_.cells();
+    painter_.manPos = model_.manPos();
+    painter_.layout = model_.layout();
+    painter_.manFrame = model_.mazeWidth() > 0 ? manFrame_ : -1;
+    painter_.deadMarks = model_.playOptions().markDead ? &model_.deadSquares().marks() : nullptr;
     const QSize area = centralWidget()->size();
     painter_.visibleArea = QRect(QPoint(0, 0), area);
 }
@@ -587,17 +633,19 @@ void TMainForm::FitBoard() {
     // status bar as it really is. fitBoard's allowances of 8 and 65 pixels
     // stand for a frame, menu and status bar that are not part of this area.
     const QSize area = boardArea();
-    model_.layout = fitBoard(area.width() + 8, area.height() + 65, 0, model_.mazeWidth,
-                             model_.mazeHeight, model_.settings.fixedSize == 1);
+    model_.setLayout(fitBoard(area.width() + 8, area.height() + 65, 0, model_.mazeWidth(),
+                              model_.mazeHeight(), model_.settings().fixedSize == 1));
     syncBoard();
 }
 
-void TMainForm::PaintBoard() { repaintAll(); }
+void TMainForm::PaintBoard() {
+    repaintAll();
+}
 
 void TMainForm::DrawCell(int i) {
     syncBoard();
     painter_.DrawCell(i);
-    const auto& l = model_.layout;
+    const auto& l = model_.layout();
     image1_->update((i % kCols + l.originCol) * l.cellSize, (i / kCols + l.originRow) * l.cellSize,
                     l.cellSize, l.cellSize);
 }
@@ -606,13 +654,11 @@ void TMainForm::DrawMan(int frame) {
     manFrame_ = frame;
     syncBoard();
     painter_.DrawMan(frame);
-    const auto& l = model_.layout;
-    const int i = model_.manPos;
+    const auto& l = model_.layout();
+    const int i = model_.manPos();
     image1_->update((i % kCols + l.originCol) * l.cellSize, (i / kCols + l.originRow) * l.cellSize,
                     l.cellSize, l.cellSize);
 }
-
-void TMainForm::RandomFace() { RandomFaceNow(); }
 
 void TMainForm::SetCaption(const Message& text) {
     setWindowTitle(messageText(text));
@@ -634,7 +680,9 @@ void TMainForm::SetNextEnabled(bool on) {
     action("mNextRecord")->setEnabled(on);
 }
 
-void TMainForm::SetUndoEnabled(bool on) { button("tbUndo")->setEnabled(on); }
+void TMainForm::SetUndoEnabled(bool on) {
+    button("tbUndo")->setEnabled(on);
+}
 
 void TMainForm::SetAnswerEnabled(bool on) {
     button("tbLoadAnswer")->setEnabled(on);
@@ -673,12 +721,17 @@ void TMainForm::SetDemoButtons(DemoButtons state) {
 }
 
 void TMainForm::SetGameItemChecked(int item) {
-    for (int i = 1; i <= 5; ++i) action(QString("mselectgame%1").arg(i))->setChecked(i == item);
+    for (int i = 1; i <= 5; ++i)
+        action(QString("mselectgame%1").arg(i))->setChecked(i == item);
 }
 
-void TMainForm::SetManagerEnabled(bool on) { action("M1")->setEnabled(on); }
+void TMainForm::SetManagerEnabled(bool on) {
+    action("M1")->setEnabled(on);
+}
 
-void TMainForm::StopWalking() { timer2_.stop(); }
+void TMainForm::StopWalking() {
+    timer2_.stop();
+}
 
 void TMainForm::StartWalking(int interval) {
     if (interval > 0) timer2_.setInterval(interval);
@@ -692,21 +745,27 @@ void TMainForm::SetDemoTimer(bool on) {
         timer4_.stop();
 }
 
-void TMainForm::SetDemoInterval(int interval) { timer4_.setInterval(interval); }
-
-void TMainForm::PlayEffect(const std::string& name) {
-    if (model_.soundOn && services_.effects) services_.effects->play(name);
+void TMainForm::SetDemoInterval(int interval) {
+    timer4_.setInterval(interval);
 }
 
-void TMainForm::SetBoardCursor(const std::string& name) { image1_->setCursor(gameCursor(q(name))); }
+void TMainForm::PlayEffect(const std::string& name) {
+    if (soundOn_ && services_.effects) services_.effects->play(name);
+}
 
-void TMainForm::Minimise() { setWindowState(windowState() | Qt::WindowMinimized); }
+void TMainForm::SetBoardCursor(const std::string& name) {
+    image1_->setCursor(gameCursor(q(name)));
+}
+
+void TMainForm::Minimise() {
+    setWindowState(windowState() | Qt::WindowMinimized);
+}
 
 // --- skins ----------------------------------------------------------------------------------
 
 void TMainForm::ChangeFace(int tag) {
     if (tag < 1 || tag > 11) return;
-    TGameVar& s = model_.settings;
+    TGameVar& s = model_.settings();
     s.faceStyle = static_cast<std::uint8_t>(tag);
     action(QString("fengge%1").arg(tag))->setChecked(true);
     if (tag == 11)
@@ -719,7 +778,7 @@ void TMainForm::ChangeFace(int tag) {
 }
 
 void TMainForm::RandomFaceNow() {
-    TGameVar& s = model_.settings;
+    TGameVar& s = model_.settings();
     if (s.randomFace != 1) return;
     if (s.randomCombo == 0) {
         const auto n = static_cast<std::uint8_t>(faceRandom_.face());
@@ -734,7 +793,7 @@ void TMainForm::RandomFaceNow() {
 
 void TMainForm::ChangeBoy(int tag) {
     if (tag < 1 || tag > 6) return;
-    model_.settings.figureNo = static_cast<std::uint8_t>(tag);
+    model_.settings().figureNo = static_cast<std::uint8_t>(tag);
     action(QString("boy%1").arg(tag))->setChecked(true);
     painter_.LoadFigure(tag);
 }
@@ -743,7 +802,7 @@ void TMainForm::SelectBack(int tag) {
     if (tag < 1 || tag > 7) return;
     painter_.backFileName.clear();
     painter_.backNo = tag;
-    model_.settings.backNo = static_cast<std::uint8_t>(tag);
+    model_.settings().backNo = static_cast<std::uint8_t>(tag);
     action(QString("back%1").arg(tag))->setChecked(true);
     painter_.LoadBack(tag);
     // From black up, so nothing of the old background stays round a centred one.
@@ -775,7 +834,7 @@ void TMainForm::resizeEvent(QResizeEvent* e) {
 }
 
 void TMainForm::placeWindow() {
-    const TGameVar& s = model_.settings;
+    const TGameVar& s = model_.settings();
     const QSize screen = screenSize();
     const QRect area = availableArea();
     if (s.windowWidth < screen.width() || s.windowHeight < screen.height()) {
@@ -831,8 +890,8 @@ void TMainForm::storeWindowSize() {
     // starts maximised again; a minimised one keeps the size it had.
     if (isMinimized()) return;
     const QSize size = isMaximized() ? screenSize() : this->size();
-    model_.settings.windowWidth = static_cast<std::int16_t>(size.width());
-    model_.settings.windowHeight = static_cast<std::int16_t>(size.height());
+    model_.settings().windowWidth = static_cast<std::int16_t>(size.width());
+    model_.settings().windowHeight = static_cast<std::int16_t>(size.height());
 }
 
 void TMainForm::repaintAll() {
@@ -849,7 +908,8 @@ void TMainForm::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
     shown_ = true;
     const bool resized = sizeBoardPicture();
-    if (resized && model_.mazeWidth != 0 && model_.mazeHeight != 0 && model_.layout.cellSize != 0)
+    if (resized && model_.mazeWidth() != 0 && model_.mazeHeight() != 0 &&
+        model_.layout().cellSize != 0)
         FitBoard();
     if (paintPending_ || resized) {
         paintPending_ = false;
@@ -915,7 +975,7 @@ void TMainForm::FormResizeWork() {
     fitting_ = true;
     storeWindowSize();
     const bool resized = shown_ && sizeBoardPicture();
-    if (model_.mazeWidth != 0 && model_.mazeHeight != 0 && model_.layout.cellSize != 0) {
+    if (model_.mazeWidth() != 0 && model_.mazeHeight() != 0 && model_.layout().cellSize != 0) {
         FitBoard();
         // From black up: the old board must not show round the new one.
         repaintAll();
@@ -928,14 +988,14 @@ void TMainForm::FormResizeWork() {
 }
 
 void TMainForm::mCustomSizeClick() {
-    TGameVar& s = model_.settings;
+    TGameVar& s = model_.settings();
     s.fixedSize = s.fixedSize == 1 ? 0 : 1;
     action("mCustomSize")->setChecked(s.fixedSize == 0);
     FormResizeWork();
 }
 
 void TMainForm::mShowToolBarClick() {
-    TGameVar& s = model_.settings;
+    TGameVar& s = model_.settings();
     const bool show = s.hideToolbar != 0;
     toolBar1_->setVisible(show);
     s.hideToolbar = show ? 0 : 1;
@@ -944,7 +1004,7 @@ void TMainForm::mShowToolBarClick() {
 }
 
 void TMainForm::mShowToolbarCaptionClick() {
-    TGameVar& s = model_.settings;
+    TGameVar& s = model_.settings();
     const bool shown = s.hideCaptions != 1;
     for (auto& [name, b] : buttons_) {
         if (shown) {
@@ -961,7 +1021,7 @@ void TMainForm::mShowToolbarCaptionClick() {
 }
 
 void TMainForm::mShowStatusbarClick() {
-    TGameVar& s = model_.settings;
+    TGameVar& s = model_.settings();
     const bool show = s.hideStatusbar != 0;
     s.hideStatusbar = show ? 0 : 1;
     statusBar()->setVisible(show);
@@ -969,12 +1029,12 @@ void TMainForm::mShowStatusbarClick() {
 }
 
 void TMainForm::Timer1Timer() {
-    if (model_.mazeWidth == 0) return;
+    if (model_.mazeWidth() == 0) return;
     if (blink_ == 1) {
-        DrawMan(model_.manDir - 1);
+        DrawMan(model_.manDir() - 1);
         blink_ = 0;
     } else {
-        DrawMan(model_.manDir);
+        DrawMan(model_.manDir());
         blink_ = 1;
     }
 }
@@ -982,7 +1042,7 @@ void TMainForm::Timer1Timer() {
 // --- sound and music -------------------------------------------------------------------------
 
 void TMainForm::PlayMusic() {
-    const int n = model_.settings.musicNo;
+    const int n = model_.settings().musicNo;
     if (n >= 1 && n <= 5) musicFile_ = dirPrefix(appDir_) + "music" + std::to_string(n) + ".mid";
     if (!fileExists(musicFile_) || !services_.music) return;
     try {
@@ -1002,15 +1062,15 @@ void TMainForm::MediaPlayer1Notify() {
 
 void TMainForm::tbSoundClick() {
     const bool down = button("tbSound")->isChecked();
-    model_.soundOn = down;
-    model_.settings.soundFlag = down ? 1 : 0;
+    soundOn_ = down;
+    model_.settings().soundFlag = down ? 1 : 0;
     action("mSound")->setChecked(down);
 }
 
 void TMainForm::mSoundClick() {
-    const bool on = !model_.soundOn;
-    model_.soundOn = on;
-    model_.settings.soundFlag = on ? 1 : 0;
+    const bool on = !soundOn_;
+    soundOn_ = on;
+    model_.settings().soundFlag = on ? 1 : 0;
     action("mSound")->setChecked(on);
     button("tbSound")->setChecked(on);
 }
@@ -1021,12 +1081,12 @@ void TMainForm::tbMusicClick() {
         action("mMusic")->setChecked(true);
         musicOn_ = true;
         if (fileExists(musicFile_) && services_.music) services_.music->play();
-        model_.settings.musicFlag = 1;
+        model_.settings().musicFlag = 1;
     } else {
         musicOn_ = false;
         action("mMusic")->setChecked(false);
         if (fileExists(musicFile_) && services_.music) services_.music->stop();
-        model_.settings.musicFlag = 0;
+        model_.settings().musicFlag = 0;
     }
 }
 
@@ -1063,17 +1123,38 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 void TMainForm::FormKeyDown(QKeyEvent* e) {
     GameKey key = GameKey::Other;
     switch (e->key()) {
-    case Qt::Key_Escape: key = GameKey::Escape; break;
-    case Qt::Key_Up: key = GameKey::Up; break;
-    case Qt::Key_Down: key = GameKey::Down; break;
-    case Qt::Key_Left: key = GameKey::Left; break;
-    case Qt::Key_Right: key = GameKey::Right; break;
-    case Qt::Key_R: key = GameKey::R; break;
-    case Qt::Key_N: key = GameKey::N; break;
-    case Qt::Key_Equal: key = GameKey::Equals; break;
-    case Qt::Key_Minus: key = GameKey::Minus; break;
-    case Qt::Key_F12: key = GameKey::F12; break;
-    default: break;
+    case Qt::Key_Escape:
+        key = GameKey::Escape;
+        break;
+    case Qt::Key_Up:
+        key = GameKey::Up;
+        break;
+    case Qt::Key_Down:
+        key = GameKey::Down;
+        break;
+    case Qt::Key_Left:
+        key = GameKey::Left;
+        break;
+    case Qt::Key_Right:
+        key = GameKey::Right;
+        break;
+    case Qt::Key_R:
+        key = GameKey::R;
+        break;
+    case Qt::Key_N:
+        key = GameKey::N;
+        break;
+    case Qt::Key_Equal:
+        key = GameKey::Equals;
+        break;
+    case Qt::Key_Minus:
+        key = GameKey::Minus;
+        break;
+    case Qt::Key_F12:
+        key = GameKey::F12;
+        break;
+    default:
+        break;
     }
     unsigned shift = 0;
     const auto mods = e->modifiers();
@@ -1106,7 +1187,7 @@ void TMainForm::FormClose() {
     painter_.releasePictures();
     if (services_.music) services_.music->close();
     try {
-        saveSettings(FilePlaces(appDir_).settingsFile(), model_.settings);
+        saveSettings(FilePlaces(appDir_).settingsFile(), model_.settings());
     } catch (const FileError& err) {
         services_.dialogs->fileError(err);
     }

@@ -31,16 +31,16 @@ namespace sokoban {
 // Image1: shows the board picture and passes keys and mouse to the window.
 class BoardImage : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit BoardImage(BoardPainter& painter, QWidget* parent = nullptr);
 
-signals:
+  signals:
     void keyDown(QKeyEvent* event);
     void mouseDown(QMouseEvent* event);
     void mouseMove(QMouseEvent* event);
     void mouseUp(QMouseEvent* event);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     void keyPressEvent(QKeyEvent* e) override { emit keyDown(e); }
     void mousePressEvent(QMouseEvent* e) override { emit mouseDown(e); }
@@ -48,19 +48,19 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override { emit mouseUp(e); }
     bool focusNextPrevChild(bool) override { return false; }
 
-private:
+  private:
     BoardPainter& painter_;
 };
 
 // A panel of the status bar. text() is always the whole text; a panel narrower
 // than its text shows it shortened so that it stays readable.
 class StatusPanel : public QLabel {
-public:
+  public:
     using QLabel::QLabel;
     // What the panel shows at its present width.
     QString shownText() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 };
 
@@ -72,13 +72,13 @@ struct MainFormServices {
 
 class TMainForm : public QMainWindow, public GameView {
     Q_OBJECT
-public:
+  public:
     // The command line as the system hands it over: a file name is bytes,
     // whatever the locale says.
     TMainForm(std::filesystem::path appDir, std::vector<std::string> arguments,
               MainFormServices services, QWidget* parent = nullptr);
-    TMainForm(std::filesystem::path appDir, const QStringList& arguments,
-              MainFormServices services, QWidget* parent = nullptr);
+    TMainForm(std::filesystem::path appDir, const QStringList& arguments, MainFormServices services,
+              QWidget* parent = nullptr);
     ~TMainForm() override;
 
     // Start-up; run once after construction.
@@ -117,27 +117,12 @@ public:
     void tbMusicClick();
     void mMusicClick();
 
-    // --- GameView ---------------------------------------------------------------------
-    void FitBoard() override;
-    void PaintBoard() override;
-    void DrawCell(int i) override;
-    void DrawMan(int frame) override;
-    void RandomFace() override;
-    void SetCaption(const Message& text) override;
-    void SetStatusText(int panel, const Message& text) override;
-    void SetNextEnabled(bool on) override;
-    void SetUndoEnabled(bool on) override;
-    void SetAnswerEnabled(bool on) override;
-    void SetDemoButtons(DemoButtons state) override;
-    void SetGameItemChecked(int item) override;
-    void SetManagerEnabled(bool on) override;
-    void StopWalking() override;
-    void StartWalking(int interval) override;
-    void SetDemoTimer(bool on) override;
-    void SetDemoInterval(int interval) override;
-    void PlayEffect(const std::string& name) override;
-    void SetBoardCursor(const std::string& name) override;
-    void Minimise() override;
+    // --- GameView: what the model tells the window -------------------------------------
+    void apply(const Events& events) override;
+    // Timer2 stops.
+    void StopWalking();
+    // Sound effects are played (tbSound, mSound).
+    bool soundOn() const { return soundOn_; }
 
     // Where later windows hook in (designer, answers, XSB, dialogs).
     std::function<void()> onShowDesign;
@@ -155,14 +140,51 @@ public:
     // minimised.
     void comeForward();
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
+    // One event of the model on screen.
+    void present(const event::NewBoard&);
+    void present(const event::Repaint&) { PaintBoard(); }
+    void present(const event::Moved& m);
+    void present(const event::Sound& s) { PlayEffect(effectName(s.effect)); }
+    void present(const event::Caption& c) { SetCaption(c.text); }
+    void present(const event::Status& s) { SetStatusText(s.panel, s.text); }
+    void present(const event::Enable& e);
+    void present(const event::Demo& d) { SetDemoButtons(d.state); }
+    void present(const event::GameItem& g) { SetGameItemChecked(g.item); }
+    void present(const event::Walking& w);
+    void present(const event::DemoTimer& t) { SetDemoTimer(t.on); }
+    void present(const event::DemoInterval& i) { SetDemoInterval(i.interval); }
+    void present(const event::Cursor& c) { SetBoardCursor(c.name); }
+    void present(const event::RandomFace&) { RandomFaceNow(); }
+    void present(const event::Minimise&) { Minimise(); }
+
+    void FitBoard();
+    void PaintBoard(); // black, background, every cell
+    void DrawCell(int i);
+    void DrawMan(int frame);
+    void SetCaption(const Message& text);
+    // MessageId::None: the panel shows what it shows otherwise.
+    void SetStatusText(int panel, const Message& text);
+    void SetNextEnabled(bool on);   // tbNextRecord and mNextRecord
+    void SetUndoEnabled(bool on);   // tbUndo only
+    void SetAnswerEnabled(bool on); // tbLoadAnswer and mLoadAnswer
+    void SetDemoButtons(DemoButtons state);
+    void SetGameItemChecked(int item);  // 1..5, 0 = none
+    void SetManagerEnabled(bool on);    // M1
+    void StartWalking(int interval);    // Timer2; 0 keeps the interval
+    void SetDemoTimer(bool on);         // Timer4
+    void SetDemoInterval(int interval); // Timer4
+    void PlayEffect(const std::string& name);
+    void SetBoardCursor(const std::string& name);
+    void Minimise();
+
     void buildMenus();
     void buildToolBar();
     void buildStatusBar();
@@ -207,6 +229,7 @@ private:
     int manFrame_ = 2; // the worker frame last drawn: down1 at start
     bool fitting_ = false;
     bool quitWhenClosed_ = false;
+    bool soundOn_ = false;
     bool musicOn_ = false;
     std::string musicFile_;
     bool closed_ = false;
