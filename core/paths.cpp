@@ -1,5 +1,7 @@
 #include "core/paths.h"
 
+#include "core/flood.h"
+
 #include <algorithm>
 #include <limits>
 #include <queue>
@@ -15,73 +17,58 @@ std::vector<bool> reach(const Board& board, int from, Walk walk) {
         const std::uint8_t code = board.at(cell);
         return isFree(code) || (walk == Walk::ThroughBoxes && isBox(code));
     };
-    std::vector<int> todo{from};
-    seen[static_cast<std::size_t>(from)] = true;
-    while (!todo.empty()) {
-        const int p = todo.back();
-        todo.pop_back();
+    Flood flood(board.size());
+    flood.start(from);
+    flood.run([&](int p) {
         for (int d = 0; d < 4; ++d) {
             const int n = board.neighbour(p, d);
-            if (n < 0 || seen[static_cast<std::size_t>(n)] || !open(n)) continue;
-            seen[static_cast<std::size_t>(n)] = true;
-            todo.push_back(n);
+            if (n >= 0 && open(n)) flood.visit(n);
         }
-    }
+    });
+    for (const int cell : flood.order())
+        seen[static_cast<std::size_t>(cell)] = true;
     return seen;
 }
 
 namespace {
 
-// Breadth-first walk from start over free cells, `blocked` counting as a
-// wall: the distance to every cell and the move that got there.
-struct Walks {
-    std::vector<int> dist;
-    std::vector<std::int8_t> via;
+using WalkFlood = Flood<kFloodDistances | kFloodParents>;
 
-    Walks(const Board& board, int start, int blocked)
-        : dist(static_cast<std::size_t>(board.size()), -1),
-          via(static_cast<std::size_t>(board.size()), -1) {
-        std::vector<int> queue;
-        queue.reserve(static_cast<std::size_t>(board.size()));
-        dist[static_cast<std::size_t>(start)] = 0;
-        queue.push_back(start);
-        for (std::size_t head = 0; head < queue.size(); ++head) {
-            const int p = queue[head];
-            for (int d = 0; d < 4; ++d) {
-                const int n = board.neighbour(p, d);
-                if (n < 0 || n == blocked || !isFree(board.at(n)) ||
-                    dist[static_cast<std::size_t>(n)] >= 0)
-                    continue;
-                dist[static_cast<std::size_t>(n)] = dist[static_cast<std::size_t>(p)] + 1;
-                via[static_cast<std::size_t>(n)] = static_cast<std::int8_t>(d);
-                queue.push_back(n);
-            }
+// Floods from start over free cells, `blocked` counting as a wall: the
+// distance to every cell and the cell it was entered from.
+void walkFrom(WalkFlood& flood, const Board& board, int start, int blocked) {
+    flood.clear();
+    flood.start(start);
+    flood.run([&](int p) {
+        for (int d = 0; d < 4; ++d) {
+            const int n = board.neighbour(p, d);
+            if (n >= 0 && n != blocked && isFree(board.at(n))) flood.visit(n);
         }
-    }
+    });
+}
 
-    int to(int cell) const { return dist[static_cast<std::size_t>(cell)]; }
-
-    // The moves from the start to goal, appended to out.
-    void appendPath(const Board& board, int goal, Moves& out) const {
-        Moves back;
-        for (int p = goal; via[static_cast<std::size_t>(p)] >= 0;) {
-            const int d = via[static_cast<std::size_t>(p)];
-            back.push_back(static_cast<std::uint8_t>(d));
-            p = board.neighbour(p, d ^ 1);
-        }
-        out.insert(out.end(), back.rbegin(), back.rend());
+// The moves from the flood's start to goal, appended to out.
+void appendWalk(const WalkFlood& flood, const Board& board, int goal, Moves& out) {
+    const std::size_t first = out.size();
+    for (int p = goal, q; (q = flood.parent(p)) >= 0; p = q) {
+        std::uint8_t d = 0;
+        while (board.neighbour(q, d) != p)
+            ++d;
+        out.push_back(d);
     }
-};
+    std::reverse(out.begin() + static_cast<std::ptrdiff_t>(first), out.end());
+}
 
 } // namespace
 
 std::optional<Moves> shortestWalk(const Board& board, int from, int to) {
     if (!board.contains(from) || !board.contains(to)) return std::nullopt;
     if (from == to) return Moves{};
-    const Walks w(board, from, -1);
-    if (w.to(to) < 0) return std::nullopt;
+    WalkFlood flood(board.size());
+    walkFrom(flood, board, from, -1);
+    if (!flood.seen(to)) return std::nullopt;
     Moves path;
-    w.appendPath(board, to, path);
+    appendWalk(flood, board, to, path);
     return path;
 }
 
@@ -113,12 +100,13 @@ std::optional<Moves> boxPath(const Board& board, int box, int goal) {
     };
     // From the worker on `worker` with the box on `at`: every side of the
     // box the worker can walk to.
+    WalkFlood walk(base.size());
     const auto offerSides = [&](int worker, int at, Cost c, int previous) {
-        const Walks w(base, worker, at);
+        walkFrom(walk, base, worker, at);
         for (int d = 0; d < 4; ++d) {
             const int behind = base.neighbour(at, d ^ 1);
-            if (behind < 0 || w.to(behind) < 0) continue;
-            offer(at * 4 + d, {c.first, c.second + w.to(behind)}, previous);
+            if (behind < 0 || !walk.seen(behind)) continue;
+            offer(at * 4 + d, {c.first, c.second + walk.distance(behind)}, previous);
         }
     };
     offerSides(man, box, {0, 0}, -1);
@@ -155,8 +143,8 @@ std::optional<Moves> boxPath(const Board& board, int box, int goal) {
     int worker = man;
     for (const int s : chain) {
         const int at = s / 4, d = s % 4;
-        const Walks w(base, worker, at);
-        w.appendPath(base, base.neighbour(at, d ^ 1), path);
+        walkFrom(walk, base, worker, at);
+        appendWalk(walk, base, base.neighbour(at, d ^ 1), path);
         path.push_back(static_cast<std::uint8_t>(d));
         worker = at;
     }
