@@ -1,5 +1,8 @@
 #include "board.h"
 
+#include "core/flood.h"
+#include "core/paths.h"
+
 #include <algorithm>
 
 namespace sokoban::solver {
@@ -8,24 +11,9 @@ Board::Board(const core::Board& level) : level_(level) {
     const int cells = level.rows * level.cols;
     square_.assign(cells, kNone);
     // The squares the worker can reach with every box lifted off the board.
-    std::vector<int> stack{level.worker};
-    std::vector<bool> seen(cells, false);
-    seen[level.worker] = true;
-    while (!stack.empty()) {
-        int p = stack.back();
-        stack.pop_back();
-        grid_.push_back(p);
-        for (int d = 0; d < 4; ++d) {
-            int r = p / level.cols + kDRow[d], c = p % level.cols + kDCol[d];
-            std::uint8_t code = level.at(r, c);
-            int q = r * level.cols + c;
-            if (code >= kFloor && code <= kBoxOnTarget && !seen[q]) {
-                seen[q] = true;
-                stack.push_back(q);
-            }
-        }
-    }
-    std::sort(grid_.begin(), grid_.end());
+    const std::vector<bool> area = core::reach(level, level.worker, core::Walk::ThroughBoxes);
+    for (int p = 0; p < cells; ++p)
+        if (area[p]) grid_.push_back(p);
     for (std::size_t i = 0; i < grid_.size(); ++i)
         square_[grid_[i]] = static_cast<Square>(i);
     next_.resize(grid_.size());
@@ -72,28 +60,24 @@ void Board::computeDeadAndDistances() {
     const int n = size();
     dist_.assign(static_cast<std::size_t>(targets_.size()) * n, kFar);
     dead_.assign(n, 1);
-    std::vector<Square> queue(n);
+    core::Flood<core::kFloodDistances> flood(n);
     for (std::size_t t = 0; t < targets_.size(); ++t) {
         // Pull the box away from the target: a box on s came from s + d when
         // the worker stood on s + 2d, i.e. pulling from s to s + d needs both
         // squares free of walls.
-        std::uint16_t* dist = &dist_[t * n];
-        std::size_t head = 0, tail = 0;
-        dist[targets_[t]] = 0;
-        queue[tail++] = targets_[t];
-        while (head < tail) {
-            Square s = queue[head++];
+        flood.clear();
+        flood.start(targets_[t]);
+        flood.run([&](int s) {
             for (int d = 0; d < 4; ++d) {
-                Square from = next_[s][d];
-                if (from == kNone || dist[from] != kFar) continue;
-                Square worker = next_[from][d];
-                if (worker == kNone) continue;
-                dist[from] = static_cast<std::uint16_t>(dist[s] + 1);
-                queue[tail++] = from;
+                const Square from = next_[s][d];
+                if (from != kNone && next_[from][d] != kNone) flood.visit(from);
             }
+        });
+        std::uint16_t* dist = &dist_[t * n];
+        for (const int s : flood.order()) {
+            dist[s] = static_cast<std::uint16_t>(flood.distance(s));
+            dead_[s] = 0;
         }
-        for (int s = 0; s < n; ++s)
-            if (dist[s] != kFar) dead_[s] = 0;
     }
 }
 
@@ -104,9 +88,7 @@ void Board::computeSideDistances() {
         return;
     // Groups: which sides of a box on s the worker can walk between.
     sideGroup_.assign(static_cast<std::size_t>(n) * 4, kNoGroup);
-    std::vector<std::uint32_t> mark(n, 0);
-    std::uint32_t stamp = 0;
-    std::vector<Square> queue(n);
+    core::Flood<> walk(n);
     for (int s = 0; s < n; ++s) {
         std::uint8_t group = 0;
         for (int k = 0; k < 4; ++k) {
@@ -116,26 +98,23 @@ void Board::computeSideDistances() {
             int missing = 0;
             for (int j = k + 1; j < 4; ++j)
                 missing += next_[s][j] != kNone && sideGroup_[s * 4 + j] == kNoGroup;
-            ++stamp;
-            mark[s] = stamp; // the box
-            mark[start] = stamp;
-            std::size_t head = 0, tail = 0;
-            queue[tail++] = start;
-            while (head < tail && missing > 0) {
-                Square q = queue[head++];
-                for (int d = 0; d < 4; ++d) {
-                    Square r = next_[q][d];
-                    if (r == kNone || mark[r] == stamp) continue;
-                    mark[r] = stamp;
-                    queue[tail++] = r;
-                    for (int j = k + 1; j < 4; ++j) {
-                        if (next_[s][j] == r && sideGroup_[s * 4 + j] == kNoGroup) {
-                            sideGroup_[s * 4 + j] = group;
-                            --missing;
+            // Round the box on s, until every side still open is found.
+            walk.clear();
+            walk.start(start);
+            if (missing > 0)
+                walk.run([&](int q) {
+                    for (int d = 0; d < 4; ++d) {
+                        const Square r = next_[q][d];
+                        if (r == kNone || r == s || !walk.visit(r)) continue;
+                        for (int j = k + 1; j < 4; ++j) {
+                            if (next_[s][j] == r && sideGroup_[s * 4 + j] == kNoGroup) {
+                                sideGroup_[s * 4 + j] = group;
+                                --missing;
+                            }
                         }
                     }
-                }
-            }
+                    return missing > 0;
+                });
             ++group;
         }
     }
@@ -143,32 +122,25 @@ void Board::computeSideDistances() {
     // worker on side opposite(d); afterwards it stands on s' = next(s, d)
     // with the worker on side opposite(d) of s', i.e. on s.
     sideDist_.assign(static_cast<std::size_t>(targets_.size()) * n * 4, kFar);
-    std::vector<std::uint32_t> states(static_cast<std::size_t>(n) * 4);
+    core::Flood<core::kFloodDistances> states(n * 4);
     for (std::size_t t = 0; t < targets_.size(); ++t) {
-        std::uint16_t* dist = &sideDist_[t * n * 4];
-        std::size_t head = 0, tail = 0;
         const Square goal = targets_[t];
-        for (int k = 0; k < 4; ++k) {
-            if (next_[goal][k] == kNone) continue;
-            dist[goal * 4 + k] = 0;
-            states[tail++] = goal * 4u + k;
-        }
-        while (head < tail) {
-            const std::uint32_t st = states[head++];
+        states.clear();
+        for (int k = 0; k < 4; ++k)
+            if (next_[goal][k] != kNone) states.start(goal * 4 + k);
+        states.run([&](int st) {
             const Square to = static_cast<Square>(st / 4);
-            const int side = static_cast<int>(st % 4);
+            const int side = st % 4;
             // The box came from the square on that side, pushed away from it.
             const Square from = next_[to][side];
-            if (from == kNone) continue;
-            const Square worker = next_[from][side];
-            if (worker == kNone) continue;
+            if (from == kNone || next_[from][side] == kNone) return;
             const std::uint8_t group = sideGroup_[from * 4 + side];
-            for (int k = 0; k < 4; ++k) {
-                if (sideGroup_[from * 4 + k] != group || dist[from * 4 + k] != kFar) continue;
-                dist[from * 4 + k] = static_cast<std::uint16_t>(dist[st] + 1);
-                states[tail++] = from * 4u + k;
-            }
-        }
+            for (int k = 0; k < 4; ++k)
+                if (sideGroup_[from * 4 + k] == group) states.visit(from * 4 + k);
+        });
+        std::uint16_t* dist = &sideDist_[t * n * 4];
+        for (const int st : states.order())
+            dist[st] = static_cast<std::uint16_t>(states.distance(st));
     }
 }
 

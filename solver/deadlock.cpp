@@ -6,8 +6,8 @@
 namespace sokoban::solver {
 
 Detector::Detector(const Board& board)
-    : board_(board), asWall_(board.size(), 0), reachMark_(board.size(), 0), queue_(board.size()),
-      corralMark_(board.size(), 0), fenceMark_(board.size(), 0) {
+    : board_(board), asWall_(board.size(), 0), reach_(board.size()), corralMark_(board.size(), 0),
+      fenceMark_(board.size(), 0), area_(board.size()) {
     const core::Board& lv = board.level();
     rowOf_.resize(board.size());
     colOf_.resize(board.size());
@@ -101,24 +101,16 @@ bool Detector::frozenOffTarget(const std::vector<std::uint16_t>& boxAt, Square s
 }
 
 Square Detector::reach(const std::vector<std::uint16_t>& boxAt, Square man) {
-    if (++reachStamp_ == 0) {
-        std::fill(reachMark_.begin(), reachMark_.end(), 0);
-        reachStamp_ = 1;
-    }
     Square least = man;
-    std::size_t head = 0, tail = 0;
-    reachMark_[man] = reachStamp_;
-    queue_[tail++] = man;
-    while (head < tail) {
-        Square s = queue_[head++];
-        if (s < least) least = s;
+    reach_.clear();
+    reach_.start(man);
+    reach_.run([&](int s) {
+        if (s < least) least = static_cast<Square>(s);
         for (int d = 0; d < 4; ++d) {
-            Square n = board_.next(s, d);
-            if (n == kNone || boxAt[n] || reachMark_[n] == reachStamp_) continue;
-            reachMark_[n] = reachStamp_;
-            queue_[tail++] = n;
+            const Square n = board_.next(static_cast<Square>(s), d);
+            if (n != kNone && !boxAt[n]) reach_.visit(n);
         }
-    }
+    });
     return least;
 }
 
@@ -150,29 +142,25 @@ Detector::Corral Detector::corral(const std::vector<std::uint16_t>& boxAt,
             std::fill(fenceMark_.begin(), fenceMark_.end(), 0);
             fenceStamp_ = 1;
         }
-        area_.clear();
         fence_.clear();
         bool needsWork = false;
-        area_.push_back(static_cast<Square>(start));
-        corralMark_[start] = area;
-        for (std::size_t i = 0; i < area_.size(); ++i) {
-            Square s = area_[i];
-            if (fullHouse && board_.isTarget(s)) needsWork = true;
+        area_.clear();
+        area_.start(start);
+        area_.run([&](int s) {
+            corralMark_[s] = area;
+            if (fullHouse && board_.isTarget(static_cast<Square>(s))) needsWork = true;
             for (int d = 0; d < 4; ++d) {
-                Square q = board_.next(s, d);
+                const Square q = board_.next(static_cast<Square>(s), d);
                 if (q == kNone) continue;
-                if (boxAt[q]) {
-                    if (fenceMark_[q] != fenceStamp_) {
-                        fenceMark_[q] = fenceStamp_;
-                        fence_.push_back(q);
-                        if (!board_.isTarget(q)) needsWork = true;
-                    }
-                } else if (corralMark_[q] != area) {
-                    corralMark_[q] = area;
-                    area_.push_back(q);
+                if (!boxAt[q]) {
+                    area_.visit(q);
+                } else if (fenceMark_[q] != fenceStamp_) {
+                    fenceMark_[q] = fenceStamp_;
+                    fence_.push_back(q);
+                    if (!board_.isTarget(q)) needsWork = true;
                 }
             }
-        }
+        });
         if (!needsWork) continue;
         auto inArea = [&](Square q) { return corralMark_[q] == area; };
         auto inFence = [&](Square q) { return boxAt[q] && fenceMark_[q] == fenceStamp_; };

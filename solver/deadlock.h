@@ -4,6 +4,7 @@
 #pragma once
 
 #include "board.h"
+#include "core/flood.h"
 
 #include <cstdint>
 #include <vector>
@@ -26,7 +27,7 @@ class Detector {
     // Marks the squares the worker reaches from `man`; reached() is valid
     // until the next call. Returns the smallest reached square.
     Square reach(const std::vector<std::uint16_t>& boxAt, Square man);
-    bool reached(Square s) const { return reachMark_[s] == reachStamp_; }
+    bool reached(Square s) const { return reach_.seen(s); }
 
     // The smallest square the worker reaches from `man`, with boxes on the
     // squares set in `boxRows` (one bit per column, a word per row). The same
@@ -56,12 +57,12 @@ class Detector {
     const std::vector<std::uint16_t>* boxAt_ = nullptr;
     std::vector<std::uint8_t> asWall_;
     std::vector<Square> frozen_;
-    std::vector<std::uint32_t> reachMark_;
-    std::uint32_t reachStamp_ = 0;
-    std::vector<Square> queue_;
+    core::Flood<> reach_;
+    // Areas of one corral() call carry stamps from one base up.
     std::vector<std::uint32_t> corralMark_, fenceMark_;
     std::uint32_t corralStamp_ = 0, fenceStamp_ = 0;
-    std::vector<Square> area_, fence_;
+    core::Flood<> area_;
+    std::vector<Square> fence_;
     std::vector<PushMove> candidates_;
     std::vector<std::uint8_t> rowOf_, colOf_;
     std::vector<std::uint64_t> floorRows_, areaRows_;

@@ -1,6 +1,9 @@
 #include "goalroom.h"
 
+#include "core/flood.h"
+
 #include <algorithm>
+#include <span>
 
 namespace sokoban::solver {
 
@@ -8,60 +11,53 @@ GoalRoom::GoalRoom(const Board& board) : board_(board), room_(board.size(), 0) {
     const int n = board.size();
     if (board.boxes().size() != board.targets().size()) return;
     // The largest group of targets joined side by side.
-    std::vector<int> group(n, -1);
-    std::vector<Square> best, members;
+    core::Flood<> groups(n);
+    std::span<const int> best;
     for (Square t : board.targets()) {
-        if (group[t] >= 0) continue;
-        members.assign(1, t);
-        group[t] = t;
-        for (std::size_t i = 0; i < members.size(); ++i)
+        if (groups.seen(t)) continue;
+        const std::size_t first = groups.order().size();
+        groups.start(t);
+        groups.run([&](int s) {
             for (int d = 0; d < 4; ++d) {
-                Square q = board.next(members[i], d);
-                if (q != kNone && board.isTarget(q) && group[q] < 0) {
-                    group[q] = t;
-                    members.push_back(q);
-                }
+                const Square q = board.next(static_cast<Square>(s), d);
+                if (q != kNone && board.isTarget(q)) groups.visit(q);
             }
-        if (members.size() > best.size()) best = members;
+        });
+        if (groups.order().size() - first > best.size()) best = groups.order().subspan(first);
     }
     if (static_cast<int>(best.size()) < kMinTargets) return;
-    for (Square t : best)
+    for (const int t : best)
         room_[t] = 1;
 
     // How far each target lies from the way in, to take the nearest first.
-    std::vector<int> depth(n, -1);
-    std::vector<Square> queue;
+    core::Flood<core::kFloodDistances> depth(n);
     for (int s = 0; s < n; ++s)
-        if (!room_[s]) {
-            depth[s] = 0;
-            queue.push_back(static_cast<Square>(s));
-        }
-    for (std::size_t i = 0; i < queue.size(); ++i)
+        if (!room_[s]) depth.start(s);
+    depth.run([&](int s) {
         for (int d = 0; d < 4; ++d) {
-            Square q = board.next(queue[i], d);
-            if (q != kNone && depth[q] < 0) {
-                depth[q] = depth[queue[i]] + 1;
-                queue.push_back(q);
-            }
+            const Square q = board.next(static_cast<Square>(s), d);
+            if (q != kNone) depth.visit(q);
         }
+    });
     std::vector<std::uint8_t> hasBox(n, 0);
     for (Square b : board.boxes())
         hasBox[b] = 1;
     // Targets that start empty go out first, so that those holding a box
     // from the start come first in the order and need not move.
-    std::sort(best.begin(), best.end(), [&](Square a, Square b) {
+    std::vector<Square> cluster(best.begin(), best.end());
+    std::sort(cluster.begin(), cluster.end(), [&](Square a, Square b) {
         if (hasBox[a] != hasBox[b]) return hasBox[a] < hasBox[b];
-        if (depth[a] != depth[b]) return depth[a] < depth[b];
+        if (depth.distance(a) != depth.distance(b)) return depth.distance(a) < depth.distance(b);
         return a < b;
     });
 
     // Taking a box out only makes room for the others, so taking out the
     // first one that can go never spoils the order.
     std::vector<std::uint8_t> full(n, 0);
-    for (Square t : best)
+    for (Square t : cluster)
         full[t] = 1;
     std::vector<Square> out;
-    std::vector<Square> left = best;
+    std::vector<Square> left = cluster;
     for (bool progress = true; progress && !left.empty();) {
         progress = false;
         for (std::size_t i = 0; i < left.size(); ++i) {
@@ -87,75 +83,75 @@ GoalRoom::GoalRoom(const Board& board) : board_(board), room_(board.size(), 0) {
     // as Board does, with the targets filled before it as wall.
     distance_.assign(order_.size() * n, kFar);
     std::vector<std::uint8_t> wall(n, 0);
+    core::Flood<core::kFloodDistances> pulls(n);
     for (std::size_t k = 0; k < order_.size(); ++k) {
-        std::uint16_t* dist = &distance_[k * n];
-        queue.assign(1, order_[k]);
-        dist[order_[k]] = 0;
-        for (std::size_t i = 0; i < queue.size(); ++i)
+        pulls.clear();
+        pulls.start(order_[k]);
+        pulls.run([&](int s) {
             for (int d = 0; d < 4; ++d) {
-                Square from = board.next(queue[i], d);
-                if (from == kNone || wall[from] || dist[from] != kFar) continue;
-                Square worker = board.next(from, d);
-                if (worker == kNone || wall[worker]) continue;
-                dist[from] = static_cast<std::uint16_t>(dist[queue[i]] + 1);
-                queue.push_back(from);
+                const Square from = board.next(static_cast<Square>(s), d);
+                if (from == kNone || wall[from]) continue;
+                const Square worker = board.next(from, d);
+                if (worker != kNone && !wall[worker]) pulls.visit(from);
             }
+        });
+        std::uint16_t* dist = &distance_[k * n];
+        for (const int s : pulls.order())
+            dist[s] = static_cast<std::uint16_t>(pulls.distance(s));
         wall[order_[k]] = 1;
     }
 }
 
 bool GoalRoom::canTakeOut(Square t, const std::vector<std::uint8_t>& full) const {
     const int n = board_.size();
-    // The worker comes from anywhere outside the cluster.
-    std::vector<std::uint8_t> blocked = full, reach(n, 0), seen(static_cast<std::size_t>(n) * 4, 0);
-    std::vector<Square> queue;
-    auto flood = [&](const std::vector<Square>& from) {
-        std::fill(reach.begin(), reach.end(), 0);
-        queue.clear();
-        for (Square s : from)
-            if (!blocked[s] && !reach[s]) {
-                reach[s] = 1;
-                queue.push_back(s);
-            }
-        for (std::size_t i = 0; i < queue.size(); ++i)
+    std::vector<std::uint8_t> blocked = full;
+    // Where the worker walks from the starts given, around the blocked squares.
+    core::Flood<> walk(n);
+    const auto spread = [&] {
+        walk.run([&](int s) {
             for (int d = 0; d < 4; ++d) {
-                Square q = board_.next(queue[i], d);
-                if (q != kNone && !blocked[q] && !reach[q]) {
-                    reach[q] = 1;
-                    queue.push_back(q);
-                }
+                const Square q = board_.next(static_cast<Square>(s), d);
+                if (q != kNone && !blocked[q]) walk.visit(q);
             }
+        });
     };
-    std::vector<Square> outside;
+    // The worker comes from anywhere outside the cluster.
     for (int s = 0; s < n; ++s)
-        if (!room_[s]) outside.push_back(static_cast<Square>(s));
-    flood(outside);
+        if (!room_[s] && !blocked[s]) walk.start(s);
+    spread();
     // States: the box on s with the worker on side d of it, after a pull.
-    std::vector<std::uint32_t> states;
-    auto pullsFrom = [&](Square box) {
+    core::Flood<> pulls(n * 4);
+    const auto pullsFrom = [&](Square box, bool first) {
         for (int d = 0; d < 4; ++d) {
-            Square w = board_.next(box, d);
-            if (w == kNone || !reach[w]) continue;
-            Square beyond = board_.next(w, d);
+            const Square w = board_.next(box, d);
+            if (w == kNone || !walk.seen(w)) continue;
+            const Square beyond = board_.next(w, d);
             if (beyond == kNone || blocked[beyond]) continue;
-            std::uint32_t st = w * 4u + d;
-            if (!seen[st]) {
-                seen[st] = 1;
-                states.push_back(st);
-            }
+            if (first)
+                pulls.start(w * 4 + d);
+            else
+                pulls.visit(w * 4 + d);
         }
     };
-    pullsFrom(t);
+    pullsFrom(t, true);
     blocked[t] = 0;
-    for (std::size_t i = 0; i < states.size(); ++i) {
-        const Square box = static_cast<Square>(states[i] / 4);
-        if (!room_[box]) return true;
+    bool out = false;
+    pulls.run([&](int st) {
+        const Square box = static_cast<Square>(st / 4);
+        if (!room_[box]) {
+            out = true;
+            return false;
+        }
         blocked[box] = 1;
-        flood({board_.next(box, static_cast<int>(states[i] % 4))});
-        pullsFrom(box);
+        walk.clear();
+        const Square worker = board_.next(box, st % 4);
+        if (!blocked[worker]) walk.start(worker);
+        spread();
+        pullsFrom(box, false);
         blocked[box] = 0;
-    }
-    return false;
+        return true;
+    });
+    return out;
 }
 
 } // namespace sokoban::solver

@@ -43,8 +43,7 @@ Search::Search(const Board& board, SearchControl& control, int weight, const Goa
         rank_.assign(board.size(), -1);
         for (std::size_t i = 0; i < room_->order().size(); ++i)
             rank_[room_->order()[i]] = static_cast<int>(i);
-        roomSeen_.assign(static_cast<std::size_t>(board.size()) * 4, 0);
-        roomFrom_.assign(static_cast<std::size_t>(board.size()) * 4, 0);
+        roomFlood_.resize(board.size() * 4);
     }
 }
 
@@ -66,54 +65,42 @@ int Search::roomPenalty() const {
 
 int Search::roomPath(Square box, Square worker, Square goal, std::vector<PushRun>* path,
                      Square* last) {
-    if (++roomStamp_ == 0) {
-        std::fill(roomSeen_.begin(), roomSeen_.end(), 0);
-        roomStamp_ = 1;
-    }
     // Breadth first over the box's square and the side the worker is on.
-    roomStates_.clear();
-    for (int side = 0; side < 4; ++side) {
-        if (board_.next(box, side) != worker) continue;
-        const std::uint32_t st = box * 4u + side;
-        roomSeen_[st] = roomStamp_;
-        roomFrom_[st] = st;
-        roomStates_.push_back(st);
-    }
-    for (std::size_t i = 0; i < roomStates_.size(); ++i) {
-        const std::uint32_t st = roomStates_[i];
+    roomFlood_.clear();
+    for (int side = 0; side < 4; ++side)
+        if (board_.next(box, side) == worker) roomFlood_.start(box * 4 + side);
+    int arrived = -1;
+    roomFlood_.run([&](int st) {
         const Square b = static_cast<Square>(st / 4);
         if (b == goal) {
-            int pushes = 0;
-            for (std::uint32_t at = st; roomFrom_[at] != at; at = roomFrom_[at])
-                ++pushes;
-            if (path) {
-                const std::size_t first = path->size();
-                for (std::uint32_t at = st; roomFrom_[at] != at; at = roomFrom_[at]) {
-                    const int dir = opposite(static_cast<int>(at % 4));
-                    path->push_back({static_cast<Square>(roomFrom_[at] / 4),
-                                     static_cast<std::uint8_t>(dir), 1});
-                }
-                std::reverse(path->begin() + static_cast<std::ptrdiff_t>(first), path->end());
-            }
-            *last = board_.next(b, static_cast<int>(st % 4));
-            return pushes;
+            arrived = st;
+            return false;
         }
         boxAt_[b] = 1;
-        detector_.reach(boxAt_, board_.next(b, static_cast<int>(st % 4)));
+        detector_.reach(boxAt_, board_.next(b, st % 4));
         boxAt_[b] = 0;
         for (int d = 0; d < 4; ++d) {
             const Square w = board_.next(b, opposite(d)), to = board_.next(b, d);
             if (w == kNone || to == kNone || !detector_.reached(w) || boxAt_[to] ||
                 !room_->inRoom(to))
                 continue;
-            const std::uint32_t next = to * 4u + opposite(d);
-            if (roomSeen_[next] == roomStamp_) continue;
-            roomSeen_[next] = roomStamp_;
-            roomFrom_[next] = st;
-            roomStates_.push_back(next);
+            roomFlood_.visit(to * 4 + opposite(d));
         }
+        return true;
+    });
+    if (arrived < 0) return -1;
+    int pushes = 0;
+    for (int at = arrived; roomFlood_.parent(at) >= 0; at = roomFlood_.parent(at))
+        ++pushes;
+    if (path) {
+        const std::size_t first = path->size();
+        for (int at = arrived; roomFlood_.parent(at) >= 0; at = roomFlood_.parent(at))
+            path->push_back({static_cast<Square>(roomFlood_.parent(at) / 4),
+                             static_cast<std::uint8_t>(opposite(at % 4)), 1});
+        std::reverse(path->begin() + static_cast<std::ptrdiff_t>(first), path->end());
     }
-    return -1;
+    *last = board_.next(goal, arrived % 4);
+    return pushes;
 }
 
 Search::~Search() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "board.h"
+#include "core/flood.h"
 #include "deadlock.h"
 #include "goalroom.h"
 #include "matching.h"
@@ -153,8 +154,7 @@ class Search {
     std::vector<std::uint64_t> boxRows_;
     std::vector<Square> boxes_, child_;
     std::vector<PushMove> pushes_;
-    std::vector<std::uint32_t> roomSeen_, roomFrom_, roomStates_;
-    std::uint32_t roomStamp_ = 0;
+    core::Flood<core::kFloodParents> roomFlood_;
 };
 
 } // namespace sokoban::solver

@@ -1,5 +1,7 @@
 #include "solver.h"
 
+#include "core/flood.h"
+
 #include "board.h"
 #include "goalroom.h"
 #include "search.h"
@@ -39,30 +41,29 @@ std::vector<std::uint8_t> movesOf(const Board& board, const std::vector<PushRun>
     for (Square b : board.boxes())
         boxAt[b] = 1;
     Square man = board.man();
-    std::vector<int> from(board.size());
-    std::vector<Square> queue(board.size());
+    core::Flood<core::kFloodParents> walk(board.size());
     std::vector<std::uint8_t> path;
     for (const PushRun& run : pushes) {
         const Square goal = board.next(run.from, opposite(run.dir));
-        // Breadth-first search from the worker, remembering how each square
-        // was entered.
-        std::fill(from.begin(), from.end(), -1);
-        std::size_t head = 0, tail = 0;
-        queue[tail++] = man;
-        from[man] = 4;
-        while (head < tail && from[goal] < 0) {
-            Square s = queue[head++];
+        // Breadth-first search from the worker, until it gets behind the box.
+        walk.clear();
+        walk.start(man);
+        walk.run([&](int s) {
+            if (walk.seen(goal)) return false;
             for (int d = 0; d < 4; ++d) {
-                Square n = board.next(s, d);
-                if (n == kNone || boxAt[n] || from[n] >= 0) continue;
-                from[n] = d;
-                queue[tail++] = n;
+                const Square n = board.next(static_cast<Square>(s), d);
+                if (n != kNone && !boxAt[n]) walk.visit(n);
             }
-        }
-        if (from[goal] < 0) break; // cannot happen for a search result; never loop
+            return true;
+        });
+        if (!walk.seen(goal)) break; // cannot happen for a search result; never loop
         path.clear();
-        for (Square s = goal; s != man; s = board.next(s, opposite(from[s])))
-            path.push_back(static_cast<std::uint8_t>(from[s]));
+        for (int s = goal, p; (p = walk.parent(s)) >= 0; s = p) {
+            int d = 0;
+            while (board.next(static_cast<Square>(p), d) != s)
+                ++d;
+            path.push_back(static_cast<std::uint8_t>(d));
+        }
         moves.insert(moves.end(), path.rbegin(), path.rend());
         Square box = run.from;
         for (int i = 0; i < run.count; ++i) {

@@ -40,6 +40,40 @@ TEST(SolverDeadlock, DeadSquares) {
     }
 }
 
+// Fewest pushes from each square to the one target, drawn over the level:
+// 'x' where none gets there.
+TEST(SolverDeadlock, PushDistances) {
+    struct Case {
+        std::vector<std::string> level, distance;
+    } cases[] = {
+        {{"#######", "#     #", "#  .  #", "#     #", "#@    #", "#######"},
+         {"#######", "#xxxxx#", "#x101x#", "#x212x#", "#xxxxx#", "#######"}},
+        {{"#########", "#@   .  #", "#########"}, {"#########", "#x32101x#", "#########"}},
+    };
+    for (const auto& c : cases) {
+        const core::Board lv = xsb(c.level);
+        const Board board(lv);
+        std::vector<std::string> drawn = c.level;
+        for (int cell = 0; cell < lv.size(); ++cell) {
+            const Square s = board.squareOf(cell);
+            if (s == kNone) continue;
+            const std::uint16_t d = board.pushDistance(0, s);
+            drawn[lv.rowOf(cell)][lv.colOf(cell)] = d == kFar ? 'x' : static_cast<char>('0' + d);
+        }
+        EXPECT_EQ(drawn, c.distance) << c.level[1];
+    }
+    // In the corridor the worker must come from the left: from the right
+    // he can only push the box away.
+    const core::Board lv = xsb({"#########", "#@ $ .  #", "#########"});
+    const Board board(lv);
+    ASSERT_TRUE(board.hasSideDistances());
+    const Square box = board.squareOf(lv.cellAt(1, 3));
+    EXPECT_EQ(board.sideDistance(0, box, kLeft), 2);
+    EXPECT_EQ(board.sideDistance(0, box, kRight), kFar);
+    EXPECT_EQ(board.sideGroup(box, kUp), Board::kNoGroup);
+    EXPECT_NE(board.sideGroup(box, kLeft), board.sideGroup(box, kRight));
+}
+
 // The box marked by the row/column is checked right after a push to it.
 TEST(SolverDeadlock, FrozenBoxes) {
     struct Case {

@@ -2,6 +2,7 @@
 // count, closed rooms whose floor the worker can reach, targets in one patch
 // when asked, the same level for the same options, and solutions that replay.
 #include "check.h"
+#include "core/flood.h"
 #include "generators/levels/generator.h"
 #include "solver/solver.h"
 
@@ -24,24 +25,20 @@ int countOf(const core::Board& lv, std::initializer_list<int> codes) {
 
 // Squares reachable from `from` over everything but walls and the outside.
 std::vector<char> reach(const core::Board& lv, int from, bool onlyTargets) {
-    std::vector<char> seen(lv.cells.size(), 0);
-    std::vector<int> todo{from};
-    seen[from] = 1;
-    while (!todo.empty()) {
-        const int p = todo.back();
-        todo.pop_back();
+    core::Flood flood(lv.size());
+    flood.start(from);
+    flood.run([&](int p) {
         for (int d = 0; d < 4; ++d) {
-            const int r = p / lv.cols + kDRow[d], c = p % lv.cols + kDCol[d];
-            const std::uint8_t code = lv.at(r, c);
+            const int q = lv.neighbour(p, d);
+            const std::uint8_t code = lv.at(q);
             if (code == kOutside || code == kWall) continue;
-            if (onlyTargets && code != kTarget && code != kBoxOnTarget) continue;
-            const int q = r * lv.cols + c;
-            if (!seen[q]) {
-                seen[q] = 1;
-                todo.push_back(q);
-            }
+            if (onlyTargets && !core::isTarget(code)) continue;
+            flood.visit(q);
         }
-    }
+    });
+    std::vector<char> seen(lv.cells.size(), 0);
+    for (const int p : flood.order())
+        seen[static_cast<std::size_t>(p)] = 1;
     return seen;
 }
 
