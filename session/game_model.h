@@ -135,8 +135,6 @@ class GameModel {
     void Image1MouseDown(bool rightButtonAlone, int x, int y);
     void Image1MouseMove(int x, int y);
     void BlockClick(int cell);
-    void ifconnected(int start, int goal) { walk_.ifconnected(cells(), start, goal); }
-    void PathFind(int start, int goal) { walk_.PathFind(cells(), start, goal); }
     void Timer2Timer();
     // Ends a walk at once: nothing the player does afterwards is followed by
     // the rest of an old path.
@@ -192,8 +190,6 @@ class GameModel {
     // Walks and pushes the box on `box` to `goal` along the fewest pushes;
     // false when it cannot get there.
     bool dragPush(int box, int goal);
-    // A shortest walk to a free cell into walkPath; false when there is none.
-    bool shortestWalk(int goal);
 
     // Runs a command; a failed file operation ends it with the general
     // error report.

@@ -3,6 +3,9 @@
 // what a click would do.
 #include "game_model.h"
 
+#include "core/paths.h"
+#include "storage/maze_board.h"
+
 #include <algorithm>
 
 namespace sokoban {
@@ -78,26 +81,14 @@ void GameModel::BlockClick(int cell) {
             return;
         }
         if (manPos() < 0 || manPos() >= kCells) return;
-        const bool shortest = aids_.options.shortestWalk == 1;
-        if (shortest)
-            walk_.connected = shortestWalk(cell);
-        else
-            ifconnected(manPos(), cell);
+        // The shortest walk (最短路径行走), or the game's own greedy one.
+        const core::Board board = boardOf(cells(), manPos());
+        const auto path = aids_.options.shortestWalk == 1 ? core::shortestWalk(board, manPos(), cell)
+                                                           : core::greedyWalk(board, manPos(), cell);
+        walk_.connected = path && !path->empty() && walk_.setPath(manPos(), *path);
         if (!walk_.connected) {
             send({event::Sound{Effect::Pong}, event::Cursor{"dead"}});
             return;
-        }
-        if (!shortest) {
-            const auto forward = walk_.walkPath;
-            const int forwardCount = walk_.walkCount;
-            ifconnected(cell, manPos());
-            const bool backward = walk_.walkCount < forwardCount;
-            if (!backward) {
-                walk_.walkPath = forward;
-                walk_.walkCount = forwardCount;
-            }
-            walk_.shortenWalk(cells());
-            if (backward) walk_.reverseWalk();
         }
         startWalk();
     }

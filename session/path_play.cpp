@@ -2,7 +2,8 @@
 // (最短路径行走), and dragging a box to the cell it should go to.
 #include "game_model.h"
 
-#include "session/push_paths.h"
+#include "core/paths.h"
+#include "storage/maze_board.h"
 
 namespace sokoban {
 
@@ -14,15 +15,8 @@ bool isBoxCode(int code) {
 
 } // namespace
 
-bool GameModel::shortestWalk(int goal) {
-    const auto path = shortestWalkPath(cells(), manPos(), goal);
-    if (!path || path->empty() || !walk_.setPath(manPos(), *path)) return false;
-    walk_.connected = true;
-    return true;
-}
-
 bool GameModel::dragPush(int box, int goal) {
-    const auto path = boxPushPath(cells(), manPos(), box, goal);
+    const auto path = core::boxPath(boardOf(cells(), manPos()), box, goal);
     if (!path) return false;
     if (!walk_.setPath(manPos(), *path)) {
         // Longer than a walk holds: made at once.
@@ -45,7 +39,7 @@ void GameModel::dragOver(int from, int cell) {
         send(event::Cursor{word});
         return;
     }
-    const bool can = boxPushPath(cells(), manPos(), from, cell).has_value();
+    const bool can = core::boxPath(boardOf(cells(), manPos()), from, cell).has_value();
     send(event::Cursor{can ? "go" : "dead"});
 }
 

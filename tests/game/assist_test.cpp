@@ -1,7 +1,8 @@
 // Help with play: undo and redo of single moves, hints and solving from the
 // position on the board, dead squares and the mouse's shortest ways.
 #include "assist_support.h"
-#include "session/push_paths.h"
+#include "core/paths.h"
+#include "storage/maze_board.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -323,7 +324,7 @@ TEST_F(AssistTest, APushThatLosesTheLevelIsWarnedAbout) {
 TEST_F(AssistTest, DraggingABoxPushesItAlongTheFewestPushes) {
     open({makeLevel(kTwoBoxes)});
     const int box = 2 * kCols + 2, goal = 3 * kCols + 4;
-    const auto path = boxPushPath(game.cells(), game.manPos(), box, goal);
+    const auto path = core::boxPath(boardOf(game.cells(), game.manPos()), box, goal);
     ASSERT_TRUE(path);
     int pushes = 0;
     for (auto code : *path) {
@@ -384,7 +385,7 @@ TEST_F(AssistTest, ShortestWalksTakeTheFewestSteps) {
     EXPECT_EQ(game.walk().walkCount, 6);
     EXPECT_EQ(greedy, 10);
     ASSERT_TRUE(view.walking);
-    const auto shortest = shortestWalkPath(game.cells(), game.manPos(), goal);
+    const auto shortest = core::shortestWalk(boardOf(game.cells(), game.manPos()), game.manPos(), goal);
     ASSERT_TRUE(shortest);
     EXPECT_EQ(game.walk().walkCount, static_cast<int>(shortest->size()));
     while (game.walk().walking)
