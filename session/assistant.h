@@ -3,8 +3,8 @@
 // the user interface through a function the window supplies.
 #pragma once
 
-#include "storage/records.h"
 #include "solver/solver.h"
+#include "storage/records.h"
 
 #include <atomic>
 #include <functional>

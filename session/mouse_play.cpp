@@ -83,8 +83,9 @@ void GameModel::BlockClick(int cell) {
         if (manPos() < 0 || manPos() >= kCells) return;
         // The shortest walk (最短路径行走), or the game's own greedy one.
         const core::Board board = boardOf(cells(), manPos());
-        const auto path = aids_.options.shortestWalk == 1 ? core::shortestWalk(board, manPos(), cell)
-                                                           : core::greedyWalk(board, manPos(), cell);
+        const auto path = aids_.options.shortestWalk == 1
+                              ? core::shortestWalk(board, manPos(), cell)
+                              : core::greedyWalk(board, manPos(), cell);
         walk_.connected = path && !path->empty() && walk_.setPath(manPos(), *path);
         if (!walk_.connected) {
             send({event::Sound{Effect::Pong}, event::Cursor{"dead"}});

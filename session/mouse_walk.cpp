@@ -1,6 +1,5 @@
 #include "session/mouse_walk.h"
 
-
 namespace sokoban {
 
 bool MouseWalk::setPath(int start, const std::vector<std::uint8_t>& codes) {

@@ -74,7 +74,9 @@ TSaveData freshSaveRecord() {
     return s;
 }
 
-TAnswerData emptyAnswerRecord() { return TAnswerData{}; }
+TAnswerData emptyAnswerRecord() {
+    return TAnswerData{};
+}
 
 TBestData plausibleBest(const TBestData& best) {
     const bool none = best.moves == 0 && best.pushes == 0;
@@ -204,7 +206,8 @@ OpenedSet openLevelSet(const std::string& gameFile, const std::filesystem::path&
         TSaveData all = freshSaveRecord();
         all.level = static_cast<std::int16_t>(out.levelCount);
         Bytes six = all.encode();
-        for (int i = 1; i < 6; ++i) six.insert(six.end(), freshSave.begin(), freshSave.end());
+        for (int i = 1; i < 6; ++i)
+            six.insert(six.end(), freshSave.begin(), freshSave.end());
         files.sav.write(0, six);
     }
     files.sav.padTo(6, freshSave);

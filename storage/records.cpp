@@ -89,11 +89,11 @@ TAnswerData TAnswerData::decode(std::span<const std::uint8_t> bytes) {
 
 Bytes TGameVar::encode() const {
     Bytes b(kSize, 0);
-    const std::uint8_t head[23] = {levelSet,    faceStyle,   backStyle,    moveSpeed,     demoSpeed,
-                                   soundFlag,   musicFlag,   musicNo,      backNo,        figureNo,
-                                   reserved10,  reserved11,  customWall,   customFloor,   customBox,
-                                   stepDemo,    fixedSize,   hideToolbar,  hideCaptions,  hideStatusbar,
-                                   randomFace,  randomCombo, noPassInfo};
+    const std::uint8_t head[23] = {
+        levelSet,     faceStyle,     backStyle,  moveSpeed,   demoSpeed,  soundFlag,
+        musicFlag,    musicNo,       backNo,     figureNo,    reserved10, reserved11,
+        customWall,   customFloor,   customBox,  stepDemo,    fixedSize,  hideToolbar,
+        hideCaptions, hideStatusbar, randomFace, randomCombo, noPassInfo};
     std::copy(std::begin(head), std::end(head), b.begin());
     std::copy(reserved23.begin(), reserved23.end(), b.begin() + 23);
     writeI16(b.data() + 32, windowWidth);
@@ -105,13 +105,14 @@ TGameVar TGameVar::decode(std::span<const std::uint8_t> bytes) {
     std::uint8_t b[kSize] = {};
     std::copy_n(bytes.begin(), std::min(bytes.size(), kSize), b);
     TGameVar v;
-    std::uint8_t* head[23] = {&v.levelSet,    &v.faceStyle,   &v.backStyle,    &v.moveSpeed,
-                              &v.demoSpeed,   &v.soundFlag,   &v.musicFlag,    &v.musicNo,
-                              &v.backNo,      &v.figureNo,    &v.reserved10,   &v.reserved11,
-                              &v.customWall,  &v.customFloor, &v.customBox,    &v.stepDemo,
-                              &v.fixedSize,   &v.hideToolbar, &v.hideCaptions, &v.hideStatusbar,
-                              &v.randomFace,  &v.randomCombo, &v.noPassInfo};
-    for (int i = 0; i < 23; ++i) *head[i] = b[i];
+    std::uint8_t* head[23] = {&v.levelSet,   &v.faceStyle,   &v.backStyle,    &v.moveSpeed,
+                              &v.demoSpeed,  &v.soundFlag,   &v.musicFlag,    &v.musicNo,
+                              &v.backNo,     &v.figureNo,    &v.reserved10,   &v.reserved11,
+                              &v.customWall, &v.customFloor, &v.customBox,    &v.stepDemo,
+                              &v.fixedSize,  &v.hideToolbar, &v.hideCaptions, &v.hideStatusbar,
+                              &v.randomFace, &v.randomCombo, &v.noPassInfo};
+    for (int i = 0; i < 23; ++i)
+        *head[i] = b[i];
     std::copy_n(b + 23, 9, v.reserved23.begin());
     v.windowWidth = readI16(b + 32);
     v.windowHeight = readI16(b + 34);

@@ -97,8 +97,7 @@ void saveXsb(const std::filesystem::path& path, const TMazeData& level) {
     std::FILE* raw = std::fopen(path.c_str(), "wb");
     if (!raw) throw FileError(path, errno);
     std::unique_ptr<std::FILE, FileCloser> file(raw);
-    if (std::fwrite(text.data(), 1, text.size(), raw) != text.size())
-        throw FileError(path, errno);
+    if (std::fwrite(text.data(), 1, text.size(), raw) != text.size()) throw FileError(path, errno);
     if (std::fclose(file.release()) != 0) throw FileError(path, errno);
 }
 

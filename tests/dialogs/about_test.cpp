@@ -2,11 +2,11 @@
 #include "ui/dialogs/about.h"
 
 #include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
-#include <QMouseEvent>
-#include <QPushButton>
 
 namespace sokoban::testing {
 namespace {
@@ -66,16 +66,18 @@ TEST(HelpWindowTest, LinksAndHelpMenuShowTheGamesOwnPages) {
     const HelpCommands help(SOKOBAN_BIN_DIR, desktop);
     TAboutBox box(help);
     const auto page = [](const char* name) {
-        return QUrl::fromLocalFile(QString::fromStdString(
-            (std::filesystem::path(SOKOBAN_BIN_DIR) / name).string()));
+        return QUrl::fromLocalFile(
+            QString::fromStdString((std::filesystem::path(SOKOBAN_BIN_DIR) / name).string()));
     };
     const struct {
         std::function<void()> command;
         const char* page;
         const char* heading;
     } cases[] = {
-        {[&] { QTest::mouseClick(box.label("Label1"), Qt::LeftButton); }, "about.html", "关于本游戏"},
-        {[&] { QTest::mouseClick(box.label("Label2"), Qt::LeftButton); }, "contact.html", "联系我们"},
+        {[&] { QTest::mouseClick(box.label("Label1"), Qt::LeftButton); }, "about.html",
+         "关于本游戏"},
+        {[&] { QTest::mouseClick(box.label("Label2"), Qt::LeftButton); }, "contact.html",
+         "联系我们"},
         {[&] { help.mHelpContentClick(); }, "help.html", "推箱子 帮助"},
         {[&] { help.mEmailClick(); }, "contact.html", "联系我们"},
         {[&] { help.mMyWebClick(); }, "about.html", "关于本游戏"},

@@ -385,7 +385,8 @@ TEST_F(AssistTest, ShortestWalksTakeTheFewestSteps) {
     EXPECT_EQ(game.walk().walkCount, 6);
     EXPECT_EQ(greedy, 10);
     ASSERT_TRUE(view.walking);
-    const auto shortest = core::shortestWalk(boardOf(game.cells(), game.manPos()), game.manPos(), goal);
+    const auto shortest =
+        core::shortestWalk(boardOf(game.cells(), game.manPos()), game.manPos(), goal);
     ASSERT_TRUE(shortest);
     EXPECT_EQ(game.walk().walkCount, static_cast<int>(shortest->size()));
     while (game.walk().walking)

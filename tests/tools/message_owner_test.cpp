@@ -1,11 +1,11 @@
 // The real dialogs on the offscreen platform: each message appears centred on
 // the window that caused it and above the tool windows that stay on top.
 #include "../game/test_support.h"
-#include "ui/main/main_form.h"
-#include "ui/platform/qt_dialogs.h"
 #include "ui/designer/change.h"
 #include "ui/designer/design.h"
 #include "ui/designer/item.h"
+#include "ui/main/main_form.h"
+#include "ui/platform/qt_dialogs.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -81,7 +81,7 @@ TEST(Figures, FrameNamesPerFigure) {
 }
 
 class PainterTest : public ::testing::Test {
-protected:
+  protected:
     BoardPainter painter;
     Cells cells{};
     void SetUp() override {
@@ -106,7 +106,8 @@ TEST_F(PainterTest, TheWorkerIsTheTileMaskedAndInverted) {
     const QImage& frame = painter.manImages[2];
     for (int y = 0; y < 30; y += 3)
         for (int x = 0; x < 30; x += 3) {
-            const QRgb want = ((tile.pixel(x, y) & mask.pixel(x, y)) ^ frame.pixel(x, y)) | 0xff000000u;
+            const QRgb want =
+                ((tile.pixel(x, y) & mask.pixel(x, y)) ^ frame.pixel(x, y)) | 0xff000000u;
             ASSERT_EQ(painter.image().pixel(30 + x, y) | 0xff000000u, want) << x << "," << y;
         }
 }

@@ -1,10 +1,10 @@
 #include "ui/designer/change.h"
 
 #include "storage/file_error.h"
-#include "ui/platform/qt_dialogs.h"
 #include "ui/designer/design_icons.h"
 #include "ui/designer/level_preview.h"
 #include "ui/designer/level_set_rewrite.h"
+#include "ui/platform/qt_dialogs.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -20,9 +20,9 @@
 // expected to mark the viewer as opened from the designer and show it.
 #pragma once
 
-#include "ui/main/menu_items.h"
 #include "storage/record_file.h"
 #include "storage/records.h"
+#include "ui/main/menu_items.h"
 
 #include <QImage>
 #include <QMainWindow>

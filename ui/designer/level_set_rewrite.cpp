@@ -18,12 +18,16 @@ namespace {
 
 constexpr auto kLevelSize = static_cast<std::int64_t>(TMazeData::kSize);
 
-[[noreturn]] void fail(const fs::path& p, int err) { throwSystemError(p, err); }
+[[noreturn]] void fail(const fs::path& p, int err) {
+    throwSystemError(p, err);
+}
 [[noreturn]] void beyondEnd(const fs::path& p) {
     throw FileError(p, FileReason::ReadBeyondEnd);
 }
 
-Bytes readAll(const fs::path& file) { return readPlainFile(file); }
+Bytes readAll(const fs::path& file) {
+    return readPlainFile(file);
+}
 
 // The set the player chose to edit is changed where it really lies: a link
 // to it stays a link. (The game's own records are never written through a

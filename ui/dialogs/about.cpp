@@ -1,7 +1,7 @@
 #include "ui/dialogs/about.h"
 
-#include "ui/platform/qt_dialogs.h"
 #include "ui/pictures/pictures.h"
+#include "ui/platform/qt_dialogs.h"
 
 #include <QFrame>
 #include <QGridLayout>

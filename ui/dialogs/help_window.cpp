@@ -1,7 +1,7 @@
 #include "ui/dialogs/help_window.h"
 
-#include "ui/platform/qt_dialogs.h"
 #include "ui/pictures/pictures.h"
+#include "ui/platform/qt_dialogs.h"
 
 #include <QFile>
 #include <QFileInfo>

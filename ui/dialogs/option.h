@@ -4,8 +4,8 @@
 // types and shortcuts on the third.
 #pragma once
 
-#include "ui/platform/desktop_integration.h"
 #include "session/dialogs.h"
+#include "ui/platform/desktop_integration.h"
 
 #include <QDialog>
 #include <filesystem>

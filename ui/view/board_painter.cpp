@@ -32,7 +32,8 @@ QImage BoardPainter::scaled(const QImage& src) const {
 
 const QImage& BoardPainter::scaledTile(int code) {
     if (scaledSize_ != layout.cellSize) {
-        for (auto& t : scaledTiles_) t = QImage();
+        for (auto& t : scaledTiles_)
+            t = QImage();
         scaledSize_ = layout.cellSize;
     }
     auto& t = scaledTiles_[static_cast<std::size_t>(code)];
@@ -59,8 +60,7 @@ void BoardPainter::DrawBackground(const QImage& picture) {
     } else if (backStyle == 2) {
         // The wall background is tiled in cell squares so that it lines up
         // with the walls of the board.
-        const QImage tile =
-            backNo == 7 && layout.cellSize > 0 ? scaled(picture) : picture;
+        const QImage tile = backNo == 7 && layout.cellSize > 0 ? scaled(picture) : picture;
         p.fillRect(QRect(0, 0, W, H), QBrush(tile));
     }
 }
@@ -188,10 +188,14 @@ bool BoardPainter::LoadBack(int n) {
 }
 
 void BoardPainter::releasePictures() {
-    for (auto& t : tiles) t = QImage();
-    for (auto& t : scaledTiles_) t = QImage();
-    for (auto& m : manImages) m = QImage();
-    for (auto& m : manMasks) m = QImage();
+    for (auto& t : tiles)
+        t = QImage();
+    for (auto& t : scaledTiles_)
+        t = QImage();
+    for (auto& m : manImages)
+        m = QImage();
+    for (auto& m : manMasks)
+        m = QImage();
     backImage = QImage();
     closing = true;
 }

@@ -17,7 +17,7 @@ class QPainter;
 namespace sokoban {
 
 class BoardPainter {
-public:
+  public:
     // tiles[0] (outside) is never painted.
     std::array<QImage, 6> tiles;
     std::array<QImage, 8> manImages; // up1 up2 down1 down2 left1 left2 right1 right2
@@ -63,7 +63,7 @@ public:
     // The frame names of a worker figure, positions 0..7.
     static std::array<QString, 8> figureFrames(int figureNo);
 
-private:
+  private:
     QRect cellRect(int i) const;
     void drawDeadMark(QPainter& p, int i) const;
     const QImage& scaledTile(int code);

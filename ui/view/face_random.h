@@ -8,7 +8,7 @@
 namespace sokoban {
 
 class FaceRandom {
-public:
+  public:
     // A uniform number in [0, 1).
     double next() {
         seed_ = seed_ * 134775813u + 1u;
@@ -17,7 +17,7 @@ public:
     // A face style 1..10.
     int face() { return static_cast<int>(next() * 10) + 1; }
 
-private:
+  private:
     std::uint32_t seed_ = 0;
 };
 
