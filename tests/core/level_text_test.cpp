@@ -130,6 +130,14 @@ TEST(CoreLevelText, OutsideRulesOfTheTwoModes) {
               (std::vector<std::string>{"11111110", "12431010", "12221000", "11111111"}));
     EXPECT_EQ(codes(read(text, ReadMode::SingleLevel)[0].board()),
               (std::vector<std::string>{"11111110", "12431210", "12221000", "11111111"}));
+
+    // A worker outside the walls with a straight run of floor below him: a
+    // collection keeps his cell, a single file's rule takes it like any floor.
+    const std::string open = join({" #### ", " #.$#", "##@###", "    "});
+    const Board kept = read(open)[0].board();
+    EXPECT_EQ(kept.at(kept.worker), kFloor);
+    const Board taken = read(open, ReadMode::SingleLevel)[0].board();
+    EXPECT_EQ(taken.at(taken.worker), kOutside);
 }
 
 TEST(CoreLevelText, SizesUpToSixtyFour) {

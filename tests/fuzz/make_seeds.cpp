@@ -118,6 +118,8 @@ int main(int argc, char** argv) {
         seed("xsb", "level" + std::to_string(i + 1) + ".xsb", xsb);
         seed("solver_text", "level" + std::to_string(i + 1) + ".xsb", xsb);
     }
+    // A worker outside the walls, with a straight run of floor to the edge.
+    seed("solver_text", "worker-outside.xsb", " ####\r\n #. #\r\n #$ #\n###@###\r\n    \r\n");
     {
         const Bytes all = fuzz::readFile(texts / "game.txt");
         seed("solver_text", "game.txt", text(all).substr(0, 600));
