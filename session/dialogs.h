@@ -54,6 +54,8 @@ class Dialogs {
                                                 const std::string& proposedName,
                                                 const std::string& initialDir = {}) = 0;
     virtual void beep() = 0;
+    // A message as the player reads it, for texts that go into files.
+    virtual std::string words(const Message& m) const = 0;
 
     // The general error report of a failed file operation.
     void fileError(const FileError& e) { error(fileErrorMessage(e)); }
@@ -106,7 +108,7 @@ class ScriptedDialogs : public Dialogs {
     std::vector<std::string> proposedNames;
     int beeps = 0;
 
-    virtual std::string words(const Message& m) const;
+    std::string words(const Message& m) const override;
 
     void message(MessageKind kind, const Message& m) override;
     void message(MessageKind kind, const std::string& text) override {

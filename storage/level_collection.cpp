@@ -476,7 +476,8 @@ OpenedLevelText openLevelTextString(std::string_view text, const std::string& na
     return opener.result();
 }
 
-void saveCollection(const fs::path& file, const std::string& boxFile) {
+void saveCollection(const fs::path& file, const std::string& boxFile,
+                    const UntitledName& untitled) {
     const std::vector<LevelInfo> infos = readLevelIndex(boxFile);
     std::ifstream in(boxFile, std::ios::binary);
     if (!in) fail(boxFile);
@@ -489,7 +490,7 @@ void saveCollection(const fs::path& file, const std::string& boxFile) {
         const LevelInfo info = static_cast<std::size_t>(n) <= infos.size()
                                    ? infos[static_cast<std::size_t>(n - 1)]
                                    : LevelInfo{};
-        out << collectionEntry(TMazeData::decode(rec), n, info.title, info.author);
+        out << collectionEntry(TMazeData::decode(rec), n, info.title, info.author, untitled);
     }
     if (in.bad()) fail(boxFile);
     out.close();

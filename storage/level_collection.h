@@ -65,7 +65,8 @@ OpenedLevelText openLevelTextString(std::string_view text, const std::string& na
                                     const std::filesystem::path& appDir = {});
 
 // The whole level set as one collection text, the titles of its index
-// (or "第 N 关") with every level. Throws FileError.
-void saveCollection(const std::filesystem::path& file, const std::string& boxFile);
+// (or what `untitled` calls a level) with every level. Throws FileError.
+void saveCollection(const std::filesystem::path& file, const std::string& boxFile,
+                    const UntitledName& untitled);
 
 } // namespace sokoban

@@ -120,15 +120,15 @@ TMazeData centredLevel(const TMazeData& level) {
     return out;
 }
 
-std::string collectionTitle(const std::string& title, int level) {
+std::string collectionTitle(const std::string& title, int level, const UntitledName& untitled) {
     const std::string t = core::cleanTitle(title);
-    return t.empty() ? "第 " + std::to_string(level) + " 关" : t;
+    return t.empty() ? core::cleanTitle(untitled(level)) : t;
 }
 
 std::string collectionEntry(const TMazeData& level, int number, const std::string& title,
-                            const std::string& author) {
+                            const std::string& author, const UntitledName& untitled) {
     std::string out = writeXsb(level);
-    out += "Title: " + collectionTitle(title, number) + "\r\n";
+    out += "Title: " + collectionTitle(title, number, untitled) + "\r\n";
     const std::string a = core::cleanTitle(author);
     if (!a.empty()) out += "Author: " + a + "\r\n";
     out += "\r\n";

@@ -9,6 +9,7 @@
 #include "storage/xsb.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,13 +60,17 @@ TMazeData centredLevel(const TMazeData& level);
 
 // --- writing ------------------------------------------------------------------
 
-// A title for the export: the level's own, or "第 N 关".
-std::string collectionTitle(const std::string& title, int level);
+// What an untitled level is called in an export, by its number; the
+// window words it in the player's language.
+using UntitledName = std::function<std::string(int number)>;
+
+// A title for the export: the level's own, or what `untitled` calls it.
+std::string collectionTitle(const std::string& title, int level, const UntitledName& untitled);
 
 // One level of a collection: its rows (as writeXsb), a "Title:" line, an
 // "Author:" line when there is an author, and a blank line; CR LF throughout.
 std::string collectionEntry(const TMazeData& level, int number, const std::string& title,
-                            const std::string& author);
+                            const std::string& author, const UntitledName& untitled);
 
 // --- solutions as letters -----------------------------------------------------
 

@@ -218,12 +218,12 @@ TEST(LevelCollection, SetToCollectionToSet) {
     const std::string box = openLevelTextFile(file, dir.path / "sets").set.boxFile;
     ASSERT_EQ(boxLevels(box).size(), 5u);
     const fs::path exported = dir.path / "exported.xsb";
-    saveCollection(exported, box);
+    saveCollection(exported, box, [](int n) { return "Level " + std::to_string(n); });
     const std::string text = readText(exported);
     const std::string head = "######\r\n#@ $.#\r\n######\r\nTitle: Start\r\nAuthor: Ann\r\n\r\n"
-                             "#######\r\n#@  $.#\r\n#######\r\nTitle: 第 2 关\r\n\r\n";
+                             "#######\r\n#@  $.#\r\n#######\r\nTitle: Level 2\r\n\r\n";
     EXPECT_EQ(text.substr(0, head.size()), head);
-    EXPECT_NE(text.find("Title: 第 2 关\r\n"), std::string::npos);
+    EXPECT_NE(text.find("Title: Level 5\r\n"), std::string::npos);
 
     const OpenedLevelText back = openLevelTextFile(exported, dir.path / "sets");
     ASSERT_TRUE(back.collection);
@@ -232,7 +232,7 @@ TEST(LevelCollection, SetToCollectionToSet) {
     const auto infos = readLevelIndex(back.set.boxFile);
     ASSERT_EQ(infos.size(), 5u);
     EXPECT_EQ(infos[0], (LevelInfo{"Start", "Ann"}));
-    EXPECT_EQ(infos[4], (LevelInfo{"第 5 关", ""}));
+    EXPECT_EQ(infos[4], (LevelInfo{"Level 5", ""}));
 }
 
 TEST(LevelCollection, SingleLevelsPastedTextsAndMissingFiles) {

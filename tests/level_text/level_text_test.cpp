@@ -219,7 +219,8 @@ TEST(LevelTextWriter, EntriesReadBackAsTheSameLevels) {
     const auto levels = parseLevelText(join(kSmall) + "\n" + join(kWide));
     for (std::size_t k = 0; k < levels.size(); ++k)
         text += collectionEntry(centredLevel(levelMaze(levels[k])), int(k) + 1,
-                                k == 0 ? "" : "Wide\tone", k == 0 ? "Ann" : "");
+                                k == 0 ? "" : "Wide\tone", k == 0 ? "Ann" : "",
+                                [](int n) { return "第 " + std::to_string(n) + " 关"; });
     const std::string first = "#####\r\n#@$.#\r\n#####\r\nTitle: 第 1 关\r\nAuthor: Ann\r\n\r\n";
     EXPECT_EQ(text.substr(0, first.size()), first);
     const auto back = parseLevelText(text);

@@ -96,13 +96,6 @@ QString qtFilter(const std::string& filter) {
     return out.join(";;");
 }
 
-namespace {
-// The model's messages in the player's words, in the same dialogs.
-std::string words(const Message& m) {
-    return messageText(m).toStdString();
-}
-} // namespace
-
 void QtDialogs::message(MessageKind kind, const Message& m) {
     message(kind, words(m));
 }
@@ -198,6 +191,11 @@ std::optional<std::string> QtDialogs::saveFile(const std::string& filter,
 
 void QtDialogs::beep() {
     QApplication::beep();
+}
+
+// The model's messages in the player's words, in the same dialogs.
+std::string QtDialogs::words(const Message& m) const {
+    return messageText(m).toStdString();
 }
 
 } // namespace sokoban

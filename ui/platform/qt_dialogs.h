@@ -56,6 +56,7 @@ class QtDialogs : public Dialogs {
     std::optional<std::string> saveFile(const std::string& filter, const std::string& proposedName,
                                         const std::string& initialDir) override;
     void beep() override;
+    std::string words(const Message& m) const override;
 
   private:
     static void prepare(QDialog& dialog);
