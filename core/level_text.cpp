@@ -1,5 +1,7 @@
 #include "core/level_text.h"
 
+#include "core/flood.h"
+
 #include <algorithm>
 #include <array>
 
@@ -306,30 +308,25 @@ Board TextLevel::board(int maxCols) const {
             for (int c = 0; c < b.cols; ++c)
                 open[static_cast<std::size_t>(b.cellAt(r, c))] = past(r, c) || floor(r, c);
         if (hasWorker) open[static_cast<std::size_t>(b.worker)] = 0;
-        std::vector<int> stack;
+        Flood<> flood(b.size());
         const auto visit = [&](int r, int c) {
-            const auto i = static_cast<std::size_t>(b.cellAt(r, c));
-            if (outside[i] || !open[i]) return;
-            outside[i] = 1;
-            stack.push_back(b.cellAt(r, c));
+            const int i = b.cellAt(r, c);
+            if (open[static_cast<std::size_t>(i)]) flood.visit(i);
         };
-        for (int r = 0; r < b.rows; ++r) {
-            visit(r, 0);
-            visit(r, b.cols - 1);
-        }
-        for (int c = 0; c < b.cols; ++c) {
-            visit(0, c);
-            visit(b.rows - 1, c);
-        }
-        while (!stack.empty()) {
-            const int i = stack.back();
-            stack.pop_back();
+        for (int r = 0; r < b.rows; ++r)
+            for (int c = 0; c < b.cols; ++c)
+                if ((r == 0 || c == 0 || r == b.rows - 1 || c == b.cols - 1) &&
+                    open[static_cast<std::size_t>(b.cellAt(r, c))])
+                    flood.start(b.cellAt(r, c));
+        flood.run([&](int i) {
             const int r = i / b.cols, c = i % b.cols;
             if (r > 0) visit(r - 1, c);
             if (r < b.rows - 1) visit(r + 1, c);
             if (c > 0) visit(r, c - 1);
             if (c < b.cols - 1) visit(r, c + 1);
-        }
+        });
+        for (const int i : flood.order())
+            outside[static_cast<std::size_t>(i)] = 1;
     }
     for (std::size_t i = 0; i < n; ++i)
         if (outside[i]) b.cells[i] = kOutside;

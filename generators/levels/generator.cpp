@@ -1,5 +1,6 @@
 #include "generator.h"
 
+#include "core/flood.h"
 #include "core/paths.h"
 
 #include <algorithm>
@@ -82,17 +83,18 @@ Board walledRoom(int rows, int cols) {
 // Steps over the floor (boxes aside) from the nearest of `sources`, -1
 // where it cannot be reached.
 std::vector<int> distancesFrom(const Board& b, const std::vector<int>& sources) {
-    std::vector<int> far(static_cast<std::size_t>(b.size()), -1);
-    std::vector<int> queue = sources;
+    core::Flood<core::kFloodDistances> flood(b.size());
     for (int p : sources)
-        far[static_cast<std::size_t>(p)] = 0;
-    for (std::size_t i = 0; i < queue.size(); ++i)
+        flood.start(p);
+    flood.run([&](int p) {
         for (int d = 0; d < 4; ++d) {
-            const int q = b.neighbour(queue[i], d);
-            if (q < 0 || isWall(b, q) || far[static_cast<std::size_t>(q)] >= 0) continue;
-            far[static_cast<std::size_t>(q)] = far[static_cast<std::size_t>(queue[i])] + 1;
-            queue.push_back(q);
+            const int q = b.neighbour(p, d);
+            if (q >= 0 && !isWall(b, q)) flood.visit(q);
         }
+    });
+    std::vector<int> far(static_cast<std::size_t>(b.size()));
+    for (int p = 0; p < b.size(); ++p)
+        far[static_cast<std::size_t>(p)] = flood.distance(p);
     return far;
 }
 
@@ -175,28 +177,20 @@ Board finished(const Board& board) {
     }
     // Outside the edge of the board cannot reach lies shut in by walls: as
     // text it would read as floor nobody reaches.
-    std::vector<bool> open(static_cast<std::size_t>(out.size()), false);
-    std::vector<int> todo;
+    core::Flood<> open(out.size());
     for (int p = 0; p < out.size(); ++p) {
         const int r = out.rowOf(p), c = out.colOf(p);
         const bool edge = r == 0 || c == 0 || r == out.rows - 1 || c == out.cols - 1;
-        if (edge && out.at(p) == kOutside) {
-            open[static_cast<std::size_t>(p)] = true;
-            todo.push_back(p);
-        }
+        if (edge && out.at(p) == kOutside) open.start(p);
     }
-    while (!todo.empty()) {
-        const int p = todo.back();
-        todo.pop_back();
+    open.run([&](int p) {
         for (int d = 0; d < 4; ++d) {
             const int q = out.neighbour(p, d);
-            if (q < 0 || open[static_cast<std::size_t>(q)] || out.at(q) != kOutside) continue;
-            open[static_cast<std::size_t>(q)] = true;
-            todo.push_back(q);
+            if (q >= 0 && out.at(q) == kOutside) open.visit(q);
         }
-    }
+    });
     for (int p = 0; p < out.size(); ++p)
-        if (out.at(p) == kOutside && !open[static_cast<std::size_t>(p)]) out.set(p, kWall);
+        if (out.at(p) == kOutside && !open.seen(p)) out.set(p, kWall);
     return out;
 }
 

@@ -2,6 +2,8 @@
 // a few boards put together the way the game draws them.
 #include "generators.h"
 
+#include "core/flood.h"
+
 #include <QFont>
 #include <QPainter>
 
@@ -207,17 +209,19 @@ void drawBoard(QPainter& p, const PictureSet& pics, const QRect& area, const QIm
     const int ox = area.left() + ((area.width() - cols * cell) / 2 / cell) * cell;
     const int oy = area.top() + ((area.height() - rows * cell) / 2 / cell) * cell;
     // floor is whatever the worker can reach without crossing a wall
-    bool inside[8][10] = {};
-    std::vector<QPoint> todo = {QPoint(3, 4)};
-    while (!todo.empty()) {
-        const QPoint q = todo.back();
-        todo.pop_back();
-        if (q.x() < 0 || q.y() < 0 || q.x() >= cols || q.y() >= rows) continue;
-        if (inside[q.y()][q.x()] || kBoard[q.y()][q.x()] == '#') continue;
-        inside[q.y()][q.x()] = true;
-        for (QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)})
-            todo.push_back(q + d);
-    }
+    sokoban::core::Flood<> inside(rows * cols);
+    inside.start(4 * cols + 3);
+    inside.run([&](int i) {
+        const int r = i / cols, c = i % cols;
+        const auto visit = [&](int rr, int cc) {
+            if (rr >= 0 && cc >= 0 && rr < rows && cc < cols && kBoard[rr][cc] != '#')
+                inside.visit(rr * cols + cc);
+        };
+        visit(r, c + 1);
+        visit(r, c - 1);
+        visit(r + 1, c);
+        visit(r - 1, c);
+    });
     const QString f = QString::number(face);
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c) {
@@ -237,7 +241,7 @@ void drawBoard(QPainter& p, const PictureSet& pics, const QRect& area, const QIm
                 tile = "target";
                 break;
             default:
-                tile = inside[r][c] ? "cell" : "";
+                tile = inside.seen(r * cols + c) ? "cell" : "";
                 break;
             }
             if (tile.isEmpty()) continue;
