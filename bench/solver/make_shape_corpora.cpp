@@ -1,0 +1,456 @@
+// Writes three corpora of the shapes players get stuck on, each level made by
+// a backward game from the solved position and kept with the moves of that
+// game played forwards, so that a test can prove every level solvable:
+// - doors.txt: a goal room of 9 to 34 targets behind one or two doors (or a
+//   short corridor) beside a hall;
+// - packing.txt: small levels whose 5 to 8 targets lie in a row or a column
+//   along a wall of a small chamber with one door;
+// - scattered.txt: mid-size halls with 11 to 36 scattered targets.
+// Beside each corpus X.txt goes X.proof: "N<TAB>LURD" per level.
+//
+//   solver_make_shape_corpora DIRECTORY
+#include "core/board.h"
+#include "core/lurd.h"
+#include "generators/levels/generator.h"
+#include "solver/solver.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace sokoban;
+using core::Board;
+
+namespace {
+
+struct Made {
+    Board level;
+    core::Moves solution;
+};
+
+bool isWallish(const Board& b, int p) {
+    return p < 0 || b.at(p) == core::kWall || b.at(p) == core::kOutside;
+}
+bool walkable(const Board& b, int p) {
+    return p >= 0 && core::isFree(b.at(p));
+}
+
+// Breadth-first distances over free cells from `from` (-1 where not reached);
+// parents in `parent` as the direction taken into each cell.
+std::vector<int> walkFrom(const Board& b, int from, std::vector<int>* parent) {
+    std::vector<int> dist(static_cast<std::size_t>(b.size()), -1);
+    if (parent) parent->assign(static_cast<std::size_t>(b.size()), -1);
+    std::vector<int> queue{from};
+    dist[static_cast<std::size_t>(from)] = 0;
+    for (std::size_t i = 0; i < queue.size(); ++i) {
+        const int p = queue[i];
+        for (int d = 0; d < 4; ++d) {
+            const int q = b.neighbour(p, d);
+            if (!walkable(b, q) || dist[static_cast<std::size_t>(q)] >= 0) continue;
+            dist[static_cast<std::size_t>(q)] = dist[static_cast<std::size_t>(p)] + 1;
+            if (parent) (*parent)[static_cast<std::size_t>(q)] = d;
+            queue.push_back(q);
+        }
+    }
+    return dist;
+}
+
+// Distances over non-wall cells from all targets, to pull boxes away.
+std::vector<int> fromTargets(const Board& b) {
+    std::vector<int> dist(static_cast<std::size_t>(b.size()), -1);
+    std::vector<int> queue;
+    for (int p = 0; p < b.size(); ++p)
+        if (core::isTarget(b.at(p))) {
+            dist[static_cast<std::size_t>(p)] = 0;
+            queue.push_back(p);
+        }
+    for (std::size_t i = 0; i < queue.size(); ++i) {
+        const int p = queue[i];
+        for (int d = 0; d < 4; ++d) {
+            const int q = b.neighbour(p, d);
+            if (q < 0 || isWallish(b, q) || dist[static_cast<std::size_t>(q)] >= 0) continue;
+            dist[static_cast<std::size_t>(q)] = dist[static_cast<std::size_t>(p)] + 1;
+            queue.push_back(q);
+        }
+    }
+    return dist;
+}
+
+void moveBox(Board& b, int from, int to) {
+    b.set(from, core::isTarget(b.at(from)) ? core::kTarget : core::kFloor);
+    b.set(to, core::isTarget(b.at(to)) ? core::kBoxOnTarget : core::kBox);
+}
+
+// The backward game: from the solved board (every box on its target, the
+// worker on `man`), pull boxes one run at a time, mostly a box still on a
+// target and mostly away from the targets, `runs` times. Every step and pull
+// is recorded; played backwards, each reversed, they solve the level.
+Made backwardGame(Board b, int man, int runs, solver::Random& rnd) {
+    const std::vector<int> far = fromTargets(b);
+    const auto farOf = [&](int p) { return far[static_cast<std::size_t>(p)]; };
+    const int farthest = *std::max_element(far.begin(), far.end());
+    core::Moves back; // moves of the backward game, in order
+    std::vector<int> parent;
+    const auto onTargets = [&] {
+        return std::count(b.cells.begin(), b.cells.end(), core::kBoxOnTarget);
+    };
+    for (int run = 0; run < runs && onTargets() > 0; ++run) {
+        // Pulls open to the worker: he stands at w beside a box at w - d
+        // (behind him) and steps on to w + d.
+        const std::vector<int> dist = walkFrom(b, man, &parent);
+        struct Pull {
+            int w, d;
+        };
+        std::vector<Pull> all, fresh, away;
+        for (int w = 0; w < b.size(); ++w) {
+            if (dist[static_cast<std::size_t>(w)] < 0) continue;
+            for (int d = 0; d < 4; ++d) {
+                const int box = b.neighbour(w, d ^ 1), to = b.neighbour(w, d);
+                if (box < 0 || !core::isBox(b.at(box)) || !walkable(b, to)) continue;
+                all.push_back({w, d});
+                // Boxes on targets first; others only away from the targets.
+                if (b.at(box) == core::kBoxOnTarget)
+                    fresh.push_back({w, d});
+                else if (farOf(w) > farOf(box))
+                    away.push_back({w, d});
+            }
+        }
+        if (all.empty()) break;
+        const std::vector<Pull>& from = !fresh.empty() && (away.empty() || rnd.below(4) != 0)
+                                            ? fresh
+                                        : !away.empty() ? away
+                                                        : all;
+        Pull pick = from[static_cast<std::size_t>(rnd.below(static_cast<int>(from.size())))];
+        // Walk to w.
+        std::vector<std::uint8_t> path;
+        for (int p = pick.w; p != man;) {
+            const int d = parent[static_cast<std::size_t>(p)];
+            path.push_back(static_cast<std::uint8_t>(d));
+            p = b.neighbour(p, d ^ 1);
+        }
+        back.insert(back.end(), path.rbegin(), path.rend());
+        man = pick.w;
+        int box = b.neighbour(man, pick.d ^ 1), d = pick.d;
+        // A box taken off its target goes well away; others a little.
+        const bool fromTarget = b.at(box) == core::kBoxOnTarget;
+        const int length = fromTarget ? 40 : 1 + rnd.below(6);
+        const int wanted = 3 + rnd.below(std::max(1, farthest - 2));
+        for (int step = 0; step < length; ++step) {
+            if (fromTarget && farOf(box) >= wanted) break;
+            const int to = b.neighbour(man, d);
+            moveBox(b, box, man);
+            box = man;
+            man = to;
+            back.push_back(static_cast<std::uint8_t>(d));
+            // Turn where the worker can, mostly away from the targets.
+            std::vector<int> turns;
+            for (int e = 0; e < 4; ++e) {
+                const int w = b.neighbour(box, e), beyond = b.neighbour(w, e);
+                if (walkable(b, w) && walkable(b, beyond) &&
+                    walkFrom(b, man, nullptr)[static_cast<std::size_t>(w)] >= 0)
+                    turns.push_back(e);
+            }
+            if (turns.empty()) break;
+            int choice = turns[static_cast<std::size_t>(rnd.below(static_cast<int>(turns.size())))];
+            if (rnd.below(4) != 0)
+                for (int e : turns)
+                    if (farOf(b.neighbour(box, e)) > farOf(b.neighbour(box, choice))) choice = e;
+            if (choice != d) {
+                // Step round to the new side of the box.
+                std::vector<int> par;
+                walkFrom(b, man, &par);
+                const int goal = b.neighbour(box, choice);
+                std::vector<std::uint8_t> round;
+                for (int p = goal; p != man;) {
+                    const int e = par[static_cast<std::size_t>(p)];
+                    round.push_back(static_cast<std::uint8_t>(e));
+                    p = b.neighbour(p, e ^ 1);
+                }
+                back.insert(back.end(), round.rbegin(), round.rend());
+                man = goal;
+                d = choice;
+            }
+            if (!walkable(b, b.neighbour(man, d))) break;
+        }
+    }
+    b.worker = man;
+    Made made{b, {}};
+    for (auto it = back.rbegin(); it != back.rend(); ++it)
+        made.solution.push_back(static_cast<std::uint8_t>(*it ^ 1));
+    return made;
+}
+
+Board hall(int rows, int cols) {
+    Board b(rows, cols);
+    for (int p = 0; p < b.size(); ++p) {
+        const int r = b.rowOf(p), c = b.colOf(p);
+        b.set(p, r == 0 || c == 0 || r == rows - 1 || c == cols - 1 ? core::kWall : core::kFloor);
+    }
+    return b;
+}
+
+// Short walls scattered over the cells not kept free, as long as the floor
+// stays in one piece.
+void scatterWalls(Board& b, double share, const std::vector<bool>& keep, solver::Random& rnd) {
+    int floor = 0;
+    for (int p = 0; p < b.size(); ++p)
+        floor += b.at(p) == core::kFloor && !keep[static_cast<std::size_t>(p)];
+    const int wanted = static_cast<int>(floor * share);
+    int start = -1;
+    for (int p = 0; p < b.size() && start < 0; ++p)
+        if (core::isFree(b.at(p)) || core::isBox(b.at(p))) start = p;
+    const auto connected = [&] {
+        std::vector<bool> seen(static_cast<std::size_t>(b.size()), false);
+        std::vector<int> queue{start};
+        seen[static_cast<std::size_t>(start)] = true;
+        for (std::size_t i = 0; i < queue.size(); ++i)
+            for (int d = 0; d < 4; ++d) {
+                const int q = b.neighbour(queue[i], d);
+                if (q < 0 || isWallish(b, q) || seen[static_cast<std::size_t>(q)]) continue;
+                seen[static_cast<std::size_t>(q)] = true;
+                queue.push_back(q);
+            }
+        for (int p = 0; p < b.size(); ++p)
+            if (!isWallish(b, p) && !seen[static_cast<std::size_t>(p)]) return false;
+        return true;
+    };
+    int walls = 0;
+    for (int attempt = 0; attempt < floor * 4 && walls < wanted; ++attempt) {
+        const int p = rnd.below(b.size()), d = rnd.below(4), len = 1 + rnd.below(3);
+        std::vector<int> piece;
+        for (int i = 0, q = p; i < len && q >= 0; ++i, q = b.neighbour(q, d))
+            if (b.at(q) == core::kFloor && !keep[static_cast<std::size_t>(q)]) piece.push_back(q);
+        if (piece.empty()) continue;
+        for (int q : piece)
+            b.set(q, core::kWall);
+        if (connected()) {
+            walls += static_cast<int>(piece.size());
+        } else {
+            for (int q : piece)
+                b.set(q, core::kFloor);
+        }
+    }
+}
+
+// A goal room in the top left corner: a block of targets (rows filled from
+// the far corner), spare floor beside it, walled off from the hall with one
+// or two doors, the first one sometimes at the end of a short corridor.
+Made doorsLevel(int rows, int cols, int boxes, int shape, solver::Random& rnd) {
+    Board b = hall(rows, cols);
+    int w = 3;
+    while (w * w < boxes)
+        ++w;
+    const int h = (boxes + w - 1) / w;
+    const int roomRows = h + 1, roomCols = w + 2; // a spare row and two spare columns
+    for (int r = 1; r <= roomRows + 1; ++r)
+        b.set(b.cellAt(r, roomCols + 1), core::kWall);
+    for (int c = 1; c <= roomCols + 1; ++c)
+        b.set(b.cellAt(roomRows + 1, c), core::kWall);
+    std::vector<int> block;
+    for (int r = 1; r <= h; ++r)
+        for (int c = 1; c <= w; ++c)
+            block.push_back(b.cellAt(r, c));
+    std::stable_sort(block.begin(), block.end(), [&](int x, int y) {
+        return b.rowOf(x) + b.colOf(x) < b.rowOf(y) + b.colOf(y);
+    });
+    for (int i = 0; i < boxes; ++i)
+        b.set(block[static_cast<std::size_t>(i)], core::kBoxOnTarget);
+    std::vector<bool> keep(static_cast<std::size_t>(b.size()), false);
+    for (int r = 0; r <= roomRows + 1; ++r)
+        for (int c = 0; c <= roomCols + 1; ++c)
+            keep[static_cast<std::size_t>(b.cellAt(r, c))] = true;
+    // The east door, at the end of a corridor of 2 or 3 when shape says so.
+    const int doorRow = 1 + rnd.below(roomRows);
+    b.set(b.cellAt(doorRow, roomCols + 1), core::kFloor);
+    int man = b.cellAt(doorRow, roomCols + 2);
+    if (shape == 1) {
+        const int length = 2 + rnd.below(2);
+        for (int i = 0; i < length && roomCols + 2 + i < cols - 2; ++i) {
+            const int c = roomCols + 2 + i;
+            for (int r : {doorRow - 1, doorRow + 1})
+                if (r > 0 && r < rows - 1) b.set(b.cellAt(r, c), core::kWall);
+            keep[static_cast<std::size_t>(b.cellAt(doorRow, c))] = true;
+            man = b.cellAt(doorRow, c + 1);
+        }
+    }
+    if (shape == 2) { // a second door to the south
+        const int c = 1 + rnd.below(roomCols);
+        b.set(b.cellAt(roomRows + 1, c), core::kFloor);
+    }
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            if (std::abs(b.rowOf(man) - r) + std::abs(b.colOf(man) - c) <= 1)
+                keep[static_cast<std::size_t>(b.cellAt(r, c))] = true;
+    scatterWalls(b, 0.12, keep, rnd);
+    return backwardGame(b, man, boxes * 6, rnd);
+}
+
+// A chamber along the top wall: the targets in its top row (or its left
+// column), two rows (columns) of spare floor below, the rest walled off but
+// for one door.
+Made packingLevel(int rows, int cols, int boxes, bool column, solver::Random& rnd) {
+    Board b = hall(rows, cols);
+    const int length = boxes + rnd.below(2); // a spare square at the far end now and then
+    std::vector<bool> keep(static_cast<std::size_t>(b.size()), false);
+    const auto cell = [&](int along, int across) {
+        return column ? b.cellAt(along, across) : b.cellAt(across, along);
+    };
+    for (int i = 1; i <= length + 1; ++i) {
+        b.set(cell(i, 4), core::kWall);
+        for (int k = 0; k <= 4; ++k)
+            keep[static_cast<std::size_t>(cell(i, k))] = true;
+    }
+    for (int k = 1; k <= 4; ++k) {
+        b.set(cell(length + 1, k), core::kWall);
+        keep[static_cast<std::size_t>(cell(length + 2, k))] = true;
+    }
+    for (int i = 0; i < boxes; ++i)
+        b.set(cell(length - i, 1), core::kBoxOnTarget);
+    // The door in the side wall of the chamber, or at its end.
+    int man;
+    if (rnd.below(2) == 0) {
+        const int at = 1 + rnd.below(length);
+        b.set(cell(at, 4), core::kFloor);
+        man = cell(at, 5);
+    } else {
+        const int at = 2 + rnd.below(2);
+        b.set(cell(length + 1, at), core::kFloor);
+        man = cell(length + 2, at);
+    }
+    keep[static_cast<std::size_t>(man)] = true;
+    scatterWalls(b, 0.28, keep, rnd);
+    return backwardGame(b, man, boxes * 8, rnd);
+}
+
+Made scatteredLevel(int rows, int cols, int boxes, solver::Random& rnd) {
+    Board b = hall(rows, cols);
+    std::vector<bool> keep(static_cast<std::size_t>(b.size()), false);
+    scatterWalls(b, 0.22, keep, rnd);
+    std::vector<int> floor;
+    for (int p = 0; p < b.size(); ++p)
+        if (b.at(p) == core::kFloor) floor.push_back(p);
+    rnd.shuffle(floor);
+    for (int i = 0; i < boxes; ++i)
+        b.set(floor[static_cast<std::size_t>(i)], core::kBoxOnTarget);
+    const int man = floor[static_cast<std::size_t>(boxes)];
+    return backwardGame(b, man, boxes * 5, rnd);
+}
+
+// A level is kept only when at least `share` of its boxes left their
+// targets, so that little is solved from the start.
+bool worthKeeping(const Made& m, int boxes, double share) {
+    int off = 0;
+    for (int p = 0; p < m.level.size(); ++p)
+        off += m.level.at(p) == core::kBox;
+    return off >= boxes * share && core::isFree(m.level.at(m.level.worker));
+}
+
+// Of up to `wanted` candidates worth keeping, the one the solver works
+// hardest on (positions expanded in the judging time).
+template <class Make> Made hardest(int wanted, const solver::Limits& judging, Make make) {
+    Made best;
+    std::uint64_t bestNodes = 0;
+    for (int tries = 0, kept = 0; tries < wanted * 6 && kept < wanted; ++tries) {
+        std::optional<Made> m = make();
+        if (!m) continue;
+        ++kept;
+        const std::uint64_t nodes = solver::solve(m->level, judging).nodes;
+        if (kept == 1 || nodes > bestNodes) {
+            best = std::move(*m);
+            bestNodes = nodes;
+        }
+    }
+    return best;
+}
+
+void write(const std::string& dir, const std::string& name, const std::vector<std::string>& titles,
+           const std::vector<Made>& levels) {
+    std::ofstream text(dir + "/" + name + ".txt"), proof(dir + "/" + name + ".proof");
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        text << "; " << titles[i] << "\n";
+        for (const auto& row : core::toXsbRows(levels[i].level))
+            text << row << "\n";
+        text << "\n";
+        proof << i + 1 << "\t" << core::lurdOf(levels[i].level, levels[i].solution) << "\n";
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: solver_make_shape_corpora DIRECTORY\n");
+        return 2;
+    }
+    const std::string dir = argv[1];
+    // Judged by a one-thread solve of a second: the corpora are meant to
+    // hold what the solver finds hard, not what it already does well.
+    solver::Limits judging;
+    judging.timeSeconds = 1;
+    judging.threads = 1;
+    judging.memoryBytes = std::size_t{512} << 20;
+    const auto keep = [](Made m, int boxes, double share) {
+        return worthKeeping(m, boxes, share) ? std::optional<Made>(std::move(m)) : std::nullopt;
+    };
+    {
+        std::vector<std::string> titles;
+        std::vector<Made> levels;
+        const int counts[] = {9, 12, 15, 18, 21, 24, 28, 34};
+        static const char* const kShapes[] = {"door", "corridor", "two doors"};
+        for (int i = 0; i < 24; ++i) {
+            const int boxes = counts[i % 8], shape = i % 3;
+            solver::Random rnd(0x20000001ull * (i + 1));
+            const int side = std::min(14 + boxes / 3, 28);
+            Made m = hardest(4, judging, [&] {
+                return keep(doorsLevel(side, side + 6, boxes, shape, rnd), boxes, 0.66);
+            });
+            if (m.level.size() == 0) continue;
+            titles.push_back(std::to_string(boxes) + " targets " + kShapes[shape] + " #" +
+                             std::to_string(i + 1));
+            levels.push_back(std::move(m));
+        }
+        write(dir, "doors", titles, levels);
+    }
+    {
+        std::vector<std::string> titles;
+        std::vector<Made> levels;
+        for (int i = 0; i < 24; ++i) {
+            const int boxes = 5 + i % 4;
+            const bool column = i % 2 == 1;
+            solver::Random rnd(0x30000001ull * (i + 1));
+            Made m = hardest(8, judging, [&] {
+                const int along = boxes + 5 + rnd.below(2), across = 9 + rnd.below(3);
+                return keep(column ? packingLevel(along, across, boxes, true, rnd)
+                                   : packingLevel(across, along, boxes, false, rnd),
+                            boxes, 0.75);
+            });
+            if (m.level.size() == 0) continue;
+            titles.push_back(std::to_string(boxes) + (column ? " in a column" : " in a row") +
+                             " #" + std::to_string(i + 1));
+            levels.push_back(std::move(m));
+        }
+        write(dir, "packing", titles, levels);
+    }
+    {
+        std::vector<std::string> titles;
+        std::vector<Made> levels;
+        const int counts[] = {11, 14, 17, 20, 24, 28, 32, 36};
+        for (int i = 0; i < 24; ++i) {
+            const int boxes = counts[i % 8];
+            solver::Random rnd(0x40000001ull * (i + 1));
+            const int side = 10 + boxes / 2;
+            Made m = hardest(6, judging, [&] {
+                return keep(scatteredLevel(side, side + 4, boxes, rnd), boxes, 0.5);
+            });
+            if (m.level.size() == 0) continue;
+            titles.push_back(std::to_string(boxes) + " boxes #" + std::to_string(i + 1));
+            levels.push_back(std::move(m));
+        }
+        write(dir, "scattered", titles, levels);
+    }
+    return 0;
+}
