@@ -1,5 +1,6 @@
 // Converting level sets of the older 16 x 20 grid: the record mapping byte by
 // byte, whole files in place, and the menu command with its questions.
+#include "../test_files.h"
 #include "session/convert_command.h"
 #include "storage/convert.h"
 
@@ -17,15 +18,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-Bytes contents(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeBytes(const fs::path& p, const Bytes& b) {
-    std::ofstream(p, std::ios::binary)
-        .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-}
+using sokoban::testing::contents;
+using sokoban::testing::writeBytes;
 
 // An old record laid out by hand: worker index (16-bit, low byte first), then
 // 16 rows of 20 cell codes.

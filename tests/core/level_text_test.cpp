@@ -1,3 +1,4 @@
+#include "../test_files.h"
 #include "core/level_text.h"
 
 #include <gtest/gtest.h>
@@ -5,12 +6,7 @@
 namespace sokoban::core {
 namespace {
 
-std::string join(const std::vector<std::string>& lines, const std::string& end = "\n") {
-    std::string s;
-    for (const auto& l : lines)
-        s += l + end;
-    return s;
-}
+using testing::join;
 
 // The cell codes of a board, a row of digits per row.
 std::vector<std::string> codes(const Board& b) {

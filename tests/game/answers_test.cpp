@@ -7,23 +7,13 @@
 namespace sokoban::testing {
 namespace {
 
-class AnswerTest : public ::testing::Test {
+class AnswerTest : public GameFixture {
   protected:
-    TempDir dir;
-    RecordingView view;
-    ScriptedDialogs dialogs;
-    GameModel game{view, dialogs};
-
     void SetUp() override {
         // Level 1 is solved by right, down, left, up... in a loop room;
         // level 2 by one push.
-        writeLevelSet(dir.path / "game.box",
-                      {makeLevel({"######", "#@   #", "#  $ #", "#  . #", "######"}),
-                       makeLevel({"#####", "#@$.#", "#####"})});
-        view.model = &game;
-        game.setAppDir(dir.path);
-        game.settings() = defaultSettings(1024, 768);
-        game.SelectGames(1);
+        playSet({makeLevel({"######", "#@   #", "#  $ #", "#  . #", "######"}),
+                 makeLevel({"#####", "#@$.#", "#####"})});
     }
     RecordFile sol() const { return RecordFile(dir.path / "game.sol", TAnswerData::kSize); }
     // An .ans file as the export writes it; `moves` may claim more or fewer

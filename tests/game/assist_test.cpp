@@ -22,21 +22,13 @@ const std::vector<std::string> kTwoBoxes = {
     "########",
 };
 
-class AssistTest : public ::testing::Test {
+class AssistTest : public GameFixture {
   protected:
-    TempDir dir;
-    RecordingView view;
-    HookedDialogs dialogs;
-    GameModel game{view, dialogs};
     QueuedAssistant solver;
 
-    void SetUp() override { view.model = &game; }
     void open(const std::vector<TMazeData>& levels) {
-        writeLevelSet(dir.path / "game.box", levels);
-        game.setAppDir(dir.path);
-        game.settings() = defaultSettings(1024, 768);
         game.setAssistant(&solver.assistant);
-        game.SelectGames(1);
+        playSet(levels);
     }
     void TearDown() override { EXPECT_EQ(unsolvedAnswers(game), std::vector<int>{}); }
     void keys(const std::string& moves) {

@@ -9,19 +9,11 @@
 namespace sokoban::testing {
 namespace {
 
-class DamagedFilesTest : public ::testing::Test {
+class DamagedFilesTest : public GameFixture {
   protected:
-    TempDir dir;
-    RecordingView view;
-    ScriptedDialogs dialogs;
-    GameModel game{view, dialogs};
-
     void SetUp() override {
         writeLevelSet(dir.path / "game.box", {makeLevel({"#####", "#@$.#", "#####"}),
                                               makeLevel({"######", "#@ $.#", "######"})});
-        view.model = &game;
-        game.setAppDir(dir.path);
-        game.settings() = defaultSettings(1024, 768);
     }
     void writeBytes(const std::string& name, const Bytes& b) {
         std::ofstream(dir.path / name, std::ios::binary | std::ios::trunc)

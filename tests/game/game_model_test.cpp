@@ -15,22 +15,13 @@ const std::vector<std::vector<std::string>> kLevels = {
     {"########", "#. $ @ #", "#.$    #", "########"},
 };
 
-class GameTest : public ::testing::Test {
+class GameTest : public GameFixture {
   protected:
-    TempDir dir;
-    RecordingView view;
-    ScriptedDialogs dialogs;
-    GameModel game{view, dialogs};
-
     void SetUp() override {
         std::vector<TMazeData> levels;
         for (const auto& rows : kLevels)
             levels.push_back(makeLevel(rows, 3, 4));
-        writeLevelSet(dir.path / "game.box", levels);
-        view.model = &game;
-        game.setAppDir(dir.path);
-        game.settings() = defaultSettings(1024, 768);
-        game.SelectGames(1);
+        playSet(levels);
     }
     void TearDown() override { EXPECT_EQ(unsolvedAnswers(game), std::vector<int>{}); }
     std::filesystem::path file(const std::string& ext) const { return dir.path / ("game" + ext); }

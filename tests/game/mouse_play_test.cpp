@@ -7,19 +7,9 @@
 namespace sokoban::testing {
 namespace {
 
-class MouseTest : public ::testing::Test {
+class MouseTest : public GameFixture {
   protected:
-    TempDir dir;
-    RecordingView view;
-    ScriptedDialogs dialogs;
-    GameModel game{view, dialogs};
-
-    void SetUp() override {
-        view.model = &game;
-        game.setAppDir(dir.path);
-        game.settings() = defaultSettings(1024, 768);
-        game.setLayout({10, 0, 0});
-    }
+    void SetUp() override { game.setLayout({10, 0, 0}); }
     // A board of rows of text at the top-left, played as a set of one
     // level and drawn with cells of 10 pixels.
     void board(const std::vector<std::string>& rows) {

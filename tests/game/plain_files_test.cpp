@@ -9,20 +9,11 @@
 namespace sokoban::testing {
 namespace {
 
-class PlainFilesTest : public ::testing::Test {
+class PlainFilesTest : public GameFixture {
   protected:
-    TempDir dir;
-    RecordingView view;
-    ScriptedDialogs dialogs;
-    GameModel game{view, dialogs};
-
     void SetUp() override {
         ::alarm(60); // blocking on a pipe fails the test instead of hanging it
-        writeLevelSet(dir.path / "game.box", {makeLevel({"#####", "#@$.#", "#####"})});
-        view.model = &game;
-        game.setAppDir(dir.path);
-        game.settings() = defaultSettings(1024, 768);
-        game.SelectGames(1);
+        playSet({makeLevel({"#####", "#@$.#", "#####"})});
         dialogs.takeTexts();
     }
     void TearDown() override { ::alarm(0); }

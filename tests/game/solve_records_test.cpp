@@ -19,20 +19,9 @@ const std::vector<std::string> kRoom = {
     "#######", "#     #", "#@$.  #", "#     #", "#######",
 };
 
-class SolveTest : public ::testing::Test {
+class SolveTest : public GameFixture {
   protected:
-    TempDir dir;
-    RecordingView view;
-    HookedDialogs dialogs;
-    GameModel game{view, dialogs};
-
-    void SetUp() override {
-        writeLevelSet(dir.path / "game.box", {makeLevel(kRoom), makeLevel(kRoom)});
-        view.model = &game;
-        game.setAppDir(dir.path);
-        game.settings() = defaultSettings(1024, 768);
-        game.SelectGames(1);
-    }
+    void SetUp() override { playSet({makeLevel(kRoom), makeLevel(kRoom)}); }
     void TearDown() override { EXPECT_EQ(unsolvedAnswers(game), std::vector<int>{}); }
     void keys(const std::string& moves) {
         static const std::pair<char, const char*> words[] = {

@@ -6,6 +6,8 @@
 #include "session/game_model.h"
 #include "storage/maze_board.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -24,46 +26,21 @@ using Messages = std::vector<Message>;
 // A level from XSB-like rows placed at (row, col) of the grid; cells outside
 // the first and last wall of each row stay outside.
 inline TMazeData makeLevel(const std::vector<std::string>& rows, int row0 = 0, int col0 = 0) {
+    const core::Board b = core::fromXsbRows(rows);
     TMazeData m;
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+    for (int r = 0; r < b.rows; ++r) {
         const std::string& line = rows[static_cast<std::size_t>(r)];
         const auto first = line.find('#'), last = line.rfind('#');
         for (int c = 0; c < static_cast<int>(line.size()); ++c) {
-            const int i = (r + row0) * kCols + c + col0;
-            std::uint8_t code = kOutside;
-            switch (line[static_cast<std::size_t>(c)]) {
-            case '#':
-                code = kWall;
-                break;
-            case '.':
-                code = kTarget;
-                break;
-            case '$':
-                code = kBox;
-                break;
-            case '*':
-                code = kBoxOnTarget;
-                break;
-            case '+':
-                code = kTarget;
-                m.man = static_cast<std::int16_t>(i);
-                break;
-            case '@':
-                code = kFloor;
-                m.man = static_cast<std::int16_t>(i);
-                break;
-            case ' ':
-                code = (first != std::string::npos && static_cast<std::size_t>(c) > first &&
-                        static_cast<std::size_t>(c) < last)
-                           ? kFloor
-                           : kOutside;
-                break;
-            default:
-                break;
-            }
-            m.cells[static_cast<std::size_t>(i)] = code;
+            const auto at = static_cast<std::size_t>(c);
+            const bool walledIn = first != std::string::npos && at > first && at < last;
+            m.cells[static_cast<std::size_t>((r + row0) * kCols + c + col0)] =
+                line[at] == ' ' && !walledIn ? std::uint8_t{kOutside} : b.at(r, c);
         }
     }
+    if (b.worker >= 0)
+        m.man = static_cast<std::int16_t>((b.rowOf(b.worker) + row0) * kCols + b.colOf(b.worker) +
+                                          col0);
     return m;
 }
 
@@ -209,6 +186,27 @@ class RecordingView : public GameView {
     void show(const event::Cursor& c) { cursor = c.name; }
     void show(const event::RandomFace&) { ++randomFaces; }
     void show(const event::Minimise&) { ++minimised; }
+};
+
+// A game in a temporary program directory, its events recorded and its
+// dialogs scripted, with the settings first made for a 1024 x 768 screen.
+class GameFixture : public ::testing::Test {
+  protected:
+    TempDir dir;
+    RecordingView view;
+    HookedDialogs dialogs;
+    GameModel game{view, dialogs};
+
+    GameFixture() {
+        view.model = &game;
+        game.setAppDir(dir.path);
+        game.settings() = defaultSettings(1024, 768);
+    }
+    // The levels as the program directory's game.box, its first level in play.
+    void playSet(const std::vector<TMazeData>& levels) {
+        writeLevelSet(dir.path / "game.box", levels);
+        game.SelectGames(1);
+    }
 };
 
 } // namespace sokoban::testing

@@ -1,3 +1,4 @@
+#include "../test_files.h"
 #include "storage/level_text.h"
 
 #include <gtest/gtest.h>
@@ -7,12 +8,7 @@
 namespace sokoban {
 namespace {
 
-std::string join(const std::vector<std::string>& lines, const std::string& end = "\n") {
-    std::string s;
-    for (const auto& l : lines)
-        s += l + end;
-    return s;
-}
+using testing::join;
 
 std::string codes(const TMazeData& m, int row, int col, int n) {
     std::string s;

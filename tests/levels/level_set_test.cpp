@@ -1,5 +1,6 @@
 // Opening level sets and the files beside them, in a scratch directory per
 // test: creation and repair of the companion files, game.var, game.lst.
+#include "../test_files.h"
 #include "storage/level_set.h"
 
 #include <gtest/gtest.h>
@@ -14,14 +15,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-Bytes contents(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeBytes(const fs::path& p, const Bytes& b) {
-    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), b.size());
-}
+using sokoban::testing::contents;
+using sokoban::testing::writeBytes;
 
 void writeText(const fs::path& p, const std::string& s) {
     std::ofstream(p, std::ios::binary) << s;
@@ -97,7 +92,7 @@ TEST_F(LevelSetTest, CompanionFilesAreRepaired) {
     };
     int n = 0;
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.ext << " " << c.records << "+" << c.tail);
+        SCOPED_TRACE(::testing::Message() << c.ext << " " << c.records << "+" << c.tail);
         const fs::path base = other / ("set" + std::to_string(++n));
         const fs::path file = base.string() + c.ext;
         Bytes before;
@@ -138,7 +133,7 @@ TEST_F(LevelSetTest, StartingLevel) {
     };
     int n = 0;
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.inAppDir << " " << c.name << " " << c.progress);
+        SCOPED_TRACE(::testing::Message() << c.inAppDir << " " << c.name << " " << c.progress);
         const fs::path dir = root / std::to_string(++n);
         fs::create_directories(dir / "app");
         const fs::path set = (c.inAppDir ? dir / "app" : dir) / c.name;
@@ -239,7 +234,7 @@ TEST_F(LevelSetTest, RecordsOfASolveOnlyImprove) {
         int mine, expected;
     } progress[] = {{6, 2, 6}, {2, 6, 6}, {3, 3, 3}, {-4, 2, 2}, {0, 3, 3}};
     for (const auto& c : progress) {
-        SCOPED_TRACE(testing::Message() << "progress " << c.onDisk << " " << c.mine);
+        SCOPED_TRACE(::testing::Message() << "progress " << c.onDisk << " " << c.mine);
         fs::remove(sav.path());
         if (c.onDisk) writeBytes(sav.path(), progressFile(c.onDisk));
         EXPECT_EQ(raiseProgress(sav, static_cast<std::int16_t>(c.mine)), c.expected);
@@ -258,7 +253,7 @@ TEST_F(LevelSetTest, RecordsOfASolveOnlyImprove) {
         {{9, 2}, {0, 0}, {9, 2}},
     };
     for (const auto& c : bests) {
-        SCOPED_TRACE(testing::Message() << "best " << c.onDisk.moves << "/" << c.onDisk.pushes);
+        SCOPED_TRACE(::testing::Message() << "best " << c.onDisk.moves << "/" << c.onDisk.pushes);
         writeBytes(bst.path(), records({{1, 1}, c.onDisk, {2, 2}}));
         EXPECT_EQ(improveBest(bst, 1, c.mine), c.expected);
         EXPECT_EQ(contents(bst.path()), records({{1, 1}, c.expected, {2, 2}}));
@@ -281,7 +276,7 @@ TEST_F(LevelSetTest, RecordsOfASolveOnlyImprove) {
         {-3, {15, 4}, {20, 5}, true}, // no answer at all
     };
     for (const auto& c : answers) {
-        SCOPED_TRACE(testing::Message() << "answer " << c.storedMoves << " " << c.counts.moves);
+        SCOPED_TRACE(::testing::Message() << "answer " << c.storedMoves << " " << c.counts.moves);
         writeBytes(bst.path(), records({{0, 0}, c.onDisk}));
         TAnswerData stored;
         stored.level = 2;

@@ -4,16 +4,13 @@
 
 #include "level_checks.h"
 #include "set_text.h"
+#include "tool_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -21,34 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 namespace lc = sokoban::levelcheck;
 namespace st = sokoban::settext;
-
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-class LevelTools : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("level_tools_test_" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    // Runs a tool in the test's folder; its exit status.
-    int run(const std::string& program, const std::string& arguments) {
-        const std::string command =
-            "cd " + dir_.string() + " && " + program + " " + arguments + " >out.txt 2>err.txt";
-        const int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    std::string err() const { return readAll(dir_ / "err.txt"); }
-
-    fs::path dir_;
-};
+using LevelTools = sokoban::testing::ToolFolder;
+using sokoban::testing::readAll;
 
 TEST_F(LevelTools, MakeLevelsWritesASetThatPassesTheChecks) {
     const std::string game = std::string(LEVELSETS_TEXT_DIR) + "/game.txt";

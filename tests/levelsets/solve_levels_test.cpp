@@ -4,16 +4,13 @@
 
 #include "level_checks.h"
 #include "set_text.h"
+#include "tool_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -21,41 +18,13 @@ namespace {
 namespace fs = std::filesystem;
 namespace lc = sokoban::levelcheck;
 namespace st = sokoban::settext;
+using sokoban::testing::linesOf;
+using sokoban::testing::readAll;
 
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::stringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-class SolveLevels : public ::testing::Test {
+class SolveLevels : public sokoban::testing::ToolFolder {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("solve_levels_test_" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    // Runs the tool in the test's folder; its exit status.
-    int run(const std::string& arguments) {
-        const std::string command =
-            "cd " + dir_.string() + " && " + SOLVE_LEVELS + " " + arguments + " >out.txt 2>err.txt";
-        const int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    std::string err() const { return readAll(dir_ / "err.txt"); }
-
-    fs::path dir_;
+    using ToolFolder::run;
+    int run(const std::string& arguments) { return run(SOLVE_LEVELS, arguments); }
 };
 
 // Corridors any solver finishes at once.

@@ -2,6 +2,8 @@
 // of a demonstration, read back as the board, the counters and the move log.
 #include "session/history.h"
 
+#include "core/board.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -23,32 +25,12 @@ const std::vector<std::string> kRoom = {
 };
 
 Position positionOf(const std::vector<std::string>& rows, int moves = 0) {
+    const core::Board b = core::fromXsbRows(rows);
     Position p;
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        for (std::size_t c = 0; c < rows[r].size(); ++c) {
-            const int i = static_cast<int>(r) * kCols + static_cast<int>(c);
-            std::uint8_t code = kFloor;
-            switch (rows[r][c]) {
-            case '#':
-                code = kWall;
-                break;
-            case '.':
-                code = kTarget;
-                break;
-            case '$':
-                code = kBox;
-                break;
-            case '*':
-                code = kBoxOnTarget;
-                break;
-            case '@':
-                p.man = i;
-                break;
-            default:
-                break;
-            }
-            p.cells[static_cast<std::size_t>(i)] = code;
-        }
+    for (int r = 0; r < b.rows; ++r)
+        for (int c = 0; c < b.cols; ++c)
+            p.cells[static_cast<std::size_t>(r * kCols + c)] = b.at(r, c);
+    if (b.worker >= 0) p.man = b.rowOf(b.worker) * kCols + b.colOf(b.worker);
     p.moves = moves;
     return p;
 }

@@ -18,19 +18,9 @@ std::string text(const std::vector<std::string>& rows) {
 }
 
 // An XSB level played from the command line: no level set is open.
-class XsbPlayTest : public ::testing::Test {
+class XsbPlayTest : public GameFixture {
   protected:
-    TempDir dir;
-    RecordingView view;
-    ScriptedDialogs dialogs;
-    GameModel game{view, dialogs};
-
-    void SetUp() override {
-        view.model = &game;
-        game.setAppDir(dir.path);
-        game.settings() = defaultSettings(1024, 768);
-        game.undoFile().create();
-    }
+    void SetUp() override { game.undoFile().create(); }
     std::string put(const std::string& name, const std::string& content) {
         std::ofstream(dir.path / name, std::ios::binary) << content;
         return (dir.path / name).string();

@@ -1,4 +1,5 @@
 #include "../game/test_support.h"
+#include "../test_files.h"
 #include "storage/xsb.h"
 
 #include <gtest/gtest.h>
@@ -13,13 +14,6 @@ std::string codes(const TMazeData& m, int row, int col, int n) {
     std::string s;
     for (int k = 0; k < n; ++k)
         s += char('0' + m.cells[row * kCols + col + k]);
-    return s;
-}
-
-std::string join(const std::vector<std::string>& lines, const std::string& end = "\n") {
-    std::string s;
-    for (const auto& l : lines)
-        s += l + end;
     return s;
 }
 
