@@ -2,6 +2,8 @@
 
 #include "core/flood.h"
 #include "core/paths.h"
+#include "core/rules.h"
+#include "core/symmetry.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -513,6 +515,193 @@ Board generateGoalRoomLevel(const GoalRoomOptions& options) {
         }
     }
     return placeWorker(best, best.worker, rnd);
+}
+
+CompactLevel generateCompactLevel(const CompactOptions& options) {
+    Random rnd(options.seed);
+    const int rows = std::clamp(options.rows, 7, kMaxSide);
+    const int cols = std::clamp(options.cols, 7, kMaxSide);
+    const int boxCount = std::clamp(options.boxes, 1, 30);
+    const int w = std::clamp(options.roomWidth, 1, cols - 5);
+    // The block of targets and, below it, two spare rows: a box leaves its
+    // row only when the worker has a square behind him to step back to.
+    const int h = (boxCount + w - 1) / w + 2;
+    if (h + 4 > rows) return {};
+    Board b = patternRoom(rnd, rows, cols, std::clamp(options.openShare, 0.0, 1.0));
+    const auto at = [&](int r, int c) { return b.cellAt(r, c); };
+
+    // The goal room in the top-left corner (the board is turned at the end):
+    // rows 1..h, columns 1..w, walled on its right and below, with one door
+    // beside or below the spare rows.
+    for (int r = 1; r <= h + 1; ++r)
+        b.set(at(r, w + 1), kWall);
+    for (int c = 1; c <= w + 1; ++c)
+        b.set(at(h + 1, c), kWall);
+    for (int r = 1; r <= h; ++r)
+        for (int c = 1; c <= w; ++c)
+            b.set(at(r, c), kFloor);
+    const bool sideDoor = rnd.below(2) == 0;
+    const int door = sideDoor ? at(h - 1 + rnd.below(2), w + 1) : at(h + 1, 1 + rnd.below(w));
+    const int doorDir = sideDoor ? core::kRight : core::kDown;
+    b.set(door, kFloor);
+    // The floor in front of the door stays open, so boxes can turn in.
+    const int front = b.neighbour(door, doorDir);
+    if (b.rowOf(front) >= rows - 1 || b.colOf(front) >= cols - 1) return {};
+    b.set(front, kFloor);
+    for (int d = 0; d < 4; ++d) {
+        const int q = b.neighbour(front, d);
+        const int r = b.rowOf(q), c = b.colOf(q);
+        if (r > h + 1 || c > w + 1)
+            if (r > 0 && c > 0 && r < rows - 1 && c < cols - 1) b.set(q, kFloor);
+    }
+    // Only the floor joined to the room stays.
+    const std::vector<bool> joined = core::reach(b, door, core::Walk::ThroughBoxes);
+    for (int p = 0; p < b.size(); ++p)
+        if (!joined[static_cast<std::size_t>(p)]) b.set(p, kWall);
+    fillDeadEnds(b, std::vector<bool>(static_cast<std::size_t>(b.size()), false));
+    const int floor = floorCount(b);
+    if (floor < options.minFloorPerBox * boxCount || floor > options.maxFloorPerBox * boxCount)
+        return {};
+
+    // Targets from the far corner of the room; spare squares by the door.
+    const std::vector<int> nearDoor = distancesFrom(b, {door});
+    std::vector<int> block;
+    for (int r = 1; r <= h - 2; ++r)
+        for (int c = 1; c <= w; ++c)
+            block.push_back(at(r, c));
+    std::stable_sort(block.begin(), block.end(), [&](int x, int y) {
+        return nearDoor[static_cast<std::size_t>(x)] > nearDoor[static_cast<std::size_t>(y)];
+    });
+    for (int i = 0; i < boxCount; ++i)
+        b.set(block[static_cast<std::size_t>(i)], kBoxOnTarget);
+
+    std::vector<int> targets;
+    for (int p = 0; p < b.size(); ++p)
+        if (hasTarget(b, p)) targets.push_back(p);
+    const std::vector<int> far = distancesFrom(b, targets);
+    const auto farOf = [&](int p) { return std::max(0, far[static_cast<std::size_t>(p)]); };
+    const auto inRoom = [&](int p) { return b.rowOf(p) <= h && b.colOf(p) <= w; };
+    const int farthest = *std::max_element(far.begin(), far.end());
+    // Boxes out of the room and away from it, and the changes of box.
+    const auto score = [&](int changes) {
+        int s = 0;
+        for (int p = 0; p < b.size(); ++p)
+            if (hasBox(b, p)) s += inRoom(p) ? -20 : 6 + farOf(p);
+        return 2 * s + changes;
+    };
+
+    const int pulls = options.pulls > 0 ? options.pulls : 40 * boxCount + 4 * (rows + cols);
+    Board start = b;
+    start.worker = door;
+    if (pullsFrom(start, door).empty()) return {};
+    Board best = start;
+    int bestScore = score(0) - 1;
+    // Every pull as the box's cell before and after it, so the pushes that
+    // undo them in reverse order solve the level.
+    std::vector<Push> pulled, bestPulled;
+    for (int game = 0; game < std::max(1, options.games); ++game) {
+        b = start;
+        int man = start.worker, last = -1, changes = 0;
+        pulled.clear();
+        std::vector<std::pair<Board, std::size_t>> snapshots{{start, 0}};
+        for (int i = 0; i < pulls; ++i) {
+            std::vector<Pull> all, other, away;
+            for (const Pull& pull : pullsFrom(b, man)) {
+                all.push_back(pull);
+                if (pull.boxAt == last) continue;
+                other.push_back(pull);
+                if (farOf(b.neighbour(pull.boxAt, pull.dir)) > farOf(pull.boxAt))
+                    away.push_back(pull);
+            }
+            if (all.empty()) {
+                const auto& back = snapshots[static_cast<std::size_t>(
+                    rnd.below(static_cast<int>(snapshots.size())))];
+                b = back.first;
+                pulled.resize(back.second);
+                man = b.worker;
+                last = -1;
+                continue;
+            }
+            if (i % 6 == 0) {
+                snapshots.emplace_back(b, pulled.size());
+                snapshots.back().first.worker = man;
+            }
+            std::vector<Pull> home;
+            for (const Pull& pull : all)
+                if (inRoom(pull.boxAt)) home.push_back(pull);
+            // Mostly a box out of the room, pulled a long way; else another
+            // box than the last, often one going away, a square or three.
+            const bool fromHome = !home.empty() && rnd.below(3) != 0;
+            const std::vector<Pull>* from = fromHome ? &home : &all;
+            if (!fromHome && !other.empty() && rnd.below(4) != 0) from = &other;
+            if (from == &other && !away.empty() && rnd.below(3) != 0) from = &away;
+            const Pull pick =
+                (*from)[static_cast<std::size_t>(rnd.below(static_cast<int>(from->size())))];
+            int box = pick.boxAt, d = pick.dir;
+            const int goal = fromHome ? 4 + rnd.below(std::max(1, farthest - 3)) : 0;
+            const int steps = fromHome ? 4 * farthest : 1 + rnd.below(3);
+            for (int s = 0; s < steps; ++s) {
+                const int p = b.neighbour(box, d), to = b.neighbour(p, d);
+                if (s > 0 && !isOpen(b, to)) break;
+                moveBox(b, box, p);
+                pulled.emplace_back(box, p);
+                box = p;
+                man = to;
+                if (!fromHome) {
+                    if (!isOpen(b, b.neighbour(man, d))) break;
+                    continue;
+                }
+                if (farOf(box) >= goal && !inRoom(box)) break;
+                const std::vector<Pull> next = pullsFrom(b, man, box);
+                if (next.empty()) break;
+                Pull choice =
+                    next[static_cast<std::size_t>(rnd.below(static_cast<int>(next.size())))];
+                if (rnd.below(4) != 0)
+                    for (const Pull& o : next)
+                        if (farOf(b.neighbour(box, o.dir)) > farOf(b.neighbour(box, choice.dir)))
+                            choice = o;
+                d = choice.dir;
+            }
+            if (pick.boxAt != last) ++changes;
+            last = box;
+            const int sc = score(changes);
+            if (sc > bestScore) {
+                bestScore = sc;
+                best = b;
+                best.worker = man;
+                bestPulled = pulled;
+            }
+        }
+    }
+    // Some boxes may stay home, the far ones; the tools wall in any the
+    // solution never moves.
+    int home = 0;
+    for (int p = 0; p < best.size(); ++p)
+        home += best.at(p) == kBoxOnTarget && inRoom(p);
+    if (home > boxCount / 2) return {};
+    const int turn = rnd.below(8);
+    CompactLevel out;
+    out.level = core::transformed(placeWorker(best, best.worker, rnd), turn);
+    // The pulls undone, last first, on the turned board: the worker walks
+    // to the far side of the box and pushes it back where it came from.
+    Board play = out.level;
+    for (auto it = bestPulled.rbegin(); it != bestPulled.rend(); ++it) {
+        const int from = core::transformedCell(best, it->second, turn);
+        const int to = core::transformedCell(best, it->first, turn);
+        int d = 0;
+        while (d < 4 && play.neighbour(from, d) != to)
+            ++d;
+        const int stand = d < 4 ? play.neighbour(from, d ^ 1) : -1;
+        const auto walk = stand < 0 ? std::nullopt : core::shortestWalk(play, play.worker, stand);
+        if (!walk) return {};
+        for (const auto step : *walk)
+            core::apply(play, static_cast<core::Dir>(step));
+        if (core::apply(play, static_cast<core::Dir>(d)).kind != core::MoveKind::Push) return {};
+        out.solution.insert(out.solution.end(), walk->begin(), walk->end());
+        out.solution.push_back(static_cast<std::uint8_t>(d));
+    }
+    if (!core::solved(play)) return {};
+    return out;
 }
 
 Board patternRoom(Random& rnd, int rows, int cols, double openShare) {

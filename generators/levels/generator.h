@@ -93,6 +93,32 @@ struct DeepOptions {
 };
 core::Board generateDeepLevel(const DeepOptions& options);
 
+// Compact levels with a goal room behind a door: a small board laid from
+// wall patterns, the targets packed into a walled room in one corner that
+// the boxes enter by a single door, so they go in one at a time, far end
+// first, and wait parked in the tight floor outside until their turn. The
+// backward games pull every box out through the door into that floor,
+// mostly another box than the last and away from the room. An empty board
+// when the floor comes out outside minFloorPerBox .. maxFloorPerBox or more
+// than half the boxes never left the room.
+struct CompactOptions {
+    int rows = 10; // the whole level, walls included (at most kMaxSide)
+    int cols = 12;
+    int boxes = 7;
+    std::uint64_t seed = 1;
+    double openShare = 0.2; // of the patterns outside the room left all floor
+    int roomWidth = 3;      // columns of the goal room; its rows follow from the boxes
+    double minFloorPerBox = 5;
+    double maxFloorPerBox = 8;
+    int games = 10;
+    int pulls = 0; // per game; 0: grows with the room and the boxes
+};
+struct CompactLevel {
+    core::Board level; // empty when the options gave none
+    core::Moves solution; // the backward games undone: a proof by construction
+};
+CompactLevel generateCompactLevel(const CompactOptions& options);
+
 // --- Rooms -------------------------------------------------------------------
 
 // A rows x cols board walled all round, its inside laid from 3 x 3 wall

@@ -1,5 +1,7 @@
 #include "level_checks.h"
 
+#include "human_measures.h"
+
 #include "core/lurd.h"
 #include "core/paths.h"
 #include "core/rules.h"
@@ -125,6 +127,7 @@ SetText readSet(const std::filesystem::path& textDir, const std::filesystem::pat
 std::vector<Problem> check(const std::vector<SetText>& sets, const Rules& rules) {
     std::vector<Problem> problems;
     SameLevels seen;
+    NearLevels near;
     for (const auto& set : sets) {
         for (std::size_t i = 0; i < set.levels.size(); ++i) {
             const int number = static_cast<int>(i) + 1;
@@ -137,8 +140,11 @@ std::vector<Problem> check(const std::vector<SetText>& sets, const Rules& rules)
                 continue;
             }
 
-            if (const auto earlier = seen.add(level.board, set.name + " " + std::to_string(number)))
+            const std::string name = set.name + " " + std::to_string(number);
+            if (const auto earlier = seen.add(level.board, name))
                 report("the same puzzle as " + *earlier);
+            else if (const auto twin = near.add(level.board, name))
+                report("nearly the same as " + *twin);
 
             const Shape shape = shapeOf(level.board);
             if (shape.unreachable > 0)

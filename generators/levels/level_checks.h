@@ -92,7 +92,8 @@ struct Rules {
 
 // Every level of every set: one worker, its stored solution solves it, it
 // needs at least the pushes the rules ask, every box moves, every floor
-// square can be reached, and no two levels anywhere are the same puzzle.
+// square can be reached, and no two levels anywhere are the same puzzle or
+// near twins (NearLevels).
 std::vector<Problem> check(const std::vector<SetText>& sets, const Rules& rules = {});
 
 } // namespace sokoban::levelcheck

@@ -1,17 +1,21 @@
 // level_table: the figures of the built-in level sets, one line a level, and
 // the quality checks and difficulty order built on them.
 //
-//   level_table [--quick] [--set NAME] [--time-limit S] [-o FILE]
+//   level_table [--quick] [--set NAME] [--time-limit S] [--probe-limit S]
+//               [-o FILE]
 //       prints the table; without --quick the solver library solves every
-//       level (one thread, at most S seconds, 30 by default) and the table is
-//       also written to levels_table.txt beside the level texts (or FILE).
-//       --quick leaves the solver out and writes no file unless -o is given.
+//       level (one thread, at most S seconds, 30 by default), and every
+//       position one push from the start (at most the probe limit, 2 s by
+//       default), and the table is also written to levels_table.txt beside
+//       the level texts (or FILE). --quick leaves the solver out and writes
+//       no file unless -o is given.
 //   level_table --check
 //       the quality checks over all five sets (no solver): exit status 1
 //       and one line a level for every fault found.
 //   level_table --sort SET [--keep K] [--time-limit S]
-//       rewrites SET.txt and its stored solutions in order of the score,
-//       headings renumbered; the first K levels keep their places.
+//       rewrites SET.txt and its stored solutions in order: the levels the
+//       player with no look-ahead solves first, then by the score; headings
+//       renumbered; the first K levels keep their places.
 //   --texts DIR and --solutions DIR read and write other copies of the files.
 //
 // The difficulty score of a level:
@@ -25,6 +29,7 @@
 // first lesson and the hardest level. A level the solver did not finish
 // counts with the nodes it searched until it stopped.
 
+#include "human_measures.h"
 #include "level_checks.h"
 #include "solver/solver.h"
 
@@ -57,12 +62,31 @@ struct SolverFigures {
     double seconds = 0;
 };
 
+// What a person meets: the player with no look-ahead, and with the solver
+// the lower bound and the first pushes that keep the level open.
+struct HumanFigures {
+    bool nearest = false;  // the no-look-ahead player solves it, nearest target
+    bool enclosed = false; // ... most enclosed target
+    int lowerBound = -1;
+    lc::Narrowness firstPushes;
+    bool greedy() const { return nearest || enclosed; }
+};
+
 struct Row {
     std::string set;
     int number = 0;
     lc::Shape shape;
     lc::Replay replay;
+    HumanFigures human;
     std::optional<SolverFigures> solver;
+    double floorPerBox() const {
+        return shape.boxes ? static_cast<double>(shape.floorArea) / shape.boxes : 0;
+    }
+    // Pushes of the stored solution over the solver's lower bound.
+    std::optional<double> overBound() const {
+        if (!solver || human.lowerBound <= 0 || !replay.solved) return std::nullopt;
+        return static_cast<double>(replay.pushes) / human.lowerBound;
+    }
     double score() const {
         const double nodes = solver ? static_cast<double>(solver->nodes) : 0;
         return 20 * std::log10(1.0 + replay.pushes) + 10 * std::log10(1.0 + replay.boxChanges) +
@@ -79,17 +103,29 @@ struct Options {
     std::string sort;
     int keep = 0;
     double timeLimit = 30;
+    double probeLimit = 2;
     fs::path out;
 };
 
-Row figuresOf(const lc::SetText& set, std::size_t i, bool solve, double timeLimit) {
+Row figuresOf(const lc::SetText& set, std::size_t i, bool solve, double timeLimit,
+              double probeLimit) {
     Row row;
     row.set = set.name;
     row.number = static_cast<int>(i) + 1;
     const auto& level = set.levels[i].board;
     row.shape = lc::shapeOf(level);
     row.replay = lc::replay(level, i < set.solutions.size() ? set.solutions[i] : std::string());
+    row.human.nearest = lc::playWithoutLookAhead(level, lc::Greedy::NearestTarget).solved;
+    row.human.enclosed = lc::playWithoutLookAhead(level, lc::Greedy::MostEnclosedTarget).solved;
     if (solve) {
+        row.human.lowerBound = sv::lowerBound(level);
+        row.human.firstPushes = lc::narrowness(level, [probeLimit](const sokoban::core::Board& b) {
+            if (sv::lowerBound(b) < 0) return false;
+            sv::Limits limits;
+            limits.threads = 1;
+            limits.timeSeconds = probeLimit;
+            return sv::solve(b, limits).status != sv::Status::Unsolvable;
+        });
         SolverFigures f;
         sv::Limits limits;
         limits.threads = 1;
@@ -105,10 +141,11 @@ Row figuresOf(const lc::SetText& set, std::size_t i, bool solve, double timeLimi
 }
 
 std::string header() {
-    char line[160];
-    std::snprintf(line, sizeof line, "%-10s %3s %5s %6s %5s %6s %6s %10s %10s %7s %5s %6s", "set",
+    char line[200];
+    std::snprintf(line, sizeof line,
+                  "%-10s %3s %5s %6s %5s %6s %6s %10s %10s %7s %5s %6s %5s %5s %7s %3s", "set",
                   "no", "boxes", "size", "area", "pushes", "moves", "s.push", "nodes", "secs",
-                  "chg", "score");
+                  "chg", "score", "fpb", "over", "first", "nla");
     return line;
 }
 
@@ -140,10 +177,25 @@ std::string format(const Row& r) {
         std::snprintf(score, sizeof score, "%.1f", r.score());
     else
         std::snprintf(score, sizeof score, "-");
-    char line[200];
-    std::snprintf(line, sizeof line, "%-10s %3d %5d %6s %5d %6s %6s %10s %10s %7s %5d %6s",
-                  r.set.c_str(), r.number, r.shape.boxes, size, r.shape.floorArea, pushes, moves,
-                  spush, nodes, secs, r.replay.boxChanges, score);
+    char over[16], first[16];
+    if (const auto o = r.overBound())
+        std::snprintf(over, sizeof over, "%.2f", *o);
+    else
+        std::snprintf(over, sizeof over, "-");
+    if (r.solver)
+        std::snprintf(first, sizeof first, "%d/%d", r.human.firstPushes.open,
+                      r.human.firstPushes.pushes);
+    else
+        std::snprintf(first, sizeof first, "-");
+    const char* nla = r.human.nearest && r.human.enclosed ? "NE"
+                      : r.human.nearest                   ? "N"
+                      : r.human.enclosed                  ? "E"
+                                                          : "-";
+    char line[240];
+    std::snprintf(
+        line, sizeof line, "%-10s %3d %5d %6s %5d %6s %6s %10s %10s %7s %5d %6s %5.1f %5s %7s %3s",
+        r.set.c_str(), r.number, r.shape.boxes, size, r.shape.floorArea, pushes, moves, spush,
+        nodes, secs, r.replay.boxChanges, score, r.floorPerBox(), over, first, nla);
     return line;
 }
 
@@ -164,19 +216,32 @@ std::string spread(std::vector<double> v, int decimals) {
 }
 
 std::string summary(const std::string& set, const std::vector<Row>& rows) {
-    std::vector<double> pushes, boxes, secs, scores;
+    std::vector<double> pushes, boxes, secs, scores, perBox, changes, over, open;
+    int greedy = 0;
     for (const auto& r : rows) {
         if (r.set != set) continue;
         pushes.push_back(r.replay.pushes);
         boxes.push_back(r.shape.boxes);
+        perBox.push_back(r.floorPerBox());
+        changes.push_back(r.replay.boxChanges);
+        greedy += r.human.greedy();
         if (r.solver) {
             secs.push_back(r.solver->seconds);
             scores.push_back(r.score());
+            if (const auto o = r.overBound()) over.push_back(*o);
+            if (r.human.firstPushes.pushes > 0)
+                open.push_back(static_cast<double>(r.human.firstPushes.open) /
+                               r.human.firstPushes.pushes);
         }
     }
     std::string s = set + ": " + std::to_string(pushes.size()) + " levels; pushes " +
                     spread(pushes, 0) + "; boxes " + spread(boxes, 0);
     if (!secs.empty()) s += "; solver seconds " + spread(secs, 3) + "; score " + spread(scores, 1);
+    s += "\n  floor per box " + spread(perBox, 1) + "; box changes " + spread(changes, 0);
+    if (!over.empty()) s += "; pushes over bound " + spread(over, 2);
+    if (!open.empty()) s += "; open first pushes " + spread(open, 2);
+    s += "\n  the no-look-ahead player solves " + std::to_string(greedy) + " of " +
+         std::to_string(pushes.size());
     return s;
 }
 
@@ -212,6 +277,13 @@ int runTable(const Options& o) {
     emit("          (solver library, one thread, " + number(o.timeLimit, 0) + " s limit)");
     emit("  chg     box changes of the stored solution: pushes that move another box");
     emit("          than the push before");
+    emit("  fpb     floor per box: area / boxes");
+    emit("  over    pushes of the stored solution / the solver's lower bound");
+    emit("  first   first pushes after which the level may still be solved / all first");
+    emit("          pushes (the solver, " + number(o.probeLimit, 0) +
+         " s each; one it gives up on counts as open)");
+    emit("  nla     the player with no look-ahead solves it: N pushing each box to the");
+    emit("          nearest free target, E to the most enclosed one; - neither");
     emit("  " + std::string(kFormula));
     emit("");
     emit(header());
@@ -219,7 +291,7 @@ int runTable(const Options& o) {
     for (const auto& set : sets) {
         if (!o.only.empty() && set.name != o.only) continue;
         for (std::size_t i = 0; i < set.levels.size(); ++i) {
-            rows.push_back(figuresOf(set, i, !o.quick, o.timeLimit));
+            rows.push_back(figuresOf(set, i, !o.quick, o.timeLimit, o.probeLimit));
             emit(format(rows.back()));
             if (rows.back().solver && rows.back().solver->status != sv::Status::Solved) ++unsolved;
         }
@@ -268,21 +340,26 @@ int runSort(const Options& o) {
                                  " levels but " + std::to_string(set.solutions.size()) +
                                  " stored solutions");
     std::vector<double> score;
+    std::vector<bool> greedy;
     for (std::size_t i = 0; i < set.levels.size(); ++i) {
-        const Row r = figuresOf(set, i, true, o.timeLimit);
+        const Row r = figuresOf(set, i, true, o.timeLimit, o.probeLimit);
         std::printf("%s\n", format(r).c_str());
         std::fflush(stdout);
         if (!r.replay.solved)
             throw std::runtime_error(o.sort + " " + std::to_string(r.number) +
                                      ": the stored solution fails: " + r.replay.error);
         score.push_back(r.score());
+        greedy.push_back(r.human.greedy());
     }
     std::vector<std::size_t> order(set.levels.size());
     std::iota(order.begin(), order.end(), 0);
     const auto keep =
         std::min<std::size_t>(static_cast<std::size_t>(std::max(o.keep, 0)), order.size());
     std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(keep), order.end(),
-                     [&score](std::size_t a, std::size_t b) { return score[a] < score[b]; });
+                     [&](std::size_t a, std::size_t b) {
+                         if (greedy[a] != greedy[b]) return bool(greedy[a]);
+                         return score[a] < score[b];
+                     });
 
     std::string text, solutions;
     for (std::size_t k = 0; k < order.size(); ++k) {
@@ -300,7 +377,8 @@ int runSort(const Options& o) {
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: level_table [--quick] [--set NAME] [--time-limit S] [-o FILE]\n"
+    std::fprintf(stderr, "usage: level_table [--quick] [--set NAME] [--time-limit S]\n"
+                         "                   [--probe-limit S] [-o FILE]\n"
                          "       level_table --check\n"
                          "       level_table --sort SET [--keep K] [--time-limit S]\n"
                          "       (any of them with --texts DIR --solutions DIR)\n");
@@ -326,6 +404,8 @@ int main(int argc, char** argv) {
             o.keep = std::atoi(argv[++i]);
         } else if (arg == "--time-limit" && hasValue) {
             o.timeLimit = std::atof(argv[++i]);
+        } else if (arg == "--probe-limit" && hasValue) {
+            o.probeLimit = std::atof(argv[++i]);
         } else if (arg == "-o" && hasValue) {
             o.out = argv[++i];
         } else if (arg == "--texts" && hasValue) {
@@ -336,7 +416,7 @@ int main(int argc, char** argv) {
             return usage();
         }
     }
-    if (o.timeLimit <= 0) return usage();
+    if (o.timeLimit <= 0 || o.probeLimit <= 0) return usage();
     const auto known = [](const std::string& name) {
         return std::any_of(std::begin(lc::kSetNames), std::end(lc::kSetNames),
                            [&name](const char* n) { return name == n; });

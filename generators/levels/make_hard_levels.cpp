@@ -15,7 +15,9 @@
 //       easiest first, with their stored solutions.
 //
 // SET is veryhard (large roomy boards, 10-20 boxes, hundreds of pushes) or
-// impossible (medium boards, 5-14 boxes, deep: the solver needs seconds).
+// impossible (compact boards of 6-10 boxes, at most about eight squares of
+// floor a box, the targets in a room behind one door; no player without
+// look-ahead solves one). pick keeps near twins out as well as repeats.
 // Run with nice and a timeout; it is deterministic for given seeds, but
 // whether the solver finishes a candidate in time depends on the machine.
 // The sets were made (from data/levels) with the generator of the time (the
@@ -43,6 +45,7 @@
 //   level_table --sort impossible
 #include "generator.h"
 #include "hard_level_polish.h"
+#include "human_measures.h"
 #include "level_checks.h"
 #include "set_text.h"
 
@@ -51,6 +54,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -85,7 +89,7 @@ bool fits(const std::string& set, const Candidate& c) {
         w = std::max(w, static_cast<int>(r.size()));
     if (h > 22 || w > 34) return false;
     if (isVeryHard(set)) return c.boxes >= 10 && c.boxes <= 20 && c.pushes >= 150;
-    return c.boxes >= 5 && c.boxes <= 14 && h <= 16 && w <= 20 && c.nodes >= 5000;
+    return c.boxes >= 5 && c.boxes <= 14 && h <= 16 && w <= 20;
 }
 
 // Solves, walls in idle boxes and solves again when it did; false when the
@@ -183,19 +187,22 @@ core::Board candidate(const std::string& set, std::uint64_t seed, const char*& k
         kind = "none";
         return core::Board{};
     }
-    DeepOptions o;
-    o.rows = pick(9, 14);
-    o.cols = pick(std::max(9, o.rows), 18);
-    o.boxes = pick(5, std::min(12, 3 + (o.rows * o.cols) / 16));
+    CompactOptions o;
+    o.boxes = pick(6, 10);
+    o.roomWidth = pick(3, 4);
+    const int roomRows = (o.boxes + o.roomWidth - 1) / o.roomWidth + 2;
+    o.rows = pick(roomRows + 4, roomRows + 6);
+    o.cols = pick(std::max(9, o.rows - 1), 14);
     o.seed = seed;
-    o.packedTargets = pick(0, 2) > 0;
     o.openShare = 0.15 + 0.05 * pick(0, 4);
-    o.games = 10;
+    o.maxFloorPerBox = 8.5;
+    o.games = 12;
     if (pullShare < 1) {
-        const int usual = 30 * o.boxes + 6 * (o.rows + o.cols);
+        const int usual = 40 * o.boxes + 4 * (o.rows + o.cols);
         o.pulls = std::max(1, static_cast<int>(usual * pullShare));
     }
-    return generateDeepLevel(o);
+    kind = "compact";
+    return generateCompactLevel(o).level;
 }
 
 // One candidate of a seed into POOL when it fits; its outcome in `proved`
@@ -205,12 +212,25 @@ void tryCandidate(const std::string& set, std::uint64_t seed, double pullShare,
     proved = hard = false;
     const char* kind = "";
     const core::Board lv = candidate(set, seed, kind, pullShare);
-    if (lv.rows == 0) return;
+    const auto say = [&](const char* what) {
+        std::fprintf(stderr, "seed %llu %s x%.2f: %s\n", static_cast<unsigned long long>(seed),
+                     kind, pullShare, what);
+    };
+    if (lv.rows == 0) {
+        say("no level");
+        return;
+    }
+    if (!isVeryHard(set) && levelcheck::fallsToNoLookAhead(lv)) {
+        say("the player with no look-ahead solves it");
+        proved = true; // the candidate's own fault, not the pulls'
+        return;
+    }
     const int bound = lowerBound(lv);
     const int boxes = lv.boxCount();
     // Cheap first: the boxes must be well away from home.
     const int minBound = isVeryHard(set) ? 8 * boxes : 3 * boxes;
     if (bound < minBound) {
+        say("too near solved");
         proved = true; // too near solved: more pulls would not help either
         return;
     }
@@ -227,6 +247,13 @@ void tryCandidate(const std::string& set, std::uint64_t seed, double pullShare,
         std::fprintf(stderr, "seed %llu %s x%.2f: too easy (boxes %d pushes %d nodes %llu)\n",
                      static_cast<unsigned long long>(seed), kind, pullShare, c.boxes, c.pushes,
                      static_cast<unsigned long long>(c.nodes));
+        return;
+    }
+    // Compact, and no player without look-ahead wins once idle boxes are wall.
+    const core::Board kept = settext::boardOfRows(c.rows);
+    if (!isVeryHard(set) && (c.pushes < 4 * c.boxes || levelcheck::floorPerBox(kept) > 8.5 ||
+                             levelcheck::fallsToNoLookAhead(kept))) {
+        say("too open or too easy for a person");
         return;
     }
     std::fprintf(stderr, "seed %llu %s x%.2f: boxes %d pushes %d nodes %llu %.2fs\n",
@@ -275,17 +302,22 @@ int measure(const std::string& set, const std::string& path, const std::string& 
 // fewest-pushes search just finished in its slice may not), each by effort.
 double hardness(const std::string& set, const Candidate& c) {
     if (isVeryHard(set)) return c.pushes + 0.1 * c.moves;
-    const double tier = c.seconds >= 1 ? 2 : c.seconds >= 0.295 ? 1 : 0;
-    return tier * 1e12 + static_cast<double>(c.nodes);
+    // The figures table's score: length, juggling of boxes, search.
+    const levelcheck::Replay r = levelcheck::replay(settext::boardOfRows(c.rows), c.lurd);
+    return 20 * std::log10(1.0 + c.pushes) + 10 * std::log10(1.0 + r.boxChanges) +
+           10 * std::log10(1.0 + static_cast<double>(c.nodes));
 }
 
 int pickLevels(const std::string& set, int count, const std::string& outText,
                const std::string& outSolutions, const std::vector<std::string>& pools,
                const std::vector<std::string>& others) {
     levelcheck::SameLevels seen;
+    levelcheck::NearLevels near;
     for (const auto& o : others)
-        for (const auto& level : settext::readSetFile(o))
+        for (const auto& level : settext::readSetFile(o)) {
             seen.add(level.board);
+            near.add(level.board);
+        }
     std::vector<Candidate> all;
     for (const auto& p : pools)
         for (auto& c : readPool(p))
@@ -302,7 +334,9 @@ int pickLevels(const std::string& set, int count, const std::string& outText,
         const core::Board level =
             hardlevels::fillUnusedDeadEnds(settext::boardOfRows(c.rows), c.lurd);
         c.rows = settext::rowsOf(level);
-        if (seen.add(level)) continue;
+        if (seen.contains(level) || near.nearTo(level)) continue;
+        seen.add(level);
+        near.add(level);
         if (c.seed != 0) seeds.insert(c.seed);
         kept.push_back(std::move(c));
     }

@@ -10,7 +10,8 @@
 //   make_levels <easy|game|normal> <seed> <count> [-o out.txt] [-n tries]
 //               [-t seconds] [-x other.txt]...
 //
-// -x names level texts whose puzzles must not come again (any orientation);
+// -x names level texts whose puzzles must not come again, nor near twins of
+// them (any orientation);
 // -n is the number of rooms to try, -t a bound on the time for trial runs
 // (the tries then depend on the machine). The figures of every chosen level
 // go to stderr. The sets were made, in this order, in data/levels:
@@ -32,6 +33,7 @@
 // give levels of the same kind, not the same levels.
 
 #include "generator.h"
+#include "human_measures.h"
 #include "level_checks.h"
 #include "set_text.h"
 
@@ -76,14 +78,14 @@ SetParams paramsFor(const std::string& set) {
 
 // The first lessons of the easy set, one idea each.
 const std::vector<std::vector<std::string>> kLessons = {
-    // One push.
-    {"#####", "#@$.#", "#####"},
+    // One push, through a doorway.
+    {"  ####", "###  #", "#@ $.#", "###  #", "  ####"},
     // Walk round the box to push it the other way.
     {" ######", " #    #", " #@$  #", " ### .#", "   ####"},
     // A box against a wall only slides along it.
     {"########", "# $   .#", "#      #", "#  @   #", "########"},
-    // Pushed into the corner it is lost: up first, then along.
-    {"######", "#   .#", "# $  #", "#@   #", "######"},
+    // Pushed into the corner it is lost: along first, then up.
+    {"####", "#. #", "#  ###", "# $  #", "#  @ #", "######"},
     // Two boxes in a row cannot be pushed together.
     {"#######", "#     #", "#@$$ .#", "#    .#", "#######"},
     // The order of pushes: the far target first.
@@ -319,6 +321,7 @@ int main(int argc, char** argv) {
     double budget = 1e9;
     int maxTries = 2'000'000;
     levelcheck::SameLevels known;
+    levelcheck::NearLevels near;
     try {
         for (int i = 4; i + 1 < argc; i += 2) {
             const std::string opt = argv[i];
@@ -329,8 +332,10 @@ int main(int argc, char** argv) {
             } else if (opt == "-n") {
                 maxTries = std::atoi(argv[i + 1]);
             } else if (opt == "-x") {
-                for (const auto& level : settext::readSetFile(argv[i + 1]))
+                for (const auto& level : settext::readSetFile(argv[i + 1])) {
                     known.add(level.board);
+                    near.add(level.board);
+                }
             }
         }
     } catch (const std::exception& e) {
@@ -344,8 +349,10 @@ int main(int argc, char** argv) {
     const SetParams sp = paramsFor(set);
     std::vector<std::vector<std::string>> lessons;
     if (set == "easy") lessons = kLessons;
-    for (const auto& rows : lessons)
+    for (const auto& rows : lessons) {
         known.add(settext::boardOfRows(rows));
+        near.add(settext::boardOfRows(rows));
+    }
 
     // Try rooms -n times (or until -t runs out: for trials only, as the number
     // of tries then depends on the machine); a seed and a number of tries
@@ -360,7 +367,9 @@ int main(int argc, char** argv) {
         ++tries;
         Candidate c;
         if (!tryLevel(sp, rnd, c)) continue;
-        if (known.add(c.board)) continue;
+        if (known.contains(c.board) || near.nearTo(c.board)) continue;
+        known.add(c.board);
+        near.add(c.board);
         byBoxes[c.boxes].push_back(std::move(c));
         ++kept;
     }

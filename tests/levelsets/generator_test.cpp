@@ -214,6 +214,50 @@ TEST(Generator, DeadEndsFillUpToWhatIsKept) {
     EXPECT_EQ(kept.at(mouth), core::kFloor);
 }
 
+// A compact level's own solution, played by the rules, solves it; its
+// targets lie packed in one block, and the floor per box keeps to the
+// options.
+TEST(Generator, CompactLevelsCarryTheirProof) {
+    int made = 0;
+    for (std::uint64_t seed = 1; seed <= 40; ++seed) {
+        gen::CompactOptions o;
+        o.seed = seed;
+        o.rows = 10;
+        o.cols = 11;
+        o.boxes = 6;
+        o.roomWidth = 3;
+        o.maxFloorPerBox = 9;
+        const gen::CompactLevel c = gen::generateCompactLevel(o);
+        if (c.level.rows == 0) continue;
+        ++made;
+        SCOPED_TRACE(::testing::Message() << "seed " << seed);
+        const Board& lv = c.level;
+        EXPECT_EQ(lv.boxCount(), 6);
+        EXPECT_EQ(lv.targetCount(), 6);
+        EXPECT_FALSE(core::solved(lv));
+        const double perBox = gen::floorCount(lv) / 6.0;
+        EXPECT_GE(perBox, o.minFloorPerBox);
+        EXPECT_LE(perBox, o.maxFloorPerBox);
+
+        Board b = lv;
+        for (const auto d : c.solution)
+            ASSERT_NE(core::apply(b, static_cast<core::Dir>(d)).kind, core::MoveKind::Blocked);
+        EXPECT_TRUE(core::solved(b));
+
+        // The targets fill their rectangle but for the last row's spare squares.
+        int top = lv.rows, left = lv.cols, bottom = -1, right = -1;
+        for (int p = 0; p < lv.size(); ++p)
+            if (core::isTarget(lv.at(p))) {
+                top = std::min(top, lv.rowOf(p));
+                bottom = std::max(bottom, lv.rowOf(p));
+                left = std::min(left, lv.colOf(p));
+                right = std::max(right, lv.colOf(p));
+            }
+        EXPECT_LE((bottom - top + 1) * (right - left + 1), 6 + 2);
+    }
+    EXPECT_GE(made, 3);
+}
+
 TEST(Generator, PushFigures) {
     struct Case {
         std::vector<int> boxes;

@@ -142,18 +142,19 @@ TEST(Check, NamesEveryFaultyLevel) {
         }
         return lc::SetText{name, st::parseSet(text), std::move(solutions)};
     };
-    const auto easy =
-        set("easy", {"######|#@$ .#|######", "########|#@$   .#|########"}, {"RR", "RRRR"});
+    const auto easy = set("easy", {"######|#@$ .#|######", "########|#@$   .#|#      #|########"},
+                          {"RR", "RRRR"});
     const auto game = set("game",
                           {
                               "######|#. $@#|######",                     // easy 1 mirrored
                               "#########|#@$    .#|#*      #|#########",  // a box that stays
                               "#########|#@$    .#|######## #|#########", // a closed pocket
-                              "##########|#@$     .#|##########",         // bad solution
-                              "###########|#@$      .#|###########",      // fine
-                              "###########|#@$@     .#|###########",      // two workers
+                              "#######|#@$   #|#     #|#    .#|#######",  // bad solution
+                              "#########|#@$    .#|#       #|#       #|#########", // fine
+                              "###########|#@$@     .#|###########",               // two workers
+                              "#########|#@$   . #|#       #|#       #|#########", // 5's twin
                           },
-                          {"LL", "RRRRR", "RRRRR", "RRRRR", "RRRRRRR", "RRRRRRR"});
+                          {"LL", "RRRRR", "RRRRR", "RRR", "RRRRR", "RRRRRRR", "RRRR"});
     lc::Rules rules;
     rules.shortLessons = 1;
     const auto problems = lc::check({easy, game}, rules);
@@ -170,6 +171,8 @@ TEST(Check, NamesEveryFaultyLevel) {
         {"game", 3, "1 floor square(s)"},
         {"game", 4, "the stored solution fails: boxes left off"},
         {"game", 6, "needs exactly one worker, has 2"},
+        {"game", 7, "nearly the same as game 5"},
+        {"game", 7, "solved in 4 push"},
     };
     ASSERT_EQ(problems.size(), std::size(expected));
     for (std::size_t i = 0; i < problems.size(); ++i) {

@@ -42,10 +42,9 @@ TEST_F(LevelTools, MakeLevelsWritesASetThatPassesTheChecks) {
     }
 }
 
-TEST_F(LevelTools, PickKeepsRepeatsOutByTheWorkersArea) {
-    // One level with a dead end its solution never enters; the same level
-    // turned a quarter; and, in a set already made, the same boxes, targets
-    // and walls with the worker shut out on the far side of a box.
+TEST_F(LevelTools, PickKeepsRepeatsAndNearTwinsOut) {
+    // One level with a dead end its solution never enters, and the same
+    // level turned a quarter.
     std::ofstream(dir_ / "pool.txt") << "; seed 1 seconds 1.5 nodes 9500 pushes 4 moves 6 boxes 5\n"
                                         "#########\n"
                                         "#. $@$ .#\n"
@@ -55,13 +54,31 @@ TEST_F(LevelTools, PickKeepsRepeatsOutByTheWorkersArea) {
                                         "; seed 2 seconds 1.6 nodes 9000 pushes 4 moves 6 boxes 5\n"
                                         "###\n#.#\n# #\n#$#\n#@#\n#$#\n# #\n#.#\n###\n"
                                         "= UUddDD\n";
-    std::ofstream(dir_ / "other.txt") << "; 1\n#########\n#+ $ $ .#\n#########\n";
-    // Two asked for, one kept: the pick says so by its exit status.
-    ASSERT_EQ(run(MAKE_HARD_LEVELS, "pick impossible 2 out.txt sol.txt pool.txt -x other.txt"), 1)
-        << err();
-    EXPECT_EQ(readAll(dir_ / "out.txt"), "; 1\n#########\n#. $@$ .#\n#########\n\n");
-    EXPECT_EQ(readAll(dir_ / "sol.txt"), "LLrrRR\n");
-    EXPECT_NE(err().find("1 levels of 2 candidates"), std::string::npos) << err();
+    const struct {
+        const char* name;
+        const char* other;
+        int kept;
+    } cases[] = {
+        {"another level", "; 1\n######\n#@$ .#\n#  $.#\n######\n", 1},
+        // The same boxes, targets and walls, the worker shut out on the far
+        // side of a box: another puzzle, but a twin to look at.
+        {"the worker elsewhere", "; 1\n#########\n#+ $ $ .#\n#########\n", 0},
+        {"a box moved", "; 1\n#########\n#.$ @$ .#\n#########\n", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(dir_ / "other.txt") << c.other;
+        // Two asked for, fewer kept: the pick says so by its exit status.
+        ASSERT_EQ(run(MAKE_HARD_LEVELS, "pick impossible 2 out.txt sol.txt pool.txt -x other.txt"),
+                  1)
+            << err();
+        EXPECT_NE(err().find(std::to_string(c.kept) + " levels of 2 candidates"), std::string::npos)
+            << err();
+        if (c.kept == 1) {
+            EXPECT_EQ(readAll(dir_ / "out.txt"), "; 1\n#########\n#. $@$ .#\n#########\n\n");
+            EXPECT_EQ(readAll(dir_ / "sol.txt"), "LLrrRR\n");
+        }
+    }
 }
 
 } // namespace

@@ -1,0 +1,181 @@
+// The measures of how hard a level is for a person, on small boards whose
+// answers can be worked out by hand.
+
+#include "human_measures.h"
+
+#include "core/rules.h"
+#include "core/symmetry.h"
+#include "set_text.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace lc = sokoban::levelcheck;
+using sokoban::core::Board;
+
+// A board written as one string, "|" between rows.
+Board board(const std::string& text) {
+    std::vector<std::string> rows;
+    std::stringstream in(text);
+    for (std::string row; std::getline(in, row, '|');)
+        rows.push_back(row);
+    return sokoban::settext::boardOfRows(rows);
+}
+
+TEST(FloorPerBox, AreaTheWorkerCouldWalkOverPerBox) {
+    EXPECT_DOUBLE_EQ(lc::floorPerBox(board("######|#@$ .#|######")), 4.0);
+    EXPECT_DOUBLE_EQ(lc::floorPerBox(board("#######|#@$$..#|#  ####|####")), 3.5);
+    // A pocket nobody walks into is no floor of his.
+    EXPECT_DOUBLE_EQ(lc::floorPerBox(board("#######|#@$ .##|#######|#    #|######")), 4.0);
+    EXPECT_DOUBLE_EQ(lc::floorPerBox(board("#####|#@  #|#####")), 0.0);
+}
+
+// Two targets up a dead-end passage: a box pushed to the nearest one shuts
+// the far one off; the most enclosed one is the far end.
+const char* const kPassage = "#######|###.###|###.###|#     #|#  $  #|#   $ #|#    @#|#######";
+// The box under the passage's mouth must first go aside for the one above it.
+const char* const kParking = "#######|###.###|###.###|#  $  #|#  $ @#|#     #|#######";
+
+TEST(NoLookAhead, EachVariantWinsOrSticksWhereItsRuleLeadsIt) {
+    const struct {
+        const char* name;
+        const char* level;
+        bool nearestSolves;
+        int nearestPlaced;
+        bool enclosedSolves;
+        int enclosedPlaced;
+    } cases[] = {
+        {"one box down a corridor", "#######|#@ $  .#|#######", true, 1, true, 1},
+        {"already solved", "#####|#@* #|#####", false, 0, false, 0},
+        {"dead-end passage", kPassage, false, 1, true, 2},
+        {"a box to park first", kParking, false, 0, false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Board level = board(c.level);
+        const lc::GreedyPlay nearest = lc::playWithoutLookAhead(level, lc::Greedy::NearestTarget);
+        const lc::GreedyPlay enclosed =
+            lc::playWithoutLookAhead(level, lc::Greedy::MostEnclosedTarget);
+        const bool solvedAtStart = sokoban::core::solved(level);
+        EXPECT_EQ(nearest.solved, c.nearestSolves || solvedAtStart);
+        EXPECT_EQ(nearest.placed, c.nearestPlaced);
+        EXPECT_EQ(enclosed.solved, c.enclosedSolves || solvedAtStart);
+        EXPECT_EQ(enclosed.placed, c.enclosedPlaced);
+        EXPECT_EQ(lc::fallsToNoLookAhead(level),
+                  c.nearestSolves || c.enclosedSolves || solvedAtStart);
+
+        // What he played is a real game: the moves replay by the rules to
+        // where he stopped, with the pushes he counted.
+        for (const lc::GreedyPlay* play : {&nearest, &enclosed}) {
+            Board b = level;
+            int pushes = 0;
+            for (const auto d : play->moves) {
+                const auto out = sokoban::core::apply(b, static_cast<sokoban::core::Dir>(d));
+                ASSERT_NE(out.kind, sokoban::core::MoveKind::Blocked);
+                pushes += out.kind == sokoban::core::MoveKind::Push;
+            }
+            EXPECT_EQ(pushes, play->pushes);
+            EXPECT_EQ(sokoban::core::solved(b), play->solved);
+        }
+    }
+}
+
+TEST(NoLookAhead, PassageTakesTheFarEndFirstWhenEnclosed) {
+    const lc::GreedyPlay play =
+        lc::playWithoutLookAhead(board(kPassage), lc::Greedy::MostEnclosedTarget);
+    ASSERT_TRUE(play.solved);
+    // Up the passage (3 pushes), then the second box left one and up three.
+    EXPECT_EQ(play.pushes, 3 + 4);
+}
+
+TEST(FirstPushes, EveryPushTheWorkerCanMakeFromWhereHeStands) {
+    const struct {
+        const char* name;
+        const char* level;
+        int pushes;
+    } cases[] = {
+        {"corridor", "######|#@$ .#|######", 1},
+        {"box in the middle of a room", "#####|#   #|# $ #|#  @#|#####", 4},
+        // The box walls the worker in: only the push in front of him.
+        {"walled in", "#####|#@$ #|#####", 1},
+        {"box at the wall", "#####|#   #|#$  #|# @.#|#####", 2},
+        {"two boxes side by side", "######|#    #|# $$ #|#  @.#|#   .#|######", 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Board level = board(c.level);
+        const auto next = lc::firstPushes(level);
+        EXPECT_EQ(static_cast<int>(next.size()), c.pushes);
+        for (const Board& b : next) {
+            // One box moved one square, the worker on the square it left.
+            int changed = 0;
+            for (int p = 0; p < level.size(); ++p)
+                changed += level.at(p) != b.at(p);
+            EXPECT_EQ(changed, 2);
+            EXPECT_TRUE(sokoban::core::isBox(level.at(b.worker)));
+            EXPECT_FALSE(sokoban::core::isBox(b.at(b.worker)));
+        }
+    }
+}
+
+TEST(Narrowness, CountsTheFirstPushesTheQuestionLeavesOpen) {
+    const Board level = board("#####|#   #|# $ #|#  @#|#####");
+    int asked = 0;
+    // Open: the box still off the walls' row of the top.
+    const lc::Narrowness n = lc::narrowness(level, [&](const Board& b) {
+        ++asked;
+        for (int c = 0; c < b.cols; ++c)
+            if (sokoban::core::isBox(b.at(1, c))) return false;
+        return true;
+    });
+    EXPECT_EQ(asked, 4);
+    EXPECT_EQ(n.pushes, 4);
+    EXPECT_EQ(n.open, 3);
+}
+
+const char* const kRoom = "########|#@ $  .#|#  ## .#|#  $   #|########";
+
+TEST(NearLevels, NearTwinsButNotNewLevels) {
+    const struct {
+        const char* name;
+        const char* a;
+        const char* b;
+        bool near;
+    } cases[] = {
+        {"the same", kRoom, kRoom, true},
+        {"one target moved", kRoom, "########|#@ $ . #|#  ## .#|#  $   #|########", true},
+        {"one box moved", kRoom, "########|#@  $ .#|#  ## .#|#  $   #|########", true},
+        {"worker elsewhere", kRoom, "########|#  $  .#|#  ## .#|# @$   #|########", true},
+        {"a wall square added", kRoom, "########|#@ $  .#|#  ## .#|#  $  ##|########", true},
+        {"mirrored and moved", kRoom, "|  ########|  #.  $ @#|  #. ##  #|  #   $  #|  ########",
+         true},
+        {"two boxes moved", kRoom, "########|#@  $ .#|#  ## .#|#   $  #|########", false},
+        {"a target and a box moved", kRoom, "########|#@  $.##|#  ## .#|#  $   #|########", false},
+        {"another room", kRoom, "########|#@ $  .#|###### #|#. $   #|########", false},
+        {"a box and its target more", kRoom, "########|#@ $  .#|#  ##$.#|#  $  .#|########", true},
+        {"a column wider", kRoom, "#########|#@ $   .#|#  ##  .#|#  $    #|#########", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int t = 0; t < sokoban::core::kSymmetries; ++t)
+            EXPECT_EQ(lc::nearLevels(board(c.a), sokoban::core::transformed(board(c.b), t)), c.near)
+                << "turn " << t;
+        EXPECT_EQ(lc::nearLevels(board(c.b), board(c.a)), c.near);
+    }
+}
+
+TEST(NearLevels, NamesTheEarlierTwinAndRemembersOnlyNewLevels) {
+    lc::NearLevels seen;
+    EXPECT_FALSE(seen.add(board(kRoom), "a 1"));
+    EXPECT_FALSE(seen.add(board("#######|#@ $ .#|#######"), "a 2"));
+    EXPECT_EQ(seen.add(board("########|#@ $ . #|#  ## .#|#  $   #|########"), "b 1"), "a 1");
+    EXPECT_EQ(seen.nearTo(board("#######|#. $ @#|#######")), "a 2");
+    EXPECT_FALSE(seen.nearTo(board("########|#@ $  .#|###### #|#. $   #|########")));
+}
+
+} // namespace
