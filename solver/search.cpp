@@ -25,11 +25,12 @@ constexpr int kMatchLimit = 120;
 
 } // namespace
 
-Search::Search(const Board& board, SearchControl& control, int weight, const GoalRoom* room)
-    : board_(board), room_(room && room->active() ? room : nullptr), control_(control),
-      weight_(std::max(1, weight)), nBoxes_(static_cast<int>(board.boxes().size())),
-      detector_(board), boxAt_(board.size(), 0), boxRows_(board.level().rows, 0), boxes_(nBoxes_),
-      child_(nBoxes_) {
+Search::Search(const Board& board, SearchControl& control, int weight, const GoalRoom* room,
+               bool strictRoom)
+    : board_(board), room_(room && room->active() ? room : nullptr), strictRoom_(strictRoom),
+      control_(control), weight_(std::max(1, weight)),
+      nBoxes_(static_cast<int>(board.boxes().size())), detector_(board), boxAt_(board.size(), 0),
+      boxRows_(board.level().rows, 0), boxes_(nBoxes_), child_(nBoxes_) {
     std::uint64_t seed = 0x5eed5eedull;
     boxKey_.resize(board.size());
     manKey_.resize(board.size());
@@ -49,7 +50,7 @@ Search::Search(const Board& board, SearchControl& control, int weight, const Goa
 
 int Search::roomGuide(int bound) const {
     const int penalty = roomPenalty();
-    return penalty > 0 ? penalty : bound;
+    return penalty > 0 ? penalty + (guideBound_ ? bound / 2 : 0) : bound;
 }
 
 int Search::roomPenalty() const {
@@ -268,9 +269,8 @@ bool Search::timeToStop(SearchOutcome& out) {
         out.end = SearchEnd::Stopped;
         return true;
     }
-    if (weight_ == 1 && control_.firstShare > 0 &&
-        control_.clock.threadSeconds() - shareStart_ >= control_.firstShare) {
-        out.end = SearchEnd::Stopped;
+    if (share_ > 0 && control_.clock.threadSeconds() - shareStart_ >= share_) {
+        out.end = SearchEnd::OutOfShare;
         return true;
     }
     return false;
@@ -286,7 +286,9 @@ void Search::expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal
 
     // Boxes filling the front of the goal room's order stay where they are.
     const int filled = room_ ? room_->filled(boxAt_) : 0;
-    auto stays = [&](Square b) { return room_ && rank_[b] >= 0 && rank_[b] < filled; };
+    auto stays = [&](Square b) {
+        return room_ && strictRoom_ && rank_[b] >= 0 && rank_[b] < filled;
+    };
     detector_.reach(boxAt_, parent.man);
     auto corral = detector_.corral(boxAt_, boxes_, pushes_);
     if (corral == Detector::Corral::Restrict && room_) {
@@ -329,88 +331,100 @@ void Search::expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal
             to = next;
             ++count;
         }
-        int g = parent.g + count;
-        bool macro = false;
+        const Square pushedTo = to, behind = prev;
+        const int pushed = parent.g + count;
         const std::uint16_t mark = boxAt_[from];
-        if (room_ && room_->inRoom(to)) {
-            // Into the goal room only on the way to its next target.
-            const auto& order = room_->order();
-            if (filled == static_cast<int>(order.size())) continue;
-            const Square next = order[filled];
-            if (boxAt_[next] || from == next) continue;
-            boxAt_[from] = 0;
-            Square last = kNone;
-            const int more = roomPath(to, prev, next, nullptr, &last);
-            boxAt_[from] = mark;
-            if (more < 0) continue;
-            g += more;
-            to = next;
-            prev = last;
-            macro = true;
-        }
-        if (g > kMaxG) continue;
-        ++out.generated;
-        boxAt_[from] = 0;
-        boxAt_[to] = mark;
-        if (!detector_.frozenOffTarget(boxAt_, to)) {
-            // The child's boxes, kept sorted.
-            int k = 0;
-            bool placed = false;
-            for (int i = 0; i < nBoxes_; ++i) {
-                Square s = boxes_[i];
-                if (s == from) continue;
-                if (!placed && to < s) {
-                    child_[k++] = to;
-                    placed = true;
-                }
-                child_[k++] = s;
+        const bool intoRoom = room_ && room_->inRoom(pushedTo);
+        // The push itself, then (into the goal room) the box going straight
+        // on to the room's next target. A strict room search has only the
+        // second; a loose one both, so boxes may wait inside the room too.
+        for (int variant = 0; variant < 2 && goal == kNoNode; ++variant) {
+            if (variant == 0 && intoRoom && strictRoom_) continue;
+            if (variant == 1 && !intoRoom) break;
+            to = pushedTo;
+            prev = behind;
+            int g = pushed;
+            bool macro = false;
+            if (variant == 1) {
+                const auto& order = room_->order();
+                if (filled == static_cast<int>(order.size())) continue;
+                const Square next = order[filled];
+                if (boxAt_[next] || from == next || (!strictRoom_ && pushedTo == next)) continue;
+                boxAt_[from] = 0;
+                Square last = kNone;
+                const int more = roomPath(to, prev, next, nullptr, &last);
+                boxAt_[from] = mark;
+                if (more < 0) continue;
+                g += more;
+                to = next;
+                prev = last;
+                macro = true;
             }
-            if (!placed) child_[k++] = to;
-            detector_.flip(boxRows_, from);
-            detector_.flip(boxRows_, to);
-            const Square man = detector_.leastReachable(boxRows_, prev);
-            detector_.flip(boxRows_, from);
-            detector_.flip(boxRows_, to);
-            const std::uint64_t hash = parentBoxHash ^ boxKey_[from] ^ boxKey_[to] ^ manKey_[man];
-            std::uint32_t found = find(hash, child_.data());
-            if (found != kNoNode) {
-                Node& c = node(found);
-                if (g < c.g) {
-                    c.g = static_cast<std::uint16_t>(g);
-                    c.parent = index;
-                    c.from = from;
-                    c.dir = static_cast<std::uint8_t>(d);
-                    c.count = static_cast<std::uint8_t>(count);
-                    c.closed = 0;
-                    c.macro = macro;
-                    pushOpen(found);
+            if (g > kMaxG) continue;
+            ++out.generated;
+            boxAt_[from] = 0;
+            boxAt_[to] = mark;
+            if (!detector_.frozenOffTarget(boxAt_, to)) {
+                // The child's boxes, kept sorted.
+                int k = 0;
+                bool placed = false;
+                for (int i = 0; i < nBoxes_; ++i) {
+                    Square s = boxes_[i];
+                    if (s == from) continue;
+                    if (!placed && to < s) {
+                        child_[k++] = to;
+                        placed = true;
+                    }
+                    child_[k++] = s;
                 }
-            } else {
-                int h = bound(child_.data(), true);
-                if (room_ && h < Matcher::kNoPair) h = roomGuide(h);
-                if (h < Matcher::kNoPair) {
-                    Node c{hash,
-                           index,
-                           static_cast<std::uint16_t>(g),
-                           static_cast<std::uint16_t>(std::min(h, 0xfffe)),
-                           man,
-                           from,
-                           static_cast<std::uint8_t>(d),
-                           static_cast<std::uint8_t>(count),
-                           0,
-                           macro};
-                    std::uint32_t ci = addNode(c, child_.data());
-                    insert(ci);
-                    if (h == 0 && weight_ > 1) {
-                        goal = ci;
-                    } else {
-                        pushOpen(ci);
+                if (!placed) child_[k++] = to;
+                detector_.flip(boxRows_, from);
+                detector_.flip(boxRows_, to);
+                const Square man = detector_.leastReachable(boxRows_, prev);
+                detector_.flip(boxRows_, from);
+                detector_.flip(boxRows_, to);
+                const std::uint64_t hash =
+                    parentBoxHash ^ boxKey_[from] ^ boxKey_[to] ^ manKey_[man];
+                std::uint32_t found = find(hash, child_.data());
+                if (found != kNoNode) {
+                    Node& c = node(found);
+                    if (g < c.g) {
+                        c.g = static_cast<std::uint16_t>(g);
+                        c.parent = index;
+                        c.from = from;
+                        c.dir = static_cast<std::uint8_t>(d);
+                        c.count = static_cast<std::uint8_t>(count);
+                        c.closed = 0;
+                        c.macro = macro;
+                        pushOpen(found);
+                    }
+                } else {
+                    int h = bound(child_.data(), true);
+                    if (room_ && h < Matcher::kNoPair) h = roomGuide(h);
+                    if (h < Matcher::kNoPair) {
+                        Node c{hash,
+                               index,
+                               static_cast<std::uint16_t>(g),
+                               static_cast<std::uint16_t>(std::min(h, 0xfffe)),
+                               man,
+                               from,
+                               static_cast<std::uint8_t>(d),
+                               static_cast<std::uint8_t>(count),
+                               0,
+                               macro};
+                        std::uint32_t ci = addNode(c, child_.data());
+                        insert(ci);
+                        if (h == 0 && weight_ > 1) {
+                            goal = ci;
+                        } else {
+                            pushOpen(ci);
+                        }
                     }
                 }
             }
+            boxAt_[to] = 0;
+            boxAt_[from] = mark;
         }
-        boxAt_[to] = 0;
-        boxAt_[from] = mark;
         if (goal != kNoNode) break;
     }
     for (Square b : boxes_) {
@@ -422,7 +436,7 @@ void Search::expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal
 SearchOutcome Search::run() {
     SearchOutcome out;
     std::uint32_t goal = kNoNode;
-    if (control_.firstShare > 0) shareStart_ = control_.clock.threadSeconds();
+    if (share_ > 0) shareStart_ = control_.clock.threadSeconds();
     try {
         std::copy(board_.boxes().begin(), board_.boxes().end(), boxes_.begin());
         for (int i = 0; i < nBoxes_; ++i)
@@ -432,7 +446,7 @@ SearchOutcome Search::run() {
         for (Square b : boxes_)
             boxAt_[b] = 0;
         int h = bound(boxes_.data(), false);
-        if (h < Matcher::kNoPair && penalty > 0) h = penalty;
+        if (h < Matcher::kNoPair && penalty > 0) h = penalty + (guideBound_ ? h / 2 : 0);
         if (h >= Matcher::kNoPair) {
             out.end = SearchEnd::Exhausted;
             return out;
@@ -482,7 +496,7 @@ SearchOutcome Search::run() {
         return out;
     }
     if (goal == kNoNode) {
-        out.end = room_ ? SearchEnd::GaveUp : SearchEnd::Exhausted;
+        out.end = room_ && strictRoom_ ? SearchEnd::GaveUp : SearchEnd::Exhausted;
         return out;
     }
     out.end = SearchEnd::Solved;

@@ -35,9 +35,6 @@ struct SearchControl {
     // A search proving optimality gives up at this time once another has a
     // solution (0: no such time yet).
     std::atomic<double> graceEnd{0};
-    // Processor time of its thread the search for the fewest pushes may
-    // take before it leaves the thread to a bolder one (0: no such share).
-    double firstShare = 0;
 
     bool take(std::int64_t bytes) {
         if (memoryLeft.fetch_sub(bytes) - bytes < 0) {
@@ -57,8 +54,9 @@ struct PushRun {
 };
 
 // GaveUp: a search held to filling a goal room in order ran out of
-// positions, which proves nothing about the level.
-enum class SearchEnd { Solved, Exhausted, Timeout, Memory, Cancelled, Stopped, GaveUp };
+// positions, which proves nothing about the level. OutOfShare: the search
+// had the processor time given to it (setShare).
+enum class SearchEnd { Solved, Exhausted, Timeout, Memory, Cancelled, Stopped, GaveUp, OutOfShare };
 
 struct SearchOutcome {
     SearchEnd end = SearchEnd::Exhausted;
@@ -66,19 +64,32 @@ struct SearchOutcome {
     int pushCount = 0;
     std::uint64_t expanded = 0;
     std::uint64_t generated = 0;
-    double foundAt = 0; // seconds into the solve, when Solved
+    double foundAt = 0;  // seconds into the solve, when Solved
+    bool fewest = false; // from a search for the fewest pushes
 };
 
 class Search {
   public:
     // weight 1 finds solutions with fewest pushes (up to the tunnel rule);
     // larger weights trust the lower bound more and find longer ones faster.
-    // With a goal room, boxes enter it only to go straight on to the next
-    // target of its order, and boxes filling the front of the order stay.
-    Search(const Board& board, SearchControl& control, int weight, const GoalRoom* room = nullptr);
+    // With a goal room the search is guided by its order, and a box pushed
+    // into it may also go straight on to the order's next target in one
+    // step. Strict: that is the only way in, and boxes filling the front of
+    // the order stay (running out of positions then proves nothing).
+    Search(const Board& board, SearchControl& control, int weight, const GoalRoom* room = nullptr,
+           bool strictRoom = true);
     ~Search();
     Search(const Search&) = delete;
     Search& operator=(const Search&) = delete;
+
+    // Processor time of its thread the search may take before it ends with
+    // OutOfShare; 0 (the default) for no such share.
+    void setShare(double seconds) { share_ = seconds; }
+    // Whether the goal room's guide adds half the bound to the distance of
+    // the nearest box (the default): without it the guide stays flat while
+    // that box cannot move and others come nearer, but it keeps to one box
+    // at a time. Searches side by side take one each.
+    void setGuideBound(bool on) { guideBound_ = on; }
 
     SearchOutcome run();
 
@@ -116,11 +127,14 @@ class Search {
     // reach() (fromRows false) or leastReachable() (true).
     int bound(const Square* boxes, bool fromRows);
     bool timeToStop(SearchOutcome& out);
+    double share_ = 0;
+    bool guideBound_ = true;
     double shareStart_ = 0; // processor time of the thread when run() began
     // With a goal room the search is guided, not bounded: while the room is
     // not full, a fixed step for each target of the order still empty plus
     // the push distance of the nearest free box to the next one (boxAt_
-    // holding the position; 0 once the room is full); after that the bound.
+    // holding the position; 0 once the room is full), with half the bound
+    // when guideBound_; after that the bound.
     static constexpr int kRoomStep = 100;
     int roomPenalty() const;
     int roomGuide(int bound) const;
@@ -133,6 +147,7 @@ class Search {
 
     const Board& board_;
     const GoalRoom* room_;
+    const bool strictRoom_;
     std::vector<int> rank_; // place of each square in the room's order, -1
     SearchControl& control_;
     const int weight_;

@@ -91,6 +91,7 @@ Status statusOf(SearchEnd end) {
     case SearchEnd::Cancelled:
         return Status::Cancelled;
     case SearchEnd::Stopped:
+    case SearchEnd::OutOfShare:
     case SearchEnd::GaveUp:
         return Status::Timeout;
     }
@@ -104,6 +105,12 @@ constexpr std::int64_t kReserve = 24ll << 20;
 // this share of the time spent so far, never more than the cap (seconds).
 constexpr double kGraceShare = 0.25;
 constexpr double kGraceCap = 0.5;
+
+// Shares of the time limit, in processor time of the thread, on levels with
+// a goal room: the fewest-pushes search's when another thread is there, and
+// the strict order's before the loose one takes over.
+constexpr double kFewestShare = 0.3;
+constexpr double kStrictShare = 0.4;
 
 class SystemClock final : public SolveClock {
   public:
@@ -175,22 +182,40 @@ Result solve(const core::Board& level, const Limits& limits) {
     // to better it: a quarter of the time spent so far, at most half a
     // second, so that the answer is not held back for long.
     // Where the targets lie packed in a room, the bolder search fills it in
-    // order; if that runs dry it searches again without the order.
+    // strict order; if that runs dry, or has had its share of the time, a
+    // loose search guided by the order takes over. With two threads the
+    // fewest-pushes search, which rarely finishes on such levels, also gives
+    // way after its share to a loose search of its own with another weight
+    // and the other guide.
+    // Shares are processor time of the thread, so a busy machine does not
+    // shift them.
     const GoalRoom room(board);
+    const bool finite = limits.timeSeconds < 1e7;
+    const double span = std::max(0.0, limits.timeSeconds);
     std::vector<SearchOutcome> outcomes(threads);
-    auto runSearch = [&](int which) {
-        int weight = which == 0 ? 1 : 5;
+    auto runSearch = [&](int which, double share) {
         SearchOutcome out;
+        std::uint64_t before = 0;
+        const auto run = [&](int weight, bool withRoom, bool strict, double cpu) {
+            Search search(board, control, weight, withRoom ? &room : nullptr, strict);
+            search.setShare(cpu);
+            search.setGuideBound(which == 1);
+            out = search.run();
+            out.expanded += before;
+            before = out.expanded;
+            out.fewest = weight == 1;
+        };
         try {
-            {
-                Search search(board, control, weight, which == 1 ? &room : nullptr);
-                out = search.run();
-            }
-            if (out.end == SearchEnd::GaveUp && !control.stop) {
-                const std::uint64_t before = out.expanded;
-                Search search(board, control, weight);
-                out = search.run();
-                out.expanded += before;
+            if (which == 0) {
+                run(1, false, true, share);
+                if (out.end == SearchEnd::OutOfShare && threads > 1 && room.active() &&
+                    !control.stop)
+                    run(3, true, false, 0);
+            } else {
+                run(5, true, true, room.active() && finite ? kStrictShare * span : 0);
+                if ((out.end == SearchEnd::GaveUp || out.end == SearchEnd::OutOfShare) &&
+                    !control.stop)
+                    run(5, true, false, 0);
             }
         } catch (const std::bad_alloc&) {
             out.end = SearchEnd::Memory;
@@ -201,7 +226,7 @@ Result solve(const core::Board& level, const Limits& limits) {
             while (out.pushCount < best &&
                    !control.bestPushes.compare_exchange_weak(best, out.pushCount)) {
             }
-            if (which == 0) {
+            if (out.fewest) {
                 control.stop = true;
             } else {
                 const double spent = out.foundAt;
@@ -215,21 +240,17 @@ Result solve(const core::Board& level, const Limits& limits) {
         outcomes[which] = std::move(out);
     };
     if (threads == 1) {
-        // One core: the fewest-pushes search gets a first slice of the time,
-        // counted in the processor time it really had, so that a busy
-        // machine does not cut it short; if it has not finished by then, the
-        // bolder search takes the rest.
-        control.firstShare = std::min(0.3, 0.1 * std::max(0.0, limits.timeSeconds));
-        runSearch(0);
-        control.firstShare = 0;
-        if ((outcomes[0].end == SearchEnd::Stopped || outcomes[0].end == SearchEnd::Memory) &&
+        // One core: the fewest-pushes search gets a first slice of the time;
+        // if it has not finished by then, the bolder search takes the rest.
+        runSearch(0, std::min(0.3, 0.1 * span));
+        if ((outcomes[0].end == SearchEnd::OutOfShare || outcomes[0].end == SearchEnd::Memory) &&
             !control.stop) {
             outcomes.emplace_back();
-            runSearch(1);
+            runSearch(1, 0);
         }
     } else {
-        std::thread helper(runSearch, 1);
-        runSearch(0);
+        std::thread helper(runSearch, 1, 0.0);
+        runSearch(0, room.active() && finite ? kFewestShare * span : 0);
         helper.join();
     }
 
@@ -246,7 +267,7 @@ Result solve(const core::Board& level, const Limits& limits) {
         result.moves = movesOf(board, best->pushes);
         result.moveCount = static_cast<int>(result.moves.size());
         result.pushCount = best->pushCount;
-        result.fewestPushes = best == &outcomes[0];
+        result.fewestPushes = best->fewest;
         result.firstSolutionSeconds = best->foundAt;
         for (const auto& out : outcomes)
             if (out.end == SearchEnd::Solved)

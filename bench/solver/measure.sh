@@ -1,13 +1,14 @@
 #!/bin/sh
-# Solves each corpus given with sokoban-solve and prints, per corpus, the
-# levels solved, the median and total seconds, the pushes of the solved ones
-# and the load average before and after (the machine may be shared). Each
-# run's lines go to OUT/NAME.tsv, the tool's own output, so that the
-# answers can be replayed.
+# Solves each corpus given with solver_bench, the limit and the times in
+# processor time (so that other work on the machine does not change them),
+# and prints per corpus the levels solved, the median and total seconds,
+# the pushes of the solved ones and the load average before and after. Each
+# level's line, as sokoban-solve writes it, goes to OUT/NAME.tsv, so that
+# the answers can be replayed.
 #
-#   measure.sh SOKOBAN_SOLVE SECONDS THREADS OUT CORPUS...
+#   measure.sh SOLVER_BENCH SECONDS THREADS OUT CORPUS...
 set -eu
-solve=$1
+bench=$1
 seconds=$2
 threads=$3
 out=$4
@@ -17,7 +18,8 @@ printf '%-14s %6s %6s %9s %9s %9s  %s\n' corpus levels solved median total pushe
 for corpus in "$@"; do
     name=$(basename "$corpus" .txt)
     before=$(cut -d' ' -f1 /proc/loadavg)
-    "$solve" --time-limit "$seconds" --threads "$threads" "$corpus" >"$out/$name.tsv" || true
+    "$bench" --cpu --time-limit "$seconds" --threads "$threads" --answers "$out/$name.tsv" \
+        "$corpus" >/dev/null
     after=$(cut -d' ' -f1 /proc/loadavg)
     sort -t "$(printf '\t')" -k5 -g "$out/$name.tsv" | awk -F '\t' -v name="$name" \
         -v load="$before-$after" '

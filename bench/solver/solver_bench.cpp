@@ -2,12 +2,18 @@
 // before each level, up to '#'), how many were solved, the time taken and
 // the positions expanded per second.
 //
-//   solver_bench [--time-limit S] [--threads N] [--verbose] [CORPUS]
-// CORPUS defaults to the corpus.txt beside this source file.
+//   solver_bench [--time-limit S] [--threads N] [--cpu] [--answers FILE] [--verbose] [CORPUS]
+// CORPUS defaults to the corpus.txt beside this source file. --cpu counts
+// the limit and the times in processor time of the whole process shared
+// out over the threads, so that a machine busy with other work gives the
+// same figures as a quiet one. --answers writes a line per level as
+// sokoban-solve does.
 #include "core/level_text.h"
+#include "core/lurd.h"
 #include "solver/solver.h"
 
 #include <algorithm>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -28,13 +34,29 @@ struct TierStats {
     long long pushes = 0;
 };
 
+// Processor time of the whole process over the searching threads.
+class CpuClock final : public SolveClock {
+  public:
+    explicit CpuClock(int threads) : threads_(threads) {}
+    double wallSeconds() const override { return read(CLOCK_PROCESS_CPUTIME_ID) / threads_; }
+    double threadSeconds() const override { return read(CLOCK_THREAD_CPUTIME_ID); }
+
+  private:
+    static double read(clockid_t id) {
+        timespec t{};
+        clock_gettime(id, &t);
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+    }
+    int threads_;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
     Limits limits;
     limits.timeSeconds = 10;
-    bool verbose = false;
-    std::string path = SOLVER_CORPUS;
+    bool verbose = false, cpu = false;
+    std::string path = SOLVER_CORPUS, answersPath;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--time-limit" && i + 1 < argc)
@@ -43,9 +65,18 @@ int main(int argc, char** argv) {
             limits.threads = std::atoi(argv[++i]);
         else if (a == "--verbose")
             verbose = true;
+        else if (a == "--cpu")
+            cpu = true;
+        else if (a == "--answers" && i + 1 < argc)
+            answersPath = argv[++i];
         else
             path = a;
     }
+    const int threads = limits.threads > 0 ? std::min(limits.threads, 2) : 2;
+    const CpuClock cpuClock(threads);
+    if (cpu) limits.clock = &cpuClock;
+    std::ofstream answers;
+    if (!answersPath.empty()) answers.open(answersPath, std::ios::binary);
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         std::fprintf(stderr, "cannot open %s\n", path.c_str());
@@ -77,6 +108,14 @@ int main(int argc, char** argv) {
         std::string tier = i < titles.size() ? titles[i].substr(0, titles[i].find('#')) : "";
         if (!tiers.count(tier)) order.push_back(tier);
         Result r = solve(lv, limits);
+        if (answers.is_open()) {
+            char seconds[32];
+            std::snprintf(seconds, sizeof seconds, "%.3f", r.seconds);
+            answers << i + 1 << '\t' << statusName(r.status) << '\t' << r.moveCount << '\t'
+                    << r.pushCount << '\t' << seconds << '\t' << sokoban::core::lurdOf(lv, r.moves)
+                    << '\n'
+                    << std::flush;
+        }
         for (TierStats* s : {&tiers[tier], &all}) {
             ++s->levels;
             s->solved += r.status == Status::Solved;

@@ -4,6 +4,7 @@
 #include "generators/levels/generator.h"
 #include "solver/board.h"
 #include "solver/goalroom.h"
+#include "solver/search.h"
 #include "solver/solver.h"
 
 #include <gtest/gtest.h>
@@ -129,6 +130,89 @@ TEST(SolverGoalRoom, GeneratorPacksTheTargets) {
     for (Square b : board.boxes())
         off += !board.isTarget(b);
     EXPECT_GE(off, 5);
+}
+
+TEST(SolverGoalRoom, WhenTheOrderHoldsTooTightBoxesMayWaitInTheRoom) {
+    // The worker starts shut in among boxes that fill the front of the order:
+    // held to the order the search cannot move at all; the loose search,
+    // still guided by the order, solves it; so does every whole solve.
+    const core::Board lv = xsb({
+        "##########################", "#.....  #            #   #", "#**...                   #",
+        "#*+*..  # #   $ #        #", "#**. $  ###$$$  #        #", "#       ##    $ #        #",
+        "##########               #", "#            #$ ###  ### #", "#              $         #",
+        "##  #    #          # #  #", "#     #   $      #  # #  #", "#                 $ # #  #",
+        "#                        #", "#   #       ##      #    #", "# #                ###   #",
+        "#        #        #  #   #", "#      # #        $  #   #", "##                 $     #",
+        "##  #  #    #        #   #", "##########################",
+    });
+    const Board board(lv);
+    const GoalRoom room(board);
+    ASSERT_TRUE(room.active());
+    for (const bool strict : {true, false}) {
+        SearchControl control(systemClock());
+        control.memoryLeft = std::int64_t{512} << 20;
+        Search search(board, control, 5, &room, strict);
+        const SearchOutcome out = search.run();
+        EXPECT_EQ(out.end, strict ? SearchEnd::GaveUp : SearchEnd::Solved) << strict;
+    }
+    for (int threads : {1, 2}) {
+        Limits limits;
+        limits.timeSeconds = 60;
+        limits.threads = threads;
+        const Result r = solve(lv, limits);
+        ASSERT_EQ(r.status, Status::Solved) << threads;
+        const test::Replay rep = replay(lv, r.moves);
+        EXPECT_TRUE(rep.legal && rep.solved) << threads;
+        EXPECT_EQ(rep.pushes, r.pushCount) << threads;
+    }
+}
+
+// Time passes only as the search reads the clock: one tick per reading.
+class CountingClock final : public SolveClock {
+  public:
+    double wallSeconds() const override { return static_cast<double>(++ticks_); }
+    double threadSeconds() const override { return static_cast<double>(ticks_); }
+
+  private:
+    mutable long ticks_ = 0;
+};
+
+TEST(SolverGoalRoom, TheGuideIsNotFlatWhileTheNearestBoxIsStuck) {
+    // The box nearest the next target of the order stands where it cannot
+    // get there; others must come from afar. Guided by that box's distance
+    // alone the search wanders among the positions where it stays nearest;
+    // with half the bound added, it brings the others and fills the room.
+    const core::Board lv = xsb({
+        "########################",
+        "#.....   @             #",
+        "#**.*.$ #    #         #",
+        "#**.*.$ #              #",
+        "### #####     #     ## #",
+        "#             #       ##",
+        "#   $         #        #",
+        "#      ###         ### #",
+        "#            $   $     #",
+        "#                 ###$ #",
+        "####   # ###    $   #  #",
+        "#   ##               $ #",
+        "#                 #    #",
+        "#               $      #",
+        "#       ##        ##   #",
+        "########################",
+    });
+    const Board board(lv);
+    const GoalRoom room(board);
+    ASSERT_TRUE(room.active());
+    for (const bool guideBound : {true, false}) {
+        CountingClock clock;
+        SearchControl control(clock);
+        control.memoryLeft = std::int64_t{512} << 20;
+        control.deadline = 200; // readings of the clock, some thousand positions
+        Search search(board, control, 5, &room, true);
+        search.setGuideBound(guideBound);
+        const SearchOutcome out = search.run();
+        EXPECT_EQ(out.end, guideBound ? SearchEnd::Solved : SearchEnd::Timeout) << guideBound;
+    }
 }
 
 } // namespace

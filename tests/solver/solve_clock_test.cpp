@@ -2,6 +2,9 @@
 // search's share of a single thread is the processor time that thread had,
 // not the wall time a busy machine lets pass, and an answer found early
 // comes back soon after, not when the limit runs out.
+#include "solver/board.h"
+#include "solver/goalroom.h"
+#include "solver/search.h"
 #include "solver/solver.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +23,7 @@ class TickingClock final : public SolveClock {
   public:
     TickingClock(double tick, double share) : tick_(tick), share_(share) {}
     double wallSeconds() const override { return tick_ * static_cast<double>(++ticks_); }
+    void reset() { ticks_ = 0; }
     double threadSeconds() const override {
         return share_ * tick_ * static_cast<double>(ticks_.load());
     }
@@ -113,6 +117,46 @@ TEST(SolveClock, AnEarlyAnswerIsNotHeldBackUntilTheLimit) {
     // Half a second to better it, and the tick in which each search sees
     // that the time is up.
     EXPECT_LE(r.seconds, r.firstSolutionSeconds + 0.5 + 2 * tick);
+}
+
+TEST(SolveClock, ASearchEndsWhenItHasHadItsShare) {
+    // A goal room the searches need long for: one given a share of its
+    // thread's processor time stops when that is used, whatever the wall
+    // clock says; without a share it runs on to the deadline.
+    const Board board(levelOf({
+        "##########################", "#**...$ #               ##", "#+**.*$ #         $  #  ##",
+        "#*....  #           ###  #", "#...  $ # ##       #     #", "#                        #",
+        "#### ####           ##   #", "#    $   ##         #    #", "#         #              #",
+        "# $       ##         #   #", "#         #          #   #", "# $$            #        #",
+        "#     #                  #", "#    ###     #       #   #", "# $$ # ### # #           #",
+        "#       #    ##          #", "#     # #$    #    # #   #", "#         $ #      #     #",
+        "#                  #  #  #", "##########################",
+    }));
+    const GoalRoom room(board);
+    ASSERT_TRUE(room.active());
+    struct Case {
+        double share;    // of the processor time given to the search
+        double deadline; // wall seconds
+        SearchEnd end;
+    } cases[] = {
+        {0.5, 1e9, SearchEnd::OutOfShare},
+        {0.0, 0.5, SearchEnd::Timeout},
+        // A tenth of the processor: the share outlasts the wall clock.
+        {0.5, 4.0, SearchEnd::Timeout},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.deadline);
+        TickingClock clock(0.05, c.deadline == 4.0 ? 0.1 : 1.0);
+        SearchControl control(clock);
+        control.memoryLeft = std::int64_t{512} << 20;
+        control.deadline = c.deadline;
+        for (const bool strict : {true, false}) {
+            Search search(board, control, 5, &room, strict);
+            search.setShare(c.share);
+            EXPECT_EQ(search.run().end, c.end) << strict;
+            clock.reset();
+        }
+    }
 }
 
 } // namespace
