@@ -13,6 +13,8 @@ namespace {
 // this much of a line is kept, the rest is only looked at.
 constexpr std::size_t kMaxLine = 64 * 1024;
 constexpr std::size_t kMaxTitle = 200;
+// Far longer than any answer a player writes down.
+constexpr std::size_t kMaxSolution = 1 << 20;
 constexpr int kMaxRun = 100000;
 // Lengths stop counting here: far past any board, far from overflowing.
 constexpr int kMaxLength = kMaxRun * 4;
@@ -63,7 +65,9 @@ struct Row {
     int workers = 0;
 };
 
-enum class LineKind { Blank, Rows };
+// Blank: nothing but blanks; Floor: nothing but floor, some of it written
+// "-" or "_"; Rows: walls, boxes, targets or a worker.
+enum class LineKind { Blank, Floor, Rows };
 
 // Writes out a collection's line as board rows; nullopt when it is not made
 // of rows.
@@ -73,6 +77,7 @@ std::optional<LineKind> expandRows(std::string_view line, std::vector<Row>& rows
     bool inRow = false;
     int run = -1; // -1: no run length given
     bool anyContent = false;
+    bool writtenFloor = false;
     const auto endRow = [&] {
         if (inRow) {
             if (row.trimmed > 0) anyContent = true;
@@ -93,6 +98,7 @@ std::optional<LineKind> expandRows(std::string_view line, std::vector<Row>& rows
         }
         const char c = rowChar(raw);
         if (c == 0) return std::nullopt;
+        if (raw == '-' || raw == '_') writtenFloor = true;
         const int n = run < 0 ? 1 : run;
         run = -1;
         inRow = true;
@@ -105,7 +111,7 @@ std::optional<LineKind> expandRows(std::string_view line, std::vector<Row>& rows
     }
     if (run >= 0) return std::nullopt;
     endRow();
-    return anyContent ? LineKind::Rows : LineKind::Blank;
+    return anyContent ? LineKind::Rows : writtenFloor ? LineKind::Floor : LineKind::Blank;
 }
 
 std::string_view trimBlanks(std::string_view s) {
@@ -355,6 +361,9 @@ struct LevelTextReader::State {
     std::optional<TextLevel> current;  // rows being read
     std::optional<TextLevel> previous; // rows ended; its title may follow
     std::string pendingTitle, pendingAuthor;
+    std::string freeTitle;       // the free text line right above, if any
+    std::string collectionName;  // from "Collection:" or the head's "Title:"
+    bool inSolution = false;     // lines of move letters belong to a solution
 
     void feedBytes(std::string_view bytes);
     void feedText(std::string_view bytes);
@@ -409,10 +418,11 @@ struct LevelTextReader::State {
         current->mode = mode;
         current->number = ++count;
         current->firstLine = lineNo;
-        current->title = std::move(pendingTitle);
+        current->title = std::move(pendingTitle.empty() ? freeTitle : pendingTitle);
         current->author = std::move(pendingAuthor);
         pendingTitle.clear();
         pendingAuthor.clear();
+        freeTitle.clear();
     }
 
     // A title or author line: right below a level without one it is that
@@ -477,18 +487,75 @@ struct LevelTextReader::State {
         return lower(t.substr(0, colon));
     }
 
+    // A line of move letters ("l", "u", "r", "d" in either case, with run
+    // lengths, brackets and blanks).
+    static bool isMovesLine(std::string_view t) {
+        bool letters = false;
+        for (const char c : t) {
+            switch (c) {
+            case 'l':
+            case 'u':
+            case 'r':
+            case 'd':
+            case 'L':
+            case 'U':
+            case 'R':
+            case 'D':
+                letters = true;
+                break;
+            default:
+                if (!isDigit(c) && c != ' ' && c != '\t' && c != '(' && c != ')') return false;
+            }
+        }
+        return letters;
+    }
+
+    void addSolution(std::string_view moves) {
+        if (!previous) return;
+        std::string& s = previous->solution;
+        for (const char c : moves)
+            if (c != ' ' && c != '\t' && s.size() < kMaxSolution) s += c;
+    }
+
+    // "Solution:", "Solution (moves 12, pushes 3):", "solution 2:" ...
+    static bool isSolutionHead(std::string_view t) {
+        return lower(t.substr(0, 8)) == "solution" && t.find(':') != std::string_view::npos;
+    }
+
+    void blankLine() {
+        endBoard();
+        emitPrevious();
+        freeTitle.clear();
+        inSolution = false;
+        // A title at the head of the text, set apart from the first level,
+        // is the collection's.
+        if (count == 0 && !pendingTitle.empty()) {
+            if (collectionName.empty()) collectionName = std::move(pendingTitle);
+            pendingTitle.clear();
+        }
+    }
+
     void collectionLine(std::string_view text) {
         if (inCommentBlock) {
             const std::string key = keyOf(trimBlanks(text));
             if (key == "comment-end" || key == "comment_end") inCommentBlock = false;
             return;
         }
+        if (inSolution) {
+            const std::string_view t = trimBlanks(text);
+            if (!t.empty() && isMovesLine(t)) {
+                addSolution(t);
+                return;
+            }
+            inSolution = false;
+        }
 
-        const std::optional<LineKind> kind = expandRows(text, rowBuffer);
+        std::optional<LineKind> kind = expandRows(text, rowBuffer);
+        // A line of written floor is a row only inside a level.
+        if (kind == LineKind::Floor && !current) kind = LineKind::Blank;
         if (kind && overflow && restRowBytes) {
             if (*kind == LineKind::Blank && !restContent) {
-                endBoard();
-                emitPrevious();
+                blankLine();
                 return;
             }
             // A row far too long to play: the level cannot be imported.
@@ -500,8 +567,7 @@ struct LevelTextReader::State {
         }
         if (kind && !overflow) {
             if (*kind == LineKind::Blank) {
-                endBoard();
-                emitPrevious();
+                blankLine();
                 return;
             }
             startBoard();
@@ -511,10 +577,22 @@ struct LevelTextReader::State {
         }
 
         const std::string_view t = trimBlanks(text);
+        if (isSolutionHead(t)) {
+            endBoard();
+            const std::string_view rest = trimBlanks(t.substr(t.find(':') + 1));
+            if (rest.empty() || isMovesLine(rest)) addSolution(rest);
+            inSolution = true;
+            freeTitle.clear();
+            return;
+        }
         const std::string key = keyOf(t);
         const std::string value =
             key.empty() ? std::string() : cleanTitle(t.substr(t.find(':') + 1));
-        if (key == "title") {
+        freeTitle.clear();
+        if (key == "collection") {
+            endBoard();
+            if (collectionName.empty()) collectionName = value;
+        } else if (key == "title") {
             metadata(&TextLevel::title, pendingTitle, value);
         } else if (key == "author") {
             metadata(&TextLevel::author, pendingAuthor, value);
@@ -524,9 +602,11 @@ struct LevelTextReader::State {
             endBoard();
             if (key == "comment" && value.empty()) inCommentBlock = true;
         } else {
-            // ";" comments and free text stand between levels.
+            // ";" comments and free text stand between levels; free text
+            // right above a level is its title.
             endBoard();
             emitPrevious();
+            if (!t.empty() && t.front() != ';') freeTitle = cleanTitle(t);
         }
     }
 };
@@ -606,6 +686,10 @@ void LevelTextReader::finish() {
 
 int LevelTextReader::levelCount() const {
     return s_->count;
+}
+
+std::string LevelTextReader::collectionName() const {
+    return s_->collectionName;
 }
 
 int LevelTextReader::rowsSoFar() const {

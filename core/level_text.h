@@ -20,12 +20,18 @@ enum class ReadMode {
     // programs write. A line is a board row when, with tabs, "-" and "_"
     // read as floor and run lengths ("4#", "3-") written out, it holds
     // nothing but the seven XSB characters; "|" splits a line into several
-    // rows. Every other line ends a level: blank lines, "Title:", "Author:",
-    // "Comment:" ... "Comment-End:" and other "Key: value" lines, lines
-    // starting with ";", and any other text. A title or author right below
-    // a level that has none belongs to it; otherwise it belongs to the next
-    // level. A byte-order mark is skipped; UTF-16 with its mark is read as
-    // the same text in UTF-8. Floor that the edge of the text reaches
+    // rows; a line of nothing but floor ("-", "_") is a row inside a level
+    // and a blank line between levels. Every other line ends a level: blank
+    // lines, "Title:", "Author:", "Comment:" ... "Comment-End:" and other
+    // "Key: value" lines, lines starting with ";", and any other text. A
+    // title or author right below a level that has none belongs to it;
+    // otherwise it belongs to the next level. A line of free text right
+    // above a level without a "Title:" is its title. "Solution:" (or
+    // "Solution (...):") and the lines of move letters after it are the
+    // moves of the level above. "Collection:", or a "Title:" of the text's
+    // head set apart from the first level by a blank line, names the whole
+    // collection. A byte-order mark is skipped; UTF-16 with its mark is read
+    // as the same text in UTF-8. Floor that the edge of the text reaches
     // through floor is outside.
     Collection,
     // The game's rules for a single level file: a line is a row when it is
@@ -50,6 +56,9 @@ struct TextLevel {
     int workers = 0;      // worker characters
     std::string title;
     std::string author;
+    // The moves written below it in the text ("Solution:" and the lines of
+    // letters after it), as they stand; empty when there are none.
+    std::string solution;
 
     bool hasWorker() const { return workers > 0; }
     // The level can be laid on a grid this size. A collection's trailing
@@ -80,6 +89,8 @@ class LevelTextReader {
     // hands over its one level here, if it has any rows.
     void finish();
     int levelCount() const;
+    // The name the text gives the whole collection; empty when it gives none.
+    std::string collectionName() const;
     // A single level's rows so far and its widest row: a caller with a
     // smaller grid may stop reading once they are too many.
     int rowsSoFar() const;

@@ -62,11 +62,30 @@ bool GameModel::OpenGame() {
     }
     gameName_ = opened.gameName;
     levelCount_ = static_cast<int>(opened.levelCount);
+    collection_ = readCollectionIndex(gameFile_);
+    if (collection_) {
+        // A collection is open all through; it opens on its first level
+        // without a best count.
+        maxLevel_ = static_cast<std::int16_t>(std::max(levelCount_, 1));
+        const std::vector<bool> open = unsolvedLevels();
+        const auto first = std::find(open.begin(), open.end(), true);
+        curLevel_ = first == open.end() ? 1 : static_cast<int>(first - open.begin()) + 1;
+        return true;
+    }
     // A set shortened below the progress, or a progress of 0, still opens:
     // on its last level, or on its first.
     maxLevel_ = static_cast<std::int16_t>(std::clamp<int>(opened.maxLevel, 1, levelCount_));
     curLevel_ = maxLevel_;
     return true;
+}
+
+std::vector<bool> GameModel::unsolvedLevels() const {
+    std::vector<bool> out(static_cast<std::size_t>(std::max(levelCount_, 0)), true);
+    const RecordFile bst = files().bst;
+    const std::int64_t n = std::min<std::int64_t>(bst.count(), levelCount_);
+    for (std::int64_t i = 0; i < n; ++i)
+        out[static_cast<std::size_t>(i)] = plausibleBest(bst.get<TBestData>(i)).moves == 0;
+    return out;
 }
 
 void GameModel::ReadRecord(int n) {
@@ -147,11 +166,15 @@ Message GameModel::caption() const {
     const std::string dir = dirPrefix(appDir_);
     for (const auto& [file, id] : builtins)
         if (gameFile_ == dir + file) return {id, curLevel_};
+    if (collection_) return {MessageId::CaptionOtherSet, collection_->name, shownNumber(curLevel_)};
     return {MessageId::CaptionOtherSet, gameFile_, curLevel_};
 }
 
 Message GameModel::levelText() const {
     if (xsbMode_) return MessageId::LevelPanelXsb;
+    if (collection_)
+        return {MessageId::LevelPanel, shownNumber(curLevel_),
+                std::max(collection_->textLevels, shownNumber(levelCount_))};
     return {MessageId::LevelPanel, curLevel_, levelCount_};
 }
 
@@ -383,9 +406,10 @@ void GameModel::PassGame() {
     // Every record is written before the first message, so a game ended
     // during the congratulation has kept the solve.
     const bool quiet = settings_.noPassInfo == 1;
-    std::vector<Message> messages{{MessageId::Congratulations, curLevel_}};
+    const int shown = shownNumber(curLevel_);
+    std::vector<Message> messages{{MessageId::Congratulations, shown}};
     if (first) {
-        messages.push_back({MessageId::FirstSolve, curLevel_, moveCount(), pushCount()});
+        messages.push_back({MessageId::FirstSolve, shown, moveCount(), pushCount()});
     } else if (!quiet && fewerMoves && fewerPushes) {
         messages.push_back({MessageId::BothRecordsBroken, moveCount(), pushCount()});
     } else if (!quiet && fewerMoves) {
@@ -411,7 +435,8 @@ void GameModel::PassGame() {
     std::int16_t newMax = maxLevel_;
     if (progress) {
         if (curLevel_ < levelCount_) newMax = static_cast<std::int16_t>(curLevel_ + 1);
-        if (curLevel_ == levelCount_) messages.push_back(MessageId::AllLevelsSolved);
+        if (curLevel_ == levelCount_ && !collection_)
+            messages.push_back(MessageId::AllLevelsSolved);
     }
 
     // The answer first and the progress last: a set whose writes a kill cut
@@ -423,6 +448,12 @@ void GameModel::PassGame() {
         maxLevel_ = static_cast<std::int16_t>(
             std::clamp<int>(raiseProgress(f.sav, newMax), newMax, levelCount_));
     setBest(best);
+    // A collection is played in any order: it is done when no level is left.
+    if (collection_ && first) {
+        const std::vector<bool> open = unsolvedLevels();
+        if (std::find(open.begin(), open.end(), true) == open.end())
+            messages.push_back(MessageId::AllLevelsSolved);
+    }
 
     for (const auto& m : messages)
         dialogs_.information(m);
@@ -453,16 +484,44 @@ void GameModel::tbNextRecordClick() {
     }
 }
 
+void GameModel::nextUnsolvedClick() {
+    stopWalk();
+    if (levelCount_ == 0) return;
+    const std::vector<bool> open = unsolvedLevels();
+    for (int k = 1; k <= levelCount_; ++k) {
+        const int level = (curLevel_ - 1 + k) % levelCount_ + 1;
+        if (!open[static_cast<std::size_t>(level - 1)] || level > maxLevel_) continue;
+        if (level == curLevel_ && !xsbMode_) break; // the one in play is the only one left
+        demo_.running = false;
+        curLevel_ = level;
+        ReadRecord(curLevel_);
+        xsbMode_ = false;
+        return;
+    }
+    dialogs_.information(MessageId::NoUnsolvedLevel);
+}
+
 void GameModel::tbSelectRecordClick() {
     stopWalk();
     if (levelCount_ == 0) return;
-    const auto answer = dialogs_.inputBox(MessageId::ChooseLevelCaption,
-                                          {MessageId::ChooseLevelPrompt, maxLevel_}, "");
+    const auto answer = dialogs_.inputBox(
+        MessageId::ChooseLevelCaption, {MessageId::ChooseLevelPrompt, shownNumber(maxLevel_)}, "");
     if (!answer || isBlankAnswer(*answer)) return;
-    const auto n = parseWholeNumber(*answer);
+    auto n = parseWholeNumber(*answer);
     if (!n) {
         dialogs_.warning(MessageId::EnterValidNumber);
         return;
+    }
+    if (collection_) {
+        // A collection's levels are chosen by their numbers in the text.
+        int level = 0;
+        for (int k = 1; k <= levelCount_ && level == 0; ++k)
+            if (shownNumber(k) == *n) level = k;
+        if (level == 0) {
+            dialogs_.warning(MessageId::EnterValidLevel);
+            return;
+        }
+        *n = level;
     }
     if (*n < 1 || *n > levelCount_) {
         dialogs_.warning(MessageId::EnterValidLevel);

@@ -11,6 +11,7 @@
 #include "session/mouse_walk.h"
 #include "session/play_aids.h"
 #include "storage/board.h"
+#include "storage/level_collection.h"
 #include "storage/level_set.h"
 #include "storage/records.h"
 
@@ -52,6 +53,15 @@ class GameModel {
     int levelCount() const { return levelCount_; }
     int curLevel() const { return curLevel_; }
     int maxLevel() const { return maxLevel_; }
+    // The index of the open set when it is an imported collection: every
+    // level of one is open, and its levels go by their numbers in the text.
+    const std::optional<CollectionIndex>& collection() const { return collection_; }
+    // The number a player knows a level of the open set by.
+    int shownNumber(int level) const {
+        return collection_ ? collection_->textNumber(level) : level;
+    }
+    // Levels of the open set without a best count.
+    std::vector<bool> unsolvedLevels() const;
     int bestMoves() const { return bestMoves_; }
     int bestPushes() const { return bestPushes_; }
     int mazeWidth() const { return mazeWidth_; }
@@ -119,6 +129,9 @@ class GameModel {
     void tbPreviousRecordClick();
     void tbNextRecordClick();
     void tbSelectRecordClick();
+    // 下一个未解关卡: the next level after this one without a best count,
+    // round to the first.
+    void nextUnsolvedClick();
     void SelectGames(int item);
     void N24Click();
     void Gamesave(int slot);
@@ -249,6 +262,7 @@ class GameModel {
     int levelCount_ = 0;
     int curLevel_ = 0;
     std::int16_t maxLevel_ = 0;
+    std::optional<CollectionIndex> collection_;
     int bestMoves_ = 0;
     int bestPushes_ = 0;
     int mazeWidth_ = 0;

@@ -117,6 +117,7 @@ enum class MessageId {
     SolutionStored,
     BetterAnswerStored,
     AllLevelsSolved,
+    NoUnsolvedLevel,
     SolveThisLevelFirst,
     ChooseLevelCaption,
     ChooseLevelPrompt, // %1 the highest level open

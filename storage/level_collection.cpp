@@ -78,21 +78,55 @@ std::string tabFree(std::string s) {
 struct IndexHead {
     std::string source;
     std::string stamp; // size and time of the source when it was read
+    std::string name;
+    int levels = 0;
 };
 
-std::optional<IndexHead> readIndexHead(const fs::path& idx) {
-    std::ifstream in(idx, std::ios::binary);
+std::vector<std::string> fieldsOf(const std::string& line) {
+    std::vector<std::string> f;
+    std::size_t at = 0;
+    for (;;) {
+        const auto tab = line.find('\t', at);
+        f.push_back(line.substr(at, tab == std::string::npos ? tab : tab - at));
+        if (tab == std::string::npos) break;
+        at = tab + 1;
+    }
+    return f;
+}
+
+// A whole number in 1 .. max, or 0.
+long numberIn(const std::string& s, long max) {
+    char* end = nullptr;
+    const long n = std::strtol(s.c_str(), &end, 10);
+    return end == s.c_str() || *end || n < 1 || n > max ? 0 : n;
+}
+
+// The key lines at the top of an index, up to its first level line.
+std::optional<IndexHead> readIndexHead(std::istream& in) {
     std::string line;
     if (!in || !std::getline(in, line) || line != kIndexHeader) return std::nullopt;
     IndexHead head;
-    for (int k = 0; k < 2 && std::getline(in, line); ++k) {
+    for (std::streampos at = in.tellg(); std::getline(in, line); at = in.tellg()) {
         const auto tab = line.find('\t');
+        const std::string key = line.substr(0, tab);
+        if (!key.empty() && key[0] >= '0' && key[0] <= '9') { // a level's line: the head is over
+            in.clear();
+            in.seekg(at);
+            break;
+        }
         if (tab == std::string::npos) continue;
-        const std::string key = line.substr(0, tab), value = line.substr(tab + 1);
+        const std::string value = line.substr(tab + 1);
         if (key == "source") head.source = value;
         if (key == "stamp") head.stamp = value;
+        if (key == "name") head.name = value;
+        if (key == "levels") head.levels = static_cast<int>(numberIn(value, 1L << 30));
     }
     return head;
+}
+
+std::optional<IndexHead> readIndexHead(const fs::path& idx) {
+    std::ifstream in(idx, std::ios::binary);
+    return readIndexHead(in);
 }
 
 // Size and modification time: a file that still shows both was not changed.
@@ -149,22 +183,33 @@ class Importer {
             return;
         }
         if (!started_) start();
-        const Bytes rec = centredLevel(levelMaze(level)).encode();
+        const TMazeData maze = centredLevel(levelMaze(level));
+        const Bytes rec = maze.encode();
         box_.write(reinterpret_cast<const char*>(rec.data()),
                    static_cast<std::streamsize>(rec.size()));
         ++result_.imported;
-        idx_ << result_.imported << '\t' << level.number << '\t' << tabFree(level.title) << '\t'
-             << tabFree(level.author) << '\n';
+        indexLines_ += std::to_string(result_.imported) + '\t' + std::to_string(level.number) +
+                       '\t' + tabFree(level.title) + '\t' + tabFree(level.author) + '\n';
+        if (!level.solution.empty()) solutions_.push_back({result_.imported, level.solution});
         if (!box_) fail(tmpBox_);
-        if (!idx_) fail(tmpIdx_);
     }
 
-    CollectionImport finish() {
+    // The set in place under its name; `name` is what the text calls the
+    // collection.
+    CollectionImport finish(const std::string& name) {
         if (!started_) return result_;
         box_.close();
         if (!box_) fail(tmpBox_);
-        idx_.close();
-        if (!idx_) fail(tmpIdx_);
+        std::ofstream idx(tmpIdx_, std::ios::binary | std::ios::trunc);
+        if (!idx) fail(tmpIdx_);
+        idx << kIndexHeader << '\n'
+            << "source\t" << source_ << '\n'
+            << "stamp\t" << stamp_ << '\n'
+            << "name\t" << tabFree(name) << '\n'
+            << "levels\t" << result_.levels << '\n'
+            << indexLines_;
+        idx.close();
+        if (!idx) fail(tmpIdx_);
 
         for (int k = 1; k <= kMaxNameTries; ++k) {
             const std::string box = candidateBox(dir_, stem_, k);
@@ -221,11 +266,6 @@ class Importer {
         started_ = true;
         box_.open(tmpBox_, std::ios::binary | std::ios::trunc);
         if (!box_) fail(tmpBox_);
-        idx_.open(tmpIdx_, std::ios::binary | std::ios::trunc);
-        if (!idx_) fail(tmpIdx_);
-        idx_ << kIndexHeader << '\n'
-             << "source\t" << source_ << '\n'
-             << "stamp\t" << stamp_ << '\n';
     }
 
     CollectionImport done(const std::string& box, bool built) {
@@ -235,7 +275,33 @@ class Importer {
         fs::remove(tmpIdx_, ec);
         result_.boxFile = box;
         result_.built = built;
+        result_.answers = keepSolutions(box);
         return result_;
+    }
+
+    // The solutions written in the text become the levels' answers where
+    // they solve their level and beat what is stored; how many were kept.
+    int keepSolutions(const std::string& box) {
+        if (solutions_.empty()) return 0;
+        const CompanionFiles files = CompanionFiles::forGame(box, appDir_);
+        int kept = 0;
+        for (const auto& [level, text] : solutions_) {
+            const TMazeData maze = files.levels.get<TMazeData>(level - 1);
+            SolutionParse parsed = parseSolution(maze, text);
+            if (parsed.error != SolutionError::None) continue;
+            parsed.answer.level = static_cast<std::int16_t>(level);
+            const AnswerReplay replay = replayAnswer(maze, parsed.answer);
+            if (!replay.ok()) continue;
+            const TBestData counts{static_cast<std::int16_t>(replay.moves),
+                                   static_cast<std::int16_t>(replay.pushes)};
+            files.sol.padTo(level, emptyAnswerRecord().encode());
+            files.bst.padTo(level, TBestData{}.encode());
+            if (storeSolveAnswer(files, level - 1, parsed.answer, counts)) {
+                improveBest(files.bst, level - 1, counts);
+                ++kept;
+            }
+        }
+        return kept;
     }
 
     // The records of the old set moved to where its levels now stand, as
@@ -334,7 +400,9 @@ class Importer {
     fs::path appDir_;
     bool started_ = false;
     fs::path tmpBox_, tmpIdx_;
-    std::ofstream box_, idx_;
+    std::ofstream box_;
+    std::string indexLines_;                             // a line per level, below the index's head
+    std::vector<std::pair<int, std::string>> solutions_; // level of the set, moves
     CollectionImport result_;
 };
 
@@ -368,7 +436,8 @@ struct Opener {
         OpenedLevelText out;
         if (importer) {
             out.collection = true;
-            out.set = importer->finish();
+            const std::string name = reader.collectionName();
+            out.set = importer->finish(name.empty() ? stem : name);
             return out;
         }
         out.single.levelCount = reader.levelCount();
@@ -420,28 +489,46 @@ fs::path levelIndexFile(const std::string& boxFile) {
     return companionBase(boxFile) + ".idx";
 }
 
+namespace {
+
+// Every level line of an index: the set's number, the text's, title, author.
+template <class Take> std::optional<IndexHead> readIndex(const std::string& boxFile, Take take) {
+    std::ifstream in(levelIndexFile(boxFile), std::ios::binary);
+    std::optional<IndexHead> head = readIndexHead(in);
+    if (!head) return head;
+    for (std::string line; std::getline(in, line);) {
+        const std::vector<std::string> f = fieldsOf(line);
+        if (f.size() < 4) continue;
+        const long n = numberIn(f[0], kMaxLevels);
+        if (n == 0) continue;
+        take(static_cast<std::size_t>(n), static_cast<int>(numberIn(f[1], 1L << 30)), f);
+    }
+    return head;
+}
+
+} // namespace
+
 std::vector<LevelInfo> readLevelIndex(const std::string& boxFile) {
     std::vector<LevelInfo> infos;
-    std::ifstream in(levelIndexFile(boxFile), std::ios::binary);
-    std::string line;
-    if (!in || !std::getline(in, line) || line != kIndexHeader) return infos;
-    while (std::getline(in, line)) {
-        std::vector<std::string> f;
-        std::size_t at = 0;
-        for (;;) {
-            const auto tab = line.find('\t', at);
-            f.push_back(line.substr(at, tab == std::string::npos ? tab : tab - at));
-            if (tab == std::string::npos) break;
-            at = tab + 1;
-        }
-        if (f.size() < 4) continue;
-        char* end = nullptr;
-        const long n = std::strtol(f[0].c_str(), &end, 10);
-        if (end == f[0].c_str() || *end || n < 1 || n > kMaxLevels) continue;
-        if (static_cast<std::size_t>(n) > infos.size()) infos.resize(static_cast<std::size_t>(n));
-        infos[static_cast<std::size_t>(n - 1)] = {f[2], f[3]};
-    }
+    readIndex(boxFile, [&](std::size_t n, int, const std::vector<std::string>& f) {
+        if (n > infos.size()) infos.resize(n);
+        infos[n - 1] = {f[2], f[3]};
+    });
     return infos;
+}
+
+std::optional<CollectionIndex> readCollectionIndex(const std::string& boxFile) {
+    CollectionIndex index;
+    const auto head =
+        readIndex(boxFile, [&](std::size_t n, int number, const std::vector<std::string>&) {
+            if (n > index.textNumbers.size()) index.textNumbers.resize(n);
+            index.textNumbers[n - 1] = number;
+        });
+    if (!head) return std::nullopt;
+    index.name = head->name.empty() ? fs::path(head->source).stem().string() : head->name;
+    if (index.name.empty()) index.name = fs::path(boxFile).stem().string();
+    index.textLevels = head->levels;
+    return index;
 }
 
 OpenedLevelText openLevelTextFile(const fs::path& file, const fs::path& levelsDir,

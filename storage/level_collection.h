@@ -9,6 +9,7 @@
 #include "storage/level_text.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,24 @@ std::filesystem::path levelIndexFile(const std::string& boxFile);
 // no index or the index cannot be read.
 std::vector<LevelInfo> readLevelIndex(const std::string& boxFile);
 
+// What the index of an imported collection tells of the whole: its name,
+// how many levels its text holds, and each level's number in the text.
+struct CollectionIndex {
+    std::string name;             // the collection's own name, else its file's
+    int textLevels = 0;           // levels in the text, those left out too
+    std::vector<int> textNumbers; // element 0 for level 1 of the set
+    // The level's number in the text; the set's number where the index has none.
+    int textNumber(int level) const {
+        return level >= 1 && static_cast<std::size_t>(level) <= textNumbers.size() &&
+                       textNumbers[static_cast<std::size_t>(level - 1)] > 0
+                   ? textNumbers[static_cast<std::size_t>(level - 1)]
+                   : level;
+    }
+};
+// nullopt for a set that is no imported collection (no index, or one that
+// cannot be read).
+std::optional<CollectionIndex> readCollectionIndex(const std::string& boxFile);
+
 struct CollectionImport {
     std::string boxFile; // the level set; empty when no level could be taken
     int levels = 0;      // levels in the text
@@ -38,6 +57,7 @@ struct CollectionImport {
     std::vector<int> unreadable; // no worker: nothing to play
     int beyondLimit = 0;         // levels past what one set can number
     bool built = false;          // written now, not found as it was
+    int answers = 0;             // solutions of the text kept as answers
 };
 
 struct OpenedLevelText {

@@ -201,6 +201,8 @@ QString Messages::source(MessageId id) {
         return tr("您的答案比原答案简洁！已经保存！");
     case MessageId::AllLevelsSolved:
         return tr("你好厉害呀，已经通过游戏所有关卡，试试别的吧！");
+    case MessageId::NoUnsolvedLevel:
+        return tr("没有别的未解关卡了！");
     case MessageId::SolveThisLevelFirst:
         return tr("先过了这一关再说吧!");
     case MessageId::ChooseLevelCaption:

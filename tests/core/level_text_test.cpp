@@ -78,6 +78,64 @@ TEST(CoreLevelText, CollectionsSplitWithTitlesAndLines) {
     }
 }
 
+// The conventions collections are written in, one small text of each.
+TEST(CoreLevelText, CommunityConventions) {
+    const std::string box = "#####\n#@$.#\n#####\n";
+    struct Case {
+        const char* what;
+        std::string text;
+        std::vector<std::string> titles; // one per level
+        std::vector<int> rowCounts;
+        std::vector<std::string> solutions;
+        std::string collection;
+    } cases[] = {
+        {"free text right above",
+         "Level One\n" + box + "\nLevel Two\n" + box,
+         {"Level One", "Level Two"},
+         {3, 3},
+         {"", ""},
+         ""},
+        {"free text set apart", "Some words\n\n" + box, {""}, {3}, {""}, ""},
+        {"a tag beats free text", "Words\nTitle: Tagged\n" + box, {"Tagged"}, {3}, {""}, ""},
+        {"comments are no titles", "; 7\n" + box, {""}, {3}, {""}, ""},
+        {"floor rows inside", "####\n#@$.#\n####\n-\n__\n###\n#.#\n###\n", {""}, {8}, {""}, ""},
+        {"floor rows ending a level", box + "---\n\n---\n" + box, {"", ""}, {4, 3}, {"", ""}, ""},
+        {"collection header",
+         "Collection: My Set\nAuthor: Ann\n\n" + box,
+         {""},
+         {3},
+         {""},
+         "My Set"},
+        {"the head's title", "Title: The Set\n\nTitle: One\n" + box, {"One"}, {3}, {""}, "The Set"},
+        {"solutions below",
+         box + "Solution (moves 1, pushes 1):\nR\n\n" + box + "Solution: 2r\nR\nTitle: Two\n",
+         {"", "Two"},
+         {3, 3},
+         {"R", "2rR"},
+         ""},
+        {"a solution ends at other text",
+         box + "Solution:\nrR\nLevel B\n" + box,
+         {"", "Level B"},
+         {3, 3},
+         {"rR", ""},
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<TextLevel> levels;
+        LevelTextReader reader([&](TextLevel& l) { levels.push_back(l); });
+        reader.feed(c.text);
+        reader.finish();
+        ASSERT_EQ(levels.size(), c.titles.size());
+        for (std::size_t k = 0; k < levels.size(); ++k) {
+            EXPECT_EQ(levels[k].title, c.titles[k]) << k;
+            EXPECT_EQ(levels[k].rowCount, c.rowCounts[k]) << k;
+            EXPECT_EQ(levels[k].solution, c.solutions[k]) << k;
+        }
+        EXPECT_EQ(reader.collectionName(), c.collection);
+    }
+}
+
 TEST(CoreLevelText, TheSingleFileRules) {
     struct Case {
         const char* what;

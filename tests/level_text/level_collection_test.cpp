@@ -235,6 +235,45 @@ TEST(LevelCollection, SetToCollectionToSet) {
     EXPECT_EQ(infos[4], (LevelInfo{"Level 5", ""}));
 }
 
+// A collection keeps its name, the numbers its levels have in the text
+// (also after a level left out), and the solutions written in it.
+TEST(LevelCollection, NamesNumbersAndSolutionsAsPublished) {
+    TempDir dir;
+    const fs::path file = dir.path / "source.sok";
+    const std::string tooWide = "#" + std::string(70, ' ') + "#\n#@$." + std::string(64, ' ') +
+                                "#\n" + std::string(72, '#') + "\n\n";
+    writeText(file, "Collection: Corridors\n\n" + level(1, "One") + tooWide + rows(2) +
+                        "Solution (moves 3, pushes 1):\nrrR\n\n" + rows(3) +
+                        "Solution: rrrL\n\n" + // stops short of the target: not kept
+                        rows(4) + "Solution: uR\n");
+    const OpenedLevelText opened = openLevelTextFile(file, dir.path / "sets");
+    ASSERT_TRUE(opened.collection);
+    EXPECT_EQ(opened.set.imported, 4);
+    EXPECT_EQ(opened.set.tooLarge, std::vector<int>{2});
+    EXPECT_EQ(opened.set.answers, 1);
+
+    const auto index = readCollectionIndex(opened.set.boxFile);
+    ASSERT_TRUE(index);
+    EXPECT_EQ(index->name, "Corridors");
+    EXPECT_EQ(index->textLevels, 5);
+    EXPECT_EQ(index->textNumbers, (std::vector<int>{1, 3, 4, 5}));
+    EXPECT_EQ(index->textNumber(2), 3);
+    EXPECT_EQ(index->textNumber(9), 9);
+    EXPECT_EQ(readLevelIndex(opened.set.boxFile)[0], (LevelInfo{"One", ""}));
+
+    const CompanionFiles f = CompanionFiles::forGame(opened.set.boxFile, {});
+    EXPECT_EQ(f.sol.get<TAnswerData>(1).moves, 3);
+    EXPECT_EQ(f.bst.get<TBestData>(1), (TBestData{3, 1}));
+    EXPECT_EQ(f.sol.count() > 2 ? f.sol.get<TAnswerData>(2).moves : 0, 0);
+
+    // Without a name of its own a collection goes by its file's; a set that
+    // is no collection has no index.
+    writeText(dir.path / "plain.txt", level(6) + level(7));
+    const auto plain = openLevelTextFile(dir.path / "plain.txt", dir.path / "sets");
+    EXPECT_EQ(readCollectionIndex(plain.set.boxFile)->name, "plain");
+    EXPECT_FALSE(readCollectionIndex((dir.path / "none.box").string()));
+}
+
 TEST(LevelCollection, SingleLevelsPastedTextsAndMissingFiles) {
     TempDir dir;
     writeText(dir.path / "one.xsb", "Title: Only\n" + level(3));

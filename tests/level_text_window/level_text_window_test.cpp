@@ -91,7 +91,8 @@ TEST_F(LevelTextWindowTest, CollectionFromTheCommandLineKeepsItsProgressAcrossRu
     const std::string box = (levelsDir() / "corridors.box").string();
     EXPECT_EQ(model().gameFile(), box);
     EXPECT_FALSE(model().xsbMode());
-    EXPECT_EQ(form->windowTitle().toStdString(), "推箱子      " + box + "  第：1 关");
+    // The caption names the collection, not the converted file.
+    EXPECT_EQ(form->windowTitle().toStdString(), "推箱子      corridors  第：1 关");
     EXPECT_EQ(form->statusPanel(0)->text().toStdString(), "当前关卡号：1 / 50");
     EXPECT_EQ(form->statusPanel(3)->text().toStdString(), "  Corridor 1  作者：Team");
     std::vector<std::string> info;
@@ -103,11 +104,12 @@ TEST_F(LevelTextWindowTest, CollectionFromTheCommandLineKeepsItsProgressAcrossRu
     EXPECT_EQ(model().curLevel(), 2);
     EXPECT_EQ(form->statusPanel(3)->text().toStdString(), "  Corridor 2  作者：Team");
 
+    // Back again on the first level not solved; every level is open.
     start(args);
     EXPECT_EQ(model().gameFile(), box);
     EXPECT_EQ(model().curLevel(), 2);
-    EXPECT_EQ(model().maxLevel(), 2);
-    EXPECT_EQ(form->windowTitle().toStdString(), "推箱子      " + box + "  第：2 关");
+    EXPECT_EQ(model().maxLevel(), 50);
+    EXPECT_EQ(form->windowTitle().toStdString(), "推箱子      corridors  第：2 关");
     const auto best = RecordFile(companionBase(box) + ".bst", TBestData::kSize).get<TBestData>(0);
     EXPECT_EQ(best, (TBestData{2, 1}));
     EXPECT_EQ(std::count_if(fs::directory_iterator(levelsDir()), fs::directory_iterator(),
@@ -169,7 +171,7 @@ TEST_F(LevelTextWindowTest, OpenDialogClipboardExportAndAnswers) {
     EXPECT_EQ(dialogs.shown.back().text, "剪贴板中没有关卡！");
 }
 
-TEST_F(LevelTextWindowTest, ChooserDrawsOnlyWhatIsInViewAndPlaysUnlockedLevels) {
+TEST_F(LevelTextWindowTest, ChooserDrawsOnlyWhatIsInViewAndPlaysAnyLevelOfACollection) {
     std::ofstream(file, std::ios::binary | std::ios::trunc) << collection(1000);
     start(QStringList{"sokoban", QString::fromStdString(file.string())});
     ASSERT_EQ(model().levelCount(), 1000);
@@ -179,9 +181,11 @@ TEST_F(LevelTextWindowTest, ChooserDrawsOnlyWhatIsInViewAndPlaysUnlockedLevels) 
     sav.put(0, progress);
     RecordFile(companionBase(model().gameFile()) + ".bst", TBestData::kSize)
         .put(0, TBestData{9, 4});
-    // Opened again it reads the progress; the board goes back to level 1.
+    // Opened again a collection is open all through, whatever the progress
+    // says, and starts on its first level not solved.
     model().openOtherSet(model().gameFile());
-    ASSERT_EQ(model().maxLevel(), 3);
+    ASSERT_EQ(model().maxLevel(), 1000);
+    EXPECT_EQ(model().curLevel(), 2);
     model().playLevel(1);
 
     LevelChooser chooser(*form);
@@ -196,10 +200,11 @@ TEST_F(LevelTextWindowTest, ChooserDrawsOnlyWhatIsInViewAndPlaysUnlockedLevels) 
     EXPECT_LT(chooser.levels().picturesDrawn(), 60);
     EXPECT_EQ(chooser.levels().title(7), "Corridor 7");
     EXPECT_EQ(chooser.levels().best(1), (TBestData{9, 4}));
-    EXPECT_TRUE(chooser.levels().locked(4));
+    EXPECT_FALSE(chooser.levels().locked(900));
 
-    EXPECT_FALSE(chooser.playLevel(4));
-    EXPECT_EQ(model().curLevel(), 1);
+    EXPECT_TRUE(chooser.playLevel(900));
+    EXPECT_EQ(model().curLevel(), 900);
+    chooser.showChooser();
     // A double click on level 3 plays it.
     const QModelIndex third = chooser.view()->model()->index(2, 0);
     chooser.view()->scrollTo(third);
