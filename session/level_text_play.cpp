@@ -144,8 +144,10 @@ void LevelTextCommands::exportCollection() {
     if (model_.levelCount() == 0 || model_.gameFile().empty()) return; // no level set open
     const auto chosen = dialogs_.saveFile(MessageId::CollectionFilter, model_.gameName() + ".xsb");
     if (!chosen) return;
-    saveCollection(*chosen, model_.gameFile(),
-                   [this](int n) { return dialogs_.words(Message(MessageId::LevelNumbers, n)); });
+    saveCollection(
+        *chosen, model_.gameFile(),
+        [this](int n) { return dialogs_.words(Message(MessageId::LevelNumbers, n)); },
+        model_.appDir());
     dialogs_.information(MessageId::Saved);
 }
 

@@ -563,9 +563,21 @@ OpenedLevelText openLevelTextString(std::string_view text, const std::string& na
     return opener.result();
 }
 
-void saveCollection(const fs::path& file, const std::string& boxFile,
-                    const UntitledName& untitled) {
+void saveCollection(const fs::path& file, const std::string& boxFile, const UntitledName& untitled,
+                    const fs::path& appDir) {
     const std::vector<LevelInfo> infos = readLevelIndex(boxFile);
+    const RecordFile answers = CompanionFiles::forGame(boxFile, appDir).sol;
+    // Answers that cannot be read leave the levels without; the export goes on.
+    const auto answerOf = [&](int n, const TMazeData& level) -> std::string {
+        try {
+            std::error_code ec;
+            if (!fs::exists(answers.path(), ec) || n > answers.count()) return {};
+            const auto answer = answers.get<TAnswerData>(n - 1);
+            return replayAnswer(level, answer).ok() ? solutionText(level, answer) : std::string();
+        } catch (const FileError&) {
+            return {};
+        }
+    };
     std::ifstream in(boxFile, std::ios::binary);
     if (!in) fail(boxFile);
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
@@ -577,7 +589,9 @@ void saveCollection(const fs::path& file, const std::string& boxFile,
         const LevelInfo info = static_cast<std::size_t>(n) <= infos.size()
                                    ? infos[static_cast<std::size_t>(n - 1)]
                                    : LevelInfo{};
-        out << collectionEntry(TMazeData::decode(rec), n, info.title, info.author, untitled);
+        const TMazeData level = TMazeData::decode(rec);
+        const std::string solution = answerOf(n, level);
+        out << collectionEntry(level, n, info.title, info.author, untitled, solution);
     }
     if (in.bad()) fail(boxFile);
     out.close();

@@ -85,8 +85,10 @@ OpenedLevelText openLevelTextString(std::string_view text, const std::string& na
                                     const std::filesystem::path& appDir = {});
 
 // The whole level set as one collection text, the titles of its index
-// (or what `untitled` calls a level) with every level. Throws FileError.
+// (or what `untitled` calls a level) and the stored answers that solve
+// their levels with every level; appDir tells where the set's records are
+// kept. Throws FileError.
 void saveCollection(const std::filesystem::path& file, const std::string& boxFile,
-                    const UntitledName& untitled);
+                    const UntitledName& untitled, const std::filesystem::path& appDir = {});
 
 } // namespace sokoban

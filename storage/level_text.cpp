@@ -126,11 +126,18 @@ std::string collectionTitle(const std::string& title, int level, const UntitledN
 }
 
 std::string collectionEntry(const TMazeData& level, int number, const std::string& title,
-                            const std::string& author, const UntitledName& untitled) {
+                            const std::string& author, const UntitledName& untitled,
+                            const std::string& solution) {
     std::string out = writeXsb(level);
     out += "Title: " + collectionTitle(title, number, untitled) + "\r\n";
     const std::string a = core::cleanTitle(author);
     if (!a.empty()) out += "Author: " + a + "\r\n";
+    if (!solution.empty()) {
+        out += "Solution:\r\n";
+        constexpr std::size_t kLine = 70;
+        for (std::size_t at = 0; at < solution.size(); at += kLine)
+            out += solution.substr(at, kLine) + "\r\n";
+    }
     out += "\r\n";
     return out;
 }

@@ -68,9 +68,12 @@ using UntitledName = std::function<std::string(int number)>;
 std::string collectionTitle(const std::string& title, int level, const UntitledName& untitled);
 
 // One level of a collection: its rows (as writeXsb), a "Title:" line, an
-// "Author:" line when there is an author, and a blank line; CR LF throughout.
+// "Author:" line when there is an author, a "Solution:" line and the moves
+// (70 to a line) when there is a solution, and a blank line; CR LF
+// throughout.
 std::string collectionEntry(const TMazeData& level, int number, const std::string& title,
-                            const std::string& author, const UntitledName& untitled);
+                            const std::string& author, const UntitledName& untitled,
+                            const std::string& solution = {});
 
 // --- solutions as letters -----------------------------------------------------
 

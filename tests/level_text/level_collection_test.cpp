@@ -266,6 +266,15 @@ TEST(LevelCollection, NamesNumbersAndSolutionsAsPublished) {
     EXPECT_EQ(f.bst.get<TBestData>(1), (TBestData{3, 1}));
     EXPECT_EQ(f.sol.count() > 2 ? f.sol.get<TAnswerData>(2).moves : 0, 0);
 
+    // Exported, the answers go with their levels and come back as answers.
+    const fs::path exported = dir.path / "exported.sok";
+    saveCollection(exported, opened.set.boxFile,
+                   [](int n) { return "Level " + std::to_string(n); });
+    const std::string text = readText(exported);
+    EXPECT_NE(text.find("Title: Level 2\r\nSolution:\r\nrrR\r\n\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Solution:"), text.rfind("Solution:"));
+    EXPECT_EQ(openLevelTextFile(exported, dir.path / "again").set.answers, 1);
+
     // Without a name of its own a collection goes by its file's; a set that
     // is no collection has no index.
     writeText(dir.path / "plain.txt", level(6) + level(7));
