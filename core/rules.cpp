@@ -41,4 +41,25 @@ bool solved(const Board& board) {
     return std::find(board.cells.begin(), board.cells.end(), kBox) == board.cells.end();
 }
 
+MoveFigures figuresOf(Board board, const Moves& moves) {
+    MoveFigures f;
+    int lastBox = -1; // where the last pushed box stands
+    int lastDir = -1; // the direction of the last move, when it was a push
+    for (const std::uint8_t m : moves) {
+        const MoveOutcome out = apply(board, static_cast<Dir>(m));
+        if (out.kind == MoveKind::Blocked) break;
+        ++f.moves;
+        if (out.kind != MoveKind::Push) {
+            lastDir = -1;
+            continue;
+        }
+        ++f.pushes;
+        if (out.boxFrom != lastBox) ++f.boxChanges;
+        if (out.boxFrom != lastBox || lastDir != m) ++f.boxLines;
+        lastBox = out.boxTo;
+        lastDir = m;
+    }
+    return f;
+}
+
 } // namespace sokoban::core

@@ -29,4 +29,17 @@ MoveOutcome tryMove(const Board& board, Dir d);
 // No box stands off a target (a board without boxes is solved).
 bool solved(const Board& board);
 
+// What players count of a line of moves: moves and pushes made (up to the
+// first blocked move), box lines (a push that does not carry on the last
+// move's push of the same box the same way starts one) and box changes (a
+// push of another box than the last one pushed, the first push included).
+struct MoveFigures {
+    int moves = 0;
+    int pushes = 0;
+    int boxLines = 0;
+    int boxChanges = 0;
+    bool operator==(const MoveFigures&) const = default;
+};
+MoveFigures figuresOf(Board board, const Moves& moves);
+
 } // namespace sokoban::core

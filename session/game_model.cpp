@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <climits>
 #include <vector>
 
@@ -30,7 +31,55 @@ bool inGrid(int i) {
 
 } // namespace
 
-GameModel::GameModel(GameView& view, Dialogs& dialogs) : view_(view), dialogs_(dialogs) {}
+GameModel::GameModel(GameView& view, Dialogs& dialogs)
+    : view_(view), dialogs_(dialogs), clock_([] {
+          return std::chrono::duration_cast<std::chrono::seconds>(
+                     std::chrono::steady_clock::now().time_since_epoch())
+              .count();
+      }) {}
+
+GameModel::~GameModel() {
+    try {
+        keepTimePlayed();
+    } catch (...) { // the game is closing: nothing is left to report it to
+    }
+}
+
+std::filesystem::path GameModel::statsFile() const {
+    return collection_ ? levelStatsFile(gameFile_, appDir_) : std::filesystem::path();
+}
+
+// Statistics never stand in the way of play: a file that cannot be written
+// (a full disk, a read-only folder) leaves them as they were.
+void GameModel::keepTimePlayed() {
+    if (statsLevel_ == 0) return;
+    // A window left open overnight is no hour of play.
+    constexpr std::int64_t kLongestStretch = 3600;
+    const std::int64_t now = clock_();
+    const std::int64_t spent = std::clamp<std::int64_t>(now - statsSince_, 0, kLongestStretch);
+    statsSince_ = now;
+    try {
+        if (spent > 0) addLevelStats(statsPath_, statsLevel_, {0, spent});
+    } catch (const FileError&) {
+    }
+}
+
+void GameModel::enterLevelStats(int level) {
+    keepTimePlayed();
+    statsLevel_ = collection_ && level > 0 ? level : 0;
+    statsPath_ = statsFile();
+    statsSince_ = clock_();
+    attemptPending_ = statsLevel_ != 0;
+}
+
+void GameModel::countAttempt() {
+    if (!attemptPending_) return;
+    attemptPending_ = false;
+    try {
+        if (statsLevel_ != 0 && !xsbMode_) addLevelStats(statsPath_, statsLevel_, {1, 0});
+    } catch (const FileError&) {
+    }
+}
 
 std::string GameModel::builtinFile(int item) {
     static const char* names[] = {"game.box", "normal.box", "veryhard.box", "easy.box",
@@ -81,16 +130,20 @@ bool GameModel::OpenGame() {
 
 std::vector<bool> GameModel::unsolvedLevels() const {
     std::vector<bool> out(static_cast<std::size_t>(std::max(levelCount_, 0)), true);
-    const RecordFile bst = files().bst;
-    const std::int64_t n = std::min<std::int64_t>(bst.count(), levelCount_);
-    for (std::int64_t i = 0; i < n; ++i)
-        out[static_cast<std::size_t>(i)] = plausibleBest(bst.get<TBestData>(i)).moves == 0;
+    try {
+        const RecordFile bst = files().bst;
+        const std::int64_t n = std::min<std::int64_t>(bst.count(), levelCount_);
+        for (std::int64_t i = 0; i < n; ++i)
+            out[static_cast<std::size_t>(i)] = plausibleBest(bst.get<TBestData>(i)).moves == 0;
+    } catch (const FileError&) { // best counts that cannot be read count as none
+    }
     return out;
 }
 
 void GameModel::ReadRecord(int n) {
     stopWalk();
     try {
+        enterLevelStats(n);
         send(event::Enable{Control::Next, n < maxLevel_});
         const RecordFile levels = files().levels;
         levelCount_ = static_cast<int>(levels.count());
@@ -221,6 +274,7 @@ void GameModel::makeMove(int code, bool redo) {
         return;
     }
     case core::MoveKind::Step:
+        if (!demo_.running) countAttempt();
         // A demonstration's moves are logged too: after a stopped
         // demonstration the player finishes from where it left the board,
         // and the stored answer must hold the whole way from the start.
@@ -233,6 +287,7 @@ void GameModel::makeMove(int code, bool redo) {
               event::Status{1, movesText()}});
         return;
     case core::MoveKind::Push:
+        if (!demo_.running) countAttempt();
         break;
     }
     // The push happens only once its undo record is on disk; a failed write
@@ -362,6 +417,7 @@ void GameModel::PassGame() {
     // Nothing moves behind the messages, so the counts shown are the counts
     // written.
     stopWalk();
+    keepTimePlayed();
     send(event::DemoTimer{false});
     if (finishSolveDemo()) return;
     if (xsbMode_ && levelCount_ == 0) {

@@ -13,6 +13,7 @@
 #include "storage/board.h"
 #include "storage/level_collection.h"
 #include "storage/level_set.h"
+#include "storage/level_stats.h"
 #include "storage/records.h"
 
 #include <array>
@@ -40,6 +41,10 @@ int directionCode(const std::string& word);
 class GameModel {
   public:
     GameModel(GameView& view, Dialogs& dialogs);
+    // Keeps the time played on a collection's level in play.
+    ~GameModel();
+    GameModel(const GameModel&) = delete;
+    GameModel& operator=(const GameModel&) = delete;
 
     // --- the game as it stands -----------------------------------------------------
     const std::filesystem::path& appDir() const { return appDir_; }
@@ -62,6 +67,10 @@ class GameModel {
     }
     // Levels of the open set without a best count.
     std::vector<bool> unsolvedLevels() const;
+    // A collection's statistics file; empty for other sets.
+    std::filesystem::path statsFile() const;
+    // The clock of the time played, in seconds from any start.
+    void setClock(std::function<std::int64_t()> secondsNow) { clock_ = std::move(secondsNow); }
     int bestMoves() const { return bestMoves_; }
     int bestPushes() const { return bestPushes_; }
     int mazeWidth() const { return mazeWidth_; }
@@ -250,6 +259,12 @@ class GameModel {
     // drawn again.
     event::Moved redrawnFrom(const Position& before) const;
 
+    // A collection's statistics: the time on the level in play so far is
+    // added to its record; an attempt is counted at a level's first move.
+    void keepTimePlayed();
+    void enterLevelStats(int level);
+    void countAttempt();
+
     void send(Event e) { view_.apply({std::move(e)}); }
     void send(const Events& events) { view_.apply(events); }
 
@@ -263,6 +278,11 @@ class GameModel {
     int curLevel_ = 0;
     std::int16_t maxLevel_ = 0;
     std::optional<CollectionIndex> collection_;
+    std::function<std::int64_t()> clock_;
+    int statsLevel_ = 0; // the collection's level whose time runs, 0 none
+    std::filesystem::path statsPath_;
+    std::int64_t statsSince_ = 0;
+    bool attemptPending_ = false;
     int bestMoves_ = 0;
     int bestPushes_ = 0;
     int mazeWidth_ = 0;

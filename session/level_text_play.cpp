@@ -212,6 +212,41 @@ std::vector<Message> LevelTextCommands::titleLines(const GameModel& model) {
     std::vector<Message> lines;
     if (!info.title.empty()) lines.push_back({MessageId::TitleLine, info.title});
     if (!info.author.empty()) lines.push_back({MessageId::AuthorLine, info.author});
+    if (model.xsbMode() || !model.collection()) return lines;
+
+    // A collection's level: where it stands in the collection, how it went,
+    // and what its best answer is like; then the whole collection.
+    const int level = model.curLevel();
+    lines.push_back(
+        {MessageId::CollectionLine, model.collection()->name, model.shownNumber(level)});
+    const std::vector<LevelStats> stats = readLevelStats(model.statsFile());
+    const LevelStats here = level >= 1 && static_cast<std::size_t>(level) <= stats.size()
+                                ? stats[static_cast<std::size_t>(level - 1)]
+                                : LevelStats{};
+    lines.push_back(
+        {MessageId::LevelStatsLine, here.attempts, here.seconds / 60, here.seconds % 60});
+    try {
+        const CompanionFiles f = model.files();
+        if (level >= 1 && f.sol.count() >= level) {
+            const auto answer = f.sol.get<TAnswerData>(level - 1);
+            const TMazeData maze = f.levels.get<TMazeData>(level - 1);
+            if (replayAnswer(maze, answer).ok()) {
+                const core::MoveFigures a = answerFigures(maze, answer);
+                lines.push_back(
+                    {MessageId::AnswerFiguresLine, a.moves, a.pushes, a.boxLines, a.boxChanges});
+            }
+        }
+    } catch (const FileError&) { // no answer to tell of
+    }
+    const std::vector<bool> open = model.unsolvedLevels();
+    const auto solved = std::count(open.begin(), open.end(), false);
+    long long attempts = 0, seconds = 0;
+    for (const LevelStats& s : stats) {
+        attempts += s.attempts;
+        seconds += s.seconds;
+    }
+    lines.push_back({MessageId::CollectionStatsLine, static_cast<long long>(solved),
+                     model.levelCount(), attempts, seconds / 60});
     return lines;
 }
 

@@ -85,6 +85,14 @@ enum class MessageId {
     // Lines of the game information.
     TitleLine,  // %1 title
     AuthorLine, // %1 author
+    // A collection's level in 游戏信息: %1 the collection, %2 its number there.
+    CollectionLine,
+    // %1 attempts, %2 minutes, %3 seconds played on the level.
+    LevelStatsLine,
+    // The best answer: %1 moves, %2 pushes, %3 box lines, %4 box changes.
+    AnswerFiguresLine,
+    // The whole collection: %1 levels solved of %2, %3 attempts, %4 minutes.
+    CollectionStatsLine,
 
     // Opening level sets and levels.
     SetFileMissing,

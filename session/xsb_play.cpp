@@ -42,6 +42,7 @@ bool GameModel::PlayXSB(const std::string& path) {
     // A demonstration or a walk of the previous level must not go on here.
     if (demo_.running || demo_.paused || demo_.buttons != DemoButtons::Idle) stopDemo();
     stopWalk();
+    enterLevelStats(0); // a single file keeps no statistics
 
     // Whatever the reader said, play the level xsbMaze holds, moved to the
     // top-left corner like a level of a set.

@@ -158,6 +158,11 @@ std::string solutionText(const TMazeData& level, const TAnswerData& answer) {
     return core::lurdOf(boardOf(level), movesOf(answer, n));
 }
 
+core::MoveFigures answerFigures(const TMazeData& level, const TAnswerData& answer) {
+    const int n = std::clamp<int>(answer.moves, 0, TAnswerData::kCapacity);
+    return core::figuresOf(boardOf(level), movesOf(answer, n));
+}
+
 AnswerReplay replayAnswer(const TMazeData& level, const TAnswerData& answer) {
     AnswerReplay r;
     if (answer.moves < 1) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/level_text.h"
+#include "core/rules.h"
 #include "storage/records.h"
 #include "storage/xsb.h"
 
@@ -111,6 +112,8 @@ struct AnswerReplay {
     }
 };
 AnswerReplay replayAnswer(const TMazeData& level, const TAnswerData& answer);
+// Moves, pushes, box lines and box changes of an answer on its level.
+core::MoveFigures answerFigures(const TMazeData& level, const TAnswerData& answer);
 
 // Reads letters as solutionText writes them (either case, run lengths like
 // "3r", blanks and line ends anywhere) and plays them on the level.

@@ -147,6 +147,14 @@ QString Messages::source(MessageId id) {
         return tr("关卡名称：     %1；");
     case MessageId::AuthorLine:
         return tr("关卡作者：     %1；");
+    case MessageId::CollectionLine:
+        return tr("关卡合集：     %1，第 %2 关；");
+    case MessageId::LevelStatsLine:
+        return tr("本关尝试：     %1 次，用时 %2 分 %3 秒；");
+    case MessageId::AnswerFiguresLine:
+        return tr("最佳答案：     %1 步，%2 推，%3 条推线，%4 次换箱；");
+    case MessageId::CollectionStatsLine:
+        return tr("合集进度：     已解 %1 / %2 关，尝试 %3 次，用时 %4 分；");
 
     case MessageId::SetFileMissing:
         return tr("要读取的文件不存在！");

@@ -1,5 +1,7 @@
 #include "core/rules.h"
 
+#include "core/lurd.h"
+
 #include <gtest/gtest.h>
 
 namespace sokoban::core {
@@ -67,6 +69,29 @@ TEST(CoreRules, SolvedWhenNoBoxIsOffATarget) {
     Board b = fromXsbRows({"#@$.#"});
     apply(b, kRight);
     EXPECT_TRUE(solved(b));
+}
+
+TEST(CoreRules, FiguresOfALineOfMoves) {
+    const std::vector<std::string> room = {"#########", "#@$   . #", "#       #",
+                                           "#  $  . #", "#       #", "#########"};
+    const struct {
+        const char* lurd;
+        MoveFigures figures;
+    } cases[] = {
+        {"", {0, 0, 0, 0}},         {"RRRR", {4, 4, 1, 1}}, // one box, one line
+        {"RRlrR", {5, 3, 2, 1}},    // a walk between: a new line of the same box
+        {"ddrRurD", {7, 2, 2, 1}},  // another way: a new line
+        {"RRRRddlL", {8, 5, 2, 2}}, // the other box: a change and a line
+        {"RRRRRRuu", {5, 5, 1, 1}}, // a blocked push ends the count
+    };
+    for (const auto& c : cases) {
+        Moves moves;
+        for (const LurdMove& m : parseLurd(c.lurd).moves)
+            moves.push_back(m.dir);
+        const MoveFigures f = figuresOf(fromXsbRows(room), moves);
+        EXPECT_EQ(f, c.figures) << c.lurd << ": " << f.moves << " " << f.pushes << " " << f.boxLines
+                                << " " << f.boxChanges;
+    }
 }
 
 } // namespace

@@ -3,7 +3,9 @@
 // the next level still to solve.
 #include "test_support.h"
 
+#include "session/level_text_play.h"
 #include "storage/level_collection.h"
+#include "storage/level_stats.h"
 
 #include <gtest/gtest.h>
 
@@ -20,21 +22,25 @@ class CollectionPlay : public GameFixture {
     void SetUp() override {
         // Level 2 of the text is too large to play: the set's level 2 is
         // the text's level 3.
-        const std::string tooWide = "#" + std::string(70, ' ') + "#\n#@$." +
-                                    std::string(64, ' ') + "#\n" + std::string(72, '#') + "\n\n";
+        const std::string tooWide = "#" + std::string(70, ' ') + "#\n#@$." + std::string(64, ' ') +
+                                    "#\n" + std::string(72, '#') + "\n\n";
         std::ofstream(dir.path / "halls.xsb")
             << "Collection: Halls\n\n" + corridor(1) + tooWide + corridor(2) + corridor(3);
         box = openLevelTextFile(dir.path / "halls.xsb", dir.path / "sets").set.boxFile;
         ASSERT_FALSE(box.empty());
+        game.setClock([this] { return now; });
         game.openOtherSet(box);
         ASSERT_EQ(game.levelCount(), 3);
     }
+    // Level n is a corridor of n + 1 steps to the solve.
     void solveThisLevel() {
-        for (int k = 0; k <= game.curLevel(); ++k)
+        const int steps = game.curLevel() + 1;
+        for (int k = 0; k < steps; ++k)
             game.KeyMove("right");
     }
 
     std::string box;
+    std::int64_t now = 1000;
 };
 
 TEST_F(CollectionPlay, EveryLevelIsOpenAndGoesByItsNumberInTheText) {
@@ -80,6 +86,37 @@ TEST_F(CollectionPlay, NextUnsolvedGoesRoundToTheLevelsLeft) {
     game.openOtherSet(box);
     EXPECT_EQ(game.curLevel(), 1); // all solved: the first
     EXPECT_EQ(game.unsolvedLevels(), (std::vector<bool>{false, false, false}));
+}
+
+// Attempts count a level's first move after it is entered; time runs while
+// a level is in play, in stretches of at most an hour; 游戏信息 tells of
+// both, of the best answer and of the whole collection.
+TEST_F(CollectionPlay, StatisticsOfTheLevelsAndTheCollection) {
+    now += 30; // looking at level 1 without a move: time, no attempt
+    game.playLevel(2);
+    game.KeyMove("right");
+    game.KeyMove("left");
+    now += 50;
+    game.tbRetryGameClick(); // another attempt, once a move is made
+    game.KeyMove("right");
+    now += 5000; // away from the game: an hour at most
+    game.KeyMove("right");
+    game.KeyMove("right"); // solved; then on to level 3
+    now += 7;
+    game.playLevel(1);
+    game.openOtherSet(box); // back on level 1
+    EXPECT_EQ(readLevelStats(game.statsFile()),
+              (std::vector<LevelStats>{{0, 30}, {2, 50 + 3600}, {0, 7}}));
+
+    game.playLevel(2);
+    const Messages lines = LevelTextCommands::titleLines(game);
+    const Messages expected = {
+        {Id::CollectionLine, "Halls", 3},
+        {Id::LevelStatsLine, 2, 60, 50},
+        {Id::AnswerFiguresLine, 3, 1, 1, 1},
+        {Id::CollectionStatsLine, 1, 3, 2, 61},
+    };
+    EXPECT_EQ(lines, expected);
 }
 
 } // namespace

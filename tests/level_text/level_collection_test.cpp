@@ -1,5 +1,6 @@
 #include "storage/level_collection.h"
 #include "storage/level_set.h"
+#include "storage/level_stats.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -325,6 +326,36 @@ TEST(LevelCollection, UserLevelsFolder) {
         setenv("XDG_DATA_HOME", keep.c_str(), 1);
     else
         unsetenv("XDG_DATA_HOME");
+}
+
+// The statistics file: lines that cannot be read count as none, a foreign
+// file as no statistics; what is added is added to what the file holds.
+TEST(LevelStatsFile, ReadsWhatItCanAndAddsToWhatIsThere) {
+    TempDir dir;
+    const fs::path file = dir.path / "set.stats";
+    const struct {
+        const char* what;
+        std::string text;
+        std::vector<LevelStats> stats;
+    } cases[] = {
+        {"missing", "", {}},
+        {"foreign", "level\tattempts\tseconds\n1\t2\t3\n", {}},
+        {"good and bad lines",
+         "sokoban level statistics 1\n2\t4\t90\nx\t1\t1\n0\t1\t1\n3\t-1\t5\n"
+         "4\t1\n5\t99999999999999999999\t1\n1\t1\t2\n",
+         {{1, 2}, {4, 90}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(file);
+        if (!c.text.empty()) writeText(file, c.text);
+        EXPECT_EQ(readLevelStats(file), c.stats);
+    }
+    addLevelStats(file, 4, {1, 10});
+    addLevelStats(file, 2, {1, 5});
+    EXPECT_EQ(readLevelStats(file), (std::vector<LevelStats>{{1, 2}, {5, 95}, {}, {1, 10}}));
+    addLevelStats(file, 0, {1, 1}); // no such level
+    EXPECT_EQ(readLevelStats(file).size(), 4u);
 }
 
 } // namespace
