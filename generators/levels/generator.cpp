@@ -603,7 +603,8 @@ CompactLevel generateCompactLevel(const CompactOptions& options) {
         b = start;
         int man = start.worker, last = -1, changes = 0;
         pulled.clear();
-        std::vector<std::pair<Board, std::size_t>> snapshots{{start, 0}};
+        // Earlier positions of this game with the pulls that led there.
+        std::vector<std::pair<Board, std::vector<Push>>> snapshots{{start, {}}};
         for (int i = 0; i < pulls; ++i) {
             std::vector<Pull> all, other, away;
             for (const Pull& pull : pullsFrom(b, man)) {
@@ -617,13 +618,13 @@ CompactLevel generateCompactLevel(const CompactOptions& options) {
                 const auto& back = snapshots[static_cast<std::size_t>(
                     rnd.below(static_cast<int>(snapshots.size())))];
                 b = back.first;
-                pulled.resize(back.second);
+                pulled = back.second;
                 man = b.worker;
                 last = -1;
                 continue;
             }
             if (i % 6 == 0) {
-                snapshots.emplace_back(b, pulled.size());
+                snapshots.emplace_back(b, pulled);
                 snapshots.back().first.worker = man;
             }
             std::vector<Pull> home;
@@ -679,9 +680,10 @@ CompactLevel generateCompactLevel(const CompactOptions& options) {
     for (int p = 0; p < best.size(); ++p)
         home += best.at(p) == kBoxOnTarget && inRoom(p);
     if (home > boxCount / 2) return {};
+    const Board placed = placeWorker(best, best.worker, rnd);
     const int turn = rnd.below(8);
     CompactLevel out;
-    out.level = core::transformed(placeWorker(best, best.worker, rnd), turn);
+    out.level = core::transformed(placed, turn);
     // The pulls undone, last first, on the turned board: the worker walks
     // to the far side of the box and pushes it back where it came from.
     Board play = out.level;

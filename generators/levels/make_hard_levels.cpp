@@ -17,7 +17,8 @@
 // SET is veryhard (large roomy boards, 10-20 boxes, hundreds of pushes) or
 // impossible (compact boards of 6-10 boxes, at most about eight squares of
 // floor a box, the targets in a room behind one door; no player without
-// look-ahead solves one). pick keeps near twins out as well as repeats.
+// look-ahead solves one), or game, the same with 4-6 boxes, for the main
+// course. pick keeps near twins out as well as repeats.
 // Run with nice and a timeout; it is deterministic for given seeds, but
 // whether the solver finishes a candidate in time depends on the machine.
 // The sets were made (from data/levels) with the generator of the time (the
@@ -34,15 +35,12 @@
 //       -x impossible.txt -x veryhard.txt
 //   (mirrored in turn as above, added to the 24)
 //   level_table --sort veryhard
-// and, the earlier 不可能完成的任务 (from seeds 1 to 1420) kept as a pool:
-//   make_hard_levels measure impossible impossible.txt /work/pools/im_keep.pool 20
-//   make_hard_levels gen impossible 2101 2251 /work/pools/im_b.pool 4 5
-//   make_hard_levels gen impossible 2252 9000 /work/pools/im_c.pool 3
-//   make_hard_levels pick impossible 64 impossible.txt
-//       solutions/impossible.txt /work/pools/im_keep.pool
-//       /work/pools/im_b.pool /work/pools/im_c.pool
-//       -x easy.txt -x game.txt -x normal.txt -x veryhard.txt
-//   level_table --sort impossible
+// 不可能完成的任务 was made of compact goal-room boards (a run stopped near
+// seed 4500 left 303 candidates in the pool):
+//   make_hard_levels gen impossible 1 8000 /tmp/im.pool 4
+//   make_hard_levels pick impossible 64 impossible.txt solutions/impossible.txt
+//       /tmp/im.pool -x easy.txt -x game.txt -x normal.txt -x veryhard.txt
+//   level_table --sort impossible --probe-limit 1
 #include "generator.h"
 #include "hard_level_polish.h"
 #include "human_measures.h"
@@ -78,6 +76,12 @@ struct Candidate {
     std::string lurd;
 };
 
+// The main course takes compact boards of fewer boxes, in place of the
+// levels a player without look-ahead solves.
+bool isMainCourse(const std::string& set) {
+    return set == "game";
+}
+
 bool isVeryHard(const std::string& set) {
     return set == "veryhard";
 }
@@ -89,7 +93,7 @@ bool fits(const std::string& set, const Candidate& c) {
         w = std::max(w, static_cast<int>(r.size()));
     if (h > 22 || w > 34) return false;
     if (isVeryHard(set)) return c.boxes >= 10 && c.boxes <= 20 && c.pushes >= 150;
-    return c.boxes >= 5 && c.boxes <= 14 && h <= 16 && w <= 20;
+    return c.boxes >= (isMainCourse(set) ? 3 : 5) && c.boxes <= 14 && h <= 16 && w <= 20;
 }
 
 // Solves, walls in idle boxes and solves again when it did; false when the
@@ -188,8 +192,8 @@ core::Board candidate(const std::string& set, std::uint64_t seed, const char*& k
         return core::Board{};
     }
     CompactOptions o;
-    o.boxes = pick(6, 10);
-    o.roomWidth = pick(3, 4);
+    o.boxes = isMainCourse(set) ? pick(4, 6) : pick(6, 10);
+    o.roomWidth = isMainCourse(set) ? pick(2, 3) : pick(3, 4);
     const int roomRows = (o.boxes + o.roomWidth - 1) / o.roomWidth + 2;
     o.rows = pick(roomRows + 4, roomRows + 6);
     o.cols = pick(std::max(9, o.rows - 1), 14);
@@ -370,7 +374,7 @@ int usage() {
 int main(int argc, char** argv) {
     if (argc < 5) return usage();
     const std::string mode = argv[1], set = argv[2];
-    if (set != "veryhard" && set != "impossible") return usage();
+    if (set != "veryhard" && set != "impossible" && !isMainCourse(set)) return usage();
     try {
         if (mode == "gen" && argc >= 6)
             return gen(set, std::strtoull(argv[3], nullptr, 10),

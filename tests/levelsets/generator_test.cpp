@@ -255,7 +255,9 @@ TEST(Generator, CompactLevelsCarryTheirProof) {
             }
         EXPECT_LE((bottom - top + 1) * (right - left + 1), 6 + 2);
     }
-    EXPECT_GE(made, 3);
+    // A game whose pulls cannot be undone gives no level: most seeds must
+    // give one (27 of these 40 do).
+    EXPECT_GE(made, 20);
 }
 
 TEST(Generator, PushFigures) {
