@@ -41,6 +41,12 @@
 //   make_hard_levels pick impossible 64 impossible.txt solutions/impossible.txt
 //       /tmp/im.pool -x easy.txt -x game.txt -x normal.txt -x veryhard.txt
 //   level_table --sort impossible --probe-limit 1
+// In 默认关卡 the 13 levels past its first three that the player with no
+// look-ahead solved gave way to compact boards of 6 boxes:
+//   make_hard_levels gen game 1 3000 /tmp/game.pool 3
+//   make_hard_levels pick game 13 new.txt new_solutions.txt /tmp/game.pool
+//       -x easy.txt -x game.txt -x normal.txt -x veryhard.txt -x impossible.txt
+//   level_table --sort game --probe-limit 1
 #include "generator.h"
 #include "hard_level_polish.h"
 #include "human_measures.h"
