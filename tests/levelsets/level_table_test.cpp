@@ -53,4 +53,23 @@ TEST(LevelTable, SortPutsLevelsInScoreOrderBehindTheKeptLessons) {
     fs::remove_all(dir);
 }
 
+// The levels the player with no look-ahead solves come first, whatever
+// their score: a long corridor before a short level where a box must be
+// parked first.
+TEST(LevelTable, SortPutsWhatTheNoLookAheadPlayerSolvesFirst) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("level_table_test_nla_" + std::to_string(::getpid()));
+    fs::create_directories(dir / "solutions");
+    const std::string parking = "#######\n###.###\n###.###\n#  $  #\n#  $ @#\n#     #\n#######\n";
+    writeAll(dir / "normal.txt", "; 1\n" + parking + "; 2\n" + corridor(30));
+    writeAll(dir / "solutions" / "normal.txt", "dllluRUUdrrdLdlUU\n" + std::string(30, 'R') + "\n");
+
+    const std::string command = std::string(LEVEL_TABLE) + " --sort normal --texts " +
+                                dir.string() + " --solutions " + (dir / "solutions").string() +
+                                " > " + (dir / "out.txt").string();
+    ASSERT_EQ(std::system(command.c_str()), 0) << readAll(dir / "out.txt");
+    EXPECT_EQ(readAll(dir / "normal.txt"), "; 1\n" + corridor(30) + "; 2\n" + parking);
+    fs::remove_all(dir);
+}
+
 } // namespace
