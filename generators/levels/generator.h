@@ -114,7 +114,7 @@ struct CompactOptions {
     int pulls = 0; // per game; 0: grows with the room and the boxes
 };
 struct CompactLevel {
-    core::Board level; // empty when the options gave none
+    core::Board level;    // empty when the options gave none
     core::Moves solution; // the backward games undone: a proof by construction
 };
 CompactLevel generateCompactLevel(const CompactOptions& options);
