@@ -13,6 +13,7 @@
 #include "ui/dialogs/option.h"
 #include "ui/dialogs/select.h"
 #include "ui/face/selectface.h"
+#include "ui/language.h"
 #include "ui/main/level_text_menu.h"
 #include "ui/main/main_form.h"
 #include "ui/pictures/pictures.h"
@@ -22,11 +23,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QProxyStyle>
 #include <QTimer>
-#include <QTranslator>
 
 #include <filesystem>
 #include <functional>
@@ -101,11 +99,9 @@ int runGame(int argc, char** argv) {
     QApplication::setStyle(new GameStyle);
     initPictures();
 
-    // Qt's own buttons and dialogs speak Chinese too.
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_",
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtTranslator);
+    // The player's choice of language, or the desktop's; Qt's own buttons
+    // and dialogs follow it.
+    applyLanguage(resolve(loadLanguageChoice(appDir), environment()), appDir);
 
     // The sound libraries are loaded once the first frame is drawn.
     QtDialogs dialogs;

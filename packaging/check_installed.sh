@@ -20,10 +20,13 @@ expected=(
   share/sokoban/music4.mid share/sokoban/music5.mid
   share/sokoban/help.html share/sokoban/about.html share/sokoban/contact.html
   share/sokoban/help.css share/sokoban/sokoban.png
+  share/sokoban/en/help.html share/sokoban/en/about.html share/sokoban/en/contact.html
+  share/sokoban/translations/sokoban_en.qm
   share/sokoban/screenshots/main-window.png
   share/applications/$id.desktop share/metainfo/$id.metainfo.xml
   share/mime/packages/$id.xml
   share/man/man6/sokoban.6.gz share/man/man6/sokoban-solve.6.gz
+  share/man/zh_CN/man6/sokoban.6.gz share/man/zh_CN/man6/sokoban-solve.6.gz
   share/doc/sokoban/copyright share/doc/sokoban/changelog.gz
 )
 for size in 16 22 24 32 48 64 128 256; do
@@ -51,7 +54,8 @@ cmp -s "$here/copyright" "$prefix/share/doc/sokoban/copyright" ||
   fail "share/doc/sokoban/copyright is not packaging/copyright"
 # Compressed as Debian asks: the most, without the file's name and time, so
 # the same source makes the same bytes.
-python3 - "$prefix/share/doc/sokoban/changelog.gz" "$prefix"/share/man/man6/*.6.gz <<'PY' ||
+python3 - "$prefix/share/doc/sokoban/changelog.gz" "$prefix"/share/man/man6/*.6.gz \
+  "$prefix"/share/man/zh_CN/man6/*.6.gz <<'PY' ||
 import gzip, sys
 for name in sys.argv[1:]:
     head = open(name, "rb").read(10)

@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config python3 clang-format
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-multimedia-dev qt6-translations-l10n libgl-dev
+  qt6-l10n-tools qt6-tools-dev
   libfluidsynth-dev timgm6mb-soundfont
   fonts-wqy-microhei
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -4,8 +4,10 @@
 #include "ui/designer/design_icons.h"
 #include "ui/designer/level_preview.h"
 #include "ui/designer/level_set_rewrite.h"
+#include "ui/language.h"
 #include "ui/platform/qt_dialogs.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,8 +26,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr const char* kContext = "sokoban::TformChange";
+
 QString entryText(int number) {
-    return QString("关卡: %1").arg(number);
+    return QCoreApplication::translate(kContext, "关卡: %1").arg(number);
 }
 
 // Arrow and refresh glyphs in the manner of the designer's tool-bar images.
@@ -83,9 +87,10 @@ TformChange::TformChange(const BoardPainter& painter, Dialogs* dialogs, QWidget*
         dialogs_ = ownDialogs_.get();
     }
     setObjectName("formChange");
-    setWindowTitle("关卡管理");
+    setTr(this, TextRole::WindowTitle, kContext, QT_TR_NOOP("关卡管理"));
 
-    auto* panel1 = new QGroupBox("关卡预览");
+    auto* panel1 = new QGroupBox;
+    setTr(panel1, TextRole::Title, kContext, QT_TR_NOOP("关卡预览"));
     panel1->setObjectName("Panel1");
     image1_ = new PreviewImage;
     auto* panelLayout = new QVBoxLayout(panel1);
@@ -93,9 +98,11 @@ TformChange::TformChange(const BoardPainter& painter, Dialogs* dialogs, QWidget*
 
     auto* middle = new QHBoxLayout;
     middle->addStretch();
-    middle->addWidget(addButton("bleft", "将关卡移到文件1中", glyph("left")));
-    middle->addWidget(addButton("BitBtn3", "刷新列表", glyph("refresh")));
-    middle->addWidget(addButton("bright", "将关卡移到文件2中", glyph("right")));
+    middle->addWidget(
+        addButton("bleft", {kContext, QT_TR_NOOP("将关卡移到文件1中")}, glyph("left")));
+    middle->addWidget(addButton("BitBtn3", {kContext, QT_TR_NOOP("刷新列表")}, glyph("refresh")));
+    middle->addWidget(
+        addButton("bright", {kContext, QT_TR_NOOP("将关卡移到文件2中")}, glyph("right")));
     middle->addStretch();
     connect(button("bleft"), &QToolButton::clicked, this,
             [this] { guarded([this] { CopyToOtherSide(1); }); });
@@ -119,7 +126,8 @@ QWidget* TformChange::buildSide(int side) {
     const QString n = QString::number(side + 1);
     Side& s = sides_[side];
     auto* box = new QWidget;
-    s.edit = new QLineEdit("文件" + n);
+    s.edit = new QLineEdit;
+    setTr(s.edit, kContext, QT_TR_NOOP("文件%1"), {n});
     s.edit->setObjectName("Edit" + n);
     s.edit->setReadOnly(true);
     s.list = new QListWidget;
@@ -132,14 +140,20 @@ QWidget* TformChange::buildSide(int side) {
     buttons->setSpacing(2);
     const struct {
         const char* name;
-        QString hint;
+        TrText hint;
         QIcon icon;
         void (TformChange::*command)(int);
     } rows[] = {
-        {"load", "打开文件" + n, designIcon("open"), &TformChange::LoadFile},
-        {"up", "关卡位置向上移动", glyph("up"), &TformChange::MoveUp},
-        {"down", "关卡位置向下移动", glyph("down"), &TformChange::MoveDown},
-        {"delete", "删除关卡", designIcon("delete"), &TformChange::DeleteLevel},
+        {"load",
+         {kContext, QT_TR_NOOP("打开文件%1"), {n}},
+         designIcon("open"),
+         &TformChange::LoadFile},
+        {"up", {kContext, QT_TR_NOOP("关卡位置向上移动")}, glyph("up"), &TformChange::MoveUp},
+        {"down", {kContext, QT_TR_NOOP("关卡位置向下移动")}, glyph("down"), &TformChange::MoveDown},
+        {"delete",
+         {kContext, QT_TR_NOOP("删除关卡")},
+         designIcon("delete"),
+         &TformChange::DeleteLevel},
     };
     for (const auto& r : rows) {
         QToolButton* b = addButton(r.name + n, r.hint, r.icon);
@@ -163,12 +177,12 @@ QWidget* TformChange::buildSide(int side) {
     return box;
 }
 
-QToolButton* TformChange::addButton(const QString& name, const QString& hint, const QIcon& icon) {
+QToolButton* TformChange::addButton(const QString& name, const TrText& hint, const QIcon& icon) {
     auto* b = new QToolButton(this);
     b->setObjectName(name);
-    b->setToolTip(hint);
+    setTr(b, TextRole::ToolTip, hint);
     // A picture alone tells a screen reader nothing.
-    b->setAccessibleName(hint);
+    setTr(b, TextRole::AccessibleName, hint);
     b->setIcon(icon);
     b->setIconSize(QSize(24, 24));
     b->setAutoRaise(false);
@@ -235,7 +249,7 @@ void TformChange::LoadFile(int side) {
     const std::string n = std::to_string(side + 1);
     Side& s = sides_[side];
     const auto chosen = dialogs_->openFile(
-        "推箱子游戏文件(*.box)|*.box",
+        tr("推箱子游戏文件(*.box)|*.box").toStdString(),
         s.fileName.empty() ? std::string() : fs::path(s.fileName).parent_path().string());
     if (!chosen || chosen->empty()) return;
 
@@ -244,7 +258,7 @@ void TformChange::LoadFile(int side) {
     const std::string& other = sides_[1 - side].fileName;
     std::error_code ec;
     if (*chosen == other || (!other.empty() && fs::equivalent(*chosen, other, ec))) {
-        dialogs_->warning("您已经打开这个文件了!");
+        dialogs_->warning(tr("您已经打开这个文件了!").toStdString());
         return;
     }
     const int count = levelCountOf(*chosen);
@@ -252,6 +266,7 @@ void TformChange::LoadFile(int side) {
     s.count = count;
     fillList(side);
     select(side, 0);
+    clearTr(s.edit, TextRole::Text);
     s.edit->setText(QString::fromStdString(s.fileName));
 }
 
@@ -303,11 +318,11 @@ void TformChange::CopyToOtherSide(int source) {
     Side& to = sides_[1 - source];
     const int row = from.list->currentRow();
     if (!fileThere(source) || row < 0) {
-        dialogs_->warning("没有打开源文件或者没有指定要复制的关卡!");
+        dialogs_->warning(tr("没有打开源文件或者没有指定要复制的关卡!").toStdString());
         return;
     }
     if (!fileThere(1 - source)) {
-        dialogs_->warning("没有打开目标文件!");
+        dialogs_->warning(tr("没有打开目标文件!").toStdString());
         return;
     }
     appendLevel(to.fileName, readLevelOf(from.fileName, row));

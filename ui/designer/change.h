@@ -7,6 +7,8 @@
 
 #include "storage/records.h"
 
+#include "ui/language.h"
+
 #include <QDialog>
 #include <array>
 #include <functional>
@@ -62,7 +64,7 @@ class TformChange : public QDialog {
         QListWidget* list = nullptr;
     };
     QWidget* buildSide(int side);
-    QToolButton* addButton(const QString& name, const QString& hint, const QIcon& icon);
+    QToolButton* addButton(const QString& name, const TrText& hint, const QIcon& icon);
     // Runs a command; a failed file operation ends it with the error report.
     void guarded(const std::function<void()>& command);
     bool fileThere(int side) const;

@@ -6,6 +6,7 @@
 #include "ui/designer/design_icons.h"
 #include "ui/designer/item.h"
 #include "ui/designer/level_set_rewrite.h"
+#include "ui/language.h"
 #include "ui/main/main_form.h"
 #include "ui/main/tool_bar.h"
 #include "ui/pictures/pictures.h"
@@ -32,7 +33,10 @@ namespace {
 
 const QColor kGridColour(60, 60, 60);
 constexpr int kManFrame = 2; // first down-facing frame
-const char* const kBoxFilter = "推箱子游戏文件(*.box)|*.box";
+// The translation context of the designer's texts, as lupdate names it.
+constexpr const char* kContext = "sokoban::TFormDesign";
+const char* const kBoxFilter =
+    QT_TRANSLATE_NOOP("sokoban::TFormDesign", "推箱子游戏文件(*.box)|*.box");
 
 QString q(const std::string& s) {
     return QString::fromStdString(s);
@@ -105,7 +109,7 @@ void DesignImage::focusInEvent(QFocusEvent* e) {
 TFormDesign::TFormDesign(TMainForm& mainForm, Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), mainForm_(mainForm), dialogs_(dialogs) {
     setObjectName("FormDesign");
-    setWindowTitle("关卡设计");
+    setTr(this, TextRole::WindowTitle, kContext, QT_TR_NOOP("关卡设计"));
     setWindowIcon(programIcon());
     buildMenus();
     buildToolBar();
@@ -113,7 +117,7 @@ TFormDesign::TFormDesign(TMainForm& mainForm, Dialogs& dialogs, QWidget* parent)
 
     const QSize screen = screenSize();
     image1_ = new DesignImage(image_, this);
-    image1_->setAccessibleName("设计网格");
+    setTr(image1_, TextRole::AccessibleName, kContext, QT_TR_NOOP("设计网格"));
     setCentralWidget(image1_);
     connect(image1_, &DesignImage::mouseDown, this, [this](QMouseEvent* e) { Image1MouseDown(e); });
     connect(image1_, &DesignImage::mouseMove, this, [this](QMouseEvent* e) { Image1MouseMove(e); });
@@ -131,15 +135,15 @@ TFormDesign::TFormDesign(TMainForm& mainForm, Dialogs& dialogs, QWidget* parent)
     element_ = 0;
     drawing_ = false;
     fileName_.clear();
-    panels_[0]->setText("没有设计文件！");
+    setTr(panels_[0], kContext, QT_TR_NOOP("没有设计文件！"));
     setGridCursor("black");
 }
 
 TFormDesign::~TFormDesign() = default;
 
-QAction* TFormDesign::addAction(QMenu* menu, const QString& name, const QString& caption,
+QAction* TFormDesign::addAction(QMenu* menu, const QString& name, const char* caption,
                                 const QKeySequence& shortcut) {
-    return addNamedItem(actions_, menu, name, caption, shortcut);
+    return addNamedItem(actions_, menu, name, {kContext, caption}, shortcut);
 }
 
 QAction* TFormDesign::action(const QString& name) const {
@@ -162,41 +166,51 @@ void TFormDesign::guarded(const std::function<void()>& command) {
 
 void TFormDesign::buildMenus() {
     QMenuBar* bar = menuBar();
+    const auto menu = [bar](const char* title) {
+        QMenu* m = bar->addMenu(QString());
+        setTr(m, TextRole::Title, kContext, title);
+        return m;
+    };
     auto on = [this](QAction* a, void (TFormDesign::*handler)()) {
         connect(a, &QAction::triggered, this,
                 [this, handler] { guarded([=, this] { (this->*handler)(); }); });
     };
 
-    QMenu* file = bar->addMenu("文件(&F)");
-    on(addAction(file, "MenuFileNew", "新建(&N)", QKeySequence("Ctrl+N")),
+    QMenu* file = menu(QT_TR_NOOP("文件(&F)"));
+    on(addAction(file, "MenuFileNew", QT_TR_NOOP("新建(&N)"), QKeySequence("Ctrl+N")),
        &TFormDesign::btFileNewClick);
-    on(addAction(file, "MenuFileOpen", "打开(&O)", QKeySequence("Ctrl+O")),
+    on(addAction(file, "MenuFileOpen", QT_TR_NOOP("打开(&O)"), QKeySequence("Ctrl+O")),
        &TFormDesign::btFileOpenClick);
-    on(addAction(file, "menuFileSaveas", "文件另存为(&A)", QKeySequence("Ctrl+A")),
+    on(addAction(file, "menuFileSaveas", QT_TR_NOOP("文件另存为(&A)"), QKeySequence("Ctrl+A")),
        &TFormDesign::menuFileSaveasClick);
     file->addSeparator();
-    auto* exchange = addAction(file, "Menuexchange", "关卡管理器(&M)");
+    auto* exchange = addAction(file, "Menuexchange", QT_TR_NOOP("关卡管理器(&M)"));
     exchange->setEnabled(false);
     connect(exchange, &QAction::triggered, this, [this] {
         if (onShowManager) onShowManager();
     });
     file->addSeparator();
-    connect(addAction(file, "mExit", "退出(&X)", QKeySequence("Alt+X")), &QAction::triggered, this,
-            [this] { close(); });
+    connect(addAction(file, "mExit", QT_TR_NOOP("退出(&X)"), QKeySequence("Alt+X")),
+            &QAction::triggered, this, [this] { close(); });
 
-    QMenu* record = bar->addMenu("关卡(&R)");
-    on(addAction(record, "MenuRecordGo", "打开关卡(&O)"), &TFormDesign::btRecordGotoClick);
-    on(addAction(record, "MenuRecordNew", "新建关卡(&N)"), &TFormDesign::btRecordNewClick);
-    on(addAction(record, "MenuRecordSave", "保存关卡(&S)"), &TFormDesign::btRecordSaveClick);
-    on(addAction(record, "MenuRecordDelete", "删除关卡(&D)"), &TFormDesign::btRecordDeleteClick);
+    QMenu* record = menu(QT_TR_NOOP("关卡(&R)"));
+    on(addAction(record, "MenuRecordGo", QT_TR_NOOP("打开关卡(&O)")),
+       &TFormDesign::btRecordGotoClick);
+    on(addAction(record, "MenuRecordNew", QT_TR_NOOP("新建关卡(&N)")),
+       &TFormDesign::btRecordNewClick);
+    on(addAction(record, "MenuRecordSave", QT_TR_NOOP("保存关卡(&S)")),
+       &TFormDesign::btRecordSaveClick);
+    on(addAction(record, "MenuRecordDelete", QT_TR_NOOP("删除关卡(&D)")),
+       &TFormDesign::btRecordDeleteClick);
     record->addSeparator();
-    on(addAction(record, "recordSaveAs", "关卡另存为(&A)"), &TFormDesign::recordSaveAsClick);
+    on(addAction(record, "recordSaveAs", QT_TR_NOOP("关卡另存为(&A)")),
+       &TFormDesign::recordSaveAsClick);
     record->addSeparator();
-    on(addAction(record, "menuCheckSolvable", "检查能否过关", QKeySequence("F5")),
+    on(addAction(record, "menuCheckSolvable", QT_TR_NOOP("检查能否过关"), QKeySequence("F5")),
        &TFormDesign::checkSolvableClick);
 
-    QMenu* view = bar->addMenu("查看(&V)");
-    auto* status = addAction(view, "MenuViewToolbar", "状态栏(&S)");
+    QMenu* view = menu(QT_TR_NOOP("查看(&V)"));
+    auto* status = addAction(view, "MenuViewToolbar", QT_TR_NOOP("状态栏(&S)"));
     status->setCheckable(true);
     status->setChecked(true);
     connect(status, &QAction::triggered, this, [this, status] {
@@ -204,7 +218,7 @@ void TFormDesign::buildMenus() {
         statusBar()->setVisible(show);
         status->setChecked(show);
     });
-    auto* captions = addAction(view, "menuShowCaption", "工具栏文字(&C)");
+    auto* captions = addAction(view, "menuShowCaption", QT_TR_NOOP("工具栏文字(&C)"));
     captions->setCheckable(true);
     captions->setChecked(true);
     connect(captions, &QAction::triggered, this, [this, captions] {
@@ -216,7 +230,7 @@ void TFormDesign::buildMenus() {
         }
         captions->setChecked(!shown);
     });
-    auto* item = addAction(view, "MenuViewItem", "设计元素(&I)");
+    auto* item = addAction(view, "MenuViewItem", QT_TR_NOOP("设计元素(&I)"));
     item->setCheckable(true);
     item->setChecked(true);
     connect(item, &QAction::triggered, this, [this, item] {
@@ -225,68 +239,77 @@ void TFormDesign::buildMenus() {
         item->setChecked(palette_->isVisible());
     });
 
-    QMenu* other = bar->addMenu("其它");
-    on(addAction(other, "menuSaveXSB", "存为XSB文件(&S)"), &TFormDesign::menuSaveXSBClick);
-    connect(addAction(other, "XSB1", "XSB文件浏览器"), &QAction::triggered, this, [this] {
-        if (onShowXsbViewer) onShowXsbViewer();
-    });
+    QMenu* other = menu(QT_TR_NOOP("其它"));
+    on(addAction(other, "menuSaveXSB", QT_TR_NOOP("存为XSB文件(&S)")),
+       &TFormDesign::menuSaveXSBClick);
+    connect(addAction(other, "XSB1", QT_TR_NOOP("XSB文件浏览器")), &QAction::triggered, this,
+            [this] {
+                if (onShowXsbViewer) onShowXsbViewer();
+            });
 
-    QMenu* help = bar->addMenu("帮助(&H)");
-    connect(addAction(help, "MenuHelpContent", "内容(&C)"), &QAction::triggered, this, [this] {
-        if (onShowHelp) onShowHelp();
-    });
-    connect(addAction(help, "MenuAbout", "关于(&A)"), &QAction::triggered, this, [this] {
-        if (onShowAbout) onShowAbout();
-    });
+    QMenu* help = menu(QT_TR_NOOP("帮助(&H)"));
+    connect(addAction(help, "MenuHelpContent", QT_TR_NOOP("内容(&C)")), &QAction::triggered, this,
+            [this] {
+                if (onShowHelp) onShowHelp();
+            });
+    connect(addAction(help, "MenuAbout", QT_TR_NOOP("关于(&A)")), &QAction::triggered, this,
+            [this] {
+                if (onShowAbout) onShowAbout();
+            });
 
     // Hints show as tool tips; the status bar keeps its panels.
-    const std::pair<const char*, const char*> hints[] = {{"MenuFileNew", "新建游戏文件"},
-                                                         {"MenuFileOpen", "打开游戏文件"},
-                                                         {"Menuexchange", "不同文件中的关卡互换"},
-                                                         {"mExit", "退出设计程序"},
-                                                         {"MenuRecordGo", "选择关卡"},
-                                                         {"MenuRecordNew", "新建关卡"},
-                                                         {"MenuRecordSave", "保存关卡"}};
+    const std::pair<const char*, const char*> hints[] = {
+        {"MenuFileNew", QT_TR_NOOP("新建游戏文件")},
+        {"MenuFileOpen", QT_TR_NOOP("打开游戏文件")},
+        {"Menuexchange", QT_TR_NOOP("不同文件中的关卡互换")},
+        {"mExit", QT_TR_NOOP("退出设计程序")},
+        {"MenuRecordGo", QT_TR_NOOP("选择关卡")},
+        {"MenuRecordNew", QT_TR_NOOP("新建关卡")},
+        {"MenuRecordSave", QT_TR_NOOP("保存关卡")}};
     for (const auto& [name, hint] : hints)
-        action(name)->setToolTip(hint);
+        setTr(action(name), TextRole::ToolTip, kContext, hint);
     for (QMenu* menu : {file, record, view, other, help})
         menu->setToolTipsVisible(true);
 }
 
-QToolButton* TFormDesign::addButton(const QString& name, const QString& caption, const QIcon& icon,
-                                    const QString& hint) {
-    auto* b = addToolBarButton(toolBar_, name, caption, icon, hint);
+QToolButton* TFormDesign::addButton(const QString& name, const char* caption, const QIcon& icon,
+                                    const char* hint) {
+    auto* b = addToolBarButton(toolBar_, name, {kContext, caption}, icon, {kContext, hint});
     buttons_[name] = b;
     return b;
 }
 
 void TFormDesign::buildToolBar() {
-    toolBar_ = addGameToolBar(this, "快捷工具栏");
+    toolBar_ = addGameToolBar(this, {kContext, QT_TR_NOOP("快捷工具栏")});
 
     auto on = [this](QToolButton* b, void (TFormDesign::*handler)()) {
         connect(b, &QToolButton::clicked, this,
                 [this, handler] { guarded([=, this] { (this->*handler)(); }); });
     };
-    on(addButton("btFileNew", "新建", designIcon("new"), "新建游戏文件"),
+    on(addButton("btFileNew", QT_TR_NOOP("新建"), designIcon("new"), QT_TR_NOOP("新建游戏文件")),
        &TFormDesign::btFileNewClick);
-    on(addButton("btFileOpen", "打开", designIcon("open"), "打开游戏文件"),
+    on(addButton("btFileOpen", QT_TR_NOOP("打开"), designIcon("open"), QT_TR_NOOP("打开游戏文件")),
        &TFormDesign::btFileOpenClick);
     toolBar_->addSeparator();
-    on(addButton("btRecordPre", "前一关", toolbarIcon(0), {}), &TFormDesign::btRecordPreClick);
-    on(addButton("btRecordGoto", "选关", toolbarIcon(1), "选择关卡"),
+    on(addButton("btRecordPre", QT_TR_NOOP("前一关"), toolbarIcon(0), nullptr),
+       &TFormDesign::btRecordPreClick);
+    on(addButton("btRecordGoto", QT_TR_NOOP("选关"), toolbarIcon(1), QT_TR_NOOP("选择关卡")),
        &TFormDesign::btRecordGotoClick);
-    on(addButton("btRecordNext", "下一关", toolbarIcon(3), {}), &TFormDesign::btRecordNextClick);
+    on(addButton("btRecordNext", QT_TR_NOOP("下一关"), toolbarIcon(3), nullptr),
+       &TFormDesign::btRecordNextClick);
     toolBar_->addSeparator();
-    on(addButton("tbClear", "清空", designIcon("clear"), {}), &TFormDesign::tbClearClick);
-    on(addButton("btRecordNew", "新关", designIcon("newLevel"), "新建关卡"),
+    on(addButton("tbClear", QT_TR_NOOP("清空"), designIcon("clear"), nullptr),
+       &TFormDesign::tbClearClick);
+    on(addButton("btRecordNew", QT_TR_NOOP("新关"), designIcon("newLevel"), QT_TR_NOOP("新建关卡")),
        &TFormDesign::btRecordNewClick);
-    on(addButton("btRecordSave", "保存", designIcon("save"), "保存关卡"),
+    on(addButton("btRecordSave", QT_TR_NOOP("保存"), designIcon("save"), QT_TR_NOOP("保存关卡")),
        &TFormDesign::btRecordSaveClick);
-    on(addButton("btRecordDelete", "删除", designIcon("delete"), "删除关卡"),
+    on(addButton("btRecordDelete", QT_TR_NOOP("删除"), designIcon("delete"),
+                 QT_TR_NOOP("删除关卡")),
        &TFormDesign::btRecordDeleteClick);
     toolBar_->addSeparator();
-    connect(addButton("btExit", "退出", toolbarIcon(12), "退出设计程序"), &QToolButton::clicked,
-            this, [this] { close(); });
+    connect(addButton("btExit", QT_TR_NOOP("退出"), toolbarIcon(12), QT_TR_NOOP("退出设计程序")),
+            &QToolButton::clicked, this, [this] { close(); });
 }
 
 void TFormDesign::buildStatusBar() {
@@ -465,7 +488,8 @@ void TFormDesign::Image1MouseDown(QMouseEvent* e) {
 }
 
 void TFormDesign::showRowAndColumn(int row, int column) {
-    panels_[1]->setText(q("行：" + num(row) + "   列：" + num(column)));
+    setTr(panels_[1], kContext, QT_TR_NOOP("行：%1   列：%2"),
+          {QString::number(row), QString::number(column)});
 }
 
 void TFormDesign::Image1MouseMove(QMouseEvent* e) {
@@ -508,7 +532,7 @@ void TFormDesign::PutCell(int column, int row) {
     } else if (element_ == 6) {
         const int code = cells[static_cast<std::size_t>(i)];
         if (code != kFloor && code != kTarget) {
-            dialogs_.information("搬运工的起始位置只能在地板上！");
+            dialogs_.information(tr("搬运工的起始位置只能在地板上！").toStdString());
             return;
         }
         if (manShown_ && i == designMaze_.man) return;
@@ -587,11 +611,12 @@ bool TFormDesign::fileOpen() const {
 }
 
 void TFormDesign::setFileCaption() {
-    setWindowTitle(q("关卡设计  " + fileName_));
+    setTr(this, TextRole::WindowTitle, kContext, QT_TR_NOOP("关卡设计  %1"), {q(fileName_)});
 }
 
 void TFormDesign::showPosition() {
-    panels_[0]->setText(q("当前关卡：" + num(recordNo_) + " / " + num(recordCount_)));
+    setTr(panels_[0], kContext, QT_TR_NOOP("当前关卡：%1 / %2"),
+          {QString::number(recordNo_), QString::number(recordCount_)});
 }
 
 bool TFormDesign::designValid() {
@@ -601,7 +626,7 @@ bool TFormDesign::designValid() {
         const int code = designMaze_.cells[static_cast<std::size_t>(man)];
         if (code == kFloor || code == kTarget) return true;
     }
-    dialogs_.information("这个样子可没法玩，有点不对吧？");
+    dialogs_.information(tr("这个样子可没法玩，有点不对吧？").toStdString());
     return false;
 }
 
@@ -609,7 +634,7 @@ void TFormDesign::LoadRecord() {
     const RecordFile file = designFile();
     recordCount_ = static_cast<int>(file.count());
     if (recordCount_ == 0) {
-        dialogs_.information("游戏文件中没有关卡数据，新建一关！");
+        dialogs_.information(tr("游戏文件中没有关卡数据，新建一关！").toStdString());
         replaceFileContents(fileName_, {});
         setFileCaption();
         recordNo_ = 1;
@@ -627,10 +652,10 @@ void TFormDesign::LoadRecord() {
 
 bool TFormDesign::mayDropDesign() {
     if (!modified_) return true;
-    switch (dialogs_.askYesNoCancel("关卡已修改，是否保存？")) {
+    switch (dialogs_.askYesNoCancel(tr("关卡已修改，是否保存？").toStdString())) {
     case Answer::Yes:
         if (!fileOpen()) {
-            dialogs_.information("没有打开游戏文件，关卡无法保存！");
+            dialogs_.information(tr("没有打开游戏文件，关卡无法保存！").toStdString());
             return false;
         }
         return saveLevel();
@@ -645,7 +670,7 @@ bool TFormDesign::mayDropDesign() {
 
 void TFormDesign::btFileOpenClick() {
     if (!mayDropDesign()) return;
-    const auto chosen = dialogs_.openFile(kBoxFilter);
+    const auto chosen = dialogs_.openFile(tr(kBoxFilter).toStdString());
     if (!chosen) return;
     fileName_ = *chosen;
     recordNo_ = 1;
@@ -655,7 +680,7 @@ void TFormDesign::btFileOpenClick() {
 
 void TFormDesign::btFileNewClick() {
     if (!mayDropDesign()) return;
-    const auto chosen = dialogs_.saveFile(kBoxFilter, "*.box");
+    const auto chosen = dialogs_.saveFile(tr(kBoxFilter).toStdString(), "*.box");
     if (!chosen) return;
     // Emptied by a rename, so a failure leaves the old file whole.
     replaceFileContents(*chosen, {});
@@ -668,7 +693,7 @@ void TFormDesign::btFileNewClick() {
 void TFormDesign::menuFileSaveasClick() {
     // A copy of the level-set file under a new name, which is edited from then on.
     if (!fileOpen()) return;
-    const auto chosen = dialogs_.saveFile(kBoxFilter, "*.box");
+    const auto chosen = dialogs_.saveFile(tr(kBoxFilter).toStdString(), "*.box");
     if (!chosen) return;
     std::error_code ec;
     if (!std::filesystem::equivalent(fileName_, *chosen, ec)) copyLevelSet(fileName_, *chosen);
@@ -702,15 +727,16 @@ void TFormDesign::tbClearClick() {
 }
 
 void TFormDesign::btRecordGotoClick() {
-    const auto answer = dialogs_.inputBox("指定关卡", "输入关卡号：", "");
+    const auto answer =
+        dialogs_.inputBox(tr("指定关卡").toStdString(), tr("输入关卡号：").toStdString(), "");
     if (!answer || isBlankAnswer(*answer)) return;
     const auto n = parseWholeNumber(*answer);
     if (!n) {
-        dialogs_.warning("请输入有效数字!");
+        dialogs_.warning(tr("请输入有效数字!").toStdString());
         return;
     }
     if (*n < 1 || *n > recordCount_) {
-        dialogs_.warning("请输入有效关卡号!");
+        dialogs_.warning(tr("请输入有效关卡号!").toStdString());
         return;
     }
     if (!mayDropDesign()) return;
@@ -718,7 +744,7 @@ void TFormDesign::btRecordGotoClick() {
     try {
         LoadRecord();
     } catch (const FileError&) {
-        dialogs_.warning("请输入有效数字!");
+        dialogs_.warning(tr("请输入有效数字!").toStdString());
     }
 }
 
@@ -750,22 +776,23 @@ bool TFormDesign::saveLevel() {
     if (recordNo_ - 1 > have) recordNo_ = have + 1;
     putLevel(fileName_, recordNo_ - 1, designMaze_);
     modified_ = false;
-    dialogs_.information("将设计保存到了第" + num(recordNo_) + "关！");
+    dialogs_.information(tr("将设计保存到了第%1关！").arg(recordNo_).toStdString());
     recordCount_ = static_cast<int>(designFile().count());
     showPosition();
     return true;
 }
 
 void TFormDesign::recordSaveAsClick() {
-    const auto answer = dialogs_.inputBox("保存到另外关卡", "输入关卡号：", "");
+    const auto answer =
+        dialogs_.inputBox(tr("保存到另外关卡").toStdString(), tr("输入关卡号：").toStdString(), "");
     if (!answer || isBlankAnswer(*answer)) return;
     const auto n = parseWholeNumber(*answer);
     if (!n) {
-        dialogs_.warning("请输入有效数字!");
+        dialogs_.warning(tr("请输入有效数字!").toStdString());
         return;
     }
     if (*n < 1 || *n > recordCount_ + 1) {
-        dialogs_.warning("请输入有效关卡号!");
+        dialogs_.warning(tr("请输入有效关卡号!").toStdString());
         return;
     }
     if (!designValid() || !fileOpen()) return;
@@ -774,14 +801,14 @@ void TFormDesign::recordSaveAsClick() {
     if (*n - 1 > have) shown = num(have + 1);
     putLevel(fileName_, std::min(static_cast<int>(*n) - 1, have), designMaze_);
     modified_ = false;
-    dialogs_.information("将设计保存到了第" + shown + "关！");
+    dialogs_.information(tr("将设计保存到了第%1关！").arg(q(shown)).toStdString());
     recordCount_ = static_cast<int>(designFile().count());
     showPosition();
 }
 
 void TFormDesign::btRecordDeleteClick() {
     if (!fileOpen()) return;
-    if (!dialogs_.confirm("删除后不能恢复，确认删除吗？")) return;
+    if (!dialogs_.confirm(tr("删除后不能恢复，确认删除吗？").toStdString())) return;
     recordCount_ = static_cast<int>(designFile().count());
     if (recordNo_ == recordCount_) {
         // The last level: the design stays on the grid as a new level.
@@ -803,11 +830,12 @@ void TFormDesign::btRecordDeleteClick() {
 
 void TFormDesign::menuSaveXSBClick() {
     if (!designValid()) return;
-    const auto chosen = dialogs_.saveFile("仓库文件(*.xsb)|*.xsb|所有文件(*.*)|*.*", "yours*.xsb");
+    const auto chosen = dialogs_.saveFile(
+        tr("仓库文件(*.xsb)|*.xsb|所有文件(*.*)|*.*").toStdString(), "yours*.xsb");
     if (!chosen) return;
     saveXsb(*chosen, designMaze_);
     modified_ = false; // kept in the XSB file
-    dialogs_.information("保存完毕！");
+    dialogs_.information(tr("保存完毕！").toStdString());
 }
 
 bool TFormDesign::LoadXSB(const std::string& path) {

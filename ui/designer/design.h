@@ -149,10 +149,11 @@ class TFormDesign : public QMainWindow {
     void buildMenus();
     void buildToolBar();
     void buildStatusBar();
-    QAction* addAction(QMenu* menu, const QString& name, const QString& caption,
+    // caption and hint: sources in the designer's translation context.
+    QAction* addAction(QMenu* menu, const QString& name, const char* caption,
                        const QKeySequence& shortcut = {});
-    QToolButton* addButton(const QString& name, const QString& caption, const QIcon& icon,
-                           const QString& hint);
+    QToolButton* addButton(const QString& name, const char* caption, const QIcon& icon,
+                           const char* hint);
     void guarded(const std::function<void()>& command);
 
     // Mouse on the grid.

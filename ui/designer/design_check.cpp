@@ -25,25 +25,26 @@ void TFormDesign::checkSolvableClick() {
         // Drawn on meanwhile: the answer is for a level that is gone.
         if (!(designMaze_ == asked)) return;
         using solver::Status;
-        const auto n = [](long long v) { return std::to_string(v); };
+        const auto n = [](long long v) { return QString::number(v); };
         switch (r.status) {
         case Status::Solved:
-            dialogs_.information("这一关可以过关！推动" + n(r.pushCount) + "次，移动" +
-                                 n(r.moveCount) + "次。");
+            dialogs_.information(tr("这一关可以过关！推动%1次，移动%2次。")
+                                     .arg(n(r.pushCount), n(r.moveCount))
+                                     .toStdString());
             break;
         case Status::Unsolvable:
-            dialogs_.information("这一关无法过关！");
+            dialogs_.information(tr("这一关无法过关！").toStdString());
             break;
         case Status::Timeout:
-            dialogs_.information("在" +
-                                 n(static_cast<long long>(solverRunner().assistant().timeSeconds)) +
-                                 "秒之内没能判定这一关能否过关。");
+            dialogs_.information(tr("在%1秒之内没能判定这一关能否过关。")
+                                     .arg(solverRunner().assistant().timeSeconds)
+                                     .toStdString());
             break;
         case Status::Memory:
-            dialogs_.information("判定这一关能否过关需要的内存太多，没能判定。");
+            dialogs_.information(tr("判定这一关能否过关需要的内存太多，没能判定。").toStdString());
             break;
         case Status::Invalid:
-            dialogs_.information("这个样子可没法玩，有点不对吧？");
+            dialogs_.information(tr("这个样子可没法玩，有点不对吧？").toStdString());
             break;
         case Status::Cancelled:
             break;

@@ -1,5 +1,6 @@
 #include "ui/designer/item.h"
 
+#include "ui/language.h"
 #include "ui/pictures/pictures.h"
 
 #include <QButtonGroup>
@@ -39,6 +40,10 @@ QImage elementImage(int element) {
 
 } // namespace
 
+namespace {
+constexpr const char* kContext = "sokoban::TFormItem";
+}
+
 QString TFormItem::cursorName(int element) {
     static const char* names[] = {"black", "wall", "cell", "target", "box", "box1", "boy"};
     return element >= 0 && element <= 6 ? names[element] : "black";
@@ -46,9 +51,11 @@ QString TFormItem::cursorName(int element) {
 
 TFormItem::TFormItem(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
     setObjectName("FormItem");
-    setWindowTitle("设计元素");
+    setTr(this, TextRole::WindowTitle, kContext, QT_TR_NOOP("设计元素"));
     setAttribute(Qt::WA_ShowWithoutActivating);
-    static const char* hints[] = {"擦除", "墙壁", "地板", "目标", "箱子", "目标上的箱子", "搬运工"};
+    static const char* hints[] = {
+        QT_TR_NOOP("擦除"), QT_TR_NOOP("墙壁"),         QT_TR_NOOP("地板"),  QT_TR_NOOP("目标"),
+        QT_TR_NOOP("箱子"), QT_TR_NOOP("目标上的箱子"), QT_TR_NOOP("搬运工")};
 
     group_ = new QButtonGroup(this);
     group_->setExclusive(true);
@@ -64,8 +71,8 @@ TFormItem::TFormItem(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowSta
         b->setIcon(QPixmap::fromImage(elementImage(i)));
         b->setIconSize(QSize(kImage, kImage));
         b->setFixedSize(kImage + 8, kImage + 8);
-        b->setToolTip(hints[i]);
-        b->setAccessibleName(hints[i]); // the button shows only a picture
+        setTr(b, TextRole::ToolTip, kContext, hints[i]);
+        setTr(b, TextRole::AccessibleName, kContext, hints[i]); // the button shows only a picture
         group_->addButton(b, i);
         row->addWidget(b);
         placed_[static_cast<std::size_t>(i)] = b;

@@ -4,6 +4,7 @@
 #include "storage/file_error.h"
 #include "ui/designer/design.h"
 #include "ui/designer/level_preview.h"
+#include "ui/language.h"
 #include "ui/main/main_form.h"
 #include "ui/platform/qt_dialogs.h"
 
@@ -28,9 +29,11 @@ namespace sokoban {
 namespace {
 
 // The file types on offer, as text and pattern pairs.
-constexpr const char* kFilter = "XSB仓库源文件(*.xsb)|*.xsb|"
-                                "XSB/SOK 关卡合集(*.xsb;*.sok;*.txt)|*.xsb;*.sok;*.txt|"
-                                "所有文件 (*.*)|*.*";
+constexpr const char* kFilter = QT_TRANSLATE_NOOP(
+    "sokoban::TFormXSBViewer",
+    "XSB仓库源文件(*.xsb)|*.xsb|XSB/SOK 关卡合集(*.xsb;*.sok;*.txt)|*.xsb;*.sok;*.txt|"
+    "所有文件 (*.*)|*.*");
+constexpr const char* kContext = "sokoban::TFormXSBViewer";
 
 QString q(const std::string& s) {
     return QString::fromStdString(s);
@@ -53,7 +56,7 @@ TFormXSBViewer::TFormXSBViewer(TMainForm& mainForm, TFormDesign& formDesign, Dia
         dialogs_ = ownDialogs_.get();
     }
     setObjectName("FormXSBViewer");
-    setWindowTitle("XSB文件可视化浏览器");
+    setTr(this, TextRole::WindowTitle, kContext, QT_TR_NOOP("XSB文件可视化浏览器"));
 
     driveComboBox1_ = new QComboBox;
     driveComboBox1_->setObjectName("DriveComboBox1");
@@ -73,9 +76,7 @@ TFormXSBViewer::TFormXSBViewer(TMainForm& mainForm, TFormDesign& formDesign, Dia
 
     filterComboBox1_ = new QComboBox;
     filterComboBox1_->setObjectName("FilterComboBox1");
-    const QStringList parts = QString::fromUtf8(kFilter).split('|');
-    for (int k = 0; k + 1 < parts.size(); k += 2)
-        filterComboBox1_->addItem(parts[k], parts[k + 1]);
+    fillFilters();
 
     auto* left = new QVBoxLayout;
     left->addWidget(driveComboBox1_);
@@ -83,15 +84,18 @@ TFormXSBViewer::TFormXSBViewer(TMainForm& mainForm, TFormDesign& formDesign, Dia
     left->addWidget(fileListBox1_, 2);
     left->addWidget(filterComboBox1_);
 
-    auto* panel1 = new QGroupBox("XSB文件可视化预览");
+    auto* panel1 = new QGroupBox;
+    setTr(panel1, TextRole::Title, kContext, QT_TR_NOOP("XSB文件可视化预览"));
     panel1->setObjectName("Panel1");
     image1_ = new PreviewImage;
     auto* panelLayout = new QVBoxLayout(panel1);
     panelLayout->addWidget(image1_);
 
-    auto* button1 = new QPushButton("读取");
+    auto* button1 = new QPushButton;
+    setTr(button1, kContext, QT_TR_NOOP("读取"));
     button1->setObjectName("Button1");
-    auto* button2 = new QPushButton("关闭");
+    auto* button2 = new QPushButton;
+    setTr(button2, kContext, QT_TR_NOOP("关闭"));
     button2->setObjectName("Button2");
     for (QPushButton* b : {button1, button2})
         b->setAutoDefault(false);
@@ -259,6 +263,22 @@ std::string TFormXSBViewer::selectedPath() const {
     return item->data(Qt::UserRole).toString().toStdString();
 }
 
+void TFormXSBViewer::fillFilters() {
+    // The texts in the language of the moment; the choice stays.
+    const QStringList parts = tr(kFilter).split('|');
+    for (int k = 0; k + 1 < parts.size(); k += 2) {
+        if (k / 2 < filterComboBox1_->count())
+            filterComboBox1_->setItemText(k / 2, parts[k]);
+        else
+            filterComboBox1_->addItem(parts[k], parts[k + 1]);
+    }
+}
+
+void TFormXSBViewer::changeEvent(QEvent* e) {
+    QDialog::changeEvent(e);
+    if (e->type() == QEvent::LanguageChange) fillFilters();
+}
+
 void TFormXSBViewer::FileListBox1Click() {
     xsbFileName_ = selectedPath();
     if (xsbFileName_.empty()) return;
@@ -268,8 +288,8 @@ void TFormXSBViewer::FileListBox1Click() {
     model.ReadXSB(xsbFileName_);
     preview_ = model.xsbMaze();
     if (auto* panel = findChild<QGroupBox*>("Panel1"))
-        panel->setTitle(QString("XSB文件可视化预览（共 %1 关）")
-                            .arg(summariseLevelFile(xsbFileName_).levelCount));
+        setTr(panel, TextRole::Title, kContext, QT_TR_NOOP("XSB文件可视化预览（共 %1 关）"),
+              {QString::number(summariseLevelFile(xsbFileName_).levelCount)});
     DrawPreview(image1_->image(), preview_, mainForm_.painter());
     image1_->update();
 }

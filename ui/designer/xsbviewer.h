@@ -62,9 +62,11 @@ class TFormXSBViewer : public QDialog {
 
   protected:
     void showEvent(QShowEvent* e) override;
+    void changeEvent(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
   private:
+    void fillFilters();
     // bringIntoView: scroll the tree to the folder while it fills in; not
     // for a folder the user picked in the tree.
     void chooseFolder(const QString& folder, bool bringIntoView);

@@ -1,5 +1,6 @@
 #include "ui/dialogs/about.h"
 
+#include "ui/language.h"
 #include "ui/pictures/pictures.h"
 #include "ui/platform/qt_dialogs.h"
 
@@ -21,7 +22,7 @@ HelpCommands::HelpCommands(std::filesystem::path appDir, DesktopIntegration& des
 HelpCommands::~HelpCommands() = default;
 
 std::string HelpCommands::url(const std::string& page) const {
-    return QUrl::fromLocalFile(shownPath((appDir_ / (page + ".html")).string()))
+    return QUrl::fromLocalFile(shownPath(helpPage(appDir_, page).string()))
         .toString()
         .toStdString();
 }
@@ -35,8 +36,11 @@ namespace {
 const QColor kBlue(0, 0, 255);
 const QColor kRed(255, 0, 0);
 
-QLabel* textLabel(const char* name, const QString& text) {
-    auto* l = new QLabel(text);
+constexpr const char* kContext = "sokoban::TAboutBox";
+
+QLabel* textLabel(const char* name, const char* source, const QStringList& args = {}) {
+    auto* l = new QLabel;
+    setTr(l, kContext, source, args);
     l->setObjectName(name);
     return l;
 }
@@ -47,7 +51,7 @@ TAboutBox::TAboutBox(const HelpCommands& help)
                            Qt::WindowCloseButtonHint),
       help_(help) {
     setObjectName("TAboutBox");
-    setWindowTitle("关于");
+    setTr(this, TextRole::WindowTitle, kContext, QT_TR_NOOP("关于"));
     setMouseTracking(true);
 
     panel1_ = new QFrame;
@@ -62,16 +66,16 @@ TAboutBox::TAboutBox(const HelpCommands& help)
     icon->setScaledContents(true);
     icon->setPixmap(programIcon().pixmap(64, 64));
 
-    auto* product = textLabel("ProductName", "推箱子");
+    auto* product = textLabel("ProductName", QT_TR_NOOP("推箱子"));
     QFont heiti = product->font();
     heiti.setFamilies({"黑体", "SimHei", "WenQuanYi Micro Hei", "Noto Sans CJK SC"});
     heiti.setPixelSize(19);
     product->setFont(heiti);
-    auto* version = textLabel("Version", "版本：1.30");
+    auto* version = textLabel("Version", QT_TR_NOOP("版本：%1"), {QStringLiteral("1.30")});
 
     // The pages lie beside the program: the links say what they lead to.
-    label1_ = textLabel("Label1", "游戏主页：关于本游戏");
-    label2_ = textLabel("Label2", "联系我们：问题和建议");
+    label1_ = textLabel("Label1", QT_TR_NOOP("游戏主页：关于本游戏"));
+    label2_ = textLabel("Label2", QT_TR_NOOP("联系我们：问题和建议"));
     for (QLabel* link : {label1_, label2_}) {
         link->setCursor(Qt::PointingHandCursor);
         link->setMouseTracking(true);
@@ -87,9 +91,11 @@ TAboutBox::TAboutBox(const HelpCommands& help)
     grid->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
     grid->addWidget(product, 0, 1);
     grid->addWidget(version, 1, 1);
-    grid->addWidget(textLabel("Label3", "一个推箱子益智游戏：把每只箱子推到目标上。"), 2, 0, 1, 2);
-    grid->addWidget(textLabel("Label4", "关卡、图片、声音和音乐都由本游戏自己生成。"), 3, 0, 1, 2);
-    grid->addWidget(textLabel("Label5", "本游戏开发小组编写。"), 4, 0, 1, 2);
+    grid->addWidget(textLabel("Label3", QT_TR_NOOP("一个推箱子益智游戏：把每只箱子推到目标上。")),
+                    2, 0, 1, 2);
+    grid->addWidget(textLabel("Label4", QT_TR_NOOP("关卡、图片、声音和音乐都由本游戏自己生成。")),
+                    3, 0, 1, 2);
+    grid->addWidget(textLabel("Label5", QT_TR_NOOP("本游戏开发小组编写。")), 4, 0, 1, 2);
     grid->addWidget(label1_, 5, 0, 1, 2);
     grid->addWidget(label2_, 6, 0, 1, 2);
 
@@ -97,7 +103,8 @@ TAboutBox::TAboutBox(const HelpCommands& help)
     for (QLabel* l : panel1_->findChildren<QLabel*>())
         l->setMouseTracking(true);
 
-    auto* ok = new QPushButton("确定");
+    auto* ok = new QPushButton;
+    setTr(ok, kContext, QT_TR_NOOP("确定"));
     ok->setObjectName("OKButton");
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);

@@ -1,8 +1,10 @@
 #include "ui/dialogs/help_window.h"
 
+#include "ui/language.h"
 #include "ui/pictures/pictures.h"
 #include "ui/platform/qt_dialogs.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -14,28 +16,45 @@
 
 namespace sokoban {
 
+namespace {
+constexpr const char* kContext = "sokoban::THelpWindow";
+}
+
+std::filesystem::path helpPage(const std::filesystem::path& appDir, const std::string& page) {
+    // The English pages lie in en/ under the same names, and link to each other there.
+    const std::filesystem::path chinese = appDir / (page + ".html");
+    if (currentLanguage() != Language::English) return chinese;
+    const std::filesystem::path english = appDir / "en" / (page + ".html");
+    std::error_code ec;
+    return std::filesystem::is_regular_file(english, ec) ? english : chinese;
+}
+
 THelpWindow::THelpWindow(std::filesystem::path appDir, DesktopIntegration& desktop, QWidget* parent)
     : QWidget(parent, Qt::Window), appDir_(std::move(appDir)), desktop_(desktop) {
     setObjectName("HelpWindow");
-    setWindowTitle("推箱子 帮助");
+    setTr(this, TextRole::WindowTitle, kContext, QT_TR_NOOP("推箱子 帮助"));
     setWindowIcon(programIcon());
 
     browser_ = new QTextBrowser;
     browser_->setObjectName("HelpBrowser");
-    browser_->setAccessibleName("帮助内容");
+    setTr(browser_, TextRole::AccessibleName, kContext, QT_TR_NOOP("帮助内容"));
     // Every link passes through followLink, which keeps the help inside the
     // window and hands the rest to the desktop.
     browser_->setOpenLinks(false);
     connect(browser_, &QTextBrowser::anchorClicked, this, &THelpWindow::followLink);
     connect(browser_, &QTextBrowser::sourceChanged, this, [this] { pageChanged(); });
 
-    back_ = new QPushButton("后退");
+    back_ = new QPushButton;
+    setTr(back_, kContext, QT_TR_NOOP("后退"));
     back_->setObjectName("HelpBack");
-    forward_ = new QPushButton("前进");
+    forward_ = new QPushButton;
+    setTr(forward_, kContext, QT_TR_NOOP("前进"));
     forward_->setObjectName("HelpForward");
-    auto* contents = new QPushButton("目录");
+    auto* contents = new QPushButton;
+    setTr(contents, kContext, QT_TR_NOOP("目录"));
     contents->setObjectName("HelpContents");
-    auto* close = new QPushButton("关闭");
+    auto* close = new QPushButton;
+    setTr(close, kContext, QT_TR_NOOP("关闭"));
     close->setObjectName("HelpClose");
     back_->setEnabled(false);
     forward_->setEnabled(false);
@@ -70,7 +89,7 @@ void THelpWindow::loadStyleSheet() {
 }
 
 QUrl THelpWindow::pageUrl(const std::string& page) const {
-    return QUrl::fromLocalFile(shownPath((appDir_ / (page + ".html")).string()));
+    return QUrl::fromLocalFile(shownPath(helpPage(appDir_, page).string()));
 }
 
 QUrl THelpWindow::source() const {
@@ -93,8 +112,8 @@ void THelpWindow::showPage(const std::string& page) {
 void THelpWindow::showMissing(const QUrl& page) {
     browser_->clearHistory();
     browser_->setSource(QUrl());
-    browser_->setPlainText("找不到帮助文件：" + page.toLocalFile());
-    setWindowTitle("推箱子 帮助");
+    browser_->setPlainText(tr("找不到帮助文件：%1").arg(page.toLocalFile()));
+    setTr(this, TextRole::WindowTitle, kContext, QT_TR_NOOP("推箱子 帮助"));
 }
 
 void THelpWindow::followLink(const QUrl& link) {
@@ -110,7 +129,24 @@ void THelpWindow::followLink(const QUrl& link) {
 
 void THelpWindow::pageChanged() {
     const QString title = browser_->documentTitle();
-    setWindowTitle(title.isEmpty() ? QStringLiteral("推箱子 帮助") : title);
+    if (title.isEmpty()) {
+        setTr(this, TextRole::WindowTitle, kContext, QT_TR_NOOP("推箱子 帮助"));
+    } else {
+        clearTr(this, TextRole::WindowTitle);
+        setWindowTitle(title);
+    }
+}
+
+void THelpWindow::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    // The page on show, in the new language: the same page of the other
+    // folder, at the same place.
+    if (e->type() != QEvent::LanguageChange || !isVisible()) return;
+    const QUrl shown = browser_->source();
+    if (!shown.isLocalFile()) return;
+    QUrl page = pageUrl(QFileInfo(shown.toLocalFile()).completeBaseName().toStdString());
+    page.setFragment(shown.fragment());
+    if (page != shown && QFileInfo(page.toLocalFile()).isFile()) browser_->setSource(page);
 }
 
 } // namespace sokoban

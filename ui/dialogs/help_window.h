@@ -16,6 +16,10 @@ class QTextBrowser;
 
 namespace sokoban {
 
+// A page of the help in the language of the moment: en/<page>.html for
+// English when it is there, else <page>.html.
+std::filesystem::path helpPage(const std::filesystem::path& appDir, const std::string& page);
+
 class THelpWindow : public QWidget {
     Q_OBJECT
   public:
@@ -31,6 +35,9 @@ class THelpWindow : public QWidget {
 
     // A click on a link of the page shown.
     void followLink(const QUrl& link);
+
+  protected:
+    void changeEvent(QEvent* e) override;
 
   private:
     void loadStyleSheet();

@@ -2,10 +2,12 @@
 
 #include "session/level_text_play.h"
 #include "storage/file_error.h"
+#include "ui/language.h"
 #include "ui/main/main_form.h"
 #include "ui/messages.h"
 #include "ui/platform/qt_dialogs.h"
 
+#include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
@@ -21,6 +23,11 @@ namespace {
 
 std::string num(long long n) {
     return std::to_string(n);
+}
+
+// A line of the window in the language of the moment.
+std::string line(const char* source, const std::string& arg = {}) {
+    return translated("sokoban::Tforminfor", source, {QString::fromStdString(arg)}).toStdString();
 }
 
 // Whether each level of the .sol file has an answer: its record's move
@@ -40,33 +47,48 @@ std::vector<bool> answeredLevels(const std::filesystem::path& solFile) {
 
 void inforLines(const GameModel& model, std::vector<std::string>& lines) {
     if (model.xsbMode()) {
-        lines.push_back("当前游戏文件： " + model.xsbFile() + "；");
+        lines.push_back(
+            line(QT_TRANSLATE_NOOP("sokoban::Tforminfor", "当前游戏文件： %1；"), model.xsbFile()));
         for (const auto& l : LevelTextCommands::titleLines(model))
             lines.push_back(messageText(l).toStdString());
         return;
     }
-    lines.push_back("当前游戏文件： " + model.gameFile() + "；");
-    lines.push_back("当前游戏共有： " + num(model.levelCount()) + " 关；");
+    lines.push_back(
+        line(QT_TRANSLATE_NOOP("sokoban::Tforminfor", "当前游戏文件： %1；"), model.gameFile()));
+    lines.push_back(line(QT_TRANSLATE_NOOP("sokoban::Tforminfor", "当前游戏共有： %1 关；"),
+                         num(model.levelCount())));
     if (model.maxLevel() < model.levelCount())
-        lines.push_back("您已经通过：   " + num(model.maxLevel() - 1) + "   关；");
+        lines.push_back(line(QT_TRANSLATE_NOOP("sokoban::Tforminfor", "您已经通过：   %1   关；"),
+                             num(model.maxLevel() - 1)));
     else
-        lines.push_back("您已经通过：   " + num(model.maxLevel()) + " 关；");
-    lines.push_back("您正在玩第     " + num(model.curLevel()) + " 关；");
+        lines.push_back(line(QT_TRANSLATE_NOOP("sokoban::Tforminfor", "您已经通过：   %1 关；"),
+                             num(model.maxLevel())));
+    lines.push_back(line(QT_TRANSLATE_NOOP("sokoban::Tforminfor", "您正在玩第     %1 关；"),
+                         num(model.curLevel())));
     for (const auto& l : LevelTextCommands::titleLines(model))
         lines.push_back(messageText(l).toStdString());
-    lines.push_back(model.bestMoves() != 0
-                        ? "当前关卡的最佳移动步数：" + num(model.bestMoves()) + " 步"
-                        : "当前关卡的最佳移动步数：    无");
-    lines.push_back(model.bestPushes() != 0
-                        ? "当前关卡的最佳推动步数：" + num(model.bestPushes()) + " 步"
-                        : "当前关卡的最佳推动步数：    无");
-    lines.push_back("您的移动步数：" + num(model.moveCount()) + " 步");
-    lines.push_back("您的推动步数：" + num(model.pushCount()) + " 步");
+    lines.push_back(
+        model.bestMoves() != 0
+            ? line(QT_TRANSLATE_NOOP("sokoban::Tforminfor", "当前关卡的最佳移动步数：%1 步"),
+                   num(model.bestMoves()))
+            : line(QT_TRANSLATE_NOOP("sokoban::Tforminfor", "当前关卡的最佳移动步数：    无")));
+    lines.push_back(
+        model.bestPushes() != 0
+            ? line(QT_TRANSLATE_NOOP("sokoban::Tforminfor", "当前关卡的最佳推动步数：%1 步"),
+                   num(model.bestPushes()))
+            : line(QT_TRANSLATE_NOOP("sokoban::Tforminfor", "当前关卡的最佳推动步数：    无")));
+    lines.push_back(line(QT_TRANSLATE_NOOP("sokoban::Tforminfor", "您的移动步数：%1 步"),
+                         num(model.moveCount())));
+    lines.push_back(line(QT_TRANSLATE_NOOP("sokoban::Tforminfor", "您的推动步数：%1 步"),
+                         num(model.pushCount())));
     lines.push_back("");
     const std::vector<bool> answered = answeredLevels(model.files().sol.path());
-    std::string with = "有答案的关：", without = "没有答案的关：";
+    std::string with = line(QT_TRANSLATE_NOOP("sokoban::Tforminfor", "有答案的关："));
+    std::string without = line(QT_TRANSLATE_NOOP("sokoban::Tforminfor", "没有答案的关："));
+    // Each number with the list's separator after it.
+    const char* const item = QT_TRANSLATE_NOOP("sokoban::Tforminfor", "%1、");
     for (std::size_t k = 0; k < answered.size(); ++k)
-        (answered[k] ? with : without) += num(static_cast<long long>(k) + 1) + "、";
+        (answered[k] ? with : without) += line(item, num(static_cast<long long>(k) + 1));
     lines.push_back(with);
     lines.push_back(without);
 }
@@ -80,12 +102,13 @@ Tforminfor::Tforminfor(TMainForm& mainForm, Dialogs* dialogs)
         dialogs_ = ownDialogs_.get();
     }
     setObjectName("Tforminfor");
-    setWindowTitle("游戏信息");
+    setTr(this, TextRole::WindowTitle, "sokoban::Tforminfor", QT_TR_NOOP("游戏信息"));
     memo1_ = new QPlainTextEdit;
     memo1_->setObjectName("Memo1");
     memo1_->setReadOnly(true);
     memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    auto* ok = new QPushButton("确定");
+    auto* ok = new QPushButton;
+    setTr(ok, "sokoban::Tforminfor", QT_TR_NOOP("确定"));
     ok->setObjectName("Button1");
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &Tforminfor::Button1Click);

@@ -1,8 +1,11 @@
 #include "ui/dialogs/level_chooser.h"
 
 #include "storage/board.h"
+#include "ui/language.h"
 #include "ui/main/main_form.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QListView>
 #include <QPainter>
@@ -118,11 +121,13 @@ class LevelDelegate : public QStyledItemDelegate {
         const TBestData& best = model_.best(level);
         QString state;
         if (locked)
-            state = "未开放";
+            state = QCoreApplication::translate("sokoban::LevelChooser", "未开放");
         else if (best.moves != 0 || best.pushes != 0)
-            state = QString("✔ 已解  %1 / %2").arg(best.moves).arg(best.pushes);
+            state = QCoreApplication::translate("sokoban::LevelChooser", "✔ 已解  %1 / %2")
+                        .arg(best.moves)
+                        .arg(best.pushes);
         else
-            state = "未解";
+            state = QCoreApplication::translate("sokoban::LevelChooser", "未解");
         p->drawText(t, Qt::AlignLeft | Qt::AlignVCenter,
                     fm.elidedText(state, Qt::ElideRight, t.width()));
         p->restore();
@@ -169,15 +174,15 @@ QVariant LevelListModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::DisplayRole) return QString("%1  %2").arg(level).arg(q(title(level)));
     if (role == Qt::ToolTipRole) {
         const auto n = static_cast<std::size_t>(level);
-        QString tip = QString("第 %1 关").arg(level);
-        if (n <= infos_.size() && !infos_[n - 1].title.empty())
-            tip += "：" + q(infos_[n - 1].title);
+        QString tip = n <= infos_.size() && !infos_[n - 1].title.empty()
+                          ? tr("第 %1 关：%2").arg(QString::number(level), q(infos_[n - 1].title))
+                          : tr("第 %1 关").arg(level);
         if (n <= infos_.size() && !infos_[n - 1].author.empty())
-            tip += "\n作者：" + q(infos_[n - 1].author);
+            tip += "\n" + tr("作者：%1").arg(q(infos_[n - 1].author));
         const TBestData& b = best(level);
         if (b.moves || b.pushes)
-            tip += QString("\n最佳移动：%1  最佳推动：%2").arg(b.moves).arg(b.pushes);
-        if (locked(level)) tip += "\n先过了前面的关卡再说吧！";
+            tip += "\n" + tr("最佳移动：%1  最佳推动：%2").arg(b.moves).arg(b.pushes);
+        if (locked(level)) tip += "\n" + tr("先过了前面的关卡再说吧！");
         return tip;
     }
     return {};
@@ -213,7 +218,7 @@ LevelChooser::LevelChooser(TMainForm& mainForm, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       mainForm_(mainForm) {
     setObjectName("FormLevelChooser");
-    setWindowTitle("关卡一览");
+    setTr(this, TextRole::WindowTitle, "sokoban::LevelChooser", QT_TR_NOOP("关卡一览"));
     model_ = new LevelListModel(mainForm, this);
     view_ = new QListView;
     view_->setObjectName("LevelGrid");
@@ -240,16 +245,7 @@ LevelChooser::LevelChooser(TMainForm& mainForm, QWidget* parent)
 void LevelChooser::showChooser() {
     model_->reload();
     const GameModel& m = mainForm_.model();
-    int solved = 0;
-    for (int k = 1; k <= model_->levelCount(); ++k)
-        if (model_->best(k).moves != 0 || model_->best(k).pushes != 0) ++solved;
-    summary_->setText(model_->levelCount() == 0
-                          ? QString("没有打开的关卡集")
-                          : QString("%1  共 %2 关，已解 %3 关，已开放 %4 关")
-                                .arg(q(m.gameFile()))
-                                .arg(model_->levelCount())
-                                .arg(solved)
-                                .arg(std::min(model_->maxLevel(), model_->levelCount())));
+    showSummary();
     if (!m.xsbMode() && m.curLevel() >= 1 && m.curLevel() <= model_->levelCount()) {
         const QModelIndex here = model_->index(m.curLevel() - 1);
         view_->setCurrentIndex(here);
@@ -258,6 +254,27 @@ void LevelChooser::showChooser() {
     show();
     raise();
     activateWindow();
+}
+
+void LevelChooser::showSummary() {
+    int solved = 0;
+    for (int k = 1; k <= model_->levelCount(); ++k)
+        if (model_->best(k).moves != 0 || model_->best(k).pushes != 0) ++solved;
+    summary_->setText(
+        model_->levelCount() == 0
+            ? tr("没有打开的关卡集")
+            : tr("%1  共 %2 关，已解 %3 关，已开放 %4 关")
+                  .arg(q(model_->gameFile()), QString::number(model_->levelCount()),
+                       QString::number(solved),
+                       QString::number(std::min(model_->maxLevel(), model_->levelCount()))));
+}
+
+void LevelChooser::changeEvent(QEvent* e) {
+    QDialog::changeEvent(e);
+    if (e->type() == QEvent::LanguageChange) {
+        showSummary();
+        view_->viewport()->update();
+    }
 }
 
 bool LevelChooser::playLevel(int level) {

@@ -36,6 +36,7 @@ class LevelListModel : public QAbstractListModel {
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
+    const std::string& gameFile() const { return gameFile_; }
     int levelCount() const { return count_; }
     int maxLevel() const { return maxLevel_; }
     bool locked(int level) const { return level > maxLevel_; }
@@ -70,7 +71,12 @@ class LevelChooser : public QDialog {
     QListView* view() const { return view_; }
     LevelListModel& levels() { return *model_; }
 
+  protected:
+    void changeEvent(QEvent* e) override;
+
   private:
+    void showSummary();
+
     TMainForm& mainForm_;
     LevelListModel* model_ = nullptr;
     QListView* view_ = nullptr;

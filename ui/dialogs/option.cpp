@@ -1,6 +1,7 @@
 #include "ui/dialogs/option.h"
 
 #include "storage/play_options.h"
+#include "ui/language.h"
 #include "ui/main/assist_menu.h"
 #include "ui/main/main_form.h"
 #include "ui/main/solver_runner.h"
@@ -28,20 +29,25 @@ namespace sokoban {
 
 namespace {
 
+// The translation context of the window's texts, as lupdate names it.
+constexpr const char* kContext = "sokoban::TPagesDlg";
+
 struct RadioRow {
     const char* name;
     const char* caption;
 };
 
 // A group of radio buttons named prefix1, prefix2, ...
-QGroupBox* radioGroup(const QString& title, const QString& prefix,
+QGroupBox* radioGroup(const char* title, const QString& prefix,
                       std::initializer_list<const char*> captions, bool across = false) {
-    auto* box = new QGroupBox(title);
+    auto* box = new QGroupBox;
+    setTr(box, TextRole::Title, kContext, title);
     QBoxLayout* layout = across ? static_cast<QBoxLayout*>(new QHBoxLayout(box))
                                 : static_cast<QBoxLayout*>(new QVBoxLayout(box));
     int n = 0;
     for (const char* caption : captions) {
-        auto* rb = new QRadioButton(QString::fromUtf8(caption));
+        auto* rb = new QRadioButton;
+        setTr(rb, kContext, caption);
         rb->setObjectName(prefix + QString::number(++n));
         layout->addWidget(rb);
     }
@@ -58,30 +64,44 @@ struct InstallRow {
 };
 
 constexpr InstallRow kInstallRows[] = {
-    {"btCreateFileAss", "创建BOX文件关联", "使*.box文件和程序关联", "btDeleteFileAss",
-     "删除*.box文件关联"},
-    {"Button1", "创建XSB文件关联", "使*.XSB文件和程序关联", "Button2", "删除*.XSB文件关联"},
-    {"btCreateDesk", "创建桌面快捷方式", "在桌面建立游戏快捷方式", "btDeleteDesk",
-     "删除桌面上的快捷方式"},
-    {"btCreatestart", "创建开始菜单快捷方式", "在开始菜单中创建游戏快捷方式", "btDeletestart",
-     "删除开始菜单中的快捷方式"},
-    {"btcreateprogram", "创建程序菜单快捷方式", "在程序菜单中创建游戏快捷方式", "btdeleteprogram",
-     "删除程序菜单中的游戏快捷方式"},
+    {"btCreateFileAss", QT_TRANSLATE_NOOP("sokoban::TPagesDlg", "创建BOX文件关联"),
+     QT_TRANSLATE_NOOP("sokoban::TPagesDlg", "使*.box文件和程序关联"), "btDeleteFileAss",
+     QT_TRANSLATE_NOOP("sokoban::TPagesDlg", "删除*.box文件关联")},
+    {"Button1", QT_TRANSLATE_NOOP("sokoban::TPagesDlg", "创建XSB文件关联"),
+     QT_TRANSLATE_NOOP("sokoban::TPagesDlg", "使*.XSB文件和程序关联"), "Button2",
+     QT_TRANSLATE_NOOP("sokoban::TPagesDlg", "删除*.XSB文件关联")},
+    {"btCreateDesk", QT_TRANSLATE_NOOP("sokoban::TPagesDlg", "创建桌面快捷方式"),
+     QT_TRANSLATE_NOOP("sokoban::TPagesDlg", "在桌面建立游戏快捷方式"), "btDeleteDesk",
+     QT_TRANSLATE_NOOP("sokoban::TPagesDlg", "删除桌面上的快捷方式")},
+    {"btCreatestart", QT_TRANSLATE_NOOP("sokoban::TPagesDlg", "创建开始菜单快捷方式"),
+     QT_TRANSLATE_NOOP("sokoban::TPagesDlg", "在开始菜单中创建游戏快捷方式"), "btDeletestart",
+     QT_TRANSLATE_NOOP("sokoban::TPagesDlg", "删除开始菜单中的快捷方式")},
+    {"btcreateprogram", QT_TRANSLATE_NOOP("sokoban::TPagesDlg", "创建程序菜单快捷方式"),
+     QT_TRANSLATE_NOOP("sokoban::TPagesDlg", "在程序菜单中创建游戏快捷方式"), "btdeleteprogram",
+     QT_TRANSLATE_NOOP("sokoban::TPagesDlg", "删除程序菜单中的游戏快捷方式")},
 };
 
 // The solver's time limits offered, solvetime1..4, in seconds.
 constexpr int kSolveSeconds[] = {10, 30, 60, TPlayOptions::kNoLimit};
 
+// The names the desktop keeps the shortcuts and file types under: the same
+// in every language, so that a shortcut made in one is found in the other.
 const char* const kLinkName = "推箱子";
 const char* const kBoxType = "推箱子游戏文件";
 const char* const kXsbType = "XSB推箱子仓库文件";
 
-const char* const kShortcutCreated[] = {"已经在桌面上创建了游戏的快捷方式!",
-                                        "已经在开始菜单中创建了游戏的快捷方式!",
-                                        "已经在程序菜单中创建了游戏的快捷方式!"};
-const char* const kShortcutDeleted[] = {"已经删除了游戏在桌面上的快捷方式!",
-                                        "已经删除了游戏在开始菜单中的快捷方式!",
-                                        "已经删除了游戏在程序菜单中的快捷方式!"};
+const char* const kShortcutCreated[] = {
+    QT_TRANSLATE_NOOP("sokoban::TPagesDlg", "已经在桌面上创建了游戏的快捷方式!"),
+    QT_TRANSLATE_NOOP("sokoban::TPagesDlg", "已经在开始菜单中创建了游戏的快捷方式!"),
+    QT_TRANSLATE_NOOP("sokoban::TPagesDlg", "已经在程序菜单中创建了游戏的快捷方式!")};
+const char* const kShortcutDeleted[] = {
+    QT_TRANSLATE_NOOP("sokoban::TPagesDlg", "已经删除了游戏在桌面上的快捷方式!"),
+    QT_TRANSLATE_NOOP("sokoban::TPagesDlg", "已经删除了游戏在开始菜单中的快捷方式!"),
+    QT_TRANSLATE_NOOP("sokoban::TPagesDlg", "已经删除了游戏在程序菜单中的快捷方式!")};
+
+std::string words(const char* source) {
+    return QCoreApplication::translate(kContext, source).toStdString();
+}
 
 // "*.box" / "*.xsb" as the messages write it.
 std::string pattern(const std::string& extension) {
@@ -108,7 +128,7 @@ TPagesDlg::TPagesDlg(TMainForm& mainForm, DesktopIntegration& desktop, Dialogs* 
     }
     if (programPath_.empty()) programPath_ = QCoreApplication::applicationFilePath().toStdString();
     setObjectName("TPagesDlg");
-    setWindowTitle("选项");
+    setTr(this, TextRole::WindowTitle, kContext, QT_TR_NOOP("选项"));
 
     auto* pages = new QTabWidget;
     pages->setObjectName("PageControl1");
@@ -118,14 +138,19 @@ TPagesDlg::TPagesDlg(TMainForm& mainForm, DesktopIntegration& desktop, Dialogs* 
     buildBasicPage(basic);
     buildInstallPage(install);
     buildOtherPage(other);
-    pages->addTab(basic, "基本设置");
-    pages->addTab(install, "游戏安装");
-    pages->addTab(other, "其它设置");
+    pages->addTab(basic, QString());
+    pages->addTab(install, QString());
+    pages->addTab(other, QString());
+    setTr(basic, TextRole::TabText, kContext, QT_TR_NOOP("基本设置"));
+    setTr(install, TextRole::TabText, kContext, QT_TR_NOOP("游戏安装"));
+    setTr(other, TextRole::TabText, kContext, QT_TR_NOOP("其它设置"));
 
-    auto* ok = new QPushButton("确定");
+    auto* ok = new QPushButton;
+    setTr(ok, kContext, QT_TR_NOOP("确定"));
     ok->setObjectName("OKBtn");
     ok->setDefault(true);
-    auto* cancel = new QPushButton("取消");
+    auto* cancel = new QPushButton;
+    setTr(cancel, kContext, QT_TR_NOOP("取消"));
     cancel->setObjectName("CancelBtn");
     connect(ok, &QPushButton::clicked, this, &TPagesDlg::OKBtnClick);
     connect(cancel, &QPushButton::clicked, this, &TPagesDlg::CancelBtnClick);
@@ -161,32 +186,41 @@ TPagesDlg::TPagesDlg(TMainForm& mainForm, DesktopIntegration& desktop, Dialogs* 
 TPagesDlg::~TPagesDlg() = default;
 
 void TPagesDlg::buildBasicPage(QWidget* page) {
-    auto* music = radioGroup("背景音乐", "music", {"乐曲1", "乐曲2", "乐曲3", "乐曲4", "乐曲5"});
-    auto* apply = new QPushButton("应用");
+    auto* music = radioGroup(QT_TR_NOOP("背景音乐"), "music",
+                             {QT_TR_NOOP("乐曲1"), QT_TR_NOOP("乐曲2"), QT_TR_NOOP("乐曲3"),
+                              QT_TR_NOOP("乐曲4"), QT_TR_NOOP("乐曲5")});
+    auto* apply = new QPushButton;
+    setTr(apply, kContext, QT_TR_NOOP("应用"));
     apply->setObjectName("BitBtn1");
-    apply->setToolTip("应用选择的音乐");
+    setTr(apply, TextRole::ToolTip, kContext, QT_TR_NOOP("应用选择的音乐"));
     music->layout()->addWidget(apply);
 
     auto* grid = new QGridLayout(page);
     grid->addWidget(music, 0, 0, 3, 1);
-    grid->addWidget(radioGroup("移动速度", "movespeed", {"快速", "中速", "慢速"}, true), 0, 1);
-    grid->addWidget(radioGroup("演示速度", "autospeed", {"快速", "中速", "慢速"}, true), 1, 1);
-    grid->addWidget(radioGroup("背景显示方式", "backstyle", {"居中", "平铺", "拉伸"}, true), 2, 1);
+    const auto speeds = {QT_TR_NOOP("快速"), QT_TR_NOOP("中速"), QT_TR_NOOP("慢速")};
+    grid->addWidget(radioGroup(QT_TR_NOOP("移动速度"), "movespeed", speeds, true), 0, 1);
+    grid->addWidget(radioGroup(QT_TR_NOOP("演示速度"), "autospeed", speeds, true), 1, 1);
+    grid->addWidget(radioGroup(QT_TR_NOOP("背景显示方式"), "backstyle",
+                               {QT_TR_NOOP("居中"), QT_TR_NOOP("平铺"), QT_TR_NOOP("拉伸")}, true),
+                    2, 1);
     grid->setColumnStretch(1, 1);
 }
 
 void TPagesDlg::buildInstallPage(QWidget* page) {
-    auto* box = new QGroupBox("安装");
+    auto* box = new QGroupBox;
+    setTr(box, TextRole::Title, kContext, QT_TR_NOOP("安装"));
     auto* grid = new QGridLayout(box);
     int row = 0;
     for (const auto& r : kInstallRows) {
-        auto* create = new QPushButton(QString::fromUtf8(r.createCaption));
+        auto* create = new QPushButton;
+        setTr(create, kContext, r.createCaption);
         create->setMinimumWidth(create->sizeHint().width() + 24);
         create->setObjectName(r.createName);
-        create->setToolTip(QString::fromUtf8(r.createHint));
-        auto* remove = new QPushButton("删除");
+        setTr(create, TextRole::ToolTip, kContext, r.createHint);
+        auto* remove = new QPushButton;
+        setTr(remove, kContext, QT_TR_NOOP("删除"));
         remove->setObjectName(r.deleteName);
-        remove->setToolTip(QString::fromUtf8(r.deleteHint));
+        setTr(remove, TextRole::ToolTip, kContext, r.deleteHint);
         grid->addWidget(create, row, 0);
         grid->addWidget(remove, row, 1);
         ++row;
@@ -199,31 +233,46 @@ void TPagesDlg::buildInstallPage(QWidget* page) {
 }
 
 void TPagesDlg::buildOtherPage(QWidget* page) {
-    auto* faces = new QGroupBox("过关界面变换");
-    auto* cbrandomface = new QCheckBox("每一关随机变换界面风格");
+    auto* faces = new QGroupBox;
+    setTr(faces, TextRole::Title, kContext, QT_TR_NOOP("过关界面变换"));
+    auto* cbrandomface = new QCheckBox;
+    setTr(cbrandomface, kContext, QT_TR_NOOP("每一关随机变换界面风格"));
     cbrandomface->setObjectName("cbrandomface");
-    auto* rbUseCustom = new QRadioButton("使用游戏默认的组合方式");
+    auto* rbUseCustom = new QRadioButton;
+    setTr(rbUseCustom, kContext, QT_TR_NOOP("使用游戏默认的组合方式"));
     rbUseCustom->setObjectName("rbUseCustom");
-    auto* rbUseRandom = new QRadioButton("使用随机组合方式");
+    auto* rbUseRandom = new QRadioButton;
+    setTr(rbUseRandom, kContext, QT_TR_NOOP("使用随机组合方式"));
     rbUseRandom->setObjectName("rbUseRandom");
     auto* facesLayout = new QVBoxLayout(faces);
     facesLayout->addWidget(cbrandomface);
     facesLayout->addWidget(rbUseCustom);
     facesLayout->addWidget(rbUseRandom);
 
-    auto* cbContinue = new QCheckBox("答案演示使用单步方式");
+    auto* cbContinue = new QCheckBox;
+    setTr(cbContinue, kContext, QT_TR_NOOP("答案演示使用单步方式"));
     cbContinue->setObjectName("cbContinue");
-    cbContinue->setToolTip("选中后按\"N\"键单步演示答案");
-    auto* cbshowhint = new QCheckBox("过关后不显示详细提示信息");
+    setTr(cbContinue, TextRole::ToolTip, kContext, QT_TR_NOOP("选中后按\"N\"键单步演示答案"));
+    auto* cbshowhint = new QCheckBox;
+    setTr(cbshowhint, kContext, QT_TR_NOOP("过关后不显示详细提示信息"));
     cbshowhint->setObjectName("cbshowhint");
-    auto* cbShortestWalk = new QCheckBox("最短路径行走");
+    auto* cbShortestWalk = new QCheckBox;
+    setTr(cbShortestWalk, kContext, QT_TR_NOOP("最短路径行走"));
     cbShortestWalk->setObjectName("cbShortestWalk");
-    cbShortestWalk->setToolTip("点击远处的地面时沿最短的路走过去");
+    setTr(cbShortestWalk, TextRole::ToolTip, kContext,
+          QT_TR_NOOP("点击远处的地面时沿最短的路走过去"));
 
-    auto* solveTime =
-        radioGroup("求解时间限制", "solvetime", {"10秒", "30秒", "60秒", "无限制"}, true);
+    auto* solveTime = radioGroup(
+        QT_TR_NOOP("求解时间限制"), "solvetime",
+        {QT_TR_NOOP("10秒"), QT_TR_NOOP("30秒"), QT_TR_NOOP("60秒"), QT_TR_NOOP("无限制")}, true);
     solveTime->setObjectName("gbSolveTime");
-    solveTime->setToolTip("提示、求解和检查能否过关最多等待的时间");
+    setTr(solveTime, TextRole::ToolTip, kContext,
+          QT_TR_NOOP("提示、求解和检查能否过关最多等待的时间"));
+
+    auto* language =
+        radioGroup(QT_TR_NOOP("语言"), "language",
+                   {QT_TR_NOOP("跟随系统"), QT_TR_NOOP("中文"), QT_TR_NOOP("English")}, true);
+    language->setObjectName("gbLanguage");
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(faces);
@@ -231,6 +280,7 @@ void TPagesDlg::buildOtherPage(QWidget* page) {
     layout->addWidget(cbshowhint);
     layout->addWidget(cbShortestWalk);
     layout->addWidget(solveTime);
+    layout->addWidget(language);
     layout->addStretch();
 }
 
@@ -272,6 +322,15 @@ void TPagesDlg::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
 }
 
+void TPagesDlg::changeEvent(QEvent* e) {
+    QDialog::changeEvent(e);
+    // Captions of another length: the window takes the size they need.
+    if (e->type() == QEvent::LanguageChange && isVisible()) {
+        layout()->activate();
+        adjustSize();
+    }
+}
+
 void TPagesDlg::FormShow() {
     const TGameVar& s = mainForm_.model().settings();
     setChecked("cbContinue", s.stepDemo == 1);
@@ -293,6 +352,7 @@ void TPagesDlg::FormShow() {
     setChecked("cbshowhint", s.noPassInfo == 1);
     setChecked("cbShortestWalk", mainForm_.model().playOptions().shortestWalk == 1);
     const auto seconds = mainForm_.model().playOptions().solveSeconds;
+    pick("language", 3, static_cast<int>(loadLanguageChoice(mainForm_.model().appDir())) + 1);
     pick("solvetime", 4,
          static_cast<int>(std::find(std::begin(kSolveSeconds), std::end(kSolveSeconds), seconds) -
                           std::begin(kSolveSeconds)) +
@@ -324,6 +384,19 @@ void TPagesDlg::OKBtnClick() {
     // from the settings when a walk or demonstration starts.
     mainForm_.painter().backStyle = s.backStyle;
     hide();
+    // Last: the new words reach every window, this one too.
+    if (const int n = selected("language", 3)) {
+        const auto choice = static_cast<LanguageChoice>(n - 1);
+        const auto& appDir = mainForm_.model().appDir();
+        if (choice != loadLanguageChoice(appDir)) {
+            try {
+                saveLanguageChoice(appDir, choice);
+            } catch (const FileError& e) {
+                dialogs_->fileError(e);
+            }
+            applyLanguage(resolve(choice, environment()), appDir);
+        }
+    }
 }
 
 void TPagesDlg::CancelBtnClick() {
@@ -352,15 +425,21 @@ bool TPagesDlg::desktopWork(const std::function<void()>& work) {
 void TPagesDlg::RegisterFileType(const std::string& extension, const std::string& typeName) {
     if (!desktopWork([&] { desktop_.registerFileType(extension, typeName, programPath_); })) return;
     const std::string p = pattern(extension);
-    dialogs_->information("已经为" + p + "文件与游戏建立了关联！\n您以后可以通过双击" + p +
-                          "文件进行游戏！");
+    dialogs_->information(
+        translated(kContext,
+                   QT_TR_NOOP("已经为%1文件与游戏建立了关联！\n您以后可以通过双击%1文件进行游戏！"),
+                   {QString::fromStdString(p)})
+            .toStdString());
 }
 
 void TPagesDlg::UnregisterFileType(const std::string& extension, const std::string& typeName) {
     if (!desktopWork([&] { desktop_.unregisterFileType(extension, typeName); })) return;
     const std::string p = pattern(extension);
-    dialogs_->information("已经删除了" + p + "文件与游戏的关联！\n您以后不能通过双击" + p +
-                          "文件进行游戏！");
+    dialogs_->information(
+        translated(kContext,
+                   QT_TR_NOOP("已经删除了%1文件与游戏的关联！\n您以后不能通过双击%1文件进行游戏！"),
+                   {QString::fromStdString(p)})
+            .toStdString());
 }
 
 void TPagesDlg::CreateShortcut(int folderIndex, const std::string& target,
@@ -368,14 +447,14 @@ void TPagesDlg::CreateShortcut(int folderIndex, const std::string& target,
     const ShortcutFolder folder = shortcutFolder(folderIndex);
     bool created = false;
     if (!desktopWork([&] { created = desktop_.createShortcut(folder, target, linkName); })) return;
-    if (created) dialogs_->information(kShortcutCreated[static_cast<int>(folder)]);
+    if (created) dialogs_->information(words(kShortcutCreated[static_cast<int>(folder)]));
 }
 
 void TPagesDlg::DeleteShortcut(int folderIndex, const std::string&, const std::string& linkName) {
     const ShortcutFolder folder = shortcutFolder(folderIndex);
     bool deleted = false;
     if (!desktopWork([&] { deleted = desktop_.deleteShortcut(folder, linkName); })) return;
-    if (deleted) dialogs_->information(kShortcutDeleted[static_cast<int>(folder)]);
+    if (deleted) dialogs_->information(words(kShortcutDeleted[static_cast<int>(folder)]));
 }
 
 } // namespace sokoban

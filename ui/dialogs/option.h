@@ -53,6 +53,7 @@ class TPagesDlg : public QDialog {
 
   protected:
     void showEvent(QShowEvent* e) override;
+    void changeEvent(QEvent* e) override;
     void reject() override { CancelBtnClick(); }
 
   private:

@@ -2,6 +2,7 @@
 
 #include "storage/file_error.h"
 #include "storage/level_set.h"
+#include "ui/language.h"
 #include "ui/main/main_form.h"
 #include "ui/platform/qt_dialogs.h"
 
@@ -16,6 +17,10 @@
 #include <functional>
 
 namespace sokoban {
+
+namespace {
+constexpr const char* kContext = "sokoban::TFormSelect";
+}
 
 namespace {
 // The built-in sets, in the order a chosen file is compared with them.
@@ -34,9 +39,10 @@ TFormSelect::TFormSelect(TMainForm& mainForm, Dialogs* dialogs)
         dialogs_ = ownDialogs_.get();
     }
     setObjectName("TFormSelect");
-    setWindowTitle("选择游戏");
+    setTr(this, TextRole::WindowTitle, kContext, QT_TR_NOOP("选择游戏"));
 
-    auto* label1 = new QLabel("请将默认游戏以外的游戏文件加到列表中");
+    auto* label1 = new QLabel;
+    setTr(label1, kContext, QT_TR_NOOP("请将默认游戏以外的游戏文件加到列表中"));
     label1->setObjectName("Label1");
     listBox1_ = new QListWidget;
     listBox1_->setObjectName("ListBox1");
@@ -51,16 +57,20 @@ TFormSelect::TFormSelect(TMainForm& mainForm, Dialogs* dialogs)
         void (TFormSelect::*click)();
     };
     const Row rows[] = {
-        {"ButtonSelect", "确定", "选择游戏", &TFormSelect::ButtonSelectClick},
-        {"ButtonAdd", "添加游戏", "向游戏列表中添加游戏", &TFormSelect::ButtonAddClick},
-        {"ButtonDelete", "删除游戏", "将游戏从游戏列表中删除", &TFormSelect::ButtonDeleteClick},
-        {"ButtonCancel", "取消", "", &TFormSelect::ButtonCancelClick},
+        {"ButtonSelect", QT_TR_NOOP("确定"), QT_TR_NOOP("选择游戏"),
+         &TFormSelect::ButtonSelectClick},
+        {"ButtonAdd", QT_TR_NOOP("添加游戏"), QT_TR_NOOP("向游戏列表中添加游戏"),
+         &TFormSelect::ButtonAddClick},
+        {"ButtonDelete", QT_TR_NOOP("删除游戏"), QT_TR_NOOP("将游戏从游戏列表中删除"),
+         &TFormSelect::ButtonDeleteClick},
+        {"ButtonCancel", QT_TR_NOOP("取消"), "", &TFormSelect::ButtonCancelClick},
     };
     auto* buttons = new QVBoxLayout;
     for (const Row& r : rows) {
-        auto* b = new QPushButton(QString::fromUtf8(r.caption));
+        auto* b = new QPushButton;
+        setTr(b, kContext, r.caption);
         b->setObjectName(r.name);
-        b->setToolTip(QString::fromUtf8(r.hint));
+        if (*r.hint) setTr(b, TextRole::ToolTip, kContext, r.hint);
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, r.click);
         buttons->addWidget(b);
@@ -125,7 +135,7 @@ void TFormSelect::ReadList() {
     gameList = readGameList(lstFile());
     gameCount = static_cast<int>(gameList.size());
     for (int k = 1; k <= gameCount; ++k)
-        listBox1_->addItem(QString("游戏%1").arg(k));
+        listBox1_->addItem(tr("游戏%1").arg(k));
 }
 
 void TFormSelect::selectLast() {
@@ -135,7 +145,8 @@ void TFormSelect::selectLast() {
 void TFormSelect::ListBox1Click() {
     const int i = listBox1_->currentRow();
     if (i < 0 || i >= gameCount) return;
-    edit1_->setText(QString::fromStdString("选择游戏：" + gameList[static_cast<std::size_t>(i)]));
+    edit1_->setText(
+        tr("选择游戏：%1").arg(QString::fromStdString(gameList[static_cast<std::size_t>(i)])));
 }
 
 void TFormSelect::ButtonSelectClick() {
@@ -146,7 +157,7 @@ void TFormSelect::ButtonSelectClick() {
     if (path == model.gameFile()) return;
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
-        dialogs_->error("游戏文件不存在，请从列表中删除！");
+        dialogs_->error(tr("游戏文件不存在，请从列表中删除！").toStdString());
         return;
     }
     const std::uint8_t remembered = model.settings().levelSet;
@@ -161,12 +172,12 @@ void TFormSelect::ButtonSelectClick() {
 }
 
 void TFormSelect::ButtonAddClick() {
-    const auto chosen = dialogs_->openFile("游戏数据文件(*.box)|*.box");
+    const auto chosen = dialogs_->openFile(tr("游戏数据文件(*.box)|*.box").toStdString());
     if (!chosen) return;
     const std::string dir = dirPrefix(mainForm_.model().appDir());
     for (const char* name : kBuiltinSets) {
         if (*chosen == dir + name) {
-            dialogs_->information("您选择的是默认游戏，不用添加到列表！");
+            dialogs_->information(tr("您选择的是默认游戏，不用添加到列表！").toStdString());
             return;
         }
     }

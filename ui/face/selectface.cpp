@@ -1,5 +1,6 @@
 #include "selectface.h"
 
+#include "ui/language.h"
 #include "ui/main/main_form.h"
 #include "ui/pictures/pictures.h"
 
@@ -31,6 +32,7 @@ QString previewName(int group, int column, int n) {
     if (group == 0 && n == 10) name[0] = 'I';
     return name;
 }
+constexpr const char* kContext = "sokoban::TFormFace";
 } // namespace
 
 TFormFace::TFormFace(TMainForm& mainForm)
@@ -38,27 +40,28 @@ TFormFace::TFormFace(TMainForm& mainForm)
                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       main_(mainForm) {
     setObjectName("TFormFace");
-    setWindowTitle("自定义界面");
+    setTr(this, TextRole::WindowTitle, kContext, QT_TR_NOOP("自定义界面"));
     setModal(false);
     setFixedSize(378, 403);
 
     // Three groups side by side, each centred on its column of previews.
-    buildGroup(0, "墙壁", "rbwall", 1, 9, 92);
-    buildGroup(1, "地板", "rbfloor", 2, 109, 126);
-    buildGroup(2, "箱子", "rbbox", 2, 243, 126);
+    buildGroup(0, QT_TR_NOOP("墙壁"), "rbwall", 1, 9, 92);
+    buildGroup(1, QT_TR_NOOP("地板"), "rbfloor", 2, 109, 126);
+    buildGroup(2, QT_TR_NOOP("箱子"), "rbbox", 2, 243, 126);
 
-    auto addButton = [this](const QString& name, const QString& caption, int x) {
-        auto* b = new QPushButton(caption, this);
+    auto addButton = [this](const QString& name, const char* caption, int x) {
+        auto* b = new QPushButton(this);
+        setTr(b, kContext, caption);
         b->setObjectName(name);
         b->setGeometry(x, 368, 80, 27);
         return b;
     };
-    button3_ = addButton("Button3", "应  用", 9);
-    bShowFace_ = addButton("bShowFace", "演示", 102);
-    button1_ = addButton("Button1", "确  定", 196);
-    button2_ = addButton("Button2", "取  消", 289);
-    bShowFace_->setToolTip(
-        "自动演示所有界面组合!\n使用+ - 键可以加速或者减速\n使用N键可以间隔跳动");
+    button3_ = addButton("Button3", QT_TR_NOOP("应  用"), 9);
+    bShowFace_ = addButton("bShowFace", QT_TR_NOOP("演示"), 102);
+    button1_ = addButton("Button1", QT_TR_NOOP("确  定"), 196);
+    button2_ = addButton("Button2", QT_TR_NOOP("取  消"), 289);
+    setTr(bShowFace_, TextRole::ToolTip, kContext,
+          QT_TR_NOOP("自动演示所有界面组合!\n使用+ - 键可以加速或者减速\n使用N键可以间隔跳动"));
     connect(button3_, &QPushButton::clicked, this, [this] { ApplyFace(); });
     connect(bShowFace_, &QPushButton::clicked, this, [this] { bShowFaceClick(); });
     connect(button1_, &QPushButton::clicked, this, [this] { Button1Click(); });
@@ -68,9 +71,10 @@ TFormFace::TFormFace(TMainForm& mainForm)
     connect(&timer1_, &QTimer::timeout, this, [this] { Timer1Timer(); });
 }
 
-void TFormFace::buildGroup(int group, const QString& caption, const QString& radioName,
-                           int previews, int x, int width) {
-    auto* box = new QGroupBox(caption, this);
+void TFormFace::buildGroup(int group, const char* caption, const QString& radioName, int previews,
+                           int x, int width) {
+    auto* box = new QGroupBox(this);
+    setTr(box, TextRole::Title, kContext, caption);
     box->setObjectName(QString("GroupBox") + kGroupWords[group]);
     box->setGeometry(x, 8, width, kFirstRow + 10 * kRowStep - 2 + 8);
     const int content = kRadioWidth + previews * (kGap + kTile) - kGap + 4;
@@ -172,12 +176,12 @@ void TFormFace::reject() {
 }
 
 void TFormFace::bShowFaceClick() {
-    if (bShowFace_->text() == "演示") {
+    if (bShowFace_->text() == tr("演示")) {
         timer1_.start();
-        bShowFace_->setText("停止");
+        setTr(bShowFace_, kContext, QT_TR_NOOP("停止"));
     } else {
         timer1_.stop();
-        bShowFace_->setText("演示");
+        setTr(bShowFace_, kContext, QT_TR_NOOP("演示"));
     }
 }
 

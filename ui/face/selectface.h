@@ -51,8 +51,8 @@ class TFormFace : public QDialog {
     void keyPressEvent(QKeyEvent* e) override;
 
   private:
-    void buildGroup(int group, const QString& caption, const QString& radioName, int previews,
-                    int x, int width);
+    void buildGroup(int group, const char* caption, const QString& radioName, int previews, int x,
+                    int width);
     void check(int group, int number);
     void drawOnMainBoard(int wall, int floor, int box);
 

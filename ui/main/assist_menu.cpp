@@ -13,6 +13,10 @@
 
 namespace sokoban {
 
+namespace {
+constexpr const char* kContext = "sokoban::TMainForm";
+}
+
 SolverRunner& solverRunner(TMainForm& form) {
     if (auto* r = form.findChild<SolverRunner*>("SolverRunner", Qt::FindDirectChildrenOnly))
         return *r;
@@ -27,16 +31,27 @@ void addAssistCommands(TMainForm& form) {
                          [&model, command] { model.guarded([&] { (model.*command)(); }); });
     };
     // Below 撤销, in reverse order.
-    connect(addBelow(form, "mUndo", "mSolve", "求解", QKeySequence("F6")), &GameModel::mSolveClick);
-    connect(addBelow(form, "mUndo", "mHint", "提示", QKeySequence("F5")), &GameModel::mHintClick);
-    connect(addBelow(form, "mUndo", "mRedo", "重做", QKeySequence("Ctrl+Y")),
+    connect(addBelow(form, "mUndo", "mSolve",
+                     {kContext, QT_TRANSLATE_NOOP("sokoban::TMainForm", "求解")},
+                     QKeySequence("F6")),
+            &GameModel::mSolveClick);
+    connect(addBelow(form, "mUndo", "mHint",
+                     {kContext, QT_TRANSLATE_NOOP("sokoban::TMainForm", "提示")},
+                     QKeySequence("F5")),
+            &GameModel::mHintClick);
+    connect(addBelow(form, "mUndo", "mRedo",
+                     {kContext, QT_TRANSLATE_NOOP("sokoban::TMainForm", "重做")},
+                     QKeySequence("Ctrl+Y")),
             &GameModel::mRedoClick);
-    connect(addBelow(form, "mUndo", "mUndoMove", "撤销一步", QKeySequence("Ctrl+Z")),
+    connect(addBelow(form, "mUndo", "mUndoMove",
+                     {kContext, QT_TRANSLATE_NOOP("sokoban::TMainForm", "撤销一步")},
+                     QKeySequence("Ctrl+Z")),
             &GameModel::mUndoMoveClick);
 
     // Last in 显示.
     QMenu* view = menuOf(form.action("mShowStatusbar"));
-    auto* dead = new QAction("标记死角", &form);
+    auto* dead = new QAction(&form);
+    setTr(dead, kContext, QT_TRANSLATE_NOOP("sokoban::TMainForm", "标记死角"));
     dead->setObjectName("mMarkDead");
     dead->setCheckable(true);
     if (view) {

@@ -1,6 +1,7 @@
 #include "main_form.h"
 
 #include "session/level_text_play.h"
+#include "ui/language.h"
 #include "ui/main/assist_menu.h"
 #include "ui/main/level_text_menu.h"
 #include "ui/main/tool_bar.h"
@@ -31,6 +32,9 @@
 namespace sokoban {
 
 namespace {
+// The translation context of the main window's texts, as lupdate names it.
+constexpr const char* kContext = "sokoban::TMainForm";
+
 QString q(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -95,9 +99,15 @@ QString StatusPanel::shownText() const {
     // without; the numbers stay.
     t = t.simplified();
     if (fm.horizontalAdvance(t) <= room) return t;
-    t.replace("当前关卡号：", "关卡：")
-        .replace("最佳移动：", "最佳：")
-        .replace("最佳推动：", "最佳：");
+    const auto word = [](const char* source) {
+        return QCoreApplication::translate("sokoban::StatusPanel", source);
+    };
+    t.replace(word(QT_TRANSLATE_NOOP("sokoban::StatusPanel", "当前关卡号：")),
+              word(QT_TRANSLATE_NOOP("sokoban::StatusPanel", "关卡：")))
+        .replace(word(QT_TRANSLATE_NOOP("sokoban::StatusPanel", "最佳移动：")),
+                 word(QT_TRANSLATE_NOOP("sokoban::StatusPanel", "最佳：")))
+        .replace(word(QT_TRANSLATE_NOOP("sokoban::StatusPanel", "最佳推动：")),
+                 word(QT_TRANSLATE_NOOP("sokoban::StatusPanel", "最佳：")));
     if (fm.horizontalAdvance(t) <= room) return t;
     t.remove(' ');
     if (fm.horizontalAdvance(t) <= room) return t;
@@ -132,7 +142,7 @@ TMainForm::TMainForm(std::filesystem::path appDir, std::vector<std::string> argu
     : QMainWindow(parent), appDir_(std::move(appDir)), arguments_(std::move(arguments)),
       services_(services), model_(*this, *services.dialogs) {
     setObjectName("TMainForm");
-    setWindowTitle("推箱子");
+    setTr(this, TextRole::WindowTitle, kContext, QT_TR_NOOP("推箱子"));
     setWindowIcon(programIcon());
     buildMenus();
     addLevelTextCommands(*this, *services_.dialogs);
@@ -144,7 +154,7 @@ TMainForm::TMainForm(std::filesystem::path appDir, std::vector<std::string> argu
     central->setObjectName("Panel");
     setCentralWidget(central);
     image1_ = new BoardImage(painter_, central);
-    image1_->setAccessibleName("关卡画面");
+    setTr(image1_, TextRole::AccessibleName, kContext, QT_TR_NOOP("关卡画面"));
     image1_->move(0, 0);
     connect(image1_, &BoardImage::keyDown, this, [this](QKeyEvent* e) { FormKeyDown(e); });
 
@@ -178,9 +188,9 @@ TMainForm::~TMainForm() {
     qApp->removeEventFilter(this);
 }
 
-QAction* TMainForm::addAction(QMenu* menu, const QString& name, const QString& caption,
-                              const QKeySequence& shortcut) {
-    return addNamedItem(actions_, menu, name, caption, shortcut);
+QAction* TMainForm::addAction(QMenu* menu, const QString& name, const char* caption,
+                              const QKeySequence& shortcut, const QStringList& args) {
+    return addNamedItem(actions_, menu, name, {kContext, caption, args}, shortcut);
 }
 
 QAction* TMainForm::action(const QString& name) const {
@@ -197,28 +207,34 @@ void TMainForm::run(const std::function<void()>& command) {
 
 void TMainForm::buildMenus() {
     QMenuBar* bar = menuBar();
+    const auto menu = [](auto* parent, const char* title) {
+        QMenu* m = parent->addMenu(QString());
+        setTr(m, TextRole::Title, kContext, title);
+        return m;
+    };
 
-    QMenu* game = bar->addMenu("游戏(&G)");
-    connect(addAction(game, "mUndo", "撤销(&U)", QKeySequence("Ctrl+U")), &QAction::triggered, this,
-            [this] { run([this] { model_.tbUndoClick(); }); });
+    QMenu* game = menu(bar, QT_TR_NOOP("游戏(&G)"));
+    connect(addAction(game, "mUndo", QT_TR_NOOP("撤销(&U)"), QKeySequence("Ctrl+U")),
+            &QAction::triggered, this, [this] { run([this] { model_.tbUndoClick(); }); });
     game->addSeparator();
-    connect(addAction(game, "mRetryGame", "重玩(&R)", QKeySequence("Ctrl+R")), &QAction::triggered,
-            this, [this] { run([this] { model_.tbRetryGameClick(); }); });
+    connect(addAction(game, "mRetryGame", QT_TR_NOOP("重玩(&R)"), QKeySequence("Ctrl+R")),
+            &QAction::triggered, this, [this] { run([this] { model_.tbRetryGameClick(); }); });
     game->addSeparator();
-    connect(addAction(game, "mPreviousRecord", "前一关(&P)", QKeySequence("Ctrl+P")),
+    connect(addAction(game, "mPreviousRecord", QT_TR_NOOP("前一关(&P)"), QKeySequence("Ctrl+P")),
             &QAction::triggered, this, [this] { run([this] { model_.tbPreviousRecordClick(); }); });
-    connect(addAction(game, "mNextRecord", "后一关(&N)", QKeySequence("Ctrl+N")),
+    connect(addAction(game, "mNextRecord", QT_TR_NOOP("后一关(&N)"), QKeySequence("Ctrl+N")),
             &QAction::triggered, this, [this] { run([this] { model_.tbNextRecordClick(); }); });
-    connect(addAction(game, "mSelectRecord", "选关(&S)", QKeySequence("Ctrl+S")),
+    connect(addAction(game, "mSelectRecord", QT_TR_NOOP("选关(&S)"), QKeySequence("Ctrl+S")),
             &QAction::triggered, this, [this] { run([this] { model_.tbSelectRecordClick(); }); });
     game->addSeparator();
-    connect(addAction(game, "mLoadAnswer", "读取答案(&L)", QKeySequence("Ctrl+L")),
+    connect(addAction(game, "mLoadAnswer", QT_TR_NOOP("读取答案(&L)"), QKeySequence("Ctrl+L")),
             &QAction::triggered, this, [this] { run([this] { model_.tbLoadAnswerClick(); }); });
     game->addSeparator();
-    QMenu* select = game->addMenu("选择游戏(&L)");
+    QMenu* select = menu(game, QT_TR_NOOP("选择游戏(&L)"));
     select->menuAction()->setObjectName("mSelectGame");
     actions_["mSelectGame"] = select->menuAction();
-    const char* setNames[] = {"默认关卡", "脑力型", "体力型", "入门型", "不可能完成的任务"};
+    const char* setNames[] = {QT_TR_NOOP("默认关卡"), QT_TR_NOOP("脑力型"), QT_TR_NOOP("体力型"),
+                              QT_TR_NOOP("入门型"), QT_TR_NOOP("不可能完成的任务")};
     for (int i = 1; i <= 5; ++i) {
         auto* a = addAction(select, QString("mselectgame%1").arg(i), setNames[i - 1]);
         a->setCheckable(true);
@@ -228,88 +244,91 @@ void TMainForm::buildMenus() {
         });
     }
     select->addSeparator();
-    connect(addAction(select, "N24", "读取其它游戏"), &QAction::triggered, this,
+    connect(addAction(select, "N24", QT_TR_NOOP("读取其它游戏")), &QAction::triggered, this,
             [this] { run([this] { model_.N24Click(); }); });
     select->addSeparator();
-    addAction(select, "mselectother", "从列表中选择其它...");
+    addAction(select, "mselectother", QT_TR_NOOP("从列表中选择其它..."));
     game->addSeparator();
-    connect(addAction(game, "mShowDesign", "游戏设计(&M)"), &QAction::triggered, this, [this] {
-        if (onShowDesign) onShowDesign();
-    });
+    connect(addAction(game, "mShowDesign", QT_TR_NOOP("游戏设计(&M)")), &QAction::triggered, this,
+            [this] {
+                if (onShowDesign) onShowDesign();
+            });
     game->addSeparator();
-    connect(addAction(game, "mExit", "退出(&X)", QKeySequence("Alt+X")), &QAction::triggered, this,
-            [this] { close(); });
+    connect(addAction(game, "mExit", QT_TR_NOOP("退出(&X)"), QKeySequence("Alt+X")),
+            &QAction::triggered, this, [this] { close(); });
 
-    QMenu* progress = bar->addMenu("进度(&R)");
-    QMenu* save = progress->addMenu("保存进度(&S)");
+    QMenu* progress = menu(bar, QT_TR_NOOP("进度(&R)"));
+    QMenu* save = menu(progress, QT_TR_NOOP("保存进度(&S)"));
     progress->addSeparator();
-    QMenu* load = progress->addMenu("读取进度(&L)");
+    QMenu* load = menu(progress, QT_TR_NOOP("读取进度(&L)"));
     for (int i = 1; i <= 5; ++i) {
-        connect(addAction(save, QString("mSave%1").arg(i), QString("进度%1").arg(i)),
+        connect(addAction(save, QString("mSave%1").arg(i), QT_TR_NOOP("进度%1"), {},
+                          {QString::number(i)}),
                 &QAction::triggered, this, [this, i] { run([this, i] { model_.Gamesave(i); }); });
-        connect(addAction(load, QString("mLoad%1").arg(i), QString("进度%1").arg(i)),
+        connect(addAction(load, QString("mLoad%1").arg(i), QT_TR_NOOP("进度%1"), {},
+                          {QString::number(i)}),
                 &QAction::triggered, this, [this, i] { run([this, i] { model_.GameLoad(i); }); });
     }
 
-    QMenu* view = bar->addMenu("显示(&V)");
-    auto* a = addAction(view, "mShowToolBar", "工具栏(&T)");
+    QMenu* view = menu(bar, QT_TR_NOOP("显示(&V)"));
+    auto* a = addAction(view, "mShowToolBar", QT_TR_NOOP("工具栏(&T)"));
     a->setCheckable(true);
     connect(a, &QAction::triggered, this, [this] { mShowToolBarClick(); });
     view->addSeparator();
-    a = addAction(view, "mShowToolbarCaption", "工具栏文字(&C)");
+    a = addAction(view, "mShowToolbarCaption", QT_TR_NOOP("工具栏文字(&C)"));
     a->setCheckable(true);
     connect(a, &QAction::triggered, this, [this] { mShowToolbarCaptionClick(); });
     view->addSeparator();
-    a = addAction(view, "mShowStatusbar", "状态栏(&S)");
+    a = addAction(view, "mShowStatusbar", QT_TR_NOOP("状态栏(&S)"));
     a->setCheckable(true);
     connect(a, &QAction::triggered, this, [this] { mShowStatusbarClick(); });
 
-    QMenu* tools = bar->addMenu("工具(&T)");
-    a = addAction(tools, "mSound", "声音提示(&S)");
+    QMenu* tools = menu(bar, QT_TR_NOOP("工具(&T)"));
+    a = addAction(tools, "mSound", QT_TR_NOOP("声音提示(&S)"));
     a->setCheckable(true);
     connect(a, &QAction::triggered, this, [this] { mSoundClick(); });
     tools->addSeparator();
-    a = addAction(tools, "mMusic", "背景音乐(&M)");
+    a = addAction(tools, "mMusic", QT_TR_NOOP("背景音乐(&M)"));
     a->setCheckable(true);
     connect(a, &QAction::triggered, this, [this] { mMusicClick(); });
     tools->addSeparator();
-    connect(addAction(tools, "mLoadBack", "更换背景(&W)"), &QAction::triggered, this,
+    connect(addAction(tools, "mLoadBack", QT_TR_NOOP("更换背景(&W)")), &QAction::triggered, this,
             [this] { mLoadBackClick(); });
     tools->addSeparator();
-    addAction(tools, "mCustomFengge", "自定义界面(&F)");
+    addAction(tools, "mCustomFengge", QT_TR_NOOP("自定义界面(&F)"));
     tools->addSeparator();
-    a = addAction(tools, "mCustomSize", "界面大小自动变化");
+    a = addAction(tools, "mCustomSize", QT_TR_NOOP("界面大小自动变化"));
     a->setCheckable(true);
     connect(a, &QAction::triggered, this, [this] { mCustomSizeClick(); });
     tools->addSeparator();
-    addAction(tools, "mConvert", "转换1.25版本以前的游戏文件");
+    addAction(tools, "mConvert", QT_TR_NOOP("转换1.25版本以前的游戏文件"));
     tools->addSeparator();
-    addAction(tools, "mInfo", "游戏信息(&I)");
+    addAction(tools, "mInfo", QT_TR_NOOP("游戏信息(&I)"));
     tools->addSeparator();
-    addAction(tools, "mOption", "选项(&O)");
+    addAction(tools, "mOption", QT_TR_NOOP("选项(&O)"));
 
-    QMenu* other = bar->addMenu("其它(&O)");
-    connect(addAction(other, "mAnswerOut", "导出答案(&O)"), &QAction::triggered, this,
+    QMenu* other = menu(bar, QT_TR_NOOP("其它(&O)"));
+    connect(addAction(other, "mAnswerOut", QT_TR_NOOP("导出答案(&O)")), &QAction::triggered, this,
             [this] { run([this] { model_.mAnswerOutClick(); }); });
-    connect(addAction(other, "mAnswerOutAll", "批量导出答案"), &QAction::triggered, this,
-            [this] { run([this] { model_.mAnswerOutAllClick(); }); });
-    connect(addAction(other, "mAnswerIn", "导入答案(&I)"), &QAction::triggered, this,
+    connect(addAction(other, "mAnswerOutAll", QT_TR_NOOP("批量导出答案")), &QAction::triggered,
+            this, [this] { run([this] { model_.mAnswerOutAllClick(); }); });
+    connect(addAction(other, "mAnswerIn", QT_TR_NOOP("导入答案(&I)")), &QAction::triggered, this,
             [this] { run([this] { model_.mAnswerInClick(); }); });
     other->addSeparator();
-    connect(addAction(other, "mSaveToXSB", "存为XSB文件(&S)"), &QAction::triggered, this,
-            [this] { run([this] { model_.mSaveToXSBClick(); }); });
+    connect(addAction(other, "mSaveToXSB", QT_TR_NOOP("存为XSB文件(&S)")), &QAction::triggered,
+            this, [this] { run([this] { model_.mSaveToXSBClick(); }); });
     other->addSeparator();
-    addAction(other, "mXSBViewer", "XSB文件浏览器(&V)");
+    addAction(other, "mXSBViewer", QT_TR_NOOP("XSB文件浏览器(&V)"));
     other->addSeparator();
-    addAction(other, "M1", "关卡管理器(&M)")->setEnabled(false);
+    addAction(other, "M1", QT_TR_NOOP("关卡管理器(&M)"))->setEnabled(false);
 
-    QMenu* help = bar->addMenu("帮助(&H)");
-    addAction(help, "mHelp", "内容(&C)", QKeySequence("F1"));
+    QMenu* help = menu(bar, QT_TR_NOOP("帮助(&H)"));
+    addAction(help, "mHelp", QT_TR_NOOP("内容(&C)"), QKeySequence("F1"));
     help->addSeparator();
-    addAction(help, "mMailTo", "联系作者(&E)");
-    addAction(help, "mHomePage", "作者主页(&W)");
+    addAction(help, "mMailTo", QT_TR_NOOP("联系作者(&E)"));
+    addAction(help, "mHomePage", QT_TR_NOOP("作者主页(&W)"));
     help->addSeparator();
-    addAction(help, "mAbout", "关于(&A)");
+    addAction(help, "mAbout", QT_TR_NOOP("关于(&A)"));
 
     // A menu closed with Esc leaves the menu bar holding the keys; the player
     // is back at the board, so the board gets them back.
@@ -328,7 +347,8 @@ void TMainForm::buildMenus() {
     faceGroup_ = new QActionGroup(this);
     for (int i = 1; i <= 11; ++i) {
         auto* f = addAction(faceMenu, QString("fengge%1").arg(i),
-                            i <= 10 ? QString("界面风格%1").arg(i) : QString("自定义界面"));
+                            i <= 10 ? QT_TR_NOOP("界面风格%1") : QT_TR_NOOP("自定义界面"), {},
+                            {QString::number(i)});
         f->setCheckable(true);
         faceGroup_->addAction(f);
         connect(f, &QAction::triggered, this, [this, i] { ChangeFace(i); });
@@ -337,7 +357,8 @@ void TMainForm::buildMenus() {
     manMenu->setObjectName("PopupMenuMan");
     boyGroup_ = new QActionGroup(this);
     for (int i = 1; i <= 6; ++i) {
-        auto* b = addAction(manMenu, QString("boy%1").arg(i), QString("人物%1").arg(i));
+        auto* b = addAction(manMenu, QString("boy%1").arg(i), QT_TR_NOOP("人物%1"), {},
+                            {QString::number(i)});
         b->setCheckable(true);
         boyGroup_->addAction(b);
         connect(b, &QAction::triggered, this, [this, i] { ChangeBoy(i); });
@@ -347,7 +368,8 @@ void TMainForm::buildMenus() {
     backGroup_ = new QActionGroup(this);
     for (int i = 1; i <= 7; ++i) {
         auto* b = addAction(backMenu, QString("back%1").arg(i),
-                            i <= 6 ? QString("背景%1").arg(i) : QString("当前墙壁"));
+                            i <= 6 ? QT_TR_NOOP("背景%1") : QT_TR_NOOP("当前墙壁"), {},
+                            {QString::number(i)});
         b->setCheckable(true);
         backGroup_->addAction(b);
         connect(b, &QAction::triggered, this, [this, i] { SelectBack(i); });
@@ -361,39 +383,41 @@ void TMainForm::buildMenus() {
     actions_["PopupMenu1"] = backMenu->menuAction();
 }
 
-QToolButton* TMainForm::addButton(const QString& name, const QString& caption, int image,
-                                  const QString& hint) {
-    auto* b = addToolBarButton(toolBar1_, name, caption, toolbarIcon(image), hint);
+QToolButton* TMainForm::addButton(const QString& name, const char* caption, int image,
+                                  const char* hint) {
+    auto* b = addToolBarButton(toolBar1_, name, {kContext, caption}, toolbarIcon(image),
+                               {kContext, hint});
     buttons_[name] = b;
     return b;
 }
 
 void TMainForm::buildToolBar() {
-    toolBar1_ = addGameToolBar(this, "工具栏");
+    toolBar1_ = addGameToolBar(this, {kContext, QT_TR_NOOP("工具栏")});
 
-    connect(addButton("tbPreviousRecord", "前一关", 0, "到前一关"), &QToolButton::clicked, this,
+    connect(addButton("tbPreviousRecord", QT_TR_NOOP("前一关"), 0, QT_TR_NOOP("到前一关")),
+            &QToolButton::clicked, this,
             [this] { run([this] { model_.tbPreviousRecordClick(); }); });
-    connect(addButton("tbSelectRecord", "选关", 1, "选择关卡"), &QToolButton::clicked, this,
-            [this] { run([this] { model_.tbSelectRecordClick(); }); });
-    connect(addButton("tbNextRecord", "后一关", 3, "到后一关"), &QToolButton::clicked, this,
-            [this] { run([this] { model_.tbNextRecordClick(); }); });
+    connect(addButton("tbSelectRecord", QT_TR_NOOP("选关"), 1, QT_TR_NOOP("选择关卡")),
+            &QToolButton::clicked, this, [this] { run([this] { model_.tbSelectRecordClick(); }); });
+    connect(addButton("tbNextRecord", QT_TR_NOOP("后一关"), 3, QT_TR_NOOP("到后一关")),
+            &QToolButton::clicked, this, [this] { run([this] { model_.tbNextRecordClick(); }); });
     toolBar1_->addSeparator();
-    connect(addButton("tbRetryGame", "重玩", 2, "重玩本关"), &QToolButton::clicked, this,
-            [this] { run([this] { model_.tbRetryGameClick(); }); });
-    connect(addButton("tbLoadAnswer", "答案", 4, "演示答案"), &QToolButton::clicked, this,
-            [this] { run([this] { model_.tbLoadAnswerClick(); }); });
+    connect(addButton("tbRetryGame", QT_TR_NOOP("重玩"), 2, QT_TR_NOOP("重玩本关")),
+            &QToolButton::clicked, this, [this] { run([this] { model_.tbRetryGameClick(); }); });
+    connect(addButton("tbLoadAnswer", QT_TR_NOOP("答案"), 4, QT_TR_NOOP("演示答案")),
+            &QToolButton::clicked, this, [this] { run([this] { model_.tbLoadAnswerClick(); }); });
     toolBar1_->addSeparator();
-    connect(addButton("tbUndo", "撤销", 5, "撤销到上一次推箱子之前"), &QToolButton::clicked, this,
-            [this] { run([this] { model_.tbUndoClick(); }); });
-    auto* hint = addButton("tbHint", "提示", -1, "提示：电脑替你推一步");
+    connect(addButton("tbUndo", QT_TR_NOOP("撤销"), 5, QT_TR_NOOP("撤销到上一次推箱子之前")),
+            &QToolButton::clicked, this, [this] { run([this] { model_.tbUndoClick(); }); });
+    auto* hint = addButton("tbHint", QT_TR_NOOP("提示"), -1, QT_TR_NOOP("提示：电脑替你推一步"));
     hint->setIcon(hintIcon());
     connect(hint, &QToolButton::clicked, this, [this] { run([this] { model_.mHintClick(); }); });
     toolBar1_->addSeparator();
-    auto* sound = addButton("tbSound", "声音", 6, "声音提示");
+    auto* sound = addButton("tbSound", QT_TR_NOOP("声音"), 6, QT_TR_NOOP("声音提示"));
     sound->setCheckable(true);
     sound->setChecked(true);
     connect(sound, &QToolButton::clicked, this, [this] { tbSoundClick(); });
-    auto* music = addButton("tbMusic", "音乐", 7, "打开音乐");
+    auto* music = addButton("tbMusic", QT_TR_NOOP("音乐"), 7, QT_TR_NOOP("打开音乐"));
     music->setCheckable(true);
     music->setChecked(true);
     connect(music, &QToolButton::clicked, this, [this] { tbMusicClick(); });
@@ -403,23 +427,24 @@ void TMainForm::buildToolBar() {
         b->setPopupMode(QToolButton::MenuButtonPopup);
         b->setFixedSize(55, 35);
     };
-    dropDown(addButton("tbSelectBoy", "人物", 8, "选择搬运工图像"), "PopupMenuMan");
-    auto* face = addButton("tbSelectFengge", "界面", 9, "选择游戏界面");
+    dropDown(addButton("tbSelectBoy", QT_TR_NOOP("人物"), 8, QT_TR_NOOP("选择搬运工图像")),
+             "PopupMenuMan");
+    auto* face = addButton("tbSelectFengge", QT_TR_NOOP("界面"), 9, QT_TR_NOOP("选择游戏界面"));
     dropDown(face, "PopupMenuFace");
-    auto* back = addButton("tbLoadBack", "背景", 10, "选择或者读入背景");
+    auto* back = addButton("tbLoadBack", QT_TR_NOOP("背景"), 10, QT_TR_NOOP("选择或者读入背景"));
     dropDown(back, "PopupMenu1");
     connect(back, &QToolButton::clicked, this, [this] { mLoadBackClick(); });
     // The face and figure buttons open their menus when pressed.
     for (auto* b : {buttons_["tbSelectBoy"], face})
         connect(b, &QToolButton::clicked, b, &QToolButton::showMenu);
     toolBar1_->addSeparator();
-    connect(addButton("tbShowDesign", "设计", 11, "游戏及关卡设计"), &QToolButton::clicked, this,
-            [this] {
+    connect(addButton("tbShowDesign", QT_TR_NOOP("设计"), 11, QT_TR_NOOP("游戏及关卡设计")),
+            &QToolButton::clicked, this, [this] {
                 if (onShowDesign) onShowDesign();
             });
     toolBar1_->addSeparator();
-    connect(addButton("tbExit", "退出", 12, "退出游戏"), &QToolButton::clicked, this,
-            [this] { close(); });
+    connect(addButton("tbExit", QT_TR_NOOP("退出"), 12, QT_TR_NOOP("退出游戏")),
+            &QToolButton::clicked, this, [this] { close(); });
 }
 
 void TMainForm::buildStatusBar() {
@@ -443,7 +468,7 @@ void TMainForm::buildStatusBar() {
         bar->addWidget(l, widths[i]);
         panels_[i] = l;
     }
-    panels_[3]->setText("  推箱子 · 把每一个箱子推到目标上");
+    setTr(panels_[3], kContext, QT_TR_NOOP("  推箱子 · 把每一个箱子推到目标上"));
 }
 
 // --- start-up -----------------------------------------------------------------------------
@@ -661,18 +686,26 @@ void TMainForm::DrawMan(int frame) {
 }
 
 void TMainForm::SetCaption(const Message& text) {
+    caption_ = text;
+    clearTr(this, TextRole::WindowTitle);
     setWindowTitle(messageText(text));
     // A level with a title shows it in the last panel.
-    panels_[3]->setText(messageText(LevelTextCommands::titlePanel(model_)));
+    showPanel(3, LevelTextCommands::titlePanel(model_));
 }
 
 void TMainForm::SetStatusText(int panel, const Message& text) {
     // The last panel without a text of its own shows the level's title.
     if (panel == 3 && text.id == MessageId::None) {
-        panels_[3]->setText(messageText(LevelTextCommands::titlePanel(model_)));
+        showPanel(3, LevelTextCommands::titlePanel(model_));
         return;
     }
-    if (panel >= 0 && panel < 4) panels_[panel]->setText(messageText(text));
+    if (panel >= 0 && panel < 4) showPanel(panel, text);
+}
+
+void TMainForm::showPanel(int panel, const Message& text) {
+    status_[panel] = text;
+    clearTr(panels_[panel], TextRole::Text);
+    panels_[panel]->setText(messageText(text));
 }
 
 void TMainForm::SetNextEnabled(bool on) {
@@ -694,28 +727,28 @@ void TMainForm::SetDemoButtons(DemoButtons state) {
     auto* retry = button("tbRetryGame");
     switch (state) {
     case DemoButtons::Idle:
-        answer->setText("答案");
+        setTr(answer, kContext, QT_TR_NOOP("答案"));
         answer->setIcon(toolbarIcon(4));
-        action("mLoadAnswer")->setText("读取答案");
-        retry->setText("重玩");
+        setTr(action("mLoadAnswer"), kContext, QT_TR_NOOP("读取答案"));
+        setTr(retry, kContext, QT_TR_NOOP("重玩"));
         retry->setIcon(toolbarIcon(2));
-        action("mRetryGame")->setText("重玩");
+        setTr(action("mRetryGame"), kContext, QT_TR_NOOP("重玩"));
         break;
     case DemoButtons::Running:
-        answer->setText("暂停");
+        setTr(answer, kContext, QT_TR_NOOP("暂停"));
         answer->setIcon(toolbarIcon(14));
-        action("mLoadAnswer")->setText("暂停演示");
-        retry->setText("停止");
+        setTr(action("mLoadAnswer"), kContext, QT_TR_NOOP("暂停演示"));
+        setTr(retry, kContext, QT_TR_NOOP("停止"));
         retry->setIcon(toolbarIcon(13));
-        action("mRetryGame")->setText("停止演示");
+        setTr(action("mRetryGame"), kContext, QT_TR_NOOP("停止演示"));
         break;
     case DemoButtons::Paused:
-        answer->setText("继续");
+        setTr(answer, kContext, QT_TR_NOOP("继续"));
         answer->setIcon(toolbarIcon(15));
-        action("mLoadAnswer")->setText("继续演示");
-        retry->setText("停止");
+        setTr(action("mLoadAnswer"), kContext, QT_TR_NOOP("继续演示"));
+        setTr(retry, kContext, QT_TR_NOOP("停止"));
         retry->setIcon(toolbarIcon(13));
-        action("mRetryGame")->setText("停止演示");
+        setTr(action("mRetryGame"), kContext, QT_TR_NOOP("停止演示"));
         break;
     }
 }
@@ -815,7 +848,7 @@ void TMainForm::mLoadBackClick() {
     QImage picture(q(*chosen));
     if (picture.isNull()) {
         // The background stays as it was.
-        services_.dialogs->fileError(*chosen, "无法读取图片文件。");
+        services_.dialogs->fileError(*chosen, tr("无法读取图片文件。").toStdString());
         return;
     }
     painter_.backFileName = q(*chosen);
@@ -852,6 +885,13 @@ void TMainForm::placeWindow() {
 
 void TMainForm::changeEvent(QEvent* e) {
     QMainWindow::changeEvent(e);
+    if (e->type() == QEvent::LanguageChange) {
+        // The texts made of the game's state, in the new words.
+        if (caption_) setWindowTitle(messageText(*caption_));
+        for (int i = 0; i < 4; ++i)
+            if (status_[i]) panels_[i]->setText(messageText(*status_[i]));
+        return;
+    }
     if (e->type() != QEvent::WindowStateChange || isMinimized()) return;
     const bool maximized = isMaximized() || isFullScreen();
     // The size it comes back to is the window manager's: look once it has

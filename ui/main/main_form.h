@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -172,6 +173,7 @@ class TMainForm : public QMainWindow, public GameView {
     void SetCaption(const Message& text);
     // MessageId::None: the panel shows what it shows otherwise.
     void SetStatusText(int panel, const Message& text);
+    void showPanel(int panel, const Message& text);
     void SetNextEnabled(bool on);   // tbNextRecord and mNextRecord
     void SetUndoEnabled(bool on);   // tbUndo only
     void SetAnswerEnabled(bool on); // tbLoadAnswer and mLoadAnswer
@@ -188,10 +190,10 @@ class TMainForm : public QMainWindow, public GameView {
     void buildMenus();
     void buildToolBar();
     void buildStatusBar();
-    QAction* addAction(QMenu* menu, const QString& name, const QString& caption,
-                       const QKeySequence& shortcut = {});
-    QToolButton* addButton(const QString& name, const QString& caption, int image,
-                           const QString& hint);
+    // caption and hint: sources in this window's translation context.
+    QAction* addAction(QMenu* menu, const QString& name, const char* caption,
+                       const QKeySequence& shortcut = {}, const QStringList& args = {});
+    QToolButton* addButton(const QString& name, const char* caption, int image, const char* hint);
     void run(const std::function<void()>& command); // guarded model command
     void FormKeyDown(QKeyEvent* e);
     void FormClose();
@@ -216,6 +218,9 @@ class TMainForm : public QMainWindow, public GameView {
     BoardImage* image1_ = nullptr;
     QToolBar* toolBar1_ = nullptr;
     StatusPanel* panels_[4] = {};
+    // What the caption and the panels say, worded again when the language changes.
+    std::optional<Message> caption_;
+    std::optional<Message> status_[4];
     NamedControls<QAction> actions_;
     NamedControls<QToolButton> buttons_;
     QActionGroup* faceGroup_ = nullptr;

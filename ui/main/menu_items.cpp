@@ -15,19 +15,21 @@ QMenu* menuOf(QAction* item) {
 }
 
 QAction* addNamedItem(NamedControls<QAction>& items, QMenu* menu, const QString& name,
-                      const QString& caption, const QKeySequence& shortcut) {
-    auto* a = menu->addAction(caption);
+                      const TrText& caption, const QKeySequence& shortcut) {
+    auto* a = menu->addAction(QString());
+    setTr(a, TextRole::Text, caption);
     a->setObjectName(name);
     if (!shortcut.isEmpty()) a->setShortcut(shortcut);
     items[name] = a;
     return a;
 }
 
-QAction* addBelow(TMainForm& form, const char* reference, const char* name, const char* caption,
+QAction* addBelow(TMainForm& form, const char* reference, const char* name, const TrText& caption,
                   const QKeySequence& shortcut) {
     QAction* ref = form.action(reference);
     QMenu* menu = menuOf(ref);
-    auto* a = new QAction(QString::fromUtf8(caption), &form);
+    auto* a = new QAction(&form);
+    setTr(a, TextRole::Text, caption);
     a->setObjectName(name);
     if (!shortcut.isEmpty()) a->setShortcut(shortcut);
     if (!menu) {

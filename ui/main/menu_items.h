@@ -1,6 +1,8 @@
 // Menu items that later features add to the main window's menus.
 #pragma once
 
+#include "ui/language.h"
+
 #include <QKeySequence>
 #include <QString>
 
@@ -18,7 +20,7 @@ QMenu* menuOf(QAction* item);
 
 // A new item of the reference item's menu, right below it; without such a
 // menu the item is added to the window, so its shortcut still works.
-QAction* addBelow(TMainForm& form, const char* reference, const char* name, const char* caption,
+QAction* addBelow(TMainForm& form, const char* reference, const char* name, const TrText& caption,
                   const QKeySequence& shortcut = {});
 
 // A window's menu items and buttons by their names, as its commands and the
@@ -33,6 +35,6 @@ Control* findNamed(const NamedControls<Control>& controls, const QString& name) 
 
 // A new item at the end of the menu, known by its name.
 QAction* addNamedItem(NamedControls<QAction>& items, QMenu* menu, const QString& name,
-                      const QString& caption, const QKeySequence& shortcut);
+                      const TrText& caption, const QKeySequence& shortcut);
 
 } // namespace sokoban

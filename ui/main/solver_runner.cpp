@@ -27,9 +27,9 @@ SolverRunner::~SolverRunner() {
 
 void SolverRunner::showProgress() {
     if (!assistant_.busy()) return;
-    auto* dialog = new QProgressDialog("正在求解，请稍候……", "取消", 0, 0, window_);
+    auto* dialog = new QProgressDialog(tr("正在求解，请稍候……"), tr("取消"), 0, 0, window_);
     dialog->setObjectName("SolverProgress");
-    dialog->setWindowTitle("推箱子");
+    dialog->setWindowTitle(tr("推箱子"));
     dialog->setWindowModality(Qt::WindowModal);
     dialog->setMinimumDuration(0);
     dialog->setAutoClose(false);

@@ -6,8 +6,9 @@
 
 namespace sokoban {
 
-QToolBar* addGameToolBar(QMainWindow* window, const QString& title) {
-    auto* bar = new QToolBar(title, window);
+QToolBar* addGameToolBar(QMainWindow* window, const TrText& title) {
+    auto* bar = new QToolBar(window);
+    setTr(bar, TextRole::WindowTitle, title);
     bar->setObjectName("ToolBar1");
     bar->setMovable(false);
     bar->setFloatable(false);
@@ -18,18 +19,18 @@ QToolBar* addGameToolBar(QMainWindow* window, const QString& title) {
     return bar;
 }
 
-QToolButton* addToolBarButton(QToolBar* bar, const QString& name, const QString& caption,
-                              const QIcon& icon, const QString& hint) {
+QToolButton* addToolBarButton(QToolBar* bar, const QString& name, const TrText& caption,
+                              const QIcon& icon, const TrText& hint) {
     auto* b = new QToolButton(bar);
     b->setObjectName(name);
-    b->setText(caption);
+    setTr(b, TextRole::Text, caption);
     // Screen readers name a button by its caption; one without a caption
     // by its tool tip.
-    if (caption.isEmpty()) b->setAccessibleName(hint);
-    b->setAccessibleDescription(hint);
+    if (caption.empty()) setTr(b, TextRole::AccessibleName, hint);
+    setTr(b, TextRole::AccessibleDescription, hint);
     b->setIcon(icon);
-    if (!hint.isEmpty()) {
-        b->setToolTip(hint);
+    if (!hint.empty()) {
+        setTr(b, TextRole::ToolTip, hint);
         b->setToolTipDuration(1000);
     }
     b->setAutoRaise(true);

@@ -2,6 +2,8 @@
 // image over the caption.
 #pragma once
 
+#include "ui/language.h"
+
 #include <QIcon>
 #include <QString>
 
@@ -11,8 +13,8 @@ class QToolButton;
 
 namespace sokoban {
 
-QToolBar* addGameToolBar(QMainWindow* window, const QString& title);
-QToolButton* addToolBarButton(QToolBar* bar, const QString& name, const QString& caption,
-                              const QIcon& icon, const QString& hint);
+QToolBar* addGameToolBar(QMainWindow* window, const TrText& title);
+QToolButton* addToolBarButton(QToolBar* bar, const QString& name, const TrText& caption,
+                              const QIcon& icon, const TrText& hint);
 
 } // namespace sokoban

@@ -20,8 +20,10 @@ QString q(const std::string& s) {
     return QString::fromStdString(s);
 }
 QString title() {
-    return QApplication::applicationName().isEmpty() ? QStringLiteral("推箱子")
-                                                     : QApplication::applicationName();
+    const QString name = QApplication::applicationName();
+    return name.isEmpty() || name == QStringLiteral("推箱子")
+               ? QCoreApplication::translate("sokoban::QtDialogs", "推箱子")
+               : name;
 }
 // Wide enough for the name, size, type and date columns of the file list.
 void sizeFileDialog(QFileDialog& d, const QWidget* owner) {

@@ -5,6 +5,12 @@
 #include <fstream>
 #include <iterator>
 
+// Marks a reason for the translation files without Qt: the reader needs only
+// the standard library, and musicOpenError words the reason for the player.
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(context, text) text
+#endif
+
 namespace sokoban {
 namespace {
 
@@ -45,7 +51,8 @@ class Reader {
             v = v << 7 | (b & 0x7F);
             if (!(b & 0x80)) return v;
         }
-        throw MidiFileError("MIDI 文件已损坏（时间值过长）");
+        throw MidiFileError(
+            QT_TRANSLATE_NOOP("sokoban::MidiFile", "MIDI 文件已损坏（时间值过长）"));
     }
     std::span<const std::uint8_t> take(std::size_t n) {
         need(n);
@@ -56,7 +63,9 @@ class Reader {
 
   private:
     void need(std::size_t n) const {
-        if (remaining() < n) throw MidiFileError("MIDI 文件已损坏（数据不完整）");
+        if (remaining() < n)
+            throw MidiFileError(
+                QT_TRANSLATE_NOOP("sokoban::MidiFile", "MIDI 文件已损坏（数据不完整）"));
     }
     std::span<const std::uint8_t> bytes_;
     std::size_t pos_ = 0;
@@ -81,14 +90,17 @@ std::uint64_t readTrack(std::span<const std::uint8_t> data, std::size_t track,
         else if (running)
             status = running; // running status: the data byte is already next
         else
-            throw MidiFileError("MIDI 文件已损坏（缺少状态字节）");
+            throw MidiFileError(
+                QT_TRANSLATE_NOOP("sokoban::MidiFile", "MIDI 文件已损坏（缺少状态字节）"));
 
         if (status == 0xFF) {
             const std::uint8_t type = r.byte();
             const auto body = r.take(r.varLen());
             if (type == 0x2F) return tick;
             if (type == 0x51) {
-                if (body.size() != 3) throw MidiFileError("MIDI 文件已损坏（速度事件）");
+                if (body.size() != 3)
+                    throw MidiFileError(
+                        QT_TRANSLATE_NOOP("sokoban::MidiFile", "MIDI 文件已损坏（速度事件）"));
                 const std::uint32_t us = body[0] << 16 | body[1] << 8 | body[2];
                 out.push_back({tick, track, out.size(), true, us, {}});
             }
@@ -104,7 +116,8 @@ std::uint64_t readTrack(std::span<const std::uint8_t> data, std::size_t track,
             }
             running = 0;
         } else if (status >= 0xF1) {
-            throw MidiFileError("MIDI 文件已损坏（未知事件）");
+            throw MidiFileError(
+                QT_TRANSLATE_NOOP("sokoban::MidiFile", "MIDI 文件已损坏（未知事件）"));
         } else {
             MidiEvent e;
             e.status = status;
@@ -122,19 +135,24 @@ std::uint64_t readTrack(std::span<const std::uint8_t> data, std::size_t track,
 MidiFile MidiFile::parse(std::span<const std::uint8_t> bytes) {
     Reader r(bytes);
     if (bytes.size() < 14 || r.bigEndian(4) != 0x4D546864) // "MThd"
-        throw MidiFileError("不是 MIDI 文件");
+        throw MidiFileError(QT_TRANSLATE_NOOP("sokoban::MidiFile", "不是 MIDI 文件"));
     const std::uint32_t headerLength = r.bigEndian(4);
-    if (headerLength < 6) throw MidiFileError("MIDI 文件头已损坏");
+    if (headerLength < 6)
+        throw MidiFileError(QT_TRANSLATE_NOOP("sokoban::MidiFile", "MIDI 文件头已损坏"));
     MidiFile file;
     file.format = static_cast<int>(r.bigEndian(2));
     const std::uint32_t declaredTracks = r.bigEndian(2);
     const std::uint32_t division = r.bigEndian(2);
     r.take(headerLength - 6);
-    if (file.format > 1) throw MidiFileError("不支持的 MIDI 文件格式");
-    if (division == 0) throw MidiFileError("MIDI 文件头已损坏（时间单位为零）");
+    if (file.format > 1)
+        throw MidiFileError(QT_TRANSLATE_NOOP("sokoban::MidiFile", "不支持的 MIDI 文件格式"));
+    if (division == 0)
+        throw MidiFileError(
+            QT_TRANSLATE_NOOP("sokoban::MidiFile", "MIDI 文件头已损坏（时间单位为零）"));
     // SMPTE time: frames a second in the high byte (negative), ticks a frame in the low one.
     if ((division & 0x8000) && (division & 0xFF) == 0)
-        throw MidiFileError("MIDI 文件头已损坏（每帧的时间单位为零）");
+        throw MidiFileError(
+            QT_TRANSLATE_NOOP("sokoban::MidiFile", "MIDI 文件头已损坏（每帧的时间单位为零）"));
 
     std::vector<TickEvent> raw;
     std::uint64_t endTick = 0;
@@ -146,7 +164,8 @@ MidiFile MidiFile::parse(std::span<const std::uint8_t> bytes) {
         if (id != 0x4D54726B) continue; // not "MTrk": skip unknown chunks
         endTick = std::max(endTick, readTrack(body, track++, raw));
     }
-    if (track == 0) throw MidiFileError("MIDI 文件中没有音轨");
+    if (track == 0)
+        throw MidiFileError(QT_TRANSLATE_NOOP("sokoban::MidiFile", "MIDI 文件中没有音轨"));
     file.trackCount = static_cast<int>(track);
 
     std::stable_sort(raw.begin(), raw.end(), [](const TickEvent& a, const TickEvent& b) {
@@ -173,7 +192,8 @@ MidiFile MidiFile::parse(std::span<const std::uint8_t> bytes) {
     file.duration = seconds + double(endTick - at) * secondsPerTick;
     // Every step above is finite for a sound header; a piece that still cannot be
     // timed is not played at all.
-    if (!std::isfinite(file.duration)) throw MidiFileError("MIDI 文件的时间无法计算");
+    if (!std::isfinite(file.duration))
+        throw MidiFileError(QT_TRANSLATE_NOOP("sokoban::MidiFile", "MIDI 文件的时间无法计算"));
     return file;
 }
 
@@ -182,11 +202,11 @@ MidiFile MidiFile::load(const std::filesystem::path& path) {
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
-        throw MidiFileError("不是普通文件");
+        throw MidiFileError(QT_TRANSLATE_NOOP("sokoban::MidiFile", "不是普通文件"));
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw MidiFileError("找不到文件或无法读取");
+    if (!in) throw MidiFileError(QT_TRANSLATE_NOOP("sokoban::MidiFile", "找不到文件或无法读取"));
     std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-    if (in.bad()) throw MidiFileError("无法读取文件");
+    if (in.bad()) throw MidiFileError(QT_TRANSLATE_NOOP("sokoban::MidiFile", "无法读取文件"));
     return parse(bytes);
 }
 

@@ -2,13 +2,20 @@
 
 #include "ui/platform/audio/effect_player.h"
 
+#include <QCoreApplication>
+#include <QString>
+
 namespace sokoban {
 
 EffectPlayer::~EffectPlayer() = default;
 MusicPlayer::~MusicPlayer() = default;
 
 std::string musicOpenError(const std::filesystem::path& path, const std::string& reason) {
-    return "无法打开音乐文件“" + path.string() + "”：" + reason;
+    // The reasons of the MIDI reader are sources of its own context.
+    return QCoreApplication::translate("sokoban::MusicPlayer", "无法打开音乐文件“%1”：%2")
+        .arg(QString::fromStdString(path.string()),
+             QCoreApplication::translate("sokoban::MidiFile", reason.c_str()))
+        .toStdString();
 }
 
 void ScriptedMusicPlayer::endRequest() {
