@@ -906,7 +906,7 @@
     </message>
     <message>
         <source>新关</source>
-        <translation>New</translation>
+        <translation>Add</translation>
     </message>
     <message>
         <source>保存</source>
