@@ -31,6 +31,16 @@
 // dropped, and the six boxes that its stored solutions never move were made
 // wall. The generator has been reworked since; the same command lines now
 // give levels of the same kind, not the same levels.
+//
+// Later 入门型 lost its near twins and most of its run of one-box levels:
+// lessons 1 and 4 were written anew (below), and nine levels were replaced
+// by levels of
+//
+//   make_levels easy 4242 16 -n 60000 -t 240 -x easy.txt -x game.txt
+//       -x normal.txt -x veryhard.txt -x impossible.txt
+//
+// (a run cut short by -t, so another machine gives other levels), solved by
+// solve_levels and put in order by `level_table --sort easy --keep 8`.
 
 #include "generator.h"
 #include "human_measures.h"
