@@ -121,6 +121,9 @@ int runGame(int argc, char** argv) {
     QApplication::setApplicationName(kApplicationId);
     mainForm.winId();
     QApplication::setApplicationName("推箱子");
+    // What opening the start's files has to say appears over the window,
+    // once it is up, not on an empty screen before it.
+    dialogs.hold();
     mainForm.FormCreate();
 
     // The other windows, in their order, each made when it is first shown.
@@ -188,6 +191,7 @@ int runGame(int argc, char** argv) {
     const StartScript script = StartScript::fromEnvironment();
     afterFirstFrame(mainForm.boardImage(), [&] {
         audio.loadInBackground();
+        dialogs.release();
         playStartScript(mainForm, script, [&audio] { return audio.ready(); });
     });
     mainForm.show();

@@ -4,6 +4,7 @@
 #include "../game/test_support.h"
 #include "../worded_dialogs.h"
 #include "session/level_text_play.h"
+#include "storage/level_stats.h"
 #include "ui/dialogs/infor.h"
 #include "ui/dialogs/level_chooser.h"
 #include "ui/main/level_text_menu.h"
@@ -188,6 +189,7 @@ TEST_F(LevelTextWindowTest, ChooserDrawsOnlyWhatIsInViewAndPlaysAnyLevelOfAColle
     EXPECT_EQ(model().curLevel(), 2);
     model().playLevel(1);
 
+    addLevelStats(model().statsFile(), 1, {2, 125});
     LevelChooser chooser(*form);
     ASSERT_NE(levelTextAction(*form, "mLevelList"), nullptr);
     EXPECT_EQ(levelTextAction(*form, "mLevelList")->shortcut(), QKeySequence("Ctrl+T"));
@@ -200,6 +202,12 @@ TEST_F(LevelTextWindowTest, ChooserDrawsOnlyWhatIsInViewAndPlaysAnyLevelOfAColle
     EXPECT_LT(chooser.levels().picturesDrawn(), 60);
     EXPECT_EQ(chooser.levels().title(7), "Corridor 7");
     EXPECT_EQ(chooser.levels().best(1), (TBestData{9, 4}));
+    // A collection's statistics in the tip of a level.
+    EXPECT_TRUE(chooser.view()
+                    ->model()
+                    ->data(chooser.view()->model()->index(0, 0), Qt::ToolTipRole)
+                    .toString()
+                    .endsWith("尝试 2 次，用时 2 分 5 秒"));
     EXPECT_FALSE(chooser.levels().locked(900));
 
     EXPECT_TRUE(chooser.playLevel(900));
@@ -213,6 +221,14 @@ TEST_F(LevelTextWindowTest, ChooserDrawsOnlyWhatIsInViewAndPlaysAnyLevelOfAColle
     QTest::mouseDClick(chooser.view()->viewport(), Qt::LeftButton, {}, r.center());
     EXPECT_EQ(model().curLevel(), 3);
     EXPECT_FALSE(chooser.isVisible());
+
+    // 下一个未解关卡 (Ctrl+J) passes over the solved ones.
+    QAction* next = levelTextAction(*form, "mNextUnsolved");
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(next->shortcut(), QKeySequence("Ctrl+J"));
+    model().playLevel(1000);
+    next->trigger();
+    EXPECT_EQ(model().curLevel(), 2);
 }
 
 // The command line hands file names over as bytes: a name that is not

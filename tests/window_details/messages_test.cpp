@@ -36,6 +36,8 @@ const std::map<Id, int> kArguments = {
     {Id::AnswerExported, 2},       {Id::AnswerBlockedAtLevel, 2},
     {Id::AnswerBlocked, 1},        {Id::AnswerNotSolvingLevel, 1},
     {Id::SaveImportedAnswer, 1},   {Id::SolveTimedOut, 1},
+    {Id::CollectionLine, 2},       {Id::LevelStatsLine, 3},
+    {Id::AnswerFiguresLine, 4},    {Id::CollectionStatsLine, 4},
 };
 
 std::string text(const Message& m) {

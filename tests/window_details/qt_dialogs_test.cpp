@@ -90,6 +90,41 @@ TEST(QtDialogsTest, MessagesAndInputBoxesHaveOnlyACloseButton) {
     }
 }
 
+// What the start says waits for the main window: nothing shows while held,
+// and each message in its order once released.
+TEST(QtDialogsTest, MessagesOfTheStartWaitForTheWindow) {
+    QtDialogs dialogs;
+    dialogs.hold();
+    bool shown = false;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QApplication::activeModalWidget()) shown = true;
+    });
+    poll.start();
+    dialogs.information("已导入 3 关");
+    dialogs.warning({MessageId::TooLargeLeftOut, 1, 2});
+    QCoreApplication::processEvents();
+    poll.stop();
+    EXPECT_FALSE(shown);
+
+    std::vector<QString> texts;
+    QTimer close;
+    close.setInterval(10);
+    QObject::connect(&close, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) return;
+        texts.push_back(box->text());
+        box->reject();
+    });
+    close.start();
+    dialogs.release();
+    close.stop();
+    EXPECT_EQ(texts, (std::vector<QString>{"已导入 3 关", "1 关过大未能导入：2"}));
+    // Released, a message shows at once.
+    whileShown([&] { dialogs.information("保存完毕！"); }, [](QDialog&) {});
+}
+
 // The model's messages reach the player as words: message boxes, the input
 // box's caption and prompt, the general error report, file filters.
 TEST(QtDialogsTest, TheModelsMessagesAreShownInWords) {

@@ -114,7 +114,7 @@ class LevelDelegate : public QStyledItemDelegate {
         const int line = fm.height();
         QRect t(r.left() + 4, at.y() + kPictureHeight + 3, r.width() - 8, line);
         const std::string title = model_.title(level);
-        const QString head = QString("%1  %2").arg(level).arg(q(title));
+        const QString head = QString("%1  %2").arg(model_.shownNumber(level)).arg(q(title));
         p->drawText(t, Qt::AlignLeft | Qt::AlignVCenter,
                     fm.elidedText(head, Qt::ElideRight, t.width()));
         t.translate(0, line);
@@ -152,6 +152,7 @@ void LevelListModel::reload() {
     maxLevel_ = 0;
     bests_.clear();
     infos_.clear();
+    stats_.clear();
     if (!m.gameFile().empty() && m.levelCount() > 0) {
         const CompanionFiles f = m.files();
         std::error_code ec;
@@ -160,6 +161,7 @@ void LevelListModel::reload() {
         maxLevel_ = m.maxLevel();
         bests_ = readBests(f.bst.path().string());
         infos_ = readLevelIndex(m.gameFile());
+        if (m.collection()) stats_ = readLevelStats(m.statsFile());
     }
     endResetModel();
 }
@@ -171,17 +173,24 @@ int LevelListModel::rowCount(const QModelIndex& parent) const {
 QVariant LevelListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= count_) return {};
     const int level = index.row() + 1;
-    if (role == Qt::DisplayRole) return QString("%1  %2").arg(level).arg(q(title(level)));
+    if (role == Qt::DisplayRole)
+        return QString("%1  %2").arg(shownNumber(level)).arg(q(title(level)));
     if (role == Qt::ToolTipRole) {
         const auto n = static_cast<std::size_t>(level);
         QString tip = n <= infos_.size() && !infos_[n - 1].title.empty()
-                          ? tr("第 %1 关：%2").arg(QString::number(level), q(infos_[n - 1].title))
-                          : tr("第 %1 关").arg(level);
+                          ? tr("第 %1 关：%2")
+                                .arg(QString::number(shownNumber(level)), q(infos_[n - 1].title))
+                          : tr("第 %1 关").arg(shownNumber(level));
         if (n <= infos_.size() && !infos_[n - 1].author.empty())
             tip += "\n" + tr("作者：%1").arg(q(infos_[n - 1].author));
         const TBestData& b = best(level);
         if (b.moves || b.pushes)
             tip += "\n" + tr("最佳移动：%1  最佳推动：%2").arg(b.moves).arg(b.pushes);
+        if (n <= stats_.size() && stats_[n - 1].attempts > 0)
+            tip += "\n" + tr("尝试 %1 次，用时 %2 分 %3 秒")
+                              .arg(stats_[n - 1].attempts)
+                              .arg(stats_[n - 1].seconds / 60)
+                              .arg(stats_[n - 1].seconds % 60);
         if (locked(level)) tip += "\n" + tr("先过了前面的关卡再说吧！");
         return tip;
     }
@@ -192,6 +201,15 @@ const TBestData& LevelListModel::best(int level) const {
     static const TBestData none;
     const auto n = static_cast<std::size_t>(level);
     return n >= 1 && n <= bests_.size() ? bests_[n - 1] : none;
+}
+
+int LevelListModel::shownNumber(int level) const {
+    return mainForm_.model().shownNumber(level);
+}
+
+std::string LevelListModel::setName() const {
+    const auto& collection = mainForm_.model().collection();
+    return collection ? collection->name : gameFile_;
 }
 
 std::string LevelListModel::title(int level) const {
@@ -264,7 +282,7 @@ void LevelChooser::showSummary() {
         model_->levelCount() == 0
             ? tr("没有打开的关卡集")
             : tr("%1  共 %2 关，已解 %3 关，已开放 %4 关")
-                  .arg(q(model_->gameFile()), QString::number(model_->levelCount()),
+                  .arg(q(model_->setName()), QString::number(model_->levelCount()),
                        QString::number(solved),
                        QString::number(std::min(model_->maxLevel(), model_->levelCount()))));
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "storage/level_collection.h"
+#include "storage/level_stats.h"
 #include "storage/records.h"
 
 #include <QAbstractListModel>
@@ -42,6 +43,11 @@ class LevelListModel : public QAbstractListModel {
     bool locked(int level) const { return level > maxLevel_; }
     const TBestData& best(int level) const;
     std::string title(int level) const;
+    // The number a player knows the level by: a collection's levels go by
+    // their numbers in its text.
+    int shownNumber(int level) const;
+    // The set's name as the caption gives it: a collection's own, else the file.
+    std::string setName() const;
     // The picture of a level; drawn, and cached, at the first call.
     const QImage& picture(int level) const;
     // How many pictures have been drawn since the last reload.
@@ -54,6 +60,7 @@ class LevelListModel : public QAbstractListModel {
     int maxLevel_ = 0;
     std::vector<TBestData> bests_;
     std::vector<LevelInfo> infos_;
+    std::vector<LevelStats> stats_; // a collection's attempts and time played
     mutable QCache<int, QImage> pictures_{400};
     mutable int drawn_ = 0;
 };

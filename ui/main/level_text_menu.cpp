@@ -33,6 +33,10 @@ void addLevelTextCommands(TMainForm& form, Dialogs& dialogs) {
     addBelow(form, "mSelectRecord", "mLevelList",
              {kContext, QT_TRANSLATE_NOOP("sokoban::TMainForm", "关卡一览(&T)")},
              QKeySequence("Ctrl+T"));
+    connect(addBelow(form, "mLevelList", "mNextUnsolved",
+                     {kContext, QT_TRANSLATE_NOOP("sokoban::TMainForm", "下一个未解关卡(&J)")},
+                     QKeySequence("Ctrl+J")),
+            [&model] { model.guarded([&] { model.nextUnsolvedClick(); }); });
 
     // Below 存为XSB文件, in reverse order.
     connect(addBelow(form, "mSaveToXSB", "mPasteLevel",

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <utility>
 
 namespace sokoban {
 
@@ -122,7 +123,17 @@ std::optional<std::string> QtDialogs::saveFile(const Message& filter,
     return saveFile(words(filter), proposedName, initialDir);
 }
 
+void QtDialogs::release() {
+    holding_ = false;
+    for (const Held& h : std::exchange(held_, {}))
+        message(h.kind, h.text);
+}
+
 void QtDialogs::message(MessageKind kind, const std::string& text) {
+    if (holding_ && kind != MessageKind::Confirmation) {
+        held_.push_back({kind, text});
+        return;
+    }
     switch (kind) {
     case MessageKind::Warning:
         showBox(QMessageBox::Warning, text, QMessageBox::Ok, QMessageBox::Ok);

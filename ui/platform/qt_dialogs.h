@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <vector>
+
 class QDialog;
 class QWidget;
 
@@ -58,7 +60,21 @@ class QtDialogs : public Dialogs {
     void beep() override;
     std::string words(const Message& m) const override;
 
+    // Messages given while the game starts (a file from the command line is
+    // read before the main window is up) wait, and appear over the window
+    // once it is shown: release() shows them in their order. Questions are
+    // asked at once.
+    void hold() { holding_ = true; }
+    void release();
+
   private:
+    struct Held {
+        MessageKind kind;
+        std::string text;
+    };
+    bool holding_ = false;
+    std::vector<Held> held_;
+
     static void prepare(QDialog& dialog);
     int showBox(int icon, const std::string& text, int buttons, int defaultButton);
 
