@@ -583,6 +583,10 @@
         <source>先过了前面的关卡再说吧！</source>
         <translation>Solve the levels before it first!</translation>
     </message>
+    <message>
+        <source>尝试 %1 次，用时 %2 分 %3 秒</source>
+        <translation>%1 attempts, %2 min %3 s</translation>
+    </message>
 </context>
 <context>
     <name>sokoban::MidiFile</name>
@@ -1613,6 +1617,10 @@ N skips ahead</translation>
     <message>
         <source>无法读取图片文件。</source>
         <translation>The picture file cannot be read.</translation>
+    </message>
+    <message>
+        <source>下一个未解关卡(&amp;J)</source>
+        <translation>Next Unsol&amp;ved Level</translation>
     </message>
 </context>
 <context>
