@@ -361,9 +361,9 @@ struct LevelTextReader::State {
     std::optional<TextLevel> current;  // rows being read
     std::optional<TextLevel> previous; // rows ended; its title may follow
     std::string pendingTitle, pendingAuthor;
-    std::string freeTitle;       // the free text line right above, if any
-    std::string collectionName;  // from "Collection:" or the head's "Title:"
-    bool inSolution = false;     // lines of move letters belong to a solution
+    std::string freeTitle;      // the free text line right above, if any
+    std::string collectionName; // from "Collection:" or the head's "Title:"
+    bool inSolution = false;    // lines of move letters belong to a solution
 
     void feedBytes(std::string_view bytes);
     void feedText(std::string_view bytes);

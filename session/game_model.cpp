@@ -630,7 +630,7 @@ void GameModel::N24Click() {
     const auto chosen = dialogs_.openFile(MessageId::OpenSetFilter);
     if (!chosen) return;
     if (isLevelTextFile(*chosen)) {
-        LevelTextCommands(*this, view_, dialogs_).openFile(*chosen);
+        LevelTextCommands(*this, dialogs_).openFile(*chosen);
         return;
     }
     if (!switchGameFile(*chosen)) return;

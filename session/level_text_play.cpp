@@ -60,9 +60,8 @@ bool isLevelTextFile(const std::string& path) {
     return ext == ".XSB" || ext == ".SOK" || ext == ".TXT";
 }
 
-LevelTextCommands::LevelTextCommands(GameModel& model, GameView& view, Dialogs& dialogs,
-                                     fs::path levelsDir)
-    : model_(model), view_(view), dialogs_(dialogs), levelsDir_(std::move(levelsDir)) {}
+LevelTextCommands::LevelTextCommands(GameModel& model, Dialogs& dialogs, fs::path levelsDir)
+    : model_(model), dialogs_(dialogs), levelsDir_(std::move(levelsDir)) {}
 
 void LevelTextCommands::openFile(const std::string& path) {
     const OpenedLevelText opened = openLevelTextFile(path, levelsDir_, model_.appDir());

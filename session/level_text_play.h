@@ -24,7 +24,7 @@ Message importMessage(const CollectionImport& import);
 
 class LevelTextCommands {
   public:
-    LevelTextCommands(GameModel& model, GameView& view, Dialogs& dialogs,
+    LevelTextCommands(GameModel& model, Dialogs& dialogs,
                       std::filesystem::path levelsDir = userLevelsDir());
 
     // A file of level text: one level (or none) is played as an XSB file,
@@ -53,7 +53,6 @@ class LevelTextCommands {
     void openCollection(const CollectionImport& set);
 
     GameModel& model_;
-    GameView& view_;
     Dialogs& dialogs_;
     std::filesystem::path levelsDir_;
 };

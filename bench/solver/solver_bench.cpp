@@ -13,9 +13,9 @@
 #include "solver/solver.h"
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <map>

@@ -301,7 +301,7 @@ void TFormXSBViewer::Button1Click() {
     try {
         if (viewerFromMain) {
             // A collection opens as a level set.
-            LevelTextCommands(mainForm_.model(), mainForm_, *dialogs_).openFile(path);
+            LevelTextCommands(mainForm_.model(), *dialogs_).openFile(path);
         } else {
             // The grid is about to be replaced; the user may keep it instead.
             if (!formDesign_.mayDropDesign()) return;

@@ -21,7 +21,7 @@ void addLevelTextCommands(TMainForm& form, Dialogs& dialogs) {
     const auto command = [&form, &model, &dialogs](auto work) {
         return [&form, &model, &dialogs, work] {
             model.guarded([&] {
-                LevelTextCommands commands(model, form, dialogs);
+                LevelTextCommands commands(model, dialogs);
                 work(commands);
             });
         };

@@ -570,7 +570,7 @@ void TMainForm::FormCreate() {
         if (isLevelTextFile(arg)) {
             model_.setXsbFile(arg);
             run([this] {
-                LevelTextCommands(model_, *this, *services_.dialogs).openFile(model_.xsbFile());
+                LevelTextCommands(model_, *services_.dialogs).openFile(model_.xsbFile());
             });
         } else if (isBoxFile(arg)) {
             run([this] {
@@ -998,7 +998,7 @@ void TMainForm::openPendingFiles() {
 void TMainForm::openHandedOverFile(const std::string& file) {
     run([this, &file] {
         if (isLevelTextFile(file)) {
-            LevelTextCommands(model_, *this, *services_.dialogs).openFile(file);
+            LevelTextCommands(model_, *services_.dialogs).openFile(file);
             return;
         }
         // As on the command line, a file of any other kind opens nothing.
