@@ -32,6 +32,11 @@ class CollectionPlay : public GameFixture {
         game.openOtherSet(box);
         ASSERT_EQ(game.levelCount(), 3);
     }
+    // The game outlives this fixture's members: its last reading of the
+    // clock, when it is destroyed, must not reach `now`.
+    void TearDown() override {
+        game.setClock([t = now] { return t; });
+    }
     // Level n is a corridor of n + 1 steps to the solve.
     void solveThisLevel() {
         const int steps = game.curLevel() + 1;
