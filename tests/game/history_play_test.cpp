@@ -34,18 +34,11 @@ constexpr int at(int row, int col) {
 }
 
 // A game on a set of one level in a program directory of its own.
-struct Play {
-    TempDir dir;
-    RecordingView view;
-    HookedDialogs dialogs;
-    GameModel game{view, dialogs};
+struct Play : GameInDir {
     QueuedAssistant solver;
 
     explicit Play(const std::vector<std::string>& rows) {
         writeLevelSet(dir.path / "game.box", {makeLevel(rows)});
-        view.model = &game;
-        game.setAppDir(dir.path);
-        game.settings() = defaultSettings(1024, 768);
         game.setAssistant(&solver.assistant);
         game.openOtherSet((dir.path / "game.box").string());
         game.undoFile().create();

@@ -190,14 +190,13 @@ class RecordingView : public GameView {
 
 // A game in a temporary program directory, its events recorded and its
 // dialogs scripted, with the settings first made for a 1024 x 768 screen.
-class GameFixture : public ::testing::Test {
-  protected:
+struct GameInDir {
     TempDir dir;
     RecordingView view;
     HookedDialogs dialogs;
     GameModel game{view, dialogs};
 
-    GameFixture() {
+    GameInDir() {
         view.model = &game;
         game.setAppDir(dir.path);
         game.settings() = defaultSettings(1024, 768);
@@ -208,5 +207,7 @@ class GameFixture : public ::testing::Test {
         game.SelectGames(1);
     }
 };
+
+class GameFixture : public ::testing::Test, protected GameInDir {};
 
 } // namespace sokoban::testing
