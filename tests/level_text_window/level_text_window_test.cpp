@@ -18,6 +18,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 
 namespace sokoban::testing {
@@ -72,6 +73,9 @@ class LevelTextWindowTest : public ::testing::Test {
         services.dialogs = &dialogs;
         form = std::make_unique<TMainForm>(dir.path / "app", std::move(args), services);
         form->FormCreate();
+        // Time of play stands still: statistics a test writes are not added
+        // to by however long a slow machine takes between two steps.
+        form->model().setClock([] { return std::int64_t{0}; });
         form->show();
         QApplication::setActiveWindow(form.get());
         (void)QTest::qWaitForWindowExposed(form.get());
