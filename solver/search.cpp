@@ -312,6 +312,8 @@ void Search::expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal
     }
 
     const std::uint64_t parentBoxHash = parent.hash ^ manKey_[parent.man];
+    // Pushes of every box from the same position do not depend on each
+    // other: the loop below may call roomPath, which moves the reach.
     for (const PushMove& push : pushes_) {
         // Positions of many boxes are slow to score: look at the clock
         // between children too.
@@ -362,75 +364,199 @@ void Search::expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal
             }
             if (g > kMaxG) continue;
             ++out.generated;
-            boxAt_[from] = 0;
-            boxAt_[to] = mark;
-            if (!detector_.frozenOffTarget(boxAt_, to)) {
-                // The child's boxes, kept sorted.
-                int k = 0;
-                bool placed = false;
-                for (int i = 0; i < nBoxes_; ++i) {
-                    Square s = boxes_[i];
-                    if (s == from) continue;
-                    if (!placed && to < s) {
-                        child_[k++] = to;
-                        placed = true;
-                    }
-                    child_[k++] = s;
-                }
-                if (!placed) child_[k++] = to;
-                detector_.flip(boxRows_, from);
-                detector_.flip(boxRows_, to);
-                const Square man = detector_.leastReachable(boxRows_, prev);
-                detector_.flip(boxRows_, from);
-                detector_.flip(boxRows_, to);
-                const std::uint64_t hash =
-                    parentBoxHash ^ boxKey_[from] ^ boxKey_[to] ^ manKey_[man];
-                std::uint32_t found = find(hash, child_.data());
-                if (found != kNoNode) {
-                    Node& c = node(found);
-                    if (g < c.g) {
-                        c.g = static_cast<std::uint16_t>(g);
-                        c.parent = index;
-                        c.from = from;
-                        c.dir = static_cast<std::uint8_t>(d);
-                        c.count = static_cast<std::uint8_t>(count);
-                        c.closed = 0;
-                        c.macro = macro;
-                        pushOpen(found);
-                    }
-                } else {
-                    int h = bound(child_.data(), true);
-                    if (room_ && h < Matcher::kNoPair) h = roomGuide(h);
-                    if (h < Matcher::kNoPair) {
-                        Node c{hash,
-                               index,
-                               static_cast<std::uint16_t>(g),
-                               static_cast<std::uint16_t>(std::min(h, 0xfffe)),
-                               man,
-                               from,
-                               static_cast<std::uint8_t>(d),
-                               static_cast<std::uint8_t>(count),
-                               0,
-                               macro};
-                        std::uint32_t ci = addNode(c, child_.data());
-                        insert(ci);
-                        if (h == 0 && weight_ > 1) {
-                            goal = ci;
-                        } else {
-                            pushOpen(ci);
-                        }
-                    }
-                }
-            }
-            boxAt_[to] = 0;
-            boxAt_[from] = mark;
+            addChild(index, parentBoxHash, from, d, count, to, prev, g, macro ? kThroughRoom : 0,
+                     goal);
         }
         if (goal != kNoNode) break;
     }
+    if (room_ && wholeMoves_ && goal == kNoNode && corral != Detector::Corral::Deadlock &&
+        filled < static_cast<int>(room_->order().size()))
+        wholeMoves(index, parent, filled, out, goal);
     for (Square b : boxes_) {
         boxAt_[b] = 0;
         detector_.flip(boxRows_, b);
     }
+}
+
+void Search::addChild(std::uint32_t index, std::uint64_t parentBoxHash, Square from, int dir,
+                      int count, Square to, Square behind, int g, std::uint8_t macro,
+                      std::uint32_t& goal) {
+    const std::uint16_t mark = boxAt_[from];
+    boxAt_[from] = 0;
+    boxAt_[to] = mark;
+    if (!detector_.frozenOffTarget(boxAt_, to)) {
+        // The child's boxes, kept sorted.
+        int k = 0;
+        bool placed = false;
+        for (int i = 0; i < nBoxes_; ++i) {
+            Square s = boxes_[i];
+            if (s == from) continue;
+            if (!placed && to < s) {
+                child_[k++] = to;
+                placed = true;
+            }
+            child_[k++] = s;
+        }
+        if (!placed) child_[k++] = to;
+        detector_.flip(boxRows_, from);
+        detector_.flip(boxRows_, to);
+        const Square man = detector_.leastReachable(boxRows_, behind);
+        detector_.flip(boxRows_, from);
+        detector_.flip(boxRows_, to);
+        const std::uint64_t hash = parentBoxHash ^ boxKey_[from] ^ boxKey_[to] ^ manKey_[man];
+        std::uint32_t found = find(hash, child_.data());
+        if (found != kNoNode) {
+            Node& c = node(found);
+            if (g < c.g) {
+                c.g = static_cast<std::uint16_t>(g);
+                c.parent = index;
+                c.from = from;
+                c.dir = static_cast<std::uint8_t>(dir);
+                c.count = static_cast<std::uint8_t>(count);
+                c.closed = 0;
+                c.macro = macro;
+                pushOpen(found);
+            }
+        } else {
+            int h = bound(child_.data(), true);
+            if (room_ && h < Matcher::kNoPair) h = roomGuide(h);
+            if (h < Matcher::kNoPair) {
+                Node c{hash,
+                       index,
+                       static_cast<std::uint16_t>(g),
+                       static_cast<std::uint16_t>(std::min(h, 0xfffe)),
+                       man,
+                       from,
+                       static_cast<std::uint8_t>(dir),
+                       static_cast<std::uint8_t>(count),
+                       0,
+                       macro};
+                std::uint32_t ci = addNode(c, child_.data());
+                insert(ci);
+                if (h == 0 && weight_ > 1) {
+                    goal = ci;
+                } else {
+                    pushOpen(ci);
+                }
+            }
+        }
+    }
+    boxAt_[to] = 0;
+    boxAt_[from] = mark;
+}
+
+void Search::wholeMoves(std::uint32_t index, const Node& parent, int k, SearchOutcome& out,
+                        std::uint32_t& goal) {
+    const Square next = room_->order()[k];
+    if (boxAt_[next]) return;
+    detector_.reach(boxAt_, parent.man);
+    struct Candidate {
+        int distance;
+        Square box;
+        unsigned sides;
+    };
+    std::vector<Candidate> candidates;
+    for (Square b : boxes_) {
+        if (rank_[b] >= 0 && rank_[b] < k) continue;
+        const int distance = room_->distance(k, b);
+        if (distance == kFar) continue;
+        unsigned sides = 0;
+        for (int side = 0; side < 4; ++side) {
+            const Square w = board_.next(b, side);
+            if (w != kNone && !boxAt_[w] && detector_.reached(w)) sides |= 1u << side;
+        }
+        if (sides) candidates.push_back({distance, b, sides});
+    }
+    // The nearest few: a box further off rarely goes in before them, and
+    // each path costs a walk per square on the way.
+    const std::size_t take = std::min<std::size_t>(candidates.size(), kWholeCandidates);
+    std::partial_sort(candidates.begin(), candidates.begin() + static_cast<std::ptrdiff_t>(take),
+                      candidates.end(), [](const Candidate& a, const Candidate& b) {
+                          return a.distance != b.distance ? a.distance < b.distance : a.box < b.box;
+                      });
+    const std::uint64_t parentBoxHash = parent.hash ^ manKey_[parent.man];
+    for (std::size_t i = 0; i < take && goal == kNoNode; ++i) {
+        const Square b = candidates[i].box;
+        const std::uint16_t mark = boxAt_[b];
+        boxAt_[b] = 0;
+        wholeRuns_.clear();
+        const int pushes = wholePath(b, candidates[i].sides, k, &wholeRuns_);
+        boxAt_[b] = mark;
+        // A path of one push is a child expand() has made already.
+        if (pushes <= 1 || parent.g + pushes > kMaxG) continue;
+        ++out.generated;
+        const PushRun& last = wholeRuns_.back();
+        addChild(index, parentBoxHash, b, wholeRuns_.front().dir, 0, next, last.from,
+                 parent.g + pushes, kWholeMove, goal);
+    }
+}
+
+int Search::wholePath(Square box, unsigned sides, int k, std::vector<PushRun>* path) {
+    const int states = board_.size() * 4;
+    if (wholeSeen_.size() != static_cast<std::size_t>(states)) {
+        wholeSeen_.assign(states, 0);
+        wholeG_.assign(states, 0);
+        wholeFrom_.assign(states, -1);
+        wholeStamp_ = 0;
+    }
+    if (++wholeStamp_ == 0) {
+        std::fill(wholeSeen_.begin(), wholeSeen_.end(), 0);
+        wholeStamp_ = 1;
+    }
+    const Square goalSquare = room_->order()[k];
+    // Best first on pushes so far plus the pull distance to the target,
+    // which never overestimates; among equals the one with more pushes.
+    auto keyOf = [&](int st, int g) {
+        const int f = g + room_->distance(k, static_cast<Square>(st / 4));
+        return static_cast<std::uint64_t>(f) << 48 | static_cast<std::uint64_t>(0xffff - g) << 32 |
+               static_cast<std::uint32_t>(st);
+    };
+    wholeOpen_.clear();
+    auto open = [&](int st, int g, int from) {
+        if (wholeSeen_[st] == wholeStamp_ && wholeG_[st] <= g) return;
+        wholeSeen_[st] = wholeStamp_;
+        wholeG_[st] = static_cast<std::uint16_t>(g);
+        wholeFrom_[st] = from;
+        wholeOpen_.push_back(keyOf(st, g));
+        std::push_heap(wholeOpen_.begin(), wholeOpen_.end(), std::greater<>());
+    };
+    for (int side = 0; side < 4; ++side)
+        if (sides >> side & 1) open(box * 4 + side, 0, -1);
+    int expanded = 0;
+    const int cap = 2 * board_.size();
+    while (!wholeOpen_.empty() && expanded < cap) {
+        std::pop_heap(wholeOpen_.begin(), wholeOpen_.end(), std::greater<>());
+        const std::uint64_t top = wholeOpen_.back();
+        wholeOpen_.pop_back();
+        const int st = static_cast<int>(top & 0xffffffffu);
+        const int g = 0xffff - static_cast<int>(top >> 32 & 0xffff);
+        if (g != wholeG_[st]) continue; // a shorter way was found since
+        const Square b = static_cast<Square>(st / 4);
+        if (b == goalSquare) {
+            if (path) {
+                const std::size_t first = path->size();
+                for (int at = st; wholeFrom_[at] >= 0; at = wholeFrom_[at]) {
+                    const Square was = static_cast<Square>(wholeFrom_[at] / 4);
+                    // The worker ends behind the box: on the side the push came from.
+                    path->push_back({was, static_cast<std::uint8_t>(opposite(at % 4)), 1});
+                }
+                std::reverse(path->begin() + static_cast<std::ptrdiff_t>(first), path->end());
+            }
+            return g;
+        }
+        ++expanded;
+        boxAt_[b] = 1;
+        detector_.reach(boxAt_, board_.next(b, st % 4));
+        boxAt_[b] = 0;
+        for (int d = 0; d < 4; ++d) {
+            const Square w = board_.next(b, opposite(d)), to = board_.next(b, d);
+            if (w == kNone || to == kNone || !detector_.reached(w) || boxAt_[to] ||
+                room_->distance(k, to) == kFar)
+                continue;
+            open(to * 4 + opposite(d), g + 1, st);
+        }
+    }
+    return -1;
 }
 
 SearchOutcome Search::run() {
@@ -507,6 +633,28 @@ SearchOutcome Search::run() {
     std::reverse(chain.begin(), chain.end());
     for (std::uint32_t i : chain) {
         const Node& n = node(i);
+        if (n.macro == kWholeMove) {
+            // The whole move found again as wholeMoves() found it: the same
+            // boxes, the same sides in reach.
+            const Square* before = boxesOf(n.parent);
+            for (int k = 0; k < nBoxes_; ++k)
+                boxAt_[before[k]] = 1;
+            detector_.reach(boxAt_, node(n.parent).man);
+            unsigned sides = 0;
+            for (int side = 0; side < 4; ++side) {
+                const Square w = board_.next(n.from, side);
+                if (w != kNone && !boxAt_[w] && detector_.reached(w)) sides |= 1u << side;
+            }
+            Square target = kNone;
+            const Square* after = boxesOf(i);
+            for (int k = 0; k < nBoxes_; ++k)
+                if (!std::binary_search(before, before + nBoxes_, after[k])) target = after[k];
+            boxAt_[n.from] = 0;
+            wholePath(n.from, sides, rank_[target], &out.pushes);
+            for (int k = 0; k < nBoxes_; ++k)
+                boxAt_[before[k]] = 0;
+            continue;
+        }
         out.pushes.push_back({n.from, n.dir, n.count});
         if (!n.macro) continue;
         // The way on through the room, found again as the search found it.

@@ -90,6 +90,9 @@ class Search {
     // that box cannot move and others come nearer, but it keeps to one box
     // at a time. Searches side by side take one each.
     void setGuideBound(bool on) { guideBound_ = on; }
+    // Whether a goal room's search also takes the boxes nearest the next
+    // target of the order there in one step each (the default).
+    void setWholeMoves(bool on) { wholeMoves_ = on; }
 
     SearchOutcome run();
 
@@ -108,8 +111,11 @@ class Search {
         std::uint8_t dir;
         std::uint8_t count;
         std::uint8_t closed;
-        std::uint8_t macro; // the box went on through the goal room
+        // 0 one push run; kThroughRoom: then on through the goal room;
+        // kWholeMove: the box went from `from` to the order's next target.
+        std::uint8_t macro;
     };
+    static constexpr std::uint8_t kThroughRoom = 1, kWholeMove = 2;
     struct OutOfMemory {};
     struct Interrupted {}; // out says why
 
@@ -129,6 +135,7 @@ class Search {
     bool timeToStop(SearchOutcome& out);
     double share_ = 0;
     bool guideBound_ = true;
+    bool wholeMoves_ = true;
     double shareStart_ = 0; // processor time of the thread when run() began
     // With a goal room the search is guided, not bounded: while the room is
     // not full, a fixed step for each target of the order still empty plus
@@ -144,6 +151,22 @@ class Search {
     // boxes standing still (boxAt_ without this box); -1 when there is no
     // way. `path` gets the pushes, `last` the worker's square at the end.
     int roomPath(Square box, Square worker, Square goal, std::vector<PushRun>* path, Square* last);
+    // Whole box moves: the boxes nearest the order's next empty target (the
+    // k-th), each taken there in one step when it can go with the others
+    // standing still. Children as expand() makes them.
+    void wholeMoves(std::uint32_t index, const Node& parent, int k, SearchOutcome& out,
+                    std::uint32_t& goal);
+    // Fewest pushes that take the box on `box` to the order's k-th target
+    // anywhere on the board, the other boxes standing still (boxAt_ without
+    // this box), the worker starting on a side of the box it reaches now
+    // (`sides`, a bit per move code); -1 when there is none or it takes more
+    // than the search allows. `path` gets the pushes.
+    int wholePath(Square box, unsigned sides, int k, std::vector<PushRun>* path);
+    // Makes the child of a push run (ending with the box on `to`, the worker
+    // on `behind`) unless it is dead, a known position with fewer pushes,
+    // or out of the bound; a goal found ends up in `goal`.
+    void addChild(std::uint32_t index, std::uint64_t parentBoxHash, Square from, int dir, int count,
+                  Square to, Square behind, int g, std::uint8_t macro, std::uint32_t& goal);
 
     const Board& board_;
     const GoalRoom* room_;
@@ -170,6 +193,15 @@ class Search {
     std::vector<Square> boxes_, child_;
     std::vector<PushMove> pushes_;
     core::Flood<core::kFloodParents> roomFlood_;
+    // Scratch for wholePath: pushes so far per square-and-side state (stamped),
+    // the state each came from, a heap of (estimate, state).
+    std::vector<std::uint32_t> wholeSeen_;
+    std::uint32_t wholeStamp_ = 0;
+    std::vector<std::uint16_t> wholeG_;
+    std::vector<std::int32_t> wholeFrom_;
+    std::vector<std::uint64_t> wholeOpen_;
+    std::vector<PushRun> wholeRuns_;
+    static constexpr std::size_t kWholeCandidates = 3;
 };
 
 } // namespace sokoban::solver

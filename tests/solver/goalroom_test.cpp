@@ -9,13 +9,22 @@
 
 #include <gtest/gtest.h>
 
+#include "core/level_text.h"
+
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 namespace sokoban::solver {
 namespace {
 
 using test::replay;
 using test::xsb;
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 TEST(SolverGoalRoom, FindsPackedClustersOnly) {
     struct Case {
@@ -167,6 +176,46 @@ TEST(SolverGoalRoom, WhenTheOrderHoldsTooTightBoxesMayWaitInTheRoom) {
     }
 }
 
+// Plays a search's push runs on the board: each push needs its box, a free
+// square beyond and the worker able to walk behind the box. The pushes made
+// when they all can be made and the boxes end on the targets, else -1.
+int playPushes(const Board& board, const std::vector<PushRun>& runs) {
+    std::vector<std::uint8_t> box(board.size(), 0);
+    for (Square b : board.boxes())
+        box[b] = 1;
+    Square worker = board.man();
+    int pushes = 0;
+    for (const PushRun& run : runs) {
+        Square at = run.from;
+        for (int i = 0; i < run.count; ++i, ++pushes) {
+            const Square behind = board.next(at, opposite(run.dir)), to = board.next(at, run.dir);
+            if (!box[at] || behind == kNone || to == kNone || box[to] || box[behind]) return -1;
+            std::vector<std::uint8_t> seen(board.size(), 0);
+            std::vector<Square> todo{worker};
+            seen[worker] = 1;
+            while (!todo.empty()) {
+                const Square s = todo.back();
+                todo.pop_back();
+                for (int d = 0; d < 4; ++d) {
+                    const Square q = board.next(s, d);
+                    if (q != kNone && !box[q] && !seen[q]) {
+                        seen[q] = 1;
+                        todo.push_back(q);
+                    }
+                }
+            }
+            if (!seen[behind]) return -1;
+            box[at] = 0;
+            box[to] = 1;
+            worker = at;
+            at = to;
+        }
+    }
+    for (Square t : board.targets())
+        if (!box[t]) return -1;
+    return pushes;
+}
+
 // Time passes only as the search reads the clock: one tick per reading.
 class CountingClock final : public SolveClock {
   public:
@@ -182,6 +231,7 @@ TEST(SolverGoalRoom, TheGuideIsNotFlatWhileTheNearestBoxIsStuck) {
     // get there; others must come from afar. Guided by that box's distance
     // alone the search wanders among the positions where it stays nearest;
     // with half the bound added, it brings the others and fills the room.
+    // (Whole box moves would bring them either way: they are left out.)
     const core::Board lv = xsb({
         "########################",
         "#.....   @             #",
@@ -210,8 +260,67 @@ TEST(SolverGoalRoom, TheGuideIsNotFlatWhileTheNearestBoxIsStuck) {
         control.deadline = 200; // readings of the clock, some thousand positions
         Search search(board, control, 5, &room, true);
         search.setGuideBound(guideBound);
+        search.setWholeMoves(false);
         const SearchOutcome out = search.run();
         EXPECT_EQ(out.end, guideBound ? SearchEnd::Solved : SearchEnd::Timeout) << guideBound;
+    }
+}
+
+TEST(SolverGoalRoom, WholeBoxMovesCarryBoxesFromAfarToTheNextTarget) {
+    // The level above with the flat guide: taking the nearest boxes to the
+    // next target in one step each, the search fills the room at once; the
+    // pushes of those steps, written out, solve the level.
+    const core::Board lv = xsb({
+        "########################",
+        "#.....   @             #",
+        "#**.*.$ #    #         #",
+        "#**.*.$ #              #",
+        "### #####     #     ## #",
+        "#             #       ##",
+        "#   $         #        #",
+        "#      ###         ### #",
+        "#            $   $     #",
+        "#                 ###$ #",
+        "####   # ###    $   #  #",
+        "#   ##               $ #",
+        "#                 #    #",
+        "#               $      #",
+        "#       ##        ##   #",
+        "########################",
+    });
+    const Board board(lv);
+    const GoalRoom room(board);
+    ASSERT_TRUE(room.active());
+    for (const bool whole : {false, true}) {
+        CountingClock clock;
+        SearchControl control(clock);
+        control.memoryLeft = std::int64_t{512} << 20;
+        control.deadline = 200;
+        Search search(board, control, 5, &room, true);
+        search.setGuideBound(false);
+        search.setWholeMoves(whole);
+        const SearchOutcome out = search.run();
+        ASSERT_EQ(out.end, whole ? SearchEnd::Solved : SearchEnd::Timeout) << whole;
+        if (!whole) continue;
+        EXPECT_EQ(playPushes(board, out.pushes), out.pushCount);
+    }
+}
+
+TEST(SolverGoalRoom, RoomsBehindDoorsAreFilledByWholeBoxMoves) {
+    // Two levels of the doors corpus that the single-push searches did not
+    // solve in ten seconds; one thread, so that the room's search has them.
+    const auto levels = core::readLevelText(readAll(std::string(SOLVER_BENCH_DIR) + "/doors.txt"));
+    ASSERT_EQ(levels.size(), 16u);
+    for (const int number : {2, 15}) {
+        const core::Board lv = levels[static_cast<std::size_t>(number - 1)].board();
+        Limits limits;
+        limits.timeSeconds = 60;
+        limits.threads = 1;
+        const Result r = solve(lv, limits);
+        ASSERT_EQ(r.status, Status::Solved) << number;
+        const test::Replay rep = replay(lv, r.moves);
+        EXPECT_TRUE(rep.legal && rep.solved) << number;
+        EXPECT_EQ(rep.pushes, r.pushCount) << number;
     }
 }
 

@@ -82,26 +82,22 @@ TEST(SolveClock, TheFirstSearchKeepsItsShareOnAStarvedThread) {
 }
 
 TEST(SolveClock, AnEarlyAnswerIsNotHeldBackUntilTheLimit) {
-    // A big hall: the bolder search solves it after some ticks, the search
-    // for the fewest pushes would need ages.
+    // A big hall with scattered targets: the bolder search solves it after
+    // some ticks, the search for the fewest pushes would need ages.
     const core::Board level = levelOf({
-        "    #################",
-        "#####               #",
-        "#   #         #     #",
-        "# $  $      #       #",
-        "###              #  #",
-        " #            $ #####",
-        "##@    ###         ##",
-        "#           $###$#  #",
-        "#      # $          #",
-        "#  $        $ $     #",
-        "#         $       $ #",
-        "#########$       #  #",
-        "#..     #  #        #",
-        "#....   #  #$ #     #",
-        "#.....  $ $ $ #     #",
-        "#.....  #           #",
-        "#####################",
+        "##############################", "##  ##   .#     #      #  *  #",
+        "##        # * #     ####  ####", "###       #   ##       # $#  #",
+        "#@#                 # #    # #", "#$#  $  # $ #  #    ###  #$$ #",
+        "#  ###  #   #  #   .#  .     #", "#.  ###   # ###       #    . #",
+        "# #   #   #     #$    # .    #", "# # $$$     ###     ###  ###.#",
+        "# ###   .      #   .       ###", "#           #     .       $  #",
+        "## .    . # ## $ . $   .    .#", "###       #   .   .       .  #",
+        "###        #  ###       ###  #", "########  .#          #.  #  #",
+        "#       #####  $##  $ # ###  #", "# # * #     .    $  $$ ####$##",
+        "# # * #        $ $$$         #", "# # #     ##    $    # $   ###",
+        "###   ##     .     # #       #", "# $    #     # ###.#    #   .#",
+        "#         #### ##.      #    #", "#    .       #    $     #*   #",
+        "#                   .  #     #", "##############################",
     });
     const double tick = 0.5;
     TickingClock clock(tick, 1.0);
