@@ -639,7 +639,8 @@ CompactLevel generateCompactLevel(const CompactOptions& options) {
             const Pull pick =
                 (*from)[static_cast<std::size_t>(rnd.below(static_cast<int>(from->size())))];
             int box = pick.boxAt, d = pick.dir;
-            const int goal = fromHome ? 4 + rnd.below(std::max(1, farthest - 3)) : 0;
+            const int least = std::max(4, static_cast<int>(options.parkFar * farthest));
+            const int goal = fromHome ? least + rnd.below(std::max(1, farthest - least + 1)) : 0;
             const int steps = fromHome ? 4 * farthest : 1 + rnd.below(3);
             for (int s = 0; s < steps; ++s) {
                 const int p = b.neighbour(box, d), to = b.neighbour(p, d);

@@ -112,6 +112,10 @@ struct CompactOptions {
     double maxFloorPerBox = 8;
     int games = 10;
     int pulls = 0; // per game; 0: grows with the room and the boxes
+    // A box pulled out of the room goes at least this share of the way to
+    // the square farthest from the targets: many boxes then leave room at
+    // the door for the next (0: four squares or more).
+    double parkFar = 0;
 };
 struct CompactLevel {
     core::Board level;    // empty when the options gave none

@@ -23,4 +23,15 @@ core::Board fillUnusedDeadEnds(const core::Board& level, const std::string& lurd
     return solver::finished(out);
 }
 
+core::Board wallInUnusedFloor(const core::Board& level, const std::string& lurd) {
+    const levelcheck::Replay played = levelcheck::replay(level, lurd);
+    core::Board out = level;
+    for (int i = 0; i < out.size(); ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        if (out.at(i) == core::kFloor && k < played.used.size() && !played.used[k])
+            out.set(i, core::kWall);
+    }
+    return solver::finished(out);
+}
+
 } // namespace sokoban::hardlevels

@@ -18,4 +18,9 @@ core::Board wallInIdleBoxes(const core::Board& level, const std::string& lurd, i
 // still holds.
 core::Board fillUnusedDeadEnds(const core::Board& level, const std::string& lurd);
 
+// Every square of floor that neither the worker nor a box enters while the
+// solution is played becomes wall, and the level is finished again: the
+// solution still holds and the board holds no room it does not use.
+core::Board wallInUnusedFloor(const core::Board& level, const std::string& lurd);
+
 } // namespace sokoban::hardlevels

@@ -47,6 +47,9 @@ Replay replay(const core::Board& start, const std::string& lurd) {
     int lastBox = -1;
     r.visited.assign(static_cast<std::size_t>(board.size()), false);
     r.visited[static_cast<std::size_t>(board.worker)] = true;
+    r.used = r.visited;
+    for (int i = 0; i < board.size(); ++i)
+        if (core::isBox(board.at(i))) r.used[static_cast<std::size_t>(i)] = true;
 
     const core::LurdParse parsed = core::parseLurd(lurd);
     for (const core::LurdMove& m : parsed.moves) {
@@ -67,7 +70,9 @@ Replay replay(const core::Board& start, const std::string& lurd) {
         }
         core::apply(board, m.dir);
         r.visited[static_cast<std::size_t>(board.worker)] = true;
+        r.used[static_cast<std::size_t>(board.worker)] = true;
         if (next.kind == core::MoveKind::Push) {
+            r.used[static_cast<std::size_t>(next.boxTo)] = true;
             const int box = boxAt[static_cast<std::size_t>(next.boxFrom)];
             boxAt[static_cast<std::size_t>(next.boxTo)] = box;
             boxAt[static_cast<std::size_t>(next.boxFrom)] = -1;
@@ -88,6 +93,17 @@ Replay replay(const core::Board& start, const std::string& lurd) {
     r.idleBoxes = static_cast<int>(r.idleBoxCells.size());
     r.solved = r.error.empty();
     return r;
+}
+
+int unusedFloor(const core::Board& board, const Replay& played) {
+    if (!board.contains(board.worker)) return 0;
+    const std::vector<bool> in = core::reach(board, board.worker, core::Walk::ThroughBoxes);
+    int unused = 0;
+    for (int i = 0; i < board.size(); ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        if (in[k] && (k >= played.used.size() || !played.used[k])) ++unused;
+    }
+    return unused;
 }
 
 std::string SameLevels::key(const core::Board& board) {

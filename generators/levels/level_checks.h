@@ -44,8 +44,14 @@ struct Replay {
     std::vector<int> idleBoxCells;
     // The cells the worker stands on at some time, by cell.
     std::vector<bool> visited;
+    // The cells the worker or a box stands on at some time, by cell.
+    std::vector<bool> used;
 };
 Replay replay(const core::Board& board, const std::string& lurd);
+
+// Squares of the worker's floor (boxes aside) that neither he nor a box
+// enters while the solution is played: room the level did not need.
+int unusedFloor(const core::Board& board, const Replay& played);
 
 // Levels met so far, each under a name, known by the core's canonical form:
 // the same puzzle up to position, turns and mirrors, the worker counting by

@@ -79,8 +79,14 @@ struct Row {
     lc::Replay replay;
     HumanFigures human;
     std::optional<SolverFigures> solver;
+    int unused = 0; // squares of floor the stored solution never enters
     double floorPerBox() const {
         return shape.boxes ? static_cast<double>(shape.floorArea) / shape.boxes : 0;
+    }
+    // The share of the floor the stored solution leaves unused, in percent.
+    std::optional<double> unusedShare() const {
+        if (!replay.solved || shape.floorArea == 0) return std::nullopt;
+        return 100.0 * unused / shape.floorArea;
     }
     // Pushes of the stored solution over the solver's lower bound.
     std::optional<double> overBound() const {
@@ -115,6 +121,7 @@ Row figuresOf(const lc::SetText& set, std::size_t i, bool solve, double timeLimi
     const auto& level = set.levels[i].board;
     row.shape = lc::shapeOf(level);
     row.replay = lc::replay(level, i < set.solutions.size() ? set.solutions[i] : std::string());
+    row.unused = lc::unusedFloor(level, row.replay);
     row.human.nearest = lc::playWithoutLookAhead(level, lc::Greedy::NearestTarget).solved;
     row.human.enclosed = lc::playWithoutLookAhead(level, lc::Greedy::MostEnclosedTarget).solved;
     if (solve) {
@@ -143,9 +150,9 @@ Row figuresOf(const lc::SetText& set, std::size_t i, bool solve, double timeLimi
 std::string header() {
     char line[200];
     std::snprintf(line, sizeof line,
-                  "%-10s %3s %5s %6s %5s %6s %6s %10s %10s %7s %5s %6s %5s %5s %7s %3s", "set",
+                  "%-10s %3s %5s %6s %5s %6s %6s %10s %10s %7s %5s %6s %5s %5s %7s %3s %6s", "set",
                   "no", "boxes", "size", "area", "pushes", "moves", "s.push", "nodes", "secs",
-                  "chg", "score", "fpb", "over", "first", "nla");
+                  "chg", "score", "fpb", "over", "first", "nla", "unused");
     return line;
 }
 
@@ -191,11 +198,17 @@ std::string format(const Row& r) {
                       : r.human.nearest                   ? "N"
                       : r.human.enclosed                  ? "E"
                                                           : "-";
-    char line[240];
-    std::snprintf(
-        line, sizeof line, "%-10s %3d %5d %6s %5d %6s %6s %10s %10s %7s %5d %6s %5.1f %5s %7s %3s",
-        r.set.c_str(), r.number, r.shape.boxes, size, r.shape.floorArea, pushes, moves, spush,
-        nodes, secs, r.replay.boxChanges, score, r.floorPerBox(), over, first, nla);
+    char unused[16];
+    if (const auto u = r.unusedShare())
+        std::snprintf(unused, sizeof unused, "%.0f%%", *u);
+    else
+        std::snprintf(unused, sizeof unused, "-");
+    char line[260];
+    std::snprintf(line, sizeof line,
+                  "%-10s %3d %5d %6s %5d %6s %6s %10s %10s %7s %5d %6s %5.1f %5s %7s %3s %6s",
+                  r.set.c_str(), r.number, r.shape.boxes, size, r.shape.floorArea, pushes, moves,
+                  spush, nodes, secs, r.replay.boxChanges, score, r.floorPerBox(), over, first, nla,
+                  unused);
     return line;
 }
 
@@ -216,7 +229,7 @@ std::string spread(std::vector<double> v, int decimals) {
 }
 
 std::string summary(const std::string& set, const std::vector<Row>& rows) {
-    std::vector<double> pushes, boxes, secs, scores, perBox, changes, over, open;
+    std::vector<double> pushes, boxes, secs, scores, perBox, changes, over, open, unused;
     int greedy = 0;
     for (const auto& r : rows) {
         if (r.set != set) continue;
@@ -224,6 +237,7 @@ std::string summary(const std::string& set, const std::vector<Row>& rows) {
         boxes.push_back(r.shape.boxes);
         perBox.push_back(r.floorPerBox());
         changes.push_back(r.replay.boxChanges);
+        if (const auto u = r.unusedShare()) unused.push_back(*u);
         greedy += r.human.greedy();
         if (r.solver) {
             secs.push_back(r.solver->seconds);
@@ -240,6 +254,7 @@ std::string summary(const std::string& set, const std::vector<Row>& rows) {
     s += "\n  floor per box " + spread(perBox, 1) + "; box changes " + spread(changes, 0);
     if (!over.empty()) s += "; pushes over bound " + spread(over, 2);
     if (!open.empty()) s += "; open first pushes " + spread(open, 2);
+    if (!unused.empty()) s += "; unused floor % " + spread(unused, 0);
     s += "\n  the no-look-ahead player solves " + std::to_string(greedy) + " of " +
          std::to_string(pushes.size());
     return s;
@@ -284,6 +299,8 @@ int runTable(const Options& o) {
          " s each; one it gives up on counts as open)");
     emit("  nla     the player with no look-ahead solves it: N pushing each box to the");
     emit("          nearest free target, E to the most enclosed one; - neither");
+    emit("  unused  share of the area that neither the worker nor a box enters while");
+    emit("          the stored solution is played");
     emit("  " + std::string(kFormula));
     emit("");
     emit(header());

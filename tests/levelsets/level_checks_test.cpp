@@ -129,6 +129,16 @@ TEST(Replay, FiguresOfAStoredSolution) {
         visited += v;
     EXPECT_EQ(visited, 4); // the start, up, and two pushes right
     EXPECT_TRUE(r.visited[static_cast<std::size_t>(level.cellAt(1, 4))]);
+    // The boxes' squares count as used too: both boxes' starts and the
+    // square the pushed one ends on; the rest of the floor is unused.
+    int used = 0;
+    for (bool u : r.used)
+        used += u;
+    EXPECT_EQ(used, 6);
+    EXPECT_TRUE(r.used[static_cast<std::size_t>(level.cellAt(1, 5))]);
+    EXPECT_TRUE(r.used[static_cast<std::size_t>(level.cellAt(1, 3))]);
+    EXPECT_EQ(lc::unusedFloor(level, r), 14 - 6);
+    EXPECT_EQ(lc::unusedFloor(level, lc::replay(level, "uRlLrrRlllL")), 14 - 8);
 }
 
 TEST(Check, NamesEveryFaultyLevel) {

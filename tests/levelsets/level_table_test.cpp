@@ -72,4 +72,35 @@ TEST(LevelTable, SortPutsWhatTheNoLookAheadPlayerSolvesFirst) {
     fs::remove_all(dir);
 }
 
+// The share of the floor a stored solution never enters, per level and as
+// the set's spread: none of a corridor, half of a room whose top row the
+// worker never walks.
+TEST(LevelTable, UnusedFloorPerLevelAndPerSet) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("level_table_test_unused_" + std::to_string(::getpid()));
+    fs::create_directories(dir / "solutions");
+    for (const char* set : {"easy", "game", "veryhard", "impossible"}) {
+        writeAll(dir / (std::string(set) + ".txt"), "");
+        writeAll(dir / "solutions" / (std::string(set) + ".txt"), "");
+    }
+    writeAll(dir / "normal.txt",
+             "; 1\n" + corridor(3) + "; 2\n#######\n#     #\n#@$  .#\n#######\n");
+    writeAll(dir / "solutions" / "normal.txt", "RRR\nRRR\n");
+
+    const std::string command = std::string(LEVEL_TABLE) + " --quick --set normal --texts " +
+                                dir.string() + " --solutions " + (dir / "solutions").string() +
+                                " > " + (dir / "out.txt").string();
+    ASSERT_EQ(std::system(command.c_str()), 0) << readAll(dir / "out.txt");
+    std::istringstream out(readAll(dir / "out.txt"));
+    std::vector<std::string> unused;
+    std::string line, summary;
+    while (std::getline(out, line)) {
+        if (line.rfind("normal ", 0) == 0) unused.push_back(line.substr(line.rfind(' ') + 1));
+        if (line.find("unused floor") != std::string::npos) summary = line;
+    }
+    EXPECT_EQ(unused, (std::vector<std::string>{"0%", "50%"}));
+    EXPECT_NE(summary.find("unused floor % 0..50 median 25.0"), std::string::npos) << summary;
+    fs::remove_all(dir);
+}
+
 } // namespace
