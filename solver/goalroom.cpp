@@ -100,6 +100,25 @@ GoalRoom::GoalRoom(const Board& board) : board_(board), room_(board.size(), 0) {
             dist[s] = static_cast<std::uint16_t>(pulls.distance(s));
         wall[order_[k]] = 1;
     }
+    // The same pulls from every target of the order from k on at once.
+    rest_.assign(order_.size() * n, 0);
+    std::fill(wall.begin(), wall.end(), 0);
+    for (std::size_t k = 0; k < order_.size(); ++k) {
+        pulls.clear();
+        for (std::size_t j = k; j < order_.size(); ++j)
+            pulls.start(order_[j]);
+        pulls.run([&](int s) {
+            for (int d = 0; d < 4; ++d) {
+                const Square from = board.next(static_cast<Square>(s), d);
+                if (from == kNone || wall[from]) continue;
+                const Square worker = board.next(from, d);
+                if (worker != kNone && !wall[worker]) pulls.visit(from);
+            }
+        });
+        for (const int s : pulls.order())
+            rest_[k * n + s] = 1;
+        wall[order_[k]] = 1;
+    }
 }
 
 bool GoalRoom::canTakeOut(Square t, const std::vector<std::uint8_t>& full) const {

@@ -35,6 +35,13 @@ class GoalRoom {
         return distance_[static_cast<std::size_t>(k) * board_.size() + s];
     }
 
+    // Whether a box on s can get to some target from order()[k] on, the
+    // targets before it as wall and no other box in the way. When it cannot,
+    // a search that keeps those targets filled never places that box.
+    bool canReachRest(int k, Square s) const {
+        return rest_[static_cast<std::size_t>(k) * board_.size() + s];
+    }
+
     // Smallest clusters handled this way.
     static constexpr int kMinTargets = 8;
 
@@ -45,6 +52,7 @@ class GoalRoom {
     std::vector<std::uint8_t> room_;
     std::vector<Square> order_;
     std::vector<std::uint16_t> distance_;
+    std::vector<std::uint8_t> rest_;
 };
 
 } // namespace sokoban::solver

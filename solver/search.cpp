@@ -77,12 +77,12 @@ int Search::roomPath(Square box, Square worker, Square goal, std::vector<PushRun
             arrived = st;
             return false;
         }
-        boxAt_[b] = 1;
-        detector_.reach(boxAt_, board_.next(b, st % 4));
-        boxAt_[b] = 0;
+        detector_.flip(boxRows_, b);
+        detector_.leastReachable(boxRows_, board_.next(b, st % 4));
+        detector_.flip(boxRows_, b);
         for (int d = 0; d < 4; ++d) {
             const Square w = board_.next(b, opposite(d)), to = board_.next(b, d);
-            if (w == kNone || to == kNone || !detector_.reached(w) || boxAt_[to] ||
+            if (w == kNone || to == kNone || !detector_.inArea(w) || boxAt_[to] ||
                 !room_->inRoom(to))
                 continue;
             roomFlood_.visit(to * 4 + opposite(d));
@@ -353,8 +353,10 @@ void Search::expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal
                 const Square next = order[filled];
                 if (boxAt_[next] || from == next || (!strictRoom_ && pushedTo == next)) continue;
                 boxAt_[from] = 0;
+                detector_.flip(boxRows_, from);
                 Square last = kNone;
                 const int more = roomPath(to, prev, next, nullptr, &last);
+                detector_.flip(boxRows_, from);
                 boxAt_[from] = mark;
                 if (more < 0) continue;
                 g += more;
@@ -384,7 +386,7 @@ void Search::addChild(std::uint32_t index, std::uint64_t parentBoxHash, Square f
     const std::uint16_t mark = boxAt_[from];
     boxAt_[from] = 0;
     boxAt_[to] = mark;
-    if (!detector_.frozenOffTarget(boxAt_, to)) {
+    if (!detector_.frozenOffTarget(boxAt_, to) && !shutOut(from, to)) {
         // The child's boxes, kept sorted.
         int k = 0;
         bool placed = false;
@@ -445,6 +447,16 @@ void Search::addChild(std::uint32_t index, std::uint64_t parentBoxHash, Square f
     boxAt_[from] = mark;
 }
 
+bool Search::shutOut(Square from, Square to) const {
+    if (!room_ || !strictRoom_) return false;
+    const int k = room_->filled(boxAt_);
+    for (Square b : boxes_) {
+        const Square s = b == from ? to : b;
+        if (!(rank_[s] >= 0 && rank_[s] < k) && !room_->canReachRest(k, s)) return true;
+    }
+    return false;
+}
+
 void Search::wholeMoves(std::uint32_t index, const Node& parent, int k, SearchOutcome& out,
                         std::uint32_t& goal) {
     const Square next = room_->order()[k];
@@ -479,8 +491,10 @@ void Search::wholeMoves(std::uint32_t index, const Node& parent, int k, SearchOu
         const Square b = candidates[i].box;
         const std::uint16_t mark = boxAt_[b];
         boxAt_[b] = 0;
+        detector_.flip(boxRows_, b);
         wholeRuns_.clear();
         const int pushes = wholePath(b, candidates[i].sides, k, &wholeRuns_);
+        detector_.flip(boxRows_, b);
         boxAt_[b] = mark;
         // A path of one push is a child expand() has made already.
         if (pushes <= 1 || parent.g + pushes > kMaxG) continue;
@@ -545,12 +559,13 @@ int Search::wholePath(Square box, unsigned sides, int k, std::vector<PushRun>* p
             return g;
         }
         ++expanded;
-        boxAt_[b] = 1;
-        detector_.reach(boxAt_, board_.next(b, st % 4));
-        boxAt_[b] = 0;
+        // The worker's area by whole rows: boxRows_ holds the other boxes.
+        detector_.flip(boxRows_, b);
+        detector_.leastReachable(boxRows_, board_.next(b, st % 4));
+        detector_.flip(boxRows_, b);
         for (int d = 0; d < 4; ++d) {
             const Square w = board_.next(b, opposite(d)), to = board_.next(b, d);
-            if (w == kNone || to == kNone || !detector_.reached(w) || boxAt_[to] ||
+            if (w == kNone || to == kNone || !detector_.inArea(w) || boxAt_[to] ||
                 room_->distance(k, to) == kFar)
                 continue;
             open(to * 4 + opposite(d), g + 1, st);
@@ -649,10 +664,14 @@ SearchOutcome Search::run() {
             const Square* after = boxesOf(i);
             for (int k = 0; k < nBoxes_; ++k)
                 if (!std::binary_search(before, before + nBoxes_, after[k])) target = after[k];
+            for (int k = 0; k < nBoxes_; ++k)
+                if (before[k] != n.from) detector_.flip(boxRows_, before[k]);
             boxAt_[n.from] = 0;
             wholePath(n.from, sides, rank_[target], &out.pushes);
-            for (int k = 0; k < nBoxes_; ++k)
+            for (int k = 0; k < nBoxes_; ++k) {
                 boxAt_[before[k]] = 0;
+                if (before[k] != n.from) detector_.flip(boxRows_, before[k]);
+            }
             continue;
         }
         out.pushes.push_back({n.from, n.dir, n.count});
@@ -663,8 +682,10 @@ SearchOutcome Search::run() {
         Square goalSquare = kNone;
         for (int k = 0; k < nBoxes_; ++k)
             if (!std::binary_search(before, before + nBoxes_, after[k])) goalSquare = after[k];
-        for (int k = 0; k < nBoxes_; ++k)
+        for (int k = 0; k < nBoxes_; ++k) {
             boxAt_[before[k]] = 1;
+            if (before[k] != n.from) detector_.flip(boxRows_, before[k]);
+        }
         boxAt_[n.from] = 0;
         Square at = n.from, worker = kNone;
         for (int k = 0; k < n.count; ++k) {
@@ -673,8 +694,10 @@ SearchOutcome Search::run() {
         }
         Square last = kNone;
         roomPath(at, worker, goalSquare, &out.pushes, &last);
-        for (int k = 0; k < nBoxes_; ++k)
+        for (int k = 0; k < nBoxes_; ++k) {
             boxAt_[before[k]] = 0;
+            if (before[k] != n.from) detector_.flip(boxRows_, before[k]);
+        }
     }
     return out;
 }

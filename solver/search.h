@@ -148,19 +148,24 @@ class Search {
     void expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal);
     // Fewest pushes that take the box on `box`, with the worker on `worker`
     // beside it, through free squares of the goal room to `goal`, the other
-    // boxes standing still (boxAt_ without this box); -1 when there is no
+    // boxes standing still (boxAt_ and boxRows_ without this box); -1 when there is no
     // way. `path` gets the pushes, `last` the worker's square at the end.
     int roomPath(Square box, Square worker, Square goal, std::vector<PushRun>* path, Square* last);
     // Whole box moves: the boxes nearest the order's next empty target (the
     // k-th), each taken there in one step when it can go with the others
     // standing still. Children as expand() makes them.
+    // After the box on `from` went to `to` (boxAt_ holding the child): a
+    // search held to the goal room's order keeps the filled front where it
+    // is, so a box that can no longer get to any target after it is lost.
+    bool shutOut(Square from, Square to) const;
     void wholeMoves(std::uint32_t index, const Node& parent, int k, SearchOutcome& out,
                     std::uint32_t& goal);
     // Fewest pushes that take the box on `box` to the order's k-th target
     // anywhere on the board, the other boxes standing still (boxAt_ without
     // this box), the worker starting on a side of the box it reaches now
     // (`sides`, a bit per move code); -1 when there is none or it takes more
-    // than the search allows. `path` gets the pushes.
+    // than the search allows. `path` gets the pushes. boxRows_ holds the
+    // same boxes as boxAt_.
     int wholePath(Square box, unsigned sides, int k, std::vector<PushRun>* path);
     // Makes the child of a push run (ending with the box on `to`, the worker
     // on `behind`) unless it is dead, a known position with fewer pushes,

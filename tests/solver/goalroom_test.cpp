@@ -324,5 +324,69 @@ TEST(SolverGoalRoom, RoomsBehindDoorsAreFilledByWholeBoxMoves) {
     }
 }
 
+TEST(SolverGoalRoom, ABoxShutOutOfTheRestOfTheOrderIsLost) {
+    // A hole in the block of targets: open at first, shut once the targets
+    // round it that let a box out are filled, and shut from then on.
+    const core::Board lv = xsb({
+        "#########",
+        "#....   #",
+        "#.. .   #",
+        "#....   #",
+        "#    $$$#",
+        "# $$$$$$#",
+        "#  $$ @ #",
+        "#########",
+    });
+    const Board board(lv);
+    const GoalRoom room(board);
+    ASSERT_TRUE(room.active());
+    const int m = static_cast<int>(room.order().size());
+    // Wherever a box gets to the k-th target, it gets to the rest.
+    for (int k = 0; k < m; ++k)
+        for (int s = 0; s < board.size(); ++s) {
+            if (room.distance(k, static_cast<Square>(s)) != kFar) {
+                EXPECT_TRUE(room.canReachRest(k, static_cast<Square>(s))) << k << " " << s;
+            }
+        }
+    const Square hole = board.squareOf(2 * lv.cols + 3);
+    EXPECT_TRUE(room.canReachRest(0, hole));
+    int shut = 0;
+    while (shut < m && room.canReachRest(shut, hole))
+        ++shut;
+    ASSERT_LT(shut, m);
+    for (int k = shut; k < m; ++k)
+        EXPECT_FALSE(room.canReachRest(k, hole)) << k;
+}
+
+TEST(SolverGoalRoom, TheStrictOrderDropsPositionsThatShutABoxOut) {
+    // Boxes wait in a bay inside the room; filled in order around them, they
+    // would be shut in for good. Dropping such positions at once, the
+    // search held to the order solves the level in a few hundred positions.
+    const core::Board lv = xsb({
+        "#############################",  "#.......              #     ##",
+        "#******.$ #  $   $     ###   #", "#***..*.$ #       $      #  ##",
+        "#*****$ $ #         #        #", "#**.. $ $ #    #   $ $       #",
+        "###########    #             #", "#              #             #",
+        "#              ##            #", "#       #              ##    #",
+        "#       #            #  #### #", "#       #           $#       #",
+        "#                            #", "#         ##    ##           #",
+        "#           #     ###        #", "#### #          ###   #      #",
+        "#        # #                 #", "# #      #      @            #",
+        "#        #                $  #", "#                     #      #",
+        "#                        ##  #", "##############################",
+    });
+    const Board board(lv);
+    const GoalRoom room(board);
+    ASSERT_TRUE(room.active());
+    CountingClock clock;
+    SearchControl control(clock);
+    control.memoryLeft = std::int64_t{512} << 20;
+    control.deadline = 50; // readings of the clock, a few thousand positions
+    Search search(board, control, 5, &room, true);
+    const SearchOutcome out = search.run();
+    ASSERT_EQ(out.end, SearchEnd::Solved);
+    EXPECT_EQ(playPushes(board, out.pushes), out.pushCount);
+}
+
 } // namespace
 } // namespace sokoban::solver
