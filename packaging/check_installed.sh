@@ -22,6 +22,7 @@ expected=(
   share/sokoban/help.css share/sokoban/sokoban.png
   share/sokoban/en/help.html share/sokoban/en/about.html share/sokoban/en/contact.html
   share/sokoban/translations/sokoban_en.qm
+  share/sokoban/skins/qingshi.png share/sokoban/skins/qingshi.ini
   share/sokoban/screenshots/main-window.png
   share/applications/$id.desktop share/metainfo/$id.metainfo.xml
   share/mime/packages/$id.xml

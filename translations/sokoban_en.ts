@@ -666,6 +666,95 @@
     </message>
 </context>
 <context>
+    <name>sokoban::Skin</name>
+    <message>
+        <source>符号链接形成了循环</source>
+        <translation>symbolic links lead round in a circle</translation>
+    </message>
+    <message>
+        <source>不是普通文件</source>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <source>文件太大</source>
+        <translation>the file is too large</translation>
+    </message>
+    <message>
+        <source>不是 UTF-8 文本</source>
+        <translation>not UTF-8 text</translation>
+    </message>
+    <message>
+        <source>第 %1 行既不是“键=值”也不是“[节]”</source>
+        <translation>line %1 is neither “key=value” nor “[section]”</translation>
+    </message>
+    <message>
+        <source>没有 [Skin] 节</source>
+        <translation>there is no [Skin] section</translation>
+    </message>
+    <message>
+        <source>格式是“%1”，只认识 common</source>
+        <translation>the format is “%1”; only common is known</translation>
+    </message>
+    <message>
+        <source>TileSize 是“%1”，不是正整数</source>
+        <translation>TileSize is “%1”, not a positive whole number</translation>
+    </message>
+    <message>
+        <source>TileSize 是 %1，图片的方格是 %2 像素</source>
+        <translation>TileSize is %1, but the picture&apos;s tiles are %2 pixels</translation>
+    </message>
+    <message>
+        <source>找不到皮肤文件：%1</source>
+        <translation>The skin file cannot be found: %1</translation>
+    </message>
+    <message>
+        <source>皮肤不是一个图片文件，而是文件夹或其他东西：%1</source>
+        <translation>The skin is not a picture file but a folder or something else: %1</translation>
+    </message>
+    <message>
+        <source>皮肤文件的符号链接绕成了一个圈：%1</source>
+        <translation>The symbolic links of the skin file lead round in a circle: %1</translation>
+    </message>
+    <message>
+        <source>无法读取皮肤图片：%1
+%2</source>
+        <translation>The skin picture cannot be read: %1
+%2</translation>
+    </message>
+    <message>
+        <source>皮肤图片是空的：%1</source>
+        <translation>The skin picture is empty: %1</translation>
+    </message>
+    <message>
+        <source>皮肤图片的大小（%2）不是每行四格、格子为正方形的网格：%1</source>
+        <translation>The size of the skin picture (%2) is not a grid of square tiles, four to a row: %1</translation>
+    </message>
+    <message>
+        <source>皮肤的格子只有 %2 像素，至少要 8 像素：%1</source>
+        <translation>The skin&apos;s tiles are only %2 pixels; they must be at least 8: %1</translation>
+    </message>
+    <message>
+        <source>皮肤的格子有 %2 像素，最多只能 256 像素：%1</source>
+        <translation>The skin&apos;s tiles are %2 pixels; they may be at most 256: %1</translation>
+    </message>
+    <message>
+        <source>皮肤的说明文件不是认识的格式：%1
+%2</source>
+        <translation>The skin&apos;s description is not in a known format: %1
+%2</translation>
+    </message>
+    <message>
+        <source>皮肤的说明文件已损坏：%1
+%2</source>
+        <translation>The skin&apos;s description is damaged: %1
+%2</translation>
+    </message>
+    <message>
+        <source>界面保持不变。</source>
+        <translation>The look stays as it was.</translation>
+    </message>
+</context>
+<context>
     <name>sokoban::SolverRunner</name>
     <message>
         <source>正在求解，请稍候……</source>
@@ -1058,6 +1147,14 @@ N skips ahead</translation>
     <message>
         <source>停止</source>
         <translation>Stop</translation>
+    </message>
+    <message>
+        <source>皮肤：</source>
+        <translation>Skin:</translation>
+    </message>
+    <message>
+        <source>不用皮肤（用上面的组合）</source>
+        <translation>No skin (the combination above)</translation>
     </message>
 </context>
 <context>

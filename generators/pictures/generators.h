@@ -25,6 +25,9 @@ void drawIcons(PictureSet& out);
 // The program icon drawn at size x size, for the desktop's icon theme.
 QImage drawProgramIcon(int size);
 
+// The game's own skin in the shared skin layout: 4 tiles across, 6 rows, of tile x tile pixels.
+QImage drawSkin(int tile);
+
 // Everything enlarged on one sheet, and a few boards put together from the tiles.
 QImage contactSheet(const PictureSet& pictures, const std::map<QString, QPoint>& hotSpots);
 QImage mockBoards(const PictureSet& pictures);

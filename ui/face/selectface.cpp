@@ -3,9 +3,11 @@
 #include "ui/language.h"
 #include "ui/main/main_form.h"
 #include "ui/pictures/pictures.h"
+#include "ui/skins/skin.h"
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -42,7 +44,7 @@ TFormFace::TFormFace(TMainForm& mainForm)
     setObjectName("TFormFace");
     setTr(this, TextRole::WindowTitle, kContext, QT_TR_NOOP("自定义界面"));
     setModal(false);
-    setFixedSize(378, 403);
+    setFixedSize(378, 437);
 
     // Three groups side by side, each centred on its column of previews.
     buildGroup(0, QT_TR_NOOP("墙壁"), "rbwall", 1, 9, 92);
@@ -53,9 +55,21 @@ TFormFace::TFormFace(TMainForm& mainForm)
         auto* b = new QPushButton(this);
         setTr(b, kContext, caption);
         b->setObjectName(name);
-        b->setGeometry(x, 368, 80, 27);
+        b->setGeometry(x, 402, 80, 27);
         return b;
     };
+    // The skins row: a skin from a file takes the place of the combination.
+    auto* skinLabel = new QLabel(this);
+    skinLabel->setObjectName("LabelSkin");
+    setTr(skinLabel, kContext, QT_TR_NOOP("皮肤："));
+    skinLabel->setGeometry(9, 366, 60, 30);
+    skinBox_ = new QComboBox(this);
+    skinBox_->setObjectName("cbSkin");
+    skinBox_->setGeometry(70, 368, 250, 26);
+    skinPreview_ = new QLabel(this);
+    skinPreview_->setObjectName("ImageSkin");
+    skinPreview_->setGeometry(330, 366, 30, 30);
+    connect(skinBox_, &QComboBox::currentIndexChanged, this, [this] { showSkinPreview(); });
     button3_ = addButton("Button3", QT_TR_NOOP("应  用"), 9);
     bShowFace_ = addButton("bShowFace", QT_TR_NOOP("演示"), 102);
     button1_ = addButton("Button1", QT_TR_NOOP("确  定"), 196);
@@ -136,7 +150,36 @@ void TFormFace::FormShow() {
                 if (auto* image = previews_[static_cast<std::size_t>(g)][static_cast<std::size_t>(
                         c)][static_cast<std::size_t>(n - 1)])
                     image->setPixmap(QPixmap::fromImage(picture(QString::number(n) + words[g][c])));
+    fillSkins();
     demoCount_ = 0;
+}
+
+void TFormFace::fillSkins() {
+    const QSignalBlocker quiet(skinBox_);
+    skinBox_->clear();
+    skinBox_->addItem(tr("不用皮肤（用上面的组合）"));
+    int current = 0;
+    for (const SkinFile& f : findSkins(skinFolders(main_.appDir()))) {
+        skinBox_->addItem(skinMenuName(f), f.fileName);
+        skinBox_->setItemData(skinBox_->count() - 1, QString::fromStdString(f.picture.string()),
+                              Qt::UserRole + 1);
+        if (f.fileName == main_.skinInUse()) current = skinBox_->count() - 1;
+    }
+    skinBox_->setCurrentIndex(current);
+    showSkinPreview();
+}
+
+void TFormFace::showSkinPreview() {
+    // The skin's box: enough to tell skins apart, and a skin that cannot be read shows none.
+    QPixmap preview;
+    if (skinBox_->currentIndex() > 0) {
+        const SkinLoad load =
+            loadSkin(skinBox_->currentData(Qt::UserRole + 1).toString().toStdString());
+        if (load.skin)
+            preview = QPixmap::fromImage(load.skin->tiles[4].scaled(
+                kTile, kTile, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    }
+    skinPreview_->setPixmap(preview);
 }
 
 void TFormFace::drawOnMainBoard(int wall, int floor, int box) {
@@ -148,6 +191,12 @@ void TFormFace::drawOnMainBoard(int wall, int floor, int box) {
 
 void TFormFace::ApplyFace() {
     timer1_.stop();
+    if (skinBox_->currentIndex() > 0) {
+        // A skin that cannot be read leaves the board as it is; the message says why.
+        main_.ChangeSkin(skinBox_->currentData().toString());
+        return;
+    }
+    main_.leaveSkin();
     for (int i = 1; i <= 10; ++i)
         main_.action(QString("fengge%1").arg(i))->setChecked(false);
     main_.action("fengge11")->setChecked(true);

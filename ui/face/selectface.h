@@ -1,6 +1,7 @@
 // "自定义界面": combines the wall of one face, the floor and target of another
 // and the boxes of a third into the custom face, with a preview of every tile,
-// and can step through all 1000 combinations live on the main board.
+// and can step through all 1000 combinations live on the main board. Below
+// them the skins from files can be chosen instead.
 #pragma once
 
 #include <QDialog>
@@ -8,6 +9,7 @@
 #include <array>
 
 class QButtonGroup;
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -42,6 +44,9 @@ class TFormFace : public QDialog {
     // The checked number of a group (0 "wall", 1 "floor", 2 "box"); 0 when none is checked.
     int checkedNumber(int group) const;
     QPushButton* button(const QString& name) const;
+    // Skins from files beside the combinations: item 0 is none, then one per
+    // skin found, by file name as item data.
+    QComboBox* skinBox() const { return skinBox_; }
 
   protected:
     void showEvent(QShowEvent* e) override;
@@ -57,9 +62,14 @@ class TFormFace : public QDialog {
     void drawOnMainBoard(int wall, int floor, int box);
 
     TMainForm& main_;
+    void fillSkins();
+    void showSkinPreview();
+
     std::array<QButtonGroup*, 3> groups_{};
     // Preview labels by group, column and row; the second column only for floors and boxes.
     std::array<std::array<std::array<QLabel*, 10>, 2>, 3> previews_{};
+    QComboBox* skinBox_ = nullptr;
+    QLabel* skinPreview_ = nullptr;
     QPushButton* button3_ = nullptr;
     QPushButton* bShowFace_ = nullptr;
     QPushButton* button1_ = nullptr;

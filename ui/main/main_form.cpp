@@ -344,6 +344,7 @@ void TMainForm::buildMenus() {
     // The drop-down menus of the face, figure and background buttons.
     auto* faceMenu = new QMenu(this);
     faceMenu->setObjectName("PopupMenuFace");
+    faceMenu_ = faceMenu;
     faceGroup_ = new QActionGroup(this);
     for (int i = 1; i <= 11; ++i) {
         auto* f = addAction(faceMenu, QString("fengge%1").arg(i),
@@ -353,6 +354,9 @@ void TMainForm::buildMenus() {
         faceGroup_->addAction(f);
         connect(f, &QAction::triggered, this, [this, i] { ChangeFace(i); });
     }
+    // Skins from files: the folders are looked at again each time the menu opens.
+    faceMenu->addSeparator();
+    connect(faceMenu, &QMenu::aboutToShow, this, [this] { refreshSkinMenu(); });
     auto* manMenu = new QMenu(this);
     manMenu->setObjectName("PopupMenuMan");
     boyGroup_ = new QActionGroup(this);
@@ -530,6 +534,7 @@ void TMainForm::FormCreate() {
     if (s.faceStyle >= 1 && s.faceStyle <= 11) ChangeFace(s.faceStyle);
     if (s.backNo >= 1 && s.backNo <= 7) SelectBack(s.backNo);
     if (s.figureNo >= 1 && s.figureNo <= 6) ChangeBoy(s.figureNo);
+    restoreSkin();
     PlayMusic();
 
     // 12. a level set from the list
@@ -800,6 +805,7 @@ void TMainForm::ChangeFace(int tag) {
     if (tag < 1 || tag > 11) return;
     TGameVar& s = model_.settings();
     s.faceStyle = static_cast<std::uint8_t>(tag);
+    leaveSkin();
     action(QString("fengge%1").arg(tag))->setChecked(true);
     if (tag == 11)
         painter_.LoadFace(s.customWall, s.customFloor, s.customBox);
@@ -829,6 +835,91 @@ void TMainForm::ChangeBoy(int tag) {
     model_.settings().figureNo = static_cast<std::uint8_t>(tag);
     action(QString("boy%1").arg(tag))->setChecked(true);
     painter_.LoadFigure(tag);
+    // On a skin the figure replaces the skin's own worker, and stays so.
+    if (!skinChoice_.fileName.isEmpty() && skinChoice_.figure != tag) {
+        skinChoice_.figure = tag;
+        storeSkinChoice();
+    }
+}
+
+// --- skins from files -------------------------------------------------------------------
+
+void TMainForm::refreshSkinMenu() {
+    // The menu may be rebuilt from one of its own actions: they go once it returns.
+    for (QAction* a : skinActions_) {
+        faceGroup_->removeAction(a);
+        faceMenu_->removeAction(a);
+        a->setObjectName({});
+        a->deleteLater();
+    }
+    skinActions_.clear();
+    for (const SkinFile& f : findSkins(skinFolders(appDir_))) {
+        auto* a = faceMenu_->addAction(skinMenuName(f));
+        a->setObjectName("skin:" + f.fileName);
+        a->setCheckable(true);
+        a->setChecked(f.fileName == skinChoice_.fileName);
+        faceGroup_->addAction(a);
+        const QString name = f.fileName;
+        connect(a, &QAction::triggered, this, [this, name] { ChangeSkin(name); });
+        skinActions_.push_back(a);
+    }
+}
+
+bool TMainForm::ChangeSkin(const QString& fileName) {
+    SkinLoad load;
+    load.problem = SkinProblem::Missing;
+    load.file = fileName;
+    for (const SkinFile& f : findSkins(skinFolders(appDir_)))
+        if (f.fileName == fileName) load = loadSkin(f.picture);
+    if (!load.skin) {
+        services_.dialogs->error(skinProblemText(load).toStdString());
+        // The menu's check goes back to what is on the board.
+        refreshSkinMenu();
+        if (skinChoice_.fileName.isEmpty()) {
+            const int face = model_.settings().faceStyle;
+            if (face >= 1 && face <= 11) action(QString("fengge%1").arg(face))->setChecked(true);
+        }
+        return false;
+    }
+    const bool sameSkin = skinChoice_.fileName == fileName;
+    skinChoice_.fileName = fileName;
+    if (!sameSkin) skinChoice_.figure = 0;
+    painter_.LoadSkin(*load.skin, skinChoice_.figure == 0);
+    if (skinChoice_.figure != 0) painter_.LoadFigure(skinChoice_.figure);
+    storeSkinChoice();
+    refreshSkinMenu();
+    syncBoard();
+    painter_.DrawBoard();
+    image1_->update();
+    return true;
+}
+
+void TMainForm::leaveSkin() {
+    if (skinChoice_.fileName.isEmpty()) return;
+    skinChoice_ = {};
+    storeSkinChoice();
+    refreshSkinMenu();
+    const int figure = model_.settings().figureNo;
+    if (figure >= 1 && figure <= 6) painter_.LoadFigure(figure);
+}
+
+void TMainForm::restoreSkin() {
+    const SkinChoice stored = loadSkinChoice(appDir_);
+    if (stored.fileName.isEmpty()) return;
+    skinChoice_ = stored;
+    if (!ChangeSkin(stored.fileName)) {
+        // Told once: the faces of game.var stay, and the next start asks nothing.
+        skinChoice_ = {};
+        storeSkinChoice();
+    }
+}
+
+void TMainForm::storeSkinChoice() {
+    try {
+        saveSkinChoice(appDir_, skinChoice_);
+    } catch (const FileError& e) {
+        services_.dialogs->fileError(e);
+    }
 }
 
 void TMainForm::SelectBack(int tag) {

@@ -7,6 +7,7 @@
 #include "ui/main/menu_items.h"
 #include "ui/platform/audio/effect_player.h"
 #include "ui/platform/audio/music_player.h"
+#include "ui/skins/skin.h"
 #include "ui/view/board_painter.h"
 #include "ui/view/face_random.h"
 
@@ -87,6 +88,7 @@ class TMainForm : public QMainWindow, public GameView {
 
     GameModel& model() { return model_; }
     BoardPainter& painter() { return painter_; }
+    const std::filesystem::path& appDir() const { return appDir_; }
     BoardImage* boardImage() const { return image1_; }
     QAction* action(const QString& name) const;
     QToolButton* button(const QString& name) const;
@@ -109,6 +111,14 @@ class TMainForm : public QMainWindow, public GameView {
     void mShowStatusbarClick();
     void Timer1Timer();
     void RandomFaceNow();
+    // Skins from files, offered in the face menu after the ten faces and the
+    // custom face. False, with a message and nothing changed, when the skin
+    // cannot be read.
+    bool ChangeSkin(const QString& fileName);
+    // Back to the faces of game.var (choosing a face or the custom face does this).
+    void leaveSkin();
+    // The skin in use; empty when none.
+    QString skinInUse() const { return skinChoice_.fileName; }
 
     // --- sound and music ----------------------------------------------------------
     void PlayMusic();
@@ -224,6 +234,13 @@ class TMainForm : public QMainWindow, public GameView {
     NamedControls<QAction> actions_;
     NamedControls<QToolButton> buttons_;
     QActionGroup* faceGroup_ = nullptr;
+    // Skins from files: the face menu's entries after the custom face, and the choice.
+    QMenu* faceMenu_ = nullptr;
+    std::vector<QAction*> skinActions_;
+    SkinChoice skinChoice_;
+    void refreshSkinMenu();
+    void restoreSkin();
+    void storeSkinChoice();
     QActionGroup* boyGroup_ = nullptr;
     QActionGroup* backGroup_ = nullptr;
 

@@ -1,6 +1,7 @@
 #include "board_painter.h"
 
 #include "ui/pictures/pictures.h"
+#include "ui/skins/skin.h"
 
 #include <QFileInfo>
 #include <QPainter>
@@ -147,6 +148,16 @@ void BoardPainter::LoadFace(int wall, int floor, int box) {
     tiles[3] = rgb(picture(QString::number(floor) + "target"));
     tiles[4] = rgb(picture(QString::number(box) + "box"));
     tiles[5] = rgb(picture(QString::number(box) + "box1"));
+    scaledSize_ = -1;
+}
+
+void BoardPainter::LoadSkin(const Skin& skin, bool withWorker) {
+    for (std::size_t k = 1; k < tiles.size(); ++k)
+        tiles[k] = skin.tiles[k];
+    if (withWorker) {
+        manImages = skin.manImages;
+        manMasks = skin.manMasks;
+    }
     scaledSize_ = -1;
 }
 

@@ -16,6 +16,8 @@ class QPainter;
 
 namespace sokoban {
 
+struct Skin;
+
 class BoardPainter {
   public:
     // tiles[0] (outside) is never painted.
@@ -58,6 +60,8 @@ class BoardPainter {
     void LoadFace(int wall, int floor, int box);
     void LoadFigure(int figureNo);
     bool LoadBack(int backNo); // 1..6 built in, 7 the wall tile
+    // A skin read from a file: its tiles, and its worker unless withWorker is false.
+    void LoadSkin(const Skin& skin, bool withWorker);
     void releasePictures();
 
     // The frame names of a worker figure, positions 0..7.
