@@ -23,4 +23,10 @@ core::Board fillUnusedDeadEnds(const core::Board& level, const std::string& lurd
 // solution still holds and the board holds no room it does not use.
 core::Board wallInUnusedFloor(const core::Board& level, const std::string& lurd);
 
+// The solution without its detours: wherever the play comes back to a
+// position it was in before (the same boxes, the worker in the same area),
+// the pushes between go, and the worker walks the shortest way to each
+// push. A solution that does not solve the level comes back unchanged.
+std::string withoutDetours(const core::Board& level, const std::string& lurd);
+
 } // namespace sokoban::hardlevels

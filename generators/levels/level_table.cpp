@@ -9,6 +9,10 @@
 //       default), and the table is also written to levels_table.txt beside
 //       the level texts (or FILE). --quick leaves the solver out and writes
 //       no file unless -o is given.
+//   level_table --set NAME --update [limits as above] [-o FILE]
+//       measures one set and puts its lines and closing note in place of
+//       that set's in levels_table.txt (or FILE), the other sets' kept: one
+//       rebuilt set need not wait for the solver on all five.
 //   level_table --check
 //       the quality checks over all five sets (no solver): exit status 1
 //       and one line a level for every fault found.
@@ -105,6 +109,7 @@ struct Options {
     fs::path solutions = LEVELS_SOLUTION_DIR;
     bool quick = false;
     bool check = false;
+    bool update = false;
     std::string only;
     std::string sort;
     int keep = 0;
@@ -228,7 +233,7 @@ std::string spread(std::vector<double> v, int decimals) {
            number(median, n % 2 ? decimals : std::max(decimals, 1));
 }
 
-std::string summary(const std::string& set, const std::vector<Row>& rows) {
+std::string summary(const std::string& set, const std::vector<Row>& rows, const Options& o) {
     std::vector<double> pushes, boxes, secs, scores, perBox, changes, over, open, unused;
     int greedy = 0;
     for (const auto& r : rows) {
@@ -250,7 +255,9 @@ std::string summary(const std::string& set, const std::vector<Row>& rows) {
     }
     std::string s = set + ": " + std::to_string(pushes.size()) + " levels; pushes " +
                     spread(pushes, 0) + "; boxes " + spread(boxes, 0);
-    if (!secs.empty()) s += "; solver seconds " + spread(secs, 3) + "; score " + spread(scores, 1);
+    if (!secs.empty())
+        s += "; solver seconds " + spread(secs, 3) + " (at most " + number(o.timeLimit, 0) +
+             ", first pushes " + number(o.probeLimit, 0) + " each); score " + spread(scores, 1);
     s += "\n  floor per box " + spread(perBox, 1) + "; box changes " + spread(changes, 0);
     if (!over.empty()) s += "; pushes over bound " + spread(over, 2);
     if (!open.empty()) s += "; open first pushes " + spread(open, 2);
@@ -275,6 +282,59 @@ int runCheck(const Options& o) {
     return problems.empty() ? 0 : 1;
 }
 
+// The table in `path` with the explanations, the lines and the closing note
+// of `set` taken from `fresh` (a table of that set alone), every other line
+// kept.
+std::vector<std::string> updated(const fs::path& path, const std::string& set,
+                                 const std::vector<std::string>& fresh) {
+    std::ifstream in(path);
+    if (!in) throw std::runtime_error(path.string() + ": no table to update");
+    std::vector<std::string> old;
+    for (std::string line; std::getline(in, line);)
+        old.push_back(line);
+    const auto isRow = [&set](const std::string& line) {
+        return line.size() > set.size() && line.compare(0, set.size(), set) == 0 &&
+               line[set.size()] == ' ';
+    };
+    const auto isNote = [&set](const std::string& line) { return line.rfind(set + ": ", 0) == 0; };
+    std::vector<std::string> rows, note;
+    for (std::size_t i = 0; i < fresh.size(); ++i) {
+        if (isRow(fresh[i])) rows.push_back(fresh[i]);
+        if (isNote(fresh[i]))
+            for (std::size_t j = i; j < fresh.size() && (j == i || fresh[j].rfind("  ", 0) == 0);
+                 ++j)
+                note.push_back(fresh[j]);
+    }
+    // The explanations end with the column heads.
+    const auto heads = [](const std::vector<std::string>& t) {
+        std::size_t i = 0;
+        while (i < t.size() && t[i].rfind("set ", 0) != 0)
+            ++i;
+        return i;
+    };
+    const std::size_t oldHeads = heads(old), freshHeads = heads(fresh);
+    if (oldHeads == old.size() || freshHeads == fresh.size())
+        throw std::runtime_error(path.string() + ": no column heads");
+    std::vector<std::string> out(fresh.begin(), fresh.begin() + std::ptrdiff_t(freshHeads) + 1);
+    bool rowsDone = false, noteDone = false;
+    for (std::size_t i = oldHeads + 1; i < old.size(); ++i) {
+        if (isRow(old[i])) {
+            if (!rowsDone) out.insert(out.end(), rows.begin(), rows.end());
+            rowsDone = true;
+        } else if (isNote(old[i])) {
+            if (!noteDone) out.insert(out.end(), note.begin(), note.end());
+            noteDone = true;
+            while (i + 1 < old.size() && old[i + 1].rfind("  ", 0) == 0)
+                ++i;
+        } else {
+            out.push_back(old[i]);
+        }
+    }
+    if (!rowsDone || !noteDone)
+        throw std::runtime_error(path.string() + ": the table holds no " + set + " lines");
+    return out;
+}
+
 int runTable(const Options& o) {
     const auto sets = readSets(o);
     std::vector<Row> rows;
@@ -289,14 +349,13 @@ int runTable(const Options& o) {
     emit("  area    squares the worker can walk on, boxes ignored");
     emit("  pushes, moves   of the stored solution (bad: it does not solve the level)");
     emit("  s.push, nodes, secs   the solver's pushes, positions searched and seconds");
-    emit("          (solver library, one thread, " + number(o.timeLimit, 0) + " s limit)");
+    emit("          (solver library, one thread; its time limits in each set's closing note)");
     emit("  chg     box changes of the stored solution: pushes that move another box");
     emit("          than the push before");
     emit("  fpb     floor per box: area / boxes");
     emit("  over    pushes of the stored solution / the solver's lower bound");
     emit("  first   first pushes after which the level may still be solved / all first");
-    emit("          pushes (the solver, " + number(o.probeLimit, 0) +
-         " s each; one it gives up on counts as open)");
+    emit("          pushes (the solver, a few seconds each; one it gives up on counts as open)");
     emit("  nla     the player with no look-ahead solves it: N pushing each box to the");
     emit("          nearest free target, E to the most enclosed one; - neither");
     emit("  unused  share of the area that neither the worker nor a box enters while");
@@ -315,10 +374,11 @@ int runTable(const Options& o) {
     }
     emit("");
     for (const auto& set : sets)
-        if (o.only.empty() || set.name == o.only) emit(summary(set.name, rows));
+        if (o.only.empty() || set.name == o.only) emit(summary(set.name, rows, o));
 
     fs::path out = o.out;
-    if (out.empty() && !o.quick && o.only.empty()) out = o.texts / "levels_table.txt";
+    if (out.empty() && !o.quick && (o.only.empty() || o.update)) out = o.texts / "levels_table.txt";
+    if (o.update) lines = updated(out, o.only, lines);
     if (!out.empty()) {
         std::ofstream file(out);
         for (const auto& l : lines)
@@ -396,6 +456,8 @@ int runSort(const Options& o) {
 int usage() {
     std::fprintf(stderr, "usage: level_table [--quick] [--set NAME] [--time-limit S]\n"
                          "                   [--probe-limit S] [-o FILE]\n"
+                         "       level_table --set NAME --update [--time-limit S]\n"
+                         "                   [--probe-limit S] [-o FILE]\n"
                          "       level_table --check\n"
                          "       level_table --sort SET [--keep K] [--time-limit S]\n"
                          "       (any of them with --texts DIR --solutions DIR)\n");
@@ -411,6 +473,8 @@ int main(int argc, char** argv) {
         const bool hasValue = i + 1 < argc;
         if (arg == "--quick") {
             o.quick = true;
+        } else if (arg == "--update") {
+            o.update = true;
         } else if (arg == "--check") {
             o.check = true;
         } else if (arg == "--set" && hasValue) {
@@ -434,6 +498,7 @@ int main(int argc, char** argv) {
         }
     }
     if (o.timeLimit <= 0 || o.probeLimit <= 0) return usage();
+    if (o.update && (o.only.empty() || o.quick)) return usage();
     const auto known = [](const std::string& name) {
         return std::any_of(std::begin(lc::kSetNames), std::end(lc::kSetNames),
                            [&name](const char* n) { return name == n; });

@@ -324,3 +324,24 @@ TEST(Generator, UnusedFloorIsWalledIn) {
         EXPECT_EQ(sokoban::levelcheck::unusedFloor(walled, played), 0);
     }
 }
+
+// A construction's solution wanders: positions it comes back to lose the
+// pushes between, walks become the shortest; what does not solve stays.
+TEST(Generator, SolutionsLoseTheirDetours) {
+    const std::vector<std::string> room = {"#######", "#@$  .#", "#     #", "#######"};
+    const struct {
+        const char* name;
+        const char* lurd;
+        const char* shorter;
+    } cases[] = {
+        {"the box pushed on, back and on again", "RRdrruLdlluRR", "RRR"},
+        {"a walk round in a loop before the pushes", "drluRRR", "RRR"},
+        {"nothing to cut", "RRR", "RRR"},
+        {"a solution that does not solve is left alone", "RRdrruL", "RRdrruL"},
+    };
+    const Board level = board(room);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(sokoban::hardlevels::withoutDetours(level, c.lurd), c.shorter);
+    }
+}

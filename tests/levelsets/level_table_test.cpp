@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -100,6 +101,62 @@ TEST(LevelTable, UnusedFloorPerLevelAndPerSet) {
     }
     EXPECT_EQ(unused, (std::vector<std::string>{"0%", "50%"}));
     EXPECT_NE(summary.find("unused floor % 0..50 median 25.0"), std::string::npos) << summary;
+    fs::remove_all(dir);
+}
+
+// One rebuilt set measured alone takes its own lines' places in the table;
+// the other sets' lines stay as they were.
+TEST(LevelTable, UpdateReplacesOneSetOnly) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("level_table_test_update_" + std::to_string(::getpid()));
+    fs::create_directories(dir / "solutions");
+    for (const char* set : {"game", "veryhard", "impossible"}) {
+        writeAll(dir / (std::string(set) + ".txt"), "");
+        writeAll(dir / "solutions" / (std::string(set) + ".txt"), "");
+    }
+    writeAll(dir / "easy.txt", "; 1\n" + corridor(2));
+    writeAll(dir / "solutions" / "easy.txt", "RR\n");
+    writeAll(dir / "normal.txt", "; 1\n" + corridor(3) + "; 2\n" + corridor(5));
+    writeAll(dir / "solutions" / "normal.txt", "RRR\nRRRRR\n");
+    const std::string tool = std::string(LEVEL_TABLE) + " --time-limit 5 --probe-limit 1 --texts " +
+                             dir.string() + " --solutions " + (dir / "solutions").string() +
+                             " -o " + (dir / "table.txt").string();
+    ASSERT_EQ(std::system((tool + " > " + (dir / "out.txt").string()).c_str()), 0);
+    // The lines without the solver's seconds (three decimals), which vary
+    // from run to run.
+    const auto lines = [&dir] {
+        std::istringstream in(readAll(dir / "table.txt"));
+        std::vector<std::string> all;
+        static const std::regex seconds("[0-9]+\\.[0-9]{3}");
+        for (std::string line; std::getline(in, line);)
+            all.push_back(std::regex_replace(line, seconds, "s"));
+        return all;
+    };
+    const std::vector<std::string> before = lines();
+
+    writeAll(dir / "normal.txt", "; 1\n" + corridor(3) + "; 2\n" + corridor(6));
+    writeAll(dir / "solutions" / "normal.txt", "RRR\nRRRRRR\n");
+    ASSERT_EQ(
+        std::system((tool + " --set normal --update > " + (dir / "out.txt").string()).c_str()), 0);
+    const std::vector<std::string> after = lines();
+    ASSERT_EQ(after.size(), before.size());
+    // normal's second level and its closing note change; easy's lines and
+    // note stay.
+    std::vector<std::string> changed;
+    bool inEasyNote = false;
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        inEasyNote =
+            after[i].rfind("easy: ", 0) == 0 || (inEasyNote && after[i].rfind("  ", 0) == 0);
+        if (after[i].rfind("easy ", 0) == 0 || inEasyNote) {
+            EXPECT_EQ(after[i], before[i]);
+        }
+        if (after[i] != before[i]) changed.push_back(after[i].substr(0, 14));
+    }
+    EXPECT_EQ(changed,
+              (std::vector<std::string>{"normal       2", "normal: 2 leve", "  floor per bo"}));
+    // Without a set, or quick, there is nothing to update.
+    EXPECT_NE(std::system((tool + " --update > " + (dir / "out.txt").string() + " 2>&1").c_str()),
+              0);
     fs::remove_all(dir);
 }
 
