@@ -25,7 +25,7 @@
 //
 // each -x text as it stood at the time (they only keep exact copies out),
 // then solve_levels wrote the solutions and `level_table --sort` (easy with
-// --keep 8 for its lessons) put each set in score order. Easy gets its eight
+// --keep 8 for its lessons) put each set in score order. Easy gets its first eight
 // lessons, below, in front of the generated levels. In the main set, the
 // last level (which the solving tool of the time could not finish) was
 // dropped, and the six boxes that its stored solutions never move were made
@@ -41,6 +41,9 @@
 //
 // (a run cut short by -t, so another machine gives other levels), solved by
 // solve_levels and put in order by `level_table --sort easy --keep 8`.
+// Then two lessons more (the last two below) took the places of a one-box
+// level and a two-box level the player with no look-ahead solved, as levels
+// 9 and 10; `level_table --sort easy --keep 10` keeps all ten lessons first.
 
 #include "generator.h"
 #include "human_measures.h"
@@ -104,6 +107,10 @@ const std::vector<std::vector<std::string>> kLessons = {
     {" #####", " #   #", " # # #", "##*$ #", "#.  @#", "######"},
     // Park one box aside to let the other by.
     {" #######", " #  #  #", " # $ $ #", "##  #  #", "#..    #", "#  @####", "####"},
+    // The box beside its target is the one to leave for last.
+    {"########", "#@$ . .#", "# ##$###", "#    #", "######"},
+    // Fenced in by boxes: push out where every box can still reach a target.
+    {"#########", "#.     .#", "#  #$#  #", "#  $@$  #", "#  #.#  #", "#########"},
 };
 
 struct Candidate {
