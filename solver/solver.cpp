@@ -5,6 +5,7 @@
 #include "board.h"
 #include "goalroom.h"
 #include "search.h"
+#include "shorten.h"
 
 #include <algorithm>
 #include <chrono>
@@ -110,6 +111,13 @@ constexpr double kGraceCap = 0.5;
 // a goal room: the fewest-pushes search's when another thread is there, and
 // the strict order's before the loose one takes over.
 constexpr double kFewestShare = 0.3;
+
+// Time for shortening an answer of the bolder searches: this share of the
+// time spent finding it, at least the first figure, at most the cap. It
+// ends sooner when every position of the answer has been looked at.
+constexpr double kShortenShare = 0.25;
+constexpr double kShortenLeast = 0.02;
+constexpr double kShortenCap = 1.0;
 constexpr double kStrictShare = 0.4;
 
 class SystemClock final : public SolveClock {
@@ -264,9 +272,28 @@ Result solve(const core::Board& level, const Limits& limits) {
         cancelled = cancelled || out.end == SearchEnd::Cancelled;
     }
     if (best) {
-        result.moves = movesOf(board, best->pushes);
+        std::vector<PushRun> pushes = best->pushes;
+        int pushCount = best->pushCount;
+        if (!best->fewest) {
+            // The bolder searches' answers have detours: take them out while
+            // the time allows, a quarter as long again as the search took at
+            // most and never past the limit.
+            const double now = clock.wallSeconds();
+            const double end =
+                std::min(control.deadline,
+                         now + std::min(kShortenCap,
+                                        std::max(kShortenLeast, kShortenShare * (now - start))));
+            ShortenLimits shorten;
+            shorten.stop = [&] {
+                return (limits.cancel && limits.cancel->load(std::memory_order_relaxed)) ||
+                       clock.wallSeconds() >= end;
+            };
+            pushes = shortenPushes(board, pushes, shorten);
+            pushCount = static_cast<int>(pushes.size());
+        }
+        result.moves = movesOf(board, pushes);
         result.moveCount = static_cast<int>(result.moves.size());
-        result.pushCount = best->pushCount;
+        result.pushCount = pushCount;
         result.fewestPushes = best->fewest;
         result.firstSolutionSeconds = best->foundAt;
         for (const auto& out : outcomes)

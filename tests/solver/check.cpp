@@ -146,4 +146,41 @@ int fewestPushes(const core::Board& level, std::vector<core::Board>* path) {
     return -1;
 }
 
+int playPushes(const Board& board, const std::vector<PushRun>& runs) {
+    std::vector<std::uint8_t> box(board.size(), 0);
+    for (Square b : board.boxes())
+        box[b] = 1;
+    Square worker = board.man();
+    int pushes = 0;
+    for (const PushRun& run : runs) {
+        Square at = run.from;
+        for (int i = 0; i < run.count; ++i, ++pushes) {
+            const Square behind = board.next(at, opposite(run.dir)), to = board.next(at, run.dir);
+            if (!box[at] || behind == kNone || to == kNone || box[to] || box[behind]) return -1;
+            std::vector<std::uint8_t> seen(board.size(), 0);
+            std::vector<Square> todo{worker};
+            seen[worker] = 1;
+            while (!todo.empty()) {
+                const Square s = todo.back();
+                todo.pop_back();
+                for (int d = 0; d < 4; ++d) {
+                    const Square q = board.next(s, d);
+                    if (q != kNone && !box[q] && !seen[q]) {
+                        seen[q] = 1;
+                        todo.push_back(q);
+                    }
+                }
+            }
+            if (!seen[behind]) return -1;
+            box[at] = 0;
+            box[to] = 1;
+            worker = at;
+            at = to;
+        }
+    }
+    for (Square t : board.targets())
+        if (!box[t]) return -1;
+    return pushes;
+}
+
 } // namespace sokoban::solver::test

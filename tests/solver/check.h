@@ -3,6 +3,7 @@
 #pragma once
 
 #include "solver/board.h"
+#include "solver/search.h"
 #include "solver/solver.h"
 
 #include <string>
@@ -22,6 +23,11 @@ struct Replay {
 // onto a box pushes it when the square beyond is floor or target. The level
 // is solved when no box stands off a target.
 Replay replay(const core::Board& level, const std::vector<std::uint8_t>& moves);
+
+// Plays a search's push runs on the board: each push needs its box, a free
+// square beyond and the worker able to walk behind the box. The pushes made
+// when they all can be made and the boxes end on the targets, else -1.
+int playPushes(const Board& board, const std::vector<PushRun>& runs);
 
 // Fewest pushes that solve the level, -1 when none do; `path` gets the
 // positions (as levels) along one such solution, start first.

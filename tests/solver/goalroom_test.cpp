@@ -18,6 +18,7 @@
 namespace sokoban::solver {
 namespace {
 
+using test::playPushes;
 using test::replay;
 using test::xsb;
 
@@ -174,46 +175,6 @@ TEST(SolverGoalRoom, WhenTheOrderHoldsTooTightBoxesMayWaitInTheRoom) {
         EXPECT_TRUE(rep.legal && rep.solved) << threads;
         EXPECT_EQ(rep.pushes, r.pushCount) << threads;
     }
-}
-
-// Plays a search's push runs on the board: each push needs its box, a free
-// square beyond and the worker able to walk behind the box. The pushes made
-// when they all can be made and the boxes end on the targets, else -1.
-int playPushes(const Board& board, const std::vector<PushRun>& runs) {
-    std::vector<std::uint8_t> box(board.size(), 0);
-    for (Square b : board.boxes())
-        box[b] = 1;
-    Square worker = board.man();
-    int pushes = 0;
-    for (const PushRun& run : runs) {
-        Square at = run.from;
-        for (int i = 0; i < run.count; ++i, ++pushes) {
-            const Square behind = board.next(at, opposite(run.dir)), to = board.next(at, run.dir);
-            if (!box[at] || behind == kNone || to == kNone || box[to] || box[behind]) return -1;
-            std::vector<std::uint8_t> seen(board.size(), 0);
-            std::vector<Square> todo{worker};
-            seen[worker] = 1;
-            while (!todo.empty()) {
-                const Square s = todo.back();
-                todo.pop_back();
-                for (int d = 0; d < 4; ++d) {
-                    const Square q = board.next(s, d);
-                    if (q != kNone && !box[q] && !seen[q]) {
-                        seen[q] = 1;
-                        todo.push_back(q);
-                    }
-                }
-            }
-            if (!seen[behind]) return -1;
-            box[at] = 0;
-            box[to] = 1;
-            worker = at;
-            at = to;
-        }
-    }
-    for (Square t : board.targets())
-        if (!box[t]) return -1;
-    return pushes;
 }
 
 // Time passes only as the search reads the clock: one tick per reading.
