@@ -131,7 +131,7 @@ void GameModel::mAnswerInClick() {
 void GameModel::offerImportedAnswer(TAnswerData answer) {
     const CompanionFiles f = files();
     const int number = answer.level;
-    const TMazeData level = f.levels.get<TMazeData>(number - 1);
+    const core::Board level = levelBoard(number);
     // An answer that stops on a wall or leaves a box off its target would be
     // stored over a good one, and its demonstration would never end.
     const AnswerReplay replay = replayAnswer(level, answer);

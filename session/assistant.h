@@ -31,9 +31,10 @@ class SolverAssistant {
     double timeSeconds = 10;
     std::size_t memoryBytes = std::size_t{512} << 20;
 
-    // Starts solving the maze; `done` gets the result on the user-interface
+    // Starts solving the board; `done` gets the result on the user-interface
     // thread, Cancelled after cancel(). False, doing nothing, while a solve
     // is running.
+    bool start(const core::Board& board, Done done);
     bool start(const TMazeData& maze, Done done);
     // On the user-interface thread, while the result has not been handed over.
     bool busy() const { return busy_; }

@@ -3,7 +3,8 @@
 #include "solver/board.h"
 #include "solver/deadlock.h"
 #include "solver/solver.h"
-#include "storage/maze_board.h"
+
+#include <algorithm>
 
 namespace sokoban {
 
@@ -15,30 +16,33 @@ DeadSquares& DeadSquares::operator=(DeadSquares&&) noexcept = default;
 void DeadSquares::clear() {
     detector_.reset();
     board_.reset();
-    marks_.fill(0);
+    std::fill(marks_.begin(), marks_.end(), std::uint8_t{0});
 }
 
-void DeadSquares::reset(const Cells& cells, int man) {
+void DeadSquares::reset(const core::Board& level) {
     clear();
-    const core::Board level = boardOf(cells, man);
+    marks_.assign(static_cast<std::size_t>(level.size()), 0);
     if (!solver::invalidReason(level).empty()) return;
     board_ = std::make_unique<solver::Board>(level);
     detector_ = std::make_unique<solver::Detector>(*board_);
     for (int s = 0; s < board_->size(); ++s) {
         const auto sq = static_cast<solver::Square>(s);
-        if (board_->isDead(sq) && !board_->isTarget(sq)) marks_[board_->gridOf(sq)] = 1;
+        if (board_->isDead(sq) && !board_->isTarget(sq))
+            marks_[static_cast<std::size_t>(board_->gridOf(sq))] = 1;
     }
 }
 
-DeadSquares::Lock DeadSquares::afterPush(const Cells& cells, int boxCell) {
-    if (!board_ || boxCell < 0 || boxCell >= kCells) return Lock::None;
-    if (marks_[boxCell]) return Lock::DeadSquare;
+DeadSquares::Lock DeadSquares::afterPush(std::span<const std::uint8_t> cells, int boxCell) {
+    if (!board_ || boxCell < 0 || static_cast<std::size_t>(boxCell) >= marks_.size() ||
+        marks_.size() != cells.size())
+        return Lock::None;
+    if (marks_[static_cast<std::size_t>(boxCell)]) return Lock::DeadSquare;
     const solver::Square at = board_->squareOf(boxCell);
     if (at == solver::kNone) return Lock::None;
     std::vector<std::uint16_t> boxAt(static_cast<std::size_t>(board_->size()), 0);
     for (int s = 0; s < board_->size(); ++s) {
         const auto code = cells[board_->gridOf(static_cast<solver::Square>(s))];
-        if (code == kBox || code == kBoxOnTarget) boxAt[s] = 1;
+        if (core::isBox(code)) boxAt[s] = 1;
     }
     return detector_->frozenOffTarget(boxAt, at) ? Lock::Frozen : Lock::None;
 }

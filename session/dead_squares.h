@@ -3,10 +3,12 @@
 // can never move again.
 #pragma once
 
-#include "storage/records.h"
+#include "core/board.h"
 
-#include <array>
+#include <cstdint>
 #include <memory>
+#include <span>
+#include <vector>
 
 namespace sokoban {
 
@@ -24,21 +26,25 @@ class DeadSquares {
 
     // Learns the walls and targets of a level; a board the solver cannot
     // read has no dead squares.
-    void reset(const Cells& cells, int man);
+    void reset(const core::Board& level);
     void clear();
 
-    // Floor (not a target) from which no box can ever reach a target.
-    bool isDead(int cell) const { return cell >= 0 && cell < kCells && marks_[cell] != 0; }
-    const std::array<std::uint8_t, kCells>& marks() const { return marks_; }
+    // Floor (not a target) from which no box can ever reach a target; cells
+    // are numbered as on the board given to reset().
+    bool isDead(int cell) const {
+        return cell >= 0 && static_cast<std::size_t>(cell) < marks_.size() &&
+               marks_[static_cast<std::size_t>(cell)] != 0;
+    }
+    const std::vector<std::uint8_t>& marks() const { return marks_; }
 
     enum class Lock { None, DeadSquare, Frozen };
     // What the box just pushed onto boxCell did to the position.
-    Lock afterPush(const Cells& cells, int boxCell);
+    Lock afterPush(std::span<const std::uint8_t> cells, int boxCell);
 
   private:
     std::unique_ptr<solver::Board> board_;
     std::unique_ptr<solver::Detector> detector_;
-    std::array<std::uint8_t, kCells> marks_{};
+    std::vector<std::uint8_t> marks_;
 };
 
 } // namespace sokoban

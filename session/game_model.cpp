@@ -1,6 +1,7 @@
 #include "game_model.h"
 
 #include "session/level_text_play.h"
+#include "storage/maze_board.h"
 
 #include <algorithm>
 #include <cctype>
@@ -23,13 +24,13 @@ int directionCode(const std::string& word) {
     return -1;
 }
 
-namespace {
-
-bool inGrid(int i) {
-    return i >= 0 && i < kCells;
+const char* moveWordBetween(int from, int to, int cols) {
+    if (cols <= 0 || from < 0 || to < 0) return nullptr;
+    const int dr = to / cols - from / cols, dc = to % cols - from % cols;
+    for (const auto& d : kDirections)
+        if (dr == core::kDRow[d.code] && dc == core::kDCol[d.code]) return d.word;
+    return nullptr;
 }
-
-} // namespace
 
 GameModel::GameModel(GameView& view, Dialogs& dialogs)
     : view_(view), dialogs_(dialogs), clock_([] {
@@ -152,14 +153,20 @@ void GameModel::ReadRecord(int n) {
         demo_.running = false;
         demo_.paused = false;
         resumedFromSlot_ = false;
-        Position entry;
-        entry.cells = maze.cells;
-        entry.man = maze.man;
-        enterPosition(entry);
+        // A collection's level too large for a record is played from the
+        // board its index keeps.
+        const core::Board* large = collection_ ? collection_->largeBoard(n) : nullptr;
+        enterPosition(large ? Position::ofBoard(*large) : Position::ofRecord(maze.cells, maze.man));
         ShowRecord();
     } catch (const std::exception&) {
         dialogs_.error(MessageId::LevelReadFailed);
     }
+}
+
+core::Board GameModel::levelBoard(int n) const {
+    if (collection_)
+        if (const core::Board* large = collection_->largeBoard(n)) return *large;
+    return boardOf(files().levels.get<TMazeData>(n - 1));
 }
 
 void GameModel::playLevel(int n) {
@@ -185,25 +192,26 @@ void GameModel::ShowRecord() {
     placeBoard(!redrawOnly_);
     updateStatus();
     if (!redrawOnly_) {
-        // 0 for a level just loaded; a slot's counters after GameLoad.
-        undoFile().put(0, undoRecord(history_.origin()));
+        // 0 for a level just loaded; a slot's counters after GameLoad. A
+        // board larger than a record is undone from the history alone.
+        if (history_.origin().onRecordGrid()) undoFile().put(0, undoRecord(history_.origin()));
         send(event::Enable{Control::Undo, false});
         enterLevelAids();
     }
 }
 
 void GameModel::enterPosition(Position p) {
-    p.man -= normaliseBoard(p.cells, boundingBox(p.cells));
+    p.man -= normaliseBoard(p.cells, p.cols, boundingBox(p.cells, p.cols));
     history_.start(p);
 }
 
 void GameModel::placeBoard(bool newLevel) {
     // The board is at the top-left corner already: enterPosition put it there.
-    const BoundingBox box = boundingBox(cells());
+    const BoundingBox box = boundingBox(cells(), cols());
     mazeWidth_ = box.width();
     mazeHeight_ = box.height();
     // The marks are painted with the board, so they must be this board's.
-    if (newLevel) aids_.dead.reset(cells(), manPos());
+    if (newLevel) aids_.dead.reset(position().board());
     send(event::NewBoard{});
 }
 
@@ -257,7 +265,7 @@ void GameModel::KeyMove(const std::string& direction) {
 }
 
 void GameModel::makeMove(int code, bool redo) {
-    if (code < 0 || !inGrid(manPos())) return;
+    if (code < 0 || !position().contains(manPos())) return;
     const core::MoveOutcome out = history_.tryMove(code);
     // At the grid's edge the worker does not even turn.
     if (out.kind == core::MoveKind::Blocked && out.obstacle < 0) return;
@@ -292,7 +300,7 @@ void GameModel::makeMove(int code, bool redo) {
     }
     // The push happens only once its undo record is on disk; a failed write
     // ends here with the error report and leaves board and history in step.
-    undoFile().put(undoCount() + 1, undoRecord(position()));
+    if (position().onRecordGrid()) undoFile().put(undoCount() + 1, undoRecord(position()));
     if (redo)
         history_.redo();
     else
@@ -653,12 +661,16 @@ void GameModel::Gamesave(int slot) {
         return;
     }
     if (levelCount_ == 0) return;
+    if (!position().onRecordGrid()) {
+        dialogs_.warning(MessageId::LevelTooLargeForSlot);
+        return;
+    }
     TSaveData saveRec;
     saveRec.level = static_cast<std::int16_t>(curLevel_);
     saveRec.moves = static_cast<std::int16_t>(moveCount());
     saveRec.pushes = static_cast<std::int16_t>(pushCount());
     saveRec.man = static_cast<std::int16_t>(manPos());
-    saveRec.cells = cells();
+    std::copy(cells().begin(), cells().end(), saveRec.cells.begin());
     files().sav.put(slot, saveRec);
     dialogs_.information({MessageId::GameSaved, slot, curLevel_});
 }
@@ -675,11 +687,9 @@ void GameModel::GameLoad(int slot) {
     }
     xsbMode_ = false;
     curLevel_ = saveRec.level;
-    Position slotted;
+    Position slotted = Position::ofRecord(saveRec.cells, saveRec.man);
     slotted.moves = std::clamp<int>(saveRec.moves, 0, History::kMostMoves);
     slotted.pushes = saveRec.pushes;
-    slotted.man = saveRec.man;
-    slotted.cells = saveRec.cells;
     redrawOnly_ = false;
     demo_.running = false;
     demo_.paused = false;

@@ -30,13 +30,16 @@ enum KeyShift : unsigned { kShift = 1, kCtrl = 2, kAlt = 4, kMouse = 8 };
 struct DirectionInfo {
     const char* word;
     int manDir;
-    int step;
+    int step; // on the record grid; stepOf() for the board in play
     int code;
 };
 // "up", "down", "left", "right" by move code 0..3.
 extern const DirectionInfo kDirections[4];
 // Move code of a direction word, or -1.
 int directionCode(const std::string& word);
+// The direction word of the step from one cell to a neighbour on a grid
+// `cols` wide; null for any other cell.
+const char* moveWordBetween(int from, int to, int cols);
 
 class GameModel {
   public:
@@ -84,7 +87,16 @@ class GameModel {
 
     // The board in play and the worker on it, with the counters.
     const Position& position() const { return history_.now(); }
-    const Cells& cells() const { return history_.now().cells; }
+    const PlayCells& cells() const { return history_.now().cells; }
+    // The grid of the board in play: a level record's 22 x 34, or larger
+    // for a level of a collection that does not fit one.
+    int cols() const { return history_.now().cols; }
+    int rows() const { return history_.now().rows; }
+    int cellCount() const { return history_.now().cellCount(); }
+    // The cell number one step in direction `code` adds.
+    int stepOf(int code) const {
+        return code >= 0 && code <= 3 ? core::kDRow[code] * cols() + core::kDCol[code] : 0;
+    }
     int manPos() const { return history_.now().man; }
     int manDir() const { return manDir_; }
     int moveCount() const { return history_.now().moves; }
@@ -116,6 +128,10 @@ class GameModel {
     // Opens gameFile; false (after its message) when it cannot be opened.
     bool OpenGame();
     void ReadRecord(int n);
+    // Level n of the open set as stored: its record, or the board a
+    // collection's index keeps for a level too large for one. Throws
+    // FileError when the record cannot be read.
+    core::Board levelBoard(int n) const;
     // Level n of the open set, read afresh.
     void playLevel(int n);
     void ShowRecord();

@@ -45,10 +45,7 @@ void GameModel::withPlan(const std::function<void()>& use) {
         return;
     }
     if (!aids_.assistant || aids_.assistant->busy()) return;
-    TMazeData m;
-    m.cells = cells();
-    m.man = static_cast<std::int16_t>(manPos());
-    aids_.assistant->start(m, [this, asked, use](const solver::Result& r) {
+    aids_.assistant->start(asked.board(), [this, asked, use](const solver::Result& r) {
         guarded([&] { planFound(asked, r, use); });
     });
 }
@@ -72,8 +69,8 @@ void GameModel::makePlanMoves(std::size_t pushes) {
     std::size_t i = 0, pushed = 0;
     while (i < plan.size() && pushed < pushes) {
         const int code = plan[i++];
-        const int ahead = manPos() + kDirections[code].step;
-        const bool push = ahead >= 0 && ahead < kCells &&
+        const int ahead = manPos() + stepOf(code);
+        const bool push = position().contains(ahead) &&
                           (cells()[static_cast<std::size_t>(ahead)] == kBox ||
                            cells()[static_cast<std::size_t>(ahead)] == kBoxOnTarget);
         const Position before = position();
@@ -166,7 +163,7 @@ void GameModel::checkDeadlock() {
     }
     // The whole board: a box lost earlier keeps the level lost.
     DeadSquares::Lock lock = DeadSquares::Lock::None;
-    for (int i = 0; i < kCells && lock == DeadSquares::Lock::None; ++i) {
+    for (int i = 0; i < cellCount() && lock == DeadSquares::Lock::None; ++i) {
         const auto code = cells()[static_cast<std::size_t>(i)];
         if (code == kBox || code == kBoxOnTarget) lock = aids_.dead.afterPush(cells(), i);
     }

@@ -8,12 +8,10 @@ namespace sokoban {
 
 namespace {
 
-constexpr int kStep[4] = {-kCols, kCols, -1, 1};
-
 // The rules' move on a position's board; the cells it changed are copied
 // back.
 core::MoveOutcome applyTo(Position& p, int code) {
-    core::Board board = boardOf(p.cells, p.man);
+    core::Board board = p.board();
     const core::MoveOutcome out = core::apply(board, static_cast<core::Dir>(code));
     if (out.kind == core::MoveKind::Push) {
         p.cells[static_cast<std::size_t>(out.boxFrom)] = board.at(out.boxFrom);
@@ -25,12 +23,43 @@ core::MoveOutcome applyTo(Position& p, int code) {
 
 } // namespace
 
+Position Position::ofRecord(const Cells& cells, int man) {
+    Position p;
+    std::copy(cells.begin(), cells.end(), p.cells.begin());
+    p.man = man;
+    return p;
+}
+
+Position Position::ofBoard(const core::Board& board) {
+    Position p;
+    p.rows = std::max(board.rows, kRows);
+    p.cols = std::max(board.cols, kCols);
+    p.cells.assign(static_cast<std::size_t>(p.rows * p.cols), kOutside);
+    for (int r = 0; r < board.rows; ++r)
+        for (int c = 0; c < board.cols; ++c)
+            p.cells[static_cast<std::size_t>(r * p.cols + c)] = board.at(r, c);
+    p.man = board.contains(board.worker)
+                ? board.rowOf(board.worker) * p.cols + board.colOf(board.worker)
+                : -1;
+    return p;
+}
+
+core::Board Position::board() const {
+    core::Board b(rows, cols);
+    std::copy(cells.begin(),
+              cells.begin() + std::min<std::ptrdiff_t>(static_cast<std::ptrdiff_t>(cells.size()),
+                                                       static_cast<std::ptrdiff_t>(b.cells.size())),
+              b.cells.begin());
+    b.worker = man;
+    return b;
+}
+
 TSaveData undoRecord(const Position& p) {
     TSaveData r;
     r.moves = static_cast<std::int16_t>(p.moves);
     r.pushes = static_cast<std::int16_t>(p.pushes);
     r.man = static_cast<std::int16_t>(p.man);
-    r.cells = p.cells;
+    if (p.onRecordGrid()) std::copy(p.cells.begin(), p.cells.end(), r.cells.begin());
     return r;
 }
 
@@ -66,7 +95,7 @@ void History::cut(std::size_t from) {
 
 core::MoveOutcome History::tryMove(int code) const {
     if (code < 0 || code > 3) return {};
-    return core::tryMove(boardOf(line_.now.cells, line_.now.man), static_cast<core::Dir>(code));
+    return core::tryMove(line_.now.board(), static_cast<core::Dir>(code));
 }
 
 core::MoveOutcome History::move(int code) {
@@ -96,7 +125,7 @@ core::MoveOutcome History::redo() {
 History::Undone History::undo() {
     const Move m = line_.moves[line_.at - 1];
     Position& now = line_.now;
-    const int step = kStep[m.code];
+    const int step = core::kDRow[m.code] * now.cols + core::kDCol[m.code];
     Undone u;
     u.code = m.code;
     u.back.workerFrom = now.man;

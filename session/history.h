@@ -16,16 +16,35 @@
 
 namespace sokoban {
 
-// Everything a move changes.
+// The cells of a board in play, row by row.
+using PlayCells = std::vector<std::uint8_t>;
+
+// Everything a move changes. The board is a level record's 22 x 34 grid,
+// or as large as a level of a collection that does not fit one (up to 64 x
+// 64); cells are numbered row * cols + col either way.
 struct Position {
-    Cells cells{};
+    int rows = kRows;
+    int cols = kCols;
+    PlayCells cells = PlayCells(kCells);
     int man = 0;
     int moves = 0;
     int pushes = 0;
     bool logOverflow = false; // the move log had run full
 
+    // A level record's grid.
+    static Position ofRecord(const Cells& cells, int man);
+    // A board of its own size, at least the record's grid.
+    static Position ofBoard(const core::Board& board);
+    core::Board board() const;
+    // The board fits the records of the level files.
+    bool onRecordGrid() const { return rows == kRows && cols == kCols; }
+    int cellCount() const { return rows * cols; }
+    bool contains(int cell) const { return cell >= 0 && cell < cellCount(); }
+
     // Board and worker alike: the same puzzle to solve.
-    bool sameBoard(const Position& o) const { return man == o.man && cells == o.cells; }
+    bool sameBoard(const Position& o) const {
+        return man == o.man && cols == o.cols && rows == o.rows && cells == o.cells;
+    }
     // Board, worker and counters alike.
     bool samePlace(const Position& o) const {
         return sameBoard(o) && moves == o.moves && pushes == o.pushes;
@@ -34,7 +53,8 @@ struct Position {
 };
 
 // The record of the push-undo file for a position: before a push, or where
-// the level was entered. Its level field carries nothing.
+// the level was entered. Its level field carries nothing. Only for a
+// position on the record grid.
 TSaveData undoRecord(const Position& p);
 
 class History {

@@ -107,10 +107,7 @@ void LevelTextCommands::openCollection(const CollectionImport& set) {
 }
 
 std::string LevelTextCommands::copyLevel() const {
-    TMazeData position;
-    position.cells = model_.cells();
-    position.man = static_cast<std::int16_t>(model_.manPos());
-    return writeXsb(position);
+    return writeXsb(model_.position().board());
 }
 
 void LevelTextCommands::pasteLevel(const std::string& text, const std::string& name) {
@@ -163,7 +160,7 @@ std::optional<std::string> LevelTextCommands::copyAnswer() {
         dialogs_.error(MessageId::NoAnswerForLevel);
         return std::nullopt;
     }
-    return solutionText(f.levels.get<TMazeData>(model_.curLevel() - 1), answer);
+    return solutionText(model_.levelBoard(model_.curLevel()), answer);
 }
 
 void LevelTextCommands::pasteAnswer(const std::string& text) {
@@ -172,9 +169,7 @@ void LevelTextCommands::pasteAnswer(const std::string& text) {
         return;
     }
     if (model_.levelCount() == 0 || model_.curLevel() < 1) return;
-    const CompanionFiles f = model_.files();
-    const TMazeData level = f.levels.get<TMazeData>(model_.curLevel() - 1);
-    SolutionParse parsed = parseSolution(level, text);
+    SolutionParse parsed = parseSolution(model_.levelBoard(model_.curLevel()), text);
     switch (parsed.error) {
     case SolutionError::None:
         break;
@@ -228,7 +223,7 @@ std::vector<Message> LevelTextCommands::titleLines(const GameModel& model) {
         const CompanionFiles f = model.files();
         if (level >= 1 && f.sol.count() >= level) {
             const auto answer = f.sol.get<TAnswerData>(level - 1);
-            const TMazeData maze = f.levels.get<TMazeData>(level - 1);
+            const core::Board maze = model.levelBoard(level);
             if (replayAnswer(maze, answer).ok()) {
                 const core::MoveFigures a = answerFigures(maze, answer);
                 lines.push_back(

@@ -134,6 +134,7 @@ enum class MessageId {
     XsbCannotSave,
     GameSaved, // %1 slot, %2 level
     NoSuchSlot,
+    LevelTooLargeForSlot, // a board past 22 x 34
     Saved,
 
     // Stored answers.

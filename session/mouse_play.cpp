@@ -10,31 +10,12 @@
 
 namespace sokoban {
 
-namespace {
-
-const char* wordFor(int d) {
-    switch (d) {
-    case -kCols:
-        return "up";
-    case -1:
-        return "left";
-    case 1:
-        return "right";
-    case kCols:
-        return "down";
-    default:
-        return nullptr;
-    }
-}
-
-} // namespace
-
 int GameModel::pixelToCell(int x, int y) const {
     if (layout_.cellSize <= 0) return -1;
     const int col = (x + 1) / layout_.cellSize - layout_.originCol;
     const int row = (y + 1) / layout_.cellSize - layout_.originRow;
-    if (col < 0 || col > kCols - 1 || row < 0 || row > kRows - 1) return -1;
-    return col + row * kCols;
+    if (col < 0 || col > cols() - 1 || row < 0 || row > rows() - 1) return -1;
+    return col + row * cols();
 }
 
 void GameModel::Image1MouseDown(bool rightButtonAlone, int x, int y) {
@@ -64,10 +45,9 @@ void GameModel::BlockClick(int cell) {
     // along whatever it leaves there.
     stopWalk();
     walk_.connected = false;
-    if (cell == manPos() || cell < 0 || cell >= kCells) return;
-    const int d = cell - manPos();
+    if (cell == manPos() || !position().contains(cell)) return;
     const int code = cells()[static_cast<std::size_t>(cell)];
-    const char* word = wordFor(d);
+    const char* word = moveWordBetween(manPos(), cell, cols());
     if (code == kOutside || code == kWall) {
         send(event::Sound{Effect::Pong});
     } else if (code == kBox || code == kBoxOnTarget) {
@@ -80,13 +60,14 @@ void GameModel::BlockClick(int cell) {
             KeyMove(word);
             return;
         }
-        if (manPos() < 0 || manPos() >= kCells) return;
+        if (!position().contains(manPos())) return;
         // The shortest walk (最短路径行走), or the game's own greedy one.
-        const core::Board board = boardOf(cells(), manPos());
+        const core::Board board = position().board();
         const auto path = aids_.options.shortestWalk == 1
                               ? core::shortestWalk(board, manPos(), cell)
                               : core::greedyWalk(board, manPos(), cell);
-        walk_.connected = path && !path->empty() && walk_.setPath(manPos(), *path);
+        walk_.connected =
+            path && !path->empty() && walk_.setPath(manPos(), *path, cols(), cellCount());
         if (!walk_.connected) {
             send({event::Sound{Effect::Pong}, event::Cursor{"dead"}});
             return;
@@ -138,7 +119,7 @@ void GameModel::Image1MouseMove(int x, int y) {
     if (code == kOutside || code == kWall) {
         cursor = "dead";
     } else if (code == kBox || code == kBoxOnTarget) {
-        const char* word = wordFor(cell - manPos());
+        const char* word = moveWordBetween(manPos(), cell, cols());
         cursor = word ? word : "dead";
     }
     send(event::Cursor{cursor});

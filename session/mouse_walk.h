@@ -3,9 +3,6 @@
 // game model's moves.
 #pragma once
 
-#include "storage/records.h"
-
-#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -18,10 +15,10 @@ class MouseWalk {
         int cell = 0;
         const char* dir = "up";
     };
-    using Path = std::array<PathStep, kCells>;
+    using Path = std::vector<PathStep>;
 
     // The path of the walk.
-    Path walkPath{};
+    Path walkPath;
     int walkCount = 0;
     int walkIndex = 0;
     // The last search reached its goal.
@@ -29,9 +26,10 @@ class MouseWalk {
     int walkInterval = 70; // Timer2
     bool walking = false;  // Timer2 is on
 
-    // A path of move codes from `start` as the walk; false when it is longer
-    // than a walk holds.
-    bool setPath(int start, const std::vector<std::uint8_t>& codes);
+    // A path of move codes from `start` on a grid `cols` wide as the walk;
+    // false when it is longer than `capacity`, what a walk on that board holds
+    // (a step for each of its cells).
+    bool setPath(int start, const std::vector<std::uint8_t>& codes, int cols, int capacity);
     // The walk starts at its first step.
     void begin(int interval);
 };

@@ -16,9 +16,9 @@ bool isBoxCode(int code) {
 } // namespace
 
 bool GameModel::dragPush(int box, int goal) {
-    const auto path = core::boxPath(boardOf(cells(), manPos()), box, goal);
+    const auto path = core::boxPath(position().board(), box, goal);
     if (!path) return false;
-    if (!walk_.setPath(manPos(), *path)) {
+    if (!walk_.setPath(manPos(), *path, cols(), cellCount())) {
         // Longer than a walk holds: made at once.
         for (const auto code : *path)
             KeyMove(kDirections[code].word);
@@ -30,16 +30,11 @@ bool GameModel::dragPush(int box, int goal) {
 
 void GameModel::dragOver(int from, int cell) {
     if (cell == from) {
-        const int d = cell - manPos();
-        const char* word = d == -kCols  ? "up"
-                           : d == kCols ? "down"
-                           : d == -1    ? "left"
-                           : d == 1     ? "right"
-                                        : "dead";
-        send(event::Cursor{word});
+        const char* word = moveWordBetween(manPos(), cell, cols());
+        send(event::Cursor{word ? word : "dead"});
         return;
     }
-    const bool can = core::boxPath(boardOf(cells(), manPos()), from, cell).has_value();
+    const bool can = core::boxPath(position().board(), from, cell).has_value();
     send(event::Cursor{can ? "go" : "dead"});
 }
 

@@ -2,16 +2,18 @@
 // one line of play the history keeps.
 #include "game_model.h"
 
+#include <algorithm>
+
 namespace sokoban {
 
 event::Moved GameModel::redrawnFrom(const Position& before) const {
     event::Moved m;
-    m.workerFrom = before.man >= 0 && before.man < kCells ? before.man : -1;
+    m.workerFrom = before.contains(before.man) ? before.man : -1;
     m.workerTo = manPos();
     m.facing = manDir_ - 1;
-    for (int i = 0; i < kCells; ++i)
-        if (before.cells[static_cast<std::size_t>(i)] != cells()[static_cast<std::size_t>(i)])
-            m.cells.push_back(i);
+    const std::size_t n = std::min(before.cells.size(), cells().size());
+    for (std::size_t i = 0; i < n; ++i)
+        if (before.cells[i] != cells()[i]) m.cells.push_back(static_cast<int>(i));
     return m;
 }
 

@@ -46,10 +46,7 @@ bool GameModel::PlayXSB(const std::string& path) {
 
     // Whatever the reader said, play the level xsbMaze holds, moved to the
     // top-left corner like a level of a set.
-    Position entry;
-    entry.cells = xsbMaze_.cells;
-    entry.man = xsbMaze_.man;
-    enterPosition(entry);
+    enterPosition(Position::ofRecord(xsbMaze_.cells, xsbMaze_.man));
     placeBoard(true);
 
     // The level has no records: the status bar shows none.
@@ -73,7 +70,7 @@ void GameModel::mSaveToXSBClick() {
     if (!chosen) return;
     // The level is read before the file is touched, so a failed read leaves
     // an existing file as it was.
-    const auto level = files().levels.get<TMazeData>(curLevel_ - 1);
+    const core::Board level = levelBoard(curLevel_);
     saveXsb(*chosen, level);
     dialogs_.information(MessageId::Saved);
 }

@@ -2,15 +2,17 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace sokoban {
 
-BoundingBox boundingBox(const Cells& cells) {
+BoundingBox boundingBox(std::span<const std::uint8_t> cells, int cols) {
     BoundingBox b;
+    if (cols <= 0) return b;
     bool any = false;
-    for (int i = 0; i < kCells; ++i) {
-        if (cells[static_cast<std::size_t>(i)] == kOutside) continue;
-        const int r = i / kCols, c = i % kCols;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (cells[i] == kOutside) continue;
+        const int r = static_cast<int>(i) / cols, c = static_cast<int>(i) % cols;
         if (!any) {
             b = {r, c, r, c};
             any = true;
@@ -24,17 +26,25 @@ BoundingBox boundingBox(const Cells& cells) {
     return b;
 }
 
-int normaliseBoard(Cells& cells, const BoundingBox& box) {
-    const int shift = box.top * kCols + box.left;
+BoundingBox boundingBox(const Cells& cells) {
+    return boundingBox(std::span<const std::uint8_t>(cells), kCols);
+}
+
+int normaliseBoard(std::span<std::uint8_t> cells, int cols, const BoundingBox& box) {
+    const int shift = box.top * cols + box.left;
     if (shift == 0) return 0;
-    Cells out{};
+    std::vector<std::uint8_t> out(cells.size(), kOutside);
     for (int r = box.top; r <= box.bottom; ++r)
         for (int c = box.left; c <= box.right; ++c) {
-            const int i = r * kCols + c;
+            const int i = r * cols + c;
             out[static_cast<std::size_t>(i - shift)] = cells[static_cast<std::size_t>(i)];
         }
-    cells = out;
+    std::copy(out.begin(), out.end(), cells.begin());
     return shift;
+}
+
+int normaliseBoard(Cells& cells, const BoundingBox& box) {
+    return normaliseBoard(std::span<std::uint8_t>(cells), kCols, box);
 }
 
 BoardLayout fitBoard(int ww, int wh, int bar, int mazeWidth, int mazeHeight, bool fixedSize) {
@@ -50,12 +60,12 @@ BoardLayout fitBoard(int ww, int wh, int bar, int mazeWidth, int mazeHeight, boo
     return l;
 }
 
-int cellAt(const BoardLayout& l, int x, int y) {
+int cellAt(const BoardLayout& l, int x, int y, int rows, int cols) {
     if (l.cellSize <= 0 || x < 0 || y < 0) return -1;
     const int c = x / l.cellSize - l.originCol;
     const int r = y / l.cellSize - l.originRow;
-    if (r < 0 || r >= kRows || c < 0 || c >= kCols) return -1;
-    return r * kCols + c;
+    if (r < 0 || r >= rows || c < 0 || c >= cols) return -1;
+    return r * cols + c;
 }
 
 } // namespace sokoban

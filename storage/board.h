@@ -3,6 +3,9 @@
 
 #include "storage/records.h"
 
+#include <cstdint>
+#include <span>
+
 namespace sokoban {
 
 struct BoundingBox {
@@ -13,9 +16,12 @@ struct BoundingBox {
 
 // Smallest box holding every non-outside cell; an empty board gives 0..0.
 BoundingBox boundingBox(const Cells& cells);
+// The same on a grid `cols` wide.
+BoundingBox boundingBox(std::span<const std::uint8_t> cells, int cols);
 
 // Moves the box to row 0, column 0; returns the index shift applied.
 int normaliseBoard(Cells& cells, const BoundingBox& box);
+int normaliseBoard(std::span<std::uint8_t> cells, int cols, const BoundingBox& box);
 
 struct BoardLayout {
     int cellSize = 0;
@@ -28,7 +34,8 @@ struct BoardLayout {
 BoardLayout fitBoard(int windowWidth, int windowHeight, int barHeight, int mazeWidth,
                      int mazeHeight, bool fixedSize);
 
-// The cell under a pixel of the board image, or -1 outside the grid.
-int cellAt(const BoardLayout& layout, int x, int y);
+// The cell under a pixel of the board image, or -1 outside the grid (a
+// level record's unless given).
+int cellAt(const BoardLayout& layout, int x, int y, int rows = kRows, int cols = kCols);
 
 } // namespace sokoban

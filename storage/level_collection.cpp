@@ -101,6 +101,52 @@ long numberIn(const std::string& s, long max) {
     return end == s.c_str() || *end || n < 1 || n > max ? 0 : n;
 }
 
+// A level too large for a record as the last two fields of its index line:
+// "rows cols worker" and one digit (the cell code) per cell, row by row.
+std::string largeBoardFields(const core::Board& b) {
+    std::string cells;
+    cells.reserve(static_cast<std::size_t>(b.size()));
+    for (const std::uint8_t code : b.cells)
+        cells += static_cast<char>('0' + std::min<int>(code, kBoxOnTarget));
+    return std::to_string(b.rows) + ' ' + std::to_string(b.cols) + ' ' + std::to_string(b.worker) +
+           '\t' + cells;
+}
+
+// The board of those fields; nullopt when they are damaged.
+std::optional<core::Board> largeBoardOf(const std::string& size, const std::string& cells) {
+    int rows = 0, cols = 0, worker = -1;
+    std::istringstream in(size);
+    if (!(in >> rows >> cols >> worker) || rows < 1 || cols < 1 || rows > core::kMaxSide ||
+        cols > core::kMaxSide || cells.size() != static_cast<std::size_t>(rows * cols))
+        return std::nullopt;
+    core::Board b(rows, cols);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (cells[i] < '0' || cells[i] > '5') return std::nullopt;
+        b.cells[i] = static_cast<std::uint8_t>(cells[i] - '0');
+    }
+    if (!b.contains(worker) || !core::isFree(b.at(worker))) return std::nullopt;
+    b.worker = worker;
+    return b;
+}
+
+// The large-board fields of every level line of an index, by the set's
+// number: what tells apart levels whose records are alike (all empty).
+std::map<int, std::string> largeFieldsIn(std::istream& in) {
+    std::map<int, std::string> out;
+    for (std::string line; std::getline(in, line);) {
+        const std::vector<std::string> f = fieldsOf(line);
+        if (f.size() < 6) continue;
+        if (const long n = numberIn(f[0], kMaxLevels))
+            out[static_cast<int>(n)] = f[4] + '\t' + f[5];
+    }
+    return out;
+}
+
+std::map<int, std::string> largeFieldsOf(const fs::path& idx) {
+    std::ifstream in(idx, std::ios::binary);
+    return largeFieldsIn(in);
+}
+
 // The key lines at the top of an index, up to its first level line.
 std::optional<IndexHead> readIndexHead(std::istream& in) {
     std::string line;
@@ -170,7 +216,7 @@ class Importer {
 
     void add(const TextLevel& level) {
         ++result_.levels;
-        if (tooLarge(level)) {
+        if (!level.fits()) {
             result_.tooLarge.push_back(level.number);
             return;
         }
@@ -183,14 +229,24 @@ class Importer {
             return;
         }
         if (!started_) start();
-        const TMazeData maze = centredLevel(levelMaze(level));
-        const Bytes rec = maze.encode();
+        // A level larger than a record keeps an empty record, so that every
+        // level keeps its number; the index holds its board.
+        const bool large = tooLarge(level);
+        const core::Board board = large ? level.board() : boardOf(centredLevel(levelMaze(level)));
+        const Bytes rec = (large ? TMazeData{} : centredLevel(levelMaze(level))).encode();
         box_.write(reinterpret_cast<const char*>(rec.data()),
                    static_cast<std::streamsize>(rec.size()));
         ++result_.imported;
         indexLines_ += std::to_string(result_.imported) + '\t' + std::to_string(level.number) +
-                       '\t' + tabFree(level.title) + '\t' + tabFree(level.author) + '\n';
-        if (!level.solution.empty()) solutions_.push_back({result_.imported, level.solution});
+                       '\t' + tabFree(level.title) + '\t' + tabFree(level.author);
+        if (large) {
+            const std::string fields = largeBoardFields(board);
+            indexLines_ += '\t' + fields;
+            largeFields_[result_.imported] = fields;
+        }
+        indexLines_ += '\n';
+        if (!level.solution.empty())
+            solutions_.push_back({result_.imported, board, level.solution});
         if (!box_) fail(tmpBox_);
     }
 
@@ -228,7 +284,7 @@ class Importer {
             }
             const auto head = readIndexHead(idx);
             const bool sameSource = head && !source_.empty() && head->source == source_;
-            if (sameBytes(tmpBox_, box)) {
+            if (sameBytes(tmpBox_, box) && largeFieldsOf(idx) == largeFields_) {
                 // The same levels, perhaps moved or with other titles.
                 if (sameSource || !head || head->source == source_) renameOver(tmpIdx_, idx);
                 return done(box, false);
@@ -285,8 +341,7 @@ class Importer {
         if (solutions_.empty()) return 0;
         const CompanionFiles files = CompanionFiles::forGame(box, appDir_);
         int kept = 0;
-        for (const auto& [level, text] : solutions_) {
-            const TMazeData maze = files.levels.get<TMazeData>(level - 1);
+        for (const auto& [level, maze, text] : solutions_) {
             SolutionParse parsed = parseSolution(maze, text);
             if (parsed.error != SolutionError::None) continue;
             parsed.answer.level = static_cast<std::int16_t>(level);
@@ -309,16 +364,24 @@ class Importer {
     void rebuild(const std::string& box, const std::string& base, FileSwitch& change) {
         const std::string oldLevels = readWhole(box);
         const std::string newLevels = readWhole(tmpBox_);
+        const std::map<int, std::string> oldLarge = largeFieldsOf(levelIndexFile(box));
         const std::size_t n = TMazeData::kSize;
+        // A level is its record and, for one too large for a record, its board.
+        const auto keyOf = [n](const std::string& levels, const std::map<int, std::string>& large,
+                               int j) {
+            std::string key = levels.substr(static_cast<std::size_t>(j) * n, n);
+            if (const auto it = large.find(j + 1); it != large.end()) key += it->second;
+            return key;
+        };
         std::unordered_map<std::string, std::vector<int>> oldAt;
         const int oldCount = static_cast<int>(oldLevels.size() / n);
         for (int j = oldCount - 1; j >= 0; --j)
-            oldAt[oldLevels.substr(static_cast<std::size_t>(j) * n, n)].push_back(j);
+            oldAt[keyOf(oldLevels, oldLarge, j)].push_back(j);
         const int newCount = static_cast<int>(newLevels.size() / n);
         std::vector<int> oldOf(static_cast<std::size_t>(newCount), -1);
         std::vector<int> newOf(static_cast<std::size_t>(oldCount), -1);
         for (int i = 0; i < newCount; ++i) {
-            auto it = oldAt.find(newLevels.substr(static_cast<std::size_t>(i) * n, n));
+            auto it = oldAt.find(keyOf(newLevels, largeFields_, i));
             if (it == oldAt.end() || it->second.empty()) continue;
             const int j = it->second.back();
             it->second.pop_back();
@@ -401,8 +464,14 @@ class Importer {
     bool started_ = false;
     fs::path tmpBox_, tmpIdx_;
     std::ofstream box_;
-    std::string indexLines_;                             // a line per level, below the index's head
-    std::vector<std::pair<int, std::string>> solutions_; // level of the set, moves
+    std::string indexLines_; // a line per level, below the index's head
+    struct Solution {
+        int level; // of the set
+        core::Board board;
+        std::string moves;
+    };
+    std::vector<Solution> solutions_;
+    std::map<int, std::string> largeFields_; // of the levels too large for a record
     CollectionImport result_;
 };
 
@@ -520,9 +589,12 @@ std::vector<LevelInfo> readLevelIndex(const std::string& boxFile) {
 std::optional<CollectionIndex> readCollectionIndex(const std::string& boxFile) {
     CollectionIndex index;
     const auto head =
-        readIndex(boxFile, [&](std::size_t n, int number, const std::vector<std::string>&) {
+        readIndex(boxFile, [&](std::size_t n, int number, const std::vector<std::string>& f) {
             if (n > index.textNumbers.size()) index.textNumbers.resize(n);
             index.textNumbers[n - 1] = number;
+            if (f.size() >= 6)
+                if (auto board = largeBoardOf(f[4], f[5]))
+                    index.largeBoards[static_cast<int>(n)] = std::move(*board);
         });
     if (!head) return std::nullopt;
     index.name = head->name.empty() ? fs::path(head->source).stem().string() : head->name;
@@ -566,9 +638,10 @@ OpenedLevelText openLevelTextString(std::string_view text, const std::string& na
 void saveCollection(const fs::path& file, const std::string& boxFile, const UntitledName& untitled,
                     const fs::path& appDir) {
     const std::vector<LevelInfo> infos = readLevelIndex(boxFile);
+    const auto index = readCollectionIndex(boxFile);
     const RecordFile answers = CompanionFiles::forGame(boxFile, appDir).sol;
     // Answers that cannot be read leave the levels without; the export goes on.
-    const auto answerOf = [&](int n, const TMazeData& level) -> std::string {
+    const auto answerOf = [&](int n, const core::Board& level) -> std::string {
         try {
             std::error_code ec;
             if (!fs::exists(answers.path(), ec) || n > answers.count()) return {};
@@ -589,7 +662,8 @@ void saveCollection(const fs::path& file, const std::string& boxFile, const Unti
         const LevelInfo info = static_cast<std::size_t>(n) <= infos.size()
                                    ? infos[static_cast<std::size_t>(n - 1)]
                                    : LevelInfo{};
-        const TMazeData level = TMazeData::decode(rec);
+        const core::Board* large = index ? index->largeBoard(n) : nullptr;
+        const core::Board level = large ? *large : boardOf(TMazeData::decode(rec));
         const std::string solution = answerOf(n, level);
         out << collectionEntry(level, n, info.title, info.author, untitled, solution);
     }

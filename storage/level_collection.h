@@ -9,6 +9,7 @@
 #include "storage/level_text.h"
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,6 +38,13 @@ struct CollectionIndex {
     std::string name;             // the collection's own name, else its file's
     int textLevels = 0;           // levels in the text, those left out too
     std::vector<int> textNumbers; // element 0 for level 1 of the set
+    // Levels too large for a record (past 22 x 34, up to 64 x 64), by the
+    // set's number: their records hold nothing, the index holds the board.
+    std::map<int, core::Board> largeBoards;
+    const core::Board* largeBoard(int level) const {
+        const auto it = largeBoards.find(level);
+        return it == largeBoards.end() ? nullptr : &it->second;
+    }
     // The level's number in the text; the set's number where the index has none.
     int textNumber(int level) const {
         return level >= 1 && static_cast<std::size_t>(level) <= textNumbers.size() &&

@@ -128,6 +128,12 @@ std::string collectionTitle(const std::string& title, int level, const UntitledN
 std::string collectionEntry(const TMazeData& level, int number, const std::string& title,
                             const std::string& author, const UntitledName& untitled,
                             const std::string& solution) {
+    return collectionEntry(boardOf(level), number, title, author, untitled, solution);
+}
+
+std::string collectionEntry(const core::Board& level, int number, const std::string& title,
+                            const std::string& author, const UntitledName& untitled,
+                            const std::string& solution) {
     std::string out = writeXsb(level);
     out += "Title: " + collectionTitle(title, number, untitled) + "\r\n";
     const std::string a = core::cleanTitle(author);
@@ -153,17 +159,29 @@ core::Moves movesOf(const TAnswerData& answer, int count) {
 
 } // namespace
 
-std::string solutionText(const TMazeData& level, const TAnswerData& answer) {
+std::string solutionText(const core::Board& level, const TAnswerData& answer) {
     const int n = std::clamp<int>(answer.moves, 0, TAnswerData::kCapacity);
-    return core::lurdOf(boardOf(level), movesOf(answer, n));
+    return core::lurdOf(level, movesOf(answer, n));
+}
+
+std::string solutionText(const TMazeData& level, const TAnswerData& answer) {
+    return solutionText(boardOf(level), answer);
+}
+
+core::MoveFigures answerFigures(const core::Board& level, const TAnswerData& answer) {
+    const int n = std::clamp<int>(answer.moves, 0, TAnswerData::kCapacity);
+    return core::figuresOf(level, movesOf(answer, n));
 }
 
 core::MoveFigures answerFigures(const TMazeData& level, const TAnswerData& answer) {
-    const int n = std::clamp<int>(answer.moves, 0, TAnswerData::kCapacity);
-    return core::figuresOf(boardOf(level), movesOf(answer, n));
+    return answerFigures(boardOf(level), answer);
 }
 
 AnswerReplay replayAnswer(const TMazeData& level, const TAnswerData& answer) {
+    return replayAnswer(boardOf(level), answer);
+}
+
+AnswerReplay replayAnswer(const core::Board& level, const TAnswerData& answer) {
     AnswerReplay r;
     if (answer.moves < 1) {
         r.error = SolutionError::Empty;
@@ -173,7 +191,7 @@ AnswerReplay replayAnswer(const TMazeData& level, const TAnswerData& answer) {
         r.error = SolutionError::TooLong;
         return r;
     }
-    core::Board board = boardOf(level);
+    core::Board board = level;
     for (int i = 0; i < answer.moves; ++i) {
         const auto made = core::apply(board, static_cast<core::Dir>(answer.moveAt(i))).kind;
         if (made == core::MoveKind::Blocked) {
@@ -190,6 +208,10 @@ AnswerReplay replayAnswer(const TMazeData& level, const TAnswerData& answer) {
 }
 
 SolutionParse parseSolution(const TMazeData& level, std::string_view text) {
+    return parseSolution(boardOf(level), text);
+}
+
+SolutionParse parseSolution(const core::Board& level, std::string_view text) {
     SolutionParse result;
     const core::LurdParse read = core::parseLurd(text, TAnswerData::kCapacity);
     if (read.error != core::LurdError::None) {
@@ -202,7 +224,7 @@ SolutionParse parseSolution(const TMazeData& level, std::string_view text) {
         return result;
     }
     // Either case is fine: the board tells steps from pushes.
-    core::Board board = boardOf(level);
+    core::Board board = level;
     int made = 0;
     for (const core::LurdMove m : read.moves) {
         if (core::apply(board, m.dir).kind == core::MoveKind::Blocked) {

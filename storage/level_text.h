@@ -72,6 +72,9 @@ std::string collectionTitle(const std::string& title, int level, const UntitledN
 // "Author:" line when there is an author, a "Solution:" line and the moves
 // (70 to a line) when there is a solution, and a blank line; CR LF
 // throughout.
+std::string collectionEntry(const core::Board& level, int number, const std::string& title,
+                            const std::string& author, const UntitledName& untitled,
+                            const std::string& solution = {});
 std::string collectionEntry(const TMazeData& level, int number, const std::string& title,
                             const std::string& author, const UntitledName& untitled,
                             const std::string& solution = {});
@@ -80,6 +83,7 @@ std::string collectionEntry(const TMazeData& level, int number, const std::strin
 
 // The moves of an answer: "u", "d", "l", "r" for steps, capitals for pushes.
 // Moves that cannot be made on the level are written as steps.
+std::string solutionText(const core::Board& level, const TAnswerData& answer);
 std::string solutionText(const TMazeData& level, const TAnswerData& answer);
 
 enum class SolutionError {
@@ -111,12 +115,15 @@ struct AnswerReplay {
         return !stored.ok() || moves < stored.moves || pushes < stored.pushes;
     }
 };
+AnswerReplay replayAnswer(const core::Board& level, const TAnswerData& answer);
 AnswerReplay replayAnswer(const TMazeData& level, const TAnswerData& answer);
 // Moves, pushes, box lines and box changes of an answer on its level.
+core::MoveFigures answerFigures(const core::Board& level, const TAnswerData& answer);
 core::MoveFigures answerFigures(const TMazeData& level, const TAnswerData& answer);
 
 // Reads letters as solutionText writes them (either case, run lengths like
 // "3r", blanks and line ends anywhere) and plays them on the level.
+SolutionParse parseSolution(const core::Board& level, std::string_view text);
 SolutionParse parseSolution(const TMazeData& level, std::string_view text);
 
 } // namespace sokoban

@@ -73,18 +73,18 @@ XsbResult readXsb(const std::filesystem::path& path) {
     return scanner.finish();
 }
 
-std::string writeXsb(const TMazeData& level) {
+std::string writeXsb(const core::Board& level) {
     static constexpr char kCharOf[] = {' ', '#', ' ', '.', '$', '*'};
-    const BoundingBox box = boundingBox(level.cells);
+    const BoundingBox box = boundingBox(level.cells, level.cols);
     std::string out;
     for (int r = box.top; r <= box.bottom; ++r) {
         for (int c = box.left; c <= box.right; ++c) {
-            const int i = r * kCols + c;
-            const std::uint8_t code = level.cells[static_cast<std::size_t>(i)];
+            const int i = r * level.cols + c;
+            const std::uint8_t code = level.at(i);
             if (code > kBoxOnTarget) continue; // not a cell code: nothing to write
             char ch = kCharOf[code];
-            if (i == level.man && code == kFloor) ch = '@';
-            if (i == level.man && code == kTarget) ch = '+';
+            if (i == level.worker && code == kFloor) ch = '@';
+            if (i == level.worker && code == kTarget) ch = '+';
             out += ch;
         }
         out += "\r\n";
@@ -92,13 +92,28 @@ std::string writeXsb(const TMazeData& level) {
     return out;
 }
 
-void saveXsb(const std::filesystem::path& path, const TMazeData& level) {
-    const std::string text = writeXsb(level);
+std::string writeXsb(const TMazeData& level) {
+    return writeXsb(boardOf(level));
+}
+
+namespace {
+
+void writeText(const std::filesystem::path& path, const std::string& text) {
     std::FILE* raw = std::fopen(path.c_str(), "wb");
     if (!raw) throw FileError(path, errno);
     std::unique_ptr<std::FILE, FileCloser> file(raw);
     if (std::fwrite(text.data(), 1, text.size(), raw) != text.size()) throw FileError(path, errno);
     if (std::fclose(file.release()) != 0) throw FileError(path, errno);
+}
+
+} // namespace
+
+void saveXsb(const std::filesystem::path& path, const TMazeData& level) {
+    writeText(path, writeXsb(level));
+}
+
+void saveXsb(const std::filesystem::path& path, const core::Board& level) {
+    writeText(path, writeXsb(level));
 }
 
 std::string xsbFileName(const std::string& gameName, int level) {

@@ -50,8 +50,10 @@ XsbResult readXsb(const std::filesystem::path& path);
 // A level as XSB text: the rows of its bounding rectangle, each ending in
 // CR LF, blanks for outside cells, the worker as "@" or "+" on its cell.
 std::string writeXsb(const TMazeData& level);
+std::string writeXsb(const core::Board& level);
 // Writes writeXsb(level) to a file, replacing it; throws FileError.
 void saveXsb(const std::filesystem::path& path, const TMazeData& level);
+void saveXsb(const std::filesystem::path& path, const core::Board& level);
 
 // The proposed file name of a level: the level-set path without its
 // extension and the level number padded with zeros to four digits

@@ -533,6 +533,10 @@
         <source>合集进度：     已解 %1 / %2 关，尝试 %3 次，用时 %4 分；</source>
         <translation>Collection progress: %1 / %2 solved, %3 attempts, %4 min played</translation>
     </message>
+    <message>
+        <source>这一关太大，进度存不下！</source>
+        <translation>This level is too large for a save slot.</translation>
+    </message>
 </context>
 <context>
     <name>sokoban::LevelChooser</name>

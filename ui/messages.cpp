@@ -227,6 +227,8 @@ QString Messages::source(MessageId id) {
         return tr("游戏保存到进度%1，当前游戏为第%2关！");
     case MessageId::NoSuchSlot:
         return tr("该进度不存在！");
+    case MessageId::LevelTooLargeForSlot:
+        return tr("这一关太大，进度存不下！");
     case MessageId::Saved:
         return tr("保存完毕！");
 

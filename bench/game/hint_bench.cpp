@@ -80,12 +80,9 @@ int main(int argc, char** argv) {
         for (int level = 1; level <= game.levelCount(); ++level) {
             game.playLevel(level);
             // The solver alone, to know the levels it finishes quickly.
-            TMazeData m;
-            m.cells = game.cells();
-            m.man = static_cast<std::int16_t>(game.manPos());
             solver::Limits l;
             l.timeSeconds = limit;
-            const auto alone = solver::solve(boardOf(m), l);
+            const auto alone = solver::solve(game.position().board(), l);
 
             const int pushes = game.pushCount();
             auto t = Clock::now();

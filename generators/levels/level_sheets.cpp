@@ -45,7 +45,8 @@ QImage drawLevel(sokoban::BoardPainter& painter, const TMazeData& level, int cel
     const auto box = sokoban::boundingBox(cells);
     const int shift = sokoban::normaliseBoard(cells, box);
     painter.resize(box.width() * cell, box.height() * cell);
-    painter.cells = &cells;
+    const std::vector<std::uint8_t> grid(cells.begin(), cells.end());
+    painter.cells = &grid;
     painter.manPos = level.man - shift;
     painter.layout = {cell, 0, 0};
     painter.manFrame = kDownFrame;

@@ -40,7 +40,7 @@ class AssistTest : public GameFixture {
     }
     // What undo must give back exactly.
     struct Snapshot {
-        Cells cells;
+        PlayCells cells;
         int man, moves, pushes;
         std::vector<std::uint8_t> log;
         bool operator==(const Snapshot&) const = default;
@@ -273,7 +273,7 @@ TEST_F(AssistTest, DeadSquaresOfHandMadePatterns) {
         SCOPED_TRACE(c.name);
         const TMazeData m = makeLevel(c.rows);
         DeadSquares dead;
-        dead.reset(m.cells, m.man);
+        dead.reset(boardOf(m));
         std::vector<std::pair<int, int>> found;
         for (int i = 0; i < kCells; ++i)
             if (dead.isDead(i)) found.emplace_back(i / kCols, i % kCols);
@@ -316,7 +316,7 @@ TEST_F(AssistTest, APushThatLosesTheLevelIsWarnedAbout) {
 TEST_F(AssistTest, DraggingABoxPushesItAlongTheFewestPushes) {
     open({makeLevel(kTwoBoxes)});
     const int box = 2 * kCols + 2, goal = 3 * kCols + 4;
-    const auto path = core::boxPath(boardOf(game.cells(), game.manPos()), box, goal);
+    const auto path = core::boxPath(game.position().board(), box, goal);
     ASSERT_TRUE(path);
     int pushes = 0;
     for (auto code : *path) {
@@ -377,8 +377,7 @@ TEST_F(AssistTest, ShortestWalksTakeTheFewestSteps) {
     EXPECT_EQ(game.walk().walkCount, 6);
     EXPECT_EQ(greedy, 10);
     ASSERT_TRUE(view.walking);
-    const auto shortest =
-        core::shortestWalk(boardOf(game.cells(), game.manPos()), game.manPos(), goal);
+    const auto shortest = core::shortestWalk(game.position().board(), game.manPos(), goal);
     ASSERT_TRUE(shortest);
     EXPECT_EQ(game.walk().walkCount, static_cast<int>(shortest->size()));
     while (game.walk().walking)

@@ -124,5 +124,69 @@ TEST_F(CollectionPlay, StatisticsOfTheLevelsAndTheCollection) {
     EXPECT_EQ(lines, expected);
 }
 
+// A level past the 22 x 34 of a record plays like any other: keys, the
+// mouse, undo, the solve recorded; only a save slot cannot hold it.
+TEST_F(GameFixture, ALevelLargerThanARecordPlaysAndIsRecorded) {
+    // 40 x 60 inside its walls; the box two pushes from its target.
+    std::vector<std::string> rows(42, "#" + std::string(60, ' ') + "#");
+    rows.front() = rows.back() = std::string(62, '#');
+    rows[1].replace(1, 4, "@$ .");
+    rows[39][59] = '$';
+    rows[38][59] = '.';
+    std::string text = corridor(1);
+    for (const auto& r : rows)
+        text += r + "\n";
+    std::ofstream(dir.path / "big.xsb") << text + "\n" + corridor(2);
+    const std::string box = openLevelTextFile(dir.path / "big.xsb", dir.path / "sets").set.boxFile;
+    ASSERT_FALSE(box.empty());
+    game.openOtherSet(box);
+    ASSERT_EQ(game.levelCount(), 3);
+    game.playLevel(2);
+    EXPECT_EQ(game.cols(), 62);
+    EXPECT_EQ(game.rows(), 42);
+    EXPECT_EQ(game.mazeWidth(), 62);
+    EXPECT_EQ(game.mazeHeight(), 42);
+    EXPECT_EQ(game.manPos(), 62 + 1);
+
+    // The mouse walks to the far corner and back along the board's rows.
+    game.BlockClick(40 * 62 + 59);
+    ASSERT_TRUE(game.walk().connected);
+    while (game.walk().walking)
+        game.Timer2Timer();
+    EXPECT_EQ(game.manPos(), 40 * 62 + 59);
+    game.BlockClick(62 + 1);
+    while (game.walk().walking)
+        game.Timer2Timer();
+    EXPECT_EQ(game.manPos(), 62 + 1);
+
+    game.KeyMove("right"); // a push
+    EXPECT_EQ(game.cells()[62 + 3], kBox);
+    game.tbUndoClick();
+    EXPECT_EQ(game.cells()[62 + 2], kBox);
+    EXPECT_EQ(game.manPos(), 62 + 1);
+
+    dialogs.takeMessages();
+    game.Gamesave(1);
+    EXPECT_EQ(dialogs.takeMessages(), Messages{Id::LevelTooLargeForSlot});
+
+    EXPECT_NE(LevelTextCommands(game, dialogs).copyLevel().find(rows[1] + "\r\n"),
+              std::string::npos);
+
+    // The first box home, then the second one up from the bottom corner.
+    game.KeyMove("right");
+    game.KeyMove("right");
+    game.BlockClick(40 * 62 + 59);
+    while (game.walk().walking)
+        game.Timer2Timer();
+    game.KeyMove("up"); // solved: recorded, and on to level 3
+    EXPECT_EQ(game.curLevel(), 3);
+    const auto best = game.files().bst.get<TBestData>(1);
+    EXPECT_GT(best.moves, 0);
+    EXPECT_EQ(best.pushes, 3);
+    game.playLevel(2);
+    EXPECT_EQ(game.bestPushes(), 3);
+    EXPECT_EQ(game.cols(), 62);
+}
+
 } // namespace
 } // namespace sokoban::testing

@@ -77,7 +77,7 @@ TEST_F(GameTest, OpeningShowsTheFirstLevelNormalised) {
     // Undo record 0 holds the entry position.
     const auto rec0 = undoFile(dir.path).get<TSaveData>(0);
     EXPECT_EQ(rec0.man, game.manPos());
-    EXPECT_EQ(rec0.cells, game.cells());
+    EXPECT_EQ(PlayCells(rec0.cells.begin(), rec0.cells.end()), game.cells());
     EXPECT_EQ(rec0.moves, 0);
 }
 
@@ -208,7 +208,7 @@ TEST_F(GameTest, UndoReturnsToBeforeTheLastPush) {
     game.UnlockAllLevels();
     EXPECT_EQ(dialogs.takeMessages(), Messages{Id::AllLevelsUnlocked});
     game.playLevel(3);
-    const Cells start = game.cells();
+    const PlayCells start = game.cells();
     const int startMan = game.manPos();
 
     // Undo right after entering keeps the entry position.
@@ -302,7 +302,7 @@ TEST_F(GameTest, SaveSlotsRoundTrip) {
     dialogs.takeTexts();
     game.playLevel(3);
     keys("lLd");
-    const Cells board = game.cells();
+    const PlayCells board = game.cells();
     const int man = game.manPos();
     game.Gamesave(3);
     EXPECT_EQ(dialogs.takeMessages(), (Messages{{Id::GameSaved, 3, 3}}));
@@ -329,7 +329,7 @@ TEST_F(GameTest, UndoRightAfterLoadingASlotKeepsItsCounters) {
     game.UnlockAllLevels();
     game.playLevel(3);
     keys("lLd");
-    const Cells board = game.cells();
+    const PlayCells board = game.cells();
     const int man = game.manPos();
     game.Gamesave(2);
     game.playLevel(1);
@@ -348,7 +348,7 @@ TEST_F(GameTest, UndoRightAfterLoadingASlotKeepsItsCounters) {
 TEST_F(GameTest, ASetThatFailsToOpenLeavesTheOpenOneInPlay) {
     game.UnlockAllLevels();
     game.playLevel(3);
-    const Cells start = game.cells();
+    const PlayCells start = game.cells();
     const int startMan = game.manPos();
     keys("lL"); // one push in the undo history
     dialogs.takeTexts();
@@ -396,7 +396,7 @@ TEST_F(GameTest, ASetThatFailsToOpenLeavesTheOpenOneInPlay) {
 }
 
 TEST_F(GameTest, APushWhoseUndoRecordCannotBeWrittenIsRefused) {
-    const Cells start = game.cells();
+    const PlayCells start = game.cells();
     const int man = game.manPos();
     const auto tmp = game.undoFile().path();
     std::filesystem::remove(tmp);

@@ -122,7 +122,7 @@ TEST(LevelCollection, LevelsThatCannotBePlayedAreLeftOutAndNamed) {
     std::string text;
     for (int n = 1; n <= 20; ++n) {
         if (n == 7 || n == 12)
-            text += std::string(40, '#') + "\n#@$." + std::string(36, ' ') + "#\n\n";
+            text += std::string(70, '#') + "\n#@$." + std::string(66, ' ') + "#\n\n";
         else if (n == 15)
             text += "#####\n#$ .#\n#####\n\n";
         else
@@ -138,17 +138,85 @@ TEST(LevelCollection, LevelsThatCannotBePlayedAreLeftOutAndNamed) {
     EXPECT_EQ(got.set.unreadable, std::vector<int>{15});
     EXPECT_EQ(got.set.beyondLimit, 0);
 
-    writeText(file, level(1) + std::string(40, '#') + "\n");
+    writeText(file, level(1) + std::string(70, '#') + "\n");
     const OpenedLevelText one = openLevelTextFile(file, dir.path);
     EXPECT_EQ(one.set.imported, 1);
     EXPECT_EQ(one.set.tooLarge, std::vector<int>{2});
     EXPECT_TRUE(one.set.unreadable.empty());
-    writeText(file, std::string(40, '#') + "\n\n" + std::string(50, '#') + "\n");
+    writeText(file, std::string(70, '#') + "\n\n" + std::string(80, '#') + "\n");
     const OpenedLevelText none = openLevelTextFile(file, dir.path);
     EXPECT_TRUE(none.collection);
     EXPECT_EQ(none.set.boxFile, "");
     EXPECT_EQ(none.set.imported, 0);
     EXPECT_EQ(none.set.tooLarge, (std::vector<int>{1, 2}));
+}
+
+// A hall too large for a level record: `rows` x `cols` inside its walls,
+// the worker and a box in the top row, the target `shift` cells further.
+std::vector<std::string> hall(int rows, int cols, int shift) {
+    std::vector<std::string> r(std::size_t(rows) + 2,
+                               "#" + std::string(std::size_t(cols), ' ') + "#");
+    r.front() = r.back() = std::string(std::size_t(cols) + 2, '#');
+    r[1][1] = '@';
+    r[1][2] = '$';
+    r[1][std::size_t(3 + shift)] = '.';
+    return r;
+}
+
+std::string text(const std::vector<std::string>& rows) {
+    std::string s;
+    for (const auto& r : rows)
+        s += r + "\n";
+    return s + "\n";
+}
+
+TEST(LevelCollection, LevelsLargerThanARecordKeepTheirBoardsNumbersAndRecords) {
+    TempDir dir;
+    const fs::path file = dir.path / "halls.txt";
+    const auto wide = hall(20, 60, 1), tall = hall(60, 10, 2), huge = hall(5, 70, 0);
+    writeText(file, level(1) + text(wide) + level(2) + text(huge) + text(tall));
+    const OpenedLevelText got = openLevelTextFile(file, dir.path);
+    ASSERT_TRUE(got.collection);
+    EXPECT_EQ(got.set.imported, 4);
+    EXPECT_EQ(got.set.tooLarge, std::vector<int>{4}); // past 64 x 64
+    const std::string box = got.set.boxFile;
+    EXPECT_EQ(fs::file_size(box), 4u * 750u);
+    EXPECT_EQ(boxLevels(box)[1], TMazeData{}); // the record holds nothing
+
+    const auto index = readCollectionIndex(box);
+    ASSERT_TRUE(index);
+    EXPECT_EQ(index->largeBoard(1), nullptr);
+    ASSERT_NE(index->largeBoard(2), nullptr);
+    ASSERT_NE(index->largeBoard(4), nullptr);
+    EXPECT_EQ(index->largeBoard(2)->rows, 22);
+    EXPECT_EQ(index->largeBoard(2)->cols, 62);
+    EXPECT_EQ(core::toXsbRows(*index->largeBoard(4)), tall);
+    EXPECT_EQ(index->textNumber(4), 5);
+
+    // The export writes the boards whole.
+    saveCollection(dir.path / "out.txt", box, [](int n) { return "L" + std::to_string(n); });
+    const std::string out = readText(dir.path / "out.txt");
+    EXPECT_NE(out.find(wide[1] + "\r\n"), std::string::npos);
+    EXPECT_NE(out.find(tall[60] + "\r\n"), std::string::npos);
+
+    // Records follow the large levels when the text swaps them: their
+    // records alike (empty), the boards tell them apart.
+    const std::string base = companionBase(box);
+    writeRecords<TBestData>(base + ".bst", {{0, 0}, {7, 7}, {0, 0}, {9, 9}});
+    writeText(file, level(1) + text(tall) + level(2) + text(huge) + text(wide));
+    const OpenedLevelText swapped = openLevelTextFile(file, dir.path);
+    ASSERT_EQ(swapped.set.boxFile, box);
+    EXPECT_EQ(readRecords<TBestData>(base + ".bst"),
+              (std::vector<TBestData>{{0, 0}, {9, 9}, {0, 0}, {7, 7}}));
+    EXPECT_EQ(core::toXsbRows(*readCollectionIndex(box)->largeBoard(2)), tall);
+
+    // A damaged board in the index is no board.
+    std::string idx = readText(levelIndexFile(box));
+    const auto at = idx.find("22 62 ");
+    ASSERT_NE(at, std::string::npos);
+    idx.replace(at, 2, "23");
+    writeText(levelIndexFile(box), idx);
+    EXPECT_EQ(readCollectionIndex(box)->largeBoard(4), nullptr);
 }
 
 TEST(LevelCollection, ChangedLevelsRebuildTheSetAndKeepTheRecordsOfTheOthers) {

@@ -296,7 +296,7 @@ TEST_F(LevelTextWindowTest, AFailedOpenLeavesTheLevelInPlay) {
     std::ofstream(empty, std::ios::binary).flush();
     std::string tooBig;
     for (int k = 0; k < 2; ++k)
-        tooBig += std::string(40, '#') + "\r\n#@$." + std::string(35, ' ') + "#\r\n\r\n";
+        tooBig += std::string(70, '#') + "\r\n#@$." + std::string(65, ' ') + "#\r\n\r\n";
     std::ofstream(big, std::ios::binary) << tooBig;
     start(QStringList{"sokoban"});
     QTest::keyClick(form->boardImage(), Qt::Key_Right);

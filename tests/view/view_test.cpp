@@ -83,7 +83,7 @@ TEST(Figures, FrameNamesPerFigure) {
 class PainterTest : public ::testing::Test {
   protected:
     BoardPainter painter;
-    Cells cells{};
+    std::vector<std::uint8_t> cells = std::vector<std::uint8_t>(kCells);
     void SetUp() override {
         painter.resize(340, 220);
         painter.LoadFace(10, 10, 10);

@@ -135,7 +135,7 @@ TEST_F(AssistWindowTest, ALongSolveShowsProgressAndCancelLeavesTheBoard) {
     auto& model = form->model();
     dialogs.takeTexts();
     runner().assistant().timeSeconds = 30;
-    const Cells before = model.cells();
+    const PlayCells before = model.cells();
     const int man = model.manPos();
     QTest::keyClick(form.get(), Qt::Key_F6);
     ASSERT_TRUE(runner().assistant().busy());
@@ -256,7 +256,7 @@ TEST_F(AssistWindowTest, DeadSquareMarksFollowEveryNewBoard) {
     };
     const auto deadOfTheBoard = [&] {
         DeadSquares dead;
-        dead.reset(model.cells(), model.manPos());
+        dead.reset(model.position().board());
         Cellset cells;
         for (int i = 0; i < kCells; ++i)
             if (plainFloor(i) && dead.isDead(i)) cells.push_back(i);
@@ -300,7 +300,7 @@ TEST_F(AssistWindowTest, DeadSquareMarksFollowEveryNewBoard) {
         dialogs.takeTexts();
         TMazeData expected = makeLevel(c.board);
         normaliseBoard(expected.cells, boundingBox(expected.cells));
-        ASSERT_EQ(model.cells(), expected.cells);
+        ASSERT_EQ(model.cells(), PlayCells(expected.cells.begin(), expected.cells.end()));
         EXPECT_EQ(markedOnScreen(), deadOfTheBoard());
     }
 }

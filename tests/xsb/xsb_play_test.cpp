@@ -55,7 +55,7 @@ TEST_F(XsbPlayTest, PlaysTheLevelAtTheTopLeft) {
     EXPECT_FALSE(view.undoEnabled);
     const auto entry = game.undoFile().get<TSaveData>(0);
     EXPECT_EQ(entry.man, 35);
-    EXPECT_EQ(entry.cells, game.cells());
+    EXPECT_EQ(PlayCells(entry.cells.begin(), entry.cells.end()), game.cells());
 
     game.KeyMove("right");
     EXPECT_EQ(dialogs.takeMessages(), Messages{Id::LevelSolved});
@@ -92,7 +92,7 @@ TEST_F(XsbPlayTest, RefusedFilesLeaveTheLevelInPlayAsItStands) {
                 game.PlayXSB(wide);
             }
             game.KeyMove("right"); // a step, the box not reached
-            const Cells cells = game.cells();
+            const PlayCells cells = game.cells();
             const int man = game.manPos(), moves = game.moveCount();
             const Message caption = view.caption;
             const std::string file = game.xsbFile();

@@ -1,5 +1,7 @@
 #include "ui/dialogs/level_chooser.h"
 
+#include "storage/maze_board.h"
+
 #include "storage/board.h"
 #include "ui/language.h"
 #include "ui/main/main_form.h"
@@ -40,11 +42,11 @@ std::vector<TBestData> readBests(const std::string& bstFile) {
 
 // The level's bounding rectangle in whole cells as large as the picture
 // allows, centred; outside cells stay dark.
-QImage drawLevel(const TMazeData& level, const BoardPainter& painter) {
+QImage drawLevel(const core::Board& level, const BoardPainter& painter) {
     QImage image(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
     image.fill(QColor(24, 24, 24));
     if (painter.closing) return image;
-    const BoundingBox box = boundingBox(level.cells);
+    const BoundingBox box = boundingBox(level.cells, level.cols);
     const int cell =
         std::max(1, std::min(kPictureWidth / box.width(), kPictureHeight / box.height()));
     const int x0 = (kPictureWidth - cell * box.width()) / 2;
@@ -52,18 +54,18 @@ QImage drawLevel(const TMazeData& level, const BoardPainter& painter) {
     QPainter p(&image);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     const auto rect = [&](int i) {
-        return QRect(x0 + (i % kCols - box.left) * cell, y0 + (i / kCols - box.top) * cell, cell,
-                     cell);
+        return QRect(x0 + (level.colOf(i) - box.left) * cell,
+                     y0 + (level.rowOf(i) - box.top) * cell, cell, cell);
     };
     for (int r = box.top; r <= box.bottom; ++r)
         for (int c = box.left; c <= box.right; ++c) {
-            const int i = r * kCols + c;
-            const int code = level.cells[static_cast<std::size_t>(i)];
+            const int i = level.cellAt(r, c);
+            const int code = level.at(i);
             if (code >= kWall && code <= kBoxOnTarget)
                 p.drawImage(rect(i), painter.tiles[static_cast<std::size_t>(code)]);
         }
-    if (level.man >= 0 && level.man < kCells) {
-        const QRect r = rect(level.man);
+    if (level.contains(level.worker)) {
+        const QRect r = rect(level.worker);
         p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
         p.drawImage(r, painter.manMasks[kDownFrame]);
         p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -219,9 +221,11 @@ std::string LevelListModel::title(int level) const {
 
 const QImage& LevelListModel::picture(int level) const {
     if (const QImage* cached = pictures_.object(level)) return *cached;
-    TMazeData maze;
+    core::Board maze;
     try {
-        maze = RecordFile(gameFile_, TMazeData::kSize).get<TMazeData>(level - 1);
+        maze = mainForm_.model().gameFile() == gameFile_
+                   ? mainForm_.model().levelBoard(level)
+                   : boardOf(RecordFile(gameFile_, TMazeData::kSize).get<TMazeData>(level - 1));
     } catch (const std::exception&) {
         // A set shortened meanwhile: an empty picture.
     }

@@ -613,7 +613,7 @@ void TMainForm::present(const event::Moved& m) {
     // The box's old cell is the worker's new one when he pushed it; he is
     // drawn over it last.
     for (int i : {m.boxTo, m.boxFrom, m.workerFrom})
-        if (i >= 0 && i < kCells) DrawCell(i);
+        if (model_.position().contains(i)) DrawCell(i);
     DrawMan(m.facing);
 }
 
@@ -643,6 +643,7 @@ void TMainForm::present(const event::Walking& w) {
 
 void TMainForm::syncBoard() {
     painter_.cells = &model_.cells();
+    painter_.cols = model_.cols();
     painter_.manPos = model_.manPos();
     painter_.layout = model_.layout();
     painter_.manFrame = model_.mazeWidth() > 0 ? manFrame_ : -1;
@@ -676,7 +677,8 @@ void TMainForm::DrawCell(int i) {
     syncBoard();
     painter_.DrawCell(i);
     const auto& l = model_.layout();
-    image1_->update((i % kCols + l.originCol) * l.cellSize, (i / kCols + l.originRow) * l.cellSize,
+    const int cols = model_.cols();
+    image1_->update((i % cols + l.originCol) * l.cellSize, (i / cols + l.originRow) * l.cellSize,
                     l.cellSize, l.cellSize);
 }
 
@@ -685,8 +687,8 @@ void TMainForm::DrawMan(int frame) {
     syncBoard();
     painter_.DrawMan(frame);
     const auto& l = model_.layout();
-    const int i = model_.manPos();
-    image1_->update((i % kCols + l.originCol) * l.cellSize, (i / kCols + l.originRow) * l.cellSize,
+    const int i = model_.manPos(), cols = model_.cols();
+    image1_->update((i % cols + l.originCol) * l.cellSize, (i / cols + l.originRow) * l.cellSize,
                     l.cellSize, l.cellSize);
 }
 

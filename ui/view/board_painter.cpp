@@ -22,7 +22,8 @@ void BoardPainter::resize(int width, int height) {
 
 QRect BoardPainter::cellRect(int i) const {
     const int s = layout.cellSize;
-    return QRect((i % kCols + layout.originCol) * s, (i / kCols + layout.originRow) * s, s, s);
+    const int c = std::max(cols, 1);
+    return QRect((i % c + layout.originCol) * s, (i / c + layout.originRow) * s, s, s);
 }
 
 QImage BoardPainter::scaled(const QImage& src) const {
@@ -75,7 +76,7 @@ void BoardPainter::DrawBoard() {
     if (layout.cellSize <= 0) return;
     {
         QPainter p(&canvas_);
-        for (int i = 0; i < kCells; ++i) {
+        for (int i = 0; i < cellCount(); ++i) {
             const int code = (*cells)[static_cast<std::size_t>(i)];
             if (code == kOutside || code > kBoxOnTarget) continue;
             p.drawImage(cellRect(i).topLeft(), scaledTile(code));
@@ -88,7 +89,7 @@ void BoardPainter::DrawBoard() {
 }
 
 void BoardPainter::DrawCell(int i) {
-    if (closing || !cells || i < 0 || i >= kCells || layout.cellSize <= 0) return;
+    if (closing || !cells || i < 0 || i >= cellCount() || layout.cellSize <= 0) return;
     const int code = (*cells)[static_cast<std::size_t>(i)];
     if (code == kOutside || code > kBoxOnTarget) return;
     QPainter p(&canvas_);
@@ -98,7 +99,8 @@ void BoardPainter::DrawCell(int i) {
 
 void BoardPainter::drawDeadMark(QPainter& p, int i) const {
     // A small cross on floor no box may enter, quiet enough to play over.
-    if (!deadMarks || !(*deadMarks)[static_cast<std::size_t>(i)] ||
+    if (!deadMarks || static_cast<std::size_t>(i) >= deadMarks->size() ||
+        !(*deadMarks)[static_cast<std::size_t>(i)] ||
         (*cells)[static_cast<std::size_t>(i)] != kFloor || layout.cellSize < 4)
         return;
     const QRectF r = QRectF(cellRect(i))
@@ -113,7 +115,7 @@ void BoardPainter::drawDeadMark(QPainter& p, int i) const {
 }
 
 void BoardPainter::DrawMan(int frame) {
-    if (closing || !cells || manPos < 0 || manPos >= kCells || frame < 0 || frame > 7 ||
+    if (closing || !cells || manPos < 0 || manPos >= cellCount() || frame < 0 || frame > 7 ||
         layout.cellSize <= 0)
         return;
     const QRect r = cellRect(manPos);

@@ -11,6 +11,8 @@
 #include <QRect>
 #include <QString>
 #include <array>
+#include <cstdint>
+#include <vector>
 
 class QPainter;
 
@@ -30,8 +32,10 @@ class BoardPainter {
     int backNo = 6;    // 7 = the current wall tile
     bool closing = false;
 
-    // The board to draw: set before painting.
-    const Cells* cells = nullptr;
+    // The board to draw: set before painting. Cells are numbered row * cols
+    // + col on a grid cols wide.
+    const std::vector<std::uint8_t>* cells = nullptr;
+    int cols = kCols;
     int manPos = 0;
     BoardLayout layout;
     // The worker frame every full paint of the board draws; -1 while no level is shown.
@@ -39,7 +43,7 @@ class BoardPainter {
     // The part of the image the window shows; a centred background is centred in it.
     QRect visibleArea;
     // Floor cells marked as dead squares (nonzero), or null for no marks.
-    const std::array<std::uint8_t, kCells>* deadMarks = nullptr;
+    const std::vector<std::uint8_t>* deadMarks = nullptr;
 
     // A new, black picture of this size.
     void resize(int width, int height);
@@ -68,6 +72,7 @@ class BoardPainter {
     static std::array<QString, 8> figureFrames(int figureNo);
 
   private:
+    int cellCount() const { return cells ? static_cast<int>(cells->size()) : 0; }
     QRect cellRect(int i) const;
     void drawDeadMark(QPainter& p, int i) const;
     const QImage& scaledTile(int code);
