@@ -479,15 +479,17 @@ void Search::wholeMoves(std::uint32_t index, const Node& parent, int k, SearchOu
         }
         if (sides) candidates.push_back({distance, b, sides});
     }
-    // The nearest few: a box further off rarely goes in before them, and
-    // each path costs a walk per square on the way.
-    const std::size_t take = std::min<std::size_t>(candidates.size(), kWholeCandidates);
-    std::partial_sort(candidates.begin(), candidates.begin() + static_cast<std::ptrdiff_t>(take),
+    // The nearest few that can get there: a box further off rarely goes in
+    // before them, and each path costs a walk per square on the way. Those
+    // held up by others let the next ones try, up to a few more.
+    const std::size_t tries = std::min<std::size_t>(candidates.size(), kWholeTries);
+    std::partial_sort(candidates.begin(), candidates.begin() + static_cast<std::ptrdiff_t>(tries),
                       candidates.end(), [](const Candidate& a, const Candidate& b) {
                           return a.distance != b.distance ? a.distance < b.distance : a.box < b.box;
                       });
     const std::uint64_t parentBoxHash = parent.hash ^ manKey_[parent.man];
-    for (std::size_t i = 0; i < take && goal == kNoNode; ++i) {
+    std::size_t made = 0;
+    for (std::size_t i = 0; i < tries && made < kWholeCandidates && goal == kNoNode; ++i) {
         const Square b = candidates[i].box;
         const std::uint16_t mark = boxAt_[b];
         boxAt_[b] = 0;
@@ -497,7 +499,9 @@ void Search::wholeMoves(std::uint32_t index, const Node& parent, int k, SearchOu
         detector_.flip(boxRows_, b);
         boxAt_[b] = mark;
         // A path of one push is a child expand() has made already.
-        if (pushes <= 1 || parent.g + pushes > kMaxG) continue;
+        if (pushes < 0 || parent.g + pushes > kMaxG) continue;
+        ++made;
+        if (pushes == 1) continue;
         ++out.generated;
         const PushRun& last = wholeRuns_.back();
         addChild(index, parentBoxHash, b, wholeRuns_.front().dir, 0, next, last.from,
@@ -536,8 +540,11 @@ int Search::wholePath(Square box, unsigned sides, int k, std::vector<PushRun>* p
     };
     for (int side = 0; side < 4; ++side)
         if (sides >> side & 1) open(box * 4 + side, 0, -1);
+    // A box that cannot get there would have the search look at every
+    // square it can reach, on every side: the way may be some times longer
+    // than the distance with no other box in the way, not more.
     int expanded = 0;
-    const int cap = 2 * board_.size();
+    const int cap = std::min(2 * board_.size(), 4 * room_->distance(k, box) + 64);
     while (!wholeOpen_.empty() && expanded < cap) {
         std::pop_heap(wholeOpen_.begin(), wholeOpen_.end(), std::greater<>());
         const std::uint64_t top = wholeOpen_.back();

@@ -206,7 +206,7 @@ class Search {
     std::vector<std::int32_t> wholeFrom_;
     std::vector<std::uint64_t> wholeOpen_;
     std::vector<PushRun> wholeRuns_;
-    static constexpr std::size_t kWholeCandidates = 3;
+    static constexpr std::size_t kWholeCandidates = 3, kWholeTries = 6;
 };
 
 } // namespace sokoban::solver

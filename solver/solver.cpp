@@ -110,7 +110,7 @@ constexpr double kGraceCap = 0.5;
 // Shares of the time limit, in processor time of the thread, on levels with
 // a goal room: the fewest-pushes search's when another thread is there, and
 // the strict order's before the loose one takes over.
-constexpr double kFewestShare = 0.3;
+constexpr double kFewestShare = 0.1;
 
 // Time for shortening an answer of the bolder searches: this share of the
 // time spent finding it, at least the first figure, at most the cap. It

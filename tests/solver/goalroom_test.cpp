@@ -349,5 +349,33 @@ TEST(SolverGoalRoom, TheStrictOrderDropsPositionsThatShutABoxOut) {
     EXPECT_EQ(playPushes(board, out.pushes), out.pushCount);
 }
 
+TEST(SolverGoalRoom, WholeMovesLookPastTheNearestBoxesWhenTheyAreHeldUp) {
+    // The boxes nearest the room's next target stand in a row in front of
+    // its door, held up by each other; boxes further off can go in. The
+    // search that lets boxes wait in the room fills it in a few dozen
+    // positions.
+    const core::Board lv = xsb({"############################", "#.*****#                   #",
+                                "#.**.*.#        # ###      #", "#.**.*.#        #          #",
+                                "#.*..$$#        #          #", "#.*.   #             ##    #",
+                                "# $$$$$#       ###     $   #", "#      #       #           #",
+                                "# ######               #   #", "#          #               #",
+                                "#                          #", "#      $        #        # #",
+                                "## ##           #        # #", "#            ##          # #",
+                                "#  $#   #            @     #", "#                       $  #",
+                                "#  $                       #", "#             #  ###       #",
+                                "#   #  ##  ###   # #       #", "############ ##### #########"});
+    const Board board(lv);
+    const GoalRoom room(board);
+    ASSERT_TRUE(room.active());
+    CountingClock clock;
+    SearchControl control(clock);
+    control.memoryLeft = std::int64_t{512} << 20;
+    control.deadline = 50;
+    Search search(board, control, 5, &room, false);
+    const SearchOutcome out = search.run();
+    ASSERT_EQ(out.end, SearchEnd::Solved);
+    EXPECT_EQ(playPushes(board, out.pushes), out.pushCount);
+}
+
 } // namespace
 } // namespace sokoban::solver
