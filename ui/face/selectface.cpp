@@ -154,10 +154,21 @@ void TFormFace::FormShow() {
     demoCount_ = 0;
 }
 
+QString TFormFace::noSkinText() {
+    return tr("不用皮肤（用上面的组合）");
+}
+
+void TFormFace::changeEvent(QEvent* e) {
+    // The skin names are the files' own; the first entry is the window's word.
+    if (e->type() == QEvent::LanguageChange && skinBox_->count() > 0)
+        skinBox_->setItemText(0, noSkinText());
+    QDialog::changeEvent(e);
+}
+
 void TFormFace::fillSkins() {
     const QSignalBlocker quiet(skinBox_);
     skinBox_->clear();
-    skinBox_->addItem(tr("不用皮肤（用上面的组合）"));
+    skinBox_->addItem(noSkinText());
     int current = 0;
     for (const SkinFile& f : findSkins(skinFolders(main_.appDir()))) {
         skinBox_->addItem(skinMenuName(f), f.fileName);

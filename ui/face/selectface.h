@@ -50,6 +50,7 @@ class TFormFace : public QDialog {
 
   protected:
     void showEvent(QShowEvent* e) override;
+    void changeEvent(QEvent* e) override;
     // Escape and the title bar's close button act as cancel: no demonstration
     // keeps running behind a hidden window.
     void reject() override;
@@ -63,6 +64,7 @@ class TFormFace : public QDialog {
 
     TMainForm& main_;
     void fillSkins();
+    static QString noSkinText();
     void showSkinPreview();
 
     std::array<QButtonGroup*, 3> groups_{};
