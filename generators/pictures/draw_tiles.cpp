@@ -1,7 +1,8 @@
 // The ten faces of the board: wall, floor, target, box and box-on-target tiles.
 //
-// Every wall repeats every 30 pixels in both directions, so walls meet without a
-// seam on the board and when the wall is tiled as the window background.
+// Each wall and floor tile is one block or one slab with its own edges, so the
+// board's lines are the cells' lines and counting cells stays easy; the pattern
+// inside (bricks, boards, grain) is the face's material, kept quiet.
 #include "generators.h"
 #include "pixel_canvas.h"
 
@@ -240,6 +241,32 @@ void sign(Canvas& c, Sign kind, Hex fill, Hex outline, double cx = 15, double cy
     }
 }
 
+double luminance(Hex c) {
+    return 0.299 * ((c >> 16) & 0xff) + 0.587 * ((c >> 8) & 0xff) + 0.114 * (c & 0xff);
+}
+
+// A cell reads as one cell: the pattern inside a wall or floor tile (courses, joints,
+// grain) is toned down towards the tile's main colour, and the tile's own edges carry
+// its strongest lines, lit at the top and left and shaded at the bottom and right, as
+// one block or one slab. The colours stay the face's own.
+void oneCell(Canvas& c, double soften) {
+    std::map<Hex, int> seen;
+    for (int y = 0; y < S; ++y)
+        for (int x = 0; x < S; ++x)
+            ++seen[c.at(x, y)];
+    Hex base = seen.begin()->first, light = base, dark = base;
+    for (const auto& [colour, n] : seen) {
+        if (n > seen[base]) base = colour;
+        if (luminance(colour) > luminance(light)) light = colour;
+        if (luminance(colour) < luminance(dark)) dark = colour;
+    }
+    c.each([&](int x, int y, Hex current) -> Hex {
+        if (x == S - 1 || y == S - 1) return dark;
+        if (x == 0 || y == 0) return light;
+        return mix(current, base, soften);
+    });
+}
+
 struct Face {
     std::function<void(Canvas&)> wall, floor, mark, box, box1;
     Hex glow = 0xffffff; // light round a box on its target
@@ -265,10 +292,10 @@ Face redBrick() {
     };
     f.floor = [](Canvas& c) {
         c.each([&](int x, int y, Hex) -> Hex {
-            const int lx = x % 15, ly = y % 15;
-            if (lx == 14 || ly == 14) return 0xa99b82;
+            const int lx = x % S, ly = y % S;
+            if (lx == S - 1 || ly == S - 1) return 0xa99b82;
             if (lx == 0 || ly == 0) return 0xeee5d0;
-            if (lx == 13 || ly == 13) return 0xc9bb9e;
+            if (lx == S - 2 || ly == S - 2) return 0xc9bb9e;
             const double n = noise(x, y, 21);
             if (n < 0.15) return 0xd2c4a8;
             return 0xdfd3b8;
@@ -315,8 +342,8 @@ Face greyStone() {
     };
     f.floor = [](Canvas& c) {
         c.each([&](int x, int y, Hex) -> Hex {
-            const int lx = x % 15, ly = y % 15;
-            if (lx == 14 || ly == 14) return 0x1e2026;
+            const int lx = x % S, ly = y % S;
+            if (lx == S - 1 || ly == S - 1) return 0x1e2026;
             if (lx == 0 || ly == 0) return 0x4a4e57;
             const double n = noise(x, y, 33);
             if (n < 0.2) return 0x33363d;
@@ -728,7 +755,7 @@ Face desert() {
         c.each([&](int x, int y, Hex) -> Hex {
             const double wave =
                 std::sin((x + 3.0 * std::sin(y * 2 * 3.14159265 / S)) * 2 * 3.14159265 / 10.0 +
-                         y * 2 * 3.14159265 / 15.0);
+                         y * 2 * 3.14159265 / S);
             const double n = noise(x, y, 74);
             if (wave > 0.86) return 0xd9b170;
             if (wave < -0.9) return 0xfbe6b4;
@@ -802,13 +829,11 @@ Face marble() {
     };
     f.floor = [](Canvas& c) {
         c.each([&](int x, int y, Hex) -> Hex {
-            const bool dark = ((x / 15) + (y / 15)) % 2;
             const double v =
                 std::sin((x - y) * 2 * 3.14159265 / S + 2.5 * periodicNoise(x, y, S, 10, 84));
             const bool vein = std::abs(v) < 0.12;
-            if (x % 15 == 14 || y % 15 == 14) return 0xb4aa9a;
-            if (x % 15 == 0 || y % 15 == 0) return 0xfffaf0;
-            if (dark) return vein ? 0xc4c8c0 : 0xd6dad2;
+            if (x % S == S - 1 || y % S == S - 1) return 0xb4aa9a;
+            if (x % S == 0 || y % S == 0) return 0xfffaf0;
             return vein ? 0xe0d6c2 : 0xf1eadb;
         });
     };
@@ -934,12 +959,12 @@ Face classic() {
     f.floor = [](Canvas& c) {
         // warm tiles with a soft bevel
         c.each([&](int x, int y, Hex) -> Hex {
-            const int lx = x % 15, ly = y % 15;
-            if (lx == 14 || ly == 14) return 0xc8ae84;
+            const int lx = x % S, ly = y % S;
+            if (lx == S - 1 || ly == S - 1) return 0xc8ae84;
             if (lx == 0 || ly == 0) return 0xfff4dc;
-            if (lx == 13 || ly == 13) return 0xe2cca4;
+            if (lx == S - 2 || ly == S - 2) return 0xe2cca4;
             if (noise(x, y, 102) < 0.05) return 0xe6d2ae;
-            return ((x / 15 + y / 15) % 2) ? 0xf0e0c0 : 0xf4e6c8;
+            return 0xf4e6c8;
         });
     };
     f.mark = [](Canvas& c) {
@@ -977,7 +1002,9 @@ void drawTiles(PictureSet& out) {
         const QString n = QString::number(i + 1);
         Canvas wall(S, S, 0), floor(S, S, 0);
         f.wall(wall);
+        oneCell(wall, 0.55);
         f.floor(floor);
+        oneCell(floor, 0.5);
         Canvas target = floor;
         f.mark(target);
         Canvas box = floor, box1 = target;

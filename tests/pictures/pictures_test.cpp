@@ -208,11 +208,29 @@ TEST_F(Pictures, FacesDifferAndEachFaceTellsItsTilesApart) {
     }
 }
 
-TEST_F(Pictures, WallsAndBackgroundsRepeatWithoutSeams) {
-    for (int face = 1; face <= 10; ++face) {
-        const QString name = QString::number(face) + "wall";
-        expectSeamless(picture(name), name);
-    }
+// A wall or floor tile reads as one cell: the line where two tiles meet (the
+// tile's last column against its first, likewise for rows) is the strongest in
+// the tile, well above any line inside it, so the board shows no finer grid
+// than its cells.
+void expectOneCell(const QImage& img, const QString& name) {
+    double maxInnerCol = 0, maxInnerRow = 0;
+    for (int x = 0; x + 1 < img.width(); ++x)
+        maxInnerCol = std::max(maxInnerCol, columnStep(img, x));
+    for (int y = 0; y + 1 < img.height(); ++y)
+        maxInnerRow = std::max(maxInnerRow, rowStep(img, y));
+    EXPECT_GE(columnStep(img, img.width() - 1), 1.25 * maxInnerCol) << name.toStdString();
+    EXPECT_GE(rowStep(img, img.height() - 1), 1.25 * maxInnerRow) << name.toStdString();
+}
+
+TEST_F(Pictures, EveryWallAndFloorTileReadsAsOneCell) {
+    for (int face = 1; face <= 10; ++face)
+        for (const char* kind : {"wall", "cell"}) {
+            const QString name = QString::number(face) + kind;
+            expectOneCell(picture(name), name);
+        }
+}
+
+TEST_F(Pictures, BackgroundsRepeatWithoutSeams) {
     for (int b = 1; b <= 6; ++b) {
         const QString name = QString("back%1").arg(b);
         expectSeamless(picture(name), name);
