@@ -1,6 +1,7 @@
 // Makes the big and the hard built-in levels: generates candidates with the
-// level generator, proves each with the game's solver (one thread), keeps
-// those that fit the set, and picks and orders the best.
+// level generator, proves each (by the game's solver, one thread, or for
+// 体力型 by the construction's own solution replayed), keeps those that fit
+// the set, and picks and orders the best.
 //
 //   make_hard_levels gen SET FIRST_SEED LAST_SEED POOL [TIME_LIMIT [PROBES]]
 //       appends every kept candidate of the seeds to POOL (figures, rows and
@@ -14,27 +15,32 @@
 //       levels in the OTHER sets), takes the COUNT hardest and writes them
 //       easiest first, with their stored solutions.
 //
-// SET is veryhard (large roomy boards, 10-20 boxes, hundreds of pushes) or
-// impossible (compact boards of 6-10 boxes, at most about eight squares of
-// floor a box, the targets in a room behind one door; no player without
-// look-ahead solves one), or game, the same with 4-6 boxes, for the main
-// course. pick keeps near twins out as well as repeats.
+// SET is veryhard (big compact boards of 14-20 boxes: storage floor laid
+// from wall patterns and a goal room behind one door; the boxes must be
+// parked and taken in order, hundreds of pushes, more than the lower bound
+// needs, no floor the solution leaves unused, and no player without
+// look-ahead solves one) or impossible (compact boards of 6-10 boxes, at
+// most about eight squares of floor a box, the targets in a room behind one
+// door; no player without look-ahead solves one), or game, the same with
+// 4-6 boxes, for the main course. pick keeps near twins out as well as
+// repeats.
 // Run with nice and a timeout; it is deterministic for given seeds, but
 // whether the solver finishes a candidate in time depends on the machine.
 // The sets were made (from data/levels) with the generator of the time (the
-// same seeds now give levels of the same kind, not the same levels):
-//   make_hard_levels gen veryhard 1 220 /tmp/vh.pool 8
+// same seeds now give levels of the same kind, not the same levels).
+// 体力型 of compact storage boards, each proved by its construction's
+// solution with the detours cut (or by the solver's, when it found one with
+// fewer pushes within the second). The code changed between the runs: seeds
+// 1-150 and 6001-6091 had 13-18 boxes, goal rooms 3-5 wide, 16 backward
+// games and no detours cut in gen; 20001-20270 and 30001-30256 had 14-20
+// boxes and goal rooms 3-5 wide; 40001-40657 and 50001-50608 were made as
+// the code stands (runs stopped by hand):
+//   make_hard_levels gen veryhard 40001 50000 /tmp/vh5.pool 1   (and so on)
 //   make_hard_levels pick veryhard 64 veryhard.txt solutions/veryhard.txt
-//       /tmp/vh.pool -x easy.txt -x game.txt -x normal.txt -x impossible.txt
-// of which the 24 with the highest score stayed, each mirrored in turn so the
-// goal rooms lie in all four corners; beside them 40 of halls and aisles:
-//   make_hard_levels gen veryhard 10001 10600 /work/pools/vh_new.pool 8
-//   (kept: boxes or targets in every ninth of the board, 63 of 284)
-//   make_hard_levels pick veryhard 40 vh_new40.txt vh_new40_sol.txt
-//       /work/pools/vh_new_spread.pool -x easy.txt -x game.txt -x normal.txt
-//       -x impossible.txt -x veryhard.txt
-//   (mirrored in turn as above, added to the 24)
-//   level_table --sort veryhard
+//       /tmp/vh1.pool ... /tmp/vh6.pool -x easy.txt -x game.txt -x normal.txt
+//       -x impossible.txt
+// (64 of 73 candidates; pick orders them by the lower bound and the box
+// changes, easiest first.)
 // 不可能完成的任务 was made of compact goal-room boards (a run stopped near
 // seed 4500 left 303 candidates in the pool):
 //   make_hard_levels gen impossible 1 8000 /tmp/im.pool 4
@@ -55,6 +61,7 @@
 
 #include "core/lurd.h"
 #include "solver/solver.h"
+#include "storage/records.h"
 
 #include <algorithm>
 #include <cctype>
@@ -98,7 +105,7 @@ bool fits(const std::string& set, const Candidate& c) {
     for (const auto& r : c.rows)
         w = std::max(w, static_cast<int>(r.size()));
     if (h > 22 || w > 34) return false;
-    if (isVeryHard(set)) return c.boxes >= 10 && c.boxes <= 20 && c.pushes >= 150;
+    if (isVeryHard(set)) return c.boxes >= 12 && c.boxes <= 30 && c.pushes >= 150;
     return c.boxes >= (isMainCourse(set) ? 3 : 5) && c.boxes <= 14 && h <= 16 && w <= 20;
 }
 
@@ -158,9 +165,10 @@ std::vector<Candidate> readPool(const std::string& path) {
 // The candidate of one seed: the seed picks the size, the box count and the
 // kind of room. pullShare below 1 plays the backward games of an impossible
 // candidate for that share of the usual pulls: the same room, nearer solved.
-core::Board candidate(const std::string& set, std::uint64_t seed, const char*& kind,
-                      double pullShare = 1) {
-    kind = "deep";
+// 体力型's boards come with the backward games undone as their solution.
+CompactLevel candidate(const std::string& set, std::uint64_t seed, const char*& kind,
+                       double pullShare = 1) {
+    kind = "compact";
     std::uint64_t x = seed * 0x9e3779b97f4a7c15ull + 7;
     auto pick = [&](int lo, int hi) {
         x ^= x >> 29;
@@ -168,42 +176,31 @@ core::Board candidate(const std::string& set, std::uint64_t seed, const char*& k
         x ^= x >> 32;
         return lo + static_cast<int>(x % static_cast<std::uint64_t>(hi - lo + 1));
     };
-    if (isVeryHard(set)) {
-        const int rows = pick(14, 21), cols = pick(std::max(18, rows), 30);
-        const int boxes = pick(10, 20);
-        if (pick(0, 2) > 0) {
-            GoalRoomOptions o;
-            o.rows = rows;
-            o.cols = cols;
-            o.boxes = boxes;
-            o.seed = seed;
-            o.doors = pick(0, 2);
-            o.spareRow = pick(0, 1) == 1;
-            o.wallShare = 0.06 + 0.02 * pick(0, 4);
-            kind = "goal room";
-            // Seeds from 10001 part the floor into halls or aisles (odd and
-            // even seeds), with fewer loose walls between; the seeds before
-            // keep the one open hall they were made with.
-            if (seed > 10000) {
-                o.layout = 1 + static_cast<int>(seed % 2);
-                o.wallShare = o.layout == 1 ? o.wallShare / 2 : 0.02;
-                kind = o.layout == 1 ? "halls" : "aisles";
-            }
-            return generateGoalRoomLevel(o);
-        }
-        // The other seeds are left out: big rooms with scattered targets
-        // came out either trivial or beyond the solver, a room to fill gives
-        // the long, steady work this set is about.
-        kind = "none";
-        return core::Board{};
-    }
     CompactOptions o;
+    o.seed = seed;
+    if (isVeryHard(set)) {
+        // Big compact boards: a goal room of four or five columns in one
+        // corner behind its door, the rest storage laid from wall patterns
+        // with room enough to park every box but not to spare.
+        o.boxes = pick(14, 20);
+        o.roomWidth = pick(4, 6);
+        const int roomRows = (o.boxes + o.roomWidth - 1) / o.roomWidth + 2;
+        const int cells = static_cast<int>(o.boxes * 7.5 / 0.72);
+        o.rows = std::max(roomRows + 6, pick(12, 17));
+        o.cols = std::clamp(cells / (o.rows - 2) + 2 + pick(-1, 2), o.rows - 2, 26);
+        o.openShare = 0.1 + 0.05 * pick(0, 2);
+        o.parkFar = 0.3;
+        o.minFloorPerBox = 5;
+        o.maxFloorPerBox = 9;
+        o.games = 10;
+        kind = "storage";
+        return generateCompactLevel(o);
+    }
     o.boxes = isMainCourse(set) ? pick(4, 6) : pick(6, 10);
     o.roomWidth = isMainCourse(set) ? pick(2, 3) : pick(3, 4);
     const int roomRows = (o.boxes + o.roomWidth - 1) / o.roomWidth + 2;
     o.rows = pick(roomRows + 4, roomRows + 6);
     o.cols = pick(std::max(9, o.rows - 1), 14);
-    o.seed = seed;
     o.openShare = 0.15 + 0.05 * pick(0, 4);
     o.maxFloorPerBox = 8.5;
     o.games = 12;
@@ -211,8 +208,63 @@ core::Board candidate(const std::string& set, std::uint64_t seed, const char*& k
         const int usual = 40 * o.boxes + 4 * (o.rows + o.cols);
         o.pulls = std::max(1, static_cast<int>(usual * pullShare));
     }
-    kind = "compact";
-    return generateCompactLevel(o).level;
+    CompactLevel made = generateCompactLevel(o);
+    made.solution.clear(); // the solver proves these and finds their shortest solutions
+    return made;
+}
+
+// A 体力型 board proved by its own construction: idle boxes walled in, the
+// floor its solution never enters walled in too, and the solver given a
+// few seconds to find fewer pushes. False when it does not fit the set.
+bool proveByConstruction(const CompactLevel& made, double timeLimit, Candidate& out,
+                         std::string& why) {
+    core::Board level = made.level;
+    std::string lurd = core::lurdOf(level, made.solution);
+    if (!levelcheck::replay(level, lurd).solved) {
+        why = "its construction does not replay";
+        return false;
+    }
+    lurd = hardlevels::withoutDetours(level, lurd);
+    Limits limits;
+    limits.timeSeconds = timeLimit;
+    limits.threads = 1;
+    const Result r = solve(level, limits);
+    out.seconds = r.seconds;
+    out.nodes = r.nodes;
+    if (r.status == Status::Solved && r.pushCount < levelcheck::replay(level, lurd).pushes)
+        lurd = core::lurdOf(level, r.moves);
+    int walled = 0;
+    level = hardlevels::wallInIdleBoxes(level, lurd, walled);
+    level = hardlevels::wallInUnusedFloor(level, lurd);
+    const levelcheck::Replay played = levelcheck::replay(level, lurd);
+    if (!played.solved) {
+        why = "the walled-in board does not replay: " + played.error;
+        return false;
+    }
+    out.rows = settext::rowsOf(level);
+    out.lurd = lurd;
+    out.boxes = level.boxCount();
+    out.pushes = played.pushes;
+    out.moves = played.moves;
+    if (out.boxes < 12 || out.pushes < 150) {
+        why = "too small";
+        return false;
+    }
+    if (levelcheck::fallsToNoLookAhead(level)) {
+        why = "the player with no look-ahead solves it";
+        return false;
+    }
+    const int bound = lowerBound(level);
+    char figures[120];
+    std::snprintf(figures, sizeof figures, "lower bound %d, floor per box %.1f%s", bound,
+                  levelcheck::floorPerBox(level),
+                  r.status == Status::Solved ? ", the solver's solution" : "");
+    why = figures;
+    if (bound <= 0 || out.pushes < 1.15 * bound) {
+        why = "hauling: pushes near the lower bound; " + why;
+        return false;
+    }
+    return true;
 }
 
 // One candidate of a seed into POOL when it fits; its outcome in `proved`
@@ -221,7 +273,8 @@ void tryCandidate(const std::string& set, std::uint64_t seed, double pullShare,
                   const std::string& pool, double timeLimit, bool& proved, bool& hard) {
     proved = hard = false;
     const char* kind = "";
-    const core::Board lv = candidate(set, seed, kind, pullShare);
+    const CompactLevel made = candidate(set, seed, kind, pullShare);
+    const core::Board& lv = made.level;
     const auto say = [&](const char* what) {
         std::fprintf(stderr, "seed %llu %s x%.2f: %s\n", static_cast<unsigned long long>(seed),
                      kind, pullShare, what);
@@ -230,7 +283,21 @@ void tryCandidate(const std::string& set, std::uint64_t seed, double pullShare,
         say("no level");
         return;
     }
-    if (!isVeryHard(set) && levelcheck::fallsToNoLookAhead(lv)) {
+    if (isVeryHard(set)) {
+        Candidate c;
+        c.seed = seed;
+        std::string why;
+        proved = true;
+        if (!proveByConstruction(made, timeLimit, c, why)) {
+            say(why.c_str());
+            return;
+        }
+        std::fprintf(stderr, "seed %llu %s: boxes %d pushes %d %s\n",
+                     static_cast<unsigned long long>(seed), kind, c.boxes, c.pushes, why.c_str());
+        append(pool, c);
+        return;
+    }
+    if (levelcheck::fallsToNoLookAhead(lv)) {
         say("the player with no look-ahead solves it");
         proved = true; // the candidate's own fault, not the pulls'
         return;
@@ -238,8 +305,7 @@ void tryCandidate(const std::string& set, std::uint64_t seed, double pullShare,
     const int bound = lowerBound(lv);
     const int boxes = lv.boxCount();
     // Cheap first: the boxes must be well away from home.
-    const int minBound = isVeryHard(set) ? 8 * boxes : 3 * boxes;
-    if (bound < minBound) {
+    if (bound < 3 * boxes) {
         say("too near solved");
         proved = true; // too near solved: more pulls would not help either
         return;
@@ -261,8 +327,8 @@ void tryCandidate(const std::string& set, std::uint64_t seed, double pullShare,
     }
     // Compact, and no player without look-ahead wins once idle boxes are wall.
     const core::Board kept = settext::boardOfRows(c.rows);
-    if (!isVeryHard(set) && (c.pushes < 4 * c.boxes || levelcheck::floorPerBox(kept) > 8.5 ||
-                             levelcheck::fallsToNoLookAhead(kept))) {
+    if (c.pushes < 4 * c.boxes || levelcheck::floorPerBox(kept) > 8.5 ||
+        levelcheck::fallsToNoLookAhead(kept)) {
         say("too open or too easy for a person");
         return;
     }
@@ -306,12 +372,20 @@ int measure(const std::string& set, const std::string& path, const std::string& 
     return 0;
 }
 
+// The work a 体力型 level needs at least, by the solver's lower bound, and
+// how often the stored solution changes box.
+double veryHardness(const core::Board& level, const std::string& lurd) {
+    const int bound = std::max(0, lowerBound(level));
+    const levelcheck::Replay r = levelcheck::replay(level, lurd);
+    return 20 * std::log10(1.0 + bound) + 10 * std::log10(1.0 + r.boxChanges);
+}
+
 // Hardest for the set: the work for veryhard; for impossible the levels that
 // take the solver a second or more, then those its bolder search finishes
 // after the first slice (on a slower machine they stay quick, where one the
 // fewest-pushes search just finished in its slice may not), each by effort.
 double hardness(const std::string& set, const Candidate& c) {
-    if (isVeryHard(set)) return c.pushes + 0.1 * c.moves;
+    if (isVeryHard(set)) return veryHardness(settext::boardOfRows(c.rows), c.lurd);
     // The figures table's score: length, juggling of boxes, search.
     const levelcheck::Replay r = levelcheck::replay(settext::boardOfRows(c.rows), c.lurd);
     return 20 * std::log10(1.0 + c.pushes) + 10 * std::log10(1.0 + r.boxChanges) +
@@ -341,8 +415,25 @@ int pickLevels(const std::string& set, int count, const std::string& outText,
     for (auto& c : all) {
         if (static_cast<int>(kept.size()) >= count) break;
         if (c.seed != 0 && seeds.count(c.seed)) continue;
-        const core::Board level =
-            hardlevels::fillUnusedDeadEnds(settext::boardOfRows(c.rows), c.lurd);
+        core::Board level = settext::boardOfRows(c.rows);
+        if (isVeryHard(set)) {
+            // Its detours cut and the floor it then leaves unused walled in;
+            // still no player without look-ahead wins, and it is still more
+            // than the bound.
+            c.lurd = hardlevels::withoutDetours(level, c.lurd);
+            int walled = 0;
+            level = hardlevels::wallInIdleBoxes(level, c.lurd, walled);
+            level = hardlevels::wallInUnusedFloor(level, c.lurd);
+            const levelcheck::Replay r = levelcheck::replay(level, c.lurd);
+            c.boxes = level.boxCount();
+            // The game keeps a solution of at most kCapacity moves.
+            if (!r.solved || r.moves > TAnswerData::kCapacity || c.boxes < 12 || r.pushes < 150 ||
+                levelcheck::fallsToNoLookAhead(level) || r.pushes < 1.15 * lowerBound(level))
+                continue;
+            c.pushes = r.pushes;
+            c.moves = r.moves;
+        }
+        level = hardlevels::fillUnusedDeadEnds(level, c.lurd);
         c.rows = settext::rowsOf(level);
         if (seen.contains(level) || near.nearTo(level)) continue;
         seen.add(level);
