@@ -1,4 +1,4 @@
-// Mouse cursors, 32 x 32 with transparency.
+// Mouse cursors, 32 x 32 with transparency, and at 64 and 96 pixels for scaled screens.
 //
 // Play: "go" (walk there), "dead" (refused), "ques" (the worker's own cell),
 // "up"/"down"/"left"/"right" (the push a click would make).
@@ -16,14 +16,19 @@ namespace {
 
 constexpr int N = 32;
 
+// Cursors are drawn in units of the 32-pixel cursor; at scale 2 or 3 the same
+// drawing gets two or three times the pixels, for screens scaled that much.
+int scale = 1;
+
 QImage blank() {
-    QImage img(N, N, QImage::Format_ARGB32_Premultiplied);
+    QImage img(N * scale, N * scale, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     return img;
 }
 
 void smooth(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing, true);
+    p.scale(scale, scale);
 }
 
 // The pointer arrow with its tip at (1, 1).
@@ -174,12 +179,17 @@ QImage cutOut(const QImage& frame, const QImage& mask) {
         .scaled(30, 30, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
-} // namespace
-
-void drawCursors(PictureSet& out, std::map<QString, QPoint>& hotSpots) {
+// Every cursor at the current scale; the 1x ones under their plain names with
+// their hot spots (in 1x pixels, which hold at every scale), the others as
+// "<name>@2x" and "<name>@3x".
+void drawCursorsAt(PictureSet& out, std::map<QString, QPoint>& hotSpots) {
     auto add = [&](const QString& name, const QImage& img, QPoint hot) {
-        out[name] = img.convertToFormat(QImage::Format_ARGB32);
-        hotSpots[name] = hot;
+        if (scale == 1) {
+            out[name] = img.convertToFormat(QImage::Format_ARGB32);
+            hotSpots[name] = hot;
+        } else {
+            out[name + QString("@%1x").arg(scale)] = img.convertToFormat(QImage::Format_ARGB32);
+        }
     };
     add("go", goCursor(), {1, 1});
     add("ques", quesCursor(), {1, 1});
@@ -200,6 +210,14 @@ void drawCursors(PictureSet& out, std::map<QString, QPoint>& hotSpots) {
         p.drawImage(0, 0, cutOut(out.at("1down1"), out.at("1down1mask")));
     }
     add("boy", paintCursor(boy), {1, 1});
+}
+
+} // namespace
+
+void drawCursors(PictureSet& out, std::map<QString, QPoint>& hotSpots) {
+    for (scale = 3; scale >= 1; --scale)
+        drawCursorsAt(out, hotSpots);
+    scale = 1;
 }
 
 } // namespace pics

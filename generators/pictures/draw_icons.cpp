@@ -1,4 +1,5 @@
-// Tool-bar images (24 x 24) and the program icon (64 x 64).
+// Tool-bar images (24 x 24, and at 48 and 72 pixels as "tb<n>@2x", "tb<n>@3x")
+// and the program icon (64 x 64).
 //
 // Drawn four times larger with antialiasing and scaled down, in one style: plain
 // shapes with a soft top light and a darker outline of the same hue.
@@ -15,13 +16,16 @@ namespace {
 
 constexpr int kOver = 4; // drawing is this many times larger than the result
 
-QImage render(int size, const std::function<void(QPainter&)>& draw) {
+// The drawing is in units of the 1x picture; `scale` 2 or 3 gives the same picture
+// with two or three times the pixels, for screens scaled that much.
+QImage render(int size, const std::function<void(QPainter&)>& draw, int scale = 1) {
+    size *= scale;
     QImage big(size * kOver, size * kOver, QImage::Format_ARGB32_Premultiplied);
     big.fill(Qt::transparent);
     {
         QPainter p(&big);
         p.setRenderHint(QPainter::Antialiasing, true);
-        p.scale(kOver, kOver);
+        p.scale(kOver * scale, kOver * scale);
         draw(p);
     }
     return big.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
@@ -324,8 +328,11 @@ void drawIcons(PictureSet& out) {
     const std::function<void(QPainter&)> toolbar[16] = {
         previousLevel, chooseLevel, retry,      nextLevel, answer,   undo, sound, music,
         workerHead,    face,        background, designer,  exitIcon, stop, pause, resume};
-    for (int i = 0; i < 16; ++i)
+    for (int i = 0; i < 16; ++i) {
         out[QString("tb%1").arg(i)] = render(24, toolbar[i]);
+        out[QString("tb%1@2x").arg(i)] = render(24, toolbar[i], 2);
+        out[QString("tb%1@3x").arg(i)] = render(24, toolbar[i], 3);
+    }
     out["icon"] = render(64, programIcon);
 }
 

@@ -18,9 +18,11 @@ void drawTiles(PictureSet& out);
 void drawFigures(PictureSet& out);
 // "back1".."back6".
 void drawBackgrounds(PictureSet& out);
-// Mouse cursors (32 x 32 with transparency) with their hot spots; needs the tiles and figures.
+// Mouse cursors (32 x 32 with transparency, and "<name>@2x", "<name>@3x" of 64 and 96
+// pixels) with their hot spots; needs the tiles and figures.
 void drawCursors(PictureSet& out, std::map<QString, QPoint>& hotSpots);
-// Tool-bar images "tb0".."tb15" (24 x 24) and the program icon "icon" (64 x 64).
+// Tool-bar images "tb0".."tb15" (24 x 24, and "tb<n>@2x", "tb<n>@3x" of 48 and 72 pixels)
+// and the program icon "icon" (64 x 64).
 void drawIcons(PictureSet& out);
 // The program icon drawn at size x size, for the desktop's icon theme.
 QImage drawProgramIcon(int size);

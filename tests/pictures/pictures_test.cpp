@@ -259,6 +259,28 @@ TEST_F(Pictures, CursorsHaveTransparencyAndAHotSpotInside) {
         EXPECT_EQ(sokoban::cursorHotSpot(name), QPoint(16, 16)) << name;
 }
 
+TEST_F(Pictures, CursorsAreDrawnForScaledScreens) {
+    for (const char* name : {"go", "dead", "ques", "up", "down", "left", "right", "black", "wall",
+                             "cell", "target", "box", "box1", "boy"}) {
+        SCOPED_TRACE(name);
+        const QImage one =
+            sokoban::cursorPixmap(name).toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int scale : {2, 3}) {
+            const QPixmap pm = sokoban::cursorPixmap(name, scale);
+            ASSERT_EQ(pm.size(), QSize(32 * scale, 32 * scale));
+            // The size of the usual cursor on a screen of that scale, and the same drawing.
+            EXPECT_EQ(pm.deviceIndependentSize(), QSizeF(32, 32));
+            const QImage small =
+                pm.toImage()
+                    .convertToFormat(QImage::Format_ARGB32)
+                    .scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            EXPECT_LT(difference(small, one), 25.0) << scale;
+        }
+    }
+    EXPECT_TRUE(sokoban::cursorPixmap("nosuch", 2).isNull());
+    EXPECT_TRUE(sokoban::cursorPixmap("go", 4).isNull());
+}
+
 TEST_F(Pictures, ToolBarImagesAndProgramIcon) {
     for (int i = 0; i < 16; ++i) {
         const QIcon icon = sokoban::toolbarIcon(i);
@@ -274,6 +296,44 @@ TEST_F(Pictures, ToolBarImagesAndProgramIcon) {
     EXPECT_TRUE(sokoban::toolbarIcon(-1).isNull());
     EXPECT_FALSE(sokoban::programIcon().isNull());
     EXPECT_EQ(sokoban::programIcon().pixmap(64, 64).size(), QSize(64, 64));
+}
+
+// Sum of squared colour steps between neighbours along the rows, per row: a
+// blurred edge spreads its step over several pixels and counts for less.
+double sharpness(const QImage& img) {
+    double sum = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x + 1 < img.width(); ++x) {
+            const double d = colourDistance(img.pixel(x, y), img.pixel(x + 1, y));
+            sum += d * d;
+        }
+    return sum / img.height();
+}
+
+TEST_F(Pictures, ToolBarIconsAreDrawnForScaledScreensNotEnlarged) {
+    for (int i = 0; i < 16; ++i) {
+        SCOPED_TRACE(i);
+        const QIcon icon = sokoban::toolbarIcon(i);
+        const QList<QSize> sizes = icon.availableSizes();
+        for (int size : {24, 48, 72})
+            EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
+        const QImage one = picture(QString("tb%1").arg(i)).convertToFormat(QImage::Format_ARGB32);
+        for (int scale : {2, 3}) {
+            const QImage big = picture(QString("tb%1@%2x").arg(i).arg(scale))
+                                   .convertToFormat(QImage::Format_ARGB32);
+            ASSERT_EQ(big.size(), QSize(24 * scale, 24 * scale));
+            // The same drawing ...
+            EXPECT_LT(difference(
+                          big.scaled(24, 24, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), one),
+                      25.0);
+            // ... with edges as sharp as the small one's, which enlarging would blur.
+            const QImage enlarged =
+                one.scaled(24 * scale, 24 * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            EXPECT_GT(sharpness(big), 1.1 * sharpness(enlarged)) << scale;
+        }
+        // A tool bar of 18-pixel icons on a screen scaled 2x gets 36 pixels from the big picture.
+        EXPECT_EQ(icon.pixmap(QSize(18, 18), 2.0).size(), QSize(36, 36));
+    }
 }
 
 // An installed game's windows show the icon the desktop knows by the

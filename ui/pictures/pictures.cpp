@@ -1,10 +1,13 @@
 #include "ui/pictures/pictures.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QHash>
 #include <QImageReader>
 #include <QTextStream>
 
+#include <algorithm>
+#include <cmath>
 #include <mutex>
 
 // Q_INIT_RESOURCE must be used outside any namespace.
@@ -77,8 +80,22 @@ QPoint cursorHotSpot(const QString& name) {
     return hotSpots().value(name.trimmed().toLower(), QPoint(0, 0));
 }
 
+QPixmap cursorPixmap(const QString& name, int scale) {
+    if (scale <= 1) return cursorPixmap(name);
+    initPictures();
+    if (!hotSpots().contains(name.trimmed().toLower()) || scale > 3) return QPixmap();
+    QPixmap pm = QPixmap::fromImage(
+        readPng(resourcePath(name.trimmed().toLower() + QString("@%1x").arg(scale))));
+    pm.setDevicePixelRatio(scale);
+    return pm;
+}
+
 QCursor gameCursor(const QString& name) {
-    const QPixmap pm = cursorPixmap(name);
+    // The picture drawn for the screen's scale, so that a scaled screen shows a sharp
+    // cursor of the usual size; the hot spot stays in the 1x picture's pixels.
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    const int scale = std::clamp(static_cast<int>(std::ceil(ratio - 0.01)), 1, 3);
+    const QPixmap pm = cursorPixmap(name, scale);
     if (pm.isNull()) return QCursor(Qt::ArrowCursor);
     const QPoint hot = cursorHotSpot(name);
     return QCursor(pm, hot.x(), hot.y());
@@ -87,7 +104,13 @@ QCursor gameCursor(const QString& name) {
 QIcon toolbarIcon(int index) {
     initPictures();
     if (index < 0 || index > 15) return QIcon();
-    return pngIcon(QString(":/pics/tb%1.png").arg(index));
+    // Drawn at 1x, 2x and 3x: the icon takes the one that fits the screen's scale
+    // instead of enlarging the small one.
+    QIcon icon;
+    for (const char* scale : {"", "@2x", "@3x"})
+        icon.addPixmap(
+            QPixmap::fromImage(readPng(QString(":/pics/tb%1%2.png").arg(index).arg(scale))));
+    return icon;
 }
 
 // An installed game's icon in the icon theme, named after the application id

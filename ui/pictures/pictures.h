@@ -23,12 +23,17 @@ QImage picture(const QString& name);
 // Mouse cursors by name: "go", "dead", "ques", "up", "down", "left", "right" for play,
 // "black", "wall", "cell", "target", "box", "box1", "boy" for the level designer.
 QPixmap cursorPixmap(const QString& name);
-// The cursor's hot spot; (0, 0) for an unknown name.
+// The same drawn at 2 or 3 times the pixels, with that device pixel ratio, for
+// scaled screens; scale 1 is the plain one.
+QPixmap cursorPixmap(const QString& name, int scale);
+// The cursor's hot spot, in the 1x picture's pixels; (0, 0) for an unknown name.
 QPoint cursorHotSpot(const QString& name);
-// The cursor ready to install (needs a running QGuiApplication); the arrow when unknown.
+// The cursor ready to install (needs a running QGuiApplication), drawn for the
+// screen's scale; the arrow when unknown.
 QCursor gameCursor(const QString& name);
 
-// Tool-bar image 0..15 (24 x 24); a null icon outside that range.
+// Tool-bar image 0..15 (24 x 24, with 48 and 72 pixel pictures for scaled screens);
+// a null icon outside that range.
 QIcon toolbarIcon(int index);
 // The program's icon (64 x 64).
 QIcon programIcon();
