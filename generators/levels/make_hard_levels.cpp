@@ -10,6 +10,11 @@
 //       PROBES times with fewer backward pulls.
 //   make_hard_levels measure SET LEVELS.txt POOL [TIME_LIMIT]
 //       puts existing levels that fit the set into POOL the same way.
+//   make_hard_levels resolve SET LEVELS.txt SOLUTIONS.txt [TIME_LIMIT]
+//       gives the solver TIME_LIMIT seconds (5) a level and stores its
+//       solution where it has fewer pushes, walling in the floor it leaves
+//       unused unless the player with no look-ahead then wins; boxes the
+//       stored solution never moves become wall.
 //   make_hard_levels pick SET COUNT OUT.txt SOLUTIONS.txt POOL... [-x OTHER.txt]...
 //       drops repeats (up to position, rotation and reflection, also of the
 //       levels in the OTHER sets), takes the COUNT hardest and writes them
@@ -40,7 +45,10 @@
 //       /tmp/vh1.pool ... /tmp/vh6.pool -x easy.txt -x game.txt -x normal.txt
 //       -x impossible.txt
 // (64 of 73 candidates; pick orders them by the lower bound and the box
-// changes, easiest first.)
+// changes, easiest first), then
+//   make_hard_levels resolve veryhard veryhard.txt solutions/veryhard.txt 5
+// (the solver's solutions for 23 levels) and the same with 0.01 seconds, for
+// a box one of them never moves.
 // 不可能完成的任务 was made of compact goal-room boards (a run stopped near
 // seed 4500 left 303 candidates in the pool):
 //   make_hard_levels gen impossible 1 8000 /tmp/im.pool 4
@@ -358,6 +366,49 @@ int gen(const std::string& set, std::uint64_t first, std::uint64_t last, const s
     return 0;
 }
 
+// The solver's solution in place of a stored one with more pushes, the
+// floor it leaves unused walled in while the player with no look-ahead
+// still loses; the texts and solutions rewritten in place.
+int resolve(const std::string& textPath, const std::string& solutionPath, double timeLimit) {
+    const auto levels = settext::readSetFile(textPath);
+    auto solutions = levelcheck::readSolutions(solutionPath);
+    if (solutions.size() != levels.size()) {
+        std::fprintf(stderr, "%zu levels but %zu solutions\n", levels.size(), solutions.size());
+        return 1;
+    }
+    std::string text;
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        core::Board level = levels[i].board;
+        const int stored = levelcheck::replay(level, solutions[i]).pushes;
+        Limits limits;
+        limits.timeSeconds = timeLimit;
+        limits.threads = 1;
+        const Result r = solve(level, limits);
+        std::fprintf(stderr, "%2zu: stored %d pushes", i + 1, stored);
+        if (r.status == Status::Solved && r.pushCount < stored &&
+            r.moves.size() <= static_cast<std::size_t>(TAnswerData::kCapacity)) {
+            solutions[i] = core::lurdOf(level, r.moves);
+            const core::Board walled = hardlevels::wallInUnusedFloor(level, solutions[i]);
+            if (!levelcheck::fallsToNoLookAhead(walled)) level = walled;
+            std::fprintf(stderr, ", the solver's %d", r.pushCount);
+        }
+        // Boxes a solution leaves where they stand are wall.
+        int walled = 0;
+        level = hardlevels::wallInIdleBoxes(level, solutions[i], walled);
+        if (walled) std::fprintf(stderr, ", %d idle box(es) walled in", walled);
+        std::fprintf(stderr, "\n");
+        text += "; " + levels[i].heading + "\n";
+        for (const auto& row : settext::rowsOf(level))
+            text += row + "\n";
+        text += "\n";
+    }
+    std::ofstream(textPath) << text;
+    std::ofstream sol(solutionPath);
+    for (const auto& line : solutions)
+        sol << line << "\n";
+    return 0;
+}
+
 int measure(const std::string& set, const std::string& path, const std::string& pool,
             double timeLimit) {
     const auto levels = settext::readSetFile(path);
@@ -461,6 +512,7 @@ int pickLevels(const std::string& set, int count, const std::string& outText,
 int usage() {
     std::fprintf(stderr, "usage: make_hard_levels gen SET FIRST LAST POOL [TIME [PROBES]]\n"
                          "       make_hard_levels measure SET LEVELS.txt POOL [TIME]\n"
+                         "       make_hard_levels resolve SET LEVELS.txt SOLUTIONS.txt [TIME]\n"
                          "       make_hard_levels pick SET COUNT OUT.txt SOLUTIONS.txt POOL... [-x "
                          "OTHER.txt]...\n");
     return 2;
@@ -477,6 +529,8 @@ int main(int argc, char** argv) {
             return gen(set, std::strtoull(argv[3], nullptr, 10),
                        std::strtoull(argv[4], nullptr, 10), argv[5],
                        argc > 6 ? std::atof(argv[6]) : 20, argc > 7 ? std::atoi(argv[7]) : 0);
+        if (mode == "resolve" && argc >= 5)
+            return resolve(argv[3], argv[4], argc > 5 ? std::atof(argv[5]) : 5);
         if (mode == "measure" && argc >= 5)
             return measure(set, argv[3], argv[4], argc > 5 ? std::atof(argv[5]) : 20);
         if (mode == "pick" && argc >= 7) {

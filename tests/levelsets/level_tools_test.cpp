@@ -81,4 +81,21 @@ TEST_F(LevelTools, PickKeepsRepeatsAndNearTwinsOut) {
     }
 }
 
+// resolve stores the solver's solution where it has fewer pushes; floor
+// the new solution leaves unused stays when walling it in would let the
+// player with no look-ahead win (he wins this one-box room anyway).
+TEST_F(LevelTools, ResolveStoresTheSolversShorterSolutions) {
+    const std::string room = "#######\n#@$  .#\n#     #\n#######\n";
+    std::ofstream(dir_ / "set.txt") << "; 1\n"
+                                    << room << "\n; 2\n"
+                                    << room << "\n; 3\n########\n#@$  .*#\n########\n";
+    // The first with a detour of two pushes, the second already shortest,
+    // the third with a box it never moves, which becomes wall.
+    std::ofstream(dir_ / "sol.txt") << "RRdrruLdlluRR\nRRR\nRRR\n";
+    ASSERT_EQ(run(MAKE_HARD_LEVELS, "resolve veryhard set.txt sol.txt 5"), 0) << err();
+    EXPECT_EQ(readAll(dir_ / "sol.txt"), "RRR\nRRR\nRRR\n");
+    EXPECT_EQ(readAll(dir_ / "set.txt"),
+              "; 1\n" + room + "\n; 2\n" + room + "\n; 3\n#######\n#@$  .#\n#######\n\n");
+}
+
 } // namespace
