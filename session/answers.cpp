@@ -38,7 +38,8 @@ void GameModel::tbLoadAnswerClick() {
     if (demo_.buttons == DemoButtons::Idle) {
         if (xsbMode_ || levelCount_ == 0) return;
         demo_.answer = files().sol.get<TAnswerData>(curLevel_ - 1);
-        if (demo_.answer.moves <= 0) {
+        demo_.longMoves = demo_.answer.moves > 0 ? core::Moves() : longAnswer(curLevel_);
+        if (demo_.answer.moves <= 0 && demo_.longMoves.empty()) {
             dialogs_.warning(MessageId::NoAnswerTryYourself);
             return;
         }
@@ -64,7 +65,7 @@ void GameModel::tbLoadAnswerClick() {
 
 void GameModel::Timer4Timer() {
     if (!demo_.running) return;
-    KeyMove(kDirections[demo_.answer.moveAt(std::clamp(moveCount(), 0, History::kMostMoves))].word);
+    KeyMove(kDirections[demo_.moveAt(moveCount())].word);
 }
 
 void GameModel::mAnswerOutClick() {
@@ -158,11 +159,19 @@ void GameModel::offerImportedAnswer(TAnswerData answer) {
     // Only an answer with fewer moves or fewer pushes replaces the stored one.
     const TAnswerData stored =
         f.sol.count() >= number ? f.sol.get<TAnswerData>(number - 1) : emptyAnswerRecord();
-    if (stored.moves != 0 && !replay.betterThan(replayAnswer(level, stored))) {
+    AnswerReplay old = replayAnswer(level, stored);
+    if (stored.moves == 0) {
+        // A collection's answer too long for its record.
+        const core::Moves longer = longAnswer(number);
+        const core::MoveFigures was = core::figuresOf(level, longer);
+        if (!longer.empty()) old = {SolutionError::None, 0, was.moves, was.pushes};
+    }
+    if (old.ok() && !replay.betterThan(old)) {
         dialogs_.information(MessageId::ImportedAnswerNotBetter);
     } else if (dialogs_.confirm({MessageId::SaveImportedAnswer, number})) {
         f.sol.padTo(levelCount_, emptyAnswerRecord().encode());
         f.sol.put(number - 1, answer);
+        if (collection_) putLongAnswer(longAnswersPath(), number, {});
         if (number == curLevel_ && !xsbMode_) send(event::Enable{Control::Answer, true});
     }
     // The board of an XSB file is no level of the set.
@@ -174,8 +183,45 @@ void GameModel::offerImportedAnswer(TAnswerData answer) {
     demo_.answer.level = answer.level;
     demo_.answer.moves = answer.moves;
     demo_.answer.packed = answer.packed;
+    demo_.longMoves.clear();
     // The answer replays from the level's start: a demonstration in progress
     // is stopped first, then the level is loaded afresh.
+    if (demo_.buttons != DemoButtons::Idle) tbRetryGameClick();
+    tbRetryGameClick();
+    demo_.running = true;
+    demoSpeed();
+    send(event::DemoTimer{true});
+}
+
+void GameModel::offerLongAnswer(const core::Moves& moves) {
+    if (!collection_ || moves.empty() || levelCount_ == 0 || curLevel_ < 1) return;
+    const int number = curLevel_;
+    const core::Board level = levelBoard(number);
+    const CompanionFiles f = files();
+    const TAnswerData stored =
+        f.sol.count() >= number ? f.sol.get<TAnswerData>(number - 1) : emptyAnswerRecord();
+    const core::Moves storedLong = stored.moves == 0 ? longAnswer(number) : core::Moves();
+    AnswerReplay old;
+    old.error = SolutionError::Empty;
+    if (stored.moves != 0) {
+        old = replayAnswer(level, stored);
+    } else if (!storedLong.empty()) {
+        const core::MoveFigures was = core::figuresOf(level, storedLong);
+        old = {SolutionError::None, 0, was.moves, was.pushes};
+    }
+    const core::MoveFigures now = core::figuresOf(level, moves);
+    const AnswerReplay offered{SolutionError::None, 0, now.moves, now.pushes};
+    if (old.ok() && !offered.betterThan(old)) {
+        dialogs_.information(MessageId::ImportedAnswerNotBetter);
+    } else if (dialogs_.confirm({MessageId::SaveImportedAnswer, shownNumber(number)})) {
+        putLongAnswer(longAnswersPath(), number, moves);
+        f.sol.padTo(levelCount_, emptyAnswerRecord().encode());
+        f.sol.put(number - 1, emptyAnswerRecord());
+        send(event::Enable{Control::Answer, true});
+    }
+    if (!dialogs_.confirm(MessageId::ShowAnswerDemo)) return;
+    demo_.answer = emptyAnswerRecord();
+    demo_.longMoves = moves;
     if (demo_.buttons != DemoButtons::Idle) tbRetryGameClick();
     tbRetryGameClick();
     demo_.running = true;

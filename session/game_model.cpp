@@ -113,6 +113,8 @@ bool GameModel::OpenGame() {
     gameName_ = opened.gameName;
     levelCount_ = static_cast<int>(opened.levelCount);
     collection_ = readCollectionIndex(gameFile_);
+    // A collection's answers may be of any length: its moves are counted on.
+    history_.setCounterLimit(collection_ ? History::kLongestLine : History::kMostMoves);
     if (collection_) {
         // A collection is open all through; it opens on its first level
         // without a best count.
@@ -163,6 +165,15 @@ void GameModel::ReadRecord(int n) {
     }
 }
 
+std::filesystem::path GameModel::longAnswersPath() const {
+    return collection_ ? longAnswersFile(gameFile_, appDir_) : std::filesystem::path();
+}
+
+core::Moves GameModel::longAnswer(int level) const {
+    if (!collection_) return {};
+    return readLongAnswer(longAnswersPath(), level);
+}
+
 core::Board GameModel::levelBoard(int n) const {
     if (collection_)
         if (const core::Board* large = collection_->largeBoard(n)) return *large;
@@ -187,7 +198,7 @@ void GameModel::ShowRecord() {
         bestPushes_ = bestRec_.pushes;
         f.sol.padTo(levelCount_, emptyAnswerRecord().encode());
         const auto answer = f.sol.get<TAnswerData>(curLevel_ - 1);
-        send(event::Enable{Control::Answer, answer.moves != 0});
+        send(event::Enable{Control::Answer, answer.moves != 0 || !longAnswer(curLevel_).empty()});
     }
     placeBoard(!redrawOnly_);
     updateStatus();
@@ -379,7 +390,7 @@ void GameModel::FormKeyDown(GameKey key, unsigned shift) {
     }
     if (key == GameKey::R && shift == 0) tbRetryGameClick();
     if (key == GameKey::N && shift == 0 && (demo_.running || demo_.paused))
-        KeyMove(kDirections[demo_.answer.moveAt(moveCount())].word);
+        KeyMove(kDirections[demo_.moveAt(moveCount())].word);
     if (demo_.running) return;
     switch (key) {
     case GameKey::Left:
@@ -404,14 +415,27 @@ void GameModel::FormKeyDown(GameKey key, unsigned shift) {
 }
 
 void GameModel::storeAnswer() {
+    if (collection_ && moveCount() > TAnswerData::kCapacity) {
+        // Longer than a record: the whole line of play from the level's
+        // start, in the collection's long answers; the record is emptied.
+        core::Moves moves;
+        moves.reserve(history_.done());
+        for (std::size_t i = 0; i < history_.done(); ++i)
+            moves.push_back(history_.moves()[i].code);
+        putLongAnswer(longAnswersPath(), curLevel_, moves);
+        files().sol.put(curLevel_ - 1, emptyAnswerRecord());
+        return;
+    }
     TAnswerData a;
     a.level = static_cast<std::int16_t>(curLevel_);
     a.moves = static_cast<std::int16_t>(moveCount());
     const History::MoveLog log = history_.moveLog();
     for (int i = 0; i < TAnswerData::kCapacity; ++i)
         a.setMove(i, log[static_cast<std::size_t>(i)]);
-    storeSolveAnswer(files(), curLevel_ - 1, a,
-                     {a.moves, static_cast<std::int16_t>(std::min(pushCount(), 32767))});
+    const bool stored =
+        storeSolveAnswer(files(), curLevel_ - 1, a,
+                         {a.moves, static_cast<std::int16_t>(std::min(pushCount(), 32767))});
+    if (stored && collection_) putLongAnswer(longAnswersPath(), curLevel_, {});
 }
 
 void GameModel::setBest(const TBestData& best) {
@@ -486,7 +510,7 @@ void GameModel::PassGame() {
     bool keepAnswer = false;
     if (!resumedFromSlot_ && !logOverflow()) {
         const auto stored = f.sol.get<TAnswerData>(curLevel_ - 1);
-        if (stored.moves == 0) {
+        if (stored.moves == 0 && longAnswer(curLevel_).empty()) {
             keepAnswer = true;
             if (!quiet) messages.push_back(MessageId::SolutionStored);
         } else if (fewerMoves || fewerPushes) {

@@ -14,6 +14,7 @@
 #include "storage/level_collection.h"
 #include "storage/level_set.h"
 #include "storage/level_stats.h"
+#include "storage/long_answers.h"
 #include "storage/records.h"
 
 #include <array>
@@ -132,6 +133,10 @@ class GameModel {
     // collection's index keeps for a level too large for one. Throws
     // FileError when the record cannot be read.
     core::Board levelBoard(int n) const;
+    // A collection's answer of a level too long for its answer record;
+    // empty when there is none (and for other sets).
+    core::Moves longAnswer(int level) const;
+    std::filesystem::path longAnswersPath() const;
     // Level n of the open set, read afresh.
     void playLevel(int n);
     void ShowRecord();
@@ -190,6 +195,8 @@ class GameModel {
     // more moves and more pushes; then offered as a demonstration on the
     // level in play.
     void offerImportedAnswer(TAnswerData answer);
+    // An answer of the level in play too long for a record, in a collection.
+    void offerLongAnswer(const core::Moves& moves);
     // "game0007.ans" style names: four digits, longer numbers unpadded.
     static std::string answerFileName(const std::string& gameName, int level,
                                       const std::string& typed);

@@ -110,6 +110,7 @@ void GameModel::startSolveDemo(const std::vector<std::uint8_t>& moves) {
     for (std::size_t j = 0; j < moves.size(); ++j)
         a.setMove(moveCount() + static_cast<int>(j), moves[j]);
     demo_.answer = a;
+    demo_.longMoves.clear();
 
     demo_.running = true;
     demo_.paused = false;

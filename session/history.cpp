@@ -80,11 +80,11 @@ int History::slotOf(std::size_t index) const {
 void History::setCounters() {
     Position& now = line_.now;
     const std::size_t counted = static_cast<std::size_t>(std::max(line_.start.moves, 0)) + line_.at;
-    now.moves = static_cast<int>(std::min<std::size_t>(counted, kMostMoves));
+    now.moves = static_cast<int>(std::min<std::size_t>(counted, static_cast<std::size_t>(limit_)));
     now.pushes = line_.start.pushes + line_.depth;
     // A move made with the counter at its end went into the last slot over
     // the one before it.
-    now.logOverflow = line_.start.logOverflow || counted > static_cast<std::size_t>(kMostMoves);
+    now.logOverflow = line_.start.logOverflow || counted > static_cast<std::size_t>(limit_);
 }
 
 void History::cut(std::size_t from) {

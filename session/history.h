@@ -63,6 +63,9 @@ class History {
     // every move past the last counted one overwrites.
     static constexpr int kMostMoves = 4095;
     static constexpr int kLogSlots = 4096;
+    // Where the counter stops for a collection, whose answers may be longer
+    // than the log: no play reaches it.
+    static constexpr int kLongestLine = 1 << 24;
     using MoveLog = std::array<std::uint8_t, kLogSlots>;
 
     struct Move {
@@ -82,6 +85,9 @@ class History {
     // moves of earlier lines stay in the move log until new ones overwrite
     // them; a mark is dropped.
     void start(const Position& from);
+    // The counter stops at kMostMoves unless set otherwise; moves past it
+    // overflow the log.
+    void setCounterLimit(int limit) { limit_ = limit; }
 
     const Position& now() const { return line_.now; }
     const Position& origin() const { return line_.start; }
@@ -141,6 +147,7 @@ class History {
 
     Line line_;
     std::optional<Line> mark_;
+    int limit_ = kMostMoves;
 };
 
 } // namespace sokoban

@@ -1,5 +1,7 @@
 #include "level_text_play.h"
 
+#include "core/lurd.h"
+
 #include "storage/board.h"
 #include "storage/xsb.h"
 
@@ -157,6 +159,8 @@ std::optional<std::string> LevelTextCommands::copyAnswer() {
     f.sol.padTo(model_.levelCount(), emptyAnswerRecord().encode());
     const auto answer = f.sol.get<TAnswerData>(model_.curLevel() - 1);
     if (answer.moves == 0) {
+        const core::Moves longer = model_.longAnswer(model_.curLevel());
+        if (!longer.empty()) return core::lurdOf(model_.levelBoard(model_.curLevel()), longer);
         dialogs_.error(MessageId::NoAnswerForLevel);
         return std::nullopt;
     }
@@ -169,7 +173,18 @@ void LevelTextCommands::pasteAnswer(const std::string& text) {
         return;
     }
     if (model_.levelCount() == 0 || model_.curLevel() < 1) return;
-    SolutionParse parsed = parseSolution(model_.levelBoard(model_.curLevel()), text);
+    const core::Board board = model_.levelBoard(model_.curLevel());
+    SolutionParse parsed = parseSolution(board, text);
+    // A collection keeps answers of any length.
+    if (parsed.error == SolutionError::TooLong && model_.collection()) {
+        const MovesParse longer = parseSolutionMoves(board, text, History::kLongestLine);
+        if (longer.error == SolutionError::None) {
+            model_.offerLongAnswer(longer.moves);
+            return;
+        }
+        parsed.error = longer.error;
+        parsed.move = longer.move;
+    }
     switch (parsed.error) {
     case SolutionError::None:
         break;
@@ -224,7 +239,12 @@ std::vector<Message> LevelTextCommands::titleLines(const GameModel& model) {
         if (level >= 1 && f.sol.count() >= level) {
             const auto answer = f.sol.get<TAnswerData>(level - 1);
             const core::Board maze = model.levelBoard(level);
-            if (replayAnswer(maze, answer).ok()) {
+            const core::Moves longer = answer.moves == 0 ? model.longAnswer(level) : core::Moves();
+            if (!longer.empty()) {
+                const core::MoveFigures a = core::figuresOf(maze, longer);
+                lines.push_back(
+                    {MessageId::AnswerFiguresLine, a.moves, a.pushes, a.boxLines, a.boxChanges});
+            } else if (replayAnswer(maze, answer).ok()) {
                 const core::MoveFigures a = answerFigures(maze, answer);
                 lines.push_back(
                     {MessageId::AnswerFiguresLine, a.moves, a.pushes, a.boxLines, a.boxChanges});

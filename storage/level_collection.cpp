@@ -1,8 +1,10 @@
 #include "level_collection.h"
 
+#include "core/lurd.h"
 #include "file_error.h"
 #include "file_places.h"
 #include "level_set.h"
+#include "long_answers.h"
 #include "maze_board.h"
 #include "safe_write.h"
 
@@ -343,6 +345,10 @@ class Importer {
         int kept = 0;
         for (const auto& [level, maze, text] : solutions_) {
             SolutionParse parsed = parseSolution(maze, text);
+            if (parsed.error == SolutionError::TooLong) {
+                if (keepLongSolution(files, box, level, maze, text)) ++kept;
+                continue;
+            }
             if (parsed.error != SolutionError::None) continue;
             parsed.answer.level = static_cast<std::int16_t>(level);
             const AnswerReplay replay = replayAnswer(maze, parsed.answer);
@@ -357,6 +363,31 @@ class Importer {
             }
         }
         return kept;
+    }
+
+    // A solution longer than an answer record goes to the set's long
+    // answers, where the level has no answer yet or it beats the best counts.
+    bool keepLongSolution(const CompanionFiles& files, const std::string& box, int level,
+                          const core::Board& maze, const std::string& text) {
+        const MovesParse read = parseSolutionMoves(maze, text, std::size_t{1} << 24);
+        if (read.error != SolutionError::None) return false;
+        const fs::path file = longAnswersFile(box, appDir_);
+        files.sol.padTo(level, emptyAnswerRecord().encode());
+        files.bst.padTo(level, TBestData{}.encode());
+        const bool none =
+            files.sol.get<TAnswerData>(level - 1).moves <= 0 && readLongAnswer(file, level).empty();
+        const TBestData best = plausibleBest(files.bst.get<TBestData>(level - 1));
+        const auto clamp16 = [](std::size_t v) {
+            return static_cast<std::int16_t>(std::min<std::size_t>(v, 32767));
+        };
+        const TBestData counts{clamp16(read.moves.size()),
+                               clamp16(static_cast<std::size_t>(read.pushes))};
+        if (!none && best.moves != 0 && counts.moves >= best.moves && counts.pushes >= best.pushes)
+            return false;
+        putLongAnswer(file, level, read.moves);
+        files.sol.put(level - 1, emptyAnswerRecord());
+        improveBest(files.bst, level - 1, counts);
+        return true;
     }
 
     // The records of the old set moved to where its levels now stand, as
@@ -421,6 +452,16 @@ class Importer {
                 out += asString(a.encode());
             }
             change.stage(base + ".sol", asBytes(out));
+        }
+        if (fs::exists(base + ".long", ec)) {
+            std::map<int, core::Moves> moved;
+            for (auto& [level, moves] : readLongAnswers(base + ".long")) {
+                const int j = level - 1;
+                if (j >= 0 && j < oldCount && newOf[static_cast<std::size_t>(j)] >= 0)
+                    moved[newOf[static_cast<std::size_t>(j)] + 1] = std::move(moves);
+            }
+            const std::string text = longAnswersText(moved);
+            change.stage(base + ".long", asBytes(text));
         }
         if (fs::exists(base + ".sav", ec)) {
             const std::string old = readWhole(base + ".sav");
@@ -641,8 +682,15 @@ void saveCollection(const fs::path& file, const std::string& boxFile, const Unti
     const auto index = readCollectionIndex(boxFile);
     const RecordFile answers = CompanionFiles::forGame(boxFile, appDir).sol;
     // Answers that cannot be read leave the levels without; the export goes on.
+    const std::map<int, core::Moves> longAnswers =
+        readLongAnswers(longAnswersFile(boxFile, appDir));
     const auto answerOf = [&](int n, const core::Board& level) -> std::string {
         try {
+            if (const auto it = longAnswers.find(n); it != longAnswers.end()) {
+                const std::string text = core::lurdOf(level, it->second);
+                if (parseSolutionMoves(level, text, it->second.size()).error == SolutionError::None)
+                    return text;
+            }
             std::error_code ec;
             if (!fs::exists(answers.path(), ec) || n > answers.count()) return {};
             const auto answer = answers.get<TAnswerData>(n - 1);

@@ -211,9 +211,10 @@ SolutionParse parseSolution(const TMazeData& level, std::string_view text) {
     return parseSolution(boardOf(level), text);
 }
 
-SolutionParse parseSolution(const core::Board& level, std::string_view text) {
-    SolutionParse result;
-    const core::LurdParse read = core::parseLurd(text, TAnswerData::kCapacity);
+MovesParse parseSolutionMoves(const core::Board& level, std::string_view text,
+                              std::size_t maxMoves) {
+    MovesParse result;
+    const core::LurdParse read = core::parseLurd(text, maxMoves);
     if (read.error != core::LurdError::None) {
         result.error = read.error == core::LurdError::TooLong ? SolutionError::TooLong
                                                               : SolutionError::BadCharacter;
@@ -225,22 +226,31 @@ SolutionParse parseSolution(const core::Board& level, std::string_view text) {
     }
     // Either case is fine: the board tells steps from pushes.
     core::Board board = level;
-    int made = 0;
     for (const core::LurdMove m : read.moves) {
-        if (core::apply(board, m.dir).kind == core::MoveKind::Blocked) {
+        const core::MoveKind made = core::apply(board, m.dir).kind;
+        if (made == core::MoveKind::Blocked) {
             result.error = SolutionError::Blocked;
-            result.move = made + 1;
+            result.move = static_cast<int>(result.moves.size()) + 1;
             return result;
         }
-        result.answer.setMove(made++, m.dir);
+        result.moves.push_back(m.dir);
+        if (made == core::MoveKind::Push) ++result.pushes;
         // Moves after the last push are of no use to anybody.
         if (core::solved(board)) break;
     }
-    if (!core::solved(board)) {
-        result.error = SolutionError::NotSolved;
-        return result;
-    }
-    result.answer.moves = static_cast<std::int16_t>(made);
+    if (!core::solved(board)) result.error = SolutionError::NotSolved;
+    return result;
+}
+
+SolutionParse parseSolution(const core::Board& level, std::string_view text) {
+    SolutionParse result;
+    const MovesParse read = parseSolutionMoves(level, text, TAnswerData::kCapacity);
+    result.error = read.error;
+    result.move = read.move;
+    if (read.error != SolutionError::None) return result;
+    for (std::size_t i = 0; i < read.moves.size(); ++i)
+        result.answer.setMove(static_cast<int>(i), read.moves[i]);
+    result.answer.moves = static_cast<std::int16_t>(read.moves.size());
     return result;
 }
 

@@ -124,6 +124,16 @@ core::MoveFigures answerFigures(const TMazeData& level, const TAnswerData& answe
 // Reads letters as solutionText writes them (either case, run lengths like
 // "3r", blanks and line ends anywhere) and plays them on the level.
 SolutionParse parseSolution(const core::Board& level, std::string_view text);
+// The same with no answer record to fill: up to maxMoves moves, the moves
+// and pushes up to the solve.
+struct MovesParse {
+    SolutionError error = SolutionError::None;
+    int move = 0; // the move (1-based) that failed, for Blocked
+    core::Moves moves;
+    int pushes = 0;
+};
+MovesParse parseSolutionMoves(const core::Board& level, std::string_view text,
+                              std::size_t maxMoves);
 SolutionParse parseSolution(const TMazeData& level, std::string_view text);
 
 } // namespace sokoban

@@ -188,5 +188,49 @@ TEST_F(GameFixture, ALevelLargerThanARecordPlaysAndIsRecorded) {
     EXPECT_EQ(game.cols(), 62);
 }
 
+// A collection's answers may be longer than a record: shown, beaten and
+// counted past 4095 moves like any other.
+TEST_F(GameFixture, AnswersLongerThanARecordPlayAndAreKept) {
+    std::string walk;
+    for (int k = 0; k < 2100; ++k)
+        walk += "rl";
+    std::ofstream(dir.path / "long.xsb")
+        << corridor(1) + "######\n#@ $.#\n######\nSolution: " + walk + "rR\n\n";
+    const std::string box = openLevelTextFile(dir.path / "long.xsb", dir.path / "sets").set.boxFile;
+    ASSERT_FALSE(box.empty());
+    game.openOtherSet(box);
+    game.playLevel(2);
+    EXPECT_TRUE(view.answerEnabled);
+    EXPECT_EQ(game.bestMoves(), 4202);
+
+    // The stored answer shown to its end.
+    game.tbLoadAnswerClick();
+    ASSERT_TRUE(game.demoMode());
+    for (int k = 0; k < 5000 && game.demoMode(); ++k)
+        game.Timer4Timer();
+    EXPECT_FALSE(game.demoMode());
+    const Messages said = dialogs.takeMessages();
+    EXPECT_NE(std::count(said.begin(), said.end(), Message(Id::DemoWatched)), 0);
+
+    // Beaten by a shorter walk that is still longer than a record.
+    game.tbRetryGameClick();
+    for (int k = 0; k < 2050; ++k) {
+        game.KeyMove("right");
+        game.KeyMove("left");
+    }
+    EXPECT_EQ(game.moveCount(), 4100);
+    game.KeyMove("right");
+    game.KeyMove("right");
+    EXPECT_EQ(game.bestMoves(), 4102);
+    EXPECT_EQ(game.longAnswer(2).size(), 4102u);
+    EXPECT_EQ(game.files().sol.get<TAnswerData>(1).moves, 0);
+
+    // A short answer pasted in its place ends the long one.
+    dialogs.confirmAnswers = {true, false}; // kept, not shown
+    LevelTextCommands(game, dialogs).pasteAnswer("rR");
+    EXPECT_TRUE(game.longAnswer(2).empty());
+    EXPECT_EQ(game.files().sol.get<TAnswerData>(1).moves, 2);
+}
+
 } // namespace
 } // namespace sokoban::testing

@@ -1,10 +1,12 @@
 #include "storage/level_collection.h"
 #include "storage/level_set.h"
 #include "storage/level_stats.h"
+#include "storage/long_answers.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -398,6 +400,69 @@ TEST(LevelCollection, UserLevelsFolder) {
 
 // The statistics file: lines that cannot be read count as none, a foreign
 // file as no statistics; what is added is added to what the file holds.
+TEST(LongAnswersFile, KeepsAnswersOfAnyLengthAndSkipsWhatItCannotRead) {
+    TempDir dir;
+    const fs::path file = dir.path / "set.long";
+    EXPECT_TRUE(readLongAnswers(file).empty());
+    putLongAnswer(file, 3, {}); // nothing to remove: no file is made
+    EXPECT_FALSE(fs::exists(file));
+    const core::Moves longer(5000, core::kRight), other{core::kUp, core::kLeft};
+    putLongAnswer(file, 3, longer);
+    putLongAnswer(file, 7, other);
+    EXPECT_EQ(readLongAnswer(file, 3), longer);
+    EXPECT_EQ(readLongAnswers(file), (std::map<int, core::Moves>{{3, longer}, {7, other}}));
+    putLongAnswer(file, 3, {});
+    EXPECT_EQ(readLongAnswers(file), (std::map<int, core::Moves>{{7, other}}));
+
+    const struct {
+        const char* name;
+        std::string text;
+        std::map<int, core::Moves> expected;
+    } cases[] = {
+        {"foreign file", "something else\n7\tul\n", {}},
+        {"bad lines skipped",
+         "sokoban long answers 1\n7\tul\nx\tud\n0\tud\n8\tuxd\n9\t\n10 ud\n11\tdd\n",
+         {{7, other}, {11, {core::kDown, core::kDown}}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeText(file, c.text);
+        EXPECT_EQ(readLongAnswers(file), c.expected);
+    }
+}
+
+// A solution in the text longer than an answer record holds is kept whole,
+// written back by the export and follows its level when the text changes.
+TEST(LevelCollection, SolutionsLongerThanARecordAreKeptWhole) {
+    TempDir dir;
+    const fs::path file = dir.path / "long.txt";
+    std::string walk;
+    for (int k = 0; k < 2100; ++k)
+        walk += "rl";
+    walk += "rR";
+    const std::string longLevel = "######\n#@ $.#\n######\nSolution: " + walk + "\n\n";
+    writeText(file, level(1) + longLevel);
+    const OpenedLevelText got = openLevelTextFile(file, dir.path);
+    ASSERT_EQ(got.set.imported, 2);
+    EXPECT_EQ(got.set.answers, 1);
+    const std::string box = got.set.boxFile;
+    const std::string base = companionBase(box);
+    const core::Moves kept = readLongAnswer(longAnswersFile(box, {}), 2);
+    EXPECT_EQ(kept.size(), walk.size());
+    EXPECT_EQ(readRecords<TAnswerData>(base + ".sol").at(1).moves, 0);
+    EXPECT_EQ(readRecords<TBestData>(base + ".bst").at(1), (TBestData{4202, 1}));
+
+    saveCollection(dir.path / "out.txt", box, [](int n) { return "L" + std::to_string(n); });
+    std::string written = readText(dir.path / "out.txt");
+    written.erase(std::remove(written.begin(), written.end(), '\n'), written.end());
+    written.erase(std::remove(written.begin(), written.end(), '\r'), written.end());
+    EXPECT_NE(written.find("Solution:" + walk), std::string::npos);
+
+    writeText(file, level(5) + level(1) + longLevel);
+    ASSERT_EQ(openLevelTextFile(file, dir.path).set.boxFile, box);
+    EXPECT_EQ(readLongAnswers(longAnswersFile(box, {})), (std::map<int, core::Moves>{{3, kept}}));
+}
+
 TEST(LevelStatsFile, ReadsWhatItCanAndAddsToWhatIsThere) {
     TempDir dir;
     const fs::path file = dir.path / "set.stats";
