@@ -312,8 +312,6 @@ void Search::expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal
     }
 
     const std::uint64_t parentBoxHash = parent.hash ^ manKey_[parent.man];
-    // Pushes of every box from the same position do not depend on each
-    // other: the loop below may call roomPath, which moves the reach.
     for (const PushMove& push : pushes_) {
         // Positions of many boxes are slow to score: look at the clock
         // between children too.
@@ -461,7 +459,8 @@ void Search::wholeMoves(std::uint32_t index, const Node& parent, int k, SearchOu
                         std::uint32_t& goal) {
     const Square next = room_->order()[k];
     if (boxAt_[next]) return;
-    detector_.reach(boxAt_, parent.man);
+    // The reach of expand() still holds: the pushes since then flooded by
+    // whole rows.
     struct Candidate {
         int distance;
         Square box;
