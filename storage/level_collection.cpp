@@ -149,6 +149,32 @@ std::map<int, std::string> largeFieldsOf(const fs::path& idx) {
     return largeFieldsIn(in);
 }
 
+std::optional<core::Board> largeBoardOf(const std::string& fields) {
+    const auto tab = fields.find('\t');
+    if (tab == std::string::npos) return std::nullopt;
+    return largeBoardOf(fields.substr(0, tab), fields.substr(tab + 1));
+}
+
+// The large boards of an index are those of a new import of the same text,
+// but for boards it holds damaged: the index alone needs writing again.
+bool largeBoardsAgree(const fs::path& idx, const std::map<int, std::string>& fresh) {
+    std::map<int, std::string> old = largeFieldsOf(idx);
+    for (auto it = old.begin(); it != old.end();)
+        it = largeBoardOf(it->second) ? std::next(it) : old.erase(it);
+    for (const auto& [n, fields] : fresh)
+        if (old.count(n) && old[n] != fields) return false;
+    for (const auto& [n, fields] : old)
+        if (!fresh.count(n)) return false;
+    return true;
+}
+
+// Every large board the index holds can be read.
+bool largeBoardsReadable(const fs::path& idx) {
+    for (const auto& [n, fields] : largeFieldsOf(idx))
+        if (!largeBoardOf(fields)) return false;
+    return true;
+}
+
 // The key lines at the top of an index, up to its first level line.
 std::optional<IndexHead> readIndexHead(std::istream& in) {
     std::string line;
@@ -286,7 +312,7 @@ class Importer {
             }
             const auto head = readIndexHead(idx);
             const bool sameSource = head && !source_.empty() && head->source == source_;
-            if (sameBytes(tmpBox_, box) && largeFieldsOf(idx) == largeFields_) {
+            if (sameBytes(tmpBox_, box) && largeBoardsAgree(idx, largeFields_)) {
                 // The same levels, perhaps moved or with other titles.
                 if (sameSource || !head || head->source == source_) renameOver(tmpIdx_, idx);
                 return done(box, false);
@@ -580,6 +606,8 @@ std::optional<CollectionImport> unchangedImport(const fs::path& dir, const std::
         const auto head = readIndexHead(levelIndexFile(box));
         if (!head || head->source != source) continue;
         if (head->stamp != stamp) return std::nullopt;
+        // A damaged board in the index is read again from the text.
+        if (!largeBoardsReadable(levelIndexFile(box))) return std::nullopt;
         CollectionImport found;
         found.boxFile = box;
         found.imported = static_cast<int>(fs::file_size(box, ec) / TMazeData::kSize);

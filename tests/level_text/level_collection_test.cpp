@@ -212,13 +212,19 @@ TEST(LevelCollection, LevelsLargerThanARecordKeepTheirBoardsNumbersAndRecords) {
               (std::vector<TBestData>{{0, 0}, {9, 9}, {0, 0}, {7, 7}}));
     EXPECT_EQ(core::toXsbRows(*readCollectionIndex(box)->largeBoard(2)), tall);
 
-    // A damaged board in the index is no board.
+    // A damaged board in the index is no board; the next opening reads it
+    // again from the text, the records left as they are.
     std::string idx = readText(levelIndexFile(box));
     const auto at = idx.find("22 62 ");
     ASSERT_NE(at, std::string::npos);
     idx.replace(at, 2, "23");
     writeText(levelIndexFile(box), idx);
     EXPECT_EQ(readCollectionIndex(box)->largeBoard(4), nullptr);
+    ASSERT_EQ(openLevelTextFile(file, dir.path).set.boxFile, box);
+    ASSERT_NE(readCollectionIndex(box)->largeBoard(4), nullptr);
+    EXPECT_EQ(core::toXsbRows(*readCollectionIndex(box)->largeBoard(4)), wide);
+    EXPECT_EQ(readRecords<TBestData>(base + ".bst"),
+              (std::vector<TBestData>{{0, 0}, {9, 9}, {0, 0}, {7, 7}}));
 }
 
 TEST(LevelCollection, ChangedLevelsRebuildTheSetAndKeepTheRecordsOfTheOthers) {
