@@ -223,6 +223,13 @@ std::string number(double v, int decimals) {
     return text;
 }
 
+// A time limit as given: "30", "0.5".
+std::string seconds(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", v);
+    return text;
+}
+
 // "lo..hi median m" of a list of figures.
 std::string spread(std::vector<double> v, int decimals) {
     if (v.empty()) return "-";
@@ -256,8 +263,8 @@ std::string summary(const std::string& set, const std::vector<Row>& rows, const 
     std::string s = set + ": " + std::to_string(pushes.size()) + " levels; pushes " +
                     spread(pushes, 0) + "; boxes " + spread(boxes, 0);
     if (!secs.empty())
-        s += "; solver seconds " + spread(secs, 3) + " (at most " + number(o.timeLimit, 0) +
-             ", first pushes " + number(o.probeLimit, 0) + " each); score " + spread(scores, 1);
+        s += "; solver seconds " + spread(secs, 3) + " (at most " + seconds(o.timeLimit) +
+             ", first pushes " + seconds(o.probeLimit) + " each); score " + spread(scores, 1);
     s += "\n  floor per box " + spread(perBox, 1) + "; box changes " + spread(changes, 0);
     if (!over.empty()) s += "; pushes over bound " + spread(over, 2);
     if (!open.empty()) s += "; open first pushes " + spread(open, 2);
