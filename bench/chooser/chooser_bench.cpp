@@ -30,7 +30,8 @@ fs::path makeCollection(const fs::path& dir, int levels) {
 }
 
 void BM_OpenChooser(benchmark::State& state) {
-    const fs::path dir = fs::temp_directory_path() / ("sokoban-chooser-" + std::to_string(::getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("sokoban-chooser-" + std::to_string(::getpid()));
     fs::create_directories(dir / "app");
     setenv("XDG_DATA_HOME", (dir / "xdg").c_str(), 1);
     const fs::path file = makeCollection(dir, static_cast<int>(state.range(0)));
@@ -38,8 +39,8 @@ void BM_OpenChooser(benchmark::State& state) {
     sokoban::ScriptedDialogs dialogs;
     sokoban::MainFormServices services;
     services.dialogs = &dialogs;
-    sokoban::TMainForm form(dir / "app", QStringList{"sokoban", QString::fromStdString(file.string())},
-                            services);
+    sokoban::TMainForm form(
+        dir / "app", QStringList{"sokoban", QString::fromStdString(file.string())}, services);
     form.FormCreate();
     form.show();
     int rows = 0;
