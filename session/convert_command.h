@@ -1,5 +1,6 @@
-// Tools menu: "转换1.25版本以前的游戏文件" - turns a level-set file of the
-// older, smaller grid into the current layout, in place.
+// Tools menu, converting level sets made before version 1.25: turns a
+// level-set file of the older, smaller grid into the current layout, in
+// place.
 #pragma once
 
 #include "session/dialogs.h"

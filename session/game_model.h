@@ -159,7 +159,7 @@ class GameModel {
     void tbPreviousRecordClick();
     void tbNextRecordClick();
     void tbSelectRecordClick();
-    // 下一个未解关卡: the next level after this one without a best count,
+    // Next unsolved level: the next level after this one without a best count,
     // round to the first.
     void nextUnsolvedClick();
     void SelectGames(int item);
@@ -197,6 +197,11 @@ class GameModel {
     void offerImportedAnswer(TAnswerData answer);
     // An answer of the level in play too long for a record, in a collection.
     void offerLongAnswer(const core::Moves& moves);
+    // How the stored answer of a level (its record, or a collection's long
+    // one) replays; Empty when there is none.
+    AnswerReplay storedAnswerReplay(int number, const core::Board& level) const;
+    // The offered answer shown from the level's start.
+    void showOfferedAnswer(const TAnswerData& answer, core::Moves longMoves);
     // "game0007.ans" style names: four digits, longer numbers unpadded.
     static std::string answerFileName(const std::string& gameName, int level,
                                       const std::string& typed);
@@ -222,11 +227,11 @@ class GameModel {
     SolverAssistant* assistant() const { return aids_.assistant; }
     // The solver the hints and solutions come from; none: they do nothing.
     void setAssistant(SolverAssistant* assistant) { aids_.assistant = assistant; }
-    void mUndoMoveClick(); // 撤销一步
-    void mRedoClick();     // 重做
-    void mHintClick();     // 提示
-    void mSolveClick();    // 求解
-    void mMarkDeadClick(); // 标记死角
+    void mUndoMoveClick(); // undo one move
+    void mRedoClick();     // redo one move
+    void mHintClick();     // hint: the next push
+    void mSolveClick();    // show a whole solution
+    void mMarkDeadClick(); // mark dead squares
     // A press on a box starts a drag; the release ends it.
     void Image1MouseUp(int x, int y);
     // The cell a box dragged from `from` is shown over; the cursor says

@@ -1,5 +1,5 @@
-// Help from the solver: the next push of a solution (提示), a demonstration
-// of the whole solution from the position on the board (求解), and the
+// Help from the solver: the next push of a solution (the hint), a demonstration
+// of the whole solution from the position on the board (solve), and the
 // dead squares with the warning after a push that lost the level.
 #include "game_model.h"
 

@@ -3,7 +3,7 @@
 // small file of their own, assist.var, beside game.var, whose layout stays
 // as it is: 4 bytes, little-endian.
 //
-//   byte 0    markDead      1: 标记死角 is on
+//   byte 0    markDead      1: dead squares are marked
 //   byte 1    shortestWalk  1: a click walks along a shortest path
 //   bytes 2-3 solveSeconds  the solver's time limit, 1..600 seconds, or
 //                           0xFFFF (-1) for none
