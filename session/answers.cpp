@@ -157,15 +157,7 @@ void GameModel::offerImportedAnswer(TAnswerData answer) {
     answer.moves = static_cast<std::int16_t>(replay.moves);
 
     // Only an answer with fewer moves or fewer pushes replaces the stored one.
-    const TAnswerData stored =
-        f.sol.count() >= number ? f.sol.get<TAnswerData>(number - 1) : emptyAnswerRecord();
-    AnswerReplay old = replayAnswer(level, stored);
-    if (stored.moves == 0) {
-        // A collection's answer too long for its record.
-        const core::Moves longer = longAnswer(number);
-        const core::MoveFigures was = core::figuresOf(level, longer);
-        if (!longer.empty()) old = {SolutionError::None, 0, was.moves, was.pushes};
-    }
+    const AnswerReplay old = storedAnswerReplay(number, level);
     if (old.ok() && !replay.betterThan(old)) {
         dialogs_.information(MessageId::ImportedAnswerNotBetter);
     } else if (dialogs_.confirm({MessageId::SaveImportedAnswer, number})) {
@@ -180,10 +172,24 @@ void GameModel::offerImportedAnswer(TAnswerData answer) {
         return;
     }
     if (!dialogs_.confirm(MessageId::ShowAnswerDemo)) return;
-    demo_.answer.level = answer.level;
-    demo_.answer.moves = answer.moves;
-    demo_.answer.packed = answer.packed;
-    demo_.longMoves.clear();
+    showOfferedAnswer(answer, {});
+}
+
+AnswerReplay GameModel::storedAnswerReplay(int number, const core::Board& level) const {
+    const CompanionFiles f = files();
+    const TAnswerData stored =
+        f.sol.count() >= number ? f.sol.get<TAnswerData>(number - 1) : emptyAnswerRecord();
+    if (stored.moves != 0) return replayAnswer(level, stored);
+    // A collection's answer too long for its record, else none.
+    const core::Moves longer = longAnswer(number);
+    if (longer.empty()) return {SolutionError::Empty, 0, 0, 0};
+    const core::MoveFigures was = core::figuresOf(level, longer);
+    return {SolutionError::None, 0, was.moves, was.pushes};
+}
+
+void GameModel::showOfferedAnswer(const TAnswerData& answer, core::Moves longMoves) {
+    demo_.answer = answer;
+    demo_.longMoves = std::move(longMoves);
     // The answer replays from the level's start: a demonstration in progress
     // is stopped first, then the level is loaded afresh.
     if (demo_.buttons != DemoButtons::Idle) tbRetryGameClick();
@@ -198,35 +204,19 @@ void GameModel::offerLongAnswer(const core::Moves& moves) {
     const int number = curLevel_;
     const core::Board level = levelBoard(number);
     const CompanionFiles f = files();
-    const TAnswerData stored =
-        f.sol.count() >= number ? f.sol.get<TAnswerData>(number - 1) : emptyAnswerRecord();
-    const core::Moves storedLong = stored.moves == 0 ? longAnswer(number) : core::Moves();
-    AnswerReplay old;
-    old.error = SolutionError::Empty;
-    if (stored.moves != 0) {
-        old = replayAnswer(level, stored);
-    } else if (!storedLong.empty()) {
-        const core::MoveFigures was = core::figuresOf(level, storedLong);
-        old = {SolutionError::None, 0, was.moves, was.pushes};
-    }
+    const AnswerReplay old = storedAnswerReplay(number, level);
     const core::MoveFigures now = core::figuresOf(level, moves);
     const AnswerReplay offered{SolutionError::None, 0, now.moves, now.pushes};
     if (old.ok() && !offered.betterThan(old)) {
         dialogs_.information(MessageId::ImportedAnswerNotBetter);
-    } else if (dialogs_.confirm({MessageId::SaveImportedAnswer, shownNumber(number)})) {
+    } else if (dialogs_.confirm({MessageId::SaveImportedAnswer, number})) {
         putLongAnswer(longAnswersPath(), number, moves);
         f.sol.padTo(levelCount_, emptyAnswerRecord().encode());
         f.sol.put(number - 1, emptyAnswerRecord());
         send(event::Enable{Control::Answer, true});
     }
     if (!dialogs_.confirm(MessageId::ShowAnswerDemo)) return;
-    demo_.answer = emptyAnswerRecord();
-    demo_.longMoves = moves;
-    if (demo_.buttons != DemoButtons::Idle) tbRetryGameClick();
-    tbRetryGameClick();
-    demo_.running = true;
-    demoSpeed();
-    send(event::DemoTimer{true});
+    showOfferedAnswer(emptyAnswerRecord(), moves);
 }
 
 void GameModel::demoSpeed() {
