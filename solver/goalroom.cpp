@@ -84,17 +84,19 @@ GoalRoom::GoalRoom(const Board& board) : board_(board), room_(board.size(), 0) {
     distance_.assign(order_.size() * n, kFar);
     std::vector<std::uint8_t> wall(n, 0);
     core::Flood<core::kFloodDistances> pulls(n);
+    // One pull away from square s, the worker behind the box, around wall.
+    const auto pull = [&](int s) {
+        for (int d = 0; d < 4; ++d) {
+            const Square from = board.next(static_cast<Square>(s), d);
+            if (from == kNone || wall[from]) continue;
+            const Square worker = board.next(from, d);
+            if (worker != kNone && !wall[worker]) pulls.visit(from);
+        }
+    };
     for (std::size_t k = 0; k < order_.size(); ++k) {
         pulls.clear();
         pulls.start(order_[k]);
-        pulls.run([&](int s) {
-            for (int d = 0; d < 4; ++d) {
-                const Square from = board.next(static_cast<Square>(s), d);
-                if (from == kNone || wall[from]) continue;
-                const Square worker = board.next(from, d);
-                if (worker != kNone && !wall[worker]) pulls.visit(from);
-            }
-        });
+        pulls.run(pull);
         std::uint16_t* dist = &distance_[k * n];
         for (const int s : pulls.order())
             dist[s] = static_cast<std::uint16_t>(pulls.distance(s));
@@ -107,14 +109,7 @@ GoalRoom::GoalRoom(const Board& board) : board_(board), room_(board.size(), 0) {
         pulls.clear();
         for (std::size_t j = k; j < order_.size(); ++j)
             pulls.start(order_[j]);
-        pulls.run([&](int s) {
-            for (int d = 0; d < 4; ++d) {
-                const Square from = board.next(static_cast<Square>(s), d);
-                if (from == kNone || wall[from]) continue;
-                const Square worker = board.next(from, d);
-                if (worker != kNone && !wall[worker]) pulls.visit(from);
-            }
-        });
+        pulls.run(pull);
         for (const int s : pulls.order())
             rest_[k * n + s] = 1;
         wall[order_[k]] = 1;
