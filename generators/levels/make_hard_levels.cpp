@@ -61,6 +61,14 @@
 //   make_hard_levels pick game 13 new.txt new_solutions.txt /tmp/game.pool
 //       -x easy.txt -x game.txt -x normal.txt -x veryhard.txt -x impossible.txt
 //   level_table --sort game --probe-limit 1
+// Later 14 more gave way, those whose fewest pushes were the lower bound
+// with few box changes or that left a fifth of their floor unused, and the
+// second and third, which the player with no look-ahead solved; gen then
+// kept only boards a tenth or more over the bound:
+//   make_hard_levels gen game 200001 224040 /tmp/game2.pool 3 3   (stopped by hand)
+//   make_hard_levels pick game 14 new.txt new_solutions.txt /tmp/game2.pool
+//       -x easy.txt -x game.txt -x normal.txt -x veryhard.txt -x impossible.txt
+//   level_table --sort game --keep 1 --probe-limit 1
 #include "generator.h"
 #include "hard_level_polish.h"
 #include "human_measures.h"
@@ -334,11 +342,22 @@ void tryCandidate(const std::string& set, std::uint64_t seed, double pullShare,
         return;
     }
     // Compact, and no player without look-ahead wins once idle boxes are wall.
-    const core::Board kept = settext::boardOfRows(c.rows);
+    core::Board kept = settext::boardOfRows(c.rows);
     if (c.pushes < 4 * c.boxes || levelcheck::floorPerBox(kept) > 8.5 ||
         levelcheck::fallsToNoLookAhead(kept)) {
         say("too open or too easy for a person");
         return;
+    }
+    if (isMainCourse(set)) {
+        // The main course wants thought, not hauling: the fewest pushes a
+        // tenth or more over the lower bound, and no floor the solution
+        // leaves unused.
+        if (c.pushes < 1.1 * lowerBound(kept)) {
+            say("hauling: pushes near the lower bound");
+            return;
+        }
+        const core::Board walled = hardlevels::wallInUnusedFloor(kept, c.lurd);
+        if (!levelcheck::fallsToNoLookAhead(walled)) c.rows = settext::rowsOf(walled);
     }
     std::fprintf(stderr, "seed %llu %s x%.2f: boxes %d pushes %d nodes %llu %.2fs\n",
                  static_cast<unsigned long long>(seed), kind, pullShare, c.boxes, c.pushes,
