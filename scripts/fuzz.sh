@@ -10,7 +10,7 @@ seconds=${1:-5}
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(level_set xsb settings answer_import midi convert solver_text)
+  targets=(level_set xsb settings answer_import midi convert solver_text collection)
 fi
 
 if ! command -v clang++ >/dev/null 2>&1; then

@@ -7,7 +7,10 @@
 
 #include "fuzz_model.h"
 #include "storage/convert.h"
+#include "storage/level_collection.h"
 #include "storage/level_set.h"
+#include "storage/level_stats.h"
+#include "storage/long_answers.h"
 #include "storage/xsb.h"
 
 #include <cstdio>
@@ -184,6 +187,41 @@ int main(int argc, char** argv) {
         seed("convert", "two", text(old));
         old.resize(old.size() + 100, 1);
         seed("convert", "torn", text(old));
+    }
+
+    // A collection of three levels, the middle one wider than a record, on
+    // its own and with the index, long answers and statistics its opening
+    // and a little play leave beside it.
+    {
+        std::string wide = std::string(40, '#') + "\n#@" + std::string(34, ' ') + "$ .#\n#" +
+                           std::string(38, ' ') + "#\n" + std::string(40, '#') + "\n";
+        const std::string collection = "Seeds\n\nFirst\n######\n#@ $.#\n# #  #\n######\n\n"
+                                       "Wide\n" +
+                                       wide +
+                                       "\nThird\n #####\n##  .#\n#@$  #\n######\n"
+                                       "Solution: rrr\n";
+        seed("collection", "text", collection);
+        const fs::path dir = work / "collection", levels = dir / "levels", app = dir / "app";
+        fs::create_directories(levels);
+        fs::create_directories(app);
+        fuzz::writeFile(dir / "c.txt", {reinterpret_cast<const std::uint8_t*>(collection.data()),
+                                        collection.size()});
+        const OpenedLevelText opened = openLevelTextFile(dir / "c.txt", levels, app);
+        const std::string box = opened.set.boxFile;
+        if (box.empty()) {
+            std::fprintf(stderr, "the seed collection was not imported\n");
+            return 1;
+        }
+        core::Moves walk;
+        for (int i = 0; i < 5000; ++i)
+            walk.push_back(i % 2 == 0 ? core::kRight : core::kLeft);
+        putLongAnswer(longAnswersFile(box, app), 2, walk);
+        addLevelStats(levelStatsFile(box, app), 1, {3, 75});
+        addLevelStats(levelStatsFile(box, app), 3, {1, 4000});
+        seed("collection", "played",
+             fuzz::joinParts({collection, text(fuzz::readFile(levelIndexFile(box))),
+                              text(fuzz::readFile(longAnswersFile(box, app))),
+                              text(fuzz::readFile(levelStatsFile(box, app)))}));
     }
 
     fs::remove_all(work);
