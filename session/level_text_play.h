@@ -35,18 +35,18 @@ class LevelTextCommands {
     // Plays a level, or opens a collection, from a text; `name` is what the
     // player calls the clipboard, the name of its level file and collection.
     void pasteLevel(const std::string& text, const std::string& name);
-    // 导出关卡合集: the whole set as one collection file.
+    // Export the whole set as one collection file.
     void exportCollection();
-    // 复制答案: the stored answer of the level as letters; nullopt (after a
+    // Copy the stored answer of the level as letters; nullopt (after a
     // message) when there is none.
     std::optional<std::string> copyAnswer();
-    // 粘贴答案: an answer in letters checked on the level, stored and shown
+    // Paste an answer in letters: checked on the level, stored and shown
     // as an imported answer file is.
     void pasteAnswer(const std::string& text);
 
     // The last panel of the status bar: the level's title and author.
     static Message titlePanel(const GameModel& model);
-    // The lines of 游戏信息 that name the level.
+    // The lines of the level information window that name the level.
     static std::vector<Message> titleLines(const GameModel& model);
 
   private:

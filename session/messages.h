@@ -85,7 +85,8 @@ enum class MessageId {
     // Lines of the game information.
     TitleLine,  // %1 title
     AuthorLine, // %1 author
-    // A collection's level in 游戏信息: %1 the collection, %2 its number there.
+    // A collection's level in the level information: %1 the collection, %2 its
+    // number there.
     CollectionLine,
     // %1 attempts, %2 minutes, %3 seconds played on the level.
     LevelStatsLine,

@@ -61,7 +61,7 @@ void GameModel::BlockClick(int cell) {
             return;
         }
         if (!position().contains(manPos())) return;
-        // The shortest walk (最短路径行走), or the game's own greedy one.
+        // The shortest walk when the player chose it, or the game's own greedy one.
         const core::Board board = position().board();
         const auto path = aids_.options.shortestWalk == 1
                               ? core::shortestWalk(board, manPos(), cell)

@@ -1,5 +1,5 @@
-// The mouse's shortest ways: walk_.walking to a distant cell along a shortest path
-// (最短路径行走), and dragging a box to the cell it should go to.
+// The mouse's shortest ways: walk_.walking to a distant cell along a shortest
+// path, and dragging a box to the cell it should go to.
 #include "game_model.h"
 
 #include "core/paths.h"
