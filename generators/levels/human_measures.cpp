@@ -260,6 +260,65 @@ std::optional<std::string> NearLevels::nearTo(const Board& board) const {
     return std::nullopt;
 }
 
+bool fencesOffATarget(const Board& level) {
+    const auto walk = core::reach(level, level.worker);
+    const auto ever = core::reach(level, level.worker, core::Walk::ThroughBoxes);
+    // The floor the boxes shut off, piece by piece: a piece of four squares
+    // or more holding an empty target is a fenced room, not a box that
+    // stands in a passage.
+    std::vector<bool> seen(static_cast<std::size_t>(level.size()), false);
+    for (int start = 0; start < level.size(); ++start) {
+        const auto s = static_cast<std::size_t>(start);
+        if (seen[s] || !ever[s] || walk[s] || core::isBox(level.at(start))) continue;
+        int squares = 0;
+        bool target = false;
+        std::vector<int> todo{start};
+        seen[s] = true;
+        while (!todo.empty()) {
+            const int c = todo.back();
+            todo.pop_back();
+            ++squares;
+            target = target || level.at(c) == core::kTarget;
+            for (int d = 0; d < 4; ++d) {
+                const int n = level.neighbour(c, d);
+                const auto k = static_cast<std::size_t>(n);
+                if (n < 0 || seen[k] || !ever[k] || walk[k] || core::isBox(level.at(n))) continue;
+                seen[k] = true;
+                todo.push_back(n);
+            }
+        }
+        if (target && squares >= 4) return true;
+    }
+    return false;
+}
+
+bool holdsABoxWithABox(const Board& level, const core::Moves& solution) {
+    Board b = level;
+    const auto stops = [&b](int c, int d) {
+        const std::uint8_t code = b.at(b.neighbour(c, d));
+        return blocked(code) || core::isBox(code);
+    };
+    const auto byBox = [&b](int c, int d) { return core::isBox(b.at(b.neighbour(c, d))); };
+    std::vector<int> held; // cells where a box stood held by another box
+    for (const auto m : solution) {
+        const int from = b.neighbour(b.worker, m);
+        if (core::apply(b, static_cast<core::Dir>(m)).kind != core::MoveKind::Push) continue;
+        // The box standing there since it was held moves on.
+        if (std::find(held.begin(), held.end(), from) != held.end()) return true;
+        for (int c = 0; c < b.size(); ++c) {
+            if (b.at(c) != core::kBox) continue;
+            const bool upDown = stops(c, core::kUp) || stops(c, core::kDown);
+            const bool leftRight = stops(c, core::kLeft) || stops(c, core::kRight);
+            const bool byABox = byBox(c, core::kUp) || byBox(c, core::kDown) ||
+                                byBox(c, core::kLeft) || byBox(c, core::kRight);
+            if (upDown && leftRight && byABox &&
+                std::find(held.begin(), held.end(), c) == held.end())
+                held.push_back(c);
+        }
+    }
+    return false;
+}
+
 std::optional<std::string> NearLevels::add(const Board& board, const std::string& name) {
     if (auto earlier = nearTo(board)) return earlier;
     levels_.push_back({name, layoutOf(board)});

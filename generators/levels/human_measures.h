@@ -50,6 +50,17 @@ struct Narrowness {
 Narrowness narrowness(const core::Board& board,
                       const std::function<bool(const core::Board&)>& mayBeSolved);
 
+// Ideas a lesson teaches, seen in the level or in its solution.
+// A corral: boxes fence off floor the worker cannot get to at the start, a
+// piece of four squares or more with an empty target in it (not a box that
+// merely stands in a passage).
+bool fencesOffATarget(const core::Board& level);
+// A box as a wall for a while: playing `solution`, a box off the targets
+// comes to stand where it cannot be pushed either way, held along one line
+// by a box (along the other by a wall or a box), and is pushed on later,
+// once the box that held it has moved.
+bool holdsABoxWithABox(const core::Board& level, const core::Moves& solution);
+
 // Levels met so far, each under a name, compared by their floor and their
 // boxes and targets after any turn or mirror and a shift of up to two
 // squares: two levels are near when their floors differ in at most a tenth

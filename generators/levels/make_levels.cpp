@@ -9,6 +9,8 @@
 //
 //   make_levels <easy|game|normal> <seed> <count> [-o out.txt] [-n tries]
 //               [-t seconds] [-x other.txt]...
+//   make_levels lesson <corral|wall> <seed> <count> [-n tries] [-x other.txt]...
+//       prints easy rooms whose solution needs the idea (see findLessons)
 //
 // -x names level texts whose puzzles must not come again, nor near twins of
 // them (any orientation);
@@ -41,15 +43,26 @@
 //
 // (a run cut short by -t, so another machine gives other levels), solved by
 // solve_levels and put in order by `level_table --sort easy --keep 8`.
-// Then two lessons more (the last two below) took the places of a one-box
-// level and a two-box level the player with no look-ahead solved, as levels
-// 9 and 10; `level_table --sort easy --keep 10` keeps all ten lessons first.
+// Then two lessons more (the ninth and tenth below) took the places of a
+// one-box level and a two-box level the player with no look-ahead solved, as
+// levels 9 and 10; `level_table --sort easy --keep 10` keeps all ten lessons
+// first. The last two, a corral and a box held by a box, were chosen by eye
+// from what these printed as the tool then stood
+//
+//   make_levels lesson corral 7 12 -n 20000 -x easy.txt -x game.txt
+//       -x normal.txt -x veryhard.txt -x impossible.txt
+//   make_levels lesson wall 7 16 -n 40000 (the same -x)
+//
+// (the eighth and the second they printed, before the lessons kept them
+// out) in place of levels 13 and 14, two boxes hauled one after the other;
+// then `level_table --sort easy --keep 12`.
 
 #include "generator.h"
 #include "human_measures.h"
 #include "level_checks.h"
 #include "set_text.h"
 
+#include "core/lurd.h"
 #include "core/paths.h"
 #include "core/rules.h"
 #include "solver/solver.h"
@@ -111,6 +124,10 @@ const std::vector<std::vector<std::string>> kLessons = {
     {"########", "#@$ . .#", "# ##$###", "#    #", "######"},
     // Fenced in by boxes: push out where every box can still reach a target.
     {"#########", "#.     .#", "#  #$#  #", "#  $@$  #", "#  #.#  #", "#########"},
+    // Boxes fence the targets off: push one in, then walk in after it.
+    {"  #####", "  #@  #", "###$$ #", "#.  .##", "##   #", " #####"},
+    // Held by the box below it, a box is stuck only until that box moves.
+    {"   ###", "   #.#", "#### #", "#@$  ##", "### $ #", "  #.  #", "  #####"},
 };
 
 struct Candidate {
@@ -323,13 +340,67 @@ double qualityFor(const std::string& set, const Candidate& c) {
     return 0.5 * perFloor + 0.02 * c.changes + 0.1 * std::log2(1.0 + c.nodes);
 }
 
+// make_levels lesson <corral|wall> SEED COUNT [-n tries] [-x other.txt]...:
+// easy rooms whose solution needs the idea, none that the player with no
+// look-ahead solves, the COUNT shortest printed with their figures; a lesson
+// is chosen from these by eye.
+int findLessons(const std::string& idea, std::uint64_t seed, int count, int tries,
+                levelcheck::SameLevels& known, levelcheck::NearLevels& near) {
+    SetParams sp = paramsFor("easy");
+    sp.minBoxes = 2;
+    Random rnd(seed);
+    struct Found {
+        Candidate c;
+        int pushes = 0;
+        std::string lurd;
+    };
+    std::vector<Found> found;
+    for (int t = 0; t < tries; ++t) {
+        Candidate c;
+        if (!tryLevel(sp, rnd, c) || c.pushes > 20) continue;
+        if (known.contains(c.board) || near.nearTo(c.board)) continue;
+        if (idea == "corral" && !levelcheck::fencesOffATarget(c.board)) continue;
+        if (levelcheck::fallsToNoLookAhead(c.board)) continue;
+        solver::Limits limits;
+        limits.timeSeconds = 2;
+        limits.threads = 1;
+        const auto r = solver::solve(c.board, limits);
+        if (r.status != solver::Status::Solved) continue;
+        if (idea == "wall" && !levelcheck::holdsABoxWithABox(c.board, r.moves)) continue;
+        known.add(c.board);
+        near.add(c.board);
+        found.push_back({c, r.pushCount, core::lurdOf(c.board, r.moves)});
+    }
+    std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        return a.c.floor + 2 * a.pushes < b.c.floor + 2 * b.pushes;
+    });
+    for (std::size_t i = 0; i < found.size() && static_cast<int>(i) < count; ++i) {
+        const auto& f = found[i];
+        std::printf("; %s %zu: boxes %d floor %d pushes %d\n", idea.c_str(), i + 1, f.c.boxes,
+                    f.c.floor, f.pushes);
+        for (const auto& r : f.c.rows)
+            std::printf("%s\n", r.c_str());
+        std::printf("= %s\n\n", f.lurd.c_str());
+    }
+    std::fprintf(stderr, "%zu found in %d tries\n", found.size(), tries);
+    return found.empty() ? 1 : 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc < 4) {
         std::cerr << "usage: make_levels <easy|game|normal> <seed> <count> [-o out.txt] "
-                     "[-n tries] [-t seconds] [-x other.txt]...\n";
+                     "[-n tries] [-t seconds] [-x other.txt]...\n"
+                     "       make_levels lesson <corral|wall> <seed> <count> [-n tries] "
+                     "[-x other.txt]...\n";
         return 2;
+    }
+    const bool lesson = std::string(argv[1]) == "lesson";
+    if (lesson) {
+        if (argc < 5) return 2;
+        ++argv;
+        --argc;
     }
     const std::string set = argv[1];
     const std::uint64_t seed = std::strtoull(argv[2], nullptr, 10);
@@ -358,6 +429,17 @@ int main(int argc, char** argv) {
     } catch (const std::exception& e) {
         std::cerr << "make_levels: " << e.what() << "\n";
         return 2;
+    }
+    if (lesson) {
+        if (set != "corral" && set != "wall") {
+            std::cerr << "unknown lesson " << set << "\n";
+            return 2;
+        }
+        for (const auto& rows : kLessons) {
+            known.add(settext::boardOfRows(rows));
+            near.add(settext::boardOfRows(rows));
+        }
+        return findLessons(set, seed, count, maxTries, known, near);
     }
     if (set != "easy" && set != "game" && set != "normal") {
         std::cerr << "unknown set " << set << "\n";

@@ -3,6 +3,7 @@
 
 #include "human_measures.h"
 
+#include "core/lurd.h"
 #include "core/rules.h"
 #include "core/symmetry.h"
 #include "set_text.h"
@@ -136,6 +137,52 @@ TEST(Narrowness, CountsTheFirstPushesTheQuestionLeavesOpen) {
     EXPECT_EQ(asked, 4);
     EXPECT_EQ(n.pushes, 4);
     EXPECT_EQ(n.open, 3);
+}
+
+TEST(Lessons, ATargetFencedOffByBoxes) {
+    const struct {
+        const char* name;
+        const char* level;
+        bool fenced;
+    } cases[] = {
+        {"a box in a passage", "#######|#@$  .#|#######", false},
+        {"two boxes across a room's mouth", "  #####|  #@  #|###$$ #|#.  .##|##   #| #####",
+         true},
+        {"the room open beside them", "  #####|  #@  #|###$ $#|#.  .##|##   #| #####", false},
+        {"a room with its target filled", "  #####|  #@  #|###$$ #|#*   ##|##   #| #####", false},
+        {"walled off, not fenced", "#######|#@.$#.#|#######", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(lc::fencesOffATarget(board(c.level)), c.fenced);
+    }
+}
+
+// Pushed right, the box stops above the other one, held there by it and by
+// the wall; the other goes left, and the first one up.
+const char* const kHeld = "   ###|   #.#|#### #|#@$  ##|### $ #|  #.  #|  #####";
+
+TEST(Lessons, ABoxHeldByABoxUntilThatOneMoves) {
+    const struct {
+        const char* name;
+        const char* level;
+        const char* solution;
+        bool held;
+    } cases[] = {
+        {"held, then on", kHeld, "RRddrruLUUdlD", true},
+        {"no box beside another", "#######|#@$  .#|#######", "RRR", false},
+        {"stops on its target beside a box", "########|#@$ .*#|########", "RR", false},
+        {"held but never moved on", kHeld, "RR", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Board level = board(c.level);
+        const auto parsed = sokoban::core::parseLurd(c.solution);
+        sokoban::core::Moves moves;
+        for (const auto& m : parsed.moves)
+            moves.push_back(m.dir);
+        EXPECT_EQ(lc::holdsABoxWithABox(level, moves), c.held);
+    }
 }
 
 const char* const kRoom = "########|#@ $  .#|#  ## .#|#  $   #|########";

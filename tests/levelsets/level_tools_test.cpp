@@ -2,14 +2,18 @@
 // a set whose every level passes the checks the built-in sets pass, and
 // make_hard_levels' pick keeps repeats out by the same rule as the checks.
 
+#include "human_measures.h"
 #include "level_checks.h"
 #include "set_text.h"
 #include "tool_folder.h"
+
+#include "core/lurd.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,17 +32,51 @@ TEST_F(LevelTools, MakeLevelsWritesASetThatPassesTheChecks) {
 
     lc::SetText made{"easy", st::readSetFile(dir_ / "easy.txt"),
                      lc::readSolutions(dir_ / "solution.txt")};
-    // The ten lessons, then the generated levels.
-    EXPECT_EQ(made.levels.size(), 16u);
+    // The twelve lessons, then the generated levels.
+    EXPECT_EQ(made.levels.size(), 18u);
     const lc::SetText known = lc::readSet(LEVELSETS_TEXT_DIR, LEVELSETS_SOLUTIONS_DIR, "game");
     for (const auto& p : lc::check({known, made}))
         ADD_FAILURE() << p.set << " " << p.number << ": " << p.what;
-    for (std::size_t i = 10; i < made.levels.size(); ++i) {
+    for (std::size_t i = 12; i < made.levels.size(); ++i) {
         const auto shape = lc::shapeOf(made.levels[i].board);
         EXPECT_LE(shape.width, 34) << i + 1;
         EXPECT_LE(shape.height, 22) << i + 1;
         EXPECT_GE(shape.boxes, 1) << i + 1;
         EXPECT_LE(shape.boxes, 3) << i + 1;
+    }
+}
+
+TEST_F(LevelTools, LessonsFoundTeachTheirIdeaAndBeatThePlayerWithoutLookAhead) {
+    for (const std::string idea : {"corral", "wall"}) {
+        SCOPED_TRACE(idea);
+        ASSERT_EQ(run(MAKE_LEVELS, "lesson " + idea + " 7 3 -n 600"), 0) << err();
+        // "; heading", the rows, "= solution".
+        std::vector<std::string> rows;
+        int found = 0;
+        std::stringstream lines(readAll(dir_ / "out.txt"));
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind("; ", 0) == 0) {
+                rows.clear();
+            } else if (line.rfind("= ", 0) == 0) {
+                ++found;
+                const auto level = st::boardOfRows(rows);
+                const auto played = lc::replay(level, line.substr(2));
+                EXPECT_TRUE(played.solved) << line;
+                EXPECT_FALSE(lc::fallsToNoLookAhead(level));
+                if (idea == "corral") {
+                    EXPECT_TRUE(lc::fencesOffATarget(level));
+                } else {
+                    const auto parsed = sokoban::core::parseLurd(line.substr(2));
+                    sokoban::core::Moves moves;
+                    for (const auto& m : parsed.moves)
+                        moves.push_back(m.dir);
+                    EXPECT_TRUE(lc::holdsABoxWithABox(level, moves));
+                }
+            } else if (!line.empty()) {
+                rows.push_back(line);
+            }
+        }
+        EXPECT_EQ(found, 3);
     }
 }
 
