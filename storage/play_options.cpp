@@ -7,7 +7,7 @@ namespace sokoban {
 Bytes TPlayOptions::encode() const {
     const auto s = static_cast<std::uint16_t>(solveSeconds);
     return {markDead, shortestWalk, static_cast<std::uint8_t>(s & 0xff),
-            static_cast<std::uint8_t>(s >> 8)};
+            static_cast<std::uint8_t>(s >> 8), animate};
 }
 
 TPlayOptions TPlayOptions::decode(std::span<const std::uint8_t> bytes) {
@@ -20,6 +20,7 @@ TPlayOptions TPlayOptions::decode(std::span<const std::uint8_t> bytes) {
     o.solveSeconds = static_cast<std::int16_t>(b[2] | b[3] << 8);
     if (o.solveSeconds != kNoLimit && (o.solveSeconds < 1 || o.solveSeconds > 600))
         o.solveSeconds = kDefaultSeconds;
+    o.animate = b[4] == 1 ? 1 : 0;
     return o;
 }
 

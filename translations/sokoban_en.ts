@@ -1998,6 +1998,22 @@ Double-click a %1 file to play it.</translation>
         <translation>%1 files no longer open in the game!
 Double-clicking a %1 file will not start it.</translation>
     </message>
+    <message>
+        <source>动画</source>
+        <translation>Animation</translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>人和箱子从一格平滑地走到下一格</source>
+        <translation>The worker and the boxes glide from one square to the next</translation>
+    </message>
 </context>
 <context>
     <name>sokoban::TformChange</name>

@@ -222,8 +222,36 @@ TEST_F(OptionTest, ShortestWalksAreKeptInTheirOwnFile) {
     click("cbShortestWalk");
     dlg->OKBtnClick();
     EXPECT_EQ(form->model().playOptions().shortestWalk, 1);
-    EXPECT_EQ(readFile(dir.path / "assist.var"), (Bytes{0, 1, 10, 0}));
+    EXPECT_EQ(readFile(dir.path / "assist.var"), (Bytes{0, 1, 10, 0, 0}));
     EXPECT_EQ(readFile(dir.path / "game.var").size(), 36u);
+}
+
+TEST_F(OptionTest, AnimatedMovesAreOffUntilChosenAndKeptInAssistVar) {
+    dlg->showDialog();
+    EXPECT_EQ(dlg->control("animate1")->text().toStdString(), "开");
+    EXPECT_EQ(dlg->control("animate2")->text().toStdString(), "关");
+    EXPECT_TRUE(on("animate2"));
+    const struct {
+        const char* button;
+        std::uint8_t animate;
+    } cases[] = {{"animate1", 1}, {"animate2", 0}, {"animate1", 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        dlg->showDialog();
+        click(c.button);
+        click("OKBtn");
+        EXPECT_EQ(model().playOptions().animate, c.animate);
+        EXPECT_EQ(readFile(dir.path / "assist.var"), (Bytes{0, 0, 10, 0, c.animate}));
+        // The next start of the game reads it back and shows it.
+        dlg.reset();
+        form.reset();
+        start();
+        dlg = std::make_unique<TPagesDlg>(*form, desktop, &dialogs, "/opt/game/sokoban");
+        EXPECT_EQ(model().playOptions().animate, c.animate);
+        dlg->showDialog();
+        EXPECT_TRUE(on(c.button));
+        dlg->hide();
+    }
 }
 
 TEST_F(OptionTest, TheSolverTimeLimitIsChosenAndKeptInAssistVar) {
@@ -241,10 +269,10 @@ TEST_F(OptionTest, TheSolverTimeLimitIsChosenAndKeptInAssistVar) {
         Bytes file;
         double assistantSeconds; // -1: none
     } cases[] = {
-        {"solvetime2", {0, 0, 30, 0}, 30},
-        {"solvetime4", {0, 0, 0xff, 0xff}, -1},
-        {"solvetime3", {0, 0, 60, 0}, 60},
-        {"solvetime1", {0, 0, 10, 0}, 10},
+        {"solvetime2", {0, 0, 30, 0, 0}, 30},
+        {"solvetime4", {0, 0, 0xff, 0xff, 0}, -1},
+        {"solvetime3", {0, 0, 60, 0, 0}, 60},
+        {"solvetime1", {0, 0, 10, 0, 0}, 10},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.button);
@@ -267,7 +295,7 @@ TEST_F(OptionTest, TheSolverTimeLimitIsChosenAndKeptInAssistVar) {
     dlg->showDialog();
     click("solvetime4");
     click("CancelBtn");
-    EXPECT_EQ(readFile(dir.path / "assist.var"), (Bytes{0, 0, 10, 0}));
+    EXPECT_EQ(readFile(dir.path / "assist.var"), (Bytes{0, 0, 10, 0, 0}));
     EXPECT_EQ(solverRunner(*form).assistant().timeSeconds, 10);
 }
 
@@ -279,6 +307,8 @@ TEST_F(OptionTest, ALimitNoButtonOffersStaysUntilAnotherIsChosen) {
     dlg->showDialog();
     for (const char* b : {"solvetime1", "solvetime2", "solvetime3", "solvetime4"})
         EXPECT_FALSE(on(b)) << b;
+    // The animation off, as a file of four bytes says: nothing changed, nothing written.
+    EXPECT_TRUE(on("animate2"));
     click("OKBtn");
     EXPECT_EQ(readFile(dir.path / "assist.var"), (Bytes{1, 0, 0x2c, 0x01}));
     EXPECT_EQ(solverRunner(*form).assistant().timeSeconds, 300);

@@ -386,7 +386,7 @@ TEST_F(AssistTest, ShortestWalksTakeTheFewestSteps) {
     EXPECT_EQ(game.moveCount(), static_cast<int>(shortest->size()));
 }
 
-TEST(PlayOptionsFile, FourBytesAndSafeDefaults) {
+TEST(PlayOptionsFile, FiveBytesAndSafeDefaults) {
     TempDir dir;
     const auto file = dir.path / "assist.var";
     EXPECT_EQ(loadPlayOptions(file), TPlayOptions{});
@@ -395,19 +395,31 @@ TEST(PlayOptionsFile, FourBytesAndSafeDefaults) {
     o.shortestWalk = 1;
     o.solveSeconds = 300;
     savePlayOptions(file, o);
-    EXPECT_EQ(readFile(file), (Bytes{1, 1, 0x2c, 0x01}));
+    EXPECT_EQ(readFile(file), (Bytes{1, 1, 0x2c, 0x01, 0}));
     EXPECT_EQ(loadPlayOptions(file), o);
-    // No limit at all.
+    // No limit at all, with the animation on.
     o.solveSeconds = TPlayOptions::kNoLimit;
+    o.animate = 1;
     savePlayOptions(file, o);
-    EXPECT_EQ(readFile(file), (Bytes{1, 1, 0xff, 0xff}));
+    EXPECT_EQ(readFile(file), (Bytes{1, 1, 0xff, 0xff, 1}));
     EXPECT_EQ(loadPlayOptions(file), o);
-    // Out-of-range values read as the defaults.
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << "\x07\x01";
-    const TPlayOptions bad = loadPlayOptions(file);
-    EXPECT_EQ(bad.markDead, 0);
-    EXPECT_EQ(bad.shortestWalk, 1);
-    EXPECT_EQ(bad.solveSeconds, TPlayOptions::kDefaultSeconds);
+
+    // Files of older versions and damaged ones: fewer bytes read as zero,
+    // values out of range as the defaults.
+    const struct {
+        std::string bytes;
+        TPlayOptions read;
+    } cases[] = {
+        {std::string("\x01\x00\x2c\x01", 4), {1, 0, 300, 0}},
+        {std::string("\x00\x01\x3c\x00\x01", 5), {0, 1, 60, 1}},
+        {std::string("\x07\x01", 2), {0, 1, TPlayOptions::kDefaultSeconds, 0}},
+        {std::string("\x01\x01\x0a\x00\x07", 5), {1, 1, 10, 0}},
+        {std::string("\x01\x01\x0a\x00\x01\x01\x01", 7), {1, 1, 10, 1}},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << c.bytes;
+        EXPECT_EQ(loadPlayOptions(file), c.read) << c.bytes.size() << " bytes";
+    }
 }
 
 } // namespace

@@ -191,7 +191,7 @@ TEST_F(AssistWindowTest, DeadSquaresAreMarkedAndTheChoiceIsKept) {
     EXPECT_NE(pixel(corner), plain);
     EXPECT_EQ(pixel(live), plainLive);
     shot("assist_dead_squares");
-    EXPECT_EQ(readFile(dir.path / "assist.var"), (Bytes{1, 0, 10, 0}));
+    EXPECT_EQ(readFile(dir.path / "assist.var"), (Bytes{1, 0, 10, 0, 0}));
     // The push into the corner row warns in the last panel.
     QTest::keyClick(form->boardImage(), Qt::Key_Right);
     QTest::keyClick(form->boardImage(), Qt::Key_Up);

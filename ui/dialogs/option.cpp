@@ -268,6 +268,13 @@ void TPagesDlg::buildOtherPage(QWidget* page) {
     solveTime->setObjectName("gbSolveTime");
     setTr(solveTime, TextRole::ToolTip, kContext,
           QT_TR_NOOP("提示、求解和检查能否过关最多等待的时间"));
+    auto* animate =
+        radioGroup(QT_TR_NOOP("动画"), "animate", {QT_TR_NOOP("开"), QT_TR_NOOP("关")}, true);
+    animate->setObjectName("gbAnimate");
+    setTr(animate, TextRole::ToolTip, kContext, QT_TR_NOOP("人和箱子从一格平滑地走到下一格"));
+    auto* solveRow = new QHBoxLayout;
+    solveRow->addWidget(solveTime, 1);
+    solveRow->addWidget(animate);
 
     auto* language =
         radioGroup(QT_TR_NOOP("语言"), "language",
@@ -279,7 +286,7 @@ void TPagesDlg::buildOtherPage(QWidget* page) {
     layout->addWidget(cbContinue);
     layout->addWidget(cbshowhint);
     layout->addWidget(cbShortestWalk);
-    layout->addWidget(solveTime);
+    layout->addLayout(solveRow);
     layout->addWidget(language);
     layout->addStretch();
 }
@@ -352,6 +359,7 @@ void TPagesDlg::FormShow() {
     setChecked("cbshowhint", s.noPassInfo == 1);
     setChecked("cbShortestWalk", mainForm_.model().playOptions().shortestWalk == 1);
     const auto seconds = mainForm_.model().playOptions().solveSeconds;
+    pick("animate", 2, mainForm_.model().playOptions().animate == 1 ? 1 : 2);
     pick("language", 3, static_cast<int>(loadLanguageChoice(mainForm_.model().appDir())) + 1);
     pick("solvetime", 4,
          static_cast<int>(std::find(std::begin(kSolveSeconds), std::end(kSolveSeconds), seconds) -
@@ -374,6 +382,8 @@ void TPagesDlg::OKBtnClick() {
     TPlayOptions& assist = mainForm_.model().playOptions();
     const TPlayOptions assistBefore = assist;
     assist.shortestWalk = checked("cbShortestWalk") ? 1 : 0;
+    if (const int n = selected("animate", 2)) assist.animate = n == 1 ? 1 : 0;
+    if (assist.animate == 0) mainForm_.animator().finish();
     // A limit none of the buttons offers (written by hand) stays unless
     // another is chosen.
     if (const int n = selected("solvetime", 4))

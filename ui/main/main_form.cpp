@@ -86,6 +86,10 @@ BoardImage::BoardImage(BoardPainter& painter, QWidget* parent)
 void BoardImage::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     p.drawImage(e->rect(), painter_.image(), e->rect());
+    if (animator_ && animator_->running() && animator_->area().intersects(e->rect())) {
+        p.setClipRect(e->rect());
+        p.drawImage(animator_->area().topLeft(), animator_->frame());
+    }
 }
 
 // --- status panels --------------------------------------------------------------------
@@ -156,6 +160,8 @@ TMainForm::TMainForm(std::filesystem::path appDir, std::vector<std::string> argu
     image1_ = new BoardImage(painter_, central);
     setTr(image1_, TextRole::AccessibleName, kContext, QT_TR_NOOP("关卡画面"));
     image1_->move(0, 0);
+    image1_->setAnimator(&animator_);
+    animator_.onChanged = [this](const QRect& r) { image1_->update(r); };
     connect(image1_, &BoardImage::keyDown, this, [this](QKeyEvent* e) { FormKeyDown(e); });
 
     timer1_.setInterval(300);
@@ -615,6 +621,11 @@ void TMainForm::present(const event::Moved& m) {
     for (int i : {m.boxTo, m.boxFrom, m.workerFrom})
         if (model_.position().contains(i)) DrawCell(i);
     DrawMan(m.facing);
+    // The picture stands as the model does; the way there is drawn over it.
+    if (model_.playOptions().animate == 1 && shown_)
+        animator_.start({m.workerFrom, m.workerTo, m.boxFrom, m.boxTo, m.facing});
+    else
+        animator_.finish();
 }
 
 void TMainForm::present(const event::Enable& e) {
@@ -660,6 +671,7 @@ QSize TMainForm::boardArea() {
 }
 
 void TMainForm::FitBoard() {
+    animator_.finish();
     // The board fills the part of the window between the tool bar and the
     // status bar as it really is. fitBoard's allowances of 8 and 65 pixels
     // stand for a frame, menu and status bar that are not part of this area.
@@ -814,6 +826,7 @@ void TMainForm::ChangeFace(int tag) {
     else
         painter_.LoadFace(tag, tag, tag);
     syncBoard();
+    animator_.finish();
     painter_.DrawBoard();
     image1_->update();
 }
@@ -836,6 +849,7 @@ void TMainForm::ChangeBoy(int tag) {
     if (tag < 1 || tag > 6) return;
     model_.settings().figureNo = static_cast<std::uint8_t>(tag);
     action(QString("boy%1").arg(tag))->setChecked(true);
+    animator_.finish();
     painter_.LoadFigure(tag);
     // On a skin the figure replaces the skin's own worker, and stays so.
     if (!skinChoice_.fileName.isEmpty() && skinChoice_.figure != tag) {
@@ -891,6 +905,7 @@ bool TMainForm::ChangeSkin(const QString& fileName) {
     storeSkinChoice();
     refreshSkinMenu();
     syncBoard();
+    animator_.finish();
     painter_.DrawBoard();
     image1_->update();
     return true;
@@ -948,6 +963,7 @@ void TMainForm::mLoadBackClick() {
     syncBoard();
     painter_.FillBlack();
     painter_.DrawBackground(picture);
+    animator_.finish();
     painter_.DrawBoard();
     image1_->update();
 }
@@ -1028,6 +1044,8 @@ void TMainForm::storeWindowSize() {
 }
 
 void TMainForm::repaintAll() {
+    // Whatever is on its way ends where the model stands.
+    animator_.finish();
     if (!shown_) {
         paintPending_ = true;
         return;
@@ -1317,6 +1335,7 @@ void TMainForm::FormClose() {
     timer4_.stop();
     std::error_code ec;
     std::filesystem::remove(model_.undoFile().path(), ec);
+    animator_.finish();
     painter_.releasePictures();
     if (services_.music) services_.music->close();
     try {

@@ -10,6 +10,7 @@
 #include "ui/skins/skin.h"
 #include "ui/view/board_painter.h"
 #include "ui/view/face_random.h"
+#include "ui/view/move_animator.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -35,6 +36,8 @@ class BoardImage : public QWidget {
     Q_OBJECT
   public:
     explicit BoardImage(BoardPainter& painter, QWidget* parent = nullptr);
+    // A move on its way, drawn over the picture while it runs.
+    void setAnimator(const MoveAnimator* animator) { animator_ = animator; }
 
   signals:
     void keyDown(QKeyEvent* event);
@@ -52,6 +55,7 @@ class BoardImage : public QWidget {
 
   private:
     BoardPainter& painter_;
+    const MoveAnimator* animator_ = nullptr;
 };
 
 // A panel of the status bar. text() is always the whole text; a panel narrower
@@ -88,6 +92,8 @@ class TMainForm : public QMainWindow, public GameView {
 
     GameModel& model() { return model_; }
     BoardPainter& painter() { return painter_; }
+    // Moves on their way when the player chose animated moves.
+    MoveAnimator& animator() { return animator_; }
     const std::filesystem::path& appDir() const { return appDir_; }
     BoardImage* boardImage() const { return image1_; }
     QAction* action(const QString& name) const;
@@ -223,6 +229,7 @@ class TMainForm : public QMainWindow, public GameView {
     MainFormServices services_;
     GameModel model_;
     BoardPainter painter_;
+    MoveAnimator animator_{painter_};
     FaceRandom faceRandom_;
 
     BoardImage* image1_ = nullptr;

@@ -80,7 +80,7 @@ void BoardPainter::DrawBoard() {
             const int code = (*cells)[static_cast<std::size_t>(i)];
             if (code == kOutside || code > kBoxOnTarget) continue;
             p.drawImage(cellRect(i).topLeft(), scaledTile(code));
-            drawDeadMark(p, i);
+            drawDeadMark(p, i, code);
         }
     }
     // The worker belongs to the board: without him the board would show an empty
@@ -94,14 +94,13 @@ void BoardPainter::DrawCell(int i) {
     if (code == kOutside || code > kBoxOnTarget) return;
     QPainter p(&canvas_);
     p.drawImage(cellRect(i).topLeft(), scaledTile(code));
-    drawDeadMark(p, i);
+    drawDeadMark(p, i, code);
 }
 
-void BoardPainter::drawDeadMark(QPainter& p, int i) const {
+void BoardPainter::drawDeadMark(QPainter& p, int i, int code) const {
     // A small cross on floor no box may enter, quiet enough to play over.
     if (!deadMarks || static_cast<std::size_t>(i) >= deadMarks->size() ||
-        !(*deadMarks)[static_cast<std::size_t>(i)] ||
-        (*cells)[static_cast<std::size_t>(i)] != kFloor || layout.cellSize < 4)
+        !(*deadMarks)[static_cast<std::size_t>(i)] || code != kFloor || layout.cellSize < 4)
         return;
     const QRectF r = QRectF(cellRect(i))
                          .adjusted(layout.cellSize * 0.35, layout.cellSize * 0.35,
@@ -122,11 +121,33 @@ void BoardPainter::DrawMan(int frame) {
     QPainter p(&canvas_);
     const int code = (*cells)[static_cast<std::size_t>(manPos)];
     if (code >= 1 && code <= kBoxOnTarget) p.drawImage(r.topLeft(), scaledTile(code));
+    drawWorker(p, r.topLeft(), frame);
+}
+
+void BoardPainter::drawWorker(QPainter& p, QPoint topLeft, int frame) const {
+    if (frame < 0 || frame > 7 || layout.cellSize <= 0) return;
+    const QRect r(topLeft, QSize(layout.cellSize, layout.cellSize));
+    const auto mode = p.compositionMode();
     p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
     p.drawImage(r, manMasks[static_cast<std::size_t>(frame)]);
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     p.drawImage(r, manImages[static_cast<std::size_t>(frame)]);
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.setCompositionMode(mode);
+}
+
+void BoardPainter::drawEmptyCell(QPainter& p, int i) {
+    if (closing || !cells || i < 0 || i >= cellCount() || layout.cellSize <= 0) return;
+    int code = (*cells)[static_cast<std::size_t>(i)];
+    if (code == kBox) code = kFloor;
+    if (code == kBoxOnTarget) code = kTarget;
+    if (code == kOutside || code > kBoxOnTarget) return;
+    p.drawImage(cellRect(i).topLeft(), scaledTile(code));
+    drawDeadMark(p, i, code);
+}
+
+void BoardPainter::drawBox(QPainter& p, QPoint topLeft, bool onTarget) {
+    if (closing || layout.cellSize <= 0) return;
+    p.drawImage(topLeft, scaledTile(onTarget ? kBoxOnTarget : kBox));
 }
 
 void BoardPainter::PaintBackground() {

@@ -71,10 +71,19 @@ class BoardPainter {
     // The frame names of a worker figure, positions 0..7.
     static std::array<QString, 8> figureFrames(int figureNo);
 
-  private:
-    int cellCount() const { return cells ? static_cast<int>(cells->size()) : 0; }
+    // Pieces for pictures drawn over the board (a move on its way), in board
+    // picture coordinates on any painter.
     QRect cellRect(int i) const;
-    void drawDeadMark(QPainter& p, int i) const;
+    int cellCount() const { return cells ? static_cast<int>(cells->size()) : 0; }
+    // Cell i as it would be with no box on it, its dead-square mark included.
+    void drawEmptyCell(QPainter& p, int i);
+    // The box tile of a box on floor, or on a target when onTarget.
+    void drawBox(QPainter& p, QPoint topLeft, bool onTarget);
+    // The worker in frame 0..7 over whatever p already holds there.
+    void drawWorker(QPainter& p, QPoint topLeft, int frame) const;
+
+  private:
+    void drawDeadMark(QPainter& p, int i, int code) const;
     const QImage& scaledTile(int code);
     QImage scaled(const QImage& src) const;
 
