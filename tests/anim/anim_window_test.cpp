@@ -196,7 +196,7 @@ TEST_F(AnimatedMovesTest, OnTheRealTimersAWalkEndsSettledWhereTheModelStands) {
     QElapsedTimer waited;
     waited.start();
     while ((form->timer2().isActive() || form->animator().running()) && waited.elapsed() < 60000)
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        QTest::qWait(10);
     EXPECT_EQ(form->model().manPos(), cell(1, 8));
     EXPECT_FALSE(form->animator().running());
     EXPECT_EQ(shown(),
