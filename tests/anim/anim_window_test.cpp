@@ -150,6 +150,12 @@ TEST_F(AnimatedMovesTest, EveryGlideEndsOnTheDrawingWithoutAnimation) {
             EXPECT_EQ(shown().copy(to), still[0].copy(to));
             EXPECT_NE(shown(), still[1]);
         }
+        if (const char* to = std::getenv("SOKOBAN_SCREENSHOT"); to && a.glides) {
+            // Half-way, to look at.
+            now += form->animator().duration() / 2;
+            form->animator().advance();
+            shown().save(QString("%1/glide_%2.png").arg(to).arg(k));
+        }
         endGlide();
         EXPECT_FALSE(form->animator().running());
         EXPECT_EQ(shown(), still[k + 1]);
