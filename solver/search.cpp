@@ -29,8 +29,9 @@ Search::Search(const Board& board, SearchControl& control, int weight, const Goa
                bool strictRoom)
     : board_(board), room_(room && room->active() ? room : nullptr), strictRoom_(strictRoom),
       control_(control), weight_(std::max(1, weight)),
-      nBoxes_(static_cast<int>(board.boxes().size())), detector_(board), boxAt_(board.size(), 0),
-      boxRows_(board.level().rows, 0), boxes_(nBoxes_), child_(nBoxes_) {
+      nBoxes_(static_cast<int>(board.boxes().size())), detector_(board), learned_(board),
+      prover_(board, learned_), boxAt_(board.size(), 0), boxRows_(board.level().rows, 0),
+      boxes_(nBoxes_), child_(nBoxes_) {
     std::uint64_t seed = 0x5eed5eedull;
     boxKey_.resize(board.size());
     manKey_.resize(board.size());
@@ -291,6 +292,11 @@ void Search::expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal
     };
     detector_.reach(boxAt_, parent.man);
     auto corral = detector_.corral(boxAt_, boxes_, pushes_);
+    if (learn_ && corral != Detector::Corral::Deadlock &&
+        prover_.dead(boxAt_, detector_, parent.man)) {
+        corral = Detector::Corral::Deadlock;
+        pushes_.clear();
+    }
     if (corral == Detector::Corral::Restrict && room_) {
         pushes_.erase(std::remove_if(pushes_.begin(), pushes_.end(),
                                      [&](const PushMove& p) { return stays(p.box); }),
@@ -404,8 +410,10 @@ void Search::addChild(std::uint32_t index, std::uint64_t parentBoxHash, Square f
         detector_.flip(boxRows_, from);
         detector_.flip(boxRows_, to);
         const std::uint64_t hash = parentBoxHash ^ boxKey_[from] ^ boxKey_[to] ^ manKey_[man];
-        std::uint32_t found = find(hash, child_.data());
-        if (found != kNoNode) {
+        std::uint32_t found = kNoNode;
+        if (learned_.size() && learned_.matches(boxAt_, to, man)) {
+            // A deadlock learned before: not even kept as seen.
+        } else if ((found = find(hash, child_.data())) != kNoNode) {
             Node& c = node(found);
             if (g < c.g) {
                 c.g = static_cast<std::uint16_t>(g);
@@ -642,6 +650,7 @@ SearchOutcome Search::run() {
         out.end = SearchEnd::Memory;
         return out;
     }
+    out.learned = learned_.size();
     if (goal == kNoNode) {
         out.end = room_ && strictRoom_ ? SearchEnd::GaveUp : SearchEnd::Exhausted;
         return out;

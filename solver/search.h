@@ -6,6 +6,7 @@
 #include "core/flood.h"
 #include "deadlock.h"
 #include "goalroom.h"
+#include "learned.h"
 #include "matching.h"
 
 #include <atomic>
@@ -64,8 +65,9 @@ struct SearchOutcome {
     int pushCount = 0;
     std::uint64_t expanded = 0;
     std::uint64_t generated = 0;
-    double foundAt = 0;  // seconds into the solve, when Solved
-    bool fewest = false; // from a search for the fewest pushes
+    std::uint64_t learned = 0; // deadlock patterns learned (set when it solved or ran out)
+    double foundAt = 0;        // seconds into the solve, when Solved
+    bool fewest = false;       // from a search for the fewest pushes
 };
 
 class Search {
@@ -93,6 +95,10 @@ class Search {
     // Whether a goal room's search also takes the boxes nearest the next
     // target of the order there in one step each (the default).
     void setWholeMoves(bool on) { wholeMoves_ = on; }
+
+    // Whether the search learns deadlocks of the boxes round areas the
+    // worker is shut out of (the default).
+    void setLearning(bool on) { learn_ = on; }
 
     SearchOutcome run();
 
@@ -181,6 +187,9 @@ class Search {
     const int weight_;
     const int nBoxes_;
     Detector detector_;
+    bool learn_ = true;
+    DeadlockTable learned_;
+    CorralProver prover_;
     Matcher matcher_;
     std::vector<int> cost_;
     std::vector<std::uint64_t> boxKey_, manKey_;

@@ -1,16 +1,21 @@
-// Writes three corpora of the shapes players get stuck on, each level made by
+// Writes corpora of the shapes players get stuck on, each level made by
 // a backward game from the solved position and kept with the moves of that
 // game played forwards, so that a test can prove every level solvable:
 // - doors.txt: a goal room of 9 to 34 targets behind one or two doors (or a
 //   short corridor) beside a hall;
 // - packing.txt: small levels whose 5 to 8 targets lie in a row or a column
 //   along a wall of a small chamber with one door;
-// - scattered.txt: mid-size halls with 11 to 36 scattered targets.
+// - scattered.txt: mid-size halls with 11 to 36 scattered targets;
+// - compact.txt: 11 to 36 boxes on 5 to 8 squares of floor each, targets
+//   scattered in small clumps;
+// - tight_packing.txt: 5 to 8 targets in a column or row one or two wide
+//   behind a door, on a compact board with just room to park the boxes.
 // Beside each corpus X.txt goes X.proof: "N<TAB>LURD" per level.
 //
-//   solver_make_shape_corpora DIRECTORY
+//   solver_make_shape_corpora DIRECTORY [CORPUS...]
 #include "core/board.h"
 #include "core/lurd.h"
+#include "core/symmetry.h"
 #include "generators/levels/generator.h"
 #include "solver/solver.h"
 
@@ -326,6 +331,84 @@ Made packingLevel(int rows, int cols, int boxes, bool column, solver::Random& rn
     return backwardGame(b, man, boxes * 8, rnd);
 }
 
+// A compact board whose 5 to 8 targets lie in a column one or two wide, a
+// room behind one door that the boxes enter far end first while the others
+// wait parked on the little floor outside; the generator lays the room
+// along a row, so a column is the board turned on its side.
+Made tightPackingLevel(int boxes, bool column, solver::Random& rnd) {
+    solver::CompactOptions o;
+    o.boxes = boxes;
+    o.roomWidth = 2 + rnd.below(2);
+    const int roomRows = (boxes + o.roomWidth - 1) / o.roomWidth + 2;
+    o.rows = roomRows + 4 + rnd.below(3);
+    o.cols = 10 + rnd.below(4);
+    o.seed = rnd.next();
+    o.openShare = 0.1 + 0.05 * rnd.below(3);
+    o.minFloorPerBox = 4.5;
+    o.maxFloorPerBox = 6.5;
+    o.parkFar = 0.5;
+    o.games = 16;
+    const solver::CompactLevel made = solver::generateCompactLevel(o);
+    if (made.level.size() == 0) return {};
+    if (!column) return {made.level, made.solution};
+    // Rows and columns swapped: up becomes left and down right.
+    Made turned{core::transformed(made.level, 1), made.solution};
+    for (auto& d : turned.solution)
+        d = static_cast<std::uint8_t>(d ^ 2);
+    return turned;
+}
+
+// A compact mid-size level: 5 to 8 squares of floor per box, the targets
+// scattered but often in clumps of two or three, so that boxes stand in each
+// other's way and many must go in in order.
+Made compactLevel(int boxes, solver::Random& rnd) {
+    const int floorWanted = boxes * (5 + rnd.below(4));
+    const int inner = floorWanted * 13 / 10;
+    int cols = 4;
+    while (cols * cols < inner)
+        ++cols;
+    const int rows = (inner + cols - 1) / cols;
+    Board b = hall(rows + 2, cols + 2);
+    const std::vector<bool> keep(static_cast<std::size_t>(b.size()), false);
+    scatterWalls(b, 1.0 - static_cast<double>(floorWanted) / (rows * cols), keep, rnd);
+    std::vector<int> floor;
+    for (int p = 0; p < b.size(); ++p)
+        if (b.at(p) == core::kFloor) floor.push_back(p);
+    rnd.shuffle(floor);
+    std::vector<int> targets;
+    for (std::size_t i = 0; i < floor.size() && static_cast<int>(targets.size()) < boxes; ++i) {
+        int p = floor[i];
+        if (!targets.empty() && rnd.below(2) == 0) {
+            // Next to a target already there, when there is room.
+            const int t =
+                targets[static_cast<std::size_t>(rnd.below(static_cast<int>(targets.size())))];
+            const int q = b.neighbour(t, rnd.below(4));
+            if (q >= 0 && b.at(q) == core::kFloor) p = q;
+        }
+        if (b.at(p) != core::kFloor) continue;
+        b.set(p, core::kBoxOnTarget);
+        targets.push_back(p);
+    }
+    int man = -1;
+    for (int p : floor)
+        if (b.at(p) == core::kFloor) man = p;
+    if (static_cast<int>(targets.size()) < boxes || man < 0) return {};
+    // On so little floor the worker often shuts himself in early: of a few
+    // games, the one that took the most boxes off their targets.
+    Made best;
+    int bestOff = -1;
+    for (int game = 0; game < 12; ++game) {
+        Made m = backwardGame(b, man, boxes * 10, rnd);
+        const int off =
+            static_cast<int>(std::count(m.level.cells.begin(), m.level.cells.end(), core::kBox));
+        if (off > bestOff) {
+            best = std::move(m);
+            bestOff = off;
+        }
+    }
+    return best;
+}
+
 Made scatteredLevel(int rows, int cols, int boxes, solver::Random& rnd) {
     Board b = hall(rows, cols);
     std::vector<bool> keep(static_cast<std::size_t>(b.size()), false);
@@ -382,11 +465,17 @@ void write(const std::string& dir, const std::string& name, const std::vector<st
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: solver_make_shape_corpora DIRECTORY\n");
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: solver_make_shape_corpora DIRECTORY [CORPUS...]\n");
         return 2;
     }
     const std::string dir = argv[1];
+    // The judging below is timed, so writing a corpus again changes it: only
+    // those named are written, every one when none is.
+    const std::vector<std::string> names(argv + 2, argv + argc);
+    const auto wanted = [&](const char* name) {
+        return names.empty() || std::find(names.begin(), names.end(), name) != names.end();
+    };
     // Judged by a one-thread solve of a second: the corpora are meant to
     // hold what the solver finds hard, not what it already does well.
     solver::Limits judging;
@@ -396,7 +485,7 @@ int main(int argc, char** argv) {
     const auto keep = [](Made m, int boxes, double share) {
         return worthKeeping(m, boxes, share) ? std::optional<Made>(std::move(m)) : std::nullopt;
     };
-    {
+    if (wanted("doors")) {
         std::vector<std::string> titles;
         std::vector<Made> levels;
         const int counts[] = {9, 12, 15, 18, 21, 24, 28, 34};
@@ -415,7 +504,7 @@ int main(int argc, char** argv) {
         }
         write(dir, "doors", titles, levels);
     }
-    {
+    if (wanted("packing")) {
         std::vector<std::string> titles;
         std::vector<Made> levels;
         for (int i = 0; i < 24; ++i) {
@@ -435,7 +524,7 @@ int main(int argc, char** argv) {
         }
         write(dir, "packing", titles, levels);
     }
-    {
+    if (wanted("scattered")) {
         std::vector<std::string> titles;
         std::vector<Made> levels;
         const int counts[] = {11, 14, 17, 20, 24, 28, 32, 36};
@@ -451,6 +540,38 @@ int main(int argc, char** argv) {
             levels.push_back(std::move(m));
         }
         write(dir, "scattered", titles, levels);
+    }
+    if (wanted("compact")) {
+        std::vector<std::string> titles;
+        std::vector<Made> levels;
+        const int counts[] = {11, 14, 17, 20, 24, 28, 32, 36};
+        for (int i = 0; i < 24; ++i) {
+            const int boxes = counts[i % 8];
+            solver::Random rnd(0x50000001ull * (i + 1));
+            Made m =
+                hardest(4, judging, [&] { return keep(compactLevel(boxes, rnd), boxes, 0.5); });
+            if (m.level.size() == 0) continue;
+            titles.push_back(std::to_string(boxes) + " boxes compact #" + std::to_string(i + 1));
+            levels.push_back(std::move(m));
+        }
+        write(dir, "compact", titles, levels);
+    }
+    if (wanted("tight_packing")) {
+        std::vector<std::string> titles;
+        std::vector<Made> levels;
+        for (int i = 0; i < 24; ++i) {
+            const int boxes = 5 + i % 4;
+            const bool column = i % 2 == 1;
+            solver::Random rnd(0x60000001ull * (i + 1));
+            Made m = hardest(8, judging, [&] {
+                return keep(tightPackingLevel(boxes, column, rnd), boxes, 0.6);
+            });
+            if (m.level.size() == 0) continue;
+            titles.push_back(std::to_string(boxes) + (column ? " in a column" : " in a row") +
+                             " behind a door #" + std::to_string(i + 1));
+            levels.push_back(std::move(m));
+        }
+        write(dir, "tight_packing", titles, levels);
     }
     return 0;
 }
