@@ -66,6 +66,11 @@ class AnimatedMovesTest : public ::testing::Test {
     QPoint centre(int row, int col) const { return cellRect(cell(row, col)).center(); }
     // The board as the widget paints it, a glide on its way included.
     QImage shown() const { return form->boardImage()->grab().toImage(); }
+    // The board picture under the widget, at the screen's pixels.
+    QImage picture() const {
+        const QImage& all = form->painter().image();
+        return all.copy(QRect(QPoint(0, 0), form->boardImage()->size() * all.devicePixelRatio()));
+    }
     void key(Qt::Key k) { QTest::keyClick(form->boardImage(), k); }
     // Walks the walking timer would make, one step per tick of the clock.
     void walkOn() {
@@ -185,9 +190,31 @@ TEST_F(AnimatedMovesTest, WholeRepaintsEndAGlideAtOnce) {
         c.run();
         QApplication::processEvents();
         EXPECT_FALSE(form->animator().running());
-        const QImage picture = form->painter().image();
-        EXPECT_EQ(shown(), picture.copy(QRect(QPoint(0, 0), form->boardImage()->size())));
+        EXPECT_EQ(shown(), picture());
     }
+}
+
+TEST_F(AnimatedMovesTest, TheBoardPictureHoldsTheScreensPixelsShownOneToOne) {
+    start(true);
+    const qreal ratio = form->boardImage()->devicePixelRatioF();
+    const QImage& picture = form->painter().image();
+    EXPECT_EQ(picture.devicePixelRatio(), ratio);
+    EXPECT_EQ(form->painter().size(), form->boardImage()->size());
+    EXPECT_EQ(picture.size(), form->boardImage()->size() * ratio);
+    // The widget shows the picture pixel for pixel, also half-way through a push.
+    const QImage whole = shown();
+    EXPECT_EQ(whole.size(), picture.size());
+    EXPECT_EQ(whole, picture.copy(QRect(QPoint(0, 0), picture.size())));
+    key(Qt::Key_Right);
+    key(Qt::Key_Right);
+    now += form->animator().duration() / 2;
+    form->animator().advance();
+    ASSERT_TRUE(form->animator().running());
+    const QRect area = form->animator().area();
+    const QImage frame = form->animator().frame();
+    EXPECT_EQ(frame.size(), area.size() * ratio);
+    EXPECT_EQ(shown().copy(QRect(area.topLeft() * ratio, frame.size())),
+              frame.convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(AnimatedMovesTest, OnTheRealTimersAWalkEndsSettledWhereTheModelStands) {
@@ -205,8 +232,7 @@ TEST_F(AnimatedMovesTest, OnTheRealTimersAWalkEndsSettledWhereTheModelStands) {
         QTest::qWait(10);
     EXPECT_EQ(form->model().manPos(), cell(1, 8));
     EXPECT_FALSE(form->animator().running());
-    EXPECT_EQ(shown(),
-              form->painter().image().copy(QRect(QPoint(0, 0), form->boardImage()->size())));
+    EXPECT_EQ(shown(), picture());
 }
 
 } // namespace

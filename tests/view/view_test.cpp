@@ -158,6 +158,37 @@ TEST_F(PainterTest, TheBoardIsPaintedWithItsWorkerOnceALevelIsShown) {
               (under ^ painter.manImages[2].pixel(15, 15)) | 0xff000000u);
 }
 
+TEST_F(PainterTest, OnScaledScreensTilesAreScaledOnceToTheScreensPixels) {
+    // A skin's large tile with detail finer than a logical pixel.
+    QImage fine(90, 90, QImage::Format_RGB32);
+    for (int y = 0; y < 90; ++y)
+        for (int x = 0; x < 90; ++x)
+            fine.setPixel(x, y, (x + y) % 2 ? qRgb(250, 250, 250) : qRgb(10, 10, 10));
+    for (const int ratio : {1, 2, 3}) {
+        SCOPED_TRACE(ratio);
+        painter.devicePixelRatio = ratio;
+        painter.resize(340, 220);
+        EXPECT_EQ(painter.size(), QSize(340, 220));
+        EXPECT_EQ(painter.image().size(), QSize(340, 220) * ratio);
+        painter.tiles[2] = fine;
+        painter.layout = {30, 0, 0};
+        painter.backNo = 6;
+        painter.DrawBoard();
+        const int s = 30 * ratio;
+        EXPECT_EQ(painter.image().copy(s, 0, s, s).convertToFormat(QImage::Format_RGB32),
+                  fine.scaled(s, s, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+        // The wall background still lines up with the cells, pixel for pixel.
+        painter.backStyle = 2;
+        painter.backNo = 7;
+        painter.layout = {17, 0, 0};
+        painter.DrawBoard();
+        const int w = 17 * ratio;
+        const QImage wall = painter.tiles[1].scaled(w, w);
+        for (const QPoint at : {QPoint(w * 5 + 3, w * 4 + 9), QPoint(339 * ratio, 219 * ratio)})
+            EXPECT_EQ(painter.image().pixel(at), wall.pixel(at.x() % w, at.y() % w)) << at.x();
+    }
+}
+
 TEST_F(PainterTest, NothingIsPaintedOnceClosing) {
     painter.FillBlack();
     painter.releasePictures();

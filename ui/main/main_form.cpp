@@ -85,7 +85,11 @@ BoardImage::BoardImage(BoardPainter& painter, QWidget* parent)
 
 void BoardImage::paintEvent(QPaintEvent* e) {
     QPainter p(this);
-    p.drawImage(e->rect(), painter_.image(), e->rect());
+    // The picture holds the screen's pixels: its part of the area, one to one.
+    const QImage& picture = painter_.image();
+    const qreal r = picture.devicePixelRatio();
+    const QRect a = e->rect();
+    p.drawImage(QRectF(a), picture, QRectF(a.x() * r, a.y() * r, a.width() * r, a.height() * r));
     if (animator_ && animator_->running() && animator_->area().intersects(e->rect())) {
         p.setClipRect(e->rect());
         p.drawImage(animator_->area().topLeft(), animator_->frame());
@@ -1028,7 +1032,9 @@ bool TMainForm::sizeBoardPicture() {
     // window as it grows and shrinks.
     const QSize area = boardArea().expandedTo(QSize(1, 1));
     image1_->resize(area);
-    if (painter_.image().size() == area) return false;
+    const qreal ratio = image1_->devicePixelRatioF();
+    if (painter_.size() == area && painter_.image().devicePixelRatio() == ratio) return false;
+    painter_.devicePixelRatio = ratio;
     painter_.resize(area.width(), area.height());
     return true;
 }
@@ -1058,6 +1064,12 @@ void TMainForm::repaintAll() {
 void TMainForm::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
     shown_ = true;
+    // Another screen may have another scale: the picture is made anew for it.
+    if (QWindow* w = windowHandle(); w && !screenWatched_) {
+        screenWatched_ = true;
+        connect(w, &QWindow::screenChanged, this,
+                [this] { QTimer::singleShot(0, this, [this] { FormResizeWork(); }); });
+    }
     const bool resized = sizeBoardPicture();
     if (resized && model_.mazeWidth() != 0 && model_.mazeHeight() != 0 &&
         model_.layout().cellSize != 0)

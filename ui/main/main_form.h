@@ -267,6 +267,7 @@ class TMainForm : public QMainWindow, public GameView {
     // paints asked for meanwhile come down to one as it is shown.
     bool shown_ = false;
     bool paintPending_ = false;
+    bool screenWatched_ = false;
     // Files handed over while a message or dialog was open.
     std::vector<std::string> pendingFiles_;
     QTimer pendingTimer_;

@@ -16,8 +16,15 @@ QImage rgb(const QImage& src) {
 } // namespace
 
 void BoardPainter::resize(int width, int height) {
-    canvas_ = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    const qreal r = devicePixelRatio > 0 ? devicePixelRatio : 1;
+    canvas_ = QImage(qRound(std::max(width, 1) * r), qRound(std::max(height, 1) * r),
+                     QImage::Format_RGB32);
+    canvas_.setDevicePixelRatio(r);
     canvas_.fill(Qt::black);
+}
+
+QSize BoardPainter::size() const {
+    return canvas_.deviceIndependentSize().toSize();
 }
 
 QRect BoardPainter::cellRect(int i) const {
@@ -27,16 +34,24 @@ QRect BoardPainter::cellRect(int i) const {
 }
 
 QImage BoardPainter::scaled(const QImage& src) const {
-    const int s = std::max(layout.cellSize, 1);
-    if (src.isNull() || src.width() == s) return src;
-    return src.scaled(s, s, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    // A cell of the picture's own pixels: on a scaled screen the tile is
+    // scaled once to the screen's pixels, not first to the logical cell.
+    const qreal r = canvas_.devicePixelRatio();
+    const int s = qRound(std::max(layout.cellSize, 1) * r);
+    if (src.isNull()) return src;
+    QImage out = src.width() == s && src.height() == s
+                     ? src
+                     : src.scaled(s, s, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    out.setDevicePixelRatio(r);
+    return out;
 }
 
 const QImage& BoardPainter::scaledTile(int code) {
-    if (scaledSize_ != layout.cellSize) {
+    if (scaledSize_ != layout.cellSize || scaledRatio_ != canvas_.devicePixelRatio()) {
         for (auto& t : scaledTiles_)
             t = QImage();
         scaledSize_ = layout.cellSize;
+        scaledRatio_ = canvas_.devicePixelRatio();
     }
     auto& t = scaledTiles_[static_cast<std::size_t>(code)];
     if (t.isNull()) t = scaled(tiles[static_cast<std::size_t>(code)]);
@@ -50,12 +65,12 @@ void BoardPainter::FillBlack() {
 void BoardPainter::DrawBackground(const QImage& picture) {
     if (closing || picture.height() == 0) return;
     QPainter p(&canvas_);
-    const int W = canvas_.width(), H = canvas_.height();
+    const int W = size().width(), H = size().height();
     if (backStyle == 3) {
         p.drawImage(QRect(0, 0, W, H), picture);
     } else if (backStyle == 1) {
         // Centred where the player sees it.
-        const QRect area = visibleArea.isEmpty() ? canvas_.rect() : visibleArea;
+        const QRect area = visibleArea.isEmpty() ? QRect(QPoint(0, 0), size()) : visibleArea;
         p.drawImage(QPoint(area.left() + (area.width() - picture.width()) / 2,
                            area.top() + (area.height() - picture.height()) / 2),
                     picture);

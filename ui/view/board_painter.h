@@ -45,8 +45,15 @@ class BoardPainter {
     // Floor cells marked as dead squares (nonzero), or null for no marks.
     const std::vector<std::uint8_t>* deadMarks = nullptr;
 
-    // A new, black picture of this size.
+    // The screen's pixels per logical pixel: the picture is painted at
+    // that many pixels, so that large tiles stay sharp on scaled screens.
+    // Takes effect at the next resize().
+    qreal devicePixelRatio = 1;
+
+    // A new, black picture of this logical size.
     void resize(int width, int height);
+    // The picture's logical size.
+    QSize size() const;
     const QImage& image() const { return canvas_; }
     QImage& image() { return canvas_; }
 
@@ -90,6 +97,7 @@ class BoardPainter {
     QImage canvas_;
     std::array<QImage, 6> scaledTiles_;
     int scaledSize_ = -1;
+    qreal scaledRatio_ = 1;
 };
 
 } // namespace sokoban
