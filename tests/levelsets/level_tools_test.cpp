@@ -136,4 +136,24 @@ TEST_F(LevelTools, ResolveStoresTheSolversShorterSolutions) {
               "; 1\n" + room + "\n; 2\n" + room + "\n; 3\n#######\n#@$  .#\n#######\n\n");
 }
 
+TEST_F(LevelTools, BoundsTellsTheStoredFigureFromTheFewestPushesKnown) {
+    // Three pushes at least; the stored solution of the first takes five,
+    // of the second three. The files stay as they are.
+    const std::string room = "#######\n#@$  .#\n#     #\n#######\n";
+    const std::string set = "; 1\n" + room + "\n; 2\n" + room;
+    std::ofstream(dir_ / "set.txt") << set;
+    std::ofstream(dir_ / "sol.txt") << "RRdrruLdlluRR\nRRR\n";
+    ASSERT_EQ(run(MAKE_HARD_LEVELS, "bounds veryhard set.txt sol.txt 5"), 0) << err();
+    const std::string out = readAll(dir_ / "out.txt");
+    EXPECT_NE(out.find(" 1: bound 3 stored 5 (1.67) solver solved 3 fewest"), std::string::npos)
+        << out;
+    EXPECT_NE(out.find(" 2: bound 3 stored 3 (1.00) solver solved 3 fewest"), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("medians: stored 1.33, fewest known 1.00 (of 2); proved fewest 1.00 (of 2)"),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(readAll(dir_ / "set.txt"), set);
+    EXPECT_EQ(readAll(dir_ / "sol.txt"), "RRdrruLdlluRR\nRRR\n");
+}
+
 } // namespace
