@@ -111,6 +111,12 @@ constexpr double kGraceCap = 0.5;
 // a goal room: the fewest-pushes search's when another thread is there, and
 // the strict order's before the loose one takes over.
 constexpr double kFewestShare = 0.1;
+// Without a goal room, the bolder search's share before a search of the
+// middle weight takes its thread: on mid-size levels the bolder one floods
+// the plateaus of a flat bound, and one that has not got through by then
+// seldom does; one between it and the fewest-pushes search often does.
+constexpr double kBolderShareOpen = 0.3;
+constexpr int kMiddleWeight = 2;
 
 // Time for shortening an answer of the bolder searches: this share of the
 // time spent finding it, at least the first figure, at most the cap. It
@@ -194,7 +200,8 @@ Result solve(const core::Board& level, const Limits& limits) {
     // loose search guided by the order takes over. With two threads the
     // fewest-pushes search, which rarely finishes on such levels, also gives
     // way after its share to a loose search of its own with another weight
-    // and the other guide.
+    // and the other guide. Without a goal room the bolder search gives way
+    // after its share to one of a weight between the two.
     // Shares are processor time of the thread, so a busy machine does not
     // shift them.
     const GoalRoom room(board);
@@ -220,10 +227,15 @@ Result solve(const core::Board& level, const Limits& limits) {
                     !control.stop)
                     run(3, true, false, 0);
             } else {
-                run(5, true, true, room.active() && finite ? kStrictShare * span : 0);
+                run(5, true, true,
+                    finite ? (room.active() ? kStrictShare : kBolderShareOpen) * span : 0);
                 if ((out.end == SearchEnd::GaveUp || out.end == SearchEnd::OutOfShare) &&
-                    !control.stop)
-                    run(5, true, false, 0);
+                    !control.stop) {
+                    if (room.active())
+                        run(5, true, false, 0);
+                    else
+                        run(kMiddleWeight, false, true, 0);
+                }
             }
         } catch (const std::bad_alloc&) {
             out.end = SearchEnd::Memory;
