@@ -7,7 +7,7 @@
 //   along a wall of a small chamber with one door;
 // - scattered.txt: mid-size halls with 11 to 36 scattered targets;
 // - compact.txt: 11 to 36 boxes on 5 to 8 squares of floor each, targets
-//   scattered in small clumps;
+//   scattered in small clumps; compact_hard.txt the same judged harder;
 // - tight_packing.txt: 5 to 8 targets in a column or row one or two wide
 //   behind a door, on a compact board with just room to park the boxes.
 // Beside each corpus X.txt goes X.proof: "N<TAB>LURD" per level.
@@ -541,20 +541,25 @@ int main(int argc, char** argv) {
         }
         write(dir, "scattered", titles, levels);
     }
-    if (wanted("compact")) {
+    // compact_hard: the hardest of twice as many candidates, more of whose
+    // boxes left their targets.
+    for (const bool hard : {false, true}) {
+        const char* name = hard ? "compact_hard" : "compact";
+        if (!wanted(name)) continue;
         std::vector<std::string> titles;
         std::vector<Made> levels;
         const int counts[] = {11, 14, 17, 20, 24, 28, 32, 36};
         for (int i = 0; i < 24; ++i) {
             const int boxes = counts[i % 8];
             solver::Random rnd(0x50000001ull * (i + 1));
-            Made m =
-                hardest(4, judging, [&] { return keep(compactLevel(boxes, rnd), boxes, 0.5); });
+            Made m = hardest(hard ? 8 : 4, judging, [&] {
+                return keep(compactLevel(boxes, rnd), boxes, hard ? 0.6 : 0.5);
+            });
             if (m.level.size() == 0) continue;
             titles.push_back(std::to_string(boxes) + " boxes compact #" + std::to_string(i + 1));
             levels.push_back(std::move(m));
         }
-        write(dir, "compact", titles, levels);
+        write(dir, name, titles, levels);
     }
     if (wanted("tight_packing")) {
         std::vector<std::string> titles;
