@@ -1,7 +1,9 @@
 // The skin loader: the game's own skin, a skin without a description, and
 // every kind of bad file, each refused with its own problem and no skin.
 #include "../game/test_support.h"
+#include "storage/board.h"
 #include "ui/skins/skin.h"
+#include "ui/view/board_painter.h"
 
 #include <QImage>
 #include <QPainter>
@@ -100,6 +102,49 @@ TEST(SkinLoad, TransparentPartsOfTilesShowTheFloor) {
     const SkinLoad load = loadSkin(dir.path / "clear.png");
     ASSERT_TRUE(load.skin);
     EXPECT_EQ(load.skin->tiles[4].pixel(1, 1), qRgb(20, 20, 200));
+}
+
+// Each quarter of a wall cell is the quarter of the piece its two
+// neighbours call for, and the cap covers the corners where four walls meet.
+TEST(SkinWalls, EachQuarterOfAWallIsJoinedTheWayItsNeighboursAre) {
+    TempDir dir;
+    save(grid(16, 4), dir.path / "joined.png");
+    const SkinLoad load = loadSkin(dir.path / "joined.png");
+    ASSERT_TRUE(load.skin);
+    // The colours grid() gives the pieces of rows 2 and 3.
+    const QColor cross(20, 100, 200), across(70, 100, 200), cap(120, 100, 200),
+        upDown(20, 140, 200), alone(70, 140, 200);
+    const char* rows[] = {"##..#", "##...", "...#.", "...##"};
+    std::vector<std::uint8_t> cells;
+    for (const char* row : rows)
+        for (const char* c = row; *c; ++c)
+            cells.push_back(*c == '#' ? kWall : kFloor);
+    BoardPainter painter;
+    painter.LoadSkin(*load.skin, true);
+    painter.cells = &cells;
+    painter.cols = 5;
+    painter.layout = {16, 0, 0};
+    painter.resize(80, 64);
+    painter.DrawBoard();
+
+    struct Quarter {
+        int row, col;
+        const char* which; // "tl", "tr", "bl", "br"
+        QColor colour;
+    };
+    const Quarter cases[] = {
+        {0, 0, "tl", alone}, {0, 0, "tr", across}, {0, 0, "bl", upDown}, {0, 0, "br", cap},
+        {1, 1, "tl", cap},   {1, 1, "br", alone},  {0, 4, "tl", alone},  {0, 4, "br", alone},
+        {2, 3, "tl", alone}, {2, 3, "bl", upDown}, {2, 3, "br", upDown}, {3, 3, "tl", upDown},
+        {3, 3, "tr", cross}, {3, 3, "br", across}, {3, 3, "bl", alone},  {3, 4, "tl", across},
+        {3, 4, "tr", alone},
+    };
+    for (const Quarter& q : cases) {
+        const int x = q.col * 16 + (q.which[1] == 'l' ? 4 : 12);
+        const int y = q.row * 16 + (q.which[0] == 't' ? 4 : 12);
+        EXPECT_EQ(painter.image().pixelColor(x, y), q.colour)
+            << "cell " << q.row << "," << q.col << " " << q.which;
+    }
 }
 
 struct BadCase {

@@ -249,6 +249,11 @@ SkinLoad loadSkin(const std::filesystem::path& picture) {
     const QImage floor = over(tile(0, 0), black);
     const QImage target = over(tile(0, 1), floor);
     skin.tiles[1] = over(tile(0, 2), black);
+    skin.wallPieces[kWallCross] = skin.tiles[1];
+    skin.wallPieces[kWallAcross] = over(tile(1, 2), black);
+    skin.wallPieces[kWallCap] = tile(2, 2); // laid over the walls: keeps its clear parts
+    skin.wallPieces[kWallUpDown] = over(tile(0, 3), black);
+    skin.wallPieces[kWallAlone] = over(tile(1, 3), black);
     skin.tiles[2] = floor;
     skin.tiles[3] = target;
     skin.tiles[4] = over(tile(2, 0), floor);

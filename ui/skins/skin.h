@@ -3,8 +3,9 @@
 //
 //   row 0  floor   worker            box             (unused)
 //   row 1  target  worker on target  box on target   (unused)
-//   row 2  wall    wall pieces joined to their neighbours ...
-//   row 3  wall pieces ...
+//   row 2  wall joined all four ways, wall joined left and right,
+//          the cap of a block of four walls, (background)
+//   row 3  wall joined up and down, wall standing alone, (unused) ...
 //   row 4  worker facing up, left, down, right       (optional)
 //   row 5  the same on a target                      (optional)
 //
@@ -17,8 +18,10 @@
 //   Author=...
 //   TileSize=32          (when given, must be the picture's width over four)
 //
-// The board draws one wall tile; the joined wall pieces are left to players
-// who draw walls as single stones anyway.
+// The board puts each wall cell together from the quarters of the four
+// joined pieces, each quarter by the two neighbours it touches, and lays the
+// cap over the corners where four walls meet. A skin whose pieces are all
+// the same stone draws every wall as that stone.
 #pragma once
 
 #include <QImage>
@@ -32,6 +35,8 @@
 
 namespace sokoban {
 
+enum WallPiece { kWallCross, kWallAcross, kWallCap, kWallUpDown, kWallAlone };
+
 struct Skin {
     QString name;
     QString author;
@@ -40,6 +45,8 @@ struct Skin {
     // In the board painter's order: 1 wall, 2 floor, 3 target, 4 box, 5 box on target;
     // [0] (outside) stays null.
     std::array<QImage, 6> tiles;
+    // The wall pieces, by WallPiece; tiles[1] is the piece joined all ways.
+    std::array<QImage, 5> wallPieces;
     // The worker as the board draws him: the mask (white where the cell shows
     // through) combined by AND, then the frame by XOR. Frames up1 up2 down1
     // down2 left1 left2 right1 right2; a skin without facing workers has the

@@ -54,8 +54,52 @@ const QImage& BoardPainter::scaledTile(int code) {
         scaledRatio_ = canvas_.devicePixelRatio();
     }
     auto& t = scaledTiles_[static_cast<std::size_t>(code)];
-    if (t.isNull()) t = scaled(tiles[static_cast<std::size_t>(code)]);
+    if (t.isNull())
+        t = scaled(code >= kPieceBase ? wallPieces[static_cast<std::size_t>(code - kPieceBase)]
+                                      : tiles[static_cast<std::size_t>(code)]);
     return t;
+}
+
+bool BoardPainter::wallAt(int i, int dRow, int dCol) const {
+    const int row = i / cols + dRow, col = i % cols + dCol;
+    if (row < 0 || col < 0 || col >= cols) return false;
+    const int j = row * cols + col;
+    return j < cellCount() && (*cells)[static_cast<std::size_t>(j)] == kWall;
+}
+
+void BoardPainter::drawTile(QPainter& p, int i, int code) {
+    const QRect r = cellRect(i);
+    if (code != kWall || wallPieces[kWallCross].isNull()) {
+        p.drawImage(r.topLeft(), scaledTile(code));
+        return;
+    }
+    // Each quarter of the cell is the same quarter of the piece joined the
+    // way its two neighbours are; where the diagonal is wall too, the cap
+    // (centred on the corner the four walls share) covers it.
+    const QImage& cap = scaledTile(kPieceBase + kWallCap);
+    const int px = scaledTile(kWall).width(); // the tile in the picture's own pixels
+    const int half = px / 2;
+    const qreal ratio = scaledTile(kWall).devicePixelRatio();
+    for (int qy = 0; qy < 2; ++qy)
+        for (int qx = 0; qx < 2; ++qx) {
+            const int dc = qx == 0 ? -1 : 1, dr = qy == 0 ? -1 : 1;
+            const bool across = wallAt(i, 0, dc), upDown = wallAt(i, dr, 0);
+            const int piece = across && upDown ? kWallCross
+                              : across         ? kWallAcross
+                              : upDown         ? kWallUpDown
+                                               : kWallAlone;
+            const QRect source(qx * half, qy * half, qx == 0 ? half : px - half,
+                               qy == 0 ? half : px - half);
+            const QRectF target(r.left() + source.left() / ratio, r.top() + source.top() / ratio,
+                                source.width() / ratio, source.height() / ratio);
+            p.drawImage(target, scaledTile(kPieceBase + piece), source);
+            if (across && upDown && wallAt(i, dr, dc) && !cap.isNull()) {
+                // The cap's opposite quarter lies over this one.
+                const QRect capPart((1 - qx) * half, (1 - qy) * half, source.width(),
+                                    source.height());
+                p.drawImage(target, cap, capPart);
+            }
+        }
 }
 
 void BoardPainter::FillBlack() {
@@ -94,7 +138,7 @@ void BoardPainter::DrawBoard() {
         for (int i = 0; i < cellCount(); ++i) {
             const int code = (*cells)[static_cast<std::size_t>(i)];
             if (code == kOutside || code > kBoxOnTarget) continue;
-            p.drawImage(cellRect(i).topLeft(), scaledTile(code));
+            drawTile(p, i, code);
             drawDeadMark(p, i, code);
         }
     }
@@ -108,7 +152,7 @@ void BoardPainter::DrawCell(int i) {
     const int code = (*cells)[static_cast<std::size_t>(i)];
     if (code == kOutside || code > kBoxOnTarget) return;
     QPainter p(&canvas_);
-    p.drawImage(cellRect(i).topLeft(), scaledTile(code));
+    drawTile(p, i, code);
     drawDeadMark(p, i, code);
 }
 
@@ -186,12 +230,14 @@ void BoardPainter::LoadFace(int wall, int floor, int box) {
     tiles[3] = rgb(picture(QString::number(floor) + "target"));
     tiles[4] = rgb(picture(QString::number(box) + "box"));
     tiles[5] = rgb(picture(QString::number(box) + "box1"));
+    wallPieces = {};
     scaledSize_ = -1;
 }
 
 void BoardPainter::LoadSkin(const Skin& skin, bool withWorker) {
     for (std::size_t k = 1; k < tiles.size(); ++k)
         tiles[k] = skin.tiles[k];
+    wallPieces = skin.wallPieces;
     if (withWorker) {
         manImages = skin.manImages;
         manMasks = skin.manMasks;
@@ -239,6 +285,7 @@ bool BoardPainter::LoadBack(int n) {
 void BoardPainter::releasePictures() {
     for (auto& t : tiles)
         t = QImage();
+    wallPieces = {};
     for (auto& t : scaledTiles_)
         t = QImage();
     for (auto& m : manImages)

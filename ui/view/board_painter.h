@@ -24,6 +24,9 @@ class BoardPainter {
   public:
     // tiles[0] (outside) is never painted.
     std::array<QImage, 6> tiles;
+    // A skin's wall pieces (as Skin keeps them), each wall cell put together
+    // by its neighbours; null for the faces, whose walls are single stones.
+    std::array<QImage, 5> wallPieces;
     std::array<QImage, 8> manImages; // up1 up2 down1 down2 left1 left2 right1 right2
     std::array<QImage, 8> manMasks;
     QImage backImage;
@@ -91,11 +94,16 @@ class BoardPainter {
 
   private:
     void drawDeadMark(QPainter& p, int i, int code) const;
+    // Tile code 1..5, or kPieceBase + a wall piece.
     const QImage& scaledTile(int code);
+    static constexpr int kPieceBase = 6;
+    bool wallAt(int i, int dRow, int dCol) const;
+    // Cell i's tile; a skin's wall from its joined pieces.
+    void drawTile(QPainter& p, int i, int code);
     QImage scaled(const QImage& src) const;
 
     QImage canvas_;
-    std::array<QImage, 6> scaledTiles_;
+    std::array<QImage, 11> scaledTiles_;
     int scaledSize_ = -1;
     qreal scaledRatio_ = 1;
 };
