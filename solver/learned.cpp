@@ -34,7 +34,7 @@ bool DeadlockTable::matches(const std::vector<std::uint16_t>& boxAt, Square move
 }
 
 CorralProver::CorralProver(const Board& board, DeadlockTable& table, int cap)
-    : board_(board), table_(table), cap_(cap), detector_(board), boxAt_(board.size(), 0),
+    : board_(board), table_(&table), cap_(cap), detector_(board), boxAt_(board.size(), 0),
       mark_(board.size(), 0) {
     std::uint64_t state = 0xc0441ull;
     zobrist_.resize(board.size() * 2);
@@ -174,7 +174,7 @@ bool CorralProver::proveDead(const std::vector<Square>& fence, const std::vector
         }
     }
     if (openEnded) return false;
-    table_.add(fence, area);
+    table_->add(fence, area);
     return true;
 }
 

@@ -56,6 +56,9 @@ class CorralProver {
     // the table).
     bool dead(const std::vector<std::uint16_t>& boxAt, const Detector& reach, Square man);
 
+    // Where the patterns found from now on go.
+    void useTable(DeadlockTable& table) { table_ = &table; }
+
     // Sub-positions looked at in all tries so far.
     std::uint64_t work() const { return work_; }
 
@@ -66,7 +69,7 @@ class CorralProver {
     std::uint64_t keyOf(const std::vector<Square>& boxes, Square man) const;
 
     const Board& board_;
-    DeadlockTable& table_;
+    DeadlockTable* table_;
     const int cap_;
     Detector detector_;
     std::vector<std::uint16_t> boxAt_;

@@ -29,9 +29,9 @@ Search::Search(const Board& board, SearchControl& control, int weight, const Goa
                bool strictRoom)
     : board_(board), room_(room && room->active() ? room : nullptr), strictRoom_(strictRoom),
       control_(control), weight_(std::max(1, weight)),
-      nBoxes_(static_cast<int>(board.boxes().size())), detector_(board), learned_(board),
-      prover_(board, learned_), boxAt_(board.size(), 0), boxRows_(board.level().rows, 0),
-      boxes_(nBoxes_), child_(nBoxes_) {
+      nBoxes_(static_cast<int>(board.boxes().size())), detector_(board), ownLearned_(board),
+      learned_(&ownLearned_), prover_(board, ownLearned_), boxAt_(board.size(), 0),
+      boxRows_(board.level().rows, 0), boxes_(nBoxes_), child_(nBoxes_) {
     std::uint64_t seed = 0x5eed5eedull;
     boxKey_.resize(board.size());
     manKey_.resize(board.size());
@@ -411,7 +411,7 @@ void Search::addChild(std::uint32_t index, std::uint64_t parentBoxHash, Square f
         detector_.flip(boxRows_, to);
         const std::uint64_t hash = parentBoxHash ^ boxKey_[from] ^ boxKey_[to] ^ manKey_[man];
         std::uint32_t found = kNoNode;
-        if (learned_.size() && learned_.matches(boxAt_, to, man)) {
+        if (learned_->size() && learned_->matches(boxAt_, to, man)) {
             // A deadlock learned before: not even kept as seen.
         } else if ((found = find(hash, child_.data())) != kNoNode) {
             Node& c = node(found);
@@ -650,7 +650,7 @@ SearchOutcome Search::run() {
         out.end = SearchEnd::Memory;
         return out;
     }
-    out.learned = learned_.size();
+    out.learned = learned_->size();
     if (goal == kNoNode) {
         out.end = room_ && strictRoom_ ? SearchEnd::GaveUp : SearchEnd::Exhausted;
         return out;

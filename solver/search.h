@@ -99,6 +99,13 @@ class Search {
     // Whether the search learns deadlocks of the boxes round areas the
     // worker is shut out of (the default).
     void setLearning(bool on) { learn_ = on; }
+    // Where the deadlocks learned go and are looked up: a table that
+    // outlives the search, so that the next search on the same thread (and
+    // board) starts with them; the search's own by default.
+    void shareLearned(DeadlockTable& table) {
+        learned_ = &table;
+        prover_.useTable(table);
+    }
 
     SearchOutcome run();
 
@@ -188,7 +195,8 @@ class Search {
     const int nBoxes_;
     Detector detector_;
     bool learn_ = true;
-    DeadlockTable learned_;
+    DeadlockTable ownLearned_;
+    DeadlockTable* learned_;
     CorralProver prover_;
     Matcher matcher_;
     std::vector<int> cost_;

@@ -211,8 +211,11 @@ Result solve(const core::Board& level, const Limits& limits) {
     auto runSearch = [&](int which, double share) {
         SearchOutcome out;
         std::uint64_t before = 0;
+        // Deadlocks one search learns hold for the next on this thread too.
+        DeadlockTable learned(board);
         const auto run = [&](int weight, bool withRoom, bool strict, double cpu) {
             Search search(board, control, weight, withRoom ? &room : nullptr, strict);
+            search.shareLearned(learned);
             search.setShare(cpu);
             search.setGuideBound(which == 1);
             out = search.run();

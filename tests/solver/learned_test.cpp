@@ -188,16 +188,29 @@ TEST(SolverLearned, LearningCutsTheSearchOnACompactLevel) {
         "#################",
     });
     const Board board(lv);
-    for (const bool learn : {true, false}) {
+    DeadlockTable kept(board);
+    struct Case {
+        const char* name;
+        bool learn, shared;
+        SearchEnd end;
+    } cases[] = {
+        {"learning", true, true, SearchEnd::Solved},
+        {"neither learning nor told", false, false, SearchEnd::Timeout},
+        // A later search on the same thread gets what the first learned.
+        {"told what the first learned", false, true, SearchEnd::Solved},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         CountingClock clock;
         SearchControl control(clock);
         control.memoryLeft = std::int64_t{512} << 20;
         control.deadline = 400; // a reading per 64 positions: some 25,000
         Search search(board, control, 5);
-        search.setLearning(learn);
+        search.setLearning(c.learn);
+        if (c.shared) search.shareLearned(kept);
         const SearchOutcome out = search.run();
-        EXPECT_EQ(out.end, learn ? SearchEnd::Solved : SearchEnd::Timeout) << learn;
-        if (learn) {
+        EXPECT_EQ(out.end, c.end);
+        if (out.end == SearchEnd::Solved) {
             EXPECT_GT(out.learned, 0u);
             EXPECT_EQ(test::playPushes(board, out.pushes), out.pushCount);
         }
