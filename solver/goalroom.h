@@ -37,9 +37,11 @@ class GoalRoom {
 
     // Whether a box on s can get to some target from order()[k] on, the
     // targets before it as wall and no other box in the way. When it cannot,
-    // a search that keeps those targets filled never places that box.
+    // a search that keeps those targets filled never places that box. With
+    // the room full (k == order().size()) there is no rest: false.
     bool canReachRest(int k, Square s) const {
-        return rest_[static_cast<std::size_t>(k) * board_.size() + s];
+        return k < static_cast<int>(order_.size()) &&
+               rest_[static_cast<std::size_t>(k) * board_.size() + s];
     }
 
     // Smallest clusters handled this way.

@@ -456,6 +456,8 @@ void Search::addChild(std::uint32_t index, std::uint64_t parentBoxHash, Square f
 bool Search::shutOut(Square from, Square to) const {
     if (!room_ || !strictRoom_) return false;
     const int k = room_->filled(boxAt_);
+    // A full room leaves no rest of the order to hold a box to.
+    if (k >= static_cast<int>(room_->order().size())) return false;
     for (Square b : boxes_) {
         const Square s = b == from ? to : b;
         if (!(rank_[s] >= 0 && rank_[s] < k) && !room_->canReachRest(k, s)) return true;

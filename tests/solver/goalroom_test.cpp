@@ -317,6 +317,8 @@ TEST(SolverGoalRoom, ABoxShutOutOfTheRestOfTheOrderIsLost) {
     ASSERT_LT(shut, m);
     for (int k = shut; k < m; ++k)
         EXPECT_FALSE(room.canReachRest(k, hole)) << k;
+    // A full room has no rest to reach, and asking reads nothing past it.
+    EXPECT_FALSE(room.canReachRest(m, hole));
 }
 
 TEST(SolverGoalRoom, TheStrictOrderDropsPositionsThatShutABoxOut) {
