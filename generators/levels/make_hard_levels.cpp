@@ -473,8 +473,7 @@ int bounds(const std::string& textPath, const std::string& solutionPath, double 
         const Result r = solve(level, limits);
         const bool fewest = r.status == Status::Solved && r.fewestPushes;
         // The fewest pushes known: a ceiling on the level's own figure.
-        const int best =
-            r.status == Status::Solved && r.pushCount < pushes ? r.pushCount : pushes;
+        const int best = r.status == Status::Solved && r.pushCount < pushes ? r.pushCount : pushes;
         if (bound > 0) {
             stored.push_back(static_cast<double>(pushes) / bound);
             known.push_back(static_cast<double>(best) / bound);

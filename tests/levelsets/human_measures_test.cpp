@@ -146,8 +146,7 @@ TEST(Lessons, ATargetFencedOffByBoxes) {
         bool fenced;
     } cases[] = {
         {"a box in a passage", "#######|#@$  .#|#######", false},
-        {"two boxes across a room's mouth", "  #####|  #@  #|###$$ #|#.  .##|##   #| #####",
-         true},
+        {"two boxes across a room's mouth", "  #####|  #@  #|###$$ #|#.  .##|##   #| #####", true},
         {"the room open beside them", "  #####|  #@  #|###$ $#|#.  .##|##   #| #####", false},
         {"a room with its target filled", "  #####|  #@  #|###$$ #|#*   ##|##   #| #####", false},
         {"walled off, not fenced", "#######|#@.$#.#|#######", false},
