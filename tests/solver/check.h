@@ -33,4 +33,15 @@ int playPushes(const Board& board, const std::vector<PushRun>& runs);
 // positions (as levels) along one such solution, start first.
 int fewestPushes(const core::Board& level, std::vector<core::Board>* path = nullptr);
 
+// Time passes only as the search reads the clock, one tick per reading, so
+// that a deadline counts positions rather than seconds.
+class CountingClock final : public SolveClock {
+  public:
+    double wallSeconds() const override { return static_cast<double>(++ticks_); }
+    double threadSeconds() const override { return static_cast<double>(ticks_); }
+
+  private:
+    mutable long ticks_ = 0;
+};
+
 } // namespace sokoban::solver::test

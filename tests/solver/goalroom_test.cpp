@@ -18,6 +18,7 @@
 namespace sokoban::solver {
 namespace {
 
+using test::CountingClock;
 using test::playPushes;
 using test::replay;
 using test::xsb;
@@ -176,16 +177,6 @@ TEST(SolverGoalRoom, WhenTheOrderHoldsTooTightBoxesMayWaitInTheRoom) {
         EXPECT_EQ(rep.pushes, r.pushCount) << threads;
     }
 }
-
-// Time passes only as the search reads the clock: one tick per reading.
-class CountingClock final : public SolveClock {
-  public:
-    double wallSeconds() const override { return static_cast<double>(++ticks_); }
-    double threadSeconds() const override { return static_cast<double>(ticks_); }
-
-  private:
-    mutable long ticks_ = 0;
-};
 
 TEST(SolverGoalRoom, TheGuideIsNotFlatWhileTheNearestBoxIsStuck) {
     // The box nearest the next target of the order stands where it cannot

@@ -9,6 +9,7 @@
 namespace sokoban::solver {
 namespace {
 
+using test::CountingClock;
 using test::xsb;
 
 // Whether the prover finds the position dead; what it learns goes into
@@ -152,16 +153,6 @@ TEST(SolverLearned, OnlyUnsolvablePositionsAreCalledDead) {
     EXPECT_GT(tried, 500);
     EXPECT_GE(dead, 5);
 }
-
-// Each reading of the clock a tick, so that a deadline counts positions.
-class CountingClock final : public SolveClock {
-  public:
-    double wallSeconds() const override { return static_cast<double>(++ticks_); }
-    double threadSeconds() const override { return static_cast<double>(ticks_); }
-
-  private:
-    mutable long ticks_ = 0;
-};
 
 // A compact level of 24 boxes where the bolder search keeps making the same
 // shut-in corners over and over: learned once, they are cut everywhere, and
