@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdlib>
 
 namespace sokoban::levelcheck {
@@ -329,6 +330,14 @@ bool nearLevels(const Board& a, const Board& b) {
     NearLevels seen;
     seen.add(a);
     return seen.nearTo(b).has_value();
+}
+
+double humanScore(const PersonFigures& f) {
+    const double over = std::clamp(f.overBound - 1, 0.0, 1.0);
+    const double open = std::clamp(f.openShare, 0.0, 1.0);
+    return 12 * std::log10(1.0 + std::max(0, f.pushes)) +
+           10 * std::log10(1.0 + std::max(0, f.boxChanges)) + 25 * over + 10 * (1 - open) +
+           2 * std::max(0, f.boxes) - std::max(0.0, f.floorPerBox - 7) / 2;
 }
 
 } // namespace sokoban::levelcheck

@@ -50,6 +50,26 @@ struct Narrowness {
 Narrowness narrowness(const core::Board& board,
                       const std::function<bool(const core::Board&)>& mayBeSolved);
 
+// The figures of a level as a person meets them, for the human score.
+struct PersonFigures {
+    int pushes = 0;     // of the solution with the fewest pushes known
+    int boxChanges = 0; // pushes that move another box than the push before
+    int boxes = 0;
+    double floorPerBox = 0;
+    double overBound = 1; // those pushes over the solver's lower bound; 1 when unknown
+    double openShare = 1; // first pushes that keep the level open / all; 1 when unknown
+};
+
+// How hard a level is for a person, from what he sees and does, not from
+// how long a solver searches (higher is harder):
+//   12 log10(1 + pushes) + 10 log10(1 + changes) + 25 min(over - 1, 1)
+//   + 10 (1 - open share) + 2 boxes - max(0, floor per box - 7) / 2
+// Length and juggling count by their logarithms; every push beyond the
+// lower bound is a detour to think out (up to double the bound); few safe
+// first pushes make a trap; each box is one more thing to keep in mind;
+// floor beyond seven squares a box gives room to spare.
+double humanScore(const PersonFigures& figures);
+
 // Ideas a lesson teaches, seen in the level or in its solution.
 // A corral: boxes fence off floor the worker cannot get to at the start, a
 // piece of four squares or more with an empty target in it (not a box that

@@ -18,8 +18,8 @@
 //       and one line a level for every fault found.
 //   level_table --sort SET [--keep K] [--time-limit S]
 //       rewrites SET.txt and its stored solutions in order: the levels the
-//       player with no look-ahead solves first, then by the score; headings
-//       renumbered; the first K levels keep their places.
+//       player with no look-ahead solves first, then by the human score;
+//       headings renumbered; the first K levels keep their places.
 //   --texts DIR and --solutions DIR read and write other copies of the files.
 //
 // The difficulty score of a level:
@@ -32,6 +32,12 @@
 // logarithms because each runs over several orders of magnitude between the
 // first lesson and the hardest level. A level the solver did not finish
 // counts with the nodes it searched until it stopped.
+//
+// The human score (humanScore in human_measures.h) leaves the solver's
+// search out: how long and how juggled the stored solution is, its pushes
+// over the lower bound, how few first pushes keep the level open, the boxes
+// and the floor per box. A person does not feel positions searched, so the
+// sets are ordered by this one.
 
 #include "human_measures.h"
 #include "level_checks.h"
@@ -97,6 +103,19 @@ struct Row {
         if (!solver || human.lowerBound <= 0 || !replay.solved) return std::nullopt;
         return static_cast<double>(replay.pushes) / human.lowerBound;
     }
+    // Without the solver's figures there is no lower bound nor first pushes.
+    std::optional<double> humanScore() const {
+        if (!solver || !replay.solved) return std::nullopt;
+        lc::PersonFigures f;
+        f.pushes = replay.pushes;
+        f.boxChanges = replay.boxChanges;
+        f.boxes = shape.boxes;
+        f.floorPerBox = floorPerBox();
+        if (const auto o = overBound()) f.overBound = *o;
+        if (human.firstPushes.pushes > 0)
+            f.openShare = static_cast<double>(human.firstPushes.open) / human.firstPushes.pushes;
+        return lc::humanScore(f);
+    }
     double score() const {
         const double nodes = solver ? static_cast<double>(solver->nodes) : 0;
         return 20 * std::log10(1.0 + replay.pushes) + 10 * std::log10(1.0 + replay.boxChanges) +
@@ -155,9 +174,9 @@ Row figuresOf(const lc::SetText& set, std::size_t i, bool solve, double timeLimi
 std::string header() {
     char line[200];
     std::snprintf(line, sizeof line,
-                  "%-10s %3s %5s %6s %5s %6s %6s %10s %10s %7s %5s %6s %5s %5s %7s %3s %6s", "set",
-                  "no", "boxes", "size", "area", "pushes", "moves", "s.push", "nodes", "secs",
-                  "chg", "score", "fpb", "over", "first", "nla", "unused");
+                  "%-10s %3s %5s %6s %5s %6s %6s %10s %10s %7s %5s %6s %6s %5s %5s %7s %3s %6s",
+                  "set", "no", "boxes", "size", "area", "pushes", "moves", "s.push", "nodes",
+                  "secs", "chg", "score", "human", "fpb", "over", "first", "nla", "unused");
     return line;
 }
 
@@ -189,6 +208,11 @@ std::string format(const Row& r) {
         std::snprintf(score, sizeof score, "%.1f", r.score());
     else
         std::snprintf(score, sizeof score, "-");
+    char human[16];
+    if (const auto h = r.humanScore())
+        std::snprintf(human, sizeof human, "%.1f", *h);
+    else
+        std::snprintf(human, sizeof human, "-");
     char over[16], first[16];
     if (const auto o = r.overBound())
         std::snprintf(over, sizeof over, "%.2f", *o);
@@ -210,10 +234,10 @@ std::string format(const Row& r) {
         std::snprintf(unused, sizeof unused, "-");
     char line[260];
     std::snprintf(line, sizeof line,
-                  "%-10s %3d %5d %6s %5d %6s %6s %10s %10s %7s %5d %6s %5.1f %5s %7s %3s %6s",
+                  "%-10s %3d %5d %6s %5d %6s %6s %10s %10s %7s %5d %6s %6s %5.1f %5s %7s %3s %6s",
                   r.set.c_str(), r.number, r.shape.boxes, size, r.shape.floorArea, pushes, moves,
-                  spush, nodes, secs, r.replay.boxChanges, score, r.floorPerBox(), over, first, nla,
-                  unused);
+                  spush, nodes, secs, r.replay.boxChanges, score, human, r.floorPerBox(), over,
+                  first, nla, unused);
     return line;
 }
 
@@ -241,7 +265,7 @@ std::string spread(std::vector<double> v, int decimals) {
 }
 
 std::string summary(const std::string& set, const std::vector<Row>& rows, const Options& o) {
-    std::vector<double> pushes, boxes, secs, scores, perBox, changes, over, open, unused;
+    std::vector<double> pushes, boxes, secs, scores, humans, perBox, changes, over, open, unused;
     int greedy = 0;
     for (const auto& r : rows) {
         if (r.set != set) continue;
@@ -254,6 +278,7 @@ std::string summary(const std::string& set, const std::vector<Row>& rows, const 
         if (r.solver) {
             secs.push_back(r.solver->seconds);
             scores.push_back(r.score());
+            if (const auto h = r.humanScore()) humans.push_back(*h);
             if (const auto o = r.overBound()) over.push_back(*o);
             if (r.human.firstPushes.pushes > 0)
                 open.push_back(static_cast<double>(r.human.firstPushes.open) /
@@ -264,7 +289,8 @@ std::string summary(const std::string& set, const std::vector<Row>& rows, const 
                     spread(pushes, 0) + "; boxes " + spread(boxes, 0);
     if (!secs.empty())
         s += "; solver seconds " + spread(secs, 3) + " (at most " + seconds(o.timeLimit) +
-             ", first pushes " + seconds(o.probeLimit) + " each); score " + spread(scores, 1);
+             ", first pushes " + seconds(o.probeLimit) + " each); score " + spread(scores, 1) +
+             "; human " + spread(humans, 1);
     s += "\n  floor per box " + spread(perBox, 1) + "; box changes " + spread(changes, 0);
     if (!over.empty()) s += "; pushes over bound " + spread(over, 2);
     if (!open.empty()) s += "; open first pushes " + spread(open, 2);
@@ -368,6 +394,9 @@ int runTable(const Options& o) {
     emit("  unused  share of the area that neither the worker nor a box enters while");
     emit("          the stored solution is played");
     emit("  " + std::string(kFormula));
+    emit("  human = 12 log10(1 + pushes) + 10 log10(1 + chg) + 25 min(over - 1, 1)");
+    emit("          + 10 (1 - first) + 2 boxes - max(0, fpb - 7) / 2");
+    emit("          what a person meets, no search in it; the sets are ordered by it");
     emit("");
     emit(header());
     int unsolved = 0;
@@ -432,7 +461,7 @@ int runSort(const Options& o) {
         if (!r.replay.solved)
             throw std::runtime_error(o.sort + " " + std::to_string(r.number) +
                                      ": the stored solution fails: " + r.replay.error);
-        score.push_back(r.score());
+        score.push_back(r.humanScore().value_or(0));
         greedy.push_back(r.human.greedy());
     }
     std::vector<std::size_t> order(set.levels.size());
@@ -455,8 +484,8 @@ int runSort(const Options& o) {
     }
     writeAll(o.texts / (o.sort + ".txt"), text);
     writeAll(o.solutions / (o.sort + ".txt"), solutions);
-    std::printf("%s: %zu levels in score order, the first %zu kept in place\n", o.sort.c_str(),
-                order.size(), keep);
+    std::printf("%s: %zu levels in human score order, the first %zu kept in place\n",
+                o.sort.c_str(), order.size(), keep);
     return 0;
 }
 

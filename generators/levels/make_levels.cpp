@@ -11,6 +11,9 @@
 //               [-t seconds] [-x other.txt]...
 //   make_levels lesson <corral|wall> <seed> <count> [-n tries] [-x other.txt]...
 //       prints easy rooms whose solution needs the idea (see findLessons)
+//   make_levels motif <normal|game> <seed> <count> [-n tries] [-x other.txt]...
+//       prints levels laid out from motifs (see motifs.h), the hardest for a
+//       person first, each with the solver's solution
 //
 // -x names level texts whose puzzles must not come again, nor near twins of
 // them (any orientation);
@@ -67,6 +70,7 @@
 #include "generator.h"
 #include "human_measures.h"
 #include "level_checks.h"
+#include "motifs.h"
 #include "set_text.h"
 
 #include "core/lurd.h"
@@ -393,6 +397,130 @@ int findLessons(const std::string& idea, std::uint64_t seed, int count, int trie
     return found.empty() ? 1 : 0;
 }
 
+// One level of a motif board: the boxes where the backward search finds the
+// longest way home, the worker anywhere in his area. The motif's walls stay
+// as laid, so its symmetry and corridors show. False when it gives nothing.
+bool motifLevel(const SetParams& sp, const Board& room, Random& rnd, Candidate& out) {
+    PullSearch search(room);
+    if (!search.usable()) return false;
+    const bool exact = search.run(sp.cap);
+    Farthest far = farthest(search, {});
+    if (far.index == UINT32_MAX) return false;
+    for (int round = 0; !exact && round < 2; ++round) {
+        PullSearch more(room);
+        more.runFrom(far.boxes, far.man, sp.cap);
+        Farthest next = farthest(more, far.pushes);
+        if (next.index == UINT32_MAX) break;
+        far = std::move(next);
+    }
+    const int k = static_cast<int>(far.boxes.size());
+    const int depth = static_cast<int>(far.pushes.size());
+    if (depth < sp.minPushes || far.stats.lines < 2 * k + 1) return false;
+    Board level = room;
+    for (int c : far.boxes)
+        level.set(c, static_cast<std::uint8_t>(level.at(c) + 2));
+    const std::vector<bool> startArea = core::reach(level, far.man);
+    std::vector<int> area;
+    for (int c = 0; c < level.size(); ++c)
+        if (startArea[static_cast<std::size_t>(c)]) area.push_back(c);
+    level.worker = area[static_cast<std::size_t>(rnd.below(static_cast<int>(area.size())))];
+    out.board = solver::finished(level);
+    out.rows = settext::rowsOf(out.board);
+    out.pushes = depth;
+    out.boxes = k;
+    out.floor = solver::floorCount(out.board);
+    out.exact = exact;
+    out.changes = far.stats.changes;
+    out.lines = far.stats.lines;
+    return true;
+}
+
+const char* motifName(solver::Motif m) {
+    switch (m) {
+    case solver::Motif::MirrorHall:
+        return "mirror hall";
+    case solver::Motif::TwinRooms:
+        return "twin rooms";
+    case solver::Motif::Corridor:
+        return "corridor";
+    }
+    return "";
+}
+
+// make_levels motif <normal|game> SEED COUNT [-n tries] [-x other.txt]...:
+// levels of motif boards of the set's size, none the player with no
+// look-ahead solves, each proven by the solver (5 s); the COUNT hardest
+// for a person printed, with their figures and the solver's solution.
+int findMotifLevels(const std::string& set, std::uint64_t seed, int count, int tries,
+                    levelcheck::SameLevels& known, levelcheck::NearLevels& near) {
+    SetParams sp = paramsFor(set);
+    int minBoxes = 3, maxBoxes = 5, minFloor = 18, maxFloor = 45;
+    if (set == "game") minBoxes = 5, maxBoxes = 7, minFloor = 35, maxFloor = 70;
+    Random rnd(seed);
+    struct Found {
+        Candidate c;
+        solver::Motif kind;
+        int bound = 0;
+        double human = 0;
+        std::string lurd;
+    };
+    std::vector<Found> found;
+    // Per motif: boards laid, boards of the set's size, levels kept.
+    int laid[3] = {}, sized[3] = {}, kept[3] = {};
+    for (int t = 0; t < tries; ++t) {
+        const auto kind = static_cast<solver::Motif>(t % 3);
+        const int boxes = minBoxes + rnd.below(maxBoxes - minBoxes + 1);
+        const auto options = solver::motifOptionsFor(kind, boxes, minFloor, maxFloor, rnd);
+        const solver::MotifBoard m = solver::motifBoard(options);
+        if (m.board.size() == 0) continue;
+        ++laid[t % 3];
+        const int floor = solver::floorCount(m.board);
+        if (floor < minFloor || floor > maxFloor) continue;
+        ++sized[t % 3];
+        Candidate c;
+        if (!motifLevel(sp, m.board, rnd, c)) continue;
+        if (known.contains(c.board) || near.nearTo(c.board)) continue;
+        if (levelcheck::fallsToNoLookAhead(c.board)) continue;
+        solver::Limits limits;
+        limits.timeSeconds = 5;
+        limits.threads = 1;
+        const auto r = solver::solve(c.board, limits);
+        if (r.status != solver::Status::Solved) continue;
+        const int bound = solver::lowerBound(c.board);
+        const std::string lurd = core::lurdOf(c.board, r.moves);
+        const levelcheck::Replay played = levelcheck::replay(c.board, lurd);
+        if (!played.solved || bound <= 0) continue;
+        levelcheck::PersonFigures f;
+        f.pushes = played.pushes;
+        f.boxChanges = played.boxChanges;
+        f.boxes = c.boxes;
+        f.floorPerBox = levelcheck::floorPerBox(c.board);
+        f.overBound = static_cast<double>(played.pushes) / bound;
+        known.add(c.board);
+        near.add(c.board);
+        c.pushes = played.pushes;
+        c.changes = played.boxChanges;
+        found.push_back({c, kind, bound, levelcheck::humanScore(f), lurd});
+        ++kept[t % 3];
+    }
+    std::stable_sort(found.begin(), found.end(),
+                     [](const Found& a, const Found& b) { return a.human > b.human; });
+    for (std::size_t i = 0; i < found.size() && static_cast<int>(i) < count; ++i) {
+        const auto& f = found[i];
+        std::printf("; %s %zu: boxes %d floor %d pushes %d bound %d changes %d human %.1f\n",
+                    motifName(f.kind), i + 1, f.c.boxes, f.c.floor, f.c.pushes, f.bound,
+                    f.c.changes, f.human);
+        for (const auto& r : f.c.rows)
+            std::printf("%s\n", r.c_str());
+        std::printf("= %s\n\n", f.lurd.c_str());
+    }
+    for (int k = 0; k < 3; ++k)
+        std::fprintf(stderr, "%s: %d laid, %d of the size, %d kept\n",
+                     motifName(static_cast<solver::Motif>(k)), laid[k], sized[k], kept[k]);
+    std::fprintf(stderr, "%zu found in %d tries\n", found.size(), tries);
+    return found.empty() ? 1 : 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -400,11 +528,14 @@ int main(int argc, char** argv) {
         std::cerr << "usage: make_levels <easy|game|normal> <seed> <count> [-o out.txt] "
                      "[-n tries] [-t seconds] [-x other.txt]...\n"
                      "       make_levels lesson <corral|wall> <seed> <count> [-n tries] "
+                     "[-x other.txt]...\n"
+                     "       make_levels motif <normal|game> <seed> <count> [-n tries] "
                      "[-x other.txt]...\n";
         return 2;
     }
     const bool lesson = std::string(argv[1]) == "lesson";
-    if (lesson) {
+    const bool motif = std::string(argv[1]) == "motif";
+    if (lesson || motif) {
         if (argc < 5) return 2;
         ++argv;
         --argc;
@@ -436,6 +567,13 @@ int main(int argc, char** argv) {
     } catch (const std::exception& e) {
         std::cerr << "make_levels: " << e.what() << "\n";
         return 2;
+    }
+    if (motif) {
+        if (set != "normal" && set != "game") {
+            std::cerr << "motif levels are for normal or game, not " << set << "\n";
+            return 2;
+        }
+        return findMotifLevels(set, seed, count, maxTries, known, near);
     }
     if (lesson) {
         if (set != "corral" && set != "wall") {

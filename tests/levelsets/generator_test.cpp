@@ -6,6 +6,7 @@
 #include "generator.h"
 #include "hard_level_polish.h"
 #include "level_checks.h"
+#include "motifs.h"
 #include "set_text.h"
 
 #include "core/paths.h"
@@ -286,6 +287,113 @@ TEST(Generator, PushFigures) {
         EXPECT_EQ(s.changes, cases[i].changes) << "case " << i;
         EXPECT_EQ(s.lines, cases[i].lines) << "case " << i;
         EXPECT_EQ(s.everyBoxMoves, cases[i].everyBoxMoves) << "case " << i;
+    }
+}
+
+// Each motif keeps what it claims: the walls mirror about the middle column
+// (the targets too where their count allows), the corridor runs straight for
+// its length with walls along it, the goal room opens only through its
+// doors and holds every target, and the floor is one piece.
+TEST(Motifs, BoardsKeepTheirSymmetryCorridorAndDoors) {
+    using gen::Motif;
+    const struct {
+        const char* name;
+        Motif kind;
+        int boxes, rows, cols, corridor, goalCols;
+        bool mirrors, targetsMirror;
+    } cases[] = {
+        {"hall of odd width, one door", Motif::MirrorHall, 3, 4, 7, 0, 3, true, true},
+        {"hall of even width, two doors", Motif::MirrorHall, 4, 4, 8, 0, 2, true, true},
+        {"even hall, odd boxes", Motif::MirrorHall, 5, 5, 6, 0, 4, true, false},
+        {"twin rooms, short corridor", Motif::TwinRooms, 5, 4, 4, 5, 3, true, true},
+        {"twin rooms, long corridor", Motif::TwinRooms, 4, 3, 3, 7, 3, true, true},
+        {"store room and corridor", Motif::Corridor, 4, 4, 5, 3, 3, false, false},
+        {"long corridor", Motif::Corridor, 5, 3, 6, 5, 2, false, false},
+    };
+    const auto open = [](const Board& b, int cell) {
+        return cell >= 0 && b.at(cell) != core::kWall && b.at(cell) != core::kOutside;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int made = 0;
+        for (std::uint64_t seed = 1; seed <= 20; ++seed) {
+            SCOPED_TRACE(seed);
+            gen::MotifOptions o;
+            o.kind = c.kind;
+            o.boxes = c.boxes;
+            o.hallRows = c.rows;
+            o.hallCols = c.cols;
+            o.corridor = c.corridor;
+            o.goalCols = c.goalCols;
+            o.pillarShare = 0.25;
+            o.seed = seed;
+            const gen::MotifBoard m = gen::motifBoard(o);
+            if (m.board.size() == 0) continue;
+            ++made;
+            const Board& b = m.board;
+            EXPECT_EQ(b.targetCount(), c.boxes);
+            EXPECT_EQ(b.boxCount(), 0);
+            EXPECT_EQ(m.axisSum >= 0, c.mirrors);
+            EXPECT_EQ(m.targetsMirror, c.targetsMirror);
+            if (m.axisSum >= 0) {
+                ASSERT_EQ(m.axisSum, b.cols - 1);
+                for (int r = 0; r < b.rows; ++r)
+                    for (int col = 0; col < b.cols; ++col) {
+                        const int a = b.cellAt(r, col), t = b.cellAt(r, m.axisSum - col);
+                        ASSERT_EQ(open(b, a), open(b, t)) << r << "," << col;
+                        if (m.targetsMirror) {
+                            ASSERT_EQ(core::isTarget(b.at(a)), core::isTarget(b.at(t)));
+                        }
+                    }
+            }
+            // The corridor: straight, its length, walled along both sides
+            // (the second lane one row up, walled above it); only a door
+            // opens off it.
+            ASSERT_EQ(static_cast<int>(m.corridor.size()), c.corridor);
+            for (std::size_t i = 0; i < m.corridor.size(); ++i) {
+                const int cell = m.corridor[i];
+                ASSERT_TRUE(open(b, cell));
+                if (i > 0) {
+                    const int step = cell - m.corridor[i - 1];
+                    ASSERT_TRUE(step == 1 || step == b.cols) << "straight, square by square";
+                    ASSERT_EQ(step, m.corridor[1] - m.corridor[0]);
+                }
+                const bool across = m.corridor.size() < 2 || m.corridor[1] - m.corridor[0] == 1;
+                const int side1 = b.neighbour(cell, across ? core::kUp : core::kLeft);
+                const int side2 = b.neighbour(cell, across ? core::kDown : core::kRight);
+                const auto isDoor = [&](int x) {
+                    return std::find(m.doors.begin(), m.doors.end(), x) != m.doors.end();
+                };
+                if (m.lanes == 2) {
+                    ASSERT_TRUE(open(b, side1));
+                    EXPECT_FALSE(open(b, b.neighbour(side1, core::kUp)));
+                } else {
+                    EXPECT_FALSE(open(b, side1));
+                }
+                EXPECT_TRUE(!open(b, side2) || isDoor(side2));
+            }
+            // The goal room: every target in it, and its floor meets other
+            // floor only at a door.
+            ASSERT_FALSE(m.doors.empty());
+            const auto inRoom = [&](int x) {
+                return std::find(m.goalRoom.begin(), m.goalRoom.end(), x) != m.goalRoom.end();
+            };
+            for (int cell = 0; cell < b.size(); ++cell)
+                if (core::isTarget(b.at(cell))) {
+                    EXPECT_TRUE(inRoom(cell));
+                }
+            for (int cell : m.goalRoom)
+                for (int d = 0; d < 4; ++d) {
+                    const int q = b.neighbour(cell, d);
+                    if (open(b, q) && !inRoom(q)) {
+                        EXPECT_NE(std::find(m.doors.begin(), m.doors.end(), q), m.doors.end());
+                    }
+                }
+            const std::vector<bool> area = core::reach(b, b.worker, core::Walk::ThroughBoxes);
+            EXPECT_EQ(static_cast<int>(std::count(area.begin(), area.end(), true)),
+                      gen::floorCount(b));
+        }
+        EXPECT_GE(made, 10) << "most seeds give a board";
     }
 }
 

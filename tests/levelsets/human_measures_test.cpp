@@ -224,4 +224,57 @@ TEST(NearLevels, NamesTheEarlierTwinAndRemembersOnlyNewLevels) {
     EXPECT_FALSE(seen.nearTo(board("########|#@ $  .#|###### #|#. $   #|########")));
 }
 
+// The human score rises with each thing a person must think about, and
+// not with what he cannot feel: detours count up to double the bound,
+// floor per box only beyond seven squares.
+TEST(HumanScore, RisesWithWhatAPersonMustThinkAbout) {
+    lc::PersonFigures base;
+    base.pushes = 30;
+    base.boxChanges = 10;
+    base.boxes = 5;
+    base.floorPerBox = 6;
+    base.overBound = 1.1;
+    base.openShare = 0.5;
+    const double at = lc::humanScore(base);
+    const struct {
+        const char* name;
+        void (*change)(lc::PersonFigures&);
+        int sign; // +1 harder, -1 easier, 0 the same
+    } cases[] = {
+        {"more pushes", [](lc::PersonFigures& f) { f.pushes = 60; }, +1},
+        {"more box changes", [](lc::PersonFigures& f) { f.boxChanges = 20; }, +1},
+        {"a box more", [](lc::PersonFigures& f) { f.boxes = 6; }, +1},
+        {"further over the bound", [](lc::PersonFigures& f) { f.overBound = 1.4; }, +1},
+        {"fewer safe first pushes", [](lc::PersonFigures& f) { f.openShare = 0.2; }, +1},
+        {"roomy floor", [](lc::PersonFigures& f) { f.floorPerBox = 12; }, -1},
+        {"at the bound", [](lc::PersonFigures& f) { f.overBound = 1.0; }, -1},
+        {"every first push safe", [](lc::PersonFigures& f) { f.openShare = 1; }, -1},
+        {"tighter floor than seven", [](lc::PersonFigures& f) { f.floorPerBox = 4; }, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        lc::PersonFigures f = base;
+        c.change(f);
+        const double now = lc::humanScore(f);
+        if (c.sign > 0) {
+            EXPECT_GT(now, at);
+        } else if (c.sign < 0) {
+            EXPECT_LT(now, at);
+        } else {
+            EXPECT_DOUBLE_EQ(now, at);
+        }
+    }
+    // Beyond double the bound a level is no harder for its length alone.
+    lc::PersonFigures twice = base, thrice = base;
+    twice.overBound = 2;
+    thrice.overBound = 3;
+    EXPECT_DOUBLE_EQ(lc::humanScore(twice), lc::humanScore(thrice));
+    // The weights as documented: a bare corridor of nine pushes.
+    lc::PersonFigures corridor;
+    corridor.pushes = 9;
+    corridor.boxes = 1;
+    corridor.floorPerBox = 11;
+    EXPECT_NEAR(lc::humanScore(corridor), 12 + 2 - 2, 1e-9);
+}
+
 } // namespace
