@@ -1,5 +1,7 @@
 #include "goalroom.h"
 
+#include "packing.h"
+
 #include "core/flood.h"
 
 #include <algorithm>
@@ -8,8 +10,18 @@
 namespace sokoban::solver {
 
 GoalRoom::GoalRoom(const Board& board) : board_(board), room_(board.size(), 0) {
+    plan(board.boxes(), kNone);
+}
+
+GoalRoom::GoalRoom(const Board& board, const std::vector<Square>& boxes, Square man)
+    : board_(board), room_(board.size(), 0) {
+    plan(boxes, man);
+}
+
+void GoalRoom::plan(const std::vector<Square>& boxes, Square man) {
+    const Board& board = board_;
     const int n = board.size();
-    if (board.boxes().size() != board.targets().size()) return;
+    if (boxes.size() != board.targets().size()) return;
     // The largest group of targets joined side by side.
     core::Flood<> groups(n);
     std::span<const int> best;
@@ -39,46 +51,72 @@ GoalRoom::GoalRoom(const Board& board) : board_(board), room_(board.size(), 0) {
             if (q != kNone) depth.visit(q);
         }
     });
+    depth_.assign(n, 0);
+    for (int s = 0; s < n; ++s)
+        depth_[s] = depth.distance(s);
     std::vector<std::uint8_t> hasBox(n, 0);
-    for (Square b : board.boxes())
+    for (Square b : boxes)
         hasBox[b] = 1;
-    // Targets that start empty go out first, so that those holding a box
-    // from the start come first in the order and need not move.
-    std::vector<Square> cluster(best.begin(), best.end());
-    std::sort(cluster.begin(), cluster.end(), [&](Square a, Square b) {
-        if (hasBox[a] != hasBox[b]) return hasBox[a] < hasBox[b];
-        if (depth.distance(a) != depth.distance(b)) return depth.distance(a) < depth.distance(b);
-        return a < b;
-    });
-
-    // Taking a box out only makes room for the others, so taking out the
-    // first one that can go never spoils the order.
-    std::vector<std::uint8_t> full(n, 0);
-    for (Square t : cluster)
-        full[t] = 1;
-    std::vector<Square> out;
-    std::vector<Square> left = cluster;
-    for (bool progress = true; progress && !left.empty();) {
-        progress = false;
-        for (std::size_t i = 0; i < left.size(); ++i) {
-            if (!canTakeOut(left[i], full)) continue;
-            full[left[i]] = 0;
-            out.push_back(left[i]);
-            left.erase(left.begin() + static_cast<std::ptrdiff_t>(i));
-            progress = true;
-            break;
-        }
+    if (man != kNone) {
+        core::Flood<> walk(n);
+        walk.start(man);
+        walk.run([&](int s) {
+            for (int d = 0; d < 4; ++d) {
+                const Square q = board.next(static_cast<Square>(s), d);
+                if (q != kNone && !hasBox[q]) walk.visit(q);
+            }
+        });
+        std::vector<Square> pushable;
+        for (Square b : boxes)
+            for (int d = 0; d < 4; ++d) {
+                const Square w = board.next(b, opposite(d)), to = board.next(b, d);
+                if (room_[b] && w != kNone && to != kNone && walk.seen(w) && !hasBox[to] &&
+                    !board.isDead(to))
+                    pushable.push_back(b);
+            }
+        for (Square b : pushable)
+            hasBox[b] = 0;
     }
-    // Targets that cannot be emptied must hold a box from the start; they
-    // come first. Otherwise the cluster cannot be filled this way at all.
-    for (Square t : left)
-        if (!hasBox[t]) {
-            std::fill(room_.begin(), room_.end(), 0);
-            return;
-        }
-    order_ = left;
-    order_.insert(order_.end(), out.rbegin(), out.rend());
+    const PackingPlan packing = planPacking(board, room_, hasBox, depth_);
+    if (packing.order.empty()) {
+        std::fill(room_.begin(), room_.end(), 0);
+        return;
+    }
+    order_ = packing.order;
+    if (!packing.parking.empty()) {
+        parking_.assign(n, 0);
+        for (Square p : packing.parking)
+            parking_[p] = 1;
+    }
+    measure();
+}
 
+GoalRoom::GoalRoom(const GoalRoom& old, const std::vector<Square>& boxes,
+                   const std::vector<Square>& avoid)
+    : board_(old.board_), room_(old.room_) {
+    const int n = board_.size();
+    std::vector<std::uint16_t> boxAt(n, 0);
+    for (Square b : boxes)
+        boxAt[b] = 1;
+    const PackingPlan packing =
+        replanPacking(board_, old.order_, old.filled(boxAt), boxes, old.depth_, avoid);
+    if (packing.order.empty()) {
+        std::fill(room_.begin(), room_.end(), 0);
+        return;
+    }
+    depth_ = old.depth_;
+    order_ = packing.order;
+    if (!packing.parking.empty()) {
+        parking_.assign(n, 0);
+        for (Square p : packing.parking)
+            parking_[p] = 1;
+    }
+    measure();
+}
+
+void GoalRoom::measure() {
+    const Board& board = board_;
+    const int n = board.size();
     // Distances to each target of the order, pulling the box away from it
     // as Board does, with the targets filled before it as wall.
     distance_.assign(order_.size() * n, kFar);
@@ -114,58 +152,6 @@ GoalRoom::GoalRoom(const Board& board) : board_(board), room_(board.size(), 0) {
             rest_[k * n + s] = 1;
         wall[order_[k]] = 1;
     }
-}
-
-bool GoalRoom::canTakeOut(Square t, const std::vector<std::uint8_t>& full) const {
-    const int n = board_.size();
-    std::vector<std::uint8_t> blocked = full;
-    // Where the worker walks from the starts given, around the blocked squares.
-    core::Flood<> walk(n);
-    const auto spread = [&] {
-        walk.run([&](int s) {
-            for (int d = 0; d < 4; ++d) {
-                const Square q = board_.next(static_cast<Square>(s), d);
-                if (q != kNone && !blocked[q]) walk.visit(q);
-            }
-        });
-    };
-    // The worker comes from anywhere outside the cluster.
-    for (int s = 0; s < n; ++s)
-        if (!room_[s] && !blocked[s]) walk.start(s);
-    spread();
-    // States: the box on s with the worker on side d of it, after a pull.
-    core::Flood<> pulls(n * 4);
-    const auto pullsFrom = [&](Square box, bool first) {
-        for (int d = 0; d < 4; ++d) {
-            const Square w = board_.next(box, d);
-            if (w == kNone || !walk.seen(w)) continue;
-            const Square beyond = board_.next(w, d);
-            if (beyond == kNone || blocked[beyond]) continue;
-            if (first)
-                pulls.start(w * 4 + d);
-            else
-                pulls.visit(w * 4 + d);
-        }
-    };
-    pullsFrom(t, true);
-    blocked[t] = 0;
-    bool out = false;
-    pulls.run([&](int st) {
-        const Square box = static_cast<Square>(st / 4);
-        if (!room_[box]) {
-            out = true;
-            return false;
-        }
-        blocked[box] = 1;
-        walk.clear();
-        const Square worker = board_.next(box, st % 4);
-        if (!blocked[worker]) walk.start(worker);
-        spread();
-        pullsFrom(box, false);
-        blocked[box] = 0;
-        return true;
-    });
-    return out;
 }
 
 } // namespace sokoban::solver

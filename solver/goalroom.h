@@ -1,7 +1,8 @@
 // Targets packed together in one room or corner: the largest cluster of
-// targets and the order to fill it in, found by taking the boxes out of the
-// filled cluster one by one (each pulled out with the rest still in place),
-// the last one out being the first one in.
+// targets and the order to fill it in, planned backwards from the filled
+// cluster (packing.h): the boxes taken out one by one, each pulled out with
+// the rest still in place, some pulled aside to wait while others pass; the
+// last one out is the first one in.
 #pragma once
 
 #include "board.h"
@@ -13,6 +14,19 @@ namespace sokoban::solver {
 class GoalRoom {
   public:
     explicit GoalRoom(const Board& board);
+    // The same cluster planned again from another position (`boxes`, sorted
+    // or not): targets holding a box there come first when they can stay.
+    // With the worker's square given, a box on a target that he can push
+    // from where he stands counts as not placed (he may be shut in among
+    // such boxes and have to move one to get out).
+    GoalRoom(const Board& board, const std::vector<Square>& boxes, Square man = kNone);
+    // The order made again from a position (`boxes`) where the old one
+    // stopped fitting: the boxes at its front stay, another target than
+    // the old next one (and than those in `avoid`) comes next and the rest
+    // is planned after it (replanPacking). Not active when no other target
+    // can come next.
+    GoalRoom(const GoalRoom& old, const std::vector<Square>& boxes,
+             const std::vector<Square>& avoid = {});
 
     // A cluster big enough to be worth filling in order, and an order.
     bool active() const { return !order_.empty(); }
@@ -44,14 +58,26 @@ class GoalRoom {
                rest_[static_cast<std::size_t>(k) * board_.size() + s];
     }
 
+    // Where the plan has a box wait on its way in (a target later in the
+    // order, or one of the cluster's squares).
+    bool isParking(Square s) const { return !parking_.empty() && parking_[s]; }
+    bool hasParking() const { return !parking_.empty(); }
+    // A cluster of kLargeTargets or more: the searches that do not follow the
+    // order seldom fill it, so they get less time.
+    bool large() const { return static_cast<int>(order_.size()) >= kLargeTargets; }
+
     // Smallest clusters handled this way.
-    static constexpr int kMinTargets = 8;
+    static constexpr int kMinTargets = 5;
+    static constexpr int kLargeTargets = 8;
 
   private:
-    bool canTakeOut(Square t, const std::vector<std::uint8_t>& full) const;
+    void plan(const std::vector<Square>& boxes, Square man);
+    void measure(); // distance_ and rest_ for order_
 
     const Board& board_;
     std::vector<std::uint8_t> room_;
+    std::vector<std::uint8_t> parking_;
+    std::vector<int> depth_; // steps from the nearest square outside the cluster
     std::vector<Square> order_;
     std::vector<std::uint16_t> distance_;
     std::vector<std::uint8_t> rest_;

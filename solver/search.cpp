@@ -22,13 +22,19 @@ constexpr std::uint32_t kNoNode = 0xffffffffu;
 constexpr int kMaxG = 60000;
 // Above this many boxes the bound is a sum of nearest targets.
 constexpr int kMatchLimit = 120;
+// Positions a search held to a goal room's order may expand without filling
+// more of it before the order is made again.
+constexpr std::uint64_t kStallPositions = 40000;
+// How many targets back along the way to the furthest position a new order
+// may start from.
+constexpr int kBackOff = 3;
 
 } // namespace
 
 Search::Search(const Board& board, SearchControl& control, int weight, const GoalRoom* room,
                bool strictRoom)
     : board_(board), room_(room && room->active() ? room : nullptr), strictRoom_(strictRoom),
-      control_(control), weight_(std::max(1, weight)),
+      startBoxes_(board.boxes()), startMan_(board.man()), control_(control), weight_(std::max(1, weight)),
       nBoxes_(static_cast<int>(board.boxes().size())), detector_(board), ownLearned_(board),
       learned_(&ownLearned_), prover_(board, ownLearned_), boxAt_(board.size(), 0),
       boxRows_(board.level().rows, 0), boxes_(nBoxes_), child_(nBoxes_) {
@@ -345,7 +351,9 @@ void Search::expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal
         // on to the room's next target. A strict room search has only the
         // second; a loose one both, so boxes may wait inside the room too.
         for (int variant = 0; variant < 2 && goal == kNoNode; ++variant) {
-            if (variant == 0 && intoRoom && strictRoom_) continue;
+            // A strict search lets a box stop in the room only where the
+            // plan has it wait.
+            if (variant == 0 && intoRoom && strictRoom_ && !room_->isParking(pushedTo)) continue;
             if (variant == 1 && !intoRoom) break;
             to = pushedTo;
             prev = behind;
@@ -441,6 +449,7 @@ void Search::addChild(std::uint32_t index, std::uint64_t parentBoxHash, Square f
                        macro};
                 std::uint32_t ci = addNode(c, child_.data());
                 insert(ci);
+                if (room_ && strictRoom_) noteFurthest(ci);
                 if (h == 0 && weight_ > 1) {
                     goal = ci;
                 } else {
@@ -595,10 +604,10 @@ SearchOutcome Search::run() {
     std::uint32_t goal = kNoNode;
     if (share_ > 0) shareStart_ = control_.clock.threadSeconds();
     try {
-        std::copy(board_.boxes().begin(), board_.boxes().end(), boxes_.begin());
+        std::copy(startBoxes_.begin(), startBoxes_.end(), boxes_.begin());
         for (int i = 0; i < nBoxes_; ++i)
             boxAt_[boxes_[i]] = static_cast<std::uint16_t>(i + 1);
-        const Square man = detector_.reach(boxAt_, board_.man());
+        const Square man = detector_.reach(boxAt_, startMan_);
         const int penalty = room_ ? roomPenalty() : -1;
         for (Square b : boxes_)
             boxAt_[b] = 0;
@@ -615,6 +624,13 @@ SearchOutcome Search::run() {
                   0,    0,       0};
         std::uint32_t ri = addNode(root, boxes_.data());
         insert(ri);
+        if (room_ && strictRoom_) {
+            for (Square b : boxes_)
+                boxAt_[b] = 1;
+            noteFurthest(ri);
+            for (Square b : boxes_)
+                boxAt_[b] = 0;
+        }
         if (h == 0)
             goal = ri;
         else
@@ -640,7 +656,9 @@ SearchOutcome Search::run() {
                 }
             }
             n.closed = 1;
-            ++out.expanded;
+            expandedNow_ = ++out.expanded;
+            if (stallLimit_ && room_ && strictRoom_ && expandedNow_ - lastProgress_ > stallLimit_)
+                break;
             expand(index, out, goal);
         }
     } catch (const Interrupted&) {
@@ -659,6 +677,48 @@ SearchOutcome Search::run() {
     }
     out.end = SearchEnd::Solved;
     out.pushCount = node(goal).g;
+    pathTo(goal, out.pushes);
+    return out;
+}
+
+void Search::noteFurthest(std::uint32_t index) {
+    // boxAt_ holds the position of node `index`.
+    const int filled = room_->filled(boxAt_);
+    if (filled > furthestFilled_) lastProgress_ = expandedNow_;
+    if (filled > furthestFilled_ ||
+        (filled == furthestFilled_ && node(index).h < node(furthest_).h)) {
+        furthest_ = index;
+        furthestFilled_ = filled;
+    }
+}
+
+Search::Furthest Search::furthest() {
+    return furthestAt(furthestFilled_);
+}
+
+Search::Furthest Search::furthestAt(int filled) {
+    Furthest f;
+    if (furthest_ == kNoNode) return f;
+    std::uint32_t at = furthest_;
+    int k = furthestFilled_;
+    while (k > filled && node(at).parent != kNoNode) {
+        at = node(at).parent;
+        for (int i = 0; i < nBoxes_; ++i)
+            boxAt_[boxesOf(at)[i]] = 1;
+        k = room_->filled(boxAt_);
+        for (int i = 0; i < nBoxes_; ++i)
+            boxAt_[boxesOf(at)[i]] = 0;
+    }
+    const Node& n = node(at);
+    f.boxes.assign(boxesOf(at), boxesOf(at) + nBoxes_);
+    f.man = n.man;
+    f.pushCount = n.g;
+    f.filled = k;
+    pathTo(at, f.pushes);
+    return f;
+}
+
+void Search::pathTo(std::uint32_t goal, std::vector<PushRun>& pushes) {
     std::vector<std::uint32_t> chain;
     for (std::uint32_t i = goal; node(i).parent != kNoNode; i = node(i).parent)
         chain.push_back(i);
@@ -684,14 +744,14 @@ SearchOutcome Search::run() {
             for (int k = 0; k < nBoxes_; ++k)
                 if (before[k] != n.from) detector_.flip(boxRows_, before[k]);
             boxAt_[n.from] = 0;
-            wholePath(n.from, sides, rank_[target], &out.pushes);
+            wholePath(n.from, sides, rank_[target], &pushes);
             for (int k = 0; k < nBoxes_; ++k) {
                 boxAt_[before[k]] = 0;
                 if (before[k] != n.from) detector_.flip(boxRows_, before[k]);
             }
             continue;
         }
-        out.pushes.push_back({n.from, n.dir, n.count});
+        pushes.push_back({n.from, n.dir, n.count});
         if (!n.macro) continue;
         // The way on through the room, found again as the search found it.
         const Square* before = boxesOf(n.parent);
@@ -710,13 +770,115 @@ SearchOutcome Search::run() {
             at = board_.next(at, n.dir);
         }
         Square last = kNone;
-        roomPath(at, worker, goalSquare, &out.pushes, &last);
+        roomPath(at, worker, goalSquare, &pushes, &last);
         for (int k = 0; k < nBoxes_; ++k) {
             boxAt_[before[k]] = 0;
             if (before[k] != n.from) detector_.flip(boxRows_, before[k]);
         }
     }
-    return out;
+}
+
+SearchOutcome searchInOrder(const Board& board, SearchControl& control, int weight,
+                            const GoalRoom& room, DeadlockTable& learned, double share,
+                            bool guideBound, int replans) {
+    const double began = control.clock.threadSeconds();
+    std::vector<std::unique_ptr<GoalRoom>> plans; // each search's plan outlives it
+    const GoalRoom* plan = &room;
+    std::vector<Square> boxes = board.boxes();
+    Square man = board.man();
+    std::vector<PushRun> prefix;
+    int prefixCount = 0;
+    std::uint64_t expanded = 0, generated = 0;
+    // Per depth (targets of the order filled): the targets that came next
+    // in plans that stopped fitting, and the last position of that depth on
+    // the way to the furthest, with the pushes from the start.
+    std::vector<std::vector<Square>> tried;
+    struct Spot {
+        std::vector<Square> boxes;
+        Square man = kNone;
+        std::vector<PushRun> pushes;
+        int pushCount = 0;
+        bool set = false;
+    };
+    std::vector<Spot> spots;
+    for (int round = 0;; ++round) {
+        Search search(board, control, weight, plan, true);
+        search.shareLearned(learned);
+        search.setGuideBound(guideBound);
+        search.setStart(boxes, man);
+        search.setStallLimit(kStallPositions);
+        if (share > 0) {
+            const double left = share - (control.clock.threadSeconds() - began);
+            if (left <= 0) {
+                SearchOutcome out;
+                out.end = SearchEnd::OutOfShare;
+                out.expanded = expanded;
+                out.generated = generated;
+                return out;
+            }
+            search.setShare(left);
+        }
+        SearchOutcome out = search.run();
+        expanded += out.expanded;
+        generated += out.generated;
+        out.expanded = expanded;
+        out.generated = generated;
+        if (out.end == SearchEnd::Solved) {
+            out.pushes.insert(out.pushes.begin(), prefix.begin(), prefix.end());
+            out.pushCount += prefixCount;
+            return out;
+        }
+        if (out.end != SearchEnd::GaveUp || round >= replans) return out;
+        Search::Furthest at = search.furthest();
+        std::unique_ptr<GoalRoom> next;
+        if (at.pushCount == 0 && round == 0) {
+            // Not one box could follow the first plan: the worker may be
+            // shut in among boxes it has placed for good; plan with those
+            // he can push not placed.
+            next = std::make_unique<GoalRoom>(board, at.boxes, at.man);
+            if (!next->active()) return out;
+            boxes = std::move(at.boxes);
+            man = at.man;
+        } else {
+            // Another target next where it got furthest, else one or a few
+            // targets back along the way there; never the same one twice
+            // at the same depth of the same way.
+            const int deepest = at.filled, least = std::max(0, deepest - kBackOff);
+            if (spots.size() <= static_cast<std::size_t>(deepest)) spots.resize(deepest + 1);
+            if (tried.size() <= static_cast<std::size_t>(deepest)) tried.resize(deepest + 1);
+            for (int k = deepest; k >= least; --k) {
+                Search::Furthest f = k == deepest ? std::move(at) : search.furthestAt(k);
+                if (f.filled != k) continue;
+                Spot& spot = spots[k];
+                spot.boxes = std::move(f.boxes);
+                spot.man = f.man;
+                spot.pushes = prefix;
+                spot.pushes.insert(spot.pushes.end(), f.pushes.begin(), f.pushes.end());
+                spot.pushCount = prefixCount + f.pushCount;
+                spot.set = true;
+            }
+            for (int k = deepest; k >= least && !next; --k) {
+                if (!spots[k].set || k >= static_cast<int>(plan->order().size())) continue;
+                tried[k].push_back(plan->order()[k]);
+                next = std::make_unique<GoalRoom>(*plan, spots[k].boxes, tried[k]);
+                if (!next->active()) {
+                    next.reset();
+                    continue;
+                }
+                // The way on from here is a new one: what was learned
+                // deeper on the old way no longer holds.
+                spots.resize(k + 1);
+                tried.resize(k + 1);
+                boxes = spots[k].boxes;
+                man = spots[k].man;
+                prefix = spots[k].pushes;
+                prefixCount = spots[k].pushCount;
+            }
+            if (!next) return out;
+        }
+        plan = next.get();
+        plans.push_back(std::move(next));
+    }
 }
 
 } // namespace sokoban::solver

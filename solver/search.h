@@ -107,7 +107,33 @@ class Search {
         prover_.useTable(table);
     }
 
+    // A search held to a goal room's order gives up (GaveUp) once it has
+    // expanded this many positions since it last filled more of the order
+    // than before: the order has stopped fitting (0, the default: never).
+    void setStallLimit(std::uint64_t positions) { stallLimit_ = positions; }
+    // Starts from this position instead of the level's (boxes sorted, the
+    // worker anywhere in his area).
+    void setStart(const std::vector<Square>& boxes, Square man) {
+        startBoxes_ = boxes;
+        startMan_ = man;
+    }
+
     SearchOutcome run();
+
+    // After a search held to a goal room's order: the position it got
+    // furthest in, the most targets at the front of the order filled (then
+    // the least guide), and the pushes from the start that reach it.
+    struct Furthest {
+        std::vector<Square> boxes;
+        Square man = kNone;
+        std::vector<PushRun> pushes;
+        int pushCount = 0;
+        int filled = 0;
+    };
+    Furthest furthest();
+    // The last position on the way to furthest() with at most `filled` of
+    // the order's front filled: where to make another choice.
+    Furthest furthestAt(int filled);
 
     // Lower bound for the boxes on `boxes` with the worker on `man`, or
     // Matcher::kNoPair when some box can reach no target of its own.
@@ -159,6 +185,10 @@ class Search {
     int roomPenalty() const;
     int roomGuide(int bound) const;
     void expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal);
+    // The push runs from the start to node `to`, whole moves and ways through
+    // the room found again as the search found them.
+    void pathTo(std::uint32_t to, std::vector<PushRun>& pushes);
+    void noteFurthest(std::uint32_t index);
     // Fewest pushes that take the box on `box`, with the worker on `worker`
     // beside it, through free squares of the goal room to `goal`, the other
     // boxes standing still (boxAt_ and boxRows_ without this box); -1 when there is no
@@ -189,6 +219,11 @@ class Search {
     const Board& board_;
     const GoalRoom* room_;
     const bool strictRoom_;
+    std::vector<Square> startBoxes_;
+    Square startMan_;
+    std::uint32_t furthest_ = 0xffffffffu;
+    int furthestFilled_ = -1;
+    std::uint64_t stallLimit_ = 0, expandedNow_ = 0, lastProgress_ = 0;
     std::vector<int> rank_; // place of each square in the room's order, -1
     SearchControl& control_;
     const int weight_;
@@ -225,5 +260,15 @@ class Search {
     std::vector<PushRun> wholeRuns_;
     static constexpr std::size_t kWholeCandidates = 3, kWholeTries = 6;
 };
+
+// The bolder search held to a goal room's order; each time it runs out of
+// positions the order is made again from the position it got furthest in
+// (GoalRoom's re-plan: the boxes placed stay, another target comes next)
+// and the search goes on from there, up to `replans` times, all within the
+// processor time `share` (0: no share). GaveUp when the last order ran dry
+// too; a solution holds the pushes from the level's start.
+SearchOutcome searchInOrder(const Board& board, SearchControl& control, int weight,
+                            const GoalRoom& room, DeadlockTable& learned, double share,
+                            bool guideBound, int replans = 8);
 
 } // namespace sokoban::solver

@@ -230,8 +230,14 @@ Result solve(const core::Board& level, const Limits& limits) {
                     !control.stop)
                     run(3, true, false, 0);
             } else {
-                run(5, true, true,
-                    finite ? (room.active() ? kStrictShare : kBolderShareOpen) * span : 0);
+                if (room.active()) {
+                    // The order made again from where it stopped fitting.
+                    out = searchInOrder(board, control, 5, room, learned,
+                                        finite ? kStrictShare * span : 0, true);
+                    before = out.expanded;
+                } else {
+                    run(5, false, true, finite ? kBolderShareOpen * span : 0);
+                }
                 if ((out.end == SearchEnd::GaveUp || out.end == SearchEnd::OutOfShare) &&
                     !control.stop) {
                     if (room.active())
@@ -273,7 +279,7 @@ Result solve(const core::Board& level, const Limits& limits) {
         }
     } else {
         std::thread helper(runSearch, 1, 0.0);
-        runSearch(0, room.active() && finite ? kFewestShare * span : 0);
+        runSearch(0, room.large() && finite ? kFewestShare * span : 0);
         helper.join();
     }
 
