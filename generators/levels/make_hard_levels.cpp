@@ -71,6 +71,15 @@
 //   make_hard_levels gen veryhard 70507 71435 /tmp/vh8.pool 8   (stopped by hand)
 // (pick 18 of them; those the solver solved in 5 s, then the rest furthest
 // over the bound).
+// Then `bounds` with 20 seconds a level (nice -n 19, two at a time) found
+// eight levels whose fewest known pushes were under 1.2 times the bound (4,
+// 7, 15, 28, 29, 37, 39, 55); the four furthest under it (39, 28, 15, 4)
+// gave way, in that order, to levels 2, 6, 15 and 29 of
+//   make_hard_levels pick veryhard 40 rest.txt rest_solutions.txt
+//       /tmp/vh7.pool /tmp/vh8.pool /tmp/vhall.pool -x easy.txt -x game.txt
+//       -x normal.txt -x veryhard.txt -x impossible.txt
+// the only ones of the 40 that the solver did not solve in 20 seconds and
+// whose stored pushes were 1.2 times the bound or more.
 // 不可能完成的任务 was made of compact goal-room boards (a run stopped near
 // seed 4500 left 303 candidates in the pool):
 //   make_hard_levels gen impossible 1 8000 /tmp/im.pool 4
