@@ -242,14 +242,15 @@ void FeatureSearch::insert(std::uint32_t index) {
 }
 
 std::uint32_t FeatureSearch::cellOf(const Features& f) {
-    const std::uint32_t key = static_cast<std::uint32_t>(std::min(f.packed, 255)) << 24 |
-                              static_cast<std::uint32_t>(std::min(f.regions, 255)) << 16 |
-                              static_cast<std::uint32_t>(std::min(f.closed, 255)) << 8 |
-                              static_cast<std::uint32_t>(std::min(f.outOfPlan, 255));
+    // The cells are the packed counts: with the other features in them too
+    // the space splits so finely that a round over it visits thousands of
+    // cells with one position each and goes nowhere. Those features steer
+    // the search through their advisors instead.
+    const auto key = static_cast<std::uint32_t>(f.packed);
     const auto [it, added] = cellIndex_.try_emplace(key, static_cast<std::uint32_t>(cells_.size()));
     if (added) {
         take(256);
-        cells_.push_back({f, {}});
+        cells_.push_back({});
     }
     return it->second;
 }
@@ -326,7 +327,7 @@ std::uint32_t FeatureSearch::expand(std::uint32_t index, SearchOutcome& out) {
     std::vector<Child> children;
     std::vector<Square> childBoxes;
     const Node parent = nodes_[index];
-    const Features was = cells_[parent.cell].features;
+    const Features was = parent.features;
     std::uint64_t boxHash = parent.hash ^ manKey_[parent.man];
     for (std::size_t i = 0; i < moves_.size(); ++i) {
         const BoxMove& m = moves_[i];
@@ -410,7 +411,8 @@ std::uint32_t FeatureSearch::expand(std::uint32_t index, SearchOutcome& out) {
             boxes_.reserve((nodes_.size() + more) * nBoxes_);
         }
         const auto ci = static_cast<std::uint32_t>(nodes_.size());
-        nodes_.push_back({ch.hash, index, weight, g, cellOf(ch.features), m.man, m.from, m.to, 0});
+        nodes_.push_back(
+            {ch.hash, index, weight, g, cellOf(ch.features), ch.features, m.man, m.from, m.to, 0});
         boxes_.insert(boxes_.end(), boxes, boxes + nBoxes_);
         insert(ci);
         if (ch.solved) return ci;
@@ -440,7 +442,7 @@ SearchOutcome FeatureSearch::run() {
         take(static_cast<std::int64_t>(kNodeBlock * (sizeof(Node) + sizeof(Square) * nBoxes_)));
         nodes_.reserve(kNodeBlock);
         boxes_.reserve(static_cast<std::size_t>(kNodeBlock) * nBoxes_);
-        nodes_.push_back({hash, kNoNode, 0, 0, cellOf(f), man, kNone, kNone, 0});
+        nodes_.push_back({hash, kNoNode, 0, 0, cellOf(f), f, man, kNone, kNone, 0});
         boxes_.insert(boxes_.end(), start.begin(), start.end());
         insert(0);
         if (solved)

@@ -116,12 +116,12 @@ class FeatureSearch {
         std::uint32_t weight; // advisor moves 0, others 1, summed from the start
         std::uint32_t g;      // pushes from the start
         std::uint32_t cell;
+        Features features;
         Square man;
         Square from, to; // the move that made it
         std::uint8_t expanded;
     };
     struct Cell {
-        Features features;
         std::vector<std::uint64_t> open; // heap of (weight, pushes, node), least first
     };
     struct OutOfMemory {};
