@@ -3,6 +3,7 @@
 #include "core/flood.h"
 
 #include "board.h"
+#include "fess.h"
 #include "goalroom.h"
 #include "search.h"
 #include "shorten.h"
@@ -125,6 +126,17 @@ constexpr double kShortenShare = 0.25;
 constexpr double kShortenLeast = 0.02;
 constexpr double kShortenCap = 1.0;
 constexpr double kStrictShare = 0.4;
+// Levels of this many boxes or more: after its share the fewest-pushes
+// search gives its thread to the search in a space of features, which gets
+// through goal rooms behind doors and crowded boards where the others
+// flood. Without a goal room the fewest-pushes search first has the
+// second share, enough for the levels it solves at all.
+constexpr std::size_t kFeatureBoxes = 10;
+constexpr double kFewestShareOpen = 0.4;
+// The answers of the feature search are long: shortening goes on in passes
+// while one still helps, for up to half the time spent again (at least
+// kShortenCap), never past the limit.
+constexpr double kFeatureShortenShare = 0.5;
 
 class SystemClock final : public SolveClock {
   public:
@@ -208,6 +220,7 @@ Result solve(const core::Board& level, const Limits& limits) {
     const bool finite = limits.timeSeconds < 1e7;
     const double span = std::max(0.0, limits.timeSeconds);
     std::vector<SearchOutcome> outcomes(threads);
+    int featureThread = -1; // whose answer came from the feature search
     auto runSearch = [&](int which, double share) {
         SearchOutcome out;
         std::uint64_t before = 0;
@@ -225,10 +238,20 @@ Result solve(const core::Board& level, const Limits& limits) {
         };
         try {
             if (which == 0) {
-                run(1, false, true, share);
-                if (out.end == SearchEnd::OutOfShare && threads > 1 && room.active() &&
-                    !control.stop)
+                const bool features =
+                    threads > 1 && finite && board.boxes().size() >= kFeatureBoxes;
+                run(1, false, true,
+                    features && share == 0 ? kFewestShareOpen * span : share);
+                if (out.end == SearchEnd::OutOfShare && features && !control.stop) {
+                    FeatureSearch search(board, control, &room);
+                    search.shareLearned(learned);
+                    out = search.run();
+                    out.expanded += before;
+                    if (out.end == SearchEnd::Solved) featureThread = which;
+                } else if (out.end == SearchEnd::OutOfShare && threads > 1 && room.active() &&
+                           !control.stop) {
                     run(3, true, false, 0);
+                }
             } else {
                 if (room.active()) {
                     // The order made again from where it stopped fitting.
@@ -299,17 +322,24 @@ Result solve(const core::Board& level, const Limits& limits) {
             // The bolder searches' answers have detours: take them out while
             // the time allows, a quarter as long again as the search took at
             // most and never past the limit.
+            const bool features = featureThread >= 0 && best == &outcomes[featureThread];
             const double now = clock.wallSeconds();
-            const double end =
-                std::min(control.deadline,
-                         now + std::min(kShortenCap,
-                                        std::max(kShortenLeast, kShortenShare * (now - start))));
+            const double budget =
+                features ? std::max(kShortenCap, kFeatureShortenShare * (now - start))
+                         : std::min(kShortenCap,
+                                    std::max(kShortenLeast, kShortenShare * (now - start)));
+            const double end = std::min(control.deadline, now + budget);
             ShortenLimits shorten;
             shorten.stop = [&] {
                 return (limits.cancel && limits.cancel->load(std::memory_order_relaxed)) ||
                        clock.wallSeconds() >= end;
             };
+            // The first pass also writes one push per run.
             pushes = shortenPushes(board, pushes, shorten);
+            for (std::size_t was = 0; features && pushes.size() != was && !shorten.stop();) {
+                was = pushes.size();
+                pushes = shortenPushes(board, pushes, shorten);
+            }
             pushCount = static_cast<int>(pushes.size());
         }
         result.moves = movesOf(board, pushes);
