@@ -9,8 +9,9 @@ namespace sokoban::solver {
 namespace {
 
 // Pulls of the box on `from` through the group, the worker walking around
-// the blocked squares: calls `within` for each square of the group the box
-// gets to; true as soon as it can leave the group (when `leave`).
+// the blocked squares: calls `within` with each square of the group the box
+// gets to and the worker's square then; true as soon as it can leave the
+// group (when `leave`).
 template <class Within>
 bool pullFlood(const Board& board, const std::vector<std::uint8_t>& group,
                std::vector<std::uint8_t> blocked, Square from, bool leave, Within within) {
@@ -54,10 +55,10 @@ bool pullFlood(const Board& board, const std::vector<std::uint8_t>& group,
             }
             return true; // outside the group: not followed further
         }
-        within(box);
+        const Square worker = board.next(box, st % 4);
+        within(box, worker);
         blocked[box] = 1;
         walk.clear();
-        const Square worker = board.next(box, st % 4);
         if (!blocked[worker]) walk.start(worker);
         spread();
         pullsFrom(box, false);
@@ -71,16 +72,15 @@ bool pullFlood(const Board& board, const std::vector<std::uint8_t>& group,
 
 bool canPullOut(const Board& board, const std::vector<std::uint8_t>& group,
                 const std::vector<std::uint8_t>& blocked, Square from) {
-    return pullFlood(board, group, blocked, from, true, [](Square) {});
+    return pullFlood(board, group, blocked, from, true, [](Square, Square) {});
 }
 
-std::vector<Square> pullsWithin(const Board& board, const std::vector<std::uint8_t>& group,
-                                const std::vector<std::uint8_t>& blocked, Square from) {
-    std::vector<Square> squares;
-    pullFlood(board, group, blocked, from, false, [&](Square s) {
-        if (std::find(squares.begin(), squares.end(), s) == squares.end()) squares.push_back(s);
-    });
-    return squares;
+std::vector<PullEnd> pullsWithin(const Board& board, const std::vector<std::uint8_t>& group,
+                                 const std::vector<std::uint8_t>& blocked, Square from) {
+    std::vector<PullEnd> ends;
+    pullFlood(board, group, blocked, from, false,
+              [&](Square box, Square worker) { ends.push_back({box, worker}); });
+    return ends;
 }
 
 PackingPlan planPacking(const Board& board, const std::vector<std::uint8_t>& group,
@@ -123,17 +123,39 @@ PackingPlan planPacking(const Board& board, const std::vector<std::uint8_t>& gro
         }
         return false;
     };
+    // Whether the worker's square w joins the worker's start around the
+    // boxes left in the group (boxes outside it are not in the way).
+    core::Flood<> walk(n);
+    const auto fromStart = [&](Square w) {
+        const Square start = board.man();
+        if (blocked[start] || blocked[w]) return false;
+        walk.clear();
+        walk.start(start);
+        walk.run([&](int s) {
+            for (int d = 0; d < 4; ++d) {
+                const Square q = board.next(static_cast<Square>(s), d);
+                if (q != kNone && !blocked[q]) walk.visit(q);
+            }
+        });
+        return walk.seen(w);
+    };
     // A box pulled aside within the group, when that lets another one out.
     const auto parkOne = [&] {
         for (std::size_t i = 0; i < boxes.size(); ++i) {
             const Square was = boxes[i].at;
-            for (const Square p : pullsWithin(board, group, blocked, was)) {
+            for (const PullEnd end : pullsWithin(board, group, blocked, was)) {
+                const Square p = end.box;
                 if (p == was) continue;
                 blocked[was] = 0;
                 blocked[p] = 1;
-                bool frees = false;
-                for (std::size_t j = 0; j < boxes.size() && !frees; ++j)
-                    frees = j != i && canPullOut(board, group, blocked, boxes[j].at);
+                // On the way in the worker pushes the box back from there:
+                // he must be able to get there from the start with the box
+                // waiting, not be shut in a pocket behind it.
+                bool frees = fromStart(end.worker);
+                bool freed = false;
+                for (std::size_t j = 0; j < boxes.size() && frees && !freed; ++j)
+                    freed = j != i && canPullOut(board, group, blocked, boxes[j].at);
+                frees = frees && freed;
                 if (frees) {
                     depart(boxes[i]);
                     boxes[i].at = p;
@@ -185,7 +207,7 @@ PackingPlan replanPacking(const Board& board, const std::vector<Square>& order, 
         for (Square b : boxes)
             if (!fixed[b] && targetIndex[t] >= 0)
                 nearest = std::min<int>(nearest, board.pushDistance(targetIndex[t], b));
-        if (nearest != kFar) candidates.push_back({nearest, t});
+        candidates.push_back({nearest, t});
     }
     std::stable_sort(candidates.begin(), candidates.end(),
                      [](const Candidate& a, const Candidate& b) { return a.distance < b.distance; });
