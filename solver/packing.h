@@ -49,9 +49,12 @@ PackingPlan replanPacking(const Board& board, const std::vector<Square>& order, 
 bool canPullOut(const Board& board, const std::vector<std::uint8_t>& group,
                 const std::vector<std::uint8_t>& blocked, Square from);
 
-// The squares of the group the box on `from` can be pulled to without
-// leaving it, as canPullOut pulls.
-std::vector<Square> pullsWithin(const Board& board, const std::vector<std::uint8_t>& group,
-                                const std::vector<std::uint8_t>& blocked, Square from);
+// Where the box on `from` can be pulled to without leaving the group, as
+// canPullOut pulls: the box's square and the worker's beside it.
+struct PullEnd {
+    Square box, worker;
+};
+std::vector<PullEnd> pullsWithin(const Board& board, const std::vector<std::uint8_t>& group,
+                                 const std::vector<std::uint8_t>& blocked, Square from);
 
 } // namespace sokoban::solver
