@@ -242,11 +242,12 @@ void FeatureSearch::insert(std::uint32_t index) {
 }
 
 std::uint32_t FeatureSearch::cellOf(const Features& f) {
-    // The cells are the packed counts: with the other features in them too
-    // the space splits so finely that a round over it visits thousands of
-    // cells with one position each and goes nowhere. Those features steer
-    // the search through their advisors instead.
-    const auto key = static_cast<std::uint32_t>(f.packed);
+    // The cells are the packed counts, each split in two by whether the
+    // worker is shut out of a piece holding an empty target: with the
+    // features in them whole the space splits so finely that a round over
+    // it visits thousands of cells with one position each and goes nowhere.
+    // The features steer the search through their advisors instead.
+    const auto key = static_cast<std::uint32_t>(f.packed) * 2 + (f.closed > 0 ? 1 : 0);
     const auto [it, added] = cellIndex_.try_emplace(key, static_cast<std::uint32_t>(cells_.size()));
     if (added) {
         take(256);
@@ -352,7 +353,12 @@ std::uint32_t FeatureSearch::expand(std::uint32_t index, SearchOutcome& out) {
             bool solved = true;
             for (Square s : child_)
                 solved = solved && board_.isTarget(s);
-            children.push_back({i, hash, meter_.measure(boxAt_, m.man), solved, false});
+            // A position seen before keeps the features it was measured with.
+            const std::uint32_t known = find(hash, child_.data());
+            children.push_back({i, hash,
+                                known != kNoNode ? nodes_[known].features
+                                                 : meter_.measure(boxAt_, m.man),
+                                solved, false});
             childBoxes.insert(childBoxes.end(), child_.begin(), child_.end());
         }
         boxAt_[m.to] = 0;
