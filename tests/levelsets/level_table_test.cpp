@@ -160,4 +160,41 @@ TEST(LevelTable, UpdateReplacesOneSetOnly) {
     fs::remove_all(dir);
 }
 
+// The human score per level, from what a person meets: a corridor's only
+// push is safe and its pushes are the bound, so only its length, its one box
+// and floor beyond seven squares count.
+TEST(LevelTable, HumanScorePerLevel) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("level_table_test_human_" + std::to_string(::getpid()));
+    fs::create_directories(dir / "solutions");
+    for (const char* set : {"easy", "game", "veryhard", "impossible"}) {
+        writeAll(dir / (std::string(set) + ".txt"), "");
+        writeAll(dir / "solutions" / (std::string(set) + ".txt"), "");
+    }
+    writeAll(dir / "normal.txt", "; 1\n" + corridor(3) + "; 2\n" + corridor(9));
+    writeAll(dir / "solutions" / "normal.txt", "RRR\nRRRRRRRRR\n");
+    const std::string command =
+        std::string(LEVEL_TABLE) + " --set normal --probe-limit 1 --texts " + dir.string() +
+        " --solutions " + (dir / "solutions").string() + " -o " + (dir / "table.txt").string() +
+        " > " + (dir / "out.txt").string() + " 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << readAll(dir / "out.txt");
+    std::istringstream out(readAll(dir / "table.txt"));
+    std::vector<std::string> human;
+    std::string line, header, summary;
+    while (std::getline(out, line)) {
+        std::istringstream fields(line);
+        std::vector<std::string> f;
+        for (std::string x; fields >> x;)
+            f.push_back(x);
+        if (!f.empty() && f[0] == "set") header = line;
+        if (f.size() > 12 && f[0] == "normal") human.push_back(f[12]);
+        if (line.rfind("normal:", 0) == 0) summary = line;
+    }
+    EXPECT_NE(header.find(" score  human "), std::string::npos) << header;
+    // 12 log10(4) + 2 = 9.2; 12 log10(10) + 2 - (11 - 7) / 2 = 12.0.
+    EXPECT_EQ(human, (std::vector<std::string>{"9.2", "12.0"}));
+    EXPECT_NE(summary.find("human 9.2..12.0 median 10.6"), std::string::npos) << summary;
+    fs::remove_all(dir);
+}
+
 } // namespace
