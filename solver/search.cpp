@@ -28,6 +28,9 @@ constexpr std::uint64_t kStallPositions = 40000;
 // How many targets back along the way to the furthest position a new order
 // may start from.
 constexpr int kBackOff = 3;
+// The greedy search's weight: only above one, so that a position whose
+// guide is zero ends it at once; the pushes so far do not count.
+constexpr int kGreedyWeight = 2;
 
 } // namespace
 
@@ -237,7 +240,8 @@ void Search::insert(std::uint32_t index) {
 
 std::uint64_t Search::key(const Node& n) const {
     std::uint64_t f =
-        std::min<std::uint64_t>(n.g + static_cast<std::uint64_t>(weight_) * n.h, 0xffff);
+        greedy_ ? n.h
+                : std::min<std::uint64_t>(n.g + static_cast<std::uint64_t>(weight_) * n.h, 0xffff);
     return (f << 48) | (static_cast<std::uint64_t>(n.h) << 32);
 }
 
@@ -776,6 +780,15 @@ void Search::pathTo(std::uint32_t goal, std::vector<PushRun>& pushes) {
             if (before[k] != n.from) detector_.flip(boxRows_, before[k]);
         }
     }
+}
+
+SearchOutcome cheapSearch(const Board& board, SearchControl& control, const GoalRoom* room,
+                          DeadlockTable& learned, double share) {
+    Search search(board, control, kGreedyWeight, room, false);
+    search.setGreedy(true);
+    search.shareLearned(learned);
+    search.setShare(share);
+    return search.run();
 }
 
 SearchOutcome searchInOrder(const Board& board, SearchControl& control, int weight,

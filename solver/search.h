@@ -92,6 +92,10 @@ class Search {
     // that box cannot move and others come nearer, but it keeps to one box
     // at a time. Searches side by side take one each.
     void setGuideBound(bool on) { guideBound_ = on; }
+    // Greedy best first: positions in the order of the guide alone, the
+    // pushes so far left out. Cheap on small levels, far from the fewest
+    // pushes.
+    void setGreedy(bool on) { greedy_ = on; }
     // Whether a goal room's search also takes the boxes nearest the next
     // target of the order there in one step each (the default).
     void setWholeMoves(bool on) { wholeMoves_ = on; }
@@ -175,6 +179,7 @@ class Search {
     double share_ = 0;
     bool guideBound_ = true;
     bool wholeMoves_ = true;
+    bool greedy_ = false;
     double shareStart_ = 0; // processor time of the thread when run() began
     // With a goal room the search is guided, not bounded: while the room is
     // not full, a fixed step for each target of the order still empty plus
@@ -270,5 +275,11 @@ class Search {
 SearchOutcome searchInOrder(const Board& board, SearchControl& control, int weight,
                             const GoalRoom& room, DeadlockTable& learned, double share,
                             bool guideBound, int replans = 8);
+
+// The cheap search for small levels: greedy best first on the bound (or,
+// with a goal room, loosely guided by its order), within the processor
+// time `share` (0: no share).
+SearchOutcome cheapSearch(const Board& board, SearchControl& control, const GoalRoom* room,
+                          DeadlockTable& learned, double share);
 
 } // namespace sokoban::solver

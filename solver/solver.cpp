@@ -126,6 +126,9 @@ constexpr double kShortenShare = 0.25;
 constexpr double kShortenLeast = 0.02;
 constexpr double kShortenCap = 1.0;
 constexpr double kStrictShare = 0.4;
+// On small levels the bolder search that has not got through in its share
+// gives its thread for this share to a greedy search before the next.
+constexpr double kCheapShare = 0.2;
 // Levels of this many boxes or more: after its share the fewest-pushes
 // search gives its thread to the search in a space of features, which gets
 // through goal rooms behind doors and crowded boards where the others
@@ -260,6 +263,14 @@ Result solve(const core::Board& level, const Limits& limits) {
                     before = out.expanded;
                 } else {
                     run(5, false, true, finite ? kBolderShareOpen * span : 0);
+                }
+                if ((out.end == SearchEnd::GaveUp || out.end == SearchEnd::OutOfShare) &&
+                    !control.stop && finite && board.boxes().size() < kFeatureBoxes) {
+                    // Small levels: a cheap greedy search for a while first.
+                    out = cheapSearch(board, control, room.active() ? &room : nullptr, learned,
+                                      kCheapShare * span);
+                    out.expanded += before;
+                    before = out.expanded;
                 }
                 if ((out.end == SearchEnd::GaveUp || out.end == SearchEnd::OutOfShare) &&
                     !control.stop) {

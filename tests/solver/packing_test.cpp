@@ -271,5 +271,31 @@ TEST(SolverPacking, TheFurthestPositionLeadsFromTheStartByItsPushes) {
     }
 }
 
+TEST(SolverPacking, TheCheapSearchSolvesSmallPackingsWithFewPositions) {
+    // Small packings behind a door: the greedy search, guided by the goal
+    // room's order, answers with far fewer positions than the search for
+    // the fewest pushes, and its answers solve the levels.
+    const auto levels =
+        core::readLevelText(readAll(std::string(SOLVER_BENCH_DIR) + "/tight_packing.txt"));
+    ASSERT_GE(levels.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i + 1);
+        const Board board(levels[i].board());
+        const GoalRoom room(board);
+        SearchControl control(systemClock());
+        control.memoryLeft = std::int64_t{512} << 20;
+        DeadlockTable learned(board);
+        const SearchOutcome cheap =
+            cheapSearch(board, control, room.active() ? &room : nullptr, learned, 0);
+        ASSERT_EQ(cheap.end, SearchEnd::Solved);
+        EXPECT_EQ(playPushes(board, cheap.pushes), cheap.pushCount);
+        Search fewest(board, control, 1);
+        const SearchOutcome best = fewest.run();
+        ASSERT_EQ(best.end, SearchEnd::Solved);
+        EXPECT_LT(cheap.expanded, best.expanded);
+        EXPECT_GE(cheap.pushCount, best.pushCount);
+    }
+}
+
 } // namespace
 } // namespace sokoban::solver
