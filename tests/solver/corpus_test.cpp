@@ -60,7 +60,8 @@ TEST(SolverCorpus, EveryLevelIsSolvedByItsConstructionAndByTheKeptAnswers) {
         const char* name;
         int levels;
     } cases[] = {{"packing", 24}, {"doors", 16},        {"scattered", 23},
-                 {"compact", 18}, {"compact_hard", 15}, {"tight_packing", 22}};
+                 {"compact", 18}, {"compact_hard", 15}, {"tight_packing", 22},
+                 {"ordered_packing", 24}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const auto levels = core::readLevelText(readAll(kDir + "/" + c.name + ".txt"));
