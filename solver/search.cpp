@@ -24,10 +24,10 @@ constexpr int kMaxG = 60000;
 constexpr int kMatchLimit = 120;
 // Positions a search held to a goal room's order may expand without filling
 // more of it before the order is made again.
-constexpr std::uint64_t kStallPositions = 40000;
+constexpr std::uint64_t kStallPositions = 10000;
 // How many targets back along the way to the furthest position a new order
 // may start from.
-constexpr int kBackOff = 3;
+constexpr int kBackOff = 6;
 // The greedy search's weight: only above one, so that a position whose
 // guide is zero ends it at once; the pushes so far do not count.
 constexpr int kGreedyWeight = 2;

@@ -274,7 +274,7 @@ class Search {
 // too; a solution holds the pushes from the level's start.
 SearchOutcome searchInOrder(const Board& board, SearchControl& control, int weight,
                             const GoalRoom& room, DeadlockTable& learned, double share,
-                            bool guideBound, int replans = 8);
+                            bool guideBound, int replans = 16);
 
 // The cheap search for small levels: greedy best first on the bound (or,
 // with a goal room, loosely guided by its order), within the processor

@@ -225,6 +225,29 @@ TEST(SolverPacking, AWorkerShutInAmongPlacedBoxesGetsAPlanThatLetsHimOut) {
     EXPECT_EQ(playPushes(board, out.pushes), out.pushCount);
 }
 
+TEST(SolverPacking, AnOrderThatStopsFittingIsMadeAgainFromWhereItGotFurthest) {
+    // Eighteen targets behind two doors: the first order fills sixteen and
+    // then stops getting further. From there, or a few targets back, other
+    // orders get through.
+    const auto levels = core::readLevelText(readAll(std::string(SOLVER_BENCH_DIR) + "/doors.txt"));
+    ASSERT_GE(levels.size(), 9u);
+    const Board board(levels[8].board());
+    const GoalRoom room(board);
+    ASSERT_TRUE(room.active());
+    SearchControl control(systemClock());
+    control.memoryLeft = std::int64_t{1} << 30;
+    {
+        Search strict(board, control, 5, &room, true);
+        strict.setStallLimit(10000);
+        EXPECT_EQ(strict.run().end, SearchEnd::GaveUp);
+        EXPECT_LT(strict.furthest().filled, static_cast<int>(room.order().size()));
+    }
+    DeadlockTable learned(board);
+    const SearchOutcome out = searchInOrder(board, control, 5, room, learned, 0, true);
+    ASSERT_EQ(out.end, SearchEnd::Solved);
+    EXPECT_EQ(playPushes(board, out.pushes), out.pushCount);
+}
+
 TEST(SolverPacking, TheFurthestPositionLeadsFromTheStartByItsPushes) {
     // The strict order on a small room, cut short: the furthest position
     // and those before it on the way are reached by the pushes given.
