@@ -544,8 +544,8 @@ Made orderedPackingLevel(int boxes, int shape, solver::Random& rnd) {
         for (int r = 1; r < roomRows; ++r)
             if (rnd.below(10) < 4) pillars.push_back({r, 3});
     }
-    const int rows = std::max(roomRows + 4 + rnd.below(2), 8);
-    const int cols = roomCols + 5 + rnd.below(3);
+    const int rows = std::max(roomRows + 5 + rnd.below(3), 9);
+    const int cols = roomCols + 6 + rnd.below(4);
     Board b = hall(rows, cols);
     std::vector<bool> keep(static_cast<std::size_t>(b.size()), false);
     for (int r = 0; r <= roomRows + 1; ++r)
@@ -578,7 +578,7 @@ Made orderedPackingLevel(int boxes, int shape, solver::Random& rnd) {
     keep[static_cast<std::size_t>(man)] = true;
     scatterWalls(b, 0.3 + 0.05 * rnd.below(3), keep, rnd);
     b.worker = man;
-    Made m = deepestByPulls(b, 600000, 0.8, rnd);
+    Made m = deepestByPulls(b, 1000000, 0.8, rnd);
     if (!turned || m.level.size() == 0) return m;
     // Rows and columns swapped: up becomes left and down right.
     Made t{core::transformed(m.level, 1), m.solution};
@@ -826,7 +826,7 @@ int main(int argc, char** argv) {
         for (int i = 0; i < 24; ++i) {
             const int boxes = 5 + i % 4, shape = i % 3;
             solver::Random rnd(0x70000001ull * (i + 1));
-            Made m = hardest(30, longer, [&] {
+            Made m = hardest(16, longer, [&] {
                 return keep(orderedPackingLevel(boxes, shape, rnd), boxes, 0.6);
             });
             if (m.level.size() == 0) continue;
