@@ -102,7 +102,8 @@ void BoxMover::place(const std::vector<Square>& boxes, bool on) {
     }
 }
 
-template <class Found> void BoxMover::flood(Square box, Square parentMan, Found&& found) {
+template <class Found>
+void BoxMover::flood(Square box, Square parentMan, unsigned firstDirs, Found&& found) {
     if (++stamp_ == 0) {
         std::fill(done_.begin(), done_.end(), 0);
         stamp_ = 1;
@@ -126,7 +127,9 @@ template <class Found> void BoxMover::flood(Square box, Square parentMan, Found&
             if (w != kNone && detector_.inArea(w)) done_[static_cast<std::size_t>(b) * 4 + side] = stamp_;
         }
         bool more = true;
+        const unsigned dirs = flood_.parent(st) < 0 ? firstDirs : 0xfu;
         for (int d = 0; d < 4; ++d) {
+            if (!(dirs >> d & 1)) continue;
             const Square w = board_.next(b, opposite(d)), to = board_.next(b, d);
             if (w == kNone || to == kNone || !detector_.inArea(w) || boxAt_[to] ||
                 board_.isDead(to))
@@ -140,12 +143,20 @@ template <class Found> void BoxMover::flood(Square box, Square parentMan, Found&
     detector_.flip(boxRows_, box);
 }
 
-void BoxMover::moves(const std::vector<Square>& boxes, Square man, std::vector<BoxMove>& out) {
+void BoxMover::moves(const std::vector<Square>& boxes, Square man, std::vector<BoxMove>& out,
+                     const std::vector<PushMove>* first) {
     out.clear();
     place(boxes, true);
     const Square parentMan = detector_.reach(boxAt_, man);
     for (Square box : boxes) {
-        flood(box, parentMan, [&](int st, Square m) {
+        unsigned dirs = 0xfu;
+        if (first) {
+            dirs = 0;
+            for (const PushMove& p : *first)
+                if (p.box == box) dirs |= 1u << p.dir;
+            if (!dirs) continue;
+        }
+        flood(box, parentMan, dirs, [&](int st, Square m) {
             int pushes = 0;
             for (int at = st; flood_.parent(at) >= 0; at = flood_.parent(at))
                 ++pushes;
@@ -162,7 +173,7 @@ bool BoxMover::pushesOf(const std::vector<Square>& boxes, Square man, const BoxM
     place(boxes, true);
     const Square parentMan = detector_.reach(boxAt_, man);
     int arrived = -1;
-    flood(move.from, parentMan, [&](int st, Square m) {
+    flood(move.from, parentMan, 0xfu, [&](int st, Square m) {
         if (st / 4 != move.to || m != move.man) return true;
         arrived = st;
         return false;
@@ -291,12 +302,13 @@ bool FeatureSearch::timeToStop(SearchOutcome& out) {
     return false;
 }
 
-bool FeatureSearch::deadAtExpansion(std::uint32_t index) {
+bool FeatureSearch::deadAtExpansion(std::uint32_t index, bool& restricted) {
     // boxAt_ and position_ hold the node's position.
     const Square man = nodes_[index].man;
     detector_.reach(boxAt_, man);
-    if (detector_.corral(boxAt_, position_, corralPushes_) == Detector::Corral::Deadlock)
-        return true;
+    const Detector::Corral corral = detector_.corral(boxAt_, position_, corralPushes_);
+    if (corral == Detector::Corral::Deadlock) return true;
+    restricted = corral == Detector::Corral::Restrict;
     if (prover_.dead(boxAt_, detector_, man)) return true;
     // No matching of boxes to targets: some boxes compete for too few.
     const int targets = static_cast<int>(board_.targets().size());
@@ -314,8 +326,12 @@ std::uint32_t FeatureSearch::expand(std::uint32_t index, SearchOutcome& out) {
               &boxes_[static_cast<std::size_t>(index) * nBoxes_] + nBoxes_, position_.begin());
     for (Square b : position_)
         boxAt_[b] = 1;
-    const bool dead = deadAtExpansion(index);
-    if (!dead) mover_.moves(position_, nodes_[index].man, moves_);
+    // An area the worker is shut out of that must be opened, by pushes all
+    // possible now: those first, the other moves only after.
+    bool restricted = false;
+    const bool dead = deadAtExpansion(index, restricted);
+    if (!dead)
+        mover_.moves(position_, nodes_[index].man, moves_, restricted ? &corralPushes_ : nullptr);
     if (dead) moves_.clear();
 
     struct Child {

@@ -66,7 +66,9 @@ class BoxMover {
     // a square of the worker's area): each square a box can get to, once per
     // area of the worker there, by the fewest pushes, never onto a dead
     // square. The position itself is not among them.
-    void moves(const std::vector<Square>& boxes, Square man, std::vector<BoxMove>& out);
+    // With `first`, only moves that begin with one of those pushes.
+    void moves(const std::vector<Square>& boxes, Square man, std::vector<BoxMove>& out,
+               const std::vector<PushMove>* first = nullptr);
     // The pushes of one such move, as moves() found it; false when it is
     // not a move of the position.
     bool pushesOf(const std::vector<Square>& boxes, Square man, const BoxMove& move,
@@ -77,8 +79,10 @@ class BoxMover {
     // The flood over the box's square and the worker's side, from the box on
     // `box` (taken off boxAt_ and boxRows_) with the worker's current area
     // reached by detector_; calls found(state, man) for each new position,
-    // stopping when it returns false.
-    template <class Found> void flood(Square box, Square parentMan, Found&& found);
+    // stopping when it returns false. The first push goes in one of the
+    // directions of `firstDirs` (a bit per move code).
+    template <class Found>
+    void flood(Square box, Square parentMan, unsigned firstDirs, Found&& found);
 
     const Board& board_;
     Detector detector_;
@@ -134,7 +138,9 @@ class FeatureSearch {
     bool timeToStop(SearchOutcome& out);
     // Expands a node; the index of a solved child, or kNone32.
     std::uint32_t expand(std::uint32_t index, SearchOutcome& out);
-    bool deadAtExpansion(std::uint32_t index);
+    // Whether the node is dead; else `restricted` tells whether only the
+    // pushes in corralPushes_ need to be tried first.
+    bool deadAtExpansion(std::uint32_t index, bool& restricted);
 
     const Board& board_;
     SearchControl& control_;

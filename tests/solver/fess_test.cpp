@@ -222,6 +222,23 @@ TEST(SolverBoxMoves, EverySquareAPushCanReachOnceAndTheirPushesPlayed) {
             EXPECT_EQ(afterPushes(board, boxes, board.man(), runs), want)
                 << "box " << m.from << " to " << m.to;
         }
+        // Held to one first push: a part of the moves, that push's among them.
+        for (const BoxMove& single : moves) {
+            if (single.pushes != 1) continue;
+            std::vector<PushRun> runs;
+            ASSERT_TRUE(mover.pushesOf(boxes, board.man(), single, runs));
+            const std::vector<PushMove> first = {{single.from, runs[0].dir}};
+            std::vector<BoxMove> held;
+            mover.moves(boxes, board.man(), held, &first);
+            bool itself = false;
+            for (const BoxMove& m : held) {
+                EXPECT_EQ(m.from, single.from);
+                EXPECT_TRUE(positions.count({m.from, m.to, m.man}));
+                itself = itself || (m.to == single.to && m.man == single.man);
+            }
+            EXPECT_TRUE(itself);
+            EXPECT_LE(held.size(), moves.size());
+        }
         // A move that is not one of the position's has no pushes.
         std::vector<PushRun> none;
         EXPECT_FALSE(mover.pushesOf(boxes, board.man(), {kNone, 0, 0, 0}, none));
