@@ -132,8 +132,9 @@ constexpr double kCheapShare = 0.2;
 // Levels of this many boxes or more: after its share the fewest-pushes
 // search gives its thread to the search in a space of features, which gets
 // through goal rooms behind doors and crowded boards where the others
-// flood. Without a goal room the fewest-pushes search first has the
-// second share, enough for the levels it solves at all.
+// flood. With a goal room of any size the fewest-pushes search has the
+// first share before it, which it seldom needs there; without one, the
+// second, enough for the levels it solves at all.
 constexpr std::size_t kFeatureBoxes = 10;
 constexpr double kFewestShareOpen = 0.4;
 // The answers of the feature search are long: shortening goes on in passes
@@ -244,7 +245,9 @@ Result solve(const core::Board& level, const Limits& limits) {
                 const bool features =
                     threads > 1 && finite && board.boxes().size() >= kFeatureBoxes;
                 run(1, false, true,
-                    features && share == 0 ? kFewestShareOpen * span : share);
+                    features && share == 0
+                        ? (room.active() ? kFewestShare : kFewestShareOpen) * span
+                        : share);
                 if (out.end == SearchEnd::OutOfShare && features && !control.stop) {
                     FeatureSearch search(board, control, &room);
                     search.shareLearned(learned);
