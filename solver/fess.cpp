@@ -124,7 +124,8 @@ void BoxMover::flood(Square box, Square parentMan, unsigned firstDirs, Found&& f
         // Every side of the box in the same area gives the same position.
         for (int side = 0; side < 4; ++side) {
             const Square w = board_.next(b, side);
-            if (w != kNone && detector_.inArea(w)) done_[static_cast<std::size_t>(b) * 4 + side] = stamp_;
+            if (w != kNone && detector_.inArea(w))
+                done_[static_cast<std::size_t>(b) * 4 + side] = stamp_;
         }
         bool more = true;
         const unsigned dirs = flood_.parent(st) < 0 ? firstDirs : 0xfu;
@@ -220,9 +221,8 @@ std::uint32_t FeatureSearch::find(std::uint64_t hash, const Square* boxes) const
         const std::uint32_t slot = table_[pos];
         if (slot == 0) return kNoNode;
         const std::uint32_t i = slot - 1;
-        if (nodes_[i].hash == hash &&
-            std::memcmp(&boxes_[static_cast<std::size_t>(i) * nBoxes_], boxes,
-                        sizeof(Square) * nBoxes_) == 0)
+        if (nodes_[i].hash == hash && std::memcmp(&boxes_[static_cast<std::size_t>(i) * nBoxes_],
+                                                  boxes, sizeof(Square) * nBoxes_) == 0)
             return i;
     }
 }
@@ -270,8 +270,9 @@ std::uint32_t FeatureSearch::cellOf(const Features& f) {
 void FeatureSearch::open(std::uint32_t index) {
     const Node& n = nodes_[index];
     auto& heap = cells_[n.cell].open;
-    if (heap.size() == heap.capacity()) take(static_cast<std::int64_t>(
-                                             std::max<std::size_t>(heap.size(), 8) * sizeof(std::uint64_t)));
+    if (heap.size() == heap.capacity())
+        take(static_cast<std::int64_t>(std::max<std::size_t>(heap.size(), 8) *
+                                       sizeof(std::uint64_t)));
     heap.push_back(openKey(n.weight, n.g, index));
     std::push_heap(heap.begin(), heap.end(), std::greater<>());
 }
@@ -371,10 +372,9 @@ std::uint32_t FeatureSearch::expand(std::uint32_t index, SearchOutcome& out) {
                 solved = solved && board_.isTarget(s);
             // A position seen before keeps the features it was measured with.
             const std::uint32_t known = find(hash, child_.data());
-            children.push_back({i, hash,
-                                known != kNoNode ? nodes_[known].features
-                                                 : meter_.measure(boxAt_, m.man),
-                                solved, false});
+            children.push_back(
+                {i, hash, known != kNoNode ? nodes_[known].features : meter_.measure(boxAt_, m.man),
+                 solved, false});
             childBoxes.insert(childBoxes.end(), child_.begin(), child_.end());
         }
         boxAt_[m.to] = 0;
@@ -395,8 +395,8 @@ std::uint32_t FeatureSearch::expand(std::uint32_t index, SearchOutcome& out) {
                 continue;
             }
             const int bestGain = gain(children[best].features);
-            if (g > bestGain ||
-                (g == bestGain && moves_[children[c].move].pushes < moves_[children[best].move].pushes))
+            if (g > bestGain || (g == bestGain && moves_[children[c].move].pushes <
+                                                      moves_[children[best].move].pushes))
                 best = c;
         }
         if (best < children.size()) children[best].advised = true;

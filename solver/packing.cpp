@@ -78,8 +78,9 @@ bool canPullOut(const Board& board, const std::vector<std::uint8_t>& group,
 std::vector<PullEnd> pullsWithin(const Board& board, const std::vector<std::uint8_t>& group,
                                  const std::vector<std::uint8_t>& blocked, Square from) {
     std::vector<PullEnd> ends;
-    pullFlood(board, group, blocked, from, false,
-              [&](Square box, Square worker) { ends.push_back({box, worker}); });
+    pullFlood(board, group, blocked, from, false, [&](Square box, Square worker) {
+        ends.push_back({box, worker});
+    });
     return ends;
 }
 
@@ -209,8 +210,9 @@ PackingPlan replanPacking(const Board& board, const std::vector<Square>& order, 
                 nearest = std::min<int>(nearest, board.pushDistance(targetIndex[t], b));
         candidates.push_back({nearest, t});
     }
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const Candidate& a, const Candidate& b) { return a.distance < b.distance; });
+    std::stable_sort(
+        candidates.begin(), candidates.end(),
+        [](const Candidate& a, const Candidate& b) { return a.distance < b.distance; });
     for (const Candidate& c : candidates) {
         // The target must take its box with the placed ones in the way, and
         // the rest must be plannable with both in place.

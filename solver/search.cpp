@@ -37,10 +37,10 @@ constexpr int kGreedyWeight = 2;
 Search::Search(const Board& board, SearchControl& control, int weight, const GoalRoom* room,
                bool strictRoom)
     : board_(board), room_(room && room->active() ? room : nullptr), strictRoom_(strictRoom),
-      startBoxes_(board.boxes()), startMan_(board.man()), control_(control), weight_(std::max(1, weight)),
-      nBoxes_(static_cast<int>(board.boxes().size())), detector_(board), ownLearned_(board),
-      learned_(&ownLearned_), prover_(board, ownLearned_), boxAt_(board.size(), 0),
-      boxRows_(board.level().rows, 0), boxes_(nBoxes_), child_(nBoxes_) {
+      startBoxes_(board.boxes()), startMan_(board.man()), control_(control),
+      weight_(std::max(1, weight)), nBoxes_(static_cast<int>(board.boxes().size())),
+      detector_(board), ownLearned_(board), learned_(&ownLearned_), prover_(board, ownLearned_),
+      boxAt_(board.size(), 0), boxRows_(board.level().rows, 0), boxes_(nBoxes_), child_(nBoxes_) {
     std::uint64_t seed = 0x5eed5eedull;
     boxKey_.resize(board.size());
     manKey_.resize(board.size());

@@ -339,9 +339,9 @@ Result solve(const core::Board& level, const Limits& limits) {
             const bool features = featureThread >= 0 && best == &outcomes[featureThread];
             const double now = clock.wallSeconds();
             const double budget =
-                features ? std::max(kShortenCap, kFeatureShortenShare * (now - start))
-                         : std::min(kShortenCap,
-                                    std::max(kShortenLeast, kShortenShare * (now - start)));
+                features
+                    ? std::max(kShortenCap, kFeatureShortenShare * (now - start))
+                    : std::min(kShortenCap, std::max(kShortenLeast, kShortenShare * (now - start)));
             const double end = std::min(control.deadline, now + budget);
             ShortenLimits shorten;
             shorten.stop = [&] {

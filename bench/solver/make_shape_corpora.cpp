@@ -385,8 +385,8 @@ Made deepestByPulls(const Board& solved, int cap, double offShare, solver::Rando
     // Positions: sorted boxes then the least square of the worker's area.
     std::vector<Square> states;
     std::vector<int> parent, layer;
-    std::vector<std::uint8_t> pullDir;  // direction the worker stepped
-    std::vector<Square> pulledFrom;     // square the box left
+    std::vector<std::uint8_t> pullDir; // direction the worker stepped
+    std::vector<Square> pulledFrom;    // square the box left
     std::map<std::vector<Square>, int> seen;
     std::vector<std::uint8_t> boxAt(static_cast<std::size_t>(n), 0);
     core::Flood<> area(n);
@@ -429,9 +429,9 @@ Made deepestByPulls(const Board& solved, int cap, double offShare, solver::Rando
     std::fill(boxAt.begin(), boxAt.end(), 0);
     for (std::size_t i = 0; i < parent.size(); ++i) {
         // A copy: adding positions moves the table.
-        const std::vector<Square> here(states.begin() + static_cast<std::ptrdiff_t>(i * (boxes + 1)),
-                                       states.begin() +
-                                           static_cast<std::ptrdiff_t>((i + 1) * (boxes + 1)));
+        const std::vector<Square> here(
+            states.begin() + static_cast<std::ptrdiff_t>(i * (boxes + 1)),
+            states.begin() + static_cast<std::ptrdiff_t>((i + 1) * (boxes + 1)));
         const Square* at = here.data();
         for (int k = 0; k < boxes; ++k)
             boxAt[at[k]] = 1;
@@ -476,8 +476,10 @@ Made deepestByPulls(const Board& solved, int cap, double offShare, solver::Rando
     const int chosen = picks[static_cast<std::size_t>(rnd.below(static_cast<int>(picks.size())))];
     Board level = solved;
     for (int p = 0; p < level.size(); ++p)
-        if (core::isBox(level.at(p))) level.set(p, core::isTarget(level.at(p)) ? core::kTarget : core::kFloor);
-    const Square* at = &states[static_cast<std::size_t>(chosen) * static_cast<std::size_t>(boxes + 1)];
+        if (core::isBox(level.at(p)))
+            level.set(p, core::isTarget(level.at(p)) ? core::kTarget : core::kFloor);
+    const Square* at =
+        &states[static_cast<std::size_t>(chosen) * static_cast<std::size_t>(boxes + 1)];
     for (int k = 0; k < boxes; ++k) {
         const int g = board.gridOf(at[k]);
         level.set(g, core::isTarget(level.at(g)) ? core::kBoxOnTarget : core::kBox);
@@ -487,7 +489,8 @@ Made deepestByPulls(const Board& solved, int cap, double offShare, solver::Rando
     // worker walking round to it first.
     Made made{level, {}};
     Board play = level;
-    for (int i = chosen; parent[static_cast<std::size_t>(i)] >= 0; i = parent[static_cast<std::size_t>(i)]) {
+    for (int i = chosen; parent[static_cast<std::size_t>(i)] >= 0;
+         i = parent[static_cast<std::size_t>(i)]) {
         const int d = pullDir[static_cast<std::size_t>(i)];
         const int boxWas = board.gridOf(pulledFrom[static_cast<std::size_t>(i)]);
         const int boxNow = play.neighbour(boxWas, d);

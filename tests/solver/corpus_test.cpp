@@ -59,8 +59,8 @@ TEST(SolverCorpus, EveryLevelIsSolvedByItsConstructionAndByTheKeptAnswers) {
     struct Case {
         const char* name;
         int levels;
-    } cases[] = {{"packing", 24}, {"doors", 16},        {"scattered", 23},
-                 {"compact", 18}, {"compact_hard", 15}, {"tight_packing", 22},
+    } cases[] = {{"packing", 24},        {"doors", 16},        {"scattered", 23},
+                 {"compact", 18},        {"compact_hard", 15}, {"tight_packing", 22},
                  {"ordered_packing", 24}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

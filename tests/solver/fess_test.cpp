@@ -39,16 +39,12 @@ TEST(SolverFeatures, HandMadePositions) {
         {"a box held up by another on its way",
          {"#########", "#@$$  ..#", "#########"},
          {0, 2, 1, 1}},
-        {"one packed, the other can get there",
-         {"########", "#@ *$ .#", "########"},
-         {1, 2, 1, 0}},
+        {"one packed, the other can get there", {"########", "#@ *$ .#", "########"}, {1, 2, 1, 0}},
         {"a box in a corner", {"######", "#$   #", "#  . #", "#@   #", "######"}, {0, 1, 0, 1}},
         {"the piece shut off has no empty target",
          {"########", "#. @$  #", "########"},
          {0, 2, 0, 0}},
-        {"every box packed",
-         {"#######", "#@ ** #", "#######"},
-         {2, 2, 0, 0}},
+        {"every box packed", {"#######", "#@ ** #", "#######"}, {2, 2, 0, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

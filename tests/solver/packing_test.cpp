@@ -153,12 +153,12 @@ TEST(SolverPacking, ABoxLeavesTheGroupByEitherWayOut) {
         std::vector<Cell> blocked;
         bool out;
     } cases[] = {
-        {{1, 3}, {{1, 4}, {1, 5}}, true},          // by the west end
-        {{1, 5}, {{1, 3}, {1, 4}}, true},          // by the east end
-        {{1, 3}, {{1, 4}, {1, 2}}, false},         // its way west stopped
-        {{1, 4}, {{1, 3}, {1, 5}}, false},         // boxed in between two
-        {{1, 4}, {{1, 5}}, true},                  // west, once that end is empty
-        {{1, 4}, {{1, 3}, {1, 6}}, false},         // the worker cannot get behind it
+        {{1, 3}, {{1, 4}, {1, 5}}, true},  // by the west end
+        {{1, 5}, {{1, 3}, {1, 4}}, true},  // by the east end
+        {{1, 3}, {{1, 4}, {1, 2}}, false}, // its way west stopped
+        {{1, 4}, {{1, 3}, {1, 5}}, false}, // boxed in between two
+        {{1, 4}, {{1, 5}}, true},          // west, once that end is empty
+        {{1, 4}, {{1, 3}, {1, 6}}, false}, // the worker cannot get behind it
     };
     for (const Case& c : cases) {
         std::vector<std::uint8_t> blocked(n, 0);
