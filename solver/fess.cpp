@@ -278,29 +278,7 @@ void FeatureSearch::open(std::uint32_t index) {
 }
 
 bool FeatureSearch::timeToStop(SearchOutcome& out) {
-    if (control_.cancel && control_.cancel->load(std::memory_order_relaxed)) {
-        out.end = SearchEnd::Cancelled;
-        return true;
-    }
-    if (control_.stop.load(std::memory_order_relaxed)) {
-        out.end = SearchEnd::Stopped;
-        return true;
-    }
-    const double now = control_.clock.wallSeconds();
-    if (now >= control_.deadline) {
-        out.end = SearchEnd::Timeout;
-        return true;
-    }
-    const double grace = control_.graceEnd.load(std::memory_order_relaxed);
-    if (grace != 0 && now >= grace) {
-        out.end = SearchEnd::Stopped;
-        return true;
-    }
-    if (share_ > 0 && control_.clock.threadSeconds() - shareStart_ >= share_) {
-        out.end = SearchEnd::OutOfShare;
-        return true;
-    }
-    return false;
+    return searchMustStop(control_, share_, shareStart_, out);
 }
 
 bool FeatureSearch::deadAtExpansion(std::uint32_t index, bool& restricted) {

@@ -77,18 +77,7 @@ void GoalRoom::plan(const std::vector<Square>& boxes, Square man) {
         for (Square b : pushable)
             hasBox[b] = 0;
     }
-    const PackingPlan packing = planPacking(board, room_, hasBox, depth_);
-    if (packing.order.empty()) {
-        std::fill(room_.begin(), room_.end(), 0);
-        return;
-    }
-    order_ = packing.order;
-    if (!packing.parking.empty()) {
-        parking_.assign(n, 0);
-        for (Square p : packing.parking)
-            parking_[p] = 1;
-    }
-    measure();
+    adopt(planPacking(board, room_, hasBox, depth_));
 }
 
 GoalRoom::GoalRoom(const GoalRoom& old, const std::vector<Square>& boxes,
@@ -100,14 +89,18 @@ GoalRoom::GoalRoom(const GoalRoom& old, const std::vector<Square>& boxes,
         boxAt[b] = 1;
     const PackingPlan packing =
         replanPacking(board_, old.order_, old.filled(boxAt), boxes, old.depth_, avoid);
+    depth_ = old.depth_;
+    adopt(packing);
+}
+
+void GoalRoom::adopt(const PackingPlan& packing) {
     if (packing.order.empty()) {
         std::fill(room_.begin(), room_.end(), 0);
         return;
     }
-    depth_ = old.depth_;
     order_ = packing.order;
     if (!packing.parking.empty()) {
-        parking_.assign(n, 0);
+        parking_.assign(board_.size(), 0);
         for (Square p : packing.parking)
             parking_[p] = 1;
     }

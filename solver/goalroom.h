@@ -11,6 +11,8 @@
 
 namespace sokoban::solver {
 
+struct PackingPlan;
+
 class GoalRoom {
   public:
     explicit GoalRoom(const Board& board);
@@ -72,6 +74,8 @@ class GoalRoom {
 
   private:
     void plan(const std::vector<Square>& boxes, Square man);
+    // The plan's order and parking squares; no room at all when it has no order.
+    void adopt(const PackingPlan& packing);
     void measure(); // distance_ and rest_ for order_
 
     const Board& board_;

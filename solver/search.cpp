@@ -261,30 +261,35 @@ void Search::pushOpen(std::uint32_t index) {
     std::push_heap(open_.begin(), open_.end(), std::greater<>());
 }
 
-bool Search::timeToStop(SearchOutcome& out) {
-    if (control_.cancel && control_.cancel->load(std::memory_order_relaxed)) {
+bool searchMustStop(const SearchControl& control, double share, double shareStart,
+                    SearchOutcome& out) {
+    if (control.cancel && control.cancel->load(std::memory_order_relaxed)) {
         out.end = SearchEnd::Cancelled;
         return true;
     }
-    if (control_.stop.load(std::memory_order_relaxed)) {
+    if (control.stop.load(std::memory_order_relaxed)) {
         out.end = SearchEnd::Stopped;
         return true;
     }
-    const double now = control_.clock.wallSeconds();
-    if (now >= control_.deadline) {
+    const double now = control.clock.wallSeconds();
+    if (now >= control.deadline) {
         out.end = SearchEnd::Timeout;
         return true;
     }
-    const double grace = control_.graceEnd.load(std::memory_order_relaxed);
+    const double grace = control.graceEnd.load(std::memory_order_relaxed);
     if (grace != 0 && now >= grace) {
         out.end = SearchEnd::Stopped;
         return true;
     }
-    if (share_ > 0 && control_.clock.threadSeconds() - shareStart_ >= share_) {
+    if (share > 0 && control.clock.threadSeconds() - shareStart >= share) {
         out.end = SearchEnd::OutOfShare;
         return true;
     }
     return false;
+}
+
+bool Search::timeToStop(SearchOutcome& out) {
+    return searchMustStop(control_, share_, shareStart_, out);
 }
 
 void Search::expand(std::uint32_t index, SearchOutcome& out, std::uint32_t& goal) {

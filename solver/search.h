@@ -70,6 +70,12 @@ struct SearchOutcome {
     bool fewest = false;       // from a search for the fewest pushes
 };
 
+// Whether a search must stop now, and why (in out.end): cancelled, stopped,
+// past the deadline or the grace after another's answer, or through its
+// share of processor time (share > 0) since shareStart.
+bool searchMustStop(const SearchControl& control, double share, double shareStart,
+                    SearchOutcome& out);
+
 class Search {
   public:
     // weight 1 finds solutions with fewest pushes (up to the tunnel rule);
