@@ -11,13 +11,6 @@ namespace sokoban::solver {
 
 namespace {
 
-std::uint64_t splitMix(std::uint64_t& state) {
-    std::uint64_t z = (state += 0x9e3779b97f4a7c15ull);
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
-    return z ^ (z >> 31);
-}
-
 constexpr std::uint32_t kNoNode = 0xffffffffu;
 // Nodes whose memory is asked for at once.
 constexpr std::uint32_t kNodeBlock = 1u << 12;
@@ -195,13 +188,7 @@ FeatureSearch::FeatureSearch(const Board& board, SearchControl& control, const G
       nBoxes_(static_cast<int>(board.boxes().size())), meter_(board, room_), mover_(board),
       detector_(board), ownLearned_(board), learned_(&ownLearned_), prover_(board, ownLearned_),
       boxAt_(board.size(), 0), position_(nBoxes_), child_(nBoxes_) {
-    std::uint64_t seed = 0xfe55feedull;
-    boxKey_.resize(board.size());
-    manKey_.resize(board.size());
-    for (auto& k : boxKey_)
-        k = splitMix(seed);
-    for (auto& k : manKey_)
-        k = splitMix(seed);
+    positionKeys(board.size(), 0xfe55feedull, boxKey_, manKey_);
     cost_.resize(static_cast<std::size_t>(nBoxes_) * board.targets().size());
 }
 

@@ -41,13 +41,7 @@ Search::Search(const Board& board, SearchControl& control, int weight, const Goa
       weight_(std::max(1, weight)), nBoxes_(static_cast<int>(board.boxes().size())),
       detector_(board), ownLearned_(board), learned_(&ownLearned_), prover_(board, ownLearned_),
       boxAt_(board.size(), 0), boxRows_(board.level().rows, 0), boxes_(nBoxes_), child_(nBoxes_) {
-    std::uint64_t seed = 0x5eed5eedull;
-    boxKey_.resize(board.size());
-    manKey_.resize(board.size());
-    for (auto& k : boxKey_)
-        k = splitMix(seed);
-    for (auto& k : manKey_)
-        k = splitMix(seed);
+    positionKeys(board.size(), 0x5eed5eedull, boxKey_, manKey_);
     if (nBoxes_ <= kMatchLimit)
         cost_.resize(static_cast<std::size_t>(nBoxes_) * board.targets().size());
     if (room_) {
@@ -259,6 +253,16 @@ void Search::pushOpen(std::uint32_t index) {
     // Least f first; among equals the one nearer the goal, then the newest.
     open_.push_back(key(node(index)) | (kNoNode - index));
     std::push_heap(open_.begin(), open_.end(), std::greater<>());
+}
+
+void positionKeys(int squares, std::uint64_t seed, std::vector<std::uint64_t>& boxKey,
+                  std::vector<std::uint64_t>& manKey) {
+    boxKey.resize(squares);
+    manKey.resize(squares);
+    for (auto& k : boxKey)
+        k = splitMix(seed);
+    for (auto& k : manKey)
+        k = splitMix(seed);
 }
 
 bool searchMustStop(const SearchControl& control, double share, double shareStart,

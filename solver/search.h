@@ -70,6 +70,11 @@ struct SearchOutcome {
     bool fewest = false;       // from a search for the fewest pushes
 };
 
+// Random keys for hashing positions, one per square for a box and one for
+// the worker's area, the same for the same seed.
+void positionKeys(int squares, std::uint64_t seed, std::vector<std::uint64_t>& boxKey,
+                  std::vector<std::uint64_t>& manKey);
+
 // Whether a search must stop now, and why (in out.end): cancelled, stopped,
 // past the deadline or the grace after another's answer, or through its
 // share of processor time (share > 0) since shareStart.

@@ -257,6 +257,19 @@ Farthest farthest(const PullSearch& search, const std::vector<Push>& after) {
     return best;
 }
 
+// A pull search cut short finds only the near positions: search on from the
+// farthest one, twice; the joined pushes still solve the level, and the
+// solver later says how many it truly needs.
+void searchOnFromFarthest(const Board& room, std::size_t cap, bool exact, Farthest& far) {
+    for (int round = 0; !exact && round < 2; ++round) {
+        PullSearch more(room);
+        more.runFrom(far.boxes, far.man, cap);
+        Farthest next = farthest(more, far.pushes);
+        if (next.index == UINT32_MAX) break;
+        far = std::move(next);
+    }
+}
+
 // One try: a room, its targets and the farthest start. False when the try
 // gave nothing worth keeping.
 bool tryLevel(const SetParams& sp, Random& rnd, Candidate& out) {
@@ -284,16 +297,7 @@ bool tryLevel(const SetParams& sp, Random& rnd, Candidate& out) {
     if (search.positions().back().depth < (exact ? sp.minPushes : 4)) return false;
     Farthest far = farthest(search, {});
     if (far.index == UINT32_MAX) return false;
-    // A search cut short finds only the near positions: search on from the
-    // farthest one, twice; the joined pushes still solve the level, and the
-    // solver later says how many it truly needs.
-    for (int round = 0; !exact && round < 2; ++round) {
-        PullSearch more(room);
-        more.runFrom(far.boxes, far.man, sp.cap);
-        Farthest next = farthest(more, far.pushes);
-        if (next.index == UINT32_MAX) break;
-        far = std::move(next);
-    }
+    searchOnFromFarthest(room, sp.cap, exact, far);
     const int depth = static_cast<int>(far.pushes.size());
     if (depth < sp.minPushes || (exact && depth > sp.maxPushes)) return false;
     // A lone box pushed in one or two straight runs is no puzzle.
@@ -430,13 +434,7 @@ bool motifLevel(const SetParams& sp, const Board& room, Random& rnd, Candidate& 
     const bool exact = search.run(sp.cap);
     Farthest far = farthest(search, {});
     if (far.index == UINT32_MAX) return false;
-    for (int round = 0; !exact && round < 2; ++round) {
-        PullSearch more(room);
-        more.runFrom(far.boxes, far.man, sp.cap);
-        Farthest next = farthest(more, far.pushes);
-        if (next.index == UINT32_MAX) break;
-        far = std::move(next);
-    }
+    searchOnFromFarthest(room, sp.cap, exact, far);
     const int k = static_cast<int>(far.boxes.size());
     const int depth = static_cast<int>(far.pushes.size());
     if (depth < sp.minPushes || far.stats.lines < 2 * k + 1) return false;
